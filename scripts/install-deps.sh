@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages TAVRIN builds and tests with; does nothing when all are present.
+set -euo pipefail
+packages=(g++ make cmake qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "installing: ${missing[*]}"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
