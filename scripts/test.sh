@@ -8,7 +8,7 @@ dir=build
 extra=()
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
-  extra=(-DTAVRIN_SANITIZE=ON -DTAVRIN_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug)
+  extra=(-DTAVRIN_SANITIZE=ON -DTAVRIN_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1")
 fi
 scripts/build.sh "$dir" "${extra[@]}"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
