@@ -1,0 +1,80 @@
+// The Qt implementation of the platform layer: QMessageBox and QFileDialog, parented to the
+// active window so that the boxes stay on top of the workbench.
+#include "ui/Platform.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QString>
+
+namespace tavrin {
+
+const FileFilter kOpenJobFilter{"Point File(*.SAM)|*.sam", "sam"};
+const FileFilter kSaveJobFilter{"Point File (*.SAM)|*.sam", "sam"};
+const FileFilter kDataFileFilter{"ASCII Data Files (*.TVD)|*.tvd", "TVD"};
+
+std::string QtFilterText(const std::string& filter) {
+  // Pairs of description|pattern, separated by '|', become Qt's ";;"-separated entries.
+  std::string out;
+  size_t pos = 0;
+  while (pos <= filter.size()) {
+    size_t bar = filter.find('|', pos);
+    std::string description = filter.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos);
+    std::string pattern;
+    if (bar != std::string::npos) {
+      size_t next = filter.find('|', bar + 1);
+      pattern = filter.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1);
+      pos = next == std::string::npos ? filter.size() + 1 : next + 1;
+    } else {
+      pos = filter.size() + 1;
+    }
+    if (!out.empty()) out += ";;";
+    out += pattern.empty() ? description : description + " (" + pattern + ")";
+  }
+  return out;
+}
+
+namespace {
+
+QWidget* DialogParent() { return QApplication::activeWindow(); }
+
+std::string ChooseFile(const FileFilter& filter, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(DialogParent());
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setNameFilter(QString::fromStdString(QtFilterText(filter.filter)));
+  dialog.setDefaultSuffix(QString::fromStdString(filter.defaultExtension));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first().toStdString();
+}
+
+class QtPlatform final : public Platform {
+ public:
+  void ShowMessage(const std::string& text, const std::string& caption) override {
+    QMessageBox::information(DialogParent(), QString::fromStdString(caption), QString::fromStdString(text),
+                             QMessageBox::Ok);
+  }
+  bool ConfirmYesNo(const std::string& text, const std::string& caption) override {
+    return QMessageBox::question(DialogParent(), QString::fromStdString(caption), QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+  }
+  std::string ChooseOpenFile(const FileFilter& filter) override { return ChooseFile(filter, QFileDialog::AcceptOpen); }
+  std::string ChooseSaveFile(const FileFilter& filter) override { return ChooseFile(filter, QFileDialog::AcceptSave); }
+};
+
+QtPlatform qtPlatform;
+Platform* installed = nullptr;
+
+}  // namespace
+
+Platform& CurrentPlatform() { return installed ? *installed : static_cast<Platform&>(qtPlatform); }
+
+Platform* InstallPlatform(Platform* platform) {
+  Platform* previous = installed ? installed : &qtPlatform;
+  installed = platform == &qtPlatform ? nullptr : platform;
+  return previous;
+}
+
+void ShowError(const std::string& text) { CurrentPlatform().ShowMessage(text, "Error!"); }
+
+}  // namespace tavrin
