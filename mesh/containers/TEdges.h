@@ -1,0 +1,60 @@
+// TEdges: the edge table of a mesh. Owns, per edge, its two end nodes, the triangles on its two
+// sides (-1 when empty), its segment mark (non-zero for a boundary piece that is never flipped)
+// and its loads and constraints. Edges are only appended; ends and triangle slots change in
+// place. Find is served by a hash index on the unordered node pair, kept in step with
+// AddEdge/SetBegin/SetEnd, so a lookup costs O(1) on average instead of a scan of the table,
+// with the same result: the highest edge index joining the two nodes.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "mesh/containers/DofRecord.h"
+
+namespace tavrin {
+
+class TEdges {
+ public:
+  // Appends an edge with both triangle slots -1 and returns its index.
+  int AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark);
+  int Count() const { return static_cast<int>(begin_.size()); }
+  // End nodes; the caller passes 0..Count()-1 (checked only by assertion, -1 otherwise).
+  int Begin(int e) const;
+  int End(int e) const;
+  // Replace one end node; ignored for an index out of range.
+  void SetBegin(int e, int n);
+  void SetEnd(int e, int n);
+  // Highest edge index whose ends are {a, b} in either order; -1 when there is none.
+  int Find(int a, int b) const;
+  // Puts triangle t into a free slot: 1 when both were empty (slot 1 filled), 2 when slot 2 or,
+  // with slot 2 full, slot 1 was filled; 0 and no change when both were full or e is invalid.
+  int Attach(int e, int t);
+  // Empties the slot holding t: 1 or 2 for the slot emptied, -1 when neither holds t.
+  int Detach(int e, int t);
+  // 0 when slot 1 is empty (whatever slot 2 holds), 1 when only slot 1 is full, 2 when both are.
+  int TriangleCount(int e) const;
+  // Slot k (1 or 2); -1 for any other k or an invalid e.
+  int Triangle(int e, int k) const;
+  // Copies edge e's loads and constraints; 0, or -1 when e is out of range (dof untouched).
+  int GetDof(int e, DofRecord& dof) const;
+  // The segment mark; 0 for an index out of range.
+  std::uint8_t Mark(int e) const;
+
+ private:
+  bool Valid(int e) const { return e >= 0 && e < Count(); }
+  static std::uint64_t Key(int a, int b);
+  void Index(int e);
+  void Unindex(int e);
+
+  std::vector<int> begin_;
+  std::vector<int> end_;
+  std::vector<int> tri1_;
+  std::vector<int> tri2_;
+  std::vector<std::uint8_t> mark_;
+  std::vector<DofRecord> dof_;
+  // Unordered node pair -> edges joining them (almost always one).
+  std::unordered_map<std::uint64_t, std::vector<int>> byEnds_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,45 @@
+// TTris: the triangle table of a mesh. Owns, per triangle, its three edges (a triangle stores
+// edges, not nodes), its smallest interior angle in radians and its area as measured when it
+// was made or last re-shaped, and its physics (set by the caller after creation). Triangles
+// are only appended; they are re-shaped in place.
+#pragma once
+
+#include <vector>
+
+#include "mesh/containers/DofRecord.h"
+
+namespace tavrin {
+
+class TTris {
+ public:
+  // Appends and returns the index; physics is left zero for the caller to set.
+  int AddTriangle(int e1, int e2, int e3, double minAngle, double area);
+  // Overwrites edges and measures of t in place, keeping its physics; ignored for a bad t.
+  void SetTriangle(int t, int e1, int e2, int e3, double minAngle, double area);
+  int Count() const { return static_cast<int>(minAngle_.size()); }
+  // Edge k (1, 2 or 3); -1 when t is out of range or k is another value.
+  int Edge(int t, int k) const;
+  // Stored measures; the caller passes 0..Count()-1 (checked only by assertion, 0 otherwise).
+  double MinAngle(int t) const;
+  double Area(int t) const;
+  // Copies t's physics and returns t; -1 (physics untouched) when t is out of range.
+  int GetPhysics(int t, ElementPhysics& physics) const;
+  // Stores t's physics and returns t; -1 when t is out of range.
+  int SetPhysics(int t, const ElementPhysics& physics);
+  // First triangle with the smallest stored minAngle; 0 for an empty table. Linear scan.
+  int MinAngleIndex() const;
+  // First triangle with the largest stored area; 0 for an empty table. Linear scan.
+  int MaxAreaIndex() const;
+
+ private:
+  bool Valid(int t) const { return t >= 0 && t < Count(); }
+
+  std::vector<int> e1_;
+  std::vector<int> e2_;
+  std::vector<int> e3_;
+  std::vector<double> minAngle_;
+  std::vector<double> area_;
+  std::vector<ElementPhysics> physics_;
+};
+
+}  // namespace tavrin

@@ -1,0 +1,43 @@
+#include "mesh/containers/TVertexes.h"
+
+#include <cassert>
+
+namespace tavrin {
+
+namespace {
+constexpr double kBadCoordinate = 2e200;
+}
+
+int TVertexes::AddNode(double x, double y, const DofRecord& dof) {
+  x_.push_back(x);
+  y_.push_back(y);
+  polygon_.push_back(-1);
+  dof_.push_back(dof);
+  return Count() - 1;
+}
+
+double TVertexes::X(int i) const {
+  assert(Valid(i));
+  return Valid(i) ? x_[static_cast<std::size_t>(i)] : kBadCoordinate;
+}
+
+double TVertexes::Y(int i) const {
+  assert(Valid(i));
+  return Valid(i) ? y_[static_cast<std::size_t>(i)] : kBadCoordinate;
+}
+
+int TVertexes::GetDof(int i, DofRecord& dof) const {
+  if (!Valid(i)) return -1;
+  dof = dof_[static_cast<std::size_t>(i)];
+  return 0;
+}
+
+int TVertexes::Polygon(int i) const { return Valid(i) ? polygon_[static_cast<std::size_t>(i)] : -1; }
+
+int TVertexes::SetPolygon(int i, int p) {
+  if (!Valid(i)) return -1;
+  polygon_[static_cast<std::size_t>(i)] = p;
+  return 0;
+}
+
+}  // namespace tavrin

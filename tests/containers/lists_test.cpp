@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "mesh/containers/TFloats.h"
+#include "mesh/containers/TInts.h"
+
+namespace tavrin {
+namespace {
+
+TEST(TFloats, AppendsKeepIndicesAndExactValuesAcrossGrowth) {
+  TFloats f;
+  for (int i = 0; i < 35; ++i) EXPECT_EQ(f.Add(i * 0.1 + 1e-17), i);
+  ASSERT_EQ(f.Count(), 35);
+  for (int i = 0; i < 35; ++i) EXPECT_EQ(f.Get(i), i * 0.1 + 1e-17);  // bit-exact
+}
+
+TEST(TFloats, SetIgnoresOutOfRangeAndStoresFullPrecision) {
+  TFloats f;
+  f.Add(1.0);
+  f.Add(2.0);
+  f.Set(-1, 9.0);
+  f.Set(2, 9.0);
+  EXPECT_EQ(f.Count(), 2);
+  EXPECT_EQ(f.Get(0), 1.0);
+  EXPECT_EQ(f.Get(1), 2.0);
+  const double precise = 0.1 + 0.2;  // not representable in fewer than 17 digits
+  f.Set(1, precise);
+  EXPECT_EQ(f.Get(1), precise);
+}
+
+TEST(TFloats, SortDescending) {
+  TFloats f;
+  for (double v : {3.0, 1.0, 2.0, 2.0}) f.Add(v);
+  f.SortDescending();
+  EXPECT_EQ(f.Get(0), 3.0);
+  EXPECT_EQ(f.Get(1), 2.0);
+  EXPECT_EQ(f.Get(2), 2.0);
+  EXPECT_EQ(f.Get(3), 1.0);
+
+  TFloats empty;
+  empty.SortDescending();
+  EXPECT_EQ(empty.Count(), 0);
+
+  TFloats many;
+  for (int i = 0; i < 50; ++i) many.Add((i * 37) % 23 - 11.5);
+  many.SortDescending();
+  for (int i = 1; i < 50; ++i) EXPECT_GE(many.Get(i - 1), many.Get(i));
+}
+
+TEST(TInts, AppendSetAndGrowth) {
+  TInts n;
+  for (int i = 0; i < 21; ++i) EXPECT_EQ(n.Add(100 - i), i);
+  n.Set(21, 5);
+  n.Set(-1, 5);
+  n.Set(20, -1);
+  EXPECT_EQ(n.Count(), 21);
+  EXPECT_EQ(n.Get(0), 100);
+  EXPECT_EQ(n.Get(19), 81);
+  EXPECT_EQ(n.Get(20), -1);
+}
+
+}  // namespace
+}  // namespace tavrin

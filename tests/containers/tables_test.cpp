@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include "mesh/containers/TEdges.h"
+#include "mesh/containers/TTris.h"
+#include "mesh/containers/TVertexes.h"
+
+namespace tavrin {
+namespace {
+
+DofRecord Dof(std::uint16_t code, double base) {
+  DofRecord d;
+  d.code = code;
+  d.displacement = {base, base + 1, base + 2};
+  d.force = {base + 3, base + 4, base + 5};
+  return d;
+}
+
+TEST(TVertexes, NodesSurviveGrowthWithEveryColumn) {
+  TVertexes v;
+  for (int i = 0; i < 25; ++i) {
+    EXPECT_EQ(v.AddNode(i * 1.5, -i * 2.25, Dof(static_cast<std::uint16_t>(i), i)), i);
+    if (i % 2 == 0) {
+      EXPECT_EQ(v.SetPolygon(i, i / 2), 0);
+    }
+  }
+  for (int i = 0; i < 25; ++i) {
+    EXPECT_EQ(v.X(i), i * 1.5);
+    EXPECT_EQ(v.Y(i), -i * 2.25);
+    EXPECT_EQ(v.Polygon(i), i % 2 == 0 ? i / 2 : -1);
+    DofRecord d;
+    ASSERT_EQ(v.GetDof(i, d), 0);
+    EXPECT_EQ(d, Dof(static_cast<std::uint16_t>(i), i));
+  }
+}
+
+TEST(TVertexes, OutOfRangeSentinels) {
+  TVertexes v;
+  v.AddNode(0, 0, DofRecord{});
+  DofRecord d = Dof(7, 7);
+  EXPECT_EQ(v.Polygon(1), -1);
+  EXPECT_EQ(v.Polygon(-1), -1);
+  EXPECT_EQ(v.SetPolygon(1, 3), -1);
+  EXPECT_EQ(v.GetDof(1, d), -1);
+  EXPECT_EQ(d, Dof(7, 7));  // untouched
+}
+
+TEST(TEdges, FindIsSymmetricAndPrefersNewestDuplicate) {
+  TEdges e;
+  e.AddEdge(0, 1, DofRecord{}, 1);
+  e.AddEdge(1, 2, DofRecord{}, 0);
+  e.AddEdge(2, 0, DofRecord{}, 0);
+  e.AddEdge(2, 1, DofRecord{}, 0);
+  EXPECT_EQ(e.Find(0, 1), 0);
+  EXPECT_EQ(e.Find(1, 0), 0);
+  EXPECT_EQ(e.Find(1, 2), 3);
+  EXPECT_EQ(e.Find(2, 1), 3);
+  EXPECT_EQ(e.Find(0, 3), -1);
+  EXPECT_EQ(e.Find(-1, 0), -1);
+}
+
+TEST(TEdges, FindFollowsChangedEnds) {
+  TEdges e;
+  e.AddEdge(0, 1, DofRecord{}, 0);
+  e.AddEdge(2, 3, DofRecord{}, 0);
+  e.AddEdge(0, 1, DofRecord{}, 0);
+  e.SetEnd(2, 4);  // the newer duplicate leaves {0, 1}
+  EXPECT_EQ(e.Find(0, 1), 0);
+  EXPECT_EQ(e.Find(4, 0), 2);
+  e.SetBegin(1, 1);
+  e.SetEnd(1, 0);  // edge 1 now also joins {0, 1}
+  EXPECT_EQ(e.Find(1, 0), 1);
+  EXPECT_EQ(e.Find(2, 3), -1);
+  EXPECT_EQ(e.Begin(1), 1);
+  EXPECT_EQ(e.End(1), 0);
+}
+
+TEST(TEdges, FindMatchesLinearScanOnLargeTable) {
+  TEdges e;
+  const int n = 3000;
+  for (int i = 0; i < n; ++i) e.AddEdge(i % 97, (i * 7) % 89, DofRecord{}, 0);
+  for (int i = 0; i < n; i += 5) e.SetBegin(i, (i * 3) % 97);
+  for (int a = 0; a < 97; a += 3) {
+    for (int b = 0; b < 89; b += 2) {
+      int expected = -1;
+      for (int k = 0; k < n; ++k) {
+        if ((e.Begin(k) == a && e.End(k) == b) || (e.Begin(k) == b && e.End(k) == a)) expected = k;
+      }
+      ASSERT_EQ(e.Find(a, b), expected) << a << "," << b;
+    }
+  }
+}
+
+TEST(TEdges, AttachDetachSlotRules) {
+  TEdges e;
+  e.AddEdge(0, 1, DofRecord{}, 0);
+  EXPECT_EQ(e.TriangleCount(0), 0);
+  EXPECT_EQ(e.Triangle(0, 1), -1);
+  EXPECT_EQ(e.Attach(0, 10), 1);
+  EXPECT_EQ(e.TriangleCount(0), 1);
+  EXPECT_EQ(e.Attach(0, 11), 2);
+  EXPECT_EQ(e.TriangleCount(0), 2);
+  EXPECT_EQ(e.Attach(0, 12), 0);  // full: unchanged
+  EXPECT_EQ(e.Triangle(0, 1), 10);
+  EXPECT_EQ(e.Triangle(0, 2), 11);
+  EXPECT_EQ(e.Triangle(0, 3), -1);
+  EXPECT_EQ(e.Triangle(0, 0), -1);
+
+  EXPECT_EQ(e.Detach(0, 99), -1);
+  EXPECT_EQ(e.Detach(0, 10), 1);
+  EXPECT_EQ(e.TriangleCount(0), 0);  // slot 2 still full, but slot 1 empty
+  EXPECT_EQ(e.Triangle(0, 2), 11);
+  EXPECT_EQ(e.Attach(0, 13), 2);
+  EXPECT_EQ(e.Triangle(0, 1), 13);
+  EXPECT_EQ(e.Detach(0, 11), 2);
+  EXPECT_EQ(e.TriangleCount(0), 1);
+}
+
+TEST(TEdges, ColumnsSurviveGrowthAndBadIndexSentinels) {
+  TEdges e;
+  for (int i = 0; i < 21; ++i) {
+    e.AddEdge(i, i + 1, Dof(static_cast<std::uint16_t>(i), -i), static_cast<std::uint8_t>(i % 2));
+    e.Attach(i, 2 * i);
+  }
+  for (int i = 0; i < 21; ++i) {
+    EXPECT_EQ(e.Begin(i), i);
+    EXPECT_EQ(e.End(i), i + 1);
+    EXPECT_EQ(e.Mark(i), i % 2);
+    EXPECT_EQ(e.Triangle(i, 1), 2 * i);
+    EXPECT_EQ(e.Triangle(i, 2), -1);
+    DofRecord d;
+    ASSERT_EQ(e.GetDof(i, d), 0);
+    EXPECT_EQ(d, Dof(static_cast<std::uint16_t>(i), -i));
+  }
+  DofRecord d;
+  EXPECT_EQ(e.GetDof(21, d), -1);
+  EXPECT_EQ(e.GetDof(-1, d), -1);
+}
+
+TEST(TTris, EdgesMeasuresAndPhysics) {
+  TTris t;
+  const ElementPhysics steel{210000, 0.3, 12, -2.5};
+  for (int i = 0; i < 15; ++i) {
+    EXPECT_EQ(t.AddTriangle(3 * i, 3 * i + 1, 3 * i + 2, 0.5 + i, 10.0 - i), i);
+    EXPECT_EQ(t.SetPhysics(i, ElementPhysics{1.0 * i, 0.25, 10, 0}), i);
+  }
+  EXPECT_EQ(t.Edge(4, 1), 12);
+  EXPECT_EQ(t.Edge(4, 3), 14);
+  EXPECT_EQ(t.Edge(4, 4), -1);
+  EXPECT_EQ(t.Edge(4, 0), -1);
+  EXPECT_EQ(t.Edge(15, 1), -1);
+  EXPECT_EQ(t.Edge(-1, 1), -1);
+
+  t.SetTriangle(4, 7, 8, 9, 0.1, 99.0);
+  EXPECT_EQ(t.Edge(4, 2), 8);
+  EXPECT_EQ(t.MinAngle(4), 0.1);
+  EXPECT_EQ(t.Area(4), 99.0);
+  ElementPhysics p;
+  EXPECT_EQ(t.GetPhysics(4, p), 4);
+  EXPECT_EQ(p, (ElementPhysics{4.0, 0.25, 10, 0}));  // re-shaping keeps physics
+
+  EXPECT_EQ(t.SetPhysics(14, steel), 14);
+  EXPECT_EQ(t.GetPhysics(14, p), 14);
+  EXPECT_EQ(p, steel);
+  EXPECT_EQ(t.SetPhysics(15, steel), -1);
+  ElementPhysics untouched{1, 2, 3, 4};
+  EXPECT_EQ(t.GetPhysics(15, untouched), -1);
+  EXPECT_EQ(untouched, (ElementPhysics{1, 2, 3, 4}));
+}
+
+TEST(TTris, ExtremeScansTakeFirstOnTies) {
+  TTris t;
+  EXPECT_EQ(t.MinAngleIndex(), 0);
+  EXPECT_EQ(t.MaxAreaIndex(), 0);
+  t.AddTriangle(0, 1, 2, 0.7, 5.0);
+  t.AddTriangle(0, 1, 2, 0.3, 9.0);
+  t.AddTriangle(0, 1, 2, 0.3, 9.0);
+  t.AddTriangle(0, 1, 2, 0.9, 1.0);
+  EXPECT_EQ(t.MinAngleIndex(), 1);
+  EXPECT_EQ(t.MaxAreaIndex(), 1);
+  t.SetTriangle(3, 0, 1, 2, 0.1, 20.0);
+  EXPECT_EQ(t.MinAngleIndex(), 3);
+  EXPECT_EQ(t.MaxAreaIndex(), 3);
+}
+
+}  // namespace
+}  // namespace tavrin
