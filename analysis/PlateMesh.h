@@ -1,0 +1,66 @@
+// PlateMesh: the solver's own copy of a triangle mesh with its loads, constraints and materials.
+//
+// The solver copies what it needs from the mesher's FEM once, at the start of a static solve,
+// and works on this copy afterwards (stresses, isolines, exports). A result set therefore stays
+// consistent with the mesh it was computed on even if the FEM is replaced later, and tests and
+// benchmarks can build meshes directly, without running the mesher.
+//
+// Indices count from 0; triangles list their three corner nodes in the FEM's corner order.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace tavrin {
+
+class FEM;
+
+// Loads and constraints of a node or an edge, in the order LinZ, RotX, RotY.
+struct DofData {
+  int code = 0;                          // constraint code: 100 LinZ + 10 RotX + 1 RotY
+  double displacement[3] = {0, 0, 0};    // prescribed values of the constrained freedoms
+  double force[3] = {0, 0, 0};           // force along Z and moments about X and Y (per unit length on an edge)
+};
+
+// Material and pressure of a triangle.
+struct PlateMaterial {
+  double eModulus = 0;
+  double nu = 0;
+  double thickness = 0;
+  double pressure = 0;
+};
+
+// Decodes a constraint code into the three fixed flags (LinZ, RotX, RotY): 100 and more fixes
+// LinZ, then 10 and more of the rest fixes RotX, then any remainder fixes RotY.
+std::array<bool, 3> DecodeConstraint(int code);
+
+struct PlateMesh {
+  std::vector<double> x, y;
+  std::vector<DofData> nodeDof;
+  std::vector<std::array<int, 2>> edges;
+  std::vector<DofData> edgeDof;
+  std::vector<std::array<int, 3>> triangles;
+  std::vector<PlateMaterial> materials;
+  double minAngle = 0;  // radians; informative only
+
+  int NodeCount() const { return static_cast<int>(x.size()); }
+  int EdgeCount() const { return static_cast<int>(edges.size()); }
+  int TriangleCount() const { return static_cast<int>(triangles.size()); }
+
+  int AddNode(double px, double py, const DofData& dof = DofData());
+  int AddEdge(int a, int b, const DofData& dof = DofData());
+  // Adds the triangle and, when missing, the three edges joining its corners.
+  int AddTriangle(int a, int b, int c, const PlateMaterial& material);
+  // Index of the edge joining a and b in either direction, or -1.
+  int FindEdge(int a, int b) const;
+
+  // Copies the mesh, loads, constraints and materials of a finished FEM.
+  static PlateMesh FromFem(const FEM& fem);
+
+ private:
+  std::unordered_map<std::uint64_t, int> edgeLookup_;  // (low node, high node) -> edge index
+};
+
+}  // namespace tavrin

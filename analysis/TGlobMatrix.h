@@ -1,0 +1,164 @@
+// TGlobMatrix: the static analysis of one meshed plate.
+//
+// Owns the solver's copy of the mesh, the node renumbering, the envelope (profile) storage of
+// the reduced stiffness matrix and its Cholesky factor, the load vector and the solution, and
+// after SolveStress the element and nodal stresses and bending moments. Expects a mesh whose
+// triangles all have a positive thickness and modulus; reports anything it cannot solve through
+// the code of SolveStatic and the Failure() record, never by an exception.
+//
+// Node arguments of the result queries are the solver's node numbers (NewNumberOf converts a
+// mesh node index). Every query answers 1e200 for an index out of range or a value not yet
+// computed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/PlateMesh.h"
+#include "analysis/SolveProgress.h"
+
+namespace tavrin {
+
+class FEM;
+class PlateElement;
+
+// The six result fields, in the order of the workbench's field selector.
+enum class ResultField { LinZ = 0, RotX = 1, RotY = 2, SigmaX = 3, SigmaY = 4, TauXY = 5 };
+
+// Which plate element the solve uses. Dkt converges to plate theory and is the default; Cubic is
+// the older complete-cubic element, kept so its results can be reproduced.
+enum class ElementKind { Dkt, Cubic };
+
+// Result codes of SolveStatic (0 is success).
+enum SolveCode : int {
+  kSolveOk = 0,
+  kSolveAssemblyFailed = -1,
+  kSolveAdjacencyFailed = 3,   // a triangle corner has no node number
+  kSolveNoRoot = 4,            // the root search of the renumbering failed
+  kSolveIsolatedNode = 5,      // a node belongs to no edge
+  kSolveFirstPivot = 9,        // the first pivot of the factorization is not usable
+  kSolveNotPositive = 10,      // a later pivot is not usable: too few constraints, or a mechanism
+  kSolveDegenerateElement = 11,
+  kSolveEmptyMesh = 12,
+  kSolveNoFreeEquation = 13,
+};
+
+// What went wrong in the last SolveStatic, with the entities a message should name.
+struct SolveFailure {
+  int code = kSolveOk;
+  int element = -1;    // triangle index (degenerate element)
+  int equation = -1;   // equation 3 * node + freedom in the solver's numbering (pivot failures)
+  int node = -1;       // solver node number of that equation, or of the isolated node
+  int meshNode = -1;   // the same node as a mesh node index
+  int freedom = -1;    // 0 LinZ, 1 RotX, 2 RotY
+  std::string message; // one line, ready for a message box
+};
+
+class TGlobMatrix {
+ public:
+  explicit TGlobMatrix(ElementKind element = ElementKind::Dkt, SolveProgress* progress = nullptr);
+  ~TGlobMatrix();
+  TGlobMatrix(const TGlobMatrix&) = delete;
+  TGlobMatrix& operator=(const TGlobMatrix&) = delete;
+
+  // Renumbers, assembles, applies loads and constraints, factorizes and solves. Returns 0 or one
+  // of the SolveCode values; on failure nothing reads as solved and Failure() has the detail.
+  int SolveStatic(const FEM& mesh);
+  int SolveStatic(PlateMesh mesh);
+  const SolveFailure& Failure() const { return failure_; }
+  bool IsSolved() const { return solved_; }
+
+  // Element and nodal stresses and moments, and centroid deflections. Needs a successful
+  // SolveStatic; returns 0, or 1 when there is no solution. The FEM overload exists for callers
+  // that hold one: the solver always uses its own copy of the solved mesh.
+  int SolveStress();
+  int SolveStress(const FEM& mesh);
+  bool HasStresses() const { return hasStresses_; }
+
+  // Displacement of a freedom (0 LinZ, 1 RotX, 2 RotY) of a node: the solution for a free one,
+  // the prescribed value for a constrained one.
+  long double Displacement(int node, int dof) const;
+  double ElementStress(int triangle, int component) const;  // sigma X, sigma Y, tau XY
+  double NodeStress(int node, int component) const;
+  double ElementMoment(int triangle, int component) const;  // Mx, My, Mxy per unit width
+  double NodeMoment(int node, int component) const;
+  double CentroidDeflection(int triangle) const;
+  // The value a result view shows at a node: Displacement for fields 0 to 2, NodeStress for 3 to 5.
+  double NodeValue(int node, ResultField field) const;
+
+  // Reaction at a constrained freedom (K u - f there); 0 for a free one.
+  double Reaction(int node, int dof) const;
+  bool IsConstrained(int node, int dof) const;
+  double LoadZ() const { return loadZ_; }          // sum of applied vertical loads, pressure included
+  double ReactionZ() const { return reactionZ_; }  // sum of vertical reactions
+
+  int ResultNodeCount() const { return nodeCount_; }
+  int ResultTriangleCount() const { return triangleCount_; }
+  int NewNumberOf(int meshNode) const;  // -1 out of range
+  int MeshNodeOf(int node) const;       // -1 out of range
+  int TriangleCorner(int triangle, int corner) const;  // solver node number, -1 out of range
+  double NodeX(int node) const;         // position by solver node number
+  double NodeY(int node) const;
+  const PlateMesh& Mesh() const { return mesh_; }
+  ElementKind Element() const { return elementKind_; }
+
+  int EquationCount() const { return freeCount_; }    // size of the reduced system
+  std::int64_t EnvelopeSize() const { return envelopeSize_; }  // stored off-diagonal entries
+  std::int64_t EnvelopeLength(int equation) const;   // off-diagonal entries of reduced row
+
+  // Writes the solved model as a COSMOS input file. Returns 0, 1 when the file cannot be
+  // written, 2 when there is no solution.
+  int ExportCosmos(const std::string& fileName) const;
+  int ExportCosmos(const FEM& mesh, const std::string& fileName) const;
+  // Writes the 9 x 9 stiffness of triangle t of the element the solve used. Returns 0, 1 when
+  // the file cannot be written, 2 when there is no solution, 3 when t is out of range, 4 when
+  // the element is degenerate.
+  int WriteLocalStiffness(const std::string& fileName, int triangle) const;
+  int WriteLocalStiffness(const FEM& mesh, const std::string& fileName, int triangle) const;
+
+ private:
+  struct Impl;
+  void Fail(int code, const std::string& message);
+  void Progress(const std::string& caption, int position, int index, int total) const;
+  int Renumber();
+  int MarkConstraints();
+  int Assemble();
+  void ApplyLoads();
+  int FactorAndSolve();
+  void ComputeReactions();
+  std::unique_ptr<PlateElement> MakeElement() const;
+
+  ElementKind elementKind_;
+  SolveProgress* progress_;
+  PlateMesh mesh_;
+  SolveFailure failure_;
+  bool solved_ = false;
+  bool hasStresses_ = false;
+
+  int nodeCount_ = 0;
+  int triangleCount_ = 0;
+  int equationCount_ = 0;  // 3 x node count
+  int freeCount_ = 0;
+  std::int64_t envelopeSize_ = 0;
+
+  std::vector<int> meshToNew_, newToMesh_;
+  std::vector<std::array<int, 3>> triangleNodes_;  // solver node numbers
+  std::vector<int> nodeEnvelopeStart_;             // smallest node number coupled to each node
+  std::vector<unsigned char> fixed_;               // per equation
+  std::vector<double> prescribed_;                 // per equation, value of a fixed freedom
+  std::vector<int> reducedIndex_;                  // per equation
+  std::vector<std::int64_t> rowStart_;             // per reduced row, offset in rows_ (size n + 1)
+  std::vector<long double> rows_;                  // off-diagonal envelope entries, row after row
+  std::vector<long double> diagonal_;
+  std::vector<long double> rhs_;                   // loads, then the solution (reduced numbering)
+  std::vector<double> loads_;                      // applied loads of every equation, constrained ones too
+  std::vector<double> reactions_;                  // per equation (constrained ones only non-zero)
+  double loadZ_ = 0;
+  double reactionZ_ = 0;
+
+  std::vector<double> elementStress_, nodeStress_, elementMoment_, nodeMoment_, centroidDeflection_;
+};
+
+}  // namespace tavrin

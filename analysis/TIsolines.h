@@ -1,0 +1,37 @@
+// TIsolines: contour segments of one result field, as a flat list of segments in world
+// coordinates (no level tags, no colours). Every segment owns its two points, so segment k
+// normally joins points 2k and 2k + 1.
+#pragma once
+
+#include <vector>
+
+#include "analysis/TGlobMatrix.h"
+
+namespace tavrin {
+
+class TIsolines {
+ public:
+  int AddSegment(double x1, double y1, double x2, double y2);  // returns the segment index
+  int SegmentCount() const { return static_cast<int>(starts_.size()); }
+  int PointCount() const { return static_cast<int>(px_.size()); }
+  int SegmentStart(int k) const;  // point index, -1 out of range
+  int SegmentEnd(int k) const;
+  double PointX(int i) const;     // -1.0 out of range
+  double PointY(int i) const;
+
+ private:
+  std::vector<int> starts_, ends_;
+  std::vector<double> px_, py_;
+};
+
+// Appends the segments of one level of a field, traced by linear interpolation inside every
+// triangle of the solved mesh (displacements for fields 0 to 2, averaged nodal stresses for 3 to
+// 5). Returns the number of segments added, or -1 for a field outside 0 to 5 or a missing result.
+int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver);
+
+// Replaces `set` with fifteen evenly spaced levels of a field between its extremes (nodal
+// displacements for fields 0 to 2, element stresses for 3 to 5). Returns the number of
+// segments, or -1 when the field has no values yet.
+int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver);
+
+}  // namespace tavrin
