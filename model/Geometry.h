@@ -1,0 +1,20 @@
+// Plane geometry tests shared by the editing rules, the mesher and the workbench's picking.
+// Tolerances are absolute, not scaled to the model: a cross product below 0.001 counts as
+// parallel, and squared distances below 1e-4 (distances below 0.01) count as zero.
+#pragma once
+
+namespace tavrin {
+
+// True when segment A (x1,y1)-(x2,y2) and segment B (x3,y3)-(x4,y4) cross at a point strictly
+// inside both. Touching at an end point, T-junctions and collinear overlaps do not cross.
+bool SegmentsCross(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
+                   double y4);
+
+// Distance of two points; 0 when it is below 0.01.
+double PointDistance(double x1, double y1, double x2, double y2);
+
+// Distance from P to the segment (x1,y1)-(x2,y2); 0 when it is below 0.01, and 1e200 when the
+// foot of the perpendicular lies outside the segment (always for a segment of zero length).
+double PointSegmentDistance(double px, double py, double x1, double y1, double x2, double y2);
+
+}  // namespace tavrin

@@ -1,0 +1,20 @@
+// Reading and writing the numbers of a job file.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavrin {
+
+// Reads one numeric field: optional sign, digits with at most one point, optional exponent.
+// Blanks inside are skipped; the number ends at ";" or before the first other character once a
+// digit was seen. Returns stDone with the value, or stBadNumber (value untouched) when the
+// field holds no number or its value lies beyond the range of a double.
+int ParseNumber(std::string_view field, double& value);
+
+// The text a default-configured output stream writes for v when that reads back to exactly v
+// ("210000", "0.25", "2.1e+06", "1e-05"); otherwise the same general form with the fewest more
+// significant digits that read back exactly.
+std::string FormatNumber(double v);
+
+}  // namespace tavrin

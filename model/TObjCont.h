@@ -1,0 +1,184 @@
+// TObjCont: the job model. Owns everything the user draws and assigns: nodes (position, loads,
+// prescribed displacements, polygon tag, free flag), edges between two nodes (loads, prescribed
+// displacements) and polygons (an ordered edge list, physics and a name per slot). Polygon 0 is
+// the plate outline; polygons 0..PolygonCount()-1 are closed and slot PolygonCount() is the open
+// polygon being drawn. Nothing is ever removed, so an index keeps its element until Clear().
+// Callers get values, never references into the tables. No operation throws for bad indices:
+// queries return sentinels (2e200 for a coordinate, -1 for an index or code, false for a flag)
+// and setters report a status code of model/Status.h.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "model/Geometry.h"
+#include "model/NumberFormat.h"
+#include "model/Status.h"
+
+namespace tavrin {
+
+struct PolygonPhysics {
+  double eModulus = 210000.0;
+  double nu = 0.25;
+  double thickness = 10.0;
+  double pressure = 0.0;
+  bool isHole = false;
+};
+
+// Outcome of reading or writing a job file; `error` is one line for the user when !ok.
+struct JobFileResult {
+  bool ok = true;
+  std::string error;
+  explicit operator bool() const { return ok; }
+};
+
+class TObjCont {
+ public:
+  static constexpr int growStep = 10;
+
+  // Node and edge records; force and displacement triples are ordered lin. Z, rot. X, rot. Y.
+  struct Node {
+    std::array<double, 3> force{0.0, 0.0, 0.0};
+    int polygon = -1;
+    std::uint16_t ConstraintCode = 0;
+    std::array<double, 3> displacement{0.0, 0.0, 0.0};
+    double x = 0.0;
+    double y = 0.0;
+    bool isFree = true;
+  };
+
+  struct Edge {
+    std::uint16_t ConstraintCode = 0;
+    std::array<double, 3> displacement{0.0, 0.0, 0.0};
+    std::array<double, 3> force{0.0, 0.0, 0.0};
+    int begin = -1;
+    int end = -1;
+  };
+
+  TObjCont();
+
+  // Back to the constructed state: no nodes, edges or closed polygons, an empty open polygon 0.
+  void Clear();
+
+  // ---- Queries (constant time) ----
+  int NodeCount() const;
+  int EdgeCount() const;
+  int PolygonCount() const;  // closed polygons; also the index of the open polygon
+  int LastNode() const;      // NodeCount() - 1
+  double NodeX(int i) const;  // 2e200 for a bad index
+  double NodeY(int i) const;
+  int EdgeBegin(int e) const;  // -1 for a bad index
+  int EdgeEnd(int e) const;
+  // Edge count of closed polygon p or of the open polygon (p == PolygonCount()); -1 otherwise.
+  int PolygonEdgeCount(int p) const;
+  // k-th edge of p's list; -1 when p or k is out of range.
+  int PolygonEdge(int p, int k) const;
+  bool IsFreeNode(int i) const;
+  int NodePolygon(int i) const;  // -1 for a bad index
+  bool IsHole(int p) const;      // closed polygons only
+  // |force component| > 1e-4 of node (isNode) or edge index; false for a bad index.
+  bool HasLinZLoad(int index, bool isNode) const;
+  bool HasRotXLoad(int index, bool isNode) const;
+  bool HasRotYLoad(int index, bool isNode) const;
+  int GetConstraintCode(int index, bool isNode) const;  // -1 for a bad index
+  // Fills displacement lin. Z, rot. X, rot. Y, then force lin. Z, rot. X, rot. Y, and the code;
+  // returns the code, or -1 (nothing filled) for a bad index.
+  int GetNodeAttributes(int i, std::array<double, 6>& values, int& code) const;
+  int GetEdgeAttributes(int e, std::array<double, 6>& values, int& code) const;
+  // Fills eModulus, nu, thickness, pressure, then 1.0 for a hole or -1.0; stDone, or
+  // stBadPolygon (nothing filled) for p outside 0..PolygonCount() (the open polygon counts).
+  int GetPolygonPhysics(int p, std::array<double, 5>& values) const;
+  PolygonPhysics Physics(int p) const;  // defaults for a bad p
+  // Polygon slot name ("" for a bad p); not stored in the job file.
+  std::string PolygonName(int p) const;
+  // True when the next polygon vertex starts a new polygon.
+  bool NewPolygonPending() const { return newPolygonPending_; }
+
+  // ---- Setters ----
+  int SetNodeLoads(int i, double linZ, double rotX, double rotY);  // stDone / stBadIndex
+  int SetEdgeLoads(int e, double linZ, double rotX, double rotY);  // stDone / stBadIndex
+  // All three values are stored whatever the code; stDone, stBadNode for a bad node.
+  int SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
+  int SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY);  // stBadIndex
+  // Note the order: pressure first. stDone, or stBadPolygon for p outside 0..PolygonCount().
+  int SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
+                        bool isHole);
+  int SetPolygonName(int p, const std::string& name);  // stDone / stBadPolygon
+  void SetFreeNode(int i, bool isFree);                 // ignored for a bad index
+
+  // ---- Building (no geometric checks) ----
+  int AddNode(double x, double y);      // stAdded
+  int AddFreeNode(double x, double y);  // stAdded
+  // stBadNode, stExists (same pair either way round), or stDone.
+  int AddEdge(int begin, int end);
+  // AddEdge, then appends the edge to the open polygon: stAdded, or AddEdge's refusal.
+  int AddPolygonEdge(int begin, int end);
+  // Default physics into the open slot, PolygonCount() + 1; stPolygonClosed.
+  int ClosePolygon();
+
+  // ---- Editing with geometric rules ----
+  // One click of polygon drawing at (x, y); pixelSize is world units per screen pixel.
+  // stAdded, stPolygonClosed, stCrossing or stRejected.
+  int AddPolygonVertex(double x, double y, double pixelSize);
+  // stDone, stExists, stRejected or stCrossing.
+  int MoveNode(int i, double x, double y);
+  // A node of polygon p within 3 * scale of (x, y) in both axes, or -1.
+  int FindVertexNear(int p, double x, double y, double scale) const;
+  // Position in p's list of the first edge the segment crosses, or -1.
+  int FindCrossedEdge(int p, double x1, double y1, double x2, double y2) const;
+
+  // ---- Job file ----
+  // Writes the job to path through a temporary file in the same folder renamed over the target,
+  // so a failed save leaves any previous file intact.
+  JobFileResult SaveJob(const std::string& path) const;
+  // Reads path and rebuilds the model from it; on failure the model is untouched.
+  JobFileResult LoadJob(const std::string& path);
+  // The file's text, and the model rebuilt from a text (Clear() first).
+  void WriteJob(std::ostream& out) const;
+  std::string JobText() const;
+  void ReadJobText(std::string_view text);
+  // Applies one line of a job file; returns a status code (stComment for a comment).
+  int ParseJobLine(std::string_view line);
+  static int ParseNumber(std::string_view field, double& value) {
+    return tavrin::ParseNumber(field, value);
+  }
+
+  // ---- Mesher input ----
+  // SelectOutline() then AssignNodePolygons().
+  void PrepareForMeshing();
+  // Moves the outermost polygon's edge list (with its physics and name) into slot 0.
+  void SelectOutline();
+  // Tags every node on a closed polygon, and every free node, with its polygon.
+  void AssignNodePolygons();
+  // The polygon a point is attributed to by a horizontal ray, or -1.
+  int FindPolygonAt(double x, double y) const;
+
+ private:
+  struct PolygonSlot {
+    std::vector<int> edges;
+    PolygonPhysics physics;
+    std::string name;
+  };
+
+  bool ValidNode(int i) const { return i >= 0 && i < NodeCount(); }
+  bool ValidEdge(int e) const { return e >= 0 && e < EdgeCount(); }
+  static std::uint64_t PairKey(int a, int b);
+  const std::array<double, 3>* Force(int index, bool isNode) const;
+  void ExchangeEdgeLists(int q);
+
+  std::vector<Node> nodes_;
+  std::vector<Edge> edges_;
+  // Slots 0..polygonCount_; the last one is the open polygon.
+  std::vector<PolygonSlot> polygons_;
+  int polygonCount_ = 0;
+  bool newPolygonPending_ = true;
+  // Unordered node pairs of all edges, for AddEdge's duplicate test.
+  std::unordered_set<std::uint64_t> edgePairs_;
+};
+
+}  // namespace tavrin
