@@ -1,0 +1,159 @@
+// FEM: the triangle mesh of one job.
+//
+// Owns a node, an edge and a triangle table (nothing is ever removed, so an index keeps its
+// meaning for the life of the object), a copy of the mesh parameters taken at construction, and
+// the state of the refinement. A triangle stores its three edges; an edge stores its two end
+// nodes, the (at most two) triangles beside it, a segment mark and its loads; a node stores its
+// position, the job polygon it came from and its loads.
+//
+// The nodes of triangle t, in this order: node 0 = begin of edge 1, node 1 = end of edge 1,
+// node 2 = the end of edge 2 that is not on edge 1. The orientation of a triangle is not fixed.
+//
+// Use: construct (copies GlobalMeshParameters()), call GenerateMesh once with a prepared job
+// (TObjCont::PrepareForMeshing), then only read. A mesh can also be built by hand, for tests of
+// code that reads meshes: AddMeshNode, AddMeshEdge (segments carry mark 1 and the edge loads),
+// then AddTriangleByNodes (or MakeTriangle on three edges) and SetTrianglePhysics.
+//
+// Single-threaded. RequestStop may be called from inside MeshProgress::ProcessEvents while
+// GenerateMesh runs; the refinement then ends after its current pass.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "mesh/MeshGeometry.h"
+#include "mesh/MeshParameters.h"
+
+namespace tavrin {
+
+class TObjCont;
+class TVertexes;
+class TEdges;
+class TTris;
+struct DofRecord;
+struct ElementPhysics;
+class MeshCanvas;
+class MeshProgress;
+
+class FEM {
+ public:
+  FEM();                                          // takes GlobalMeshParameters()
+  explicit FEM(const MeshParameters& parameters);
+  ~FEM();
+  FEM(const FEM&) = delete;
+  FEM& operator=(const FEM&) = delete;
+
+  // ---- Lifecycle and control ------------------------------------------------------------
+  // Builds the mesh of the prepared job: initial constrained triangulation, then refinement
+  // until no triangle is larger than maxArea and no angle below minAngle, or until stopped.
+  // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
+  void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
+  void GenerateMesh(const TObjCont& structure);   // no drawing, no progress
+  void RequestStop() { running_ = false; }
+  // Reached the minimal angle of GlobalMeshParameters() (read at the time of the call) and
+  // has at least one triangle.
+  bool IsUsable() const;
+  bool IsUsable(double minAngleDegrees) const;
+
+  // ---- Queries --------------------------------------------------------------------------
+  int NodeCount() const;
+  int EdgeCount() const;
+  int TriangleCount() const;
+  double NodeX(int i) const;                      // callers pass valid indices
+  double NodeY(int i) const;
+  MeshPoint Node(int i) const;
+  int NodePolygon(int i) const;                   // -1 for a node the mesher made
+  int EdgeBegin(int e) const;
+  int EdgeEnd(int e) const;
+  bool IsSegment(int e) const;                    // input edge (or a piece of one)
+  int EdgeTriangle(int e, int slot) const;        // slot 1 or 2; -1 when empty
+  int EdgeTriangleCount(int e) const;
+  int TriangleEdge(int t, int k) const;           // k = 1, 2, 3; -1 otherwise
+  int TriangleNode(int t, int k) const;           // k = 0, 1, 2; -1 otherwise
+  int GetNodeDof(int i, DofRecord& dof) const;    // 0, or -1 for a bad index
+  int GetEdgeDof(int e, DofRecord& dof) const;    // 0, or -1 for a bad index
+  int GetPhysics(int t, ElementPhysics& physics) const;  // t, or -1 for a bad index
+  double StoredMinAngle(int t) const;             // radians, as stored when made or re-shaped
+  double StoredArea(int t) const;
+  double CurrentMinAngle() const { return currentMinAngle_; }  // radians
+  double MaxArea() const { return maxArea_; }
+  double TargetAngle() const { return targetAngle_; }  // radians
+  // Nearest node within sqrt(maxArea + 0.0001) squared-distance units of (x, y), lower index
+  // on ties; -1 when none.
+  int NearestNode(double x, double y) const;
+
+  // ---- Building (public so that small meshes can be made by hand) -----------------------
+  int AddMeshNode(double x, double y, const DofRecord& dof);
+  int AddMeshNode(double x, double y);            // zero loads
+  void SetNodePolygon(int i, int polygon);
+  // The existing edge joining a and b (newest first) with its data unchanged, else a new one.
+  int AddMeshEdge(int a, int b, const DofRecord& dof, int mark);
+  int AddMeshEdge(int a, int b);                  // zero loads, mark 0
+  // New triangle on three edges; measures from e1 and e2; attached to all three edges.
+  int MakeTriangle(int e1, int e2, int e3);
+  // Triangle a, b, c on the edges (a, b), (b, c), (c, a), made as needed; with physics.
+  int AddTriangleByNodes(int a, int b, int c, const ElementPhysics& physics);
+  int SetTrianglePhysics(int t, const ElementPhysics& physics);  // t, or -1
+
+  // ---- Topology helpers -----------------------------------------------------------------
+  int CommonNode(int e, int f) const;             // begin of f if on e, else end of f if on e, else -1
+  int OppositeNode(int t, int e) const;           // node of t not on its edge e
+  int ApexAcross(int e, int slot) const;          // node opposite e in the slot's triangle, or -1
+  void AttachTriangle(int t);
+  void DetachTriangle(int t);
+  double Length(int a, int b) const;
+  double MinAngle(int t) const;
+  double MinAngle(int e, int f) const;            // triangle spanned by edges e and f
+  double TriangleArea(int t) const;
+  double TriangleArea(int e, int f) const;
+  bool InTriangle(int t, MeshPoint p) const;
+
+  // ---- Local operations (the only way the refinement changes the mesh) ------------------
+  void InsertInTriangle(int t, MeshPoint p);
+  void SplitEdge(int e);
+  int FlipEdge(int e);                            // e when flipped, else -1
+  int Legalize(int e1, int e2, int e3);           // 1 when anything flipped, else -1
+
+  // ---- Refinement steps -----------------------------------------------------------------
+  // -1 acceptable or refused, -2 no host triangle for the new point, >= 0 the mesh changed.
+  int RefineTriangle(int t, bool force);
+  int RefineNeighbour(int t);
+  void FlipLongestEdge(int t);
+  bool IsEncroached(int e) const;
+  bool Encroaches(int s, MeshPoint p) const;
+  int WorstTriangle();                            // also sets CurrentMinAngle()
+  int LargestTriangle() const;
+  void SetMinDistance(double d) { minDistance_ = d; }
+  double MinDistance() const { return minDistance_; }
+
+  // ---- Whole-table scans (one place each, so that an index can replace them) -------------
+  int FindEdge(int a, int b) const;               // newest edge joining a and b, or -1
+  bool TooClose(MeshPoint p) const;               // a node within the minDistance square
+  void EncroachedSegments(MeshPoint p, std::vector<int>& out) const;
+  bool IsBlocked(int a, int v) const;             // some edge not at a or v crosses a-v
+
+ private:
+  void LoadInput(const TObjCont& structure);
+  void SeedTriangle(MeshCanvas& canvas, int polygon);
+  bool InnerSide(int s, int polygon) const;
+  void AdvanceFront(MeshCanvas& canvas);
+  void AssignPhysics(const TObjCont& structure);
+  void Refine(MeshCanvas& canvas, MeshProgress& progress);
+  bool RefinementPass(bool& flipTried);
+  void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
+  void DrawWholeMesh(MeshCanvas& canvas) const;
+  bool SplitArrangementValid(int e, int t) const;
+  void ReshapeTriangle(int t, int e1, int e2, int e3);
+
+  bool running_ = false;
+  double maxArea_;
+  double targetAngle_;
+  bool animate_;
+  double currentMinAngle_ = 0.0;
+  double minDistance_ = 0.0001;
+  std::unique_ptr<TVertexes> nodes_;
+  std::unique_ptr<TEdges> edges_;
+  std::unique_ptr<TTris> triangles_;
+};
+
+}  // namespace tavrin
