@@ -18,20 +18,18 @@
 // GenerateMesh runs; the refinement then ends after its current pass.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshParameters.h"
+#include "mesh/containers/DofRecord.h"
+#include "mesh/containers/TEdges.h"
+#include "mesh/containers/TTris.h"
+#include "mesh/containers/TVertexes.h"
 
 namespace tavrin {
 
 class TObjCont;
-class TVertexes;
-class TEdges;
-class TTris;
-struct DofRecord;
-struct ElementPhysics;
 class MeshCanvas;
 class MeshProgress;
 
@@ -151,9 +149,9 @@ class FEM {
   bool animate_;
   double currentMinAngle_ = 0.0;
   double minDistance_ = 0.0001;
-  std::unique_ptr<TVertexes> nodes_;
-  std::unique_ptr<TEdges> edges_;
-  std::unique_ptr<TTris> triangles_;
+  TVertexes nodes_;
+  TEdges edges_;
+  TTris triangles_;
 };
 
 }  // namespace tavrin

@@ -1,0 +1,215 @@
+// FEM: construction, control, queries, topology helpers and the measures taken by index.
+#include "mesh/FEM.h"
+
+#include <cmath>
+
+namespace tavrin {
+
+namespace {
+const DofRecord kNoDof{};
+}  // namespace
+
+FEM::FEM() : FEM(GlobalMeshParameters()) {}
+
+FEM::FEM(const MeshParameters& parameters)
+    : maxArea_(parameters.maxArea),
+      targetAngle_(3.141592 * parameters.minAngle * (1.0 / 180)),
+      animate_(parameters.animate) {}
+
+FEM::~FEM() = default;
+
+bool FEM::IsUsable() const { return IsUsable(GlobalMeshParameters().minAngle); }
+
+bool FEM::IsUsable(double minAngleDegrees) const {
+  return MeshDegrees(currentMinAngle_) >= minAngleDegrees && TriangleCount() > 0;
+}
+
+// ---- Queries ----------------------------------------------------------------------------
+
+int FEM::NodeCount() const { return nodes_.Count(); }
+int FEM::EdgeCount() const { return edges_.Count(); }
+int FEM::TriangleCount() const { return triangles_.Count(); }
+double FEM::NodeX(int i) const { return nodes_.X(i); }
+double FEM::NodeY(int i) const { return nodes_.Y(i); }
+MeshPoint FEM::Node(int i) const { return MeshPoint{nodes_.X(i), nodes_.Y(i)}; }
+int FEM::NodePolygon(int i) const { return nodes_.Polygon(i); }
+int FEM::EdgeBegin(int e) const { return edges_.Begin(e); }
+int FEM::EdgeEnd(int e) const { return edges_.End(e); }
+bool FEM::IsSegment(int e) const { return edges_.Mark(e) != 0; }
+int FEM::EdgeTriangle(int e, int slot) const { return edges_.Triangle(e, slot); }
+int FEM::EdgeTriangleCount(int e) const { return edges_.TriangleCount(e); }
+int FEM::TriangleEdge(int t, int k) const { return triangles_.Edge(t, k); }
+
+int FEM::TriangleNode(int t, int k) const {
+  if (t < 0 || t >= TriangleCount()) return -1;
+  const int e1 = triangles_.Edge(t, 1);
+  const int n0 = edges_.Begin(e1);
+  const int n1 = edges_.End(e1);
+  if (k == 0) return n0;
+  if (k == 1) return n1;
+  if (k != 2) return -1;
+  const int e2 = triangles_.Edge(t, 2);
+  const int b2 = edges_.Begin(e2);
+  return (b2 == n0 || b2 == n1) ? edges_.End(e2) : b2;
+}
+
+int FEM::GetNodeDof(int i, DofRecord& dof) const { return nodes_.GetDof(i, dof); }
+int FEM::GetEdgeDof(int e, DofRecord& dof) const { return edges_.GetDof(e, dof); }
+int FEM::GetPhysics(int t, ElementPhysics& physics) const {
+  return triangles_.GetPhysics(t, physics);
+}
+double FEM::StoredMinAngle(int t) const { return triangles_.MinAngle(t); }
+double FEM::StoredArea(int t) const { return triangles_.Area(t); }
+
+int FEM::NearestNode(double x, double y) const {
+  // The squared distance is compared with the radius itself, and the quick rejection box is
+  // 4 sqrt(r) wide: both as the picking has always worked, so the node under the mouse is the
+  // same one users are used to.
+  const double r = std::sqrt(maxArea_ + 0.0001);
+  const double box = 4 * std::sqrt(r);
+  int best = -1;
+  double bestDistance = r;
+  for (int i = 0; i < NodeCount(); ++i) {
+    const double dx = nodes_.X(i) - x;
+    const double dy = nodes_.Y(i) - y;
+    if (std::fabs(dx) >= box || std::fabs(dy) >= box) continue;
+    const double d = dx * dx + dy * dy;
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = i;
+    }
+  }
+  return best;
+}
+
+// ---- Building ---------------------------------------------------------------------------
+
+int FEM::AddMeshNode(double x, double y, const DofRecord& dof) {
+  return nodes_.AddNode(x, y, dof);
+}
+
+int FEM::AddMeshNode(double x, double y) { return nodes_.AddNode(x, y, kNoDof); }
+
+void FEM::SetNodePolygon(int i, int polygon) { nodes_.SetPolygon(i, polygon); }
+
+int FEM::AddMeshEdge(int a, int b, const DofRecord& dof, int mark) {
+  const int found = FindEdge(a, b);
+  if (found != -1) return found;
+  return edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
+}
+
+int FEM::AddMeshEdge(int a, int b) { return AddMeshEdge(a, b, kNoDof, 0); }
+
+int FEM::MakeTriangle(int e1, int e2, int e3) {
+  const int t = triangles_.AddTriangle(e1, e2, e3, MinAngle(e1, e2), TriangleArea(e1, e2));
+  AttachTriangle(t);
+  return t;
+}
+
+int FEM::AddTriangleByNodes(int a, int b, int c, const ElementPhysics& physics) {
+  const int eab = AddMeshEdge(a, b);
+  const int ebc = AddMeshEdge(b, c);
+  const int eca = AddMeshEdge(c, a);
+  const int t = MakeTriangle(eab, ebc, eca);
+  triangles_.SetPhysics(t, physics);
+  return t;
+}
+
+int FEM::SetTrianglePhysics(int t, const ElementPhysics& physics) {
+  return triangles_.SetPhysics(t, physics);
+}
+
+void FEM::ReshapeTriangle(int t, int e1, int e2, int e3) {
+  triangles_.SetTriangle(t, e1, e2, e3, MinAngle(e1, e2), TriangleArea(e1, e2));
+}
+
+// ---- Topology ---------------------------------------------------------------------------
+
+int FEM::CommonNode(int e, int f) const {
+  const int eb = edges_.Begin(e);
+  const int ee = edges_.End(e);
+  const int fb = edges_.Begin(f);
+  if (fb == eb || fb == ee) return fb;
+  const int fe = edges_.End(f);
+  if (fe == eb || fe == ee) return fe;
+  return -1;
+}
+
+int FEM::OppositeNode(int t, int e) const {
+  const int eb = edges_.Begin(e);
+  const int ee = edges_.End(e);
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    if (g == e) continue;
+    const int gb = edges_.Begin(g);
+    if (gb != eb && gb != ee) return gb;
+    const int ge = edges_.End(g);
+    if (ge != eb && ge != ee) return ge;
+    return -1;
+  }
+  return -1;
+}
+
+int FEM::ApexAcross(int e, int slot) const {
+  const int u = edges_.Triangle(e, slot);
+  if (u == -1) return -1;
+  int other[2] = {-1, -1};
+  int n = 0;
+  for (int k = 1; k <= 3 && n < 2; ++k) {
+    const int g = triangles_.Edge(u, k);
+    if (g != e) other[n++] = g;
+  }
+  if (n < 2) return -1;
+  return CommonNode(other[0], other[1]);
+}
+
+void FEM::AttachTriangle(int t) {
+  for (int k = 1; k <= 3; ++k) edges_.Attach(triangles_.Edge(t, k), t);
+}
+
+void FEM::DetachTriangle(int t) {
+  for (int k = 1; k <= 3; ++k) edges_.Detach(triangles_.Edge(t, k), t);
+}
+
+// ---- Measures by index ------------------------------------------------------------------
+
+double FEM::Length(int a, int b) const { return tavrin::Length(Node(a), Node(b)); }
+
+double FEM::MinAngle(int t) const {
+  return tavrin::MinAngle(Node(TriangleNode(t, 0)), Node(TriangleNode(t, 1)),
+                          Node(TriangleNode(t, 2)));
+}
+
+namespace {
+// The end of f that is not on e.
+int FarEnd(const TEdges& edges, int e, int f) {
+  const int fb = edges.Begin(f);
+  return (fb == edges.Begin(e) || fb == edges.End(e)) ? edges.End(f) : fb;
+}
+}  // namespace
+
+double FEM::MinAngle(int e, int f) const {
+  return tavrin::MinAngle(Node(edges_.Begin(e)), Node(edges_.End(e)),
+                          Node(FarEnd(edges_, e, f)));
+}
+
+double FEM::TriangleArea(int t) const {
+  return tavrin::TriangleArea(Node(TriangleNode(t, 0)), Node(TriangleNode(t, 1)),
+                              Node(TriangleNode(t, 2)));
+}
+
+double FEM::TriangleArea(int e, int f) const {
+  return tavrin::TriangleArea(Node(edges_.Begin(e)), Node(FarEnd(edges_, e, f)),
+                              Node(edges_.End(e)));
+}
+
+bool FEM::InTriangle(int t, MeshPoint p) const {
+  const int e1 = triangles_.Edge(t, 1);
+  const MeshPoint a = Node(edges_.End(e1));
+  const MeshPoint b = Node(edges_.Begin(e1));
+  const MeshPoint c = Node(TriangleNode(t, 2));
+  const bool ab = SideOf(a, b, p);
+  return ab == SideOf(b, c, p) && ab == SideOf(c, a, p);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,197 @@
+// Initial constrained triangulation by gift wrapping (an advancing front). Every region to be
+// meshed gets one seed triangle on a boundary edge; then every open edge is closed by the node
+// that sees it under the largest angle among the visible nodes on its far side. Input edges are
+// segments that the front never crosses, so each region fills from its own seed and holes,
+// which get no seed, stay empty.
+//
+// Cost: each open edge tries every node and each try scans every edge for a crossing, so the
+// front takes time of the order of edges x nodes x edges. It runs once, on the input nodes only
+// (the refinement adds the rest), which keeps it small for hand-drawn jobs.
+#include <array>
+#include <cmath>
+
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshProgress.h"
+#include "mesh/containers/TFloats.h"
+#include "model/TObjCont.h"
+
+namespace tavrin {
+
+namespace {
+const DofRecord kNoDof{};
+
+DofRecord ToDof(const std::array<double, 6>& values, int code) {
+  DofRecord dof;
+  dof.code = static_cast<std::uint16_t>(code);
+  dof.displacement = {values[0], values[1], values[2]};
+  dof.force = {values[3], values[4], values[5]};
+  return dof;
+}
+}  // namespace
+
+void FEM::DrawMeshEdge(MeshCanvas& canvas, int a, int b) const {
+  canvas.Line(NodeX(a), NodeY(a), NodeX(b), NodeY(b));
+}
+
+void FEM::LoadInput(const TObjCont& structure) {
+  std::array<double, 6> values{};
+  int code = 0;
+  for (int i = 0; i < structure.NodeCount(); ++i) {
+    values.fill(0.0);
+    code = 0;
+    structure.GetNodeAttributes(i, values, code);
+    const int n = AddMeshNode(structure.NodeX(i), structure.NodeY(i), ToDof(values, code));
+    nodes_.SetPolygon(n, structure.NodePolygon(i));
+  }
+  for (int j = 0; j < structure.EdgeCount(); ++j) {
+    values.fill(0.0);
+    code = 0;
+    structure.GetEdgeAttributes(j, values, code);
+    const int a = structure.EdgeBegin(j);
+    const int b = structure.EdgeEnd(j);
+    // A job edge must join two distinct nodes of the job; anything else cannot bound a region.
+    if (a < 0 || b < 0 || a >= NodeCount() || b >= NodeCount() || a == b) continue;
+    AddMeshEdge(a, b, ToDof(values, code), 1);
+  }
+}
+
+bool FEM::InnerSide(int s, int polygon) const {
+  const MeshPoint b = Node(edges_.Begin(s));
+  const MeshPoint e = Node(edges_.End(s));
+  double xm = (b.x + e.x) / 2;
+  const double ym = (b.y + e.y) / 2;
+
+  TFloats crossings;
+  for (int g = 0; g < EdgeCount(); ++g) {
+    const int ga = edges_.Begin(g);
+    const int gb = edges_.End(g);
+    if (nodes_.Polygon(ga) != polygon || nodes_.Polygon(gb) != polygon) continue;
+    const MeshPoint pa = Node(ga);
+    const MeshPoint pb = Node(gb);
+    if ((pa.y > ym && pb.y < ym) || (pb.y > ym && pa.y < ym))
+      crossings.Add((ym - pa.y) * (pb.x - pa.x) / (pb.y - pa.y) + pa.x);
+  }
+  crossings.SortDescending();
+
+  // Even-odd: crossings 0-1, 2-3, ... bound the inside spans. The midpoint lies on s itself,
+  // so it is moved to the middle of the span that s's crossing closes.
+  bool odd = false;
+  const int count = crossings.Count();
+  for (int k = 0; k < count; ++k) {
+    const double xk = crossings.Get(k);
+    if (std::abs(xk - xm) < kMeshTolerance) {
+      if (odd) {
+        xm = (xk + crossings.Get(k - 1)) / 2;
+      } else if (k + 1 < count) {
+        xm = (xk + crossings.Get(k + 1)) / 2;
+      } else if (k > 0) {
+        // The ray passed through a vertex and the span lost its partner: take the other side.
+        xm = (xk + crossings.Get(k - 1)) / 2;
+      }
+    }
+    odd = !odd;
+  }
+  return SideOf(b, e, MeshPoint{xm, ym});
+}
+
+void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
+  if (EdgeCount() == 0) return;
+  int s = 0;
+  for (int g = 0; g < EdgeCount(); ++g) {
+    if (nodes_.Polygon(edges_.Begin(g)) != polygon) continue;
+    if (std::abs(NodeY(edges_.Begin(g)) - NodeY(edges_.End(g))) > kMeshTolerance) {
+      s = g;
+      break;
+    }
+  }
+  const bool side = InnerSide(s, polygon);
+  const int sb = edges_.Begin(s);
+  const int se = edges_.End(s);
+  const MeshPoint b = Node(sb);
+  const MeshPoint e = Node(se);
+
+  // The seed does not test visibility: the node seeing s under the largest angle on the inner
+  // side is the apex.
+  int apex = -1;
+  double best = 1.0;
+  for (int v = 0; v < NodeCount(); ++v) {
+    if (polygon != 0 && nodes_.Polygon(v) != polygon) continue;
+    const MeshPoint pv = Node(v);
+    if (SideOf(b, e, pv) != side) continue;
+    const double cosine = ViewCosine(b, e, pv);
+    if (cosine < best) {
+      best = cosine;
+      apex = v;
+    }
+  }
+  if (apex == -1) return;  // nothing to stand on: the region stays empty
+
+  const int side1 = AddMeshEdge(sb, apex, kNoDof, 0);
+  const int side2 = AddMeshEdge(apex, se, kNoDof, 0);
+  DrawMeshEdge(canvas, sb, apex);
+  DrawMeshEdge(canvas, apex, se);
+  MakeTriangle(s, side1, side2);
+}
+
+void FEM::AdvanceFront(MeshCanvas& canvas) {
+  bool productive = true;
+  while (productive) {
+    productive = false;
+    const int n = EdgeCount();
+    for (int e = 0; e < n; ++e) {
+      if (edges_.TriangleCount(e) != 1 || IsSegment(e)) continue;
+      const int nb = edges_.Begin(e);
+      const int ne = edges_.End(e);
+      const MeshPoint b = Node(nb);
+      const MeshPoint en = Node(ne);
+      const MeshPoint c = Node(OppositeNode(edges_.Triangle(e, 1), e));
+
+      const double A = en.y - b.y;
+      const double B = b.x - en.x;
+      const double C = -A * en.x - B * en.y;
+      const bool wantNegative = A * c.x + B * c.y + C > 0;
+
+      int apex = -1;
+      double best = 1.0;
+      for (int v = 0; v < NodeCount(); ++v) {
+        const MeshPoint pv = Node(v);
+        const double cosine = ViewCosine(b, en, pv);
+        if (!(cosine < best)) continue;
+        const double value = A * pv.x + B * pv.y + C;
+        if (wantNegative ? !(value < 0) : !(value > 0)) continue;
+        if (IsBlocked(nb, v) || IsBlocked(ne, v)) continue;
+        best = cosine;
+        apex = v;
+      }
+      if (apex == -1) continue;  // no visible node: the edge stays open
+
+      const int side1 = AddMeshEdge(nb, apex, kNoDof, 0);
+      const int side2 = AddMeshEdge(apex, ne, kNoDof, 0);
+      DrawMeshEdge(canvas, nb, apex);
+      DrawMeshEdge(canvas, apex, ne);
+      MakeTriangle(e, side1, side2);
+      productive = true;
+    }
+  }
+}
+
+void FEM::AssignPhysics(const TObjCont& structure) {
+  auto physicsOf = [&structure](int polygon, ElementPhysics& physics) {
+    std::array<double, 5> values{};
+    if (structure.GetPolygonPhysics(polygon, values) != stDone) return false;
+    physics = ElementPhysics{values[0], values[1], values[2], values[3]};
+    return true;
+  };
+  ElementPhysics outline;
+  physicsOf(0, outline);
+  for (int t = 0; t < TriangleCount(); ++t) {
+    const int p = nodes_.Polygon(TriangleNode(t, 0));
+    ElementPhysics physics = outline;
+    if (p == nodes_.Polygon(TriangleNode(t, 1)) && p == nodes_.Polygon(TriangleNode(t, 2)))
+      physicsOf(p, physics);
+    triangles_.SetPhysics(t, physics);
+  }
+}
+
+}  // namespace tavrin

@@ -1,0 +1,270 @@
+// Local mesh operations: insertion of a node into a triangle, edge split with concentric
+// shells, max-min-angle edge flip, and bounded flip propagation. Each touches a constant number
+// of triangles (the propagation at most 60 edges), so their cost does not grow with the mesh,
+// except for the edge lookups and the node and edge appends they make.
+//
+// Every step runs in a fixed order: which slot a triangle lands in, and so which triangle the
+// next step meets first, decides the mesh that comes out.
+#include <cassert>
+#include <utility>
+
+#include "mesh/FEM.h"
+#include "model/Geometry.h"
+
+namespace tavrin {
+
+namespace {
+
+const DofRecord kNoDof{};
+
+// Below this angle (radians) between two segments the split point snaps to a power-of-two
+// distance from their corner, so that both segments are cut at matching distances and no ever
+// smaller triangles build up in the corner.
+constexpr double kShellAngle = 0.78533;
+
+bool Touches(const TEdges& edges, int e, int node) {
+  return edges.Begin(e) == node || edges.End(e) == node;
+}
+
+}  // namespace
+
+void FEM::InsertInTriangle(int t, MeshPoint p) {
+  ElementPhysics physics;
+  triangles_.GetPhysics(t, physics);
+  const int e1 = triangles_.Edge(t, 1);
+  const int e2 = triangles_.Edge(t, 2);
+  const int e3 = triangles_.Edge(t, 3);
+  const int a = edges_.Begin(e1);
+  const int b = edges_.End(e1);
+  const int c = TriangleNode(t, 2);
+
+  const int n = AddMeshNode(p.x, p.y, kNoDof);
+  const int ea = AddMeshEdge(a, n);
+  const int eb = AddMeshEdge(b, n);
+  const int ec = AddMeshEdge(c, n);
+
+  DetachTriangle(t);
+  ReshapeTriangle(t, e1, ea, eb);
+  AttachTriangle(t);
+
+  int t2;
+  int t3;
+  if (!Touches(edges_, e2, a)) {  // e2 joins b and c
+    t2 = MakeTriangle(e2, eb, ec);
+    t3 = MakeTriangle(e3, ea, ec);
+  } else {
+    t2 = MakeTriangle(e2, ea, ec);
+    t3 = MakeTriangle(e3, eb, ec);
+  }
+  triangles_.SetPhysics(t2, physics);
+  triangles_.SetPhysics(t3, physics);
+
+  Legalize(e1, e2, e3);
+}
+
+// A triangle beside e can be cut at a new node on e only when its two other edges meet at a
+// node off e and run from that node to the two ends of e.
+bool FEM::SplitArrangementValid(int e, int t) const {
+  int other[2] = {-1, -1};
+  int n = 0;
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    if (g == e) continue;
+    if (n == 2) return false;
+    other[n++] = g;
+  }
+  if (n != 2) return false;
+  const int apex = CommonNode(other[0], other[1]);
+  const int b = edges_.Begin(e);
+  const int f = edges_.End(e);
+  if (apex == -1 || apex == b || apex == f) return false;
+  const bool straight = Touches(edges_, other[0], b) && Touches(edges_, other[1], f);
+  const bool crossed = Touches(edges_, other[0], f) && Touches(edges_, other[1], b);
+  return straight || crossed;
+}
+
+void FEM::SplitEdge(int e) {
+  const int b = edges_.Begin(e);
+  const int f = edges_.End(e);
+  DofRecord dof;
+  edges_.GetDof(e, dof);
+  const int mark = edges_.Mark(e);
+  int t1 = edges_.Triangle(e, 1);
+  int t2 = edges_.Triangle(e, 2);
+  if (t1 == -1 && t2 != -1) {
+    t1 = t2;
+    t2 = -1;
+  }
+  if (t1 == -1) return;
+  // A consistent mesh always passes; an inconsistent triangle is left as it is.
+  if (!SplitArrangementValid(e, t1) || (t2 != -1 && !SplitArrangementValid(e, t2))) {
+    assert(!"SplitEdge: a triangle beside the edge is inconsistent");
+    return;
+  }
+
+  const MeshPoint pb = Node(b);
+  const MeshPoint pf = Node(f);
+  // 0.501 of the way, not the middle: a split point exactly on a circumcircle would keep
+  // encroaching for ever.
+  MeshPoint p{(pb.x + pf.x) / 2 + 0.001 * (pf.x - pb.x), (pb.y + pf.y) / 2 + 0.001 * (pf.y - pb.y)};
+
+  int g1 = -1;
+  int g2 = -1;
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t1, k);
+    if (g == e) continue;
+    if (g1 == -1)
+      g1 = g;
+    else
+      g2 = g;
+  }
+
+  if (mark != 0) {
+    if (edges_.Mark(g2) != 0) std::swap(g1, g2);
+    const int corner = CommonNode(e, g1);
+    const int farOnE = corner == b ? f : b;
+    const int farOnG1 = edges_.Begin(g1) == corner ? edges_.End(g1) : edges_.Begin(g1);
+    const double length = Length(b, f);
+    // A segment no longer than 0.1 has no shell inside it: it is split at the usual point.
+    if (edges_.Mark(g1) != 0 && length > 0.1 &&
+        VertexAngle(Node(corner), Node(farOnE), Node(farOnG1)) < kShellAngle) {
+      double d = 0.1;
+      while (length / 2 > 2 * d) d *= 2;
+      const MeshPoint c = Node(corner);
+      const MeshPoint o = Node(farOnE);
+      p = MeshPoint{c.x + d * (o.x - c.x) / length, c.y + d * (o.y - c.y) / length};
+    }
+  }
+
+  const int n = AddMeshNode(p.x, p.y, kNoDof);
+  const int h = AddMeshEdge(n, f, dof, mark);
+  edges_.SetEnd(e, n);
+
+  DetachTriangle(t1);
+  ElementPhysics phys1;
+  triangles_.GetPhysics(t1, phys1);
+  const int apex = CommonNode(g1, g2);
+  const int m = AddMeshEdge(n, apex);
+  int made = -1;
+  if (CommonNode(h, g1) != -1) {
+    ReshapeTriangle(t1, e, g2, m);
+    made = MakeTriangle(m, h, g1);
+  } else if (CommonNode(m, g2) != -1) {
+    ReshapeTriangle(t1, e, g1, m);
+    made = MakeTriangle(m, h, g2);
+  }
+  triangles_.SetPhysics(made, phys1);
+  AttachTriangle(t1);
+
+  Legalize(g1, g2, -1);
+
+  if (t2 == -1) return;
+  int k1 = -1;
+  int k2 = -1;
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t2, k);
+    if (g == e) continue;
+    if (k1 == -1)
+      k1 = g;
+    else
+      k2 = g;
+  }
+  const int apex2 = CommonNode(k1, k2);
+  if (k2 == -1 || apex2 == -1) {
+    // The flips above re-shaped the far triangle; it no longer fits the split.
+    assert(!"SplitEdge: far triangle changed by the flips");
+    return;
+  }
+  const int m2 = AddMeshEdge(n, apex2);
+  ElementPhysics phys2;
+  triangles_.GetPhysics(t2, phys2);
+  DetachTriangle(t2);
+  made = -1;
+  if (CommonNode(h, k1) != -1) {
+    ReshapeTriangle(t2, e, k2, m2);
+    made = MakeTriangle(m2, h, k1);
+  } else if (CommonNode(h, k2) != -1) {
+    ReshapeTriangle(t2, e, k1, m2);
+    made = MakeTriangle(m2, h, k2);
+  }
+  triangles_.SetPhysics(made, phys2);
+  AttachTriangle(t2);
+}
+
+int FEM::FlipEdge(int e) {
+  const int t1 = edges_.Triangle(e, 1);
+  const int t2 = edges_.Triangle(e, 2);
+  if (t1 == -1 || t2 == -1 || IsSegment(e)) return -1;
+  const int a = edges_.Begin(e);
+  const int b = edges_.End(e);
+  const int c1 = OppositeNode(t1, e);
+  const int c2 = OppositeNode(t2, e);
+
+  double before = MinAngle(t1);
+  const double before2 = MinAngle(t2);
+  if (before2 < before) before = before2;
+  double after = tavrin::MinAngle(Node(c1), Node(c2), Node(a));
+  const double after2 = tavrin::MinAngle(Node(c1), Node(c2), Node(b));
+  if (after2 < after) after = after2;
+
+  const MeshPoint pa = Node(a);
+  const MeshPoint pb = Node(b);
+  const MeshPoint q1 = Node(c1);
+  const MeshPoint q2 = Node(c2);
+  // Not convex: the new diagonal would leave the quadrilateral.
+  if (!SegmentsCross(pa.x, pa.y, pb.x, pb.y, q1.x, q1.y, q2.x, q2.y)) return -1;
+  // Only a strict gain of the smallest angle flips, so a square never flips back and forth.
+  if (before >= after) return -1;
+
+  int f1 = -1, g1 = -1, f2 = -1, g2 = -1;
+  for (int k = 1; k <= 3; ++k) {
+    const int x = triangles_.Edge(t1, k);
+    if (x == e) continue;
+    (f1 == -1 ? f1 : g1) = x;
+  }
+  for (int k = 1; k <= 3; ++k) {
+    const int x = triangles_.Edge(t2, k);
+    if (x == e) continue;
+    (f2 == -1 ? f2 : g2) = x;
+  }
+  DetachTriangle(t1);
+  DetachTriangle(t2);
+  edges_.SetBegin(e, c2);
+  edges_.SetEnd(e, c1);
+  if (!Touches(edges_, f1, a)) std::swap(f1, g1);
+  if (!Touches(edges_, f2, a)) std::swap(f2, g2);
+  ReshapeTriangle(t1, e, f1, f2);
+  ReshapeTriangle(t2, e, g1, g2);
+  AttachTriangle(t1);
+  AttachTriangle(t2);
+  return e;
+}
+
+int FEM::Legalize(int e1, int e2, int e3) {
+  // Bounded worklist: one insertion never propagates over more than 60 edges.
+  constexpr int kLimit = 60;
+  int list[kLimit];
+  int count = 0;
+  for (int e : {e1, e2, e3}) {
+    if (e != -1) list[count++] = e;
+  }
+  int result = -1;
+  for (int i = 0; i < count; ++i) {
+    const int e = list[i];
+    int noted[6];
+    for (int slot = 1; slot <= 2; ++slot) {
+      const int u = edges_.Triangle(e, slot);
+      for (int k = 1; k <= 3; ++k) noted[(slot - 1) * 3 + k - 1] = u == -1 ? -1 : triangles_.Edge(u, k);
+    }
+    if (FlipEdge(e) == -1) continue;
+    result = 1;
+    for (int x : noted) {
+      bool listed = false;
+      for (int j = 0; j < count && !listed; ++j) listed = list[j] == x;
+      if (!listed && count < kLimit) list[count++] = x;
+    }
+  }
+  return result;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,253 @@
+// Delaunay refinement after Ruppert: segments encroached by a triangle's apex are split first;
+// a bad triangle (too large, or with an angle below the target) gets a node at its
+// circumcentre unless that point encroaches on segments, which are split instead; small angles
+// between segments are protected by concentric-shell splits. When the circumcentre cannot be
+// used, the neighbour across the longest side is refined at its centroid, and as a last resort
+// the longest side is flipped once. The loop runs pass by pass until a pass changes nothing or
+// a stop is requested.
+//
+// Cost: every pass rescans all edges for encroachment and all triangles for the worst and the
+// largest, and each new point scans all nodes (too close) and all segments (encroached), so
+// the time per node is linear in the mesh size and the whole refinement quadratic.
+#include <cmath>
+#include <vector>
+
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshProgress.h"
+#include "model/TObjCont.h"
+
+namespace tavrin {
+
+void FEM::GenerateMesh(const TObjCont& structure) {
+  MeshCanvas canvas;
+  MeshProgress progress;
+  GenerateMesh(structure, canvas, progress);
+}
+
+void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress) {
+  progress.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
+  progress.ProcessEvents();
+  LoadInput(structure);
+  SeedTriangle(canvas, 0);
+  for (int p = 1; p < structure.PolygonCount(); ++p) {
+    if (!structure.IsHole(p)) SeedTriangle(canvas, p);
+  }
+  AdvanceFront(canvas);
+  AssignPhysics(structure);
+  Refine(canvas, progress);
+}
+
+void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
+  minDistance_ = maxArea_ > 0 ? std::sqrt(maxArea_) * 0.5 : 0.0001;
+  currentMinAngle_ = 0.0;
+  // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
+  if (TriangleCount() > 0) {
+    running_ = true;
+    bool progressMade = true;
+    bool flipTried = false;
+    while (progressMade && running_) {
+      progress.ShowMeshProgress("Delaunay refinement", NodeCount(), EdgeCount(),
+                                MeshDegrees(currentMinAngle_));
+      progress.ProcessEvents();
+      progressMade = RefinementPass(flipTried);
+      if (animate_) DrawWholeMesh(canvas);
+    }
+  }
+  running_ = false;
+  DrawWholeMesh(canvas);
+
+  MeshStatistics& statistics = GlobalMeshStatistics();
+  statistics.nodeCount = NodeCount();
+  statistics.elementCount = TriangleCount();
+  statistics.minAngle = static_cast<float>(MeshDegrees(currentMinAngle_));
+  progress.HideMeshProgress();
+}
+
+// One pass. A step counts as progress only when it added a node: several steps report success
+// after changing nothing (a failed centroid refinement of triangle 0 or 1, or a "split" of
+// encroached segments that have no triangle), and counting those made the loop repeat the same
+// pass for ever, already on a plain square.
+bool FEM::RefinementPass(bool& flipTried) {
+  bool progress = false;
+
+  bool split = true;
+  while (split) {
+    split = false;
+    const int n = EdgeCount();
+    for (int e = 0; e < n; ++e) {
+      if (!IsSegment(e) || !IsEncroached(e)) continue;
+      const int before = NodeCount();
+      SplitEdge(e);
+      if (NodeCount() > before) {
+        split = true;
+        progress = true;
+      }
+    }
+  }
+
+  if (!progress) {
+    const int w = WorstTriangle();
+    const int before = NodeCount();
+    const int r = RefineTriangle(w, false);
+    if (r >= 0 && NodeCount() > before) {
+      progress = true;
+      flipTried = false;
+    }
+    if (r == -2) RefineNeighbour(w);
+  }
+  if (!progress) {
+    const int l = LargestTriangle();
+    const int before = NodeCount();
+    if (RefineTriangle(l, false) >= 0 && NodeCount() > before) {
+      progress = true;
+      flipTried = false;
+    }
+  }
+  if (!progress) {
+    const int w = WorstTriangle();
+    const int before = NodeCount();
+    if (RefineNeighbour(w) >= -1 && NodeCount() > before) {
+      progress = true;
+      flipTried = false;
+    }
+  }
+  if (!progress && !flipTried && currentMinAngle_ < targetAngle_) {
+    FlipLongestEdge(WorstTriangle());
+    progress = true;
+    flipTried = true;
+  }
+  return progress;
+}
+
+void FEM::DrawWholeMesh(MeshCanvas& canvas) const {
+  canvas.Clear();
+  canvas.SetPen(0, 0, 0);
+  for (int e = 0; e < EdgeCount(); ++e) DrawMeshEdge(canvas, EdgeBegin(e), EdgeEnd(e));
+}
+
+bool FEM::Encroaches(int s, MeshPoint p) const {
+  const MeshPoint b = Node(EdgeBegin(s));
+  const MeshPoint e = Node(EdgeEnd(s));
+  const MeshPoint m{(b.x + e.x) / 2, (b.y + e.y) / 2};
+  return tavrin::Length(p, m) < tavrin::Length(b, m);
+}
+
+bool FEM::IsEncroached(int e) const {
+  const MeshPoint b = Node(EdgeBegin(e));
+  const MeshPoint f = Node(EdgeEnd(e));
+  const MeshPoint m{(b.x + f.x) / 2, (b.y + f.y) / 2};
+  const double r = tavrin::Length(b, m);
+  for (int slot = 1; slot <= 2; ++slot) {
+    const int apex = ApexAcross(e, slot);
+    if (apex != -1 && tavrin::Length(Node(apex), m) < r) return true;
+  }
+  return false;
+}
+
+int FEM::RefineTriangle(int t, bool force) {
+  const double area = TriangleArea(t);
+  const double angle = MinAngle(t);
+  if (area < maxArea_ && angle > targetAngle_ && !force) return -1;
+
+  // The shortest side, lowest side number on ties; a is its end node, b its begin node.
+  int shortest = triangles_.Edge(t, 1);
+  double shortestLength = Length(EdgeBegin(shortest), EdgeEnd(shortest));
+  for (int k = 2; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    const double length = Length(EdgeBegin(g), EdgeEnd(g));
+    if (length < shortestLength) {
+      shortestLength = length;
+      shortest = g;
+    }
+  }
+  const MeshPoint a = Node(EdgeEnd(shortest));
+  const MeshPoint b = Node(EdgeBegin(shortest));
+  const MeshPoint c = Node(OppositeNode(t, shortest));
+
+  MeshPoint p;
+  if (force) {
+    p = MeshPoint{(a.x + b.x + c.x) * (1.0 / 3), (a.y + b.y + c.y) * (1.0 / 3)};
+  } else {
+    const double D = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+    if (!(std::fabs(D) > 0.0001)) return -1;  // degenerate: no circumcentre
+    const double Sb = b.x * b.x + b.y * b.y - a.x * a.x - a.y * a.y;
+    const double Sc = c.x * c.x + c.y * c.y - a.x * a.x - a.y * a.y;
+    p.y = ((b.x - a.x) * Sc - (c.x - a.x) * Sb) / (2 * D);
+    if (std::fabs(b.x - a.x) >= 0.0001)
+      p.x = (Sb - 2 * p.y * (b.y - a.y)) / (2 * (b.x - a.x));
+    else
+      p.x = (Sc - 2 * p.y * (c.y - a.y)) / (2 * (c.x - a.x));
+  }
+
+  if (TooClose(p)) return -1;
+
+  std::vector<int> encroached;
+  EncroachedSegments(p, encroached);
+  if (!encroached.empty()) {
+    for (int s : encroached) SplitEdge(s);
+    return 0;
+  }
+
+  // Only t and its neighbours across non-segment sides are searched.
+  int host = -1;
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    for (int slot = 1; slot <= 2; ++slot) {
+      const int u = edges_.Triangle(g, slot);
+      if (u != -1 && !IsSegment(g) && host == -1 && InTriangle(u, p)) host = u;
+    }
+  }
+  if (host == -1) return -2;
+
+  // A point on a side of the host splits that side rather than making a sliver.
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(host, k);
+    const MeshPoint p1 = Node(EdgeBegin(g));
+    const MeshPoint p2 = Node(EdgeEnd(g));
+    const bool betweenX = std::fmin(p1.x, p2.x) < p.x && p.x < std::fmax(p1.x, p2.x);
+    const bool betweenY = std::fmin(p1.y, p2.y) < p.y && p.y < std::fmax(p1.y, p2.y);
+    const double cross = (p.x - p1.x) * (p2.y - p1.y) - (p.y - p1.y) * (p2.x - p1.x);
+    if ((betweenX || betweenY) && cross > -0.0001 && cross < 0.0001) {
+      SplitEdge(g);
+      return host;
+    }
+  }
+
+  InsertInTriangle(host, p);
+  return t;
+}
+
+int FEM::RefineNeighbour(int t) {
+  double lengths[3];
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    lengths[k - 1] = Length(EdgeBegin(g), EdgeEnd(g));
+  }
+  int side = 1;
+  if (lengths[1] > lengths[0] && lengths[1] > lengths[2])
+    side = 2;
+  else if (lengths[2] > lengths[0] && lengths[2] > lengths[1])
+    side = 3;
+  const int g = triangles_.Edge(t, side);
+  const int u = edges_.Triangle(g, 1) == t ? edges_.Triangle(g, 2) : edges_.Triangle(g, 1);
+  if (u == -1) return -t;
+  return RefineTriangle(u, true) >= 0 ? u : -u;
+}
+
+void FEM::FlipLongestEdge(int t) {
+  int longest = triangles_.Edge(t, 1);
+  double longestLength = Length(EdgeBegin(longest), EdgeEnd(longest));
+  for (int k = 2; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    const double length = Length(EdgeBegin(g), EdgeEnd(g));
+    if (length > longestLength) {
+      longestLength = length;
+      longest = g;
+    }
+  }
+  if (edges_.Triangle(longest, 1) != -1 && edges_.Triangle(longest, 2) != -1)
+    Legalize(longest, -1, -1);
+}
+
+}  // namespace tavrin
