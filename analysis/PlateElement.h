@@ -1,0 +1,42 @@
+// PlateElement: a three-node plate-bending triangle with three freedoms per corner (LinZ = w,
+// RotX = dw/dy, RotY = -dw/dx), giving its 9 x 9 stiffness in the global axes and recovering
+// centroid stresses and deflection from the corner displacements. One object serves a whole pass
+// over a mesh; nothing of one triangle survives into the next.
+//
+// The element result record exchanges 20 doubles: slots 0 to 5 the corners (x1, y1, x2, y2, x3,
+// y3), 6 E, 7 E again, 8 nu, 9 t, 10 to 18 the nine corner displacements in element order. On
+// return slots 10 to 18 hold three copies of (sigma X, sigma Y, tau XY) and slot 19 the centroid
+// deflection. Stresses are those of the +Z surface, so sigma = 6 M / t^2 with the moment signs.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace tavrin {
+
+enum ElementCode : int {
+  kElementOk = 0,
+  kElementProductFailed = 1,
+  kElementDegenerate = 2,
+};
+
+class PlateElement {
+ public:
+  virtual ~PlateElement() = default;
+
+  // Computes K9 for the triangle. Returns kElementOk or kElementDegenerate (then K9 is zero).
+  virtual int BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
+                             double e, double e2, double nu, double t) = 0;
+  // K9[i][j] of the last BuildStiffness; 0.0 for an index outside 0 to 8.
+  long double StiffnessAt(int i, int j) const;
+  // Fills slots 10 to 19 of the record. Returns an ElementCode.
+  virtual int RecoverStress(double record[20]) = 0;
+  // Writes K9 as nine lines of nine %g numbers, each followed by two spaces. 0, or 1 on a
+  // file error.
+  int WriteStiffness(const std::string& fileName) const;
+
+ protected:
+  long double k9_[9][9] = {};
+};
+
+}  // namespace tavrin

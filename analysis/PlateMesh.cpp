@@ -1,0 +1,67 @@
+// Building a PlateMesh by hand (tests, benchmarks) and decoding constraint codes.
+#include "analysis/PlateMesh.h"
+
+#include <algorithm>
+
+namespace tavrin {
+
+std::array<bool, 3> DecodeConstraint(int code) {
+  std::array<bool, 3> fixed = {false, false, false};
+  if (code >= 100) {
+    fixed[0] = true;
+    code -= 100;
+  }
+  if (code >= 10) {
+    fixed[1] = true;
+    code -= 10;
+  }
+  if (code > 0) fixed[2] = true;
+  return fixed;
+}
+
+namespace {
+std::uint64_t EdgeKey(int a, int b) {
+  const auto lo = static_cast<std::uint32_t>(std::min(a, b));
+  const auto hi = static_cast<std::uint32_t>(std::max(a, b));
+  return (static_cast<std::uint64_t>(lo) << 32) | hi;
+}
+}  // namespace
+
+int PlateMesh::AddNode(double px, double py, const DofData& dof) {
+  x.push_back(px);
+  y.push_back(py);
+  nodeDof.push_back(dof);
+  return NodeCount() - 1;
+}
+
+int PlateMesh::AddEdge(int a, int b, const DofData& dof) {
+  edges.push_back({a, b});
+  edgeDof.push_back(dof);
+  const int index = EdgeCount() - 1;
+  edgeLookup_.emplace(EdgeKey(a, b), index);
+  return index;
+}
+
+int PlateMesh::FindEdge(int a, int b) const {
+  if (edgeLookup_.size() != edges.size()) {
+    // Edges were pushed directly into the vectors: fall back to a scan.
+    for (int e = EdgeCount() - 1; e >= 0; --e)
+      if ((edges[e][0] == a && edges[e][1] == b) || (edges[e][0] == b && edges[e][1] == a)) return e;
+    return -1;
+  }
+  const auto it = edgeLookup_.find(EdgeKey(a, b));
+  return it == edgeLookup_.end() ? -1 : it->second;
+}
+
+int PlateMesh::AddTriangle(int a, int b, int c, const PlateMaterial& material) {
+  const int corners[3] = {a, b, c};
+  for (int k = 0; k < 3; ++k) {
+    const int p = corners[k], q = corners[(k + 1) % 3];
+    if (FindEdge(p, q) < 0) AddEdge(p, q);
+  }
+  triangles.push_back({a, b, c});
+  materials.push_back(material);
+  return TriangleCount() - 1;
+}
+
+}  // namespace tavrin
