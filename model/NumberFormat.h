@@ -17,4 +17,8 @@ int ParseNumber(std::string_view field, double& value);
 // significant digits that read back exactly.
 std::string FormatNumber(double v);
 
+// The shortest text that reads back to exactly v, plain or exponent form, whichever is shorter
+// (plain on a tie): 2100000, 0.3, 1e-05, 1234.5678.
+std::string ShortestNumber(double v);
+
 }  // namespace tavrin

@@ -1,0 +1,63 @@
+// tavrin-cli info JOB.sam: prints the loaded job model, one record a line, every number in the
+// shortest form that reads back to the same double.
+#include <cstdio>
+#include <string>
+
+#include "Commands.h"
+#include "model/TObjCont.h"
+
+namespace tavrin::cli {
+
+namespace {
+
+std::string Num(double v) { return ShortestNumber(v); }
+
+std::string Attributes(int code, const std::array<double, 6>& v) {
+  return "code " + std::to_string(code) + " disp " + Num(v[0]) + " " + Num(v[1]) + " " + Num(v[2]) +
+         " force " + Num(v[3]) + " " + Num(v[4]) + " " + Num(v[5]);
+}
+
+}  // namespace
+
+int RunInfo(const Args& args) {
+  if (args.size() != 1) return UsageError("info JOB.sam");
+  TObjCont job;
+  const JobFileResult r = job.LoadJob(args[0]);
+  if (!r) {
+    std::fprintf(stderr, "tavrin-cli: %s\n", r.error.c_str());
+    return 1;
+  }
+
+  std::string out;
+  out += "nodes: " + std::to_string(job.NodeCount()) + "\n";
+  out += "edges: " + std::to_string(job.EdgeCount()) + "\n";
+  out += "polygons: " + std::to_string(job.PolygonCount()) + "\n";
+  out += "open-polygon-edges: " + std::to_string(job.PolygonEdgeCount(job.PolygonCount())) + "\n";
+  std::array<double, 6> attr{};
+  int code = 0;
+  for (int i = 0; i < job.NodeCount(); ++i) {
+    job.GetNodeAttributes(i, attr, code);
+    out += "node " + std::to_string(i) + ": x " + Num(job.NodeX(i)) + " y " + Num(job.NodeY(i)) +
+           " free " + (job.IsFreeNode(i) ? "yes" : "no") + " polygon " + std::to_string(job.NodePolygon(i)) +
+           " " + Attributes(code, attr) + "\n";
+  }
+  for (int e = 0; e < job.EdgeCount(); ++e) {
+    job.GetEdgeAttributes(e, attr, code);
+    out += "edge " + std::to_string(e) + ": begin " + std::to_string(job.EdgeBegin(e)) + " end " +
+           std::to_string(job.EdgeEnd(e)) + " " + Attributes(code, attr) + "\n";
+  }
+  for (int p = 0; p < job.PolygonCount(); ++p) {
+    out += "polygon " + std::to_string(p) + ": edges";
+    for (int k = 0; k < job.PolygonEdgeCount(p); ++k) out += " " + std::to_string(job.PolygonEdge(p, k));
+    const PolygonPhysics ph = job.Physics(p);
+    out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) + " thickness " +
+           Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";
+  }
+  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+    std::fprintf(stderr, "tavrin-cli: cannot write to standard output\n");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tavrin::cli
