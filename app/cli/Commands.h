@@ -12,6 +12,7 @@ using Args = std::vector<std::string>;
 
 int RunInfo(const Args& args);
 int RunResave(const Args& args);
+int RunMesh(const Args& args);
 
 // Prints the usage line of a subcommand to stderr and returns 2.
 int UsageError(const std::string& usage);

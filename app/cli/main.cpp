@@ -16,6 +16,9 @@ struct Command {
 const Command kCommands[] = {
     {"info", tavrin::cli::RunInfo, "info JOB.sam"},
     {"resave", tavrin::cli::RunResave, "resave JOB.sam OUT.sam"},
+    {"mesh", tavrin::cli::RunMesh,
+     "mesh JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--svg FILE] "
+     "[--save-job OUT.sam] [--dump FILE]"},
 };
 
 int PrintUsage(std::FILE* to) {

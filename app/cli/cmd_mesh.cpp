@@ -1,0 +1,196 @@
+// tavrin-cli mesh: loads a job, prepares it, meshes it and prints the mesh figures; optionally
+// writes a picture of the mesh, the prepared job, or the mesh tables for comparing meshes.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "Commands.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshParameters.h"
+#include "mesh/MeshProgress.h"
+#include "model/TObjCont.h"
+
+namespace tavrin::cli {
+
+namespace {
+
+const char kUsage[] =
+    "mesh JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--svg FILE] "
+    "[--save-job OUT.sam] [--dump FILE]";
+
+bool ParseDouble(const std::string& text, double& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+// Stops the refinement once the mesh has more nodes than asked for, as a stop key would.
+class NodeLimit : public MeshProgress {
+ public:
+  NodeLimit(FEM& mesh, long limit) : mesh_(mesh), limit_(limit) {}
+  void ProcessEvents() override {
+    if (limit_ >= 0 && mesh_.NodeCount() > limit_) mesh_.RequestStop();
+  }
+
+ private:
+  FEM& mesh_;
+  long limit_;
+};
+
+double MeshArea(const FEM& mesh) {
+  double sum = 0.0;
+  for (int t = 0; t < mesh.TriangleCount(); ++t) sum += mesh.TriangleArea(t);
+  return sum;
+}
+
+bool WriteDump(const FEM& mesh, const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) return false;
+  std::fprintf(f, "nodes %d\n", mesh.NodeCount());
+  for (int i = 0; i < mesh.NodeCount(); ++i)
+    std::fprintf(f, "%d %.17g %.17g\n", i, mesh.NodeX(i), mesh.NodeY(i));
+  std::fprintf(f, "edges %d\n", mesh.EdgeCount());
+  for (int e = 0; e < mesh.EdgeCount(); ++e)
+    std::fprintf(f, "%d %d %d %d %d %d\n", e, mesh.EdgeBegin(e), mesh.EdgeEnd(e),
+                 mesh.IsSegment(e) ? 1 : 0, mesh.EdgeTriangle(e, 1), mesh.EdgeTriangle(e, 2));
+  std::fprintf(f, "triangles %d\n", mesh.TriangleCount());
+  for (int t = 0; t < mesh.TriangleCount(); ++t)
+    std::fprintf(f, "%d %d %d %d %d %d %d\n", t, mesh.TriangleEdge(t, 1), mesh.TriangleEdge(t, 2),
+                 mesh.TriangleEdge(t, 3), mesh.TriangleNode(t, 0), mesh.TriangleNode(t, 1),
+                 mesh.TriangleNode(t, 2));
+  const bool ok = std::ferror(f) == 0;
+  return std::fclose(f) == 0 && ok;
+}
+
+// The plate fitted into a 1000-pixel picture: triangles filled (holes stay white), mesher
+// edges thin and light, input segments dark and thicker.
+bool WriteSvg(const FEM& mesh, const std::string& path) {
+  double xmin = 0, xmax = 1, ymin = 0, ymax = 1;
+  for (int i = 0; i < mesh.NodeCount(); ++i) {
+    const double x = mesh.NodeX(i), y = mesh.NodeY(i);
+    if (i == 0 || x < xmin) xmin = x;
+    if (i == 0 || x > xmax) xmax = x;
+    if (i == 0 || y < ymin) ymin = y;
+    if (i == 0 || y > ymax) ymax = y;
+  }
+  const double size = 1000.0, margin = 20.0;
+  double span = std::fmax(xmax - xmin, ymax - ymin);
+  if (!(span > 0)) span = 1.0;
+  const double scale = (size - 2 * margin) / span;
+  const double width = (xmax - xmin) * scale + 2 * margin;
+  const double height = (ymax - ymin) * scale + 2 * margin;
+  auto sx = [&](double x) { return margin + (x - xmin) * scale; };
+  auto sy = [&](double y) { return margin + (ymax - y) * scale; };
+
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  if (!f) return false;
+  std::fprintf(f,
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.0f\" height=\"%.0f\" "
+               "viewBox=\"0 0 %.3f %.3f\">\n<rect width=\"100%%\" height=\"100%%\" "
+               "fill=\"white\"/>\n<g fill=\"#dce8f4\" stroke=\"none\">\n",
+               std::ceil(width), std::ceil(height), width, height);
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    const int a = mesh.TriangleNode(t, 0), b = mesh.TriangleNode(t, 1), c = mesh.TriangleNode(t, 2);
+    std::fprintf(f, "<polygon points=\"%.3f,%.3f %.3f,%.3f %.3f,%.3f\"/>\n", sx(mesh.NodeX(a)),
+                 sy(mesh.NodeY(a)), sx(mesh.NodeX(b)), sy(mesh.NodeY(b)), sx(mesh.NodeX(c)),
+                 sy(mesh.NodeY(c)));
+  }
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool segments = pass == 1;
+    std::fprintf(f, "</g>\n<g stroke=\"%s\" stroke-width=\"%s\" stroke-linecap=\"round\">\n",
+                 segments ? "#101010" : "#6f8fb0", segments ? "2" : "0.6");
+    for (int e = 0; e < mesh.EdgeCount(); ++e) {
+      if (mesh.IsSegment(e) != segments) continue;
+      const int a = mesh.EdgeBegin(e), b = mesh.EdgeEnd(e);
+      std::fprintf(f, "<line x1=\"%.3f\" y1=\"%.3f\" x2=\"%.3f\" y2=\"%.3f\"/>\n",
+                   sx(mesh.NodeX(a)), sy(mesh.NodeY(a)), sx(mesh.NodeX(b)), sy(mesh.NodeY(b)));
+    }
+  }
+  std::fprintf(f, "</g>\n</svg>\n");
+  const bool ok = std::ferror(f) == 0;
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace
+
+int RunMesh(const Args& args) {
+  std::string job, svg, saveJob, dump;
+  double minAngle = 31.0, maxArea = 200.0, maxNodes = -1;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--min-angle" || a == "--max-area" || a == "--max-nodes") {
+      double v = 0;
+      if (!hasValue || !ParseDouble(args[i + 1], v)) return UsageError(kUsage);
+      if (a == "--min-angle") minAngle = v;
+      if (a == "--max-area") {
+        if (v < 0) return UsageError(kUsage);
+        maxArea = v;
+      }
+      if (a == "--max-nodes") {
+        if (v < 0 || v != std::floor(v) || v > 2e9) return UsageError(kUsage);
+        maxNodes = v;
+      }
+      ++i;
+    } else if (a == "--svg" || a == "--save-job" || a == "--dump") {
+      if (!hasValue) return UsageError(kUsage);
+      (a == "--svg" ? svg : a == "--save-job" ? saveJob : dump) = args[++i];
+    } else if (!a.empty() && a[0] == '-') {
+      return UsageError(kUsage);
+    } else if (job.empty()) {
+      job = a;
+    } else {
+      return UsageError(kUsage);
+    }
+  }
+  if (job.empty()) return UsageError(kUsage);
+
+  TObjCont structure;
+  if (JobFileResult r = structure.LoadJob(job); !r) {
+    std::fprintf(stderr, "tavrin-cli mesh: %s\n", r.error.c_str());
+    return 1;
+  }
+  structure.PrepareForMeshing();
+
+  MeshParameters& parameters = GlobalMeshParameters();
+  parameters.minAngle = static_cast<float>(minAngle);
+  parameters.maxArea = static_cast<float>(maxArea);
+  parameters.animate = false;
+  FEM mesh;
+  MeshCanvas canvas;
+  NodeLimit limit(mesh, static_cast<long>(maxNodes));
+  mesh.GenerateMesh(structure, canvas, limit);
+
+  const MeshStatistics& statistics = GlobalMeshStatistics();
+  std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
+              statistics.nodeCount, mesh.EdgeCount(), statistics.elementCount,
+              static_cast<double>(statistics.minAngle), mesh.IsUsable() ? "yes" : "no",
+              MeshArea(mesh));
+  std::fflush(stdout);
+
+  if (!svg.empty() && !WriteSvg(mesh, svg)) {
+    std::fprintf(stderr, "tavrin-cli mesh: cannot write %s\n", svg.c_str());
+    return 1;
+  }
+  if (!saveJob.empty()) {
+    if (JobFileResult r = structure.SaveJob(saveJob); !r) {
+      std::fprintf(stderr, "tavrin-cli mesh: %s\n", r.error.c_str());
+      return 1;
+    }
+  }
+  if (!dump.empty() && !WriteDump(mesh, dump)) {
+    std::fprintf(stderr, "tavrin-cli mesh: cannot write %s\n", dump.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tavrin::cli
