@@ -1,0 +1,85 @@
+#include "ui/JobDrawing.h"
+
+#include "analysis/TIsolines.h"
+#include "mesh/FEM.h"
+#include "model/TObjCont.h"
+#include "ui/PlanView.h"
+#include "ui/ViewTransform.h"
+
+namespace tavrin {
+
+Symbols JobSymbols(const TObjCont& job, int index, bool isNode) {
+  Symbols s;
+  s.constraintCode = job.GetConstraintCode(index, isNode);  // -1 draws no constraint
+  s.loadLinZ = job.HasLinZLoad(index, isNode);
+  s.loadRotX = job.HasRotXLoad(index, isNode);
+  s.loadRotY = job.HasRotYLoad(index, isNode);
+  return s;
+}
+
+void DrawNode(PlanView& view, const TObjCont& job, const QColor& colour, int sx, int sy, int node) {
+  if (node < 0) {
+    view.NodeSquare(colour, sx, sy, nullptr);
+    return;
+  }
+  Symbols s = JobSymbols(job, node, true);
+  view.NodeSquare(colour, sx, sy, &s);
+}
+
+void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1, int sy1, int sx2, int sy2,
+              int edge) {
+  if (edge < 0) {
+    view.EdgeLine(colour, sx1, sy1, sx2, sy2, nullptr);
+    return;
+  }
+  Symbols s = JobSymbols(job, edge, false);
+  view.EdgeLine(colour, sx1, sy1, sx2, sy2, &s);
+}
+
+void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour, int polygon) {
+  int count = job.PolygonEdgeCount(polygon);
+  for (int k = 0; k < count; ++k) {
+    int e = job.PolygonEdge(polygon, k);
+    int b = job.EdgeBegin(e), en = job.EdgeEnd(e);
+    if (b < 0 || en < 0) continue;
+    int bx = t.ScreenX(job.NodeX(b)), by = t.ScreenY(job.NodeY(b));
+    int ex = t.ScreenX(job.NodeX(en)), ey = t.ScreenY(job.NodeY(en));
+    view.SetPen(colour);
+    view.Line(bx, by, ex, ey);
+    DrawNode(view, job, colour, bx, by, b);
+    DrawNode(view, job, colour, ex, ey, en);
+  }
+}
+
+void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform& t) {
+  view.SetPen(PlanView::Lime());
+  for (int k = 0; k < isolines.SegmentCount(); ++k) {
+    int a = isolines.SegmentStart(k), b = isolines.SegmentEnd(k);
+    view.Line(t.ScreenX(isolines.PointX(a)), t.ScreenY(isolines.PointY(a)), t.ScreenX(isolines.PointX(b)),
+              t.ScreenY(isolines.PointY(b)));
+  }
+}
+
+void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
+                const ViewTransform& t) {
+  view.ClearCanvas();
+  const QColor black = PlanView::Black();
+  for (int i = 0; i < job.NodeCount(); ++i) DrawNode(view, job, black, t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)), i);
+  if (!mesh) {
+    for (int e = 0; e < job.EdgeCount(); ++e) {
+      int b = job.EdgeBegin(e), en = job.EdgeEnd(e);
+      DrawEdge(view, job, black, t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)), t.ScreenX(job.NodeX(en)),
+               t.ScreenY(job.NodeY(en)), e);
+    }
+  } else {
+    for (int e = 0; e < mesh->EdgeCount(); ++e) {
+      int b = mesh->EdgeBegin(e), en = mesh->EdgeEnd(e);
+      DrawEdge(view, job, black, t.ScreenX(mesh->NodeX(b)), t.ScreenY(mesh->NodeY(b)), t.ScreenX(mesh->NodeX(en)),
+               t.ScreenY(mesh->NodeY(en)), e);
+    }
+  }
+  if (isolines) DrawIsolines(view, *isolines, t);
+  view.DrawAxes();
+}
+
+}  // namespace tavrin

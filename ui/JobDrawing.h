@@ -1,0 +1,36 @@
+// Drawing the job on the plan view: nodes and edges with their load and constraint symbols,
+// whole polygons, the mesh, the isolines and the complete repaint. Stateless; every call maps
+// world points through the given ViewTransform.
+#pragma once
+
+class QColor;
+
+namespace tavrin {
+
+class FEM;
+class PlanView;
+class TIsolines;
+class TObjCont;
+struct Symbols;
+struct ViewTransform;
+
+// The symbols of node (isNode) or edge index; none for an index the job does not have.
+Symbols JobSymbols(const TObjCont& job, int index, bool isNode);
+
+// The node square at a screen point, with the node's symbols unless node is negative.
+void DrawNode(PlanView& view, const TObjCont& job, const QColor& colour, int sx, int sy, int node);
+// A line between two screen points, with the edge's symbols at its middle unless edge is negative.
+void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1, int sy1, int sx2, int sy2,
+              int edge);
+// Every edge of a polygon as a plain line, and both end nodes of each edge with their symbols.
+void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour, int polygon);
+// The isoline segments in lime.
+void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform& t);
+
+// The whole picture: background, nodes, then either the job's edges or (mesh given) the mesh's
+// edges carrying the symbols of the job edge of the same index, then the isolines if given,
+// then the axes.
+void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
+                const ViewTransform& t);
+
+}  // namespace tavrin

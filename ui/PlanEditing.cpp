@@ -1,0 +1,264 @@
+#include "ui/PlanEditing.h"
+
+#include "model/TObjCont.h"
+#include "ui/JobDrawing.h"
+#include "ui/Platform.h"
+#include "ui/PlanView.h"
+#include "ui/ViewTransform.h"
+
+namespace tavrin {
+
+void PlanEditing::Reset() {
+  newPolygonMode = false;
+  firstPolygonPoint = true;
+  newVertexMode = false;
+  selectionActive = false;
+  selectionKind = SelectionKind::none;
+  shiftHeld = false;
+  selectedIndex_ = -1;
+  request_ = EditRequest();
+}
+
+void PlanEditing::NewPolygonButton() {
+  newPolygonMode = true;
+  newVertexMode = false;
+  host_.SetModified();
+}
+
+void PlanEditing::NewVertexButton() {
+  if (!newPolygonMode) newVertexMode = true;
+  host_.SetModified();
+}
+
+void PlanEditing::pickpoint(int sx, int sy) {
+  const ViewTransform& t = host_.Transform();
+  double x = t.WorldX(sx), y = t.WorldY(sy);
+  TObjCont& job = host_.Structure();
+  PlanView& view = host_.View();
+  if (newVertexMode) {
+    job.AddFreeNode(x, y);
+    DrawNode(view, job, PlanView::Black(), sx, sy, -1);
+    newVertexMode = false;
+    return;
+  }
+  if (newPolygonMode) {
+    int status = job.AddPolygonVertex(x, y, t.scale);
+    if (status == stAdded) {
+      DrawNode(view, job, PlanView::Black(), sx, sy, -1);
+      if (!firstPolygonPoint)
+        DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX), t.ScreenY(lastPolygonY), -1);
+      lastPolygonX = x;
+      lastPolygonY = y;
+      firstPolygonPoint = false;
+    } else if (status == stCrossing) {
+      CurrentPlatform().ShowMessage("Intersect not allowed", "Error!");
+    } else if (status == stPolygonClosed) {
+      DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX), t.ScreenY(lastPolygonY), -1);
+      CurrentPlatform().ShowMessage("Polygon closed", "Cool!");
+      firstPolygonPoint = true;
+      newPolygonMode = false;
+      host_.PolygonClosed();
+    }
+    return;
+  }
+  PickSelection(x, y);
+}
+
+// Far ends of the first two edges (in edge order) that meet at the node into c0..c3, the node
+// itself into c4, c5. A node with fewer edges repeats its own position.
+void PlanEditing::NodeNeighbours(int node, std::array<double, 6>& c) const {
+  const TObjCont& job = host_.Structure();
+  double nx = job.NodeX(node), ny = job.NodeY(node);
+  c = {nx, ny, nx, ny, nx, ny};
+  int found = 0;
+  for (int e = 0; e < job.EdgeCount() && found < 2; ++e) {
+    int other = -1;
+    if (job.EdgeBegin(e) == node)
+      other = job.EdgeEnd(e);
+    else if (job.EdgeEnd(e) == node)
+      other = job.EdgeBegin(e);
+    if (other < 0) continue;
+    c[2 * found] = job.NodeX(other);
+    c[2 * found + 1] = job.NodeY(other);
+    ++found;
+  }
+}
+
+void PlanEditing::FetchNodeData(int node) {
+  std::array<double, 6> v{};
+  int code = 0;
+  if (host_.Structure().GetNodeAttributes(node, v, code) < 0) return;
+  request_.dispLinZ = v[0];
+  request_.dispRotX = v[1];
+  request_.dispRotY = v[2];
+  request_.loadLinZ = v[3];
+  request_.loadRotX = v[4];
+  request_.loadRotY = v[5];
+  request_.constraintCode = static_cast<std::uint16_t>(code);
+}
+
+void PlanEditing::FetchEdgeData(int edge) {
+  std::array<double, 6> v{};
+  int code = 0;
+  if (host_.Structure().GetEdgeAttributes(edge, v, code) < 0) return;
+  request_.dispLinZ = v[0];
+  request_.dispRotX = v[1];
+  request_.dispRotY = v[2];
+  request_.loadLinZ = v[3];
+  request_.loadRotX = v[4];
+  request_.loadRotY = v[5];
+  request_.constraintCode = static_cast<std::uint16_t>(code);
+}
+
+void PlanEditing::SelectNode(int node, bool freeNode) {
+  const TObjCont& job = host_.Structure();
+  const ViewTransform& t = host_.Transform();
+  double x = job.NodeX(node), y = job.NodeY(node);
+  DrawNode(host_.View(), job, PlanView::Red(), t.ScreenX(x), t.ScreenY(y), node);
+  selectionKind = SelectionKind::node;
+  selectedIndex_ = node;
+  if (freeNode)
+    coords_ = {x, y, x, y, x, y};
+  else
+    NodeNeighbours(node, coords_);
+  FetchNodeData(node);
+}
+
+void PlanEditing::SelectEdge(int edge) {
+  const TObjCont& job = host_.Structure();
+  const ViewTransform& t = host_.Transform();
+  int b = job.EdgeBegin(edge), e = job.EdgeEnd(edge);
+  coords_ = {job.NodeX(b), job.NodeY(b), job.NodeX(e), job.NodeY(e), 0.0, 0.0};
+  DrawEdge(host_.View(), job, PlanView::Red(), t.ScreenX(coords_[0]), t.ScreenY(coords_[1]), t.ScreenX(coords_[2]),
+           t.ScreenY(coords_[3]), edge);
+  selectionKind = SelectionKind::edge;
+  selectedIndex_ = edge;
+  FetchEdgeData(edge);
+}
+
+void PlanEditing::SelectPolygon(int polygon) {
+  const TObjCont& job = host_.Structure();
+  DrawPolygon(host_.View(), job, host_.Transform(), PlanView::Red(), polygon);
+  selectionKind = SelectionKind::polygon;
+  selectedIndex_ = polygon;
+  coords_ = {};
+  std::array<double, 5> physics{};
+  if (job.GetPolygonPhysics(polygon, physics) == stDone) {
+    request_.eModulus = physics[0];
+    request_.poisson = physics[1];
+    request_.thickness = physics[2];
+    request_.pressure = physics[3];
+    request_.hole = physics[4] > 0.0;
+  }
+}
+
+SelectionKind PlanEditing::PickSelection(double x, double y) {
+  host_.Redraw();
+  selectionActive = false;
+  selectionKind = SelectionKind::none;
+  selectedIndex_ = -1;
+  coords_ = {};
+  const TObjCont& job = host_.Structure();
+
+  // Polygon edges: each edge's end nodes before its segment; the first hit ends the scan.
+  bool hit = false;
+  for (int p = 0; p < job.PolygonCount() && !hit; ++p) {
+    for (int k = 0; k < job.PolygonEdgeCount(p) && !hit; ++k) {
+      int e = job.PolygonEdge(p, k);
+      int ends[2] = {job.EdgeBegin(e), job.EdgeEnd(e)};
+      for (int node : ends) {
+        if (node >= 0 && PointDistance(x, y, job.NodeX(node), job.NodeY(node)) < kPickTolerance) {
+          if (shiftHeld)
+            SelectPolygon(p);
+          else
+            SelectNode(node, false);
+          hit = true;
+          break;
+        }
+      }
+      if (hit || ends[0] < 0 || ends[1] < 0) continue;
+      if (PointSegmentDistance(x, y, job.NodeX(ends[0]), job.NodeY(ends[0]), job.NodeX(ends[1]),
+                               job.NodeY(ends[1])) < kPickTolerance) {
+        if (shiftHeld)
+          SelectPolygon(p);
+        else
+          SelectEdge(e);
+        hit = true;
+      }
+    }
+  }
+  // Free nodes win over whatever the scan found; the last one in range is kept.
+  for (int i = 0; i < job.NodeCount(); ++i) {
+    if (job.IsFreeNode(i) && PointDistance(x, y, job.NodeX(i), job.NodeY(i)) < kPickTolerance) SelectNode(i, true);
+  }
+  selectionActive = selectionKind != SelectionKind::none;
+  request_.kind = selectionKind;
+  request_.index = selectedIndex_;
+  int ids[1] = {selectedIndex_};
+  host_.ShowSelection(selectionKind, ids, coords_);
+  return selectionKind;
+}
+
+void PlanEditing::SelectEdgeEnd(int edge, int end) {
+  const TObjCont& job = host_.Structure();
+  int node = end == 0 ? job.EdgeBegin(edge) : job.EdgeEnd(edge);
+  if (node < 0) return;
+  host_.Redraw();
+  selectionActive = true;
+  SelectNode(node, false);
+  request_.kind = SelectionKind::node;
+  request_.index = node;
+  int ids[1] = {node};
+  host_.ShowSelection(SelectionKind::node, ids, coords_);
+}
+
+void PlanEditing::ApplyEdits() {
+  TObjCont& job = host_.Structure();
+  EditRequest& r = request_;
+  const bool isNode = r.kind == SelectionKind::node;
+  const bool isEdge = r.kind == SelectionKind::edge;
+  if (r.geometryChanged) {
+    host_.SetModified();
+    if (isNode || isEdge) {
+      int node = isNode ? r.index : (r.moveBeginNode ? job.EdgeBegin(r.index) : job.EdgeEnd(r.index));
+      switch (job.MoveNode(node, r.x, r.y)) {
+        case stCrossing:
+          CurrentPlatform().ShowMessage("Пересечение линий недопустимо", "Error!");
+          break;
+        case stRejected:
+          CurrentPlatform().ShowMessage("Function returned -2 error code", "Error!");
+          break;
+        case stExists:
+          CurrentPlatform().ShowMessage("Такая точка уже существует", "Error!");
+          break;
+        default:
+          break;
+      }
+    } else if (r.kind != SelectionKind::polygon) {
+      return;  // nothing selected: nothing to move and nothing else to apply
+    }
+    // A polygon cannot be moved as a whole; its other groups are still applied below.
+  }
+  if (r.loadsChanged) {
+    host_.SetModified();
+    if (isEdge) job.SetEdgeLoads(r.index, r.loadLinZ, r.loadRotX, r.loadRotY);
+    if (isNode) job.SetNodeLoads(r.index, r.loadLinZ, r.loadRotX, r.loadRotY);
+  }
+  if (r.constraintsChanged) {
+    host_.SetModified();
+    if (isEdge) job.SetEdgeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
+    if (isNode) job.SetNodeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
+  }
+  if (r.physicsChanged) {
+    host_.SetModified();
+    if (r.kind == SelectionKind::polygon)
+      job.SetPolygonPhysics(r.index, r.pressure, r.eModulus, r.poisson, r.thickness, r.hole);
+  }
+  host_.View().ClearCanvas();
+  host_.Redraw();
+  r.constraintCode = 0;
+  r.dispLinZ = r.dispRotX = r.dispRotY = 0.0;
+  r.loadLinZ = r.loadRotX = r.loadRotY = 0.0;
+}
+
+}  // namespace tavrin

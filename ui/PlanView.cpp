@@ -1,0 +1,179 @@
+// The plan view's back buffer and strokes. Lines are drawn aliased through pixel centres so
+// that a one-pixel line covers whole device pixels at any device pixel ratio.
+#include "ui/PlanView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPalette>
+#include <cmath>
+
+namespace tavrin {
+
+PlanView::PlanView(QWidget* parent) : QWidget(parent) {
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+PlanView::~PlanView() { Flush(); }
+
+QColor PlanView::Background() const { return palette().color(QPalette::Base); }
+
+QPainter& PlanView::Painter() {
+  if (!painter_) {
+    if (buffer_.isNull() || buffer_.size() != size() * devicePixelRatioF()) {
+      qreal ratio = devicePixelRatioF();
+      buffer_ = QImage(std::max(1, width()) * ratio, std::max(1, height()) * ratio, QImage::Format_RGB32);
+      buffer_.setDevicePixelRatio(ratio);
+      buffer_.fill(Background());
+    }
+    painter_ = std::make_unique<QPainter>(&buffer_);
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    update();  // the paint event ends this painter before it copies the buffer
+  }
+  return *painter_;
+}
+
+void PlanView::Flush() {
+  if (painter_) {
+    painter_->end();
+    painter_.reset();
+  }
+}
+
+const QImage& PlanView::Image() {
+  Painter();  // makes sure the buffer exists at the current size
+  Flush();
+  return buffer_;
+}
+
+void PlanView::ClearCanvas() {
+  QPainter& p = Painter();
+  p.fillRect(QRect(0, 0, width(), height()), Background());
+}
+
+void PlanView::Line(int x1, int y1, int x2, int y2) {
+  QPainter& p = Painter();
+  p.setPen(QPen(pen_, 0));
+  p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+}
+
+void PlanView::NodeSquare(const QColor& colour, int sx, int sy, const Symbols* symbols) {
+  Painter().fillRect(QRect(sx - 2, sy - 2, 4, 4), colour);
+  pen_ = colour;
+  if (symbols) DrawSymbols(sx, sy, *symbols);
+}
+
+void PlanView::EdgeLine(const QColor& colour, int sx1, int sy1, int sx2, int sy2, const Symbols* symbols) {
+  pen_ = colour;
+  Line(sx1, sy1, sx2, sy2);
+  if (symbols) DrawSymbols((sx1 + sx2) / 2, (sy1 + sy2) / 2, *symbols);
+}
+
+// A Windows-style arc: the part of the ellipse in the bounding box from the ray through
+// (x3, y3) counter-clockwise to the ray through (x4, y4).
+void PlanView::Arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4) {
+  double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
+  double start = std::atan2(-(y3 - cy), x3 - cx) * 180.0 / M_PI;
+  double end = std::atan2(-(y4 - cy), x4 - cx) * 180.0 / M_PI;
+  double span = end - start;
+  while (span <= 0) span += 360.0;
+  QPainter& p = Painter();
+  p.setPen(QPen(pen_, 0));
+  p.setBrush(Qt::NoBrush);
+  QRectF box(std::min(left, right) + 0.5, std::min(top, bottom) + 0.5, std::abs(right - left),
+             std::abs(bottom - top));
+  p.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+}
+
+void PlanView::DrawSymbols(int x, int y, const Symbols& s) {
+  QColor saved = pen_;
+  pen_ = Magenta();
+  int code = s.constraintCode;
+  if (code >= 100) {  // lin. Z support
+    Line(x, y, x, y + 10);
+    Line(x - 5, y + 10, x + 5, y + 10);
+    Line(x - 2, y + 10, x - 5, y + 13);
+    Line(x + 1, y + 10, x - 2, y + 13);
+    Line(x + 4, y + 10, x + 1, y + 13);
+    code -= 100;
+  }
+  if (code >= 10) {  // rot. X constraint
+    Line(x, y, x + 20, y);
+    Line(x + 20, y + 3, x + 17, y);
+    Line(x + 17, y, x + 20, y - 3);
+    Line(x + 17, y + 3, x + 14, y);
+    Line(x + 14, y, x + 17, y - 3);
+    code -= 10;
+  }
+  if (code >= 1) {  // rot. Y constraint
+    Line(x, y, x, y + 20);
+    Line(x - 3, y + 20, x, y + 17);
+    Line(x, y + 17, x + 3, y + 20);
+    Line(x - 3, y + 17, x, y + 14);
+    Line(x, y + 14, x + 3, y + 17);
+  }
+  if (s.loadLinZ) {
+    Line(x, y - 20, x, y);
+    Line(x, y, x + 3, y - 10);
+    Line(x, y, x - 3, y - 10);
+  }
+  if (s.loadRotX) {
+    Arc(x + 13, y - 10, x + 23, y + 10, x + 17, y - 11, x + 17, y + 11);
+    Line(x + 17, y - 10, x + 10, y - 8);
+    Line(x + 17, y - 10, x + 15, y - 3);
+  }
+  if (s.loadRotY) {
+    Arc(x + 10, y + 13, x - 10, y + 23, x - 11, y + 17, x + 11, y + 17);
+    Line(x - 10, y + 18, x - 9, y + 24);
+    Line(x - 10, y + 18, x - 3, y + 19);
+  }
+  pen_ = saved;
+}
+
+void PlanView::DrawAxes() {
+  int h = height();
+  pen_ = Black();
+  Line(20, h - 20, 40, h - 20);
+  Line(40, h - 20, 30, h - 23);
+  Line(40, h - 20, 30, h - 17);
+  Line(20, h - 20, 20, h - 40);
+  Line(20, h - 40, 23, h - 30);
+  Line(20, h - 40, 17, h - 30);
+  QPainter& p = Painter();
+  p.setPen(Black());
+  p.setBackground(Background());
+  p.setBackgroundMode(Qt::OpaqueMode);
+  QFontMetrics metrics(p.font());
+  p.drawText(QPoint(40, h - 16 + metrics.ascent()), "X");
+  p.drawText(QPoint(10, h - 45 + metrics.ascent()), "Y");
+  p.setBackgroundMode(Qt::TransparentMode);
+}
+
+void PlanView::paintEvent(QPaintEvent* event) {
+  Flush();
+  QPainter p(this);
+  if (buffer_.isNull())
+    p.fillRect(rect(), Background());
+  else
+    p.drawImage(event->rect(), buffer_, QRectF(event->rect().topLeft() * devicePixelRatioF(),
+                                               event->rect().size() * devicePixelRatioF()));
+}
+
+void PlanView::resizeEvent(QResizeEvent*) {
+  Flush();
+  buffer_ = QImage();
+  if (onResized) onResized();
+}
+
+void PlanView::mousePressEvent(QMouseEvent* event) {
+  QPoint at = event->position().toPoint();
+  if (onMousePress) onMousePress(event->button(), at.x(), at.y());
+}
+
+void PlanView::mouseMoveEvent(QMouseEvent* event) {
+  QPoint at = event->position().toPoint();
+  if (onMouseMove) onMouseMove(at.x(), at.y());
+}
+
+}  // namespace tavrin

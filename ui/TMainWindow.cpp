@@ -1,0 +1,607 @@
+#include "ui/TMainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <cmath>
+
+#include "analysis/TGlobMatrix.h"
+#include "analysis/TIsolines.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshParameters.h"
+#include "model/TObjCont.h"
+#include "ui/JobDrawing.h"
+#include "ui/Platform.h"
+#include "ui/PlanView.h"
+#include "ui/TMeshInformer.h"
+#include "ui/TMesh_params.h"
+#include "ui/TSolveInformer.h"
+#include "ui/ViewTransform.h"
+
+namespace tavrin {
+
+namespace {
+
+struct ViewInfo {
+  const char* item;
+  const char* label;
+};
+
+const ViewInfo kViews[7] = {
+    {"Normal View", ""},
+    {"UX Lin. Displacement isolines", "Lin. Z displacement:"},
+    {"RX Rot. Displacement isolines", "Rot. X displacement:"},
+    {"RY Rot. Displacement isolines", "Rot. Y displacement:"},
+    {"Sigma X stress isolines", "Sigma X stress:"},
+    {"Sigma Y stress isolines", "Sigma Y stress:"},
+    {"Tau XY stress isolines", "Tau XY stress:"},
+};
+
+}  // namespace
+
+std::string LastPathComponent(const std::string& path) {
+  size_t cut = path.find_last_of("\\:/");
+  return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The mesher's drawing surface: world lines mapped through the view transform onto the plan
+// view. Whole-mesh redraws of the animation are throttled: a frame that starts (Clear) less
+// than kFrameGap after the last one is skipped up to the next Clear. The caller repaints the
+// final mesh itself after the generation.
+class TMainWindow::Canvas final : public MeshCanvas {
+ public:
+  static constexpr int kFrameGapMs = 200;
+  explicit Canvas(PlanView& view) : view_(view) {}
+
+  void Start() {
+    clock_.invalidate();
+    skipping_ = false;
+  }
+  void Clear() override {
+    if (clock_.isValid() && clock_.elapsed() < kFrameGapMs) {
+      skipping_ = true;
+      return;
+    }
+    clock_.start();
+    skipping_ = false;
+    view_.ClearCanvas();
+  }
+  void SetPen(int r, int g, int b) override { view_.SetPen(QColor(r, g, b)); }
+  void Line(double x1, double y1, double x2, double y2) override {
+    if (skipping_) return;
+    const ViewTransform& t = CurrentViewTransform();
+    view_.Line(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2));
+  }
+
+ private:
+  PlanView& view_;
+  QElapsedTimer clock_;
+  bool skipping_ = false;
+};
+
+TMainWindow::TMainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      structure_(std::make_unique<TObjCont>()),
+      mesh_(std::make_unique<FEM>()),
+      solver_(std::make_unique<TGlobMatrix>()),
+      isolines_(std::make_unique<TIsolines>()),
+      editing_(*this) {
+  setObjectName("MainWindow");
+  MainDraw = new PlanView(this);
+  MainDraw->setObjectName("MainDraw");
+  setCentralWidget(MainDraw);
+  canvas_ = std::make_unique<Canvas>(*MainDraw);
+  BuildMenuAndToolBar();
+  BuildStatusBar();
+  resize(667, 405);
+
+  MainDraw->onMousePress = [this](Qt::MouseButton, int x, int y) {
+    if (!busy_) editing_.pickpoint(x, y);
+  };
+  MainDraw->onMouseMove = [this](int x, int y) { mousemoved(x, y); };
+  MainDraw->onResized = [this] { ResizeCanvas(); };
+
+  CurrentViewTransform().Reset();
+  ResetJob();
+  qApp->installEventFilter(this);
+  CreateWindows();
+  modified = false;
+}
+
+TMainWindow::~TMainWindow() { qApp->removeEventFilter(this); }
+
+const ViewTransform& TMainWindow::Transform() { return CurrentViewTransform(); }
+
+void TMainWindow::BuildMenuAndToolBar() {
+  auto action = [this](const char* name, const QString& text, auto slot) {
+    auto* a = new QAction(text, this);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  New1 = action("New1", "New", [this] { New1Click(); });
+  Open1 = action("Open1", "Open", [this] { Open1Click(); });
+  Save1 = action("Save1", "Save", [this] { Save1Click(); });
+  FileSaveAs = action("FileSaveAs", "Save As", [this] { FileSaveAsClick(); });
+  Exit1 = action("Exit1", "Exit", [this] { close(); });
+  GeomRollup = action("GeomRollup", "Geometry...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabGeometry); });
+  LoadsRollup = action("LoadsRollup", "Loads...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabLoads); });
+  ConstrRollup = action("ConstrRollup", "Constrains...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabConstrains); });
+  PhysicsRollup = action("PhysicsRollup", "Polygon Physics...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabPhysics); });
+  CloseRollup = action("CloseRollup", "Close Editor", [] {});
+  Generatemesh = action("Generatemesh", "Generate mesh", [this] { GenerateMeshClick(); });
+  ParametersStats1 = action("ParametersStats1", "Parameters && Stats", [this] { ParametersStats1Click(); });
+  SolveStaticMenu = action("SolveStaticMenu", "Solve Static", [this] { SolveStaticClick(); });
+  SolveStressMenu = action("SolveStressMenu", "Solve Stress", [this] { SolveStressClick(); });
+  CosmosInputFile = action("CosmosInputFile", "COSMOS Input File", [this] { CosmosInputFileClick(); });
+  LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix", [this] { LocalStiffnessMatrixClick(); });
+  ResDlgMenu = action("ResDlgMenu", "View Results", [] {});
+  Help1 = action("Help1", "About", [] {});
+  newpolygon = action("newpolygon", "Polygon", [this] { if (!busy_) editing_.NewPolygonButton(); });
+  newvertex = action("newvertex", "Vertex", [this] { if (!busy_) editing_.NewVertexButton(); });
+  newvertex->setToolTip("New Vertex");
+  editvertex = action("editvertex", "Edit", [this] { if (rollup_) rollup_->show(); });
+  editvertex->setToolTip("Transform Rollup");
+  ZoominButton = action("ZoominButton", "Zoom+", [this] { ZoominButtonClick(); });
+  ZoominButton->setToolTip("Zoom In");
+  ZoomoutButton = action("ZoomoutButton", "Zoom-", [this] { ZoomoutButtonClick(); });
+  ZoomoutButton->setToolTip("Zoom Out");
+  Generatemesh->setToolTip("Generate mesh");
+  SolveStaticMenu->setToolTip("Static solvation");
+
+  QMenu* file = menuBar()->addMenu("File");
+  file->addActions({New1, Open1, Save1, FileSaveAs, Exit1});
+  QMenu* edit = menuBar()->addMenu("Edit ...");
+  edit->addActions({GeomRollup, LoadsRollup, ConstrRollup, PhysicsRollup, CloseRollup});
+  QMenu* mesh = menuBar()->addMenu("Mesh");
+  mesh->addActions({Generatemesh, ParametersStats1});
+  QMenu* solve = menuBar()->addMenu("Solve");
+  solve->addActions({SolveStaticMenu, SolveStressMenu, CosmosInputFile, LocalStiffnessMatrix});
+  QMenu* results = menuBar()->addMenu("Results");
+  results->addAction(ResDlgMenu);
+  menuBar()->addAction(Help1);
+
+  QToolBar* bar = addToolBar("ToolBar1");
+  bar->setObjectName("ToolBar1");
+  bar->setMovable(false);
+  bar->setIconSize(QSize(16, 16));
+  auto button = [bar](QAction* a, const char* name, const char* text) {
+    bar->addAction(a);
+    if (QWidget* w = bar->widgetForAction(a)) {
+      w->setObjectName(name);
+      if (auto* b = qobject_cast<QToolButton*>(w)) b->setText(text);
+    }
+  };
+  button(Open1, "openbutton", "Open");
+  button(Save1, "savebutton", "Save");
+  bar->addSeparator();
+  button(newpolygon, "newpolygon", "Polygon");
+  button(newvertex, "newvertex", "Vertex");
+  button(editvertex, "editvertex", "Edit");
+  bar->addSeparator();
+  button(Generatemesh, "GMeshButton", "Mesh");
+  button(SolveStaticMenu, "SolveStatic", "Static");
+  button(SolveStressMenu, "SolveStress", "Stress");
+  bar->addSeparator();
+  button(ZoominButton, "ZoominButton", "Zoom+");
+  button(ZoomoutButton, "ZoomoutButton", "Zoom-");
+  bar->addSeparator();
+  ViewSelector = new QComboBox(bar);
+  ViewSelector->setObjectName("ViewSelector");
+  for (const ViewInfo& v : kViews) ViewSelector->addItem(v.item);
+  ViewSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  ViewSelector->setFocusPolicy(Qt::NoFocus);
+  connect(ViewSelector, &QComboBox::activated, this, [this](int) { ChangeView(); });
+  bar->addWidget(ViewSelector);
+}
+
+void TMainWindow::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName("StatusBar1");
+  bar->setSizeGripEnabled(false);
+  const int widths[5] = {50, 80, 120, 80, 100};
+  const Qt::Alignment align[5] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignHCenter,
+                                  Qt::AlignHCenter};
+  for (int i = 0; i < 5; ++i) {
+    panels_[i] = new QLabel(bar);
+    panels_[i]->setMinimumWidth(widths[i]);
+    panels_[i]->setAlignment(align[i] | Qt::AlignVCenter);
+    panels_[i]->setFrameShape(QFrame::Panel);
+    panels_[i]->setFrameShadow(QFrame::Sunken);
+    bar->addWidget(panels_[i], i == 4 ? 1 : 0);
+  }
+  panels_[0]->setText("Coords");
+}
+
+void TMainWindow::CreateWindows() {
+  // The documented start-up order after the main window itself.
+  meshParams_ = new TMesh_params(this);
+  rollup_ = new TRollup(*this, this);
+  meshInformer_ = new TMeshInformer(this);
+  solveInformer_ = new TSolveInformer(this);
+  meshInformer_->placement = [this](int w) { return ProgressPlacement(w); };
+  meshInformer_->onKeyPressed = [this](int key) { KeyPressed(key); };
+  meshInformer_->onKeyReleased = [this](int key) { KeyRelease(key); };
+  meshInformer_->beforeEvents = [this] { MainDraw->Flush(); };
+  solveInformer_->placement = [this](int w) { return ProgressPlacement(w); };
+}
+
+QPoint TMainWindow::ProgressPlacement(int width) const {
+  QToolBar* bar = findChild<QToolBar*>("ToolBar1");
+  return QPoint(pos().x() + MainDraw->width() - width, pos().y() + (bar ? bar->height() : 30) + 46);
+}
+
+QString TMainWindow::PanelText(int panel) const {
+  return panel >= 0 && panel < 5 ? panels_[panel]->text() : QString();
+}
+
+// ---------------------------------------------------------------- job lifecycle
+
+void TMainWindow::SetTitle(const std::string& name) {
+  fileName = name;
+  setWindowTitle(QString::fromStdString(std::string(kProgramTitle) + " - " + LastPathComponent(name)));
+}
+
+void TMainWindow::ResetJob() {
+  editing_.Reset();
+  modified = meshed = staticSolved = stressSolved = false;
+  ViewTransform& t = CurrentViewTransform();
+  t.canvasHeight = MainDraw->height();
+  t.canvasWidth = MainDraw->width();
+  generateMeshOn_ = solveStaticOn_ = solveStressOn_ = exportsOn_ = false;
+  UpdateCommands();
+  ViewSelector->setCurrentIndex(0);
+  SetTitle("Untitled");
+}
+
+void TMainWindow::NewJob() {
+  structure_.reset();
+  structure_ = std::make_unique<TObjCont>();
+  mesh_.reset();
+  mesh_ = std::make_unique<FEM>();
+  solver_.reset();
+  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
+  isolines_.reset();
+  isolines_ = std::make_unique<TIsolines>();
+  CurrentViewTransform().Reset();
+  ResetJob();
+  redraw();
+}
+
+// Asks whether to save a modified job; false when the user wanted it saved and that failed,
+// in which case the caller keeps the job.
+bool TMainWindow::AskToSave(const char* question) {
+  if (!modified) return true;
+  if (!CurrentPlatform().ConfirmYesNo(question, "Confirm")) return true;
+  return Save1Click();
+}
+
+void TMainWindow::New1Click() {
+  if (busy_) return;
+  if (!AskToSave("Job modified. Save?")) return;
+  NewJob();
+}
+
+void TMainWindow::Open1Click() {
+  if (busy_) return;
+  if (!AskToSave("Job modified. Save?")) return;
+  std::string path = CurrentPlatform().ChooseOpenFile(kOpenJobFilter);
+  if (path.empty()) return;
+  OpenJob(path);
+}
+
+bool TMainWindow::OpenJob(const std::string& path) {
+  if (busy_) return false;
+  // Read into a fresh model first, so that a file that cannot be read leaves the job alone.
+  auto loaded = std::make_unique<TObjCont>();
+  JobFileResult result = loaded->LoadJob(path);
+  if (!result) {
+    ShowError("Cannot open " + path + ": " + result.error);
+    return false;
+  }
+  NewJob();
+  structure_ = std::move(loaded);
+  generateMeshOn_ = true;
+  UpdateCommands();
+  SetTitle(path);
+  redraw();
+  modified = false;
+  return true;
+}
+
+bool TMainWindow::Save1Click() {
+  if (fileName == "Untitled") {
+    if (!FileSaveAsClick()) return false;
+  } else if (JobFileResult r = structure_->SaveJob(fileName); !r) {
+    ShowError("Cannot save " + fileName + ": " + r.error);
+    return false;
+  }
+  modified = false;
+  return true;
+}
+
+bool TMainWindow::FileSaveAsClick() {
+  std::string path = CurrentPlatform().ChooseSaveFile(kSaveJobFilter);
+  if (path.empty()) return false;
+  if (JobFileResult r = structure_->SaveJob(path); !r) {
+    ShowError("Cannot save " + path + ": " + r.error);
+    return false;
+  }
+  SetTitle(path);
+  return true;
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event) {
+  if (busy_) {
+    // The work in progress uses the objects this window owns: stop a refinement and close
+    // when the command has returned.
+    pendingClose_ = true;
+    mesh_->RequestStop();
+    event->ignore();
+    return;
+  }
+  if (!AskToSave("Job modified Save?")) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+}
+
+void TMainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!placedRollup_ && rollup_) {
+    placedRollup_ = true;
+    rollup_->Startup(frameGeometry(), statusBar()->height());
+  }
+}
+
+// ---------------------------------------------------------------- commands' enabling
+
+void TMainWindow::UpdateCommands() {
+  const bool idle = !busy_;
+  Generatemesh->setEnabled(generateMeshOn_ && idle);
+  SolveStaticMenu->setEnabled(solveStaticOn_ && idle);
+  SolveStressMenu->setEnabled(solveStressOn_ && idle);
+  CosmosInputFile->setEnabled(exportsOn_ && idle);
+  LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
+  for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu}) a->setEnabled(idle);
+  ViewSelector->setEnabled(idle);
+  if (rollup_) rollup_->SetApplyBlocked(busy_);
+}
+
+void TMainWindow::SetBusy(bool busy) {
+  busy_ = busy;
+  UpdateCommands();
+}
+
+// ---------------------------------------------------------------- plan view
+
+void TMainWindow::redraw() {
+  const bool resultView = ViewIndex() > 0;
+  RedrawPlan(*MainDraw, *structure_, meshed && !resultView ? mesh_.get() : nullptr,
+             resultView ? isolines_.get() : nullptr, CurrentViewTransform());
+}
+
+void TMainWindow::ResizeCanvas() {
+  ViewTransform& t = CurrentViewTransform();
+  t.canvasHeight = MainDraw->height();
+  t.canvasWidth = MainDraw->width();
+  redraw();
+}
+
+void TMainWindow::ZoominButtonClick() {
+  CurrentViewTransform().ZoomIn();
+  redraw();
+}
+
+void TMainWindow::ZoomoutButtonClick() {
+  CurrentViewTransform().ZoomOut();
+  redraw();
+}
+
+void TMainWindow::mousemoved(int sx, int sy) {
+  const ViewTransform& t = CurrentViewTransform();
+  double x = t.WorldX(sx), y = t.WorldY(sy);
+  panels_[1]->setText(QString::number(x, 'g', 4) + ":" + QString::number(y, 'g', 4));
+  int view = ViewIndex();
+  if (view <= 0 || busy_) return;
+  int node = mesh_->NearestNode(x, y);
+  if (node < 0) return;
+  int solverNode = solver_->NewNumberOf(node);
+  double value = view <= 3 ? static_cast<double>(solver_->Displacement(solverNode, view - 1))
+                           : solver_->NodeStress(solverNode, view - 4);
+  panels_[3]->setText(QString::number(value, 'g', 5));
+}
+
+void TMainWindow::KeyPressed(int key) {
+  switch (key) {
+    case Qt::Key_Shift:
+      editing_.shiftHeld = true;
+      mesh_->RequestStop();
+      break;
+    case Qt::Key_Escape:
+      mesh_->RequestStop();
+      break;
+    case Qt::Key_Space:
+      MainDraw->setCursor(Qt::SizeAllCursor);
+      editing_.shiftHeld = true;
+      mesh_->RequestStop();
+      break;
+    default:
+      break;
+  }
+}
+
+void TMainWindow::KeyRelease(int key) {
+  if (key == Qt::Key_Shift) {
+    editing_.shiftHeld = false;
+  } else if (key == Qt::Key_Space) {
+    MainDraw->unsetCursor();
+    editing_.shiftHeld = false;
+  }
+}
+
+// The window sees every key stroke meant for it or its children first, as with key preview.
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (!key->isAutoRepeat()) {
+      if (event->type() == QEvent::KeyPress)
+        KeyPressed(key->key());
+      else
+        KeyRelease(key->key());
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- mesh
+
+void TMainWindow::ComputeDefaultMaxArea() {
+  const TObjCont& job = *structure_;
+  if (job.NodeCount() == 0) return;
+  double xmin = job.NodeX(0), xmax = xmin, ymin = job.NodeY(0), ymax = ymin;
+  for (int i = 1; i < job.NodeCount(); ++i) {
+    xmin = std::min(xmin, job.NodeX(i));
+    xmax = std::max(xmax, job.NodeX(i));
+    ymin = std::min(ymin, job.NodeY(i));
+    ymax = std::max(ymax, job.NodeY(i));
+  }
+  GlobalMeshParameters().maxArea = static_cast<float>(std::floor(std::fabs((xmax - xmin) * (ymax - ymin)) / 350.0));
+}
+
+void TMainWindow::PolygonClosed() {
+  ComputeDefaultMaxArea();
+  generateMeshOn_ = true;
+  UpdateCommands();
+}
+
+// Results of an earlier mesh or solve must never be read against a new one.
+void TMainWindow::ClearResults() {
+  staticSolved = stressSolved = false;
+  solveStressOn_ = exportsOn_ = false;
+  isolines_ = std::make_unique<TIsolines>();
+  ViewSelector->setCurrentIndex(0);
+  panels_[2]->clear();
+  panels_[3]->clear();
+}
+
+void TMainWindow::GenerateMeshClick() {
+  if (busy_ || !generateMeshOn_) return;
+  structure_->PrepareForMeshing();
+  ClearResults();
+  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
+  SetBusy(true);
+  mesh_.reset();
+  mesh_ = std::make_unique<FEM>();
+  canvas_->Start();
+  mesh_->GenerateMesh(*structure_, *canvas_, *meshInformer_);
+  meshInformer_->HideMeshProgress();
+  SetBusy(false);
+  if (mesh_->IsUsable()) {
+    solveStaticOn_ = true;
+    meshed = true;
+  }
+  UpdateCommands();
+  redraw();  // the final mesh, whatever frames the animation skipped
+  if (pendingClose_) close();
+}
+
+void TMainWindow::ParametersStats1Click() { meshParams_->exec(); }
+
+// ---------------------------------------------------------------- solve
+
+void TMainWindow::SolveStaticClick() {
+  if (busy_ || !solveStaticOn_) return;
+  solver_.reset();
+  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
+  staticSolved = stressSolved = false;
+  solveStressOn_ = exportsOn_ = false;
+  SetBusy(true);
+  int code = solver_->SolveStatic(*mesh_);
+  solveInformer_->HideSolveProgress();
+  SetBusy(false);
+  if (code != kSolveOk) {
+    std::string message = solver_->Failure().message;
+    if (message.empty()) message = "The static solution failed (code " + std::to_string(code) + ").";
+    ShowError(message);
+  } else {
+    solveStressOn_ = exportsOn_ = true;
+    staticSolved = true;
+  }
+  UpdateCommands();
+  if (pendingClose_) close();
+}
+
+void TMainWindow::SolveStressClick() {
+  if (busy_ || !solveStressOn_) return;
+  solveStressOn_ = false;
+  SetBusy(true);
+  int code = solver_->SolveStress(*mesh_);
+  SetBusy(false);
+  if (code == 0) stressSolved = true;
+  UpdateCommands();
+  if (pendingClose_) close();
+}
+
+void TMainWindow::CosmosInputFileClick() {
+  if (busy_ || !exportsOn_) return;
+  std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
+  if (path.empty()) return;
+  if (solver_->ExportCosmos(path) != 0) ShowError("Cannot write " + path);
+}
+
+void TMainWindow::LocalStiffnessMatrixClick() {
+  // Wired once the element prompt exists.
+}
+
+// ---------------------------------------------------------------- result views
+
+int TMainWindow::ViewIndex() const { return ViewSelector->currentIndex(); }
+
+void TMainWindow::SelectView(int index) {
+  if (!ViewSelector->isEnabled()) return;
+  ViewSelector->setCurrentIndex(index);
+  ChangeView();
+}
+
+void TMainWindow::ChangeView() {
+  int view = ViewIndex();
+  if (view < 0) return;
+  panels_[2]->setText(kViews[view].label);
+  if (view > 0) {
+    bool available = view <= 3 ? staticSolved : stressSolved;
+    if (!available) {
+      ViewSelector->setCurrentIndex(0);
+      return;
+    }
+    isolines_ = std::make_unique<TIsolines>();
+    BuildIsolines(*isolines_, view - 1, *solver_);
+  }
+  redraw();
+}
+
+// ---------------------------------------------------------------- editing
+
+void TMainWindow::SelectEdgeEnd(int edge, int end) { editing_.SelectEdgeEnd(edge, end); }
+
+void TMainWindow::ApplyEdits() {
+  if (busy_) return;
+  editing_.ApplyEdits();
+}
+
+void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) {
+  if (rollup_) rollup_->ShowSelection(kind, ids, c);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,178 @@
+// TMainWindow: the workbench's driver and only main window. Owns the job's four objects for the
+// whole run (the job model, the mesh, the solver, the isolines), the job's file name, modified
+// flag and caption, the menu, tool bar, plan view and status bar, and every command. Creates the
+// other windows at start-up, in the documented order, as its children.
+//
+// While Generate mesh or a solve runs (synchronously, with the event loop kept alive by the
+// progress windows), every command that could change or delete the job, the mesh or the solver
+// is disabled or ignored; closing the window then waits for the work to end.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "ui/EditRequest.h"
+#include "ui/PlanEditing.h"
+#include "ui/TRollup.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+
+namespace tavrin {
+
+class FEM;
+class PlanView;
+class TGlobMatrix;
+class TIsolines;
+class TMeshInformer;
+class TMesh_params;
+class TObjCont;
+class TSolveInformer;
+struct ViewTransform;
+
+class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost {
+  Q_OBJECT
+ public:
+  static constexpr const char* kProgramTitle = "TAVRIN 0.9b";
+
+  explicit TMainWindow(QWidget* parent = nullptr);
+  ~TMainWindow() override;
+
+  // ---- Job lifecycle ----
+  void New1Click();
+  void Open1Click();
+  // Open without the dialog (the command line); false when the file could not be read.
+  bool OpenJob(const std::string& path);
+  // Save and Save As; true when the job was written.
+  bool Save1Click();
+  bool FileSaveAsClick();
+  void ResetJob();
+  void SetTitle(const std::string& name);
+
+  // ---- Plan view ----
+  void redraw();
+  void ZoominButtonClick();
+  void ZoomoutButtonClick();
+  void mousemoved(int sx, int sy);
+  void KeyPressed(int key);
+  void KeyRelease(int key);
+
+  // ---- Pipeline ----
+  void GenerateMeshClick();
+  void ParametersStats1Click();
+  void ComputeDefaultMaxArea();
+  void SolveStaticClick();
+  void SolveStressClick();
+  void CosmosInputFileClick();
+  void LocalStiffnessMatrixClick();
+  // The view selector's change event, and choosing a view as the user does.
+  void ChangeView();
+  void SelectView(int index);
+  int ViewIndex() const;
+
+  // ---- TRollupHost ----
+  EditRequest& Request() override { return editing_.Request(); }
+  void SelectEdgeEnd(int edge, int end) override;
+  void ApplyEdits() override;
+
+  // ---- PlanEditingHost ----
+  TObjCont& Structure() override { return *structure_; }
+  PlanView& View() override { return *MainDraw; }
+  const ViewTransform& Transform() override;
+  void Redraw() override { redraw(); }
+  void SetModified() override { modified = true; }
+  void PolygonClosed() override;
+  void ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) override;
+
+  // ---- State, read by tests and the other windows ----
+  PlanEditing& Editing() { return editing_; }
+  const FEM& Mesh() const { return *mesh_; }
+  const TGlobMatrix& Solver() const { return *solver_; }
+  const TIsolines& Isolines() const { return *isolines_; }
+  PlanView* PlanArea() const { return MainDraw; }
+  TMesh_params* MeshParamsDialog() const { return meshParams_; }
+  TRollup* Rollup() const { return rollup_; }
+  TMeshInformer* MeshInformer() const { return meshInformer_; }
+  TSolveInformer* SolveInformer() const { return solveInformer_; }
+  QString PanelText(int panel) const;
+  bool Busy() const { return busy_; }
+
+  bool meshed = false;
+  bool staticSolved = false;
+  bool stressSolved = false;
+  bool modified = false;
+  std::string fileName = "Untitled";
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class Canvas;
+  void BuildMenuAndToolBar();
+  void BuildStatusBar();
+  void CreateWindows();
+  void NewJob();
+  bool AskToSave(const char* question);
+  void SetBusy(bool busy);
+  void UpdateCommands();
+  void ClearResults();
+  QPoint ProgressPlacement(int width) const;
+  void ResizeCanvas();
+
+  std::unique_ptr<TObjCont> structure_;
+  std::unique_ptr<FEM> mesh_;
+  std::unique_ptr<TGlobMatrix> solver_;
+  std::unique_ptr<TIsolines> isolines_;
+  std::unique_ptr<Canvas> canvas_;
+  PlanEditing editing_;
+
+  // Pipeline commands that are switched on by the job's progress; busy_ overrides them.
+  bool generateMeshOn_ = false, solveStaticOn_ = false, solveStressOn_ = false, exportsOn_ = false;
+  bool busy_ = false;
+  bool pendingClose_ = false;
+  bool placedRollup_ = false;
+
+  PlanView* MainDraw = nullptr;
+  QComboBox* ViewSelector = nullptr;
+  std::array<QLabel*, 5> panels_{};
+
+  QAction* New1 = nullptr;
+  QAction* Open1 = nullptr;
+  QAction* Save1 = nullptr;
+  QAction* FileSaveAs = nullptr;
+  QAction* Exit1 = nullptr;
+  QAction* newpolygon = nullptr;
+  QAction* newvertex = nullptr;
+  QAction* editvertex = nullptr;
+  QAction* Generatemesh = nullptr;
+  QAction* ParametersStats1 = nullptr;
+  QAction* SolveStaticMenu = nullptr;
+  QAction* SolveStressMenu = nullptr;
+  QAction* CosmosInputFile = nullptr;
+  QAction* LocalStiffnessMatrix = nullptr;
+  QAction* ResDlgMenu = nullptr;
+  QAction* Help1 = nullptr;
+  QAction* ZoominButton = nullptr;
+  QAction* ZoomoutButton = nullptr;
+  QAction* GeomRollup = nullptr;
+  QAction* LoadsRollup = nullptr;
+  QAction* ConstrRollup = nullptr;
+  QAction* PhysicsRollup = nullptr;
+  QAction* CloseRollup = nullptr;
+
+  TMesh_params* meshParams_ = nullptr;
+  TRollup* rollup_ = nullptr;
+  TMeshInformer* meshInformer_ = nullptr;
+  TSolveInformer* solveInformer_ = nullptr;
+};
+
+// The caption part of a path: what follows the last "\", ":" or "/".
+std::string LastPathComponent(const std::string& path);
+
+}  // namespace tavrin

@@ -1,0 +1,47 @@
+// TMeshInformer, the "Delaunay Refinement" progress window of a mesh generation. It implements
+// the mesher's progress reporting: the first report places it at the upper right of the plan
+// view and shows it; each report shows the caption, the node and element figures and the
+// current minimal angle on a bar where 35 degrees is full. Key strokes it receives go to the
+// owner (the main window), so the stop keys work while it has the focus.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "mesh/MeshProgress.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace tavrin {
+
+class TMeshInformer : public QWidget, public MeshProgress {
+  Q_OBJECT
+ public:
+  explicit TMeshInformer(QWidget* parent = nullptr);
+
+  void ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) override;
+  void HideMeshProgress() override;
+  // Runs the owner's hook (which finishes pending drawing), then the pending window events.
+  void ProcessEvents() override;
+
+  std::function<QPoint(int width)> placement;
+  std::function<void(int key)> onKeyPressed;
+  std::function<void(int key)> onKeyReleased;
+  std::function<void()> beforeEvents;
+
+  int AngleBar() const;
+  QString ElementsText() const;
+  QString NodesText() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  QProgressBar* currentMinAngle_;
+  QLabel* numberOfElements_;
+  QLabel* numberOfNodes_;
+};
+
+}  // namespace tavrin

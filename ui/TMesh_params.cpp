@@ -1,0 +1,145 @@
+#include "ui/TMesh_params.h"
+
+#include <QCheckBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "mesh/MeshParameters.h"
+#include "ui/Platform.h"
+
+namespace tavrin {
+
+QString FloatText(float value) {
+  char text[64];
+  auto result = std::to_chars(text, text + sizeof text, value);
+  return QString::fromLatin1(text, static_cast<int>(result.ptr - text));
+}
+
+bool TextToFloat(const QString& text, float& value) {
+  std::string s = text.trimmed().toStdString();
+  if (s.empty()) return false;
+  const char* begin = s.data();
+  if (*begin == '+') ++begin;
+  double v = 0;
+  auto result = std::from_chars(begin, s.data() + s.size(), v);
+  if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(v)) return false;
+  if (std::fabs(v) > std::numeric_limits<float>::max()) return false;
+  value = static_cast<float>(v);
+  return true;
+}
+
+TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Triangulation parameters and ststistics");
+  setModal(true);
+  auto* layout = new QVBoxLayout(this);
+
+  auto* params = new QGroupBox("Triangulation parameters", this);
+  auto* pg = new QGridLayout(params);
+  set_min_ang = new QLineEdit(params);
+  set_min_ang->setObjectName("set_min_ang");
+  set_max_area = new QLineEdit(params);
+  set_max_area->setObjectName("set_max_area");
+  animate = new QCheckBox("Show animation", params);
+  animate->setObjectName("animate");
+  pg->addWidget(new QLabel("Minimal angle of triangles in mesh\nto be generated", params), 0, 0);
+  pg->addWidget(set_min_ang, 0, 1);
+  pg->addWidget(new QLabel("Maximal area of triangle", params), 1, 0);
+  pg->addWidget(set_max_area, 1, 1);
+  pg->addWidget(animate, 2, 0, 1, 2);
+  layout->addWidget(params);
+
+  auto* stats = new QGroupBox("Statistics", this);
+  auto* sg = new QGridLayout(stats);
+  num_nodes = new QLineEdit(stats);
+  num_elements = new QLineEdit(stats);
+  real_min_ang = new QLineEdit(stats);
+  num_nodes->setObjectName("num_nodes");
+  num_elements->setObjectName("num_elements");
+  real_min_ang->setObjectName("real_min_ang");
+  QLineEdit* shown[] = {num_nodes, num_elements, real_min_ang};
+  const char* labels[] = {"Number of nodes", "Number of elements", "Minimal angle"};
+  for (int i = 0; i < 3; ++i) {
+    shown[i]->setEnabled(false);
+    sg->addWidget(new QLabel(labels[i], stats), i, 0);
+    sg->addWidget(shown[i], i, 1);
+  }
+  layout->addWidget(stats);
+
+  QFont bold = font();
+  bold.setBold(true);
+  for (const char* line : {"Given the value of minimal angle > 32 degrees, algorithm",
+                           "of mesh generation could loop endlessly"}) {
+    auto* warning = new QLabel(line, this);
+    warning->setFont(bold);
+    layout->addWidget(warning);
+  }
+
+  auto* buttons = new QHBoxLayout;
+  Button1 = new QPushButton(QString::fromUtf8("Ок"), this);
+  Button1->setObjectName("Button1");
+  Button1->setDefault(true);
+  Button2 = new QPushButton("Cancel", this);
+  Button2->setObjectName("Button2");
+  buttons->addStretch();
+  buttons->addWidget(Button1);
+  buttons->addWidget(Button2);
+  layout->addLayout(buttons);
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+  resize(424, 341);
+}
+
+void TMesh_params::showEvent(QShowEvent* event) {
+  setup();
+  QDialog::showEvent(event);
+}
+
+void TMesh_params::setup() {
+  const MeshParameters& p = GlobalMeshParameters();
+  set_min_ang->setText(FloatText(p.minAngle));
+  set_max_area->setText(FloatText(p.maxArea));
+  animate->setChecked(p.animate);
+  const MeshStatistics& s = GlobalMeshStatistics();
+  if (s.nodeCount != 0) {
+    num_nodes->setText(QString::number(s.nodeCount));
+    num_elements->setText(QString::number(s.elementCount));
+    real_min_ang->setText(FloatText(s.minAngle));
+  } else {
+    num_nodes->setText("no_data");
+    num_elements->setText("no_data");
+    real_min_ang->setText("no_data");
+  }
+}
+
+void TMesh_params::Button1Click() {
+  MeshParameters& p = GlobalMeshParameters();
+  float angle = 0;
+  if (!TextToFloat(set_min_ang->text(), angle)) {
+    set_min_ang->selectAll();
+    CurrentPlatform().ShowMessage("Not a valid number", "Error");
+    accept();
+    return;
+  }
+  p.minAngle = angle;
+  float area = 0;
+  if (!TextToFloat(set_max_area->text(), area)) {
+    CurrentPlatform().ShowMessage("'" + set_max_area->text().toStdString() + "' is not a valid floating point value",
+                                  "Error");
+    accept();
+    return;
+  }
+  p.maxArea = area;
+  p.animate = animate->isChecked();
+  accept();
+}
+
+}  // namespace tavrin

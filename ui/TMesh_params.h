@@ -1,0 +1,44 @@
+// TMesh_params, the "Parameters & Stats" dialog: edits the process-wide mesh parameters (minimal
+// angle, maximal triangle area, animation) and shows the statistics of the last generation.
+// Owns only its controls; the values live in GlobalMeshParameters() and GlobalMeshStatistics().
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QCheckBox;
+class QPushButton;
+
+namespace tavrin {
+
+class TMesh_params : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TMesh_params(QWidget* parent = nullptr);
+
+  // Fills the fields from the parameters and statistics (the show event runs it).
+  void setup();
+  // The OK button: stores what can be read, then closes the dialog in every case.
+  void Button1Click();
+
+  QLineEdit* set_min_ang = nullptr;
+  QLineEdit* set_max_area = nullptr;
+  QCheckBox* animate = nullptr;
+  QLineEdit* num_nodes = nullptr;
+  QLineEdit* num_elements = nullptr;
+  QLineEdit* real_min_ang = nullptr;
+  QPushButton* Button1 = nullptr;
+  QPushButton* Button2 = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+};
+
+// The general float-to-text form of the dialog: the shortest text that reads back to the same
+// single-precision value ("31", "200", "578", "0.1").
+QString FloatText(float value);
+// Strict text-to-float: the whole text (blanks around it allowed) must be one finite number
+// within the single-precision range.
+bool TextToFloat(const QString& text, float& value);
+
+}  // namespace tavrin

@@ -1,0 +1,39 @@
+// TSolveInformer, the "Solve information" progress window of a static solve. It implements the
+// solver's progress reporting: the first report places it at the upper right of the plan view
+// and shows it, every report updates the stage, the item index and the percentage, and the
+// end of the solve hides it. Between reports the application processes pending events.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+#include "analysis/SolveProgress.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace tavrin {
+
+class TSolveInformer : public QWidget, public SolveProgress {
+  Q_OBJECT
+ public:
+  explicit TSolveInformer(QWidget* parent = nullptr);
+
+  void ShowSolveProgress(const std::string& caption, int position, int index, int total) override;
+  void HideSolveProgress() override;
+  void ProcessEvents() override;
+
+  // Gives the top-left corner for a window of the given width when it first shows.
+  std::function<QPoint(int width)> placement;
+
+  int Percent() const;
+  QString ActionText() const;
+  QString IndexText() const;
+
+ private:
+  QLabel* currentAction_;
+  QLabel* currentIndex_;
+  QProgressBar* actionProgress_;
+};
+
+}  // namespace tavrin
