@@ -4,8 +4,11 @@
 // its host (the main window) to carry them out.
 //
 // Owns only its controls and its copy of the selection (kind, index, six coordinates, the chosen
-// edge end). Expects a host that outlives it; the host owns the EditRequest and fills its
-// loads, prescribed values, constraint code and physics before calling ShowSelection.
+// edge end, and the attribute values shown). Expects a host that outlives it; the host owns the
+// EditRequest and fills its loads, prescribed values, constraint code and physics (and, for a
+// polygon, the name) before calling ShowSelection. The editor keeps its own copy of those
+// values, updated by every successful Apply, so that showing the selection again never shows
+// the zeros the host leaves in the request after carrying it out.
 #pragma once
 
 #include <QWidget>
@@ -45,8 +48,10 @@ class TRollup : public QWidget {
   explicit TRollup(TRollupHost& host, QWidget* parent = nullptr);
   ~TRollup() override;
 
-  // The selection hand-over: ids[0] is the selected index; c holds c0..c5 (for an edge the
-  // begin and end points, for a node its first two neighbours and then the node itself).
+  // The selection hand-over: ids[0] is the selected index; c holds c0..c5: for an edge its
+  // begin point (c0, c1) and end point (c2, c3); for a node the far ends of its first two
+  // edges (c0..c3) and the node itself (c4, c5). A neighbour the node does not have is passed
+  // as the node's own coordinates, so a free node has all six equal.
   void ShowSelection(SelectionKind kind, std::span<const int> ids,
                      const std::array<double, 6>& c);
 
@@ -80,7 +85,8 @@ class TRollup : public QWidget {
   void RefreshSelection();  // shows the stored selection again, replacing unapplied edits
   void RefreshGeometryFields();
   void ComputeEdgeSketch();
-  void SetDirty(bool& flag);
+  void ClearDirty();
+  void Changed(bool& flag);
   bool ValidateGeometry(EditRequest& r);
   bool ValidateLoads(EditRequest& r);
   bool ValidateConstraints(EditRequest& r);
@@ -90,6 +96,7 @@ class TRollup : public QWidget {
   SelectionKind kind_ = SelectionKind::none;
   int id_ = -1;
   std::array<double, 6> c_{};
+  EditRequest shown_;     // attribute values of the selection as last shown or applied
   bool endSelected_ = false;
   int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;  // sketch points, box pixels (y up)
   bool geometryDirty_ = false, loadsDirty_ = false, constraintsDirty_ = false,
