@@ -11,6 +11,7 @@
 // computed.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@ namespace tavrin {
 
 class FEM;
 class PlateElement;
+class EnvelopeCholesky;
 
 // The six result fields, in the order of the workbench's field selector.
 enum class ResultField { LinZ = 0, RotX = 1, RotY = 2, SigmaX = 3, SigmaY = 4, TauXY = 5 };
@@ -42,7 +44,6 @@ enum SolveCode : int {
   kSolveNotPositive = 10,      // a later pivot is not usable: too few constraints, or a mechanism
   kSolveDegenerateElement = 11,
   kSolveEmptyMesh = 12,
-  kSolveNoFreeEquation = 13,
 };
 
 // What went wrong in the last SolveStatic, with the entities a message should name.
@@ -119,16 +120,17 @@ class TGlobMatrix {
   int WriteLocalStiffness(const FEM& mesh, const std::string& fileName, int triangle) const;
 
  private:
-  struct Impl;
-  void Fail(int code, const std::string& message);
+  int Fail(int code, const std::string& message);
   void Progress(const std::string& caption, int position, int index, int total) const;
   int Renumber();
-  int MarkConstraints();
+  void MarkConstraints();
   int Assemble();
   void ApplyLoads();
-  int FactorAndSolve();
+  int Factorize();
   void ComputeReactions();
   std::unique_ptr<PlateElement> MakeElement() const;
+  // Corner coordinates and material of triangle t as the element takes them.
+  void ElementInput(int t, double record[10]) const;
 
   ElementKind elementKind_;
   SolveProgress* progress_;
@@ -149,12 +151,10 @@ class TGlobMatrix {
   std::vector<unsigned char> fixed_;               // per equation
   std::vector<double> prescribed_;                 // per equation, value of a fixed freedom
   std::vector<int> reducedIndex_;                  // per equation
-  std::vector<std::int64_t> rowStart_;             // per reduced row, offset in rows_ (size n + 1)
-  std::vector<long double> rows_;                  // off-diagonal envelope entries, row after row
-  std::vector<long double> diagonal_;
+  std::unique_ptr<EnvelopeCholesky> matrix_;       // reduced stiffness, then its factor
   std::vector<long double> rhs_;                   // loads, then the solution (reduced numbering)
   std::vector<double> loads_;                      // applied loads of every equation, constrained ones too
-  std::vector<double> reactions_;                  // per equation (constrained ones only non-zero)
+  std::vector<double> reactions_;                  // per equation (non-zero only where constrained)
   double loadZ_ = 0;
   double reactionZ_ = 0;
 

@@ -3,25 +3,25 @@
 // normally joins points 2k and 2k + 1.
 #pragma once
 
-#include <vector>
-
 #include "analysis/TGlobMatrix.h"
+#include "mesh/containers/TFloats.h"
+#include "mesh/containers/TInts.h"
 
 namespace tavrin {
 
 class TIsolines {
  public:
   int AddSegment(double x1, double y1, double x2, double y2);  // returns the segment index
-  int SegmentCount() const { return static_cast<int>(starts_.size()); }
-  int PointCount() const { return static_cast<int>(px_.size()); }
+  int SegmentCount() const { return starts_.Count(); }
+  int PointCount() const { return px_.Count(); }
   int SegmentStart(int k) const;  // point index, -1 out of range
   int SegmentEnd(int k) const;
   double PointX(int i) const;     // -1.0 out of range
   double PointY(int i) const;
 
  private:
-  std::vector<int> starts_, ends_;
-  std::vector<double> px_, py_;
+  TInts starts_, ends_;
+  TFloats px_, py_;
 };
 
 // Appends the segments of one level of a field, traced by linear interpolation inside every

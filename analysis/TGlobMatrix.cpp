@@ -1,0 +1,322 @@
+// Static solve: renumbering, constraints, assembly of the element stiffnesses into the envelope
+// of the reduced system, loads, factorization and solution. Cost is dominated by the envelope
+// factorization (see EnvelopeCholesky); assembly is linear in the number of triangles.
+#include "analysis/TGlobMatrix.h"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "analysis/CubicElement.h"
+#include "analysis/DktElement.h"
+#include "analysis/EnvelopeCholesky.h"
+#include "analysis/Renumbering.h"
+
+namespace tavrin {
+
+namespace {
+constexpr double kNoValue = 1e200;
+const char* const kFreedomNames[3] = {"lin. Z", "rot. X", "rot. Y"};
+}  // namespace
+
+TGlobMatrix::TGlobMatrix(ElementKind element, SolveProgress* progress)
+    : elementKind_(element), progress_(progress) {}
+
+TGlobMatrix::~TGlobMatrix() = default;
+
+std::unique_ptr<PlateElement> TGlobMatrix::MakeElement() const {
+  if (elementKind_ == ElementKind::Cubic) return std::make_unique<CubicElement>();
+  return std::make_unique<DktElement>();
+}
+
+void TGlobMatrix::Progress(const std::string& caption, int position, int index, int total) const {
+  if (!progress_) return;
+  progress_->ShowSolveProgress(caption, position, index, total);
+  progress_->ProcessEvents();
+}
+
+int TGlobMatrix::Fail(int code, const std::string& message) {
+  failure_.code = code;
+  failure_.message = message;
+  solved_ = false;
+  if (progress_) progress_->HideSolveProgress();
+  return code;
+}
+
+void TGlobMatrix::ElementInput(int t, double record[10]) const {
+  const auto& tri = mesh_.triangles[t];
+  for (int k = 0; k < 3; ++k) {
+    record[2 * k] = mesh_.x[tri[k]];
+    record[2 * k + 1] = mesh_.y[tri[k]];
+  }
+  const PlateMaterial& m = mesh_.materials[t];
+  record[6] = m.eModulus;
+  record[7] = m.eModulus;
+  record[8] = m.nu;
+  record[9] = m.thickness;
+}
+
+int TGlobMatrix::SolveStatic(PlateMesh mesh) {
+  failure_ = SolveFailure();
+  solved_ = false;
+  hasStresses_ = false;
+  elementStress_.clear();
+  nodeStress_.clear();
+  elementMoment_.clear();
+  nodeMoment_.clear();
+  centroidDeflection_.clear();
+  mesh_ = std::move(mesh);
+  nodeCount_ = mesh_.NodeCount();
+  triangleCount_ = mesh_.TriangleCount();
+  equationCount_ = 3 * nodeCount_;
+  freeCount_ = 0;
+  envelopeSize_ = 0;
+  loadZ_ = reactionZ_ = 0;
+  matrix_.reset();
+
+  if (nodeCount_ == 0 || triangleCount_ == 0) return Fail(kSolveEmptyMesh, "The mesh has no elements.");
+  for (int t = 0; t < triangleCount_; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      const int n = mesh_.triangles[t][k];
+      if (n < 0 || n >= nodeCount_) {
+        failure_.element = t;
+        return Fail(kSolveAdjacencyFailed, "Element " + std::to_string(t) + " refers to a node outside the mesh.");
+      }
+    }
+  }
+
+  Progress("Cuthill-McKee renumbering", 1, 0, 10);
+  if (const int rc = Renumber(); rc != kSolveOk) return rc;
+  Progress("Cuthill-McKee renumbering", 10, 0, 10);
+
+  MarkConstraints();
+  if (const int rc = Assemble(); rc != kSolveOk) return rc;
+
+  Progress("Loads and constrains", 1, 0, 10);
+  ApplyLoads();
+  Progress("Loads and constrains", 10, 0, 10);
+
+  if (const int rc = Factorize(); rc != kSolveOk) return rc;
+  matrix_->Solve(rhs_);
+  solved_ = true;
+  ComputeReactions();
+  if (progress_) progress_->HideSolveProgress();
+  return kSolveOk;
+}
+
+int TGlobMatrix::Renumber() {
+  Renumbering numbering;
+  if (numbering.BuildAdjacency(nodeCount_, mesh_.edges) != Renumbering::kOk)
+    return Fail(kSolveAdjacencyFailed, "An edge of the mesh refers to a node outside the mesh.");
+  if (numbering.Number() != Renumbering::kOk)
+    return Fail(kSolveNoRoot, "The node renumbering found no starting node.");
+  meshToNew_ = numbering.MeshToNew();
+  newToMesh_ = numbering.NewToMesh();
+  triangleNodes_.resize(triangleCount_);
+  for (int t = 0; t < triangleCount_; ++t)
+    for (int k = 0; k < 3; ++k) triangleNodes_[t][k] = meshToNew_[mesh_.triangles[t][k]];
+  int isolated = -1;
+  if (numbering.EnvelopeStarts(nodeEnvelopeStart_, isolated) != Renumbering::kOk) {
+    failure_.meshNode = isolated;
+    failure_.node = meshToNew_[isolated];
+    return Fail(kSolveIsolatedNode, "Mesh node " + std::to_string(isolated) + " is not connected to any element.");
+  }
+  return kSolveOk;
+}
+
+void TGlobMatrix::MarkConstraints() {
+  fixed_.assign(equationCount_, 0);
+  prescribed_.assign(equationCount_, 0.0);
+  std::vector<unsigned char> valueTaken(equationCount_, 0);
+  // Edges first, in edge order: the lowest-index edge that fixes a freedom gives its value.
+  for (int e = 0; e < mesh_.EdgeCount(); ++e) {
+    const DofData& dof = mesh_.edgeDof[e];
+    if (dof.code == 0) continue;
+    const auto fixed = DecodeConstraint(dof.code);
+    for (int d = 0; d < 3; ++d) {
+      if (!fixed[d]) continue;
+      for (int end = 0; end < 2; ++end) {
+        const int eq = 3 * meshToNew_[mesh_.edges[e][end]] + d;
+        fixed_[eq] = 1;
+        if (!valueTaken[eq]) {
+          prescribed_[eq] = dof.displacement[d];
+          valueTaken[eq] = 1;
+        }
+      }
+    }
+  }
+  // A node's own constraint overrides the value its edges give.
+  for (int i = 0; i < nodeCount_; ++i) {
+    const DofData& dof = mesh_.nodeDof[i];
+    if (dof.code == 0) continue;
+    const auto fixed = DecodeConstraint(dof.code);
+    for (int d = 0; d < 3; ++d) {
+      if (!fixed[d]) continue;
+      const int eq = 3 * meshToNew_[i] + d;
+      fixed_[eq] = 1;
+      prescribed_[eq] = dof.displacement[d];
+    }
+  }
+  reducedIndex_.assign(equationCount_, 0);
+  int fixedSoFar = 0;
+  for (int e = 0; e < equationCount_; ++e) {
+    reducedIndex_[e] = e - fixedSoFar;
+    if (fixed_[e]) ++fixedSoFar;
+  }
+  freeCount_ = equationCount_ - fixedSoFar;
+}
+
+int TGlobMatrix::Assemble() {
+  // Row lengths of the reduced system: every equation of node v starts at column 3 m(v); in
+  // reduced numbering that is the first free equation at or after it.
+  std::vector<int> length(freeCount_, 0);
+  for (int e = 0; e < equationCount_; ++e) {
+    if (fixed_[e]) continue;
+    const int startColumn = 3 * nodeEnvelopeStart_[e / 3];
+    length[reducedIndex_[e]] = reducedIndex_[e] - reducedIndex_[startColumn];
+  }
+  matrix_ = std::make_unique<EnvelopeCholesky>();
+  matrix_->Allocate(length);
+  envelopeSize_ = matrix_->EntryCount();
+  rhs_.assign(freeCount_, 0.0L);
+
+  auto element = MakeElement();
+  double in[10];
+  for (int t = 0; t < triangleCount_; ++t) {
+    Progress("Generating local stiffness matrix #", t, t, triangleCount_);
+    ElementInput(t, in);
+    const PlateMaterial& m = mesh_.materials[t];
+    if (!(m.eModulus > 0) || !(m.thickness > 0) || !(m.nu > -1 && m.nu < 1)) {
+      failure_.element = t;
+      return Fail(kSolveDegenerateElement, "Element " + std::to_string(t) +
+                                               " has no valid material (E, thickness and Poisson ratio).");
+    }
+    if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8], in[9]) != kElementOk) {
+      failure_.element = t;
+      const auto& c = mesh_.triangles[t];
+      return Fail(kSolveDegenerateElement, "Element " + std::to_string(t) + " (mesh nodes " + std::to_string(c[0]) + ", " +
+                                               std::to_string(c[1]) + ", " + std::to_string(c[2]) + ") is degenerate.");
+    }
+    const auto& tn = triangleNodes_[t];
+    for (int a = 0; a < 3; ++a) {
+      for (int b = 0; b < 3; ++b) {
+        for (int r = 0; r < 3; ++r) {
+          const int row = 3 * tn[a] + r;
+          if (fixed_[row]) continue;
+          const int rr = reducedIndex_[row];
+          for (int c = 0; c < 3; ++c) {
+            const int col = 3 * tn[b] + c;
+            const double k = static_cast<double>(element->StiffnessAt(3 * a + r, 3 * b + c));
+            if (fixed_[col]) {
+              // A held freedom with a non-zero value moves its column to the load side.
+              if (prescribed_[col] != 0.0) rhs_[rr] -= static_cast<long double>(k) * prescribed_[col];
+              continue;
+            }
+            if (row < col) continue;  // upper triangle implied by symmetry
+            if (matrix_->Add(rr, reducedIndex_[col], k) != EnvelopeCholesky::kOk) {
+              failure_.element = t;
+              return Fail(kSolveAssemblyFailed, "Element " + std::to_string(t) + " falls outside the matrix profile.");
+            }
+          }
+        }
+      }
+    }
+  }
+  return kSolveOk;
+}
+
+void TGlobMatrix::ApplyLoads() {
+  loads_.assign(equationCount_, 0.0);
+  for (int t = 0; t < triangleCount_; ++t) {
+    const auto& c = mesh_.triangles[t];
+    const double twiceArea = (mesh_.x[c[1]] - mesh_.x[c[0]]) * (mesh_.y[c[2]] - mesh_.y[c[0]]) -
+                             (mesh_.y[c[1]] - mesh_.y[c[0]]) * (mesh_.x[c[2]] - mesh_.x[c[0]]);
+    const double f = static_cast<double>(static_cast<long double>(mesh_.materials[t].pressure) *
+                                         (std::fabs(twiceArea) * 0.5) * (1.0L / 3.0L));
+    for (int k = 0; k < 3; ++k) loads_[3 * meshToNew_[c[k]]] += f;
+  }
+  for (int i = 0; i < nodeCount_; ++i)
+    for (int d = 0; d < 3; ++d) loads_[3 * meshToNew_[i] + d] += mesh_.nodeDof[i].force[d];
+  for (int e = 0; e < mesh_.EdgeCount(); ++e) {
+    const int a = mesh_.edges[e][0], b = mesh_.edges[e][1];
+    const double dx = mesh_.x[a] - mesh_.x[b], dy = mesh_.y[a] - mesh_.y[b];
+    const double h = std::sqrt(dx * dx + dy * dy) * 0.5;
+    for (int end : {a, b})
+      for (int d = 0; d < 3; ++d) loads_[3 * meshToNew_[end] + d] += mesh_.edgeDof[e].force[d] * h;
+  }
+  loadZ_ = 0;
+  for (int v = 0; v < nodeCount_; ++v) loadZ_ += loads_[3 * v];
+  for (int e = 0; e < equationCount_; ++e)
+    if (!fixed_[e]) rhs_[reducedIndex_[e]] += loads_[e];
+}
+
+int TGlobMatrix::Factorize() {
+  int failedRow = -1;
+  const int rc = matrix_->Factor(progress_, failedRow);
+  if (rc == EnvelopeCholesky::kOk) return kSolveOk;
+  int equation = -1;
+  for (int e = 0; e < equationCount_; ++e)
+    if (!fixed_[e] && reducedIndex_[e] == failedRow) {
+      equation = e;
+      break;
+    }
+  failure_.equation = equation;
+  failure_.node = equation / 3;
+  failure_.freedom = equation % 3;
+  failure_.meshNode = newToMesh_[failure_.node];
+  char text[240];
+  std::snprintf(text, sizeof text,
+                "The stiffness matrix is singular at equation %d (node %d, mesh node %d, %s): "
+                "the plate is not held enough by its constraints.",
+                equation, failure_.node, failure_.meshNode, kFreedomNames[failure_.freedom]);
+  return Fail(rc == EnvelopeCholesky::kFirstPivot ? kSolveFirstPivot : kSolveNotPositive, text);
+}
+
+long double TGlobMatrix::Displacement(int node, int dof) const {
+  if (!solved_ || node < 0 || node >= nodeCount_ || dof < 0 || dof > 2) return kNoValue;
+  const int e = 3 * node + dof;
+  if (fixed_[e]) return prescribed_[e];
+  return rhs_[reducedIndex_[e]];
+}
+
+bool TGlobMatrix::IsConstrained(int node, int dof) const {
+  if (fixed_.empty() || node < 0 || node >= nodeCount_ || dof < 0 || dof > 2) return false;
+  return fixed_[3 * node + dof] != 0;
+}
+
+double TGlobMatrix::Reaction(int node, int dof) const {
+  if (!solved_ || node < 0 || node >= nodeCount_ || dof < 0 || dof > 2) return kNoValue;
+  return reactions_[3 * node + dof];
+}
+
+int TGlobMatrix::NewNumberOf(int meshNode) const {
+  if (meshNode < 0 || meshNode >= static_cast<int>(meshToNew_.size())) return -1;
+  return meshToNew_[meshNode];
+}
+
+int TGlobMatrix::MeshNodeOf(int node) const {
+  if (node < 0 || node >= static_cast<int>(newToMesh_.size())) return -1;
+  return newToMesh_[node];
+}
+
+int TGlobMatrix::TriangleCorner(int triangle, int corner) const {
+  if (triangle < 0 || triangle >= static_cast<int>(triangleNodes_.size()) || corner < 0 || corner > 2) return -1;
+  return triangleNodes_[triangle][corner];
+}
+
+double TGlobMatrix::NodeX(int node) const {
+  const int m = MeshNodeOf(node);
+  return m < 0 ? kNoValue : mesh_.x[m];
+}
+
+double TGlobMatrix::NodeY(int node) const {
+  const int m = MeshNodeOf(node);
+  return m < 0 ? kNoValue : mesh_.y[m];
+}
+
+std::int64_t TGlobMatrix::EnvelopeLength(int equation) const {
+  if (!matrix_ || equation < 0 || equation >= matrix_->Size()) return -1;
+  return matrix_->RowLength(equation);
+}
+
+}  // namespace tavrin

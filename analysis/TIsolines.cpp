@@ -1,0 +1,96 @@
+// Isolines by linear interpolation inside each triangle: one pass over the triangles per level,
+// so fifteen levels cost fifteen passes.
+#include "analysis/TIsolines.h"
+
+#include <utility>
+
+namespace tavrin {
+
+namespace {
+constexpr double kNoValue = 1e200;
+
+// Equality never crosses.
+bool Crosses(double level, double u, double v) { return (level < u && v < level) || (u < level && level < v); }
+
+double CornerValue(const TGlobMatrix& solver, int node, int field) {
+  if (field <= 2) return static_cast<double>(solver.Displacement(node, field));
+  return solver.NodeStress(node, field - 3);
+}
+}  // namespace
+
+int TIsolines::AddSegment(double x1, double y1, double x2, double y2) {
+  const int p = px_.Add(x1);
+  py_.Add(y1);
+  const int q = px_.Add(x2);
+  py_.Add(y2);
+  starts_.Add(p);
+  return ends_.Add(q);
+}
+
+int TIsolines::SegmentStart(int k) const { return k >= 0 && k < starts_.Count() ? starts_.Get(k) : -1; }
+int TIsolines::SegmentEnd(int k) const { return k >= 0 && k < ends_.Count() ? ends_.Get(k) : -1; }
+double TIsolines::PointX(int i) const { return i >= 0 && i < px_.Count() ? px_.Get(i) : -1.0; }
+double TIsolines::PointY(int i) const { return i >= 0 && i < py_.Count() ? py_.Get(i) : -1.0; }
+
+int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver) {
+  if (field < 0 || field > 5) return -1;
+  if (!solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
+  int added = 0;
+  for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
+    int a = solver.TriangleCorner(t, 0), b = solver.TriangleCorner(t, 1), c = solver.TriangleCorner(t, 2);
+    double va = CornerValue(solver, a, field), vb = CornerValue(solver, b, field), vc = CornerValue(solver, c, field);
+    if (va == kNoValue || vb == kNoValue || vc == kNoValue) continue;
+    // Bring the corner that is alone on its side of the level to position a. A corner exactly on
+    // the level is treated by its position in the triangle, not symmetrically.
+    bool found = false;
+    if (Crosses(level, va, vb)) {
+      if (Crosses(level, vc, vb)) {
+        std::swap(a, b);
+        std::swap(va, vb);
+      }
+      found = true;
+    }
+    if (Crosses(level, vc, vb)) {
+      if (Crosses(level, va, vb)) {
+        std::swap(a, b);
+        std::swap(va, vb);
+      } else {
+        std::swap(a, c);
+        std::swap(va, vc);
+      }
+      found = true;
+    }
+    if (!found) continue;
+    const double xa = solver.NodeX(a), ya = solver.NodeY(a);
+    const double fb = (level - va) / (vb - va), fc = (level - va) / (vc - va);
+    set.AddSegment(fb * (solver.NodeX(b) - xa) + xa, fb * (solver.NodeY(b) - ya) + ya,
+                   fc * (solver.NodeX(c) - xa) + xa, fc * (solver.NodeY(c) - ya) + ya);
+    ++added;
+  }
+  return added;
+}
+
+int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver) {
+  set = TIsolines();
+  if (field < 0 || field > 5 || !solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
+  const int count = field <= 2 ? solver.ResultNodeCount() : solver.ResultTriangleCount();
+  if (count == 0) return -1;
+  auto value = [&](int i) {
+    return field <= 2 ? static_cast<double>(solver.Displacement(i, field)) : solver.ElementStress(i, field - 3);
+  };
+  double hi = value(0), lo = hi;
+  for (int i = 0; i < count; ++i) {
+    const double v = value(i);
+    if (hi < v) hi = v;
+    if (lo > v) lo = v;
+  }
+  const double step = static_cast<double>((hi - lo) * (1.0L / 15.0L));
+  double level = hi - step;
+  for (int k = 0; k < 15; ++k) {
+    TraceIsolines(set, level, field, solver);
+    level -= step;
+  }
+  return set.SegmentCount();
+}
+
+}  // namespace tavrin
