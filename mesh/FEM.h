@@ -40,6 +40,8 @@ class FEM {
   ~FEM();
   FEM(const FEM&) = delete;
   FEM& operator=(const FEM&) = delete;
+  FEM(FEM&&) = default;
+  FEM& operator=(FEM&&) = default;
 
   // ---- Lifecycle and control ------------------------------------------------------------
   // Builds the mesh of the prepared job: initial constrained triangulation, then refinement
@@ -47,6 +49,9 @@ class FEM {
   // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
   void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
   void GenerateMesh(const TObjCont& structure);   // no drawing, no progress
+  // The first half of GenerateMesh alone: the constrained triangulation of the job's nodes
+  // with physics, before any refinement.
+  void Triangulate(const TObjCont& structure, MeshCanvas& canvas);
   void RequestStop() { running_ = false; }
   // Reached the minimal angle of GlobalMeshParameters() (read at the time of the call) and
   // has at least one triangle.

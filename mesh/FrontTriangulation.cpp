@@ -30,6 +30,16 @@ DofRecord ToDof(const std::array<double, 6>& values, int code) {
 }
 }  // namespace
 
+void FEM::Triangulate(const TObjCont& structure, MeshCanvas& canvas) {
+  LoadInput(structure);
+  SeedTriangle(canvas, 0);
+  for (int p = 1; p < structure.PolygonCount(); ++p) {
+    if (!structure.IsHole(p)) SeedTriangle(canvas, p);
+  }
+  AdvanceFront(canvas);
+  AssignPhysics(structure);
+}
+
 void FEM::DrawMeshEdge(MeshCanvas& canvas, int a, int b) const {
   canvas.Line(NodeX(a), NodeY(a), NodeX(b), NodeY(b));
 }

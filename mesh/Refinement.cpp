@@ -28,13 +28,7 @@ void FEM::GenerateMesh(const TObjCont& structure) {
 void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress) {
   progress.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
   progress.ProcessEvents();
-  LoadInput(structure);
-  SeedTriangle(canvas, 0);
-  for (int p = 1; p < structure.PolygonCount(); ++p) {
-    if (!structure.IsHole(p)) SeedTriangle(canvas, p);
-  }
-  AdvanceFront(canvas);
-  AssignPhysics(structure);
+  Triangulate(structure, canvas);
   Refine(canvas, progress);
 }
 
@@ -54,6 +48,10 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
       if (animate_) DrawWholeMesh(canvas);
     }
   }
+  // A stop can end the loop right after a pass that changed the mesh without measuring it
+  // again; the published angle (and IsUsable) must describe the mesh as it is. When the loop
+  // ends on its own the last pass has just measured the final mesh, so nothing changes then.
+  if (TriangleCount() > 0 && !running_) WorstTriangle();
   running_ = false;
   DrawWholeMesh(canvas);
 

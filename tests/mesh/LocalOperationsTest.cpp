@@ -1,0 +1,228 @@
+// Insertion, edge split (with concentric shells), flip and flip propagation on small meshes
+// built by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "MeshChecker.h"
+#include "mesh/FEM.h"
+
+namespace tavrin {
+namespace {
+
+const ElementPhysics kUpper{100, 0.1, 1, 0};
+const ElementPhysics kLower{200, 0.2, 2, 0};
+
+FEM MakeMesh() { return FEM(MeshParameters{31.0f, 200.0f, false}); }
+
+int Node(FEM& mesh, double x, double y) { return mesh.AddMeshNode(x, y); }
+
+double AreaSum(const FEM& mesh) {
+  double sum = 0;
+  for (int t = 0; t < mesh.TriangleCount(); ++t) sum += mesh.TriangleArea(t);
+  return sum;
+}
+
+MeshPoint Centroid(const FEM& mesh, int t) {
+  MeshPoint c{0, 0};
+  for (int k = 0; k < 3; ++k) {
+    c.x += mesh.NodeX(mesh.TriangleNode(t, k)) / 3;
+    c.y += mesh.NodeY(mesh.TriangleNode(t, k)) / 3;
+  }
+  return c;
+}
+
+TEST(InsertInTriangle, MakesThreeTrianglesWithTheSamePhysics) {
+  FEM mesh = MakeMesh();
+  const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c = Node(mesh, 0, 10);
+  mesh.AddTriangleByNodes(a, b, c, kUpper);
+  mesh.InsertInTriangle(0, {2, 2});
+  EXPECT_EQ(mesh.NodeCount(), 4);
+  EXPECT_EQ(mesh.EdgeCount(), 6);
+  EXPECT_EQ(mesh.TriangleCount(), 3);
+  EXPECT_NEAR(AreaSum(mesh), 50.0, 1e-12);
+  for (int t = 0; t < 3; ++t) {
+    ElementPhysics p;
+    mesh.GetPhysics(t, p);
+    EXPECT_EQ(p, kUpper);
+  }
+  EXPECT_TRUE(CheckTopology(mesh).empty());
+}
+
+TEST(SplitEdge, SplitsAtPoint501AndKeepsEachSidesPhysics) {
+  FEM mesh = MakeMesh();
+  const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0);
+  const int up = Node(mesh, 5, 5), down = Node(mesh, 5, -5);
+  DofRecord dof;
+  dof.code = 100;
+  dof.force = {1, 2, 3};
+  const int e = mesh.AddMeshEdge(a, b, dof, 1);
+  mesh.AddTriangleByNodes(a, b, up, kUpper);
+  mesh.AddTriangleByNodes(b, a, down, kLower);
+  mesh.SplitEdge(e);
+
+  ASSERT_EQ(mesh.NodeCount(), 5);
+  EXPECT_EQ(mesh.NodeX(4), 5.01);  // not the middle
+  EXPECT_EQ(mesh.NodeY(4), 0.0);
+  EXPECT_EQ(mesh.TriangleCount(), 4);
+  EXPECT_TRUE(CheckTopology(mesh).empty());
+  EXPECT_NEAR(AreaSum(mesh), 50.0, 1e-12);
+  for (int t = 0; t < 4; ++t) {
+    ElementPhysics p;
+    mesh.GetPhysics(t, p);
+    EXPECT_EQ(p, Centroid(mesh, t).y > 0 ? kUpper : kLower) << "triangle " << t;
+  }
+  // Both halves are segments with the split edge's loads.
+  const int near = mesh.FindEdge(a, 4), far = mesh.FindEdge(4, b);
+  ASSERT_NE(near, -1);
+  ASSERT_NE(far, -1);
+  for (int half : {near, far}) {
+    DofRecord got;
+    mesh.GetEdgeDof(half, got);
+    EXPECT_EQ(got, dof);
+    EXPECT_TRUE(mesh.IsSegment(half));
+  }
+  EXPECT_EQ(mesh.FindEdge(a, b), -1);
+}
+
+TEST(SplitEdge, BoundarySegmentWithOneTriangle) {
+  FEM mesh = MakeMesh();
+  const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c = Node(mesh, 4, 6);
+  // Slot 1 emptied, the triangle in slot 2: the split still finds it.
+  const int e = mesh.AddMeshEdge(a, b, DofRecord{}, 1);
+  mesh.AddTriangleByNodes(a, b, c, kUpper);
+  mesh.SplitEdge(e);
+  EXPECT_EQ(mesh.TriangleCount(), 2);
+  EXPECT_TRUE(CheckTopology(mesh).empty());
+  EXPECT_NEAR(AreaSum(mesh), 30.0, 1e-12);
+
+  FEM lonely = MakeMesh();
+  Node(lonely, 0, 0);
+  Node(lonely, 1, 0);
+  lonely.SplitEdge(lonely.AddMeshEdge(0, 1, DofRecord{}, 1));
+  EXPECT_EQ(lonely.NodeCount(), 2);  // no triangle beside it: nothing happens
+}
+
+// A triangle with a segment e of the given length along the x axis, e's corner at the origin,
+// and a second segment leaving the corner at the given angle.
+FEM ShellCorner(double length, double degrees, bool reversed) {
+  FEM mesh = MakeMesh();
+  const double r = degrees * std::acos(-1.0) / 180;
+  const int o = Node(mesh, 0, 0), far = Node(mesh, length, 0);
+  const int side = Node(mesh, length * std::cos(r), length * std::sin(r));
+  const int e = reversed ? mesh.AddMeshEdge(far, o, DofRecord{}, 1) : mesh.AddMeshEdge(o, far, DofRecord{}, 1);
+  const int g = mesh.AddMeshEdge(o, side, DofRecord{}, 1);
+  const int third = mesh.AddMeshEdge(side, far);
+  mesh.MakeTriangle(e, g, third);
+  mesh.SplitEdge(e);
+  return mesh;
+}
+
+TEST(SplitEdge, ConcentricShellsAtSmallAnglesBetweenSegments) {
+  // 0.1 doubled while 10/2 > 2d: 3.2 from the corner, whichever way the edge runs.
+  for (bool reversed : {false, true}) {
+    FEM mesh = ShellCorner(10, 30, reversed);
+    ASSERT_EQ(mesh.NodeCount(), 4);
+    EXPECT_NEAR(mesh.NodeX(3), 3.2, 1e-12) << reversed;
+    EXPECT_NEAR(mesh.NodeY(3), 0.0, 1e-12);
+    EXPECT_TRUE(CheckTopology(mesh).empty());
+  }
+  // 45 degrees is above the shell angle: the ordinary point.
+  EXPECT_NEAR(ShellCorner(10, 45, false).NodeX(3), 5.01, 1e-12);
+  // Length 100: d goes to 25.6 (50 > 2 x 12.8 but not > 2 x 25.6).
+  EXPECT_NEAR(ShellCorner(100, 20, false).NodeX(3), 25.6, 1e-12);
+  // A segment no longer than 0.1 has no shell inside it.
+  FEM tiny = ShellCorner(0.08, 30, false);
+  EXPECT_NEAR(tiny.NodeX(3), 0.08 * 0.501, 1e-15);
+  EXPECT_LT(tiny.NodeX(3), 0.08);
+}
+
+TEST(FlipEdge, StrictMaxMinAngleRule) {
+  // Square split by a diagonal: both diagonals give 45 degrees, no flip.
+  {
+    FEM mesh = MakeMesh();
+    for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {10, 10}, {0, 10}}) Node(mesh, p.x, p.y);
+    mesh.AddTriangleByNodes(0, 1, 2, kUpper);
+    mesh.AddTriangleByNodes(0, 2, 3, kUpper);
+    const int d = mesh.FindEdge(0, 2);
+    const int begin = mesh.EdgeBegin(d), end = mesh.EdgeEnd(d);
+    EXPECT_EQ(mesh.FlipEdge(d), -1);
+    EXPECT_EQ(mesh.EdgeBegin(d), begin);
+    EXPECT_EQ(mesh.EdgeEnd(d), end);
+    EXPECT_EQ(mesh.Legalize(d, -1, -1), -1);
+  }
+  // Two slivers on a long edge: flipping to the short diagonal raises the smallest angle.
+  {
+    FEM mesh = MakeMesh();
+    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1), c2 = Node(mesh, 5, -1);
+    mesh.AddTriangleByNodes(a, b, c1, kUpper);
+    mesh.AddTriangleByNodes(b, a, c2, kUpper);
+    const int e = mesh.FindEdge(a, b);
+    const double before = std::fmin(mesh.MinAngle(0), mesh.MinAngle(1));
+    EXPECT_EQ(mesh.FlipEdge(e), e);
+    EXPECT_EQ(mesh.EdgeBegin(e), c2);
+    EXPECT_EQ(mesh.EdgeEnd(e), c1);
+    EXPECT_GT(std::fmin(mesh.MinAngle(0), mesh.MinAngle(1)), before);
+    EXPECT_TRUE(CheckTopology(mesh).empty());
+    EXPECT_NEAR(AreaSum(mesh), 10.0, 1e-12);
+    EXPECT_EQ(mesh.FlipEdge(e), -1);  // never back
+  }
+  // The same pair across a segment, or a non-convex pair: no flip.
+  {
+    FEM mesh = MakeMesh();
+    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1), c2 = Node(mesh, 5, -1);
+    mesh.AddMeshEdge(a, b, DofRecord{}, 1);
+    mesh.AddTriangleByNodes(a, b, c1, kUpper);
+    mesh.AddTriangleByNodes(b, a, c2, kLower);
+    EXPECT_EQ(mesh.FlipEdge(mesh.FindEdge(a, b)), -1);
+  }
+  {
+    FEM mesh = MakeMesh();
+    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1), c2 = Node(mesh, 16, -1);
+    mesh.AddTriangleByNodes(a, b, c1, kUpper);
+    mesh.AddTriangleByNodes(b, a, c2, kUpper);
+    EXPECT_EQ(mesh.FlipEdge(mesh.FindEdge(a, b)), -1);
+  }
+}
+
+// Fan of a convex polygon of many nearly cocircular nodes from node 0: every diagonal is a
+// bad one, and one flip leads to the next.
+FEM Fan(int n) {
+  FEM mesh = MakeMesh();
+  for (int i = 0; i < n; ++i) {
+    const double t = 2 * std::acos(-1.0) * i / n;
+    const double r = 100 + 3 * std::sin(7.0 * i);
+    Node(mesh, r * std::cos(t), r * std::sin(t));
+  }
+  for (int i = 1; i + 1 < n; ++i) mesh.AddTriangleByNodes(0, i, i + 1, kUpper);
+  return mesh;
+}
+
+int ChangedEdges(const FEM& before, const FEM& after) {
+  int changed = 0;
+  for (int e = 0; e < before.EdgeCount(); ++e)
+    changed += before.EdgeBegin(e) != after.EdgeBegin(e) || before.EdgeEnd(e) != after.EdgeEnd(e);
+  return changed;
+}
+
+TEST(Legalize, PropagationIsBoundedTo60Edges) {
+  const int n = 200;
+  FEM reference = Fan(n);
+  FEM once = Fan(n);
+  EXPECT_EQ(once.Legalize(once.FindEdge(0, n / 2), -1, -1), 1);
+  const int flipped = ChangedEdges(reference, once);
+  EXPECT_GT(flipped, 0);
+  EXPECT_LE(flipped, 60);
+  EXPECT_TRUE(CheckTopology(once).empty());
+  EXPECT_NEAR(AreaSum(once), AreaSum(reference), 1e-8 * AreaSum(reference));
+
+  // Without the bound the same start would go much further: calls from every diagonal flip
+  // well over 60 edges.
+  FEM many = Fan(n);
+  for (int i = 2; i + 1 < n; ++i) many.Legalize(many.FindEdge(0, i), -1, -1);
+  EXPECT_GT(ChangedEdges(reference, many), 60);
+  EXPECT_TRUE(CheckTopology(many).empty());
+}
+
+}  // namespace
+}  // namespace tavrin

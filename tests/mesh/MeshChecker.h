@@ -1,0 +1,33 @@
+// Checks a mesh against the job it was made from, for any test that makes meshes: topology
+// (every triangle attached to its three edges and every edge's triangles holding it, three
+// distinct nodes joined by the three edges, no duplicate edge), stored measures equal to the
+// measures of the nodes, no triangle outside the plate or inside a hole, areas adding up to the
+// outline's area minus the holes' (so nothing overlaps and nothing is missing), every job edge
+// covered exactly by segments, and the published smallest angle equal to the mesh's true one
+// and meeting the bound when the mesh is usable. Returns one line per problem found.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tavrin {
+class FEM;
+class TObjCont;
+
+struct MeshCheckOptions {
+  // The statistics are compared only for a mesh that GenerateMesh finished.
+  bool checkPublished = true;
+  // The area and hole checks need a complete covering of the plate.
+  bool checkCoverage = true;
+};
+
+std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job,
+                                   MeshCheckOptions options = {});
+
+// Topology alone, for meshes built by hand.
+std::vector<std::string> CheckTopology(const FEM& mesh);
+
+// Smallest angle of all triangles, recomputed from the nodes, in radians.
+double TrueMinAngle(const FEM& mesh);
+
+}  // namespace tavrin

@@ -1,0 +1,114 @@
+// Geometric measures with their absolute tolerances, and the mesh store's queries.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TestJobs.h"
+#include "mesh/FEM.h"
+
+namespace tavrin {
+namespace {
+
+TEST(MeshGeometry, MeasuresAndTheirTolerances) {
+  // Exact values: no tolerance needed.
+  EXPECT_EQ(VertexAngle({0, 0}, {1, 0}, {0, 1}), 1.5707963267948966);
+  // Two sides of 0.09: |u|^2 |w|^2 = 6.6e-5 < 0.0001, so no angle.
+  EXPECT_EQ(VertexAngle({0, 0}, {0.09, 0}, {0, 0.09}), 0.0);
+  EXPECT_EQ(VertexAngle({0, 0}, {1, 0}, {-1, 0}), std::acos(-1.0));
+  EXPECT_EQ(TriangleArea({0, 0}, {3, 0}, {0, 1}), 1.5);
+  EXPECT_EQ(TriangleArea({0, 0}, {0.005, 0}, {0, 100}), 0.0);  // base below 0.01
+  EXPECT_EQ(Length({0, 0}, {3, 4}), 5.0);
+  EXPECT_EQ(Length({2, 2}, {2, 2}), 0.0);
+
+  // Right of a->b means a doubled signed area below -0.0001.
+  EXPECT_FALSE(SideOf({0, 0}, {1, 0}, {0.5, -0.00005}));
+  EXPECT_TRUE(SideOf({0, 0}, {1, 0}, {0.5, -0.0002}));
+  EXPECT_FALSE(SideOf({0, 0}, {1, 0}, {0.5, 0.0002}));
+
+  EXPECT_NEAR(MinAngle({0, 0}, {1, 0}, {0.5, std::sqrt(0.75)}), kMeshPi / 3, 1e-6);
+  // The conversion factor is 1/3.14159, a little off the mesher's pi: 30 degrees come back
+  // as 30.00002.
+  EXPECT_EQ(MeshDegrees(kMeshPi / 6), 180 * (kMeshPi / 6) * 0.31831015504887655);
+  EXPECT_NEAR(MeshDegrees(kMeshPi / 6), 30.0, 3e-5);
+  // A node at an end of the segment sees it under no angle at all.
+  EXPECT_EQ(ViewCosine({0, 0}, {10, 0}, {0, 0}), 1.0);
+  EXPECT_NEAR(ViewCosine({0, 0}, {10, 0}, {5, 5}), 0.0, 1e-15);
+}
+
+TEST(MeshStore, FreshMeshAndParameters) {
+  EXPECT_EQ(MeshParameters{}.minAngle, 31.0f);
+  EXPECT_EQ(MeshParameters{}.maxArea, 200.0f);
+  EXPECT_TRUE(MeshParameters{}.animate);
+
+  testing::ScopedMeshParameters scoped(30.0f, 50.0f);
+  FEM mesh;
+  EXPECT_EQ(mesh.NodeCount(), 0);
+  EXPECT_EQ(mesh.EdgeCount(), 0);
+  EXPECT_EQ(mesh.TriangleCount(), 0);
+  EXPECT_FALSE(mesh.IsUsable());
+  // The copy is taken at construction.
+  GlobalMeshParameters().maxArea = 7.0f;
+  EXPECT_EQ(mesh.MaxArea(), 50.0);
+  EXPECT_EQ(mesh.TargetAngle(), 3.141592 * 30.0 * (1.0 / 180));
+  EXPECT_EQ(mesh.NearestNode(0, 0), -1);
+}
+
+// Two triangles forming the square 0..10, built by hand.
+void BuildSquare(FEM& mesh) {
+  for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {10, 10}, {0, 10}}) mesh.AddMeshNode(p.x, p.y);
+  const ElementPhysics physics{1000, 0.3, 2, -1};
+  mesh.AddTriangleByNodes(0, 1, 2, physics);
+  mesh.AddTriangleByNodes(0, 2, 3, physics);
+}
+
+TEST(MeshStore, QueriesOnAHandBuiltMesh) {
+  FEM mesh(MeshParameters{31.0f, 200.0f, false});
+  BuildSquare(mesh);
+  EXPECT_EQ(mesh.EdgeCount(), 5);  // the diagonal is shared
+  EXPECT_EQ(mesh.FindEdge(2, 0), mesh.FindEdge(0, 2));
+  EXPECT_EQ(mesh.EdgeTriangleCount(mesh.FindEdge(0, 2)), 2);
+  for (int t = 0; t < 2; ++t) {
+    EXPECT_EQ(mesh.TriangleNode(t, 3), -1);
+    EXPECT_NE(mesh.TriangleNode(t, 2), mesh.TriangleNode(t, 0));
+    EXPECT_NE(mesh.TriangleNode(t, 2), mesh.TriangleNode(t, 1));
+    EXPECT_EQ(mesh.StoredArea(t), 50.0);
+  }
+  EXPECT_EQ(mesh.TriangleNode(7, 0), -1);
+  ElementPhysics physics;
+  EXPECT_EQ(mesh.GetPhysics(1, physics), 1);
+  EXPECT_EQ(physics.eModulus, 1000);
+  EXPECT_EQ(mesh.GetPhysics(2, physics), -1);
+  DofRecord dof;
+  EXPECT_EQ(mesh.GetNodeDof(4, dof), -1);
+  EXPECT_EQ(mesh.GetEdgeDof(5, dof), -1);
+  EXPECT_EQ(mesh.GetEdgeDof(4, dof), 0);
+
+  EXPECT_EQ(mesh.CommonNode(mesh.FindEdge(0, 1), mesh.FindEdge(1, 2)), 1);
+  EXPECT_EQ(mesh.CommonNode(mesh.FindEdge(0, 1), mesh.FindEdge(2, 3)), -1);
+  const int diagonal = mesh.FindEdge(0, 2);
+  EXPECT_EQ(mesh.OppositeNode(0, diagonal), 1);
+  EXPECT_EQ(mesh.ApexAcross(diagonal, 1) + mesh.ApexAcross(diagonal, 2), 1 + 3);
+  EXPECT_EQ(mesh.ApexAcross(mesh.FindEdge(0, 1), 2), -1);
+
+  // The published angle follows the dialog's value at the time of the call.
+  EXPECT_EQ(mesh.WorstTriangle(), 0);
+  EXPECT_NEAR(MeshDegrees(mesh.CurrentMinAngle()), 45.0, 1e-4);
+  EXPECT_TRUE(mesh.IsUsable(45.0 - 1e-3));
+  EXPECT_FALSE(mesh.IsUsable(45.01));
+  testing::ScopedMeshParameters scoped(46.0f, 200.0f);
+  EXPECT_FALSE(mesh.IsUsable());
+}
+
+TEST(MeshStore, NearestNodeSearchesWithinTheAreaRadius) {
+  FEM mesh(MeshParameters{31.0f, 200.0f, false});
+  mesh.AddMeshNode(3.7, 0);   // 13.69 < sqrt(200.0001)
+  mesh.AddMeshNode(0, -3.8);  // 14.44: too far
+  EXPECT_EQ(mesh.NearestNode(0, 0), 0);
+  EXPECT_EQ(mesh.NearestNode(0, -3.7), 1);
+  EXPECT_EQ(mesh.NearestNode(20, 20), -1);
+  mesh.AddMeshNode(-3.7, 0);  // a tie keeps the lower index
+  EXPECT_EQ(mesh.NearestNode(0, 0), 0);
+}
+
+}  // namespace
+}  // namespace tavrin

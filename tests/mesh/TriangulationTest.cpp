@@ -1,0 +1,147 @@
+// Seed triangles and the advancing front on small jobs, before any refinement.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "MeshChecker.h"
+#include "TestJobs.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+
+namespace tavrin {
+namespace {
+
+using testing::AddPolygon;
+using testing::AddSquare;
+using testing::ScopedMeshParameters;
+
+ElementPhysics PhysicsOf(const FEM& mesh, int t) {
+  ElementPhysics p;
+  mesh.GetPhysics(t, p);
+  return p;
+}
+
+bool AllOnPolygon(const FEM& mesh, int t, int polygon) {
+  for (int k = 0; k < 3; ++k)
+    if (mesh.NodePolygon(mesh.TriangleNode(t, k)) != polygon) return false;
+  return true;
+}
+
+TEST(InitialTriangulation, SquareGivesTwoTrianglesWithTheOutlinesPhysics) {
+  TObjCont job;
+  AddSquare(job, 0, 0, 10);
+  job.SetPolygonPhysics(0, -2.5, 1000, 0.2, 3, false);
+  job.PrepareForMeshing();
+  // The default parameters: the two 45-degree triangles need no refinement.
+  ScopedMeshParameters scoped(31.0f, 200.0f);
+  FEM mesh;
+  mesh.GenerateMesh(job);
+  EXPECT_EQ(mesh.NodeCount(), 4);
+  EXPECT_EQ(mesh.EdgeCount(), 5);
+  EXPECT_EQ(mesh.TriangleCount(), 2);
+  int segments = 0;
+  for (int e = 0; e < mesh.EdgeCount(); ++e) segments += mesh.IsSegment(e);
+  EXPECT_EQ(segments, 4);
+  for (int t = 0; t < 2; ++t) EXPECT_EQ(PhysicsOf(mesh, t), (ElementPhysics{1000, 0.2, 3, -2.5}));
+  // The first edge is horizontal: the seed stands on the first one with a height.
+  EXPECT_EQ(mesh.TriangleEdge(0, 1), 1);
+  EXPECT_TRUE(mesh.IsUsable());
+  EXPECT_TRUE(CheckMesh(mesh, job).empty());
+}
+
+TEST(InitialTriangulation, HoleStaysEmpty) {
+  TObjCont job;
+  AddSquare(job, 0, 0, 30);
+  AddSquare(job, 10, 10, 10);
+  job.SetPolygonPhysics(1, 0, 5, 0.1, 1, true);
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  EXPECT_EQ(mesh.NodeCount(), 8);
+  EXPECT_GT(mesh.TriangleCount(), 0);
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    EXPECT_FALSE(AllOnPolygon(mesh, t, 1)) << "triangle " << t << " covers the hole";
+    EXPECT_EQ(PhysicsOf(mesh, t).eModulus, 210000);
+  }
+  const auto problems = CheckMesh(mesh, job, {.checkPublished = false});
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+TEST(InitialTriangulation, InnerPolygonIsSeededWithItsOwnPhysics) {
+  TObjCont job;
+  AddSquare(job, 0, 0, 30);
+  AddSquare(job, 10, 10, 10);
+  job.SetPolygonPhysics(1, -1, 70000, 0.33, 12, false);
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  int inner = 0;
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    if (AllOnPolygon(mesh, t, 1)) {
+      ++inner;
+      EXPECT_EQ(PhysicsOf(mesh, t), (ElementPhysics{70000, 0.33, 12, -1}));
+    } else {
+      EXPECT_EQ(PhysicsOf(mesh, t).eModulus, 210000);
+    }
+  }
+  EXPECT_EQ(inner, 2);
+  const auto problems = CheckMesh(mesh, job, {.checkPublished = false});
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+TEST(InitialTriangulation, FreeNodeInsideBecomesAVertex) {
+  TObjCont job;
+  AddSquare(job, 0, 0, 10);
+  job.AddFreeNode(6, 3);
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  std::set<int> used;
+  for (int t = 0; t < mesh.TriangleCount(); ++t)
+    for (int k = 0; k < 3; ++k) used.insert(mesh.TriangleNode(t, k));
+  EXPECT_EQ(used.count(4), 1u);
+  EXPECT_EQ(mesh.TriangleCount(), 4);
+  const auto problems = CheckMesh(mesh, job, {.checkPublished = false});
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+TEST(InitialTriangulation, NothingToTriangulate) {
+  ScopedMeshParameters scoped(31.0f, 200.0f);
+  GlobalMeshStatistics() = MeshStatistics{5, 5, 5.0f};
+  {
+    TObjCont job;  // no nodes at all
+    job.PrepareForMeshing();
+    FEM mesh;
+    mesh.GenerateMesh(job);
+    EXPECT_EQ(mesh.TriangleCount(), 0);
+    EXPECT_FALSE(mesh.IsUsable());
+    EXPECT_EQ(GlobalMeshStatistics().nodeCount, 0);
+    EXPECT_EQ(GlobalMeshStatistics().elementCount, 0);
+  }
+  {
+    TObjCont job;  // free nodes only
+    job.AddFreeNode(0, 0);
+    job.AddFreeNode(5, 5);
+    job.PrepareForMeshing();
+    FEM mesh;
+    mesh.GenerateMesh(job);
+    EXPECT_EQ(mesh.TriangleCount(), 0);
+    EXPECT_FALSE(mesh.IsUsable());
+    EXPECT_EQ(GlobalMeshStatistics().nodeCount, 2);
+  }
+  {
+    TObjCont job;  // a closed "polygon" whose nodes are all on one line: no apex for a seed
+    AddPolygon(job, {{0, 0}, {5, 0}, {10, 0}});
+    job.PrepareForMeshing();
+    FEM mesh;
+    mesh.GenerateMesh(job);
+    EXPECT_EQ(mesh.TriangleCount(), 0);
+    EXPECT_FALSE(mesh.IsUsable());
+  }
+}
+
+}  // namespace
+}  // namespace tavrin
