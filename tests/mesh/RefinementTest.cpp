@@ -1,0 +1,223 @@
+// The refinement steps on hand-built meshes, and the refinement loop: its ending, stopping,
+// reporting and drawing.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "MeshChecker.h"
+#include "TestJobs.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshProgress.h"
+
+namespace tavrin {
+namespace {
+
+using testing::AddSquare;
+using testing::ScopedMeshParameters;
+
+const ElementPhysics kPhysics{210000, 0.25, 10, 0};
+
+FEM Triangle(MeshPoint a, MeshPoint b, MeshPoint c, float maxArea, bool segments) {
+  FEM mesh(MeshParameters{31.0f, maxArea, false});
+  mesh.SetMinDistance(std::sqrt(maxArea) * 0.5);
+  mesh.AddMeshNode(a.x, a.y);
+  mesh.AddMeshNode(b.x, b.y);
+  mesh.AddMeshNode(c.x, c.y);
+  if (segments) mesh.AddMeshEdge(0, 1, DofRecord{}, 1);
+  mesh.AddTriangleByNodes(0, 1, 2, kPhysics);
+  return mesh;
+}
+
+TEST(RefineTriangle, EachOutcome) {
+  // Good enough: nothing to do.
+  EXPECT_EQ(Triangle({0, 0}, {10, 0}, {5, 8}, 200, false).RefineTriangle(0, false), -1);
+
+  // Too large; its circumcentre (5, 0.917) lies in the diametral circle of the segment below:
+  // the segment is split at 0.501 instead and the point is not inserted.
+  {
+    FEM mesh = Triangle({0, 0}, {10, 0}, {5, 6}, 10, true);
+    EXPECT_EQ(mesh.RefineTriangle(0, false), 0);
+    ASSERT_EQ(mesh.NodeCount(), 4);
+    EXPECT_EQ(mesh.NodeX(3), 5.01);
+    EXPECT_EQ(mesh.NodeY(3), 0.0);
+  }
+  // The same with a minimal distance that keeps the circumcentre away from (5, 6): refused.
+  {
+    FEM mesh = Triangle({0, 0}, {10, 0}, {5, 6}, 10, true);
+    mesh.SetMinDistance(5.2);
+    EXPECT_EQ(mesh.RefineTriangle(0, false), -1);
+    EXPECT_EQ(mesh.NodeCount(), 3);
+  }
+  // A flat triangle has no circumcentre.
+  EXPECT_EQ(Triangle({0, 0}, {10, 0}, {5, 0.00001}, 200, false).RefineTriangle(0, false), -1);
+  // An obtuse triangle alone: its circumcentre (5, -12) is in no triangle.
+  {
+    FEM mesh = Triangle({0, 0}, {10, 0}, {5, 1}, 200, false);
+    EXPECT_EQ(mesh.RefineTriangle(0, false), -2);
+    EXPECT_EQ(mesh.RefineNeighbour(0), 0);  // no neighbour: -t
+    EXPECT_EQ(mesh.NodeCount(), 3);
+  }
+  // Forced: the centroid goes in.
+  {
+    FEM mesh = Triangle({0, 0}, {12, 0}, {0, 12}, 200, false);
+    mesh.SetMinDistance(0.1);
+    EXPECT_EQ(mesh.RefineTriangle(0, true), 0);
+    ASSERT_EQ(mesh.NodeCount(), 4);
+    EXPECT_NEAR(mesh.NodeX(3), 4.0, 1e-12);
+    EXPECT_NEAR(mesh.NodeY(3), 4.0, 1e-12);
+    EXPECT_EQ(mesh.TriangleCount(), 3);
+  }
+}
+
+TEST(RefineTriangle, CircumcentreOnASharedSideSplitsThatSide) {
+  // The right triangle's circumcentre is the middle of the diagonal it shares.
+  FEM mesh(MeshParameters{31.0f, 10.0f, false});
+  mesh.SetMinDistance(1.0);
+  for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {10, 10}, {0, 10}}) mesh.AddMeshNode(p.x, p.y);
+  mesh.AddMeshEdge(0, 2);
+  // Triangle 0 listed so that its inside reads "not right of" all three sides: a point on a
+  // side then still counts as inside it, and is found.
+  mesh.AddTriangleByNodes(1, 0, 2, kPhysics);
+  mesh.AddTriangleByNodes(0, 2, 3, kPhysics);
+  const int host = mesh.RefineTriangle(0, false);
+  EXPECT_GE(host, 0);
+  EXPECT_LE(host, 1);
+  ASSERT_EQ(mesh.NodeCount(), 5);
+  // Split at the diagonal's own point, not at the circumcentre.
+  EXPECT_EQ(mesh.NodeX(4), 5.01);
+  EXPECT_EQ(mesh.NodeY(4), 5.01);
+  EXPECT_EQ(mesh.TriangleCount(), 4);
+  EXPECT_TRUE(CheckTopology(mesh).empty());
+}
+
+// Records what the mesher reports; optionally stops it at a given refinement report.
+class Recorder : public MeshProgress {
+ public:
+  struct Report {
+    std::string caption;
+    int nodes, elements;
+    double angle;
+  };
+  FEM* mesh = nullptr;
+  int stopAtPass = -1;
+  std::vector<Report> reports;
+  int hides = 0;
+  int refinementPasses = 0;
+
+  void ShowMeshProgress(const std::string& caption, int nodes, int elements, double angle) override {
+    reports.push_back({caption, nodes, elements, angle});
+    if (caption == "Delaunay refinement") ++refinementPasses;
+  }
+  void HideMeshProgress() override { ++hides; }
+  void ProcessEvents() override {
+    if (mesh && refinementPasses == stopAtPass) mesh->RequestStop();
+  }
+};
+
+class LineCounter : public MeshCanvas {
+ public:
+  int clears = 0, lines = 0, linesBeforeFirstClear = 0, linesAfterLastClear = 0;
+  bool blackPen = false;
+  void Clear() override {
+    ++clears;
+    linesAfterLastClear = 0;
+    blackPen = false;
+  }
+  void SetPen(int r, int g, int b) override { blackPen = r == 0 && g == 0 && b == 0; }
+  void Line(double, double, double, double) override {
+    ++lines;
+    if (clears == 0) ++linesBeforeFirstClear;
+    if (clears > 0 && blackPen) ++linesAfterLastClear;
+  }
+};
+
+TEST(Refinement, PlainSquareEndsOnItsOwn) {
+  // Two 45-degree triangles: the failed centroid refinement of the neighbour must not count
+  // as progress, or the same pass repeats for ever.
+  TObjCont job;
+  AddSquare(job, 0, 0, 10);
+  job.PrepareForMeshing();
+  ScopedMeshParameters scoped(31.0f, 200.0f);
+  FEM mesh;
+  Recorder progress;
+  progress.mesh = &mesh;
+  progress.stopAtPass = 50;  // a safety net for this test only
+  LineCounter canvas;
+  mesh.GenerateMesh(job, canvas, progress);
+  EXPECT_LT(progress.refinementPasses, 5);
+  EXPECT_EQ(mesh.TriangleCount(), 2);
+  EXPECT_TRUE(mesh.IsUsable());
+
+  // Reports: the start with zeros, then one per pass, the first with angle 0 and the edge
+  // count under the element figure; the window is closed once.
+  ASSERT_GE(progress.reports.size(), 2u);
+  EXPECT_EQ(progress.reports[0].caption, "Initial triangulation");
+  EXPECT_EQ(progress.reports[0].nodes, 0);
+  EXPECT_EQ(progress.reports[0].angle, 0.0);
+  EXPECT_EQ(progress.reports[1].caption, "Delaunay refinement");
+  EXPECT_EQ(progress.reports[1].nodes, 4);
+  EXPECT_EQ(progress.reports[1].elements, 5);
+  EXPECT_EQ(progress.reports[1].angle, 0.0);
+  EXPECT_EQ(progress.hides, 1);
+
+  // The front draws its two new sides per triangle; the end clears and draws every edge black.
+  EXPECT_EQ(canvas.linesBeforeFirstClear, 4);
+  EXPECT_EQ(canvas.clears, 1);  // no animation
+  EXPECT_EQ(canvas.linesAfterLastClear, 5);
+}
+
+TEST(Refinement, StopRequestEndsTheLoopAfterTheCurrentPass) {
+  TObjCont job;
+  AddSquare(job, 0, 0, 100);
+  job.PrepareForMeshing();
+  // With maximal area 0 every triangle is too large: only a stop ends the refinement.
+  ScopedMeshParameters scoped(31.0f, 0.0f, true);
+  FEM mesh;
+  Recorder progress;
+  progress.mesh = &mesh;
+  progress.stopAtPass = 40;
+  LineCounter canvas;
+  mesh.GenerateMesh(job, canvas, progress);
+  EXPECT_EQ(progress.refinementPasses, 40);
+  EXPECT_EQ(progress.hides, 1);
+  EXPECT_EQ(mesh.MinDistance(), 0.0001);
+  EXPECT_EQ(canvas.clears, 41);  // one per pass with animation, and the final drawing
+  EXPECT_EQ(canvas.linesAfterLastClear, mesh.EdgeCount());
+  // Complete and consistent, with the published angle of the mesh as it was left.
+  const auto problems = CheckMesh(mesh, job);
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+TEST(Refinement, SameJobSameMesh) {
+  TObjCont job;
+  AddSquare(job, 0, 0, 90);
+  testing::AddPolygon(job, {{30, 30}, {60, 35}, {45, 60}});
+  job.PrepareForMeshing();
+  ScopedMeshParameters scoped(31.0f, 40.0f);
+  FEM first, second;
+  first.GenerateMesh(job);
+  second.GenerateMesh(job);
+  ASSERT_EQ(first.NodeCount(), second.NodeCount());
+  ASSERT_EQ(first.EdgeCount(), second.EdgeCount());
+  ASSERT_EQ(first.TriangleCount(), second.TriangleCount());
+  for (int i = 0; i < first.NodeCount(); ++i) {
+    ASSERT_EQ(first.NodeX(i), second.NodeX(i));
+    ASSERT_EQ(first.NodeY(i), second.NodeY(i));
+  }
+  for (int e = 0; e < first.EdgeCount(); ++e) {
+    ASSERT_EQ(first.EdgeBegin(e), second.EdgeBegin(e));
+    ASSERT_EQ(first.EdgeEnd(e), second.EdgeEnd(e));
+    ASSERT_EQ(first.EdgeTriangle(e, 1), second.EdgeTriangle(e, 1));
+  }
+  for (int t = 0; t < first.TriangleCount(); ++t)
+    for (int k = 1; k <= 3; ++k) ASSERT_EQ(first.TriangleEdge(t, k), second.TriangleEdge(t, k));
+  EXPECT_TRUE(first.IsUsable());
+  const auto problems = CheckMesh(second, job);
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+}  // namespace
+}  // namespace tavrin
