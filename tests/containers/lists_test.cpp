@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "mesh/containers/TFloats.h"
-#include "mesh/containers/TInts.h"
 
 namespace tavrin {
 namespace {
@@ -44,18 +43,6 @@ TEST(TFloats, SortDescending) {
   for (int i = 0; i < 50; ++i) many.Add((i * 37) % 23 - 11.5);
   many.SortDescending();
   for (int i = 1; i < 50; ++i) EXPECT_GE(many.Get(i - 1), many.Get(i));
-}
-
-TEST(TInts, AppendSetAndGrowth) {
-  TInts n;
-  for (int i = 0; i < 21; ++i) EXPECT_EQ(n.Add(100 - i), i);
-  n.Set(21, 5);
-  n.Set(-1, 5);
-  n.Set(20, -1);
-  EXPECT_EQ(n.Count(), 21);
-  EXPECT_EQ(n.Get(0), 100);
-  EXPECT_EQ(n.Get(19), 81);
-  EXPECT_EQ(n.Get(20), -1);
 }
 
 }  // namespace

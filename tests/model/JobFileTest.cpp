@@ -268,6 +268,21 @@ TEST_F(JobFileOnDisk, SaveThenLoadRoundTrip) {
   EXPECT_EQ(entries, 1u);  // no temporary file left behind
 }
 
+TEST_F(JobFileOnDisk, SaveThroughALinkKeepsTheLinkAndPermissions) {
+  const auto real = dir_ / "real.sam";
+  const auto link = dir_ / "link.sam";
+  { std::ofstream(real) << "previous\n"; }
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::create_symlink(real, link);
+  TObjCont job;
+  testing::AddRectangle(job, 0, 0, 1, 1);
+  ASSERT_TRUE(job.SaveJob(link.string()));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(Slurp(real), job.JobText());
+  EXPECT_EQ(std::filesystem::status(real).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
 TEST_F(JobFileOnDisk, FailedSaveKeepsPreviousFileAndReportsIt) {
   const auto path = dir_ / "job.sam";
   { std::ofstream(path) << "previous\n"; }
