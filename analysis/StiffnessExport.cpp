@@ -1,19 +1,33 @@
 // Element stiffness file: the 9 x 9 matrix of one triangle, rebuilt with the element the solve
 // used, so the file shows exactly what was assembled.
-#include "analysis/PlateElement.h"
+#include <memory>
+
+#include "analysis/CubicElement.h"
+#include "analysis/DktElement.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin {
 
+int WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName) {
+  if (triangle < 0 || triangle >= mesh.TriangleCount()) return 3;
+  std::unique_ptr<PlateElement> el;
+  if (element == ElementKind::Cubic)
+    el = std::make_unique<CubicElement>();
+  else
+    el = std::make_unique<DktElement>();
+  const auto& c = mesh.triangles[triangle];
+  const PlateMaterial& m = mesh.materials[triangle];
+  for (int k = 0; k < 3; ++k)
+    if (c[k] < 0 || c[k] >= mesh.NodeCount()) return 4;
+  if (el->BuildStiffness(mesh.x[c[0]], mesh.y[c[0]], mesh.x[c[1]], mesh.y[c[1]], mesh.x[c[2]], mesh.y[c[2]],
+                         m.eModulus, m.eModulus, m.nu, m.thickness) != kElementOk)
+    return 4;
+  return el->WriteStiffness(fileName) == 0 ? 0 : 1;
+}
+
 int TGlobMatrix::WriteLocalStiffness(const std::string& fileName, int triangle) const {
   if (!solved_) return 2;
-  if (triangle < 0 || triangle >= triangleCount_) return 3;
-  auto element = MakeElement();
-  double in[10];
-  ElementInput(triangle, in);
-  if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8], in[9]) != kElementOk)
-    return 4;
-  return element->WriteStiffness(fileName) == 0 ? 0 : 1;
+  return WriteElementStiffness(mesh_, elementKind_, triangle, fileName);
 }
 
 }  // namespace tavrin

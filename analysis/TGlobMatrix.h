@@ -57,6 +57,11 @@ struct SolveFailure {
   std::string message; // one line, ready for a message box
 };
 
+// Writes the 9 x 9 stiffness of triangle t of a mesh, as the given element builds it, without
+// solving. Returns 0, 1 when the file cannot be written, 3 when t is out of range, 4 when the
+// element is degenerate.
+int WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName);
+
 class TGlobMatrix {
  public:
   explicit TGlobMatrix(ElementKind element = ElementKind::Dkt, SolveProgress* progress = nullptr);

@@ -6,6 +6,11 @@
 #include <string>
 #include <vector>
 
+namespace tavrin {
+class FEM;
+enum class ElementKind;
+}  // namespace tavrin
+
 namespace tavrin::cli {
 
 using Args = std::vector<std::string>;
@@ -13,6 +18,15 @@ using Args = std::vector<std::string>;
 int RunInfo(const Args& args);
 int RunResave(const Args& args);
 int RunMesh(const Args& args);
+int RunSolve(const Args& args);
+int RunStiffness(const Args& args);
+
+// Shared by solve and stiffness: reads the mesh options and --element (and --out when outDir is
+// given), loads and meshes the job named by the first positional argument, prints the mesh
+// figures as `mesh` does. Returns 0, or the exit code after printing the reason; `mesh` is set
+// to a new FEM the caller owns whenever one was made.
+int MeshJobForSolve(const Args& args, const char* command, const char* usage, FEM*& mesh,
+                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir);
 
 // Prints the usage line of a subcommand to stderr and returns 2.
 int UsageError(const std::string& usage);

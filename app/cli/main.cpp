@@ -19,6 +19,10 @@ const Command kCommands[] = {
     {"mesh", tavrin::cli::RunMesh,
      "mesh JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--svg FILE] "
      "[--save-job OUT.sam] [--dump FILE]"},
+    {"solve", tavrin::cli::RunSolve,
+     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] [--out DIR]"},
+    {"stiffness", tavrin::cli::RunStiffness,
+     "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic]"},
 };
 
 int PrintUsage(std::FILE* to) {

@@ -1,0 +1,218 @@
+// tavrin-cli solve: meshes a job as `mesh` does, solves the static bending problem, recovers
+// stresses and moments, prints the main figures and optionally writes result tables and the
+// COSMOS file. Also holds the meshing step shared with `stiffness`.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cctype>
+#include <filesystem>
+#include <memory>
+#include <vector>
+#include <string>
+
+#include "Commands.h"
+#include "analysis/TGlobMatrix.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshParameters.h"
+#include "mesh/MeshProgress.h"
+#include "model/TObjCont.h"
+
+namespace tavrin::cli {
+
+namespace {
+
+const char kUsage[] =
+    "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] [--out DIR]";
+
+bool ParseDouble(const std::string& text, double& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+// Stops the refinement once the mesh has more nodes than asked for, as a stop key would.
+class NodeLimit : public MeshProgress {
+ public:
+  NodeLimit(FEM& mesh, long limit) : mesh_(mesh), limit_(limit) {}
+  void ProcessEvents() override {
+    if (limit_ >= 0 && mesh_.NodeCount() > limit_) mesh_.RequestStop();
+  }
+
+ private:
+  FEM& mesh_;
+  long limit_;
+};
+
+std::FILE* OpenOut(const std::filesystem::path& dir, const char* name) {
+  return std::fopen((dir / name).string().c_str(), "w");
+}
+
+bool Close(std::FILE* f) {
+  const bool ok = std::ferror(f) == 0;
+  return std::fclose(f) == 0 && ok;
+}
+
+bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
+  std::FILE* f = OpenOut(dir, "nodes.csv");
+  if (!f) return false;
+  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy\n");
+  for (int v = 0; v < s.ResultNodeCount(); ++v) {
+    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,%.10g,%.10g", v, s.MeshNodeOf(v), s.NodeX(v), s.NodeY(v),
+                 static_cast<double>(s.Displacement(v, 0)), static_cast<double>(s.Displacement(v, 1)),
+                 static_cast<double>(s.Displacement(v, 2)));
+    for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeStress(v, c));
+    for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeMoment(v, c));
+    std::fputc('\n', f);
+  }
+  if (!Close(f)) return false;
+
+  f = OpenOut(dir, "elements.csv");
+  if (!f) return false;
+  std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy\n");
+  for (int t = 0; t < s.ResultTriangleCount(); ++t) {
+    const int a = s.TriangleCorner(t, 0), b = s.TriangleCorner(t, 1), c = s.TriangleCorner(t, 2);
+    const double x = (s.NodeX(a) + s.NodeX(b) + s.NodeX(c)) / 3, y = (s.NodeY(a) + s.NodeY(b) + s.NodeY(c)) / 3;
+    std::fprintf(f, "%d,%d,%d,%d,%.10g,%.10g,%.10g", t, a, b, c, x, y, s.CentroidDeflection(t));
+    for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementStress(t, k));
+    for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementMoment(t, k));
+    std::fputc('\n', f);
+  }
+  if (!Close(f)) return false;
+
+  f = OpenOut(dir, "reactions.csv");
+  if (!f) return false;
+  std::fprintf(f, "node,mesh_node,fz,mx,my\n");
+  for (int v = 0; v < s.ResultNodeCount(); ++v) {
+    if (!s.IsConstrained(v, 0) && !s.IsConstrained(v, 1) && !s.IsConstrained(v, 2)) continue;
+    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, s.MeshNodeOf(v), s.Reaction(v, 0), s.Reaction(v, 1),
+                 s.Reaction(v, 2));
+  }
+  return Close(f);
+}
+
+}  // namespace
+
+int MeshJobForSolve(const Args& args, const char* command, const char* usage, FEM*& mesh,
+                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir) {
+  double minAngle = 31.0, maxArea = 200.0, maxNodes = -1;
+  element = ElementKind::Dkt;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--min-angle" || a == "--max-area" || a == "--max-nodes") {
+      double v = 0;
+      if (!hasValue || !ParseDouble(args[i + 1], v)) return UsageError(usage);
+      if (a == "--min-angle") minAngle = v;
+      if (a == "--max-area") {
+        if (v < 0) return UsageError(usage);
+        maxArea = v;
+      }
+      if (a == "--max-nodes") {
+        if (v < 0 || v != std::floor(v) || v > 2e9) return UsageError(usage);
+        maxNodes = v;
+      }
+      ++i;
+    } else if (a == "--element") {
+      if (!hasValue) return UsageError(usage);
+      const std::string& kind = args[++i];
+      if (kind == "dkt")
+        element = ElementKind::Dkt;
+      else if (kind == "cubic")
+        element = ElementKind::Cubic;
+      else
+        return UsageError(usage);
+    } else if (a == "--out" && outDir) {
+      if (!hasValue) return UsageError(usage);
+      *outDir = args[++i];
+    } else if (!a.empty() && a[0] == '-' && a.size() > 1 && !std::isdigit(static_cast<unsigned char>(a[1]))) {
+      return UsageError(usage);
+    } else {
+      positional.push_back(a);
+    }
+  }
+  if (positional.empty()) return UsageError(usage);
+
+  TObjCont structure;
+  if (JobFileResult r = structure.LoadJob(positional[0]); !r) {
+    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, r.error.c_str());
+    return 1;
+  }
+  structure.PrepareForMeshing();
+  MeshParameters& parameters = GlobalMeshParameters();
+  parameters.minAngle = static_cast<float>(minAngle);
+  parameters.maxArea = static_cast<float>(maxArea);
+  parameters.animate = false;
+  mesh = new FEM();
+  MeshCanvas canvas;
+  NodeLimit limit(*mesh, static_cast<long>(maxNodes));
+  mesh->GenerateMesh(structure, canvas, limit);
+
+  double area = 0.0;
+  for (int t = 0; t < mesh->TriangleCount(); ++t) area += mesh->TriangleArea(t);
+  const MeshStatistics& statistics = GlobalMeshStatistics();
+  std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
+              statistics.nodeCount, mesh->EdgeCount(), statistics.elementCount,
+              static_cast<double>(statistics.minAngle), mesh->IsUsable() ? "yes" : "no", area);
+  std::fflush(stdout);
+  if (!mesh->IsUsable()) {
+    std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable (minimal angle %g below %g degrees, or no element)\n",
+                 command, static_cast<double>(statistics.minAngle), minAngle);
+    return 1;
+  }
+  return 0;
+}
+
+int RunSolve(const Args& args) {
+  FEM* meshPtr = nullptr;
+  ElementKind element;
+  std::vector<std::string> positional;
+  std::string outDir;
+  const int rc = MeshJobForSolve(args, "solve", kUsage, meshPtr, element, positional, &outDir);
+  std::unique_ptr<FEM> mesh(meshPtr);
+  if (rc != 0) return rc;
+  if (positional.size() != 1) return UsageError(kUsage);
+
+  TGlobMatrix solver(element);
+  if (solver.SolveStatic(*mesh) != kSolveOk) {
+    std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
+    return 1;
+  }
+  solver.SolveStress();
+
+  int maxNode = 0;
+  double maxW = 0;
+  for (int v = 0; v < solver.ResultNodeCount(); ++v) {
+    const double w = static_cast<double>(solver.Displacement(v, 0));
+    if (std::fabs(w) > std::fabs(maxW)) {
+      maxW = w;
+      maxNode = v;
+    }
+  }
+  std::printf("equations: %d\nload-z: %g\nreaction-z: %g\nmax-deflection: %g node %d x %g y %g\n",
+              solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
+              solver.NodeX(maxNode), solver.NodeY(maxNode));
+  std::fflush(stdout);
+
+  if (!outDir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (ec || !WriteTables(solver, outDir)) {
+      std::fprintf(stderr, "tavrin-cli solve: cannot write the result tables in %s\n", outDir.c_str());
+      return 1;
+    }
+    const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();
+    if (solver.ExportCosmos(model) != 0) {
+      std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", model.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace tavrin::cli

@@ -1,0 +1,60 @@
+// tavrin-cli stiffness: meshes a job as `mesh` does and writes the 9 x 9 stiffness matrix of
+// one element (by its index in the mesh) with the chosen plate element.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "Commands.h"
+#include "analysis/TGlobMatrix.h"
+#include "mesh/FEM.h"
+
+namespace tavrin::cli {
+
+namespace {
+const char kUsage[] =
+    "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic]";
+}  // namespace
+
+int RunStiffness(const Args& args) {
+  FEM* meshPtr = nullptr;
+  ElementKind element;
+  std::vector<std::string> positional;
+  // Check the arguments before meshing, so a usage error costs nothing.
+  {
+    int count = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+      if (args[i].rfind("--", 0) == 0) {
+        ++i;
+        continue;
+      }
+      ++count;
+    }
+    if (count != 3) return UsageError(kUsage);
+  }
+  const int rc = MeshJobForSolve(args, "stiffness", kUsage, meshPtr, element, positional, nullptr);
+  std::unique_ptr<FEM> mesh(meshPtr);
+  if (rc != 0) return rc;
+  if (positional.size() != 3) return UsageError(kUsage);
+  char* end = nullptr;
+  errno = 0;
+  const long t = std::strtol(positional[1].c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || positional[1].empty()) return UsageError(kUsage);
+  if (t < 0 || t >= mesh->TriangleCount()) {
+    std::fprintf(stderr, "tavrin-cli stiffness: element %ld is outside 0 to %d\n", t, mesh->TriangleCount() - 1);
+    return 1;
+  }
+  switch (WriteElementStiffness(PlateMesh::FromFem(*mesh), element, static_cast<int>(t), positional[2])) {
+    case 0:
+      return 0;
+    case 4:
+      std::fprintf(stderr, "tavrin-cli stiffness: element %ld is degenerate\n", t);
+      return 1;
+    default:
+      std::fprintf(stderr, "tavrin-cli stiffness: cannot write %s\n", positional[2].c_str());
+      return 1;
+  }
+}
+
+}  // namespace tavrin::cli
