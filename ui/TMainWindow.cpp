@@ -305,7 +305,7 @@ bool TMainWindow::OpenJob(const std::string& path) {
   auto loaded = std::make_unique<TObjCont>();
   JobFileResult result = loaded->LoadJob(path);
   if (!result) {
-    ShowError("Cannot open " + path + ": " + result.error);
+    ShowError(result.error);  // names the file and the reason
     return false;
   }
   NewJob();
@@ -322,7 +322,7 @@ bool TMainWindow::Save1Click() {
   if (fileName == "Untitled") {
     if (!FileSaveAsClick()) return false;
   } else if (JobFileResult r = structure_->SaveJob(fileName); !r) {
-    ShowError("Cannot save " + fileName + ": " + r.error);
+    ShowError(r.error);
     return false;
   }
   modified = false;
@@ -333,7 +333,7 @@ bool TMainWindow::FileSaveAsClick() {
   std::string path = CurrentPlatform().ChooseSaveFile(kSaveJobFilter);
   if (path.empty()) return false;
   if (JobFileResult r = structure_->SaveJob(path); !r) {
-    ShowError("Cannot save " + path + ": " + r.error);
+    ShowError(r.error);
     return false;
   }
   SetTitle(path);

@@ -1,0 +1,76 @@
+// A main window shown offscreen at a fixed size, with the test platform answering its boxes and
+// file choosers, and helpers to reach its commands and to click world points.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "mesh/MeshParameters.h"
+#include "model/TObjCont.h"
+#include "tests/ui/TestPlatform.h"
+#include "ui/PlanView.h"
+#include "ui/TMainWindow.h"
+#include "ui/ViewTransform.h"
+
+namespace tavrin::test {
+
+inline std::string ExamplePath(const char* name) { return std::string(TAVRIN_SOURCE_DIR) + "/examples/" + name; }
+
+class Workbench : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GlobalMeshParameters() = MeshParameters{};
+    GlobalMeshStatistics() = MeshStatistics{};
+    window = std::make_unique<TMainWindow>();
+    window->resize(800, 700);
+    window->show();
+    QApplication::processEvents();
+    dir = std::filesystem::temp_directory_path() /
+          ("tavrin-ui-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override {
+    window->modified = false;  // no save prompt while closing
+    window.reset();
+    std::filesystem::remove_all(dir);
+  }
+
+  QAction* Action(const char* name) const {
+    QAction* a = window->findChild<QAction*>(name);
+    EXPECT_NE(a, nullptr) << name;
+    return a;
+  }
+  bool Enabled(const char* name) const { return Action(name)->isEnabled(); }
+
+  // Left click at a world point of the plan view.
+  void ClickWorld(double x, double y) {
+    const ViewTransform& t = CurrentViewTransform();
+    QTest::mouseClick(window->PlanArea(), Qt::LeftButton, {}, QPoint(t.ScreenX(x), t.ScreenY(y)));
+  }
+
+  // Opens a job through the Open command with the file chooser answering path.
+  void OpenThroughDialog(const std::string& path) {
+    platform.files.push_back(path);
+    window->Open1Click();
+  }
+
+  std::string WriteFile(const std::string& name, const std::string& text) {
+    std::string path = (dir / name).string();
+    std::ofstream(path) << text;
+    return path;
+  }
+
+  TestPlatform platform;  // outlives the window
+  std::unique_ptr<TMainWindow> window;
+  std::filesystem::path dir;
+};
+
+}  // namespace tavrin::test

@@ -1,0 +1,140 @@
+// The job lifecycle of the main window: caption, New, Open, Save, Save As, closing.
+#include "tests/ui/WorkbenchFixture.h"
+
+namespace tavrin::test {
+namespace {
+
+using Lifecycle = Workbench;
+
+TEST_F(Lifecycle, CaptionShowsProgramAndLastPathComponent) {
+  EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - Untitled");
+  window->SetTitle("/srv/jobs/plate.sam");
+  EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - plate.sam");
+  EXPECT_EQ(window->fileName, "/srv/jobs/plate.sam");
+  window->SetTitle("C:\\jobs\\slab.sam");
+  EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - slab.sam");
+  window->SetTitle("D:plate.sam");
+  EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - plate.sam");
+}
+
+TEST_F(Lifecycle, StartStateDisablesThePipeline) {
+  for (const char* name : {"Generatemesh", "SolveStaticMenu", "SolveStressMenu", "CosmosInputFile",
+                           "LocalStiffnessMatrix"})
+    EXPECT_FALSE(Enabled(name)) << name;
+  for (const char* name : {"New1", "Open1", "Save1", "FileSaveAs", "Exit1", "newpolygon", "newvertex",
+                           "ParametersStats1", "ResDlgMenu", "Help1", "ZoominButton", "ZoomoutButton"})
+    EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_EQ(window->PanelText(0), "Coords");
+  EXPECT_EQ(CurrentViewTransform().scale, 0.5);
+  EXPECT_EQ(CurrentViewTransform().canvasHeight, window->PlanArea()->height());
+}
+
+TEST_F(Lifecycle, OpenLoadsAndEnablesMeshing) {
+  OpenThroughDialog(ExamplePath("square.sam"));
+  EXPECT_EQ(platform.filters.back().filter, "Point File(*.SAM)|*.sam");
+  EXPECT_EQ(platform.filters.back().defaultExtension, "sam");
+  EXPECT_EQ(window->Structure().NodeCount(), 5);
+  EXPECT_TRUE(Enabled("Generatemesh"));
+  EXPECT_FALSE(Enabled("SolveStaticMenu"));
+  EXPECT_FALSE(window->modified);
+  EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - square.sam");
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+// A cancelled dialog, and a file that cannot be read, leave the current job as it was.
+TEST_F(Lifecycle, OpenKeepsTheJobUnlessAFileIsRead) {
+  window->Structure().AddFreeNode(10, 10);
+  window->modified = true;
+  platform.answers.push_back(false);  // "Job modified. Save?" No
+  window->Open1Click();               // and the dialog cancelled
+  ASSERT_EQ(platform.confirmations.size(), 1u);
+  EXPECT_EQ(platform.confirmations[0].text, "Job modified. Save?");
+  EXPECT_EQ(window->Structure().NodeCount(), 1);
+  EXPECT_TRUE(window->modified);
+
+  platform.answers.push_back(false);
+  OpenThroughDialog((dir / "missing.sam").string());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Error!");
+  EXPECT_NE(platform.messages[0].text.find("missing.sam"), std::string::npos);
+  EXPECT_EQ(window->Structure().NodeCount(), 1);
+  EXPECT_EQ(window->fileName, "Untitled");
+}
+
+TEST_F(Lifecycle, NewAsksToSaveAModifiedJob) {
+  window->Structure().AddFreeNode(10, 10);
+  window->modified = true;
+  std::string path = (dir / "kept.sam").string();
+  platform.answers.push_back(true);  // Yes: Save, which runs Save As on "Untitled"
+  platform.files.push_back(path);
+  window->New1Click();
+  ASSERT_EQ(platform.confirmations.size(), 1u);
+  EXPECT_EQ(platform.confirmations[0].text, "Job modified. Save?");
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(window->Structure().NodeCount(), 0);
+  EXPECT_FALSE(window->modified);
+
+  window->Structure().AddFreeNode(10, 10);
+  window->modified = true;
+  platform.answers.push_back(false);  // No discards
+  window->New1Click();
+  EXPECT_EQ(window->Structure().NodeCount(), 0);
+}
+
+TEST_F(Lifecycle, SaveKeepsTheModifiedFlagUnlessItWrote) {
+  window->Structure().AddFreeNode(10, 10);
+  window->modified = true;
+  EXPECT_FALSE(window->Save1Click());  // Save As cancelled
+  EXPECT_TRUE(window->modified);
+
+  window->SetTitle((dir / "no-such-folder" / "job.sam").string());
+  EXPECT_FALSE(window->Save1Click());
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Error!");
+  EXPECT_TRUE(window->modified);
+
+  window->SetTitle((dir / "job.sam").string());
+  EXPECT_TRUE(window->Save1Click());
+  EXPECT_FALSE(window->modified);
+  EXPECT_TRUE(std::filesystem::exists(dir / "job.sam"));
+}
+
+TEST_F(Lifecycle, SaveAsLeavesTheFlagAndRenames) {
+  window->modified = true;
+  platform.files.push_back((dir / "renamed.sam").string());
+  EXPECT_TRUE(window->FileSaveAsClick());
+  EXPECT_EQ(platform.filters.back().filter, "Point File (*.SAM)|*.sam");
+  EXPECT_TRUE(window->modified);
+  EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - renamed.sam");
+}
+
+TEST_F(Lifecycle, ClosingAModifiedJobAsksWithoutFullStop) {
+  window->modified = true;
+  platform.answers.push_back(false);
+  EXPECT_TRUE(window->close());
+  ASSERT_EQ(platform.confirmations.size(), 1u);
+  EXPECT_EQ(platform.confirmations[0].text, "Job modified Save?");
+}
+
+TEST_F(Lifecycle, ZoomStepsRepaintAndKeepTheOrigin) {
+  window->ZoominButtonClick();
+  EXPECT_EQ(CurrentViewTransform().scale, 0.25);
+  Action("ZoomoutButton")->trigger();
+  Action("ZoomoutButton")->trigger();
+  Action("ZoomoutButton")->trigger();
+  EXPECT_EQ(CurrentViewTransform().scale, 2.0);
+  EXPECT_EQ(CurrentViewTransform().originX, 0.0);
+  window->New1Click();
+  EXPECT_EQ(CurrentViewTransform().scale, 0.5);
+}
+
+TEST_F(Lifecycle, CoordinatesUnderTheMouse) {
+  int h = window->PlanArea()->height();
+  window->mousemoved(200, h - 100);
+  EXPECT_EQ(window->PanelText(1), "100:50");
+  QTest::mouseMove(window->PlanArea(), QPoint(20, h - 30));
+  EXPECT_EQ(window->PanelText(1), "10:15");
+}
+
+}  // namespace
+}  // namespace tavrin::test

@@ -1,0 +1,264 @@
+// Mesh, solve and result views through the main window's commands.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <cmath>
+
+#include "analysis/TGlobMatrix.h"
+#include "analysis/TIsolines.h"
+#include "mesh/FEM.h"
+#include "tests/ui/WorkbenchFixture.h"
+#include "ui/TMeshInformer.h"
+#include "ui/TMesh_params.h"
+#include "ui/TSolveInformer.h"
+
+namespace tavrin::test {
+namespace {
+
+using Pipeline = Workbench;
+
+const char* const kPipelineCommands[] = {"Generatemesh", "SolveStaticMenu", "SolveStressMenu", "CosmosInputFile",
+                                         "LocalStiffnessMatrix"};
+
+
+class PipelineSession : public Pipeline {
+ protected:
+  // "1" for an enabled pipeline command, "0" for a disabled one, in kPipelineCommands order.
+  std::string Pattern() const {
+    std::string s;
+    for (const char* name : kPipelineCommands) s += Enabled(name) ? '1' : '0';
+    return s;
+  }
+};
+
+TEST_F(PipelineSession, EnablingThroughAWholeSession) {
+  GlobalMeshParameters().animate = false;
+  EXPECT_EQ(Pattern(), "00000");
+  OpenThroughDialog(ExamplePath("square.sam"));
+  EXPECT_EQ(Pattern(), "10000");
+
+  window->SelectView(1);  // before a solve: back to "Normal View", label shown
+  EXPECT_EQ(window->ViewIndex(), 0);
+  EXPECT_EQ(window->PanelText(2), "Lin. Z displacement:");
+
+  window->GenerateMeshClick();
+  ASSERT_TRUE(window->meshed);
+  EXPECT_GT(window->Mesh().TriangleCount(), 0);
+  EXPECT_EQ(Pattern(), "11000");
+  EXPECT_FALSE(window->MeshInformer()->isVisible());
+  EXPECT_GT(GlobalMeshStatistics().nodeCount, 0);
+
+  window->SolveStaticClick();
+  ASSERT_TRUE(window->staticSolved) << (platform.messages.empty() ? "" : platform.messages[0].text);
+  EXPECT_EQ(Pattern(), "11111");
+  EXPECT_FALSE(window->SolveInformer()->isVisible());
+
+  window->SelectView(4);  // stresses not yet solved
+  EXPECT_EQ(window->ViewIndex(), 0);
+
+  window->SolveStressClick();
+  EXPECT_TRUE(window->stressSolved);
+  EXPECT_EQ(Pattern(), "11011");
+
+  window->SelectView(1);
+  EXPECT_EQ(window->ViewIndex(), 1);
+  EXPECT_GT(window->Isolines().SegmentCount(), 0);
+  window->SelectView(6);
+  EXPECT_EQ(window->ViewIndex(), 6);
+  EXPECT_EQ(window->PanelText(2), "Tau XY stress:");
+
+  // A second Solve Static clears the stresses: Solve Stress is offered again.
+  window->SolveStaticClick();
+  EXPECT_FALSE(window->stressSolved);
+  EXPECT_EQ(Pattern(), "11111");
+
+  // A new mesh drops every result and goes back to the plain view.
+  window->GenerateMeshClick();
+  EXPECT_FALSE(window->staticSolved);
+  EXPECT_FALSE(window->stressSolved);
+  EXPECT_EQ(window->ViewIndex(), 0);
+  EXPECT_EQ(window->Isolines().SegmentCount(), 0);
+  EXPECT_EQ(Pattern(), "11000");
+  EXPECT_TRUE(platform.messages.empty());
+
+  window->New1Click();
+  EXPECT_EQ(Pattern(), "00000");
+  EXPECT_FALSE(window->meshed);
+}
+
+// Tolerance: the read-out shows 5 significant digits of the nodal value.
+TEST_F(Pipeline, ReadOutUnderTheMouse) {
+  GlobalMeshParameters().animate = false;
+  OpenThroughDialog(ExamplePath("square.sam"));
+  window->GenerateMeshClick();
+  window->SolveStaticClick();
+  window->SolveStressClick();
+  const ViewTransform& t = CurrentViewTransform();
+  const FEM& mesh = window->Mesh();
+  const TGlobMatrix& solver = window->Solver();
+  int node = mesh.NearestNode(225, 225);
+  ASSERT_GE(node, 0);
+  int sx = t.ScreenX(mesh.NodeX(node)), sy = t.ScreenY(mesh.NodeY(node));
+
+  window->SelectView(1);
+  window->mousemoved(sx, sy);
+  int under = mesh.NearestNode(t.WorldX(sx), t.WorldY(sy));
+  double w = static_cast<double>(solver.Displacement(solver.NewNumberOf(under), 0));
+  EXPECT_LT(w, 0.0);  // the centre load pushes down
+  EXPECT_EQ(window->PanelText(3), QString::number(w, 'g', 5));
+
+  window->SelectView(4);
+  window->mousemoved(sx, sy);
+  EXPECT_EQ(window->PanelText(3), QString::number(solver.NodeStress(solver.NewNumberOf(under), 0), 'g', 5));
+
+  // Far from every node the last value stays.
+  QString before = window->PanelText(3);
+  window->mousemoved(t.ScreenX(5000), t.ScreenY(5000));
+  EXPECT_EQ(window->PanelText(3), before);
+}
+
+TEST_F(Pipeline, FailedSolveSaysWhyAndKeepsResultsOff) {
+  GlobalMeshParameters().animate = false;
+  std::string path = WriteFile("free.sam",
+                               "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\n"
+                               "E, 2, 3\nE, 3, 0\nClose\n");
+  ASSERT_TRUE(window->OpenJob(path));
+  window->GenerateMeshClick();
+  ASSERT_TRUE(Enabled("SolveStaticMenu"));
+  window->SolveStaticClick();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Error!");
+  EXPECT_FALSE(platform.messages[0].text.empty());
+  EXPECT_FALSE(window->staticSolved);
+  EXPECT_FALSE(Enabled("SolveStressMenu"));
+  EXPECT_FALSE(Enabled("CosmosInputFile"));
+  EXPECT_TRUE(Enabled("SolveStaticMenu"));
+}
+
+// While the refinement runs, the stop keys end it and the job-changing commands are off.
+class StopKeys : public Workbench, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StopKeys, EndTheRefinement) {
+  GlobalMeshParameters().minAngle = 40.0f;  // never reached: only a stop key ends this
+  GlobalMeshParameters().maxArea = 50.0f;
+  OpenThroughDialog(ExamplePath("square.sam"));
+  bool newDuringRun = true, meshDuringRun = true, viewsDuringRun = true;
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (!window->Busy()) return;
+    newDuringRun = newDuringRun && Enabled("New1");
+    meshDuringRun = meshDuringRun && Enabled("Generatemesh");
+    viewsDuringRun = viewsDuringRun && window->findChild<QComboBox*>("ViewSelector")->isEnabled();
+    window->New1Click();  // ignored while busy
+    if (++ticks >= 3) {
+      QTest::keyPress(window.get(), static_cast<Qt::Key>(GetParam()));
+      QTest::keyRelease(window.get(), static_cast<Qt::Key>(GetParam()));
+    }
+  });
+  timer.start(30);
+  window->GenerateMeshClick();
+  timer.stop();
+  EXPECT_GE(ticks, 3);
+  EXPECT_FALSE(newDuringRun);
+  EXPECT_FALSE(meshDuringRun);
+  EXPECT_FALSE(viewsDuringRun);
+  EXPECT_FALSE(window->Mesh().IsUsable());
+  EXPECT_GT(window->Mesh().TriangleCount(), 0);
+  EXPECT_FALSE(window->meshed);
+  EXPECT_FALSE(Enabled("SolveStaticMenu"));
+  EXPECT_TRUE(Enabled("Generatemesh"));
+  EXPECT_TRUE(Enabled("New1"));
+  EXPECT_FALSE(window->Editing().shiftHeld);
+}
+
+INSTANTIATE_TEST_SUITE_P(Workbench, StopKeys, ::testing::Values(Qt::Key_Escape, Qt::Key_Shift, Qt::Key_Space),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                           return info.param == Qt::Key_Escape  ? std::string("Escape")
+                                  : info.param == Qt::Key_Shift ? std::string("Shift")
+                                                                : std::string("Space");
+                         });
+
+TEST(ProgressWindows, Figures) {
+  TMeshInformer mesh;
+  mesh.ShowMeshProgress("Delaunay refinement", 12, 30, 17.5);
+  EXPECT_EQ(mesh.AngleBar(), 50);
+  EXPECT_EQ(mesh.NodesText(), "12");
+  EXPECT_EQ(mesh.ElementsText(), "30");
+  EXPECT_EQ(mesh.windowTitle(), "Delaunay refinement");
+  mesh.ShowMeshProgress("Delaunay refinement", 12, 30, 35.0);
+  EXPECT_EQ(mesh.AngleBar(), 100);
+  mesh.HideMeshProgress();
+  EXPECT_FALSE(mesh.isVisible());
+
+  TSolveInformer solve;
+  solve.ShowSolveProgress("Generating local stiffness matrix #", 1, 7, 10);
+  EXPECT_EQ(solve.Percent(), 10);
+  EXPECT_EQ(solve.IndexText(), "7");
+  solve.ShowSolveProgress("Factorization", 3, 3, 7);
+  EXPECT_EQ(solve.Percent(), 42);
+  EXPECT_EQ(solve.ActionText(), "Factorization");
+  solve.ShowSolveProgress("Nothing to do", 0, 0, 0);  // no division by zero
+  EXPECT_EQ(solve.Percent(), 0);
+  solve.HideSolveProgress();
+  EXPECT_FALSE(solve.isVisible());
+}
+
+TEST_F(Pipeline, ParametersDialog) {
+  TMesh_params& dialog = *window->MeshParamsDialog();
+  dialog.setup();
+  EXPECT_EQ(dialog.set_min_ang->text(), "31");
+  EXPECT_EQ(dialog.set_max_area->text(), "200");
+  EXPECT_TRUE(dialog.animate->isChecked());
+  EXPECT_EQ(dialog.num_nodes->text(), "no_data");
+  EXPECT_EQ(dialog.num_elements->text(), "no_data");
+  EXPECT_EQ(dialog.real_min_ang->text(), "no_data");
+
+  dialog.set_min_ang->setText("33");
+  dialog.set_max_area->setText("150.5");
+  dialog.animate->setChecked(false);
+  dialog.Button1Click();
+  EXPECT_EQ(GlobalMeshParameters().minAngle, 33.0f);
+  EXPECT_EQ(GlobalMeshParameters().maxArea, 150.5f);
+  EXPECT_FALSE(GlobalMeshParameters().animate);
+
+  dialog.setup();
+  dialog.set_min_ang->setText("3x");
+  dialog.set_max_area->setText("10");
+  dialog.Button1Click();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Not a valid number");
+  EXPECT_EQ(platform.messages[0].caption, "Error");
+  EXPECT_EQ(GlobalMeshParameters().maxArea, 150.5f);  // nothing stored
+
+  dialog.setup();
+  dialog.set_min_ang->setText("30");
+  dialog.set_max_area->setText("big");
+  dialog.Button1Click();
+  EXPECT_EQ(GlobalMeshParameters().minAngle, 30.0f);  // stored before the area failed
+  EXPECT_EQ(GlobalMeshParameters().maxArea, 150.5f);
+  EXPECT_EQ(platform.messages.size(), 2u);
+
+  GlobalMeshParameters() = MeshParameters{};
+  GlobalMeshParameters().animate = false;
+  OpenThroughDialog(ExamplePath("square.sam"));
+  window->GenerateMeshClick();
+  dialog.setup();
+  EXPECT_EQ(dialog.num_nodes->text().toInt(), window->Mesh().NodeCount());
+  EXPECT_NE(dialog.real_min_ang->text(), "no_data");
+}
+
+TEST(ParametersText, FloatConversions) {
+  float v = 0;
+  EXPECT_TRUE(TextToFloat(" 31.5 ", v));
+  EXPECT_EQ(v, 31.5f);
+  EXPECT_TRUE(TextToFloat("1e2", v));
+  EXPECT_EQ(v, 100.0f);
+  for (const char* bad : {"", "abc", "1,5", "nan", "inf", "1e39", "2 3"}) EXPECT_FALSE(TextToFloat(bad, v)) << bad;
+  EXPECT_EQ(FloatText(578.0f), "578");
+  EXPECT_EQ(FloatText(0.1f), "0.1");
+}
+
+}  // namespace
+}  // namespace tavrin::test

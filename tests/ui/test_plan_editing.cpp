@@ -1,0 +1,221 @@
+// Drawing and picking in the plan view, and carrying out the property editor's requests.
+#include "mesh/MeshParameters.h"
+#include "tests/ui/WorkbenchFixture.h"
+
+namespace tavrin::test {
+namespace {
+
+class PlanEditingTest : public Workbench {
+ protected:
+  void SetUp() override {
+    Workbench::SetUp();
+    window->ZoomoutButtonClick();  // scale 1: one world unit per pixel
+  }
+  // A closed square polygon drawn by clicks (corners 0..3 counter-clockwise from (x0, y0)).
+  void DrawSquare(double x0, double y0, double side) {
+    window->Editing().NewPolygonButton();
+    ClickWorld(x0, y0);
+    ClickWorld(x0 + side, y0);
+    ClickWorld(x0 + side, y0 + side);
+    ClickWorld(x0, y0 + side);
+    ClickWorld(x0, y0);
+  }
+  // The pixel at a world point, shifted by (dx, dy) screen pixels (a node square spans -2..+1).
+  QRgb PixelAtWorld(double x, double y, int dx = 0, int dy = 0) {
+    const ViewTransform& t = CurrentViewTransform();
+    return window->PlanArea()->Image().pixel(t.ScreenX(x) + dx, t.ScreenY(y) + dy);
+  }
+  PlanEditing& editing() { return window->Editing(); }
+};
+
+TEST_F(PlanEditingTest, DrawingASquareClosesItAndSetsTheDefaultArea) {
+  DrawSquare(20, 20, 450);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Polygon closed");
+  EXPECT_EQ(platform.messages[0].caption, "Cool!");
+  EXPECT_EQ(window->Structure().PolygonCount(), 1);
+  EXPECT_EQ(window->Structure().EdgeCount(), 4);
+  EXPECT_TRUE(Enabled("Generatemesh"));
+  EXPECT_TRUE(window->modified);
+  EXPECT_FALSE(editing().newPolygonMode);
+  EXPECT_TRUE(editing().firstPolygonPoint);
+  EXPECT_EQ(GlobalMeshParameters().maxArea, 578.0f);
+  EXPECT_EQ(qRed(PixelAtWorld(20, 20)), 0);  // a black corner square
+}
+
+TEST_F(PlanEditingTest, DefaultAreaFollowsTheBoundingBox) {
+  window->Structure().AddFreeNode(0, 0);
+  window->Structure().AddFreeNode(100, 50);
+  window->ComputeDefaultMaxArea();
+  EXPECT_EQ(GlobalMeshParameters().maxArea, 14.0f);
+  window->New1Click();
+  window->Structure().AddFreeNode(0, 0);
+  window->Structure().AddFreeNode(10, 10);
+  window->ComputeDefaultMaxArea();
+  EXPECT_EQ(GlobalMeshParameters().maxArea, 0.0f);
+}
+
+TEST_F(PlanEditingTest, CrossingPointIsRefusedAndTheModeKept) {
+  editing().NewPolygonButton();
+  ClickWorld(20, 20);
+  ClickWorld(300, 20);
+  ClickWorld(300, 300);
+  ClickWorld(150, -50);  // the segment from (300, 300) crosses the first edge
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Intersect not allowed");
+  EXPECT_EQ(platform.messages[0].caption, "Error!");
+  EXPECT_EQ(window->Structure().NodeCount(), 3);
+  EXPECT_TRUE(editing().newPolygonMode);
+  EXPECT_EQ(editing().lastPolygonX, 300.0);
+  EXPECT_FALSE(Enabled("Generatemesh"));
+}
+
+TEST_F(PlanEditingTest, FreeVertexLastsOneClick) {
+  window->Editing().NewVertexButton();
+  EXPECT_TRUE(window->modified);
+  ClickWorld(100, 100);
+  ClickWorld(200, 200);  // a pick, not a second vertex
+  ASSERT_EQ(window->Structure().NodeCount(), 1);
+  EXPECT_TRUE(window->Structure().IsFreeNode(0));
+  EXPECT_EQ(window->Structure().NodeX(0), 100.0);
+  EXPECT_FALSE(editing().newVertexMode);
+  // New Vertex does nothing while a polygon is being drawn.
+  editing().NewPolygonButton();
+  editing().NewVertexButton();
+  EXPECT_FALSE(editing().newVertexMode);
+}
+
+TEST_F(PlanEditingTest, PickingPriorities) {
+  DrawSquare(100, 100, 200);
+  TObjCont& job = window->Structure();
+  job.SetNodeLoads(0, -5, 0, 0);
+  job.SetEdgeConstraints(0, 111, 0, 0, 0);
+
+  // Near a corner: the corner node, not an edge meeting there.
+  EXPECT_EQ(editing().PickSelection(101, 102), SelectionKind::node);
+  EXPECT_EQ(window->Request().index, 0);
+  EXPECT_EQ(window->Request().loadLinZ, -5.0);
+  EXPECT_TRUE(editing().selectionActive);
+  EXPECT_EQ(qRed(PixelAtWorld(100, 100, -2, -2)), 255);  // highlighted in red
+  EXPECT_EQ(qGreen(PixelAtWorld(100, 100, -2, -2)), 0);
+
+  // On an edge away from its ends.
+  EXPECT_EQ(editing().PickSelection(200, 98), SelectionKind::edge);
+  EXPECT_EQ(window->Request().index, 0);
+  EXPECT_EQ(window->Request().constraintCode, 111);
+  EXPECT_EQ(qRed(PixelAtWorld(100, 100, -2, -2)), 0);  // the earlier highlight was repainted away
+
+  // With Shift held, the whole polygon.
+  editing().shiftHeld = true;
+  EXPECT_EQ(editing().PickSelection(200, 98), SelectionKind::polygon);
+  EXPECT_EQ(window->Request().index, 0);
+  EXPECT_EQ(window->Request().eModulus, 210000.0);
+  EXPECT_EQ(qRed(PixelAtWorld(300, 300)), 255);
+  editing().shiftHeld = false;
+
+  // A free node near a polygon corner wins over the corner.
+  job.AddFreeNode(102, 100);
+  EXPECT_EQ(editing().PickSelection(101, 100), SelectionKind::node);
+  EXPECT_EQ(window->Request().index, 4);
+
+  // 3 world units is the limit.
+  EXPECT_EQ(editing().PickSelection(200, 96.9), SelectionKind::none);
+  EXPECT_FALSE(editing().selectionActive);
+  EXPECT_EQ(editing().PickSelection(200, 97.1), SelectionKind::edge);
+}
+
+TEST_F(PlanEditingTest, ShiftKeyTurnsAPickIntoAPolygon) {
+  DrawSquare(100, 100, 200);
+  QTest::keyPress(window.get(), Qt::Key_Shift);
+  EXPECT_TRUE(editing().shiftHeld);
+  ClickWorld(200, 100);
+  EXPECT_EQ(editing().selectionKind, SelectionKind::polygon);
+  QTest::keyRelease(window.get(), Qt::Key_Shift);
+  EXPECT_FALSE(editing().shiftHeld);
+  ClickWorld(200, 100);
+  EXPECT_EQ(editing().selectionKind, SelectionKind::edge);
+}
+
+TEST_F(PlanEditingTest, ApplyMovesTheChosenEdgeEndAndReportsRefusals) {
+  DrawSquare(100, 100, 200);
+  TObjCont& job = window->Structure();
+  window->modified = false;
+  platform.messages.clear();  // "Polygon closed"
+  ASSERT_EQ(editing().PickSelection(200, 100), SelectionKind::edge);  // edge 0: node 0 -> node 1
+  EditRequest& r = window->Request();
+  r.geometryChanged = true;
+  r.moveBeginNode = false;
+  r.x = 320;
+  r.y = 90;
+  window->ApplyEdits();
+  EXPECT_EQ(job.NodeX(1), 320.0);
+  EXPECT_EQ(job.NodeY(1), 90.0);
+  EXPECT_EQ(job.NodeX(0), 100.0);
+  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(platform.messages.empty());
+
+  // SelectEdgeEnd fetches the node's own data.
+  job.SetNodeLoads(0, 7, 0, 0);
+  window->SelectEdgeEnd(0, 0);
+  EXPECT_EQ(editing().selectionKind, SelectionKind::node);
+  EXPECT_EQ(r.index, 0);
+  EXPECT_EQ(r.loadLinZ, 7.0);
+
+  r.geometryChanged = true;
+  r.x = 320;  // onto node 1
+  r.y = 90;
+  window->ApplyEdits();
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Такая точка уже существует");
+  EXPECT_EQ(job.NodeX(0), 100.0);
+
+  r.geometryChanged = true;
+  r.x = 400;  // across the edge from node 1 to node 2
+  r.y = 200;
+  window->ApplyEdits();
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[1].text, "Пересечение линий недопустимо");
+  EXPECT_EQ(platform.messages[1].caption, "Error!");
+}
+
+TEST_F(PlanEditingTest, ApplyWritesLoadsConstraintsAndPhysics) {
+  DrawSquare(100, 100, 200);
+  TObjCont& job = window->Structure();
+  ASSERT_EQ(editing().PickSelection(100, 100), SelectionKind::node);
+  EditRequest& r = window->Request();
+  r.loadsChanged = r.constraintsChanged = true;
+  r.loadLinZ = -3;
+  r.constraintCode = 101;
+  r.dispLinZ = 0.5;
+  window->ApplyEdits();
+  std::array<double, 6> v{};
+  int code = 0;
+  job.GetNodeAttributes(0, v, code);
+  EXPECT_EQ(code, 101);
+  EXPECT_EQ(v[0], 0.5);
+  EXPECT_EQ(v[3], -3.0);
+  EXPECT_EQ(r.loadLinZ, 0.0);  // the request's values are reset afterwards
+  EXPECT_EQ(r.constraintCode, 0);
+
+  // A polygon: the physics are applied even when a position was typed too.
+  editing().shiftHeld = true;
+  ASSERT_EQ(editing().PickSelection(100, 100), SelectionKind::polygon);
+  r.loadsChanged = r.constraintsChanged = false;
+  r.geometryChanged = r.physicsChanged = true;
+  r.x = 0;
+  r.y = 0;
+  r.pressure = -0.02;
+  r.eModulus = 30000;
+  r.poisson = 0.2;
+  r.thickness = 12;
+  r.hole = false;
+  window->ApplyEdits();
+  PolygonPhysics p = job.Physics(0);
+  EXPECT_EQ(p.pressure, -0.02);
+  EXPECT_EQ(p.eModulus, 30000.0);
+  EXPECT_EQ(p.thickness, 12.0);
+  EXPECT_EQ(job.NodeX(0), 100.0);  // a polygon is not moved
+}
+
+}  // namespace
+}  // namespace tavrin::test
