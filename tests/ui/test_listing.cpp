@@ -1,0 +1,251 @@
+// The results table: which rows are listed and in what order, the deviation window, the header
+// and mode rules, and the formatting of the cells.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QWidget>
+#include <cmath>
+
+#include "analysis/PlateMesh.h"
+#include "analysis/TGlobMatrix.h"
+#include "tests/ui/TestPlatform.h"
+#include "ui/TListing.h"
+#include "ui/TListingRows.h"
+
+namespace tavrin {
+namespace {
+
+// Node i has displacements disp[i][0..2]; element t has centre deflection centre[t] and
+// stresses stress[t][0..2].
+struct FakeSource : ListingSource {
+  std::vector<std::array<double, 3>> disp;
+  std::vector<double> centre;
+  std::vector<std::array<double, 3>> stress;
+  bool stresses = false;
+  int NodeCount() const override { return static_cast<int>(disp.size()); }
+  int TriangleCount() const override { return static_cast<int>(centre.size()); }
+  double Displacement(int n, int d) const override { return disp[n][d]; }
+  double CentroidDeflection(int t) const override { return centre[t]; }
+  double ElementStress(int t, int c) const override { return stresses ? stress[t][c] : 1e200; }
+  bool HasStresses() const override { return stresses; }
+};
+
+std::vector<int> Numbers(const std::vector<ListingRow>& rows) {
+  std::vector<int> out;
+  for (const auto& r : rows) out.push_back(r.number);
+  return out;
+}
+
+TEST(ListingRows, DeviationWindowTakesTheEndWithTheLargestValues) {
+  EXPECT_EQ(DeviationWindow({0, 5, 9.5, 10}, 1.0), (std::array<int, 2>{0, 4}));
+  EXPECT_EQ(DeviationWindow({0, 5, 9.5, 10}, 0.1), (std::array<int, 2>{2, 4}));
+  EXPECT_EQ(DeviationWindow({10, 9.5, 5, 0}, 0.1), (std::array<int, 2>{0, 2}));
+  // A deviation exactly at the limit is on neither side: here no boundary is found at all.
+  EXPECT_EQ(DeviationWindow({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 0.1), (std::array<int, 2>{0, 10}));
+  EXPECT_EQ(DeviationWindow({0, 0, 0}, 0.5), (std::array<int, 2>{0, 3}));
+  EXPECT_EQ(DeviationWindow({}, 0.5), (std::array<int, 2>{0, 0}));
+}
+
+TEST(ListingRows, SortsByMagnitudeWithTiesInRowOrder) {
+  FakeSource s;
+  s.disp = {{-3, 0, 0}, {1, 0, 0}, {3, 0, 0}, {-1, 0, 0}, {2, 0, 0}, {std::nan(""), 0, 0}};
+  std::vector<ListingRow> rows;
+  ASSERT_TRUE(BuildListingRows(s, {true, kColLinZ, true, 1.0}, rows));
+  EXPECT_EQ(Numbers(rows), (std::vector<int>{1, 3, 4, 0, 2, 5}));
+  ASSERT_TRUE(BuildListingRows(s, {true, kColLinZ, false, 1.0}, rows));
+  EXPECT_EQ(Numbers(rows), (std::vector<int>{0, 2, 4, 1, 3, 5}));
+  EXPECT_EQ(rows[0].values[0], -3.0);  // the signed value is listed, the magnitude sorts
+  ASSERT_TRUE(BuildListingRows(s, {true, kColNumber, false, 1.0}, rows));
+  EXPECT_EQ(Numbers(rows), (std::vector<int>{5, 4, 3, 2, 1, 0}));
+}
+
+TEST(ListingRows, RefusesColumnsTheModeHasNoValuesFor) {
+  FakeSource s;
+  s.disp = {{1, 2, 3}};
+  s.centre = {4};
+  s.stress = {{5, 6, 7}};
+  s.stresses = true;
+  std::vector<ListingRow> rows = {ListingRow{42, {}}};
+  EXPECT_FALSE(BuildListingRows(s, {true, kColSigmaX, true, 1.0}, rows));
+  EXPECT_FALSE(BuildListingRows(s, {false, kColRotX, true, 1.0}, rows));
+  EXPECT_EQ(rows[0].number, 42);  // untouched
+  FakeSource empty;
+  EXPECT_FALSE(BuildListingRows(empty, {true, kColNumber, true, 1.0}, rows));
+  ASSERT_TRUE(BuildListingRows(s, {false, kColTauXY, true, 1.0}, rows));
+  EXPECT_EQ(rows[0].values[kColTauXY - 1], 7.0);
+  EXPECT_EQ(rows[0].values[kColLinZ - 1], 4.0);
+}
+
+class ListingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Node i: lin. Z = -i / 10, rot. X = 1 / 3 * i, rot. Y = i.
+    for (int i = 0; i < 11; ++i) source.disp.push_back({-i / 10.0, i / 3.0, static_cast<double>(i)});
+    for (int t = 0; t < 4; ++t) {
+      source.centre.push_back(t * 0.5);
+      source.stress.push_back({10.0 - t, t * 2.0, -1.0 * t});
+    }
+  }
+  void SetDeviation(const char* text) {
+    listing.findChild<QLineEdit*>("Deviation")->setText(QString::fromUtf8(text));
+  }
+  test::TestPlatform platform;
+  FakeSource source;
+  TListing listing;
+};
+
+TEST_F(ListingTest, HeaderClicksToggleDirectionAndFollowTheMode) {
+  listing.Open(source);
+  EXPECT_EQ(listing.Rows().size(), 11u);
+  EXPECT_EQ(listing.Rows()[0].number, 0);  // by number, ascending
+
+  // Every accepted click toggles the direction, also when the column changes.
+  listing.HeaderClick(kColLinZ);
+  EXPECT_FALSE(listing.Ascending());
+  EXPECT_EQ(listing.Rows()[0].number, 10);
+  EXPECT_EQ(listing.CellText(0, kColLinZ), "-1");
+  listing.HeaderClick(kColRotX);
+  EXPECT_TRUE(listing.Ascending());
+  EXPECT_EQ(listing.CellText(1, kColRotX), "0.333333333333333");
+  listing.HeaderClick(kColSigmaX);  // no stresses for nodes: ignored
+  EXPECT_EQ(listing.SortColumn(), kColRotX);
+  EXPECT_TRUE(listing.Ascending());
+  EXPECT_EQ(listing.CellText(0, kColSigmaX), "");
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(ListingTest, ElementCentresNeedTheStressSolve) {
+  listing.Open(source);
+  auto* byCenters = listing.findChild<QRadioButton*>("ByCenters");
+  auto* byNodes = listing.findChild<QRadioButton*>("ByNodes");
+  byCenters->click();
+  EXPECT_TRUE(listing.ByNodes());
+  EXPECT_TRUE(byNodes->isChecked());
+  EXPECT_FALSE(byCenters->isChecked());
+  EXPECT_EQ(listing.Rows().size(), 11u);
+
+  source.stresses = true;
+  byCenters->click();
+  EXPECT_FALSE(listing.ByNodes());
+  ASSERT_EQ(listing.Rows().size(), 4u);
+  EXPECT_EQ(listing.CellText(3, kColLinZ), "1.5");
+  EXPECT_EQ(listing.CellText(3, kColSigmaX), "7");
+  EXPECT_EQ(listing.CellText(3, kColRotX), "");
+  listing.HeaderClick(kColRotY);  // rotations are not listed for elements: ignored
+  EXPECT_EQ(listing.SortColumn(), kColNumber);
+  listing.HeaderClick(kColSigmaY);
+  EXPECT_EQ(listing.Rows()[0].number, 3);  // descending |sigma Y|
+
+  // Back to nodes sorted by a rotation, then to centres: the grid keeps the node rows.
+  byNodes->click();
+  listing.HeaderClick(kColRotX);
+  const std::vector<ListingRow> before = listing.Rows();
+  byCenters->click();
+  EXPECT_FALSE(listing.ByNodes());
+  EXPECT_EQ(Numbers(listing.Rows()), Numbers(before));
+  EXPECT_EQ(listing.CellText(1, kColRotX), QString::number(before[1].values[kColRotX - 1], 'g', 15));
+}
+
+TEST_F(ListingTest, DeviationWindow) {
+  listing.Open(source);
+  listing.HeaderClick(kColRotY);  // descending |rot. Y| = 10, 9, ..., 0
+  EXPECT_EQ(listing.Rows().size(), 11u);
+  SetDeviation("15");
+  listing.HeaderClick(kColRotY);  // ascending; within 1.5 of 10: 9 and 10
+  EXPECT_EQ(Numbers(listing.Rows()), (std::vector<int>{9, 10}));
+  SetDeviation("25,5");
+  listing.HeaderClick(kColRotY);  // descending; within 2.55: 10, 9, 8
+  EXPECT_EQ(Numbers(listing.Rows()), (std::vector<int>{10, 9, 8}));
+  EXPECT_TRUE(platform.messages.empty());
+
+  for (const char* bad : {"0", "-5", "150", "1o", "1e1"}) {
+    platform.messages.clear();
+    SetDeviation(bad);
+    listing.HeaderClick(kColRotY);
+    ASSERT_EQ(platform.messages.size(), 1u) << bad;
+    EXPECT_EQ(platform.messages[0].text, "NotValid deviation value");
+    EXPECT_EQ(platform.messages[0].caption, "Error!");
+    EXPECT_EQ(listing.Rows().size(), 11u) << bad;
+    EXPECT_EQ(listing.findChild<QLineEdit*>("Deviation")->text(), bad);  // the text stays
+  }
+}
+
+TEST_F(ListingTest, ArrowMarksTheSortColumn) {
+  listing.Open(source);
+  auto arrowPixel = [&](const char* header, QPoint p) {
+    QImage img = listing.findChild<QWidget*>(header)->grab().toImage();
+    return img.pixelColor(p + QPoint(3, 3)) == QColor(Qt::black);
+  };
+  EXPECT_TRUE(arrowPixel("NodeButton", {6, 4}));  // ascending: pointing down
+  EXPECT_FALSE(arrowPixel("DUZButton", {6, 4}));
+  listing.HeaderClick(kColLinZ);
+  EXPECT_FALSE(arrowPixel("NodeButton", {6, 4}));
+  EXPECT_TRUE(arrowPixel("DUZButton", {6, 9}));  // descending: pointing up
+  EXPECT_FALSE(arrowPixel("DUZButton", {3, 3}));
+}
+
+TEST_F(ListingTest, EmptySolveLeavesTheGridAsItWas) {
+  listing.Open(source);
+  FakeSource empty;
+  listing.Open(empty);
+  EXPECT_EQ(listing.Rows().size(), 11u);
+  listing.Close();
+}
+
+// Functional run at full size: 100,000 rows with many equal keys sort and list correctly.
+TEST_F(ListingTest, HundredThousandRows) {
+  FakeSource big;
+  const int n = 100000;
+  big.disp.resize(n);
+  for (int i = 0; i < n; ++i) big.disp[i] = {static_cast<double>((i * 7919) % 1000), 0, 0};
+  listing.Open(big);
+  listing.HeaderClick(kColLinZ);
+  const auto& rows = listing.Rows();
+  ASSERT_EQ(rows.size(), static_cast<size_t>(n));
+  for (int i = 1; i < n; ++i) {
+    double a = rows[i - 1].values[0], b = rows[i].values[0];
+    ASSERT_GE(a, b);
+    if (a == b) {
+      ASSERT_LT(rows[i - 1].number, rows[i].number);
+    }
+  }
+  listing.Close();
+}
+
+// A real solve: a cantilever of two triangles clamped along y = 0 under pressure.
+TEST(ListingSolver, ListsASolvedPlate) {
+  PlateMesh mesh;
+  DofData clamped;
+  clamped.code = 111;
+  mesh.AddNode(0, 0, clamped);
+  mesh.AddNode(1, 0, clamped);
+  mesh.AddNode(1, 1);
+  mesh.AddNode(0, 1);
+  PlateMaterial m{1000, 0.3, 0.1, 1};
+  mesh.AddTriangle(0, 1, 2, m);
+  mesh.AddTriangle(0, 2, 3, m);
+  TGlobMatrix solver;
+  ASSERT_EQ(solver.SolveStatic(mesh), 0);
+  test::TestPlatform platform;
+  TListing listing;
+  SolverListingSource source(solver);
+  listing.Open(source);
+  ASSERT_EQ(listing.Rows().size(), 4u);
+  listing.HeaderClick(kColLinZ);
+  // The free corners deflect, the clamped ones do not.
+  EXPECT_NE(listing.Rows()[0].values[0], 0.0);
+  EXPECT_EQ(listing.Rows()[3].values[0], 0.0);
+  listing.ByCentersClick();
+  EXPECT_TRUE(listing.ByNodes());
+  ASSERT_EQ(solver.SolveStress(), 0);
+  listing.ByCentersClick();
+  EXPECT_FALSE(listing.ByNodes());
+  EXPECT_EQ(listing.Rows().size(), 2u);
+  EXPECT_NE(listing.CellText(0, kColSigmaY), "");
+  listing.Close();
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,31 @@
+// The two export commands of the Solve menu, from the dialogs to the file on disk: "COSMOS
+// Input File" (save dialog, then the model file) and "Local Stiffness Matrix" (element prompt,
+// save dialog, then the element's 9 x 9 matrix). Every refusal or failure is an "Error!" box
+// through the platform layer; a cancelled dialog ends the command quietly.
+//
+// The main window calls the TGlobMatrix forms; the forms taking a writer exist so that the
+// dialog flow can be exercised without a solve.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tavrin {
+
+class TGlobMatrix;
+class TAskBox;
+
+// Writes the file at path; returns the solver's export code (0 written, 1 cannot be created,
+// 2 no solution, 3 element out of range, 4 degenerate element).
+using CosmosWriter = std::function<int(const std::string& path)>;
+using StiffnessWriter = std::function<int(const std::string& path, int element)>;
+
+// Both return true when a file was written.
+bool RunCosmosExport(const TGlobMatrix& solver);
+bool RunCosmosExport(const CosmosWriter& write);
+
+bool RunLocalStiffnessExport(TAskBox& prompt, const TGlobMatrix& solver);
+// The flow after the prompt: answer is the prompt's text, elementCount the solved triangles.
+bool RunLocalStiffnessExport(const std::string& answer, int elementCount, const StiffnessWriter& write);
+
+}  // namespace tavrin

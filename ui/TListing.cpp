@@ -1,0 +1,227 @@
+#include "ui/TListing.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+
+#include "analysis/TGlobMatrix.h"
+#include "ui/Platform.h"
+#include "ui/TRollupFields.h"
+
+namespace tavrin {
+
+// The grid's model: the listed rows, formatted only when the view asks for a cell.
+class TListingModel : public QAbstractTableModel {
+ public:
+  TListingModel(const std::vector<ListingRow>& rows, const bool& byNodes, QObject* parent)
+      : QAbstractTableModel(parent), rows_(rows), byNodes_(byNodes) {}
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kListingColumns; }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    return Text(index.row(), index.column());
+  }
+  QString Text(int row, int column) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= kListingColumns) return {};
+    const ListingRow& r = rows_[row];
+    if (column == kColNumber) return QString::number(r.number);
+    const bool used = byNodes_ ? column <= kColRotY : (column == kColLinZ || column >= kColSigmaX);
+    if (!used) return {};
+    // The deflection column keeps 8 significant digits, the others 15.
+    return QString::number(r.values[column - 1], 'g', column == kColLinZ ? 8 : 15);
+  }
+  void Reset() {
+    beginResetModel();
+    endResetModel();
+  }
+
+ private:
+  const std::vector<ListingRow>& rows_;
+  const bool& byNodes_;
+};
+
+// A column header: a raised panel with its caption and, in a 16 x 16 box at its left, the
+// arrow of the sort direction while its column is the sort column.
+class TListingHeader : public QWidget {
+ public:
+  TListingHeader(TListing& owner, int column, const QString& caption, QWidget* parent)
+      : QWidget(parent), owner_(owner), column_(column), caption_(caption) {
+    setFixedSize(80, 21);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QPalette& pal = palette();
+    p.fillRect(rect(), pal.color(QPalette::Button));
+    p.setPen(pal.color(QPalette::Light));
+    p.drawLine(0, 0, width() - 1, 0);
+    p.drawLine(0, 0, 0, height() - 1);
+    p.setPen(pal.color(QPalette::Dark));
+    p.drawLine(width() - 1, 0, width() - 1, height() - 1);
+    p.drawLine(0, height() - 1, width() - 1, height() - 1);
+    p.setPen(pal.color(QPalette::ButtonText));
+    p.drawText(rect().adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, caption_);
+
+    // The arrow box, at (3, 3) inside the panel.
+    p.translate(3, 3);
+    p.fillRect(QRect(0, 0, 14, 14), pal.color(QPalette::Button));
+    if (owner_.SortColumn() != column_) return;
+    p.setPen(Qt::black);
+    p.setBrush(Qt::black);
+    if (owner_.Ascending())
+      p.drawPolygon(QPolygon({QPoint(2, 2), QPoint(11, 2), QPoint(6, 10)}));
+    else
+      p.drawPolygon(QPolygon({QPoint(2, 11), QPoint(11, 11), QPoint(6, 3)}));
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton) owner_.HeaderClick(column_);
+  }
+
+ private:
+  TListing& owner_;
+  int column_;
+  QString caption_;
+};
+
+TListing::TListing(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("TListing"));
+  setWindowTitle(QStringLiteral("Anlysis Data"));
+  QFont f = font();
+  f.setPointSize(8);
+  setFont(f);
+  setFixedSize(601, 389);
+
+  static const char* const kNames[kListingColumns] = {"NodeButton", "DUZButton", "DRXButton", "DRYButton",
+                                                      "SXButton",   "SYButton",  "XYButton"};
+  // Leading blanks leave room for the arrow.
+  static const char* const kCaptions[kListingColumns] = {"    Node #",    "    Lin. DZ",   "     Rot. DX", "     Rot. DY",
+                                                         "     sigma X", "     sigma Y", "    tau XY"};
+  for (int c = 0; c < kListingColumns; ++c) {
+    headers_[c] = new TListingHeader(*this, c, QString::fromLatin1(kCaptions[c]), this);
+    headers_[c]->setObjectName(QString::fromLatin1(kNames[c]));
+    headers_[c]->move(12 + 80 * c, 8);
+  }
+
+  model_ = new TListingModel(rows_, rowsByNodes_, this);
+  resTable_ = new QTableView(this);
+  resTable_->setObjectName(QStringLiteral("ResTable"));
+  resTable_->setModel(model_);
+  resTable_->horizontalHeader()->hide();
+  resTable_->verticalHeader()->hide();
+  // Fixed row heights and column widths keep the view from measuring rows: it stays quick with
+  // any number of them.
+  resTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  resTable_->verticalHeader()->setDefaultSectionSize(15);
+  resTable_->verticalHeader()->setMinimumSectionSize(15);
+  resTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  resTable_->horizontalHeader()->setDefaultSectionSize(79);
+  resTable_->setWordWrap(false);
+  resTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  resTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  resTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  resTable_->setGeometry(12, 30, 601 - 24, 310);
+
+  auto* devLabel = new QLabel(QStringLiteral("Maximum deviation, %"), this);
+  devLabel->setGeometry(12, 352, 120, 21);
+  deviation_ = new QLineEdit(QStringLiteral("100"), this);
+  deviation_->setObjectName(QStringLiteral("Deviation"));
+  deviation_->setGeometry(136, 352, 60, 21);
+
+  byNodesButton_ = new QRadioButton(QStringLiteral("Mesh nodes"), this);
+  byNodesButton_->setObjectName(QStringLiteral("ByNodes"));
+  byNodesButton_->setGeometry(220, 352, 110, 21);
+  byNodesButton_->setChecked(true);
+  byCentersButton_ = new QRadioButton(QStringLiteral("Element centers"), this);
+  byCentersButton_->setObjectName(QStringLiteral("ByCenters"));
+  byCentersButton_->setGeometry(335, 352, 130, 21);
+
+  button1_ = new QPushButton(QStringLiteral("Cancel"), this);
+  button1_->setObjectName(QStringLiteral("Button1"));
+  button1_->setGeometry(601 - 12 - 90, 350, 90, 25);
+  // Enter in the deviation field must not close the dialog.
+  button1_->setAutoDefault(false);
+  button1_->setDefault(false);
+
+  connect(button1_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(byNodesButton_, &QRadioButton::clicked, this, &TListing::ByNodesClick);
+  connect(byCentersButton_, &QRadioButton::clicked, this, &TListing::ByCentersClick);
+}
+
+TListing::~TListing() = default;
+
+void TListing::Show(const TGlobMatrix& solver) {
+  SolverListingSource source(solver);
+  Open(source);
+  exec();
+  Close();
+}
+
+void TListing::Open(const ListingSource& source) {
+  source_ = &source;
+  Refill();
+}
+
+void TListing::Close() { source_ = nullptr; }
+
+void TListing::HeaderClick(int column) {
+  if (column < 0 || column >= kListingColumns) return;
+  bool accepted = false;
+  switch (column) {
+    case kColNumber:
+    case kColLinZ: accepted = true; break;
+    case kColRotX:
+    case kColRotY: accepted = byNodes_; break;
+    default: accepted = !byNodes_ && source_ && source_->HasStresses(); break;
+  }
+  if (!accepted) return;
+  ascending_ = !ascending_;
+  sortColumn_ = column;
+  for (TListingHeader* h : headers_) h->update();
+  Refill();
+}
+
+void TListing::ByNodesClick() {
+  byNodesButton_->setChecked(true);
+  byNodes_ = true;
+  Refill();
+}
+
+void TListing::ByCentersClick() {
+  if (source_ && source_->HasStresses()) {
+    byCentersButton_->setChecked(true);
+    byNodes_ = false;
+    Refill();
+  } else {
+    byNodesButton_->setChecked(true);  // element values exist only after the stress solve
+  }
+}
+
+void TListing::Refill() {
+  double value = ParseFieldValue(deviation_->text().toStdString());
+  if (!(value > 0.0 && value <= 100.0)) {
+    ShowError("NotValid deviation value");
+    value = 100.0;
+  }
+  deviationFactor_ = 0.01 * value;
+  if (!source_) return;
+  ListingQuery q{byNodes_, sortColumn_, ascending_, deviationFactor_};
+  std::vector<ListingRow> rows;
+  if (!BuildListingRows(*source_, q, rows)) return;
+  rows_ = std::move(rows);
+  rowsByNodes_ = byNodes_;
+  model_->Reset();
+  resTable_->scrollToTop();
+}
+
+QString TListing::CellText(int row, int column) const { return model_->Text(row, column); }
+
+}  // namespace tavrin

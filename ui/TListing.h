@@ -1,0 +1,74 @@
+// TListing, the modal "Anlysis Data" dialog: lists a solve's results per mesh node (the three
+// displacements) or per element centre (centre deflection and the three stresses), sorted by a
+// chosen column in either direction, showing only the rows whose sort value lies within the
+// "Maximum deviation, %" of the largest one.
+//
+// Owns its controls, the sort column, direction, mode and the rows last listed; keeps them
+// between openings. Reads the source only while it is open (the rows are copied when listed,
+// the view formats them on demand, so 100,000 rows stay responsive).
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <vector>
+
+#include "ui/TListingRows.h"
+
+class QLineEdit;
+class QRadioButton;
+class QPushButton;
+class QTableView;
+
+namespace tavrin {
+
+class TGlobMatrix;
+class TListingModel;
+class TListingHeader;
+
+class TListing : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TListing(QWidget* parent = nullptr);
+  ~TListing() override;
+
+  // "View Results": lists the solver's results and runs the dialog modally.
+  void Show(const TGlobMatrix& solver);
+
+  // Lists source without running the dialog (Show uses it; tests drive the dialog with it).
+  // The source must stay alive until Close.
+  void Open(const ListingSource& source);
+  void Close();
+
+  // A click on the header of column 0..6; ignored where the mode has no values for it.
+  void HeaderClick(int column);
+  void ByNodesClick();
+  void ByCentersClick();
+
+  bool Ascending() const { return ascending_; }
+  bool ByNodes() const { return byNodes_; }
+  int SortColumn() const { return sortColumn_; }
+  const std::vector<ListingRow>& Rows() const { return rows_; }
+  // The text the grid shows in a cell.
+  QString CellText(int row, int column) const;
+
+ private:
+  void Refill();
+
+  const ListingSource* source_ = nullptr;
+  bool ascending_ = true;
+  bool byNodes_ = true;
+  int sortColumn_ = kColNumber;
+  double deviationFactor_ = 1.0;
+  std::vector<ListingRow> rows_;
+  bool rowsByNodes_ = true;  // the mode rows_ were listed in (a refused switch keeps them)
+
+  std::array<TListingHeader*, kListingColumns> headers_{};
+  TListingModel* model_ = nullptr;
+  QTableView* resTable_ = nullptr;
+  QLineEdit* deviation_ = nullptr;
+  QRadioButton* byNodesButton_ = nullptr;
+  QRadioButton* byCentersButton_ = nullptr;
+  QPushButton* button1_ = nullptr;
+};
+
+}  // namespace tavrin
