@@ -35,6 +35,7 @@ int TObjCont::FindCrossedEdge(int p, double x1, double y1, double x2, double y2)
 }
 
 int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return stRejected;
   const std::vector<int>& open = polygons_[static_cast<std::size_t>(polygonCount_)].edges;
 
   // The new segment, from the previous vertex, may cross no edge of any polygon.
@@ -67,7 +68,7 @@ int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
 }
 
 int TObjCont::MoveNode(int i, double x, double y) {
-  if (!ValidNode(i)) return stRejected;
+  if (!ValidNode(i) || !std::isfinite(x) || !std::isfinite(y)) return stRejected;
   for (int p = 0; p < polygonCount_; ++p) {
     const int v = FindVertexNear(p, x, y, 0.1);
     if (v == -1) continue;

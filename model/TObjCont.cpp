@@ -5,12 +5,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace tavrin {
 
 namespace {
 constexpr double kBadCoordinate = 2e200;
 constexpr double kLoadFloor = 1e-4;  // loads at or below this draw no symbol
+
+// Infinity or NaN would be written as text no reader accepts, silently losing the record.
+bool Finite(std::initializer_list<double> values) {
+  for (double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
 }  // namespace
 
 TObjCont::TObjCont() { Clear(); }
@@ -137,18 +146,21 @@ std::string TObjCont::PolygonName(int p) const {
 
 int TObjCont::SetNodeLoads(int i, double linZ, double rotX, double rotY) {
   if (!ValidNode(i)) return stBadIndex;
+  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
   nodes_[static_cast<std::size_t>(i)].force = {linZ, rotX, rotY};
   return stDone;
 }
 
 int TObjCont::SetEdgeLoads(int e, double linZ, double rotX, double rotY) {
   if (!ValidEdge(e)) return stBadIndex;
+  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
   edges_[static_cast<std::size_t>(e)].force = {linZ, rotX, rotY};
   return stDone;
 }
 
 int TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY) {
   if (!ValidNode(i)) return stBadNode;
+  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
   Node& n = nodes_[static_cast<std::size_t>(i)];
   n.ConstraintCode = static_cast<std::uint16_t>(code);
   n.displacement = {linZ, rotX, rotY};
@@ -157,6 +169,7 @@ int TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, doub
 
 int TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY) {
   if (!ValidEdge(e)) return stBadIndex;
+  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
   Edge& d = edges_[static_cast<std::size_t>(e)];
   d.ConstraintCode = static_cast<std::uint16_t>(code);
   d.displacement = {linZ, rotX, rotY};
@@ -166,6 +179,7 @@ int TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, doub
 int TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, double nu,
                                 double thickness, bool isHole) {
   if (p < 0 || p > polygonCount_) return stBadPolygon;
+  if (!Finite({pressure, eModulus, nu, thickness})) return stBadNumber;
   polygons_[static_cast<std::size_t>(p)].physics = PolygonPhysics{eModulus, nu, thickness, pressure, isHole};
   return stDone;
 }

@@ -100,6 +100,7 @@ class TObjCont {
   bool NewPolygonPending() const { return newPolygonPending_; }
 
   // ---- Setters ----
+  // Values must be finite: infinity or NaN is refused with stBadNumber and nothing changes.
   int SetNodeLoads(int i, double linZ, double rotX, double rotY);  // stDone / stBadIndex
   int SetEdgeLoads(int e, double linZ, double rotX, double rotY);  // stDone / stBadIndex
   // All three values are stored whatever the code; stDone, stBadNode for a bad node.
@@ -123,9 +124,9 @@ class TObjCont {
 
   // ---- Editing with geometric rules ----
   // One click of polygon drawing at (x, y); pixelSize is world units per screen pixel.
-  // stAdded, stPolygonClosed, stCrossing or stRejected.
+  // stAdded, stPolygonClosed, stCrossing or stRejected (also for a non-finite position).
   int AddPolygonVertex(double x, double y, double pixelSize);
-  // stDone, stExists, stRejected or stCrossing.
+  // stDone, stExists, stRejected (also for a bad index or a non-finite position) or stCrossing.
   int MoveNode(int i, double x, double y);
   // A node of polygon p within 3 * scale of (x, y) in both axes, or -1.
   int FindVertexNear(int p, double x, double y, double scale) const;

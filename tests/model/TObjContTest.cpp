@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "TestJobs.h"
 #include "model/TObjCont.h"
 
@@ -140,6 +142,24 @@ TEST(TObjCont, LoadPredicatesAndConstraintSetters) {
   job.SetFreeNode(1, true);
   EXPECT_TRUE(job.IsFreeNode(1));
   job.SetFreeNode(5, true);  // ignored
+}
+
+TEST(TObjCont, NonFiniteValuesNeverEnterTheModel) {
+  TObjCont job;
+  testing::AddRectangle(job, 0, 0, 10, 10);
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(job.SetNodeLoads(0, nan, 0, 0), stBadNumber);
+  EXPECT_EQ(job.SetEdgeLoads(0, 0, inf, 0), stBadNumber);
+  EXPECT_EQ(job.SetNodeConstraints(0, 100, 0, 0, -inf), stBadNumber);
+  EXPECT_EQ(job.SetEdgeConstraints(0, 100, nan, 0, 0), stBadNumber);
+  EXPECT_EQ(job.SetPolygonPhysics(0, 0, inf, 0.3, 10, false), stBadNumber);
+  EXPECT_EQ(job.MoveNode(0, nan, 1), stRejected);
+  EXPECT_EQ(job.AddPolygonVertex(inf, 1, 1), stRejected);
+  EXPECT_EQ(job.NodeCount(), 4);
+  EXPECT_EQ(job.GetConstraintCode(0, true), 0);
+  EXPECT_FALSE(job.HasLinZLoad(0, true));
+  EXPECT_EQ(job.Physics(0).eModulus, 210000);
 }
 
 }  // namespace
