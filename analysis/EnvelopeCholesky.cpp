@@ -105,6 +105,7 @@ void EnvelopeCholesky::Back(std::vector<long double>& b) const {
     b[i] = x;
     const int len = RowLength(i);
     const int q = std::min(len, i);
+    if (q == 0) continue;
     const long double* r = &rows_[rowStart_[i] + (len - q)];
     long double* target = &b[i - q];
     for (int k = 0; k < q; ++k) target[k] -= x * r[k];
