@@ -22,9 +22,14 @@
 #include "ui/JobDrawing.h"
 #include "ui/Platform.h"
 #include "ui/PlanView.h"
+#include "ui/TAboutDialog.h"
+#include "ui/TAskBox.h"
+#include "ui/TAskBoxExports.h"
+#include "ui/TListing.h"
 #include "ui/TMeshInformer.h"
 #include "ui/TMesh_params.h"
 #include "ui/TSolveInformer.h"
+#include "ui/ToolIcons.h"
 #include "ui/ViewTransform.h"
 
 namespace tavrin {
@@ -144,8 +149,8 @@ void TMainWindow::BuildMenuAndToolBar() {
   SolveStressMenu = action("SolveStressMenu", "Solve Stress", [this] { SolveStressClick(); });
   CosmosInputFile = action("CosmosInputFile", "COSMOS Input File", [this] { CosmosInputFileClick(); });
   LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix", [this] { LocalStiffnessMatrixClick(); });
-  ResDlgMenu = action("ResDlgMenu", "View Results", [] {});
-  Help1 = action("Help1", "About", [] {});
+  ResDlgMenu = action("ResDlgMenu", "View Results", [this] { ResDlgMenuClick(); });
+  Help1 = action("Help1", "About", [this] { about_->Show(); });
   newpolygon = action("newpolygon", "Polygon", [this] { if (!busy_) editing_.NewPolygonButton(); });
   newvertex = action("newvertex", "Vertex", [this] { if (!busy_) editing_.NewVertexButton(); });
   newvertex->setToolTip("New Vertex");
@@ -173,27 +178,32 @@ void TMainWindow::BuildMenuAndToolBar() {
   QToolBar* bar = addToolBar("ToolBar1");
   bar->setObjectName("ToolBar1");
   bar->setMovable(false);
-  bar->setIconSize(QSize(16, 16));
-  auto button = [bar](QAction* a, const char* name, const char* text) {
+  bar->setIconSize(QSize(20, 20));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  // Menu items and tool buttons share one action per command, so enabling acts on both; the
+  // icon shows only on the tool bar.
+  auto button = [bar](QAction* a, const char* name, ToolIcon icon) {
+    a->setIcon(MakeToolIcon(icon));
+    a->setIconVisibleInMenu(false);
     bar->addAction(a);
     if (QWidget* w = bar->widgetForAction(a)) {
       w->setObjectName(name);
-      if (auto* b = qobject_cast<QToolButton*>(w)) b->setText(text);
+      w->setFixedSize(25, 25);
     }
   };
-  button(Open1, "openbutton", "Open");
-  button(Save1, "savebutton", "Save");
+  button(Open1, "openbutton", ToolIcon::Open);
+  button(Save1, "savebutton", ToolIcon::Save);
   bar->addSeparator();
-  button(newpolygon, "newpolygon", "Polygon");
-  button(newvertex, "newvertex", "Vertex");
-  button(editvertex, "editvertex", "Edit");
+  button(newpolygon, "newpolygon", ToolIcon::Polygon);
+  button(newvertex, "newvertex", ToolIcon::Vertex);
+  button(editvertex, "editvertex", ToolIcon::Edit);
   bar->addSeparator();
-  button(Generatemesh, "GMeshButton", "Mesh");
-  button(SolveStaticMenu, "SolveStatic", "Static");
-  button(SolveStressMenu, "SolveStress", "Stress");
+  button(Generatemesh, "GMeshButton", ToolIcon::Mesh);
+  button(SolveStaticMenu, "SolveStatic", ToolIcon::SolveStatic);
+  button(SolveStressMenu, "SolveStress", ToolIcon::SolveStress);
   bar->addSeparator();
-  button(ZoominButton, "ZoominButton", "Zoom+");
-  button(ZoomoutButton, "ZoomoutButton", "Zoom-");
+  button(ZoominButton, "ZoominButton", ToolIcon::ZoomIn);
+  button(ZoomoutButton, "ZoomoutButton", ToolIcon::ZoomOut);
   bar->addSeparator();
   ViewSelector = new QComboBox(bar);
   ViewSelector->setObjectName("ViewSelector");
@@ -226,8 +236,11 @@ void TMainWindow::CreateWindows() {
   // The documented start-up order after the main window itself.
   meshParams_ = new TMesh_params(this);
   rollup_ = new TRollup(*this, this);
+  listing_ = new TListing(this);
+  about_ = new TAboutDialog(this);
   meshInformer_ = new TMeshInformer(this);
   solveInformer_ = new TSolveInformer(this);
+  askBox_ = new TAskBox(this);
   meshInformer_->placement = [this](int w) { return ProgressPlacement(w); };
   meshInformer_->onKeyPressed = [this](int key) { KeyPressed(key); };
   meshInformer_->onKeyReleased = [this](int key) { KeyRelease(key); };
@@ -556,13 +569,17 @@ void TMainWindow::SolveStressClick() {
 
 void TMainWindow::CosmosInputFileClick() {
   if (busy_ || !exportsOn_) return;
-  std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
-  if (path.empty()) return;
-  if (solver_->ExportCosmos(path) != 0) ShowError("Cannot write " + path);
+  RunCosmosExport(*solver_);
 }
 
 void TMainWindow::LocalStiffnessMatrixClick() {
-  // Wired once the element prompt exists.
+  if (busy_ || !exportsOn_) return;
+  RunLocalStiffnessExport(*askBox_, *solver_);
+}
+
+void TMainWindow::ResDlgMenuClick() {
+  if (busy_) return;
+  listing_->Show(*solver_);
 }
 
 // ---------------------------------------------------------------- result views

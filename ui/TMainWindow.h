@@ -28,6 +28,9 @@ class FEM;
 class PlanView;
 class TGlobMatrix;
 class TIsolines;
+class TAboutDialog;
+class TAskBox;
+class TListing;
 class TMeshInformer;
 class TMesh_params;
 class TObjCont;
@@ -69,6 +72,7 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void SolveStressClick();
   void CosmosInputFileClick();
   void LocalStiffnessMatrixClick();
+  void ResDlgMenuClick();
   // The view selector's change event, and choosing a view as the user does.
   void ChangeView();
   void SelectView(int index);
@@ -98,6 +102,9 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   TRollup* Rollup() const { return rollup_; }
   TMeshInformer* MeshInformer() const { return meshInformer_; }
   TSolveInformer* SolveInformer() const { return solveInformer_; }
+  TListing* Listing() const { return listing_; }
+  TAboutDialog* AboutBox() const { return about_; }
+  TAskBox* AskBox() const { return askBox_; }
   QString PanelText(int panel) const;
   bool Busy() const { return busy_; }
 
@@ -170,6 +177,9 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   TRollup* rollup_ = nullptr;
   TMeshInformer* meshInformer_ = nullptr;
   TSolveInformer* solveInformer_ = nullptr;
+  TListing* listing_ = nullptr;
+  TAboutDialog* about_ = nullptr;
+  TAskBox* askBox_ = nullptr;
 };
 
 // The caption part of a path: what follows the last "\", ":" or "/".
