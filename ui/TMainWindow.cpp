@@ -59,38 +59,45 @@ std::string LastPathComponent(const std::string& path) {
 }
 
 // The mesher's drawing surface: world lines mapped through the view transform onto the plan
-// view. Whole-mesh redraws of the animation are throttled: a frame that starts (Clear) less
-// than kFrameGap after the last one is skipped up to the next Clear. The caller repaints the
-// final mesh itself after the generation.
+// view. Whole-mesh redraws of the animation are throttled once they get expensive: when the
+// last frame drew more than kCheapFrame lines, a frame that starts (Clear) less than
+// kFrameGapMs after it is skipped up to the next Clear. Small meshes animate every pass. The
+// caller repaints the final mesh itself after the generation.
 class TMainWindow::Canvas final : public MeshCanvas {
  public:
-  static constexpr int kFrameGapMs = 200;
+  static constexpr int kFrameGapMs = 250;
+  static constexpr int kCheapFrame = 3000;
   explicit Canvas(PlanView& view) : view_(view) {}
 
   void Start() {
     clock_.invalidate();
     skipping_ = false;
+    lines_ = 0;
   }
   void Clear() override {
-    if (clock_.isValid() && clock_.elapsed() < kFrameGapMs) {
+    if (clock_.isValid() && lines_ > kCheapFrame && clock_.elapsed() < kFrameGapMs) {
       skipping_ = true;
       return;
     }
     clock_.start();
     skipping_ = false;
+    lines_ = 0;
     view_.ClearCanvas();
   }
   void SetPen(int r, int g, int b) override { view_.SetPen(QColor(r, g, b)); }
   void Line(double x1, double y1, double x2, double y2) override {
     if (skipping_) return;
+    ++lines_;
     const ViewTransform& t = CurrentViewTransform();
     view_.Line(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2));
   }
+  bool Skipping() const { return skipping_; }
 
  private:
   PlanView& view_;
   QElapsedTimer clock_;
   bool skipping_ = false;
+  int lines_ = 0;
 };
 
 TMainWindow::TMainWindow(QWidget* parent)
@@ -288,6 +295,8 @@ void TMainWindow::NewJob() {
   CurrentViewTransform().Reset();
   ResetJob();
   redraw();
+  // The editor must not keep offering an index of the job just deleted.
+  if (rollup_) rollup_->ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
 }
 
 // Asks whether to save a modified job; false when the user wanted it saved and that failed,
