@@ -47,7 +47,13 @@ void BM_GenerateMesh(benchmark::State& state) {
   state.counters["elements"] = triangles;
   state.counters["nodes"] = nodes;
 }
-BENCHMARK(BM_GenerateMesh)->Arg(800)->Arg(200)->Arg(50)->Arg(25)->Arg(13)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GenerateMesh)
+    ->Arg(800)
+    ->Arg(200)
+    ->Arg(50)
+    ->Arg(25)
+    ->Arg(13)
+    ->Unit(benchmark::kMillisecond);
 
 // Argument: number of polygon vertices.
 void BM_InitialTriangulation(benchmark::State& state) {
@@ -67,7 +73,12 @@ void BM_InitialTriangulation(benchmark::State& state) {
     benchmark::DoNotOptimize(mesh.TriangleCount());
   }
 }
-BENCHMARK(BM_InitialTriangulation)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InitialTriangulation)
+    ->Arg(25)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -84,9 +84,7 @@ int FEM::NearestNode(double x, double y) const {
 
 // ---- Building ---------------------------------------------------------------------------
 
-int FEM::AddMeshNode(double x, double y, const DofRecord& dof) {
-  return nodes_.AddNode(x, y, dof);
-}
+int FEM::AddMeshNode(double x, double y, const DofRecord& dof) { return nodes_.AddNode(x, y, dof); }
 
 int FEM::AddMeshNode(double x, double y) { return nodes_.AddNode(x, y, kNoDof); }
 
@@ -189,8 +187,7 @@ int FarEnd(const TEdges& edges, int e, int f) {
 }  // namespace
 
 double FEM::MinAngle(int e, int f) const {
-  return tavrin::MinAngle(Node(edges_.Begin(e)), Node(edges_.End(e)),
-                          Node(FarEnd(edges_, e, f)));
+  return tavrin::MinAngle(Node(edges_.Begin(e)), Node(edges_.End(e)), Node(FarEnd(edges_, e, f)));
 }
 
 double FEM::TriangleArea(int t) const {

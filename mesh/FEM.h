@@ -35,7 +35,7 @@ class MeshProgress;
 
 class FEM {
  public:
-  FEM();                                          // takes GlobalMeshParameters()
+  FEM();  // takes GlobalMeshParameters()
   explicit FEM(const MeshParameters& parameters);
   ~FEM();
   FEM(const FEM&) = delete;
@@ -48,7 +48,7 @@ class FEM {
   // until no triangle is larger than maxArea and no angle below minAngle, or until stopped.
   // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
   void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
-  void GenerateMesh(const TObjCont& structure);   // no drawing, no progress
+  void GenerateMesh(const TObjCont& structure);  // no drawing, no progress
   // The first half of GenerateMesh alone: the constrained triangulation of the job's nodes
   // with physics, before any refinement.
   void Triangulate(const TObjCont& structure, MeshCanvas& canvas);
@@ -62,21 +62,21 @@ class FEM {
   int NodeCount() const;
   int EdgeCount() const;
   int TriangleCount() const;
-  double NodeX(int i) const;                      // callers pass valid indices
+  double NodeX(int i) const;  // callers pass valid indices
   double NodeY(int i) const;
   MeshPoint Node(int i) const;
-  int NodePolygon(int i) const;                   // -1 for a node the mesher made
+  int NodePolygon(int i) const;  // -1 for a node the mesher made
   int EdgeBegin(int e) const;
   int EdgeEnd(int e) const;
-  bool IsSegment(int e) const;                    // input edge (or a piece of one)
-  int EdgeTriangle(int e, int slot) const;        // slot 1 or 2; -1 when empty
+  bool IsSegment(int e) const;              // input edge (or a piece of one)
+  int EdgeTriangle(int e, int slot) const;  // slot 1 or 2; -1 when empty
   int EdgeTriangleCount(int e) const;
-  int TriangleEdge(int t, int k) const;           // k = 1, 2, 3; -1 otherwise
-  int TriangleNode(int t, int k) const;           // k = 0, 1, 2; -1 otherwise
-  int GetNodeDof(int i, DofRecord& dof) const;    // 0, or -1 for a bad index
-  int GetEdgeDof(int e, DofRecord& dof) const;    // 0, or -1 for a bad index
+  int TriangleEdge(int t, int k) const;                  // k = 1, 2, 3; -1 otherwise
+  int TriangleNode(int t, int k) const;                  // k = 0, 1, 2; -1 otherwise
+  int GetNodeDof(int i, DofRecord& dof) const;           // 0, or -1 for a bad index
+  int GetEdgeDof(int e, DofRecord& dof) const;           // 0, or -1 for a bad index
   int GetPhysics(int t, ElementPhysics& physics) const;  // t, or -1 for a bad index
-  double StoredMinAngle(int t) const;             // radians, as stored when made or re-shaped
+  double StoredMinAngle(int t) const;  // radians, as stored when made or re-shaped
   double StoredArea(int t) const;
   double CurrentMinAngle() const { return currentMinAngle_; }  // radians
   double MaxArea() const { return maxArea_; }
@@ -87,11 +87,11 @@ class FEM {
 
   // ---- Building (public so that small meshes can be made by hand) -----------------------
   int AddMeshNode(double x, double y, const DofRecord& dof);
-  int AddMeshNode(double x, double y);            // zero loads
+  int AddMeshNode(double x, double y);  // zero loads
   void SetNodePolygon(int i, int polygon);
   // The existing edge joining a and b (newest first) with its data unchanged, else a new one.
   int AddMeshEdge(int a, int b, const DofRecord& dof, int mark);
-  int AddMeshEdge(int a, int b);                  // zero loads, mark 0
+  int AddMeshEdge(int a, int b);  // zero loads, mark 0
   // New triangle on three edges; measures from e1 and e2; attached to all three edges.
   int MakeTriangle(int e1, int e2, int e3);
   // Triangle a, b, c on the edges (a, b), (b, c), (c, a), made as needed; with physics.
@@ -99,14 +99,14 @@ class FEM {
   int SetTrianglePhysics(int t, const ElementPhysics& physics);  // t, or -1
 
   // ---- Topology helpers -----------------------------------------------------------------
-  int CommonNode(int e, int f) const;             // begin of f if on e, else end of f if on e, else -1
-  int OppositeNode(int t, int e) const;           // node of t not on its edge e
-  int ApexAcross(int e, int slot) const;          // node opposite e in the slot's triangle, or -1
+  int CommonNode(int e, int f) const;     // begin of f if on e, else end of f if on e, else -1
+  int OppositeNode(int t, int e) const;   // node of t not on its edge e
+  int ApexAcross(int e, int slot) const;  // node opposite e in the slot's triangle, or -1
   void AttachTriangle(int t);
   void DetachTriangle(int t);
   double Length(int a, int b) const;
   double MinAngle(int t) const;
-  double MinAngle(int e, int f) const;            // triangle spanned by edges e and f
+  double MinAngle(int e, int f) const;  // triangle spanned by edges e and f
   double TriangleArea(int t) const;
   double TriangleArea(int e, int f) const;
   bool InTriangle(int t, MeshPoint p) const;
@@ -114,8 +114,8 @@ class FEM {
   // ---- Local operations (the only way the refinement changes the mesh) ------------------
   void InsertInTriangle(int t, MeshPoint p);
   void SplitEdge(int e);
-  int FlipEdge(int e);                            // e when flipped, else -1
-  int Legalize(int e1, int e2, int e3);           // 1 when anything flipped, else -1
+  int FlipEdge(int e);                   // e when flipped, else -1
+  int Legalize(int e1, int e2, int e3);  // 1 when anything flipped, else -1
 
   // ---- Refinement steps -----------------------------------------------------------------
   // -1 acceptable or refused, -2 no host triangle for the new point, >= 0 the mesh changed.
@@ -124,16 +124,16 @@ class FEM {
   void FlipLongestEdge(int t);
   bool IsEncroached(int e) const;
   bool Encroaches(int s, MeshPoint p) const;
-  int WorstTriangle();                            // also sets CurrentMinAngle()
+  int WorstTriangle();  // also sets CurrentMinAngle()
   int LargestTriangle() const;
   void SetMinDistance(double d) { minDistance_ = d; }
   double MinDistance() const { return minDistance_; }
 
   // ---- Whole-table scans (one place each, so that an index can replace them) -------------
-  int FindEdge(int a, int b) const;               // newest edge joining a and b, or -1
-  bool TooClose(MeshPoint p) const;               // a node within the minDistance square
+  int FindEdge(int a, int b) const;  // newest edge joining a and b, or -1
+  bool TooClose(MeshPoint p) const;  // a node within the minDistance square
   void EncroachedSegments(MeshPoint p, std::vector<int>& out) const;
-  bool IsBlocked(int a, int v) const;             // some edge not at a or v crosses a-v
+  bool IsBlocked(int a, int v) const;  // some edge not at a or v crosses a-v
 
  private:
   void LoadInput(const TObjCont& structure);

@@ -254,7 +254,8 @@ int FEM::Legalize(int e1, int e2, int e3) {
     int noted[6];
     for (int slot = 1; slot <= 2; ++slot) {
       const int u = edges_.Triangle(e, slot);
-      for (int k = 1; k <= 3; ++k) noted[(slot - 1) * 3 + k - 1] = u == -1 ? -1 : triangles_.Edge(u, k);
+      for (int k = 1; k <= 3; ++k)
+        noted[(slot - 1) * 3 + k - 1] = u == -1 ? -1 : triangles_.Edge(u, k);
     }
     if (FlipEdge(e) == -1) continue;
     result = 1;

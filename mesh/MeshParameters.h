@@ -6,15 +6,15 @@
 namespace tavrin {
 
 struct MeshParameters {
-  float minAngle = 31.0f;   // degrees; the refinement aims for no smaller angle
-  float maxArea = 200.0f;   // world units squared; no larger triangle is accepted
-  bool animate = true;      // redraw the whole mesh after every refinement pass
+  float minAngle = 31.0f;  // degrees; the refinement aims for no smaller angle
+  float maxArea = 200.0f;  // world units squared; no larger triangle is accepted
+  bool animate = true;     // redraw the whole mesh after every refinement pass
 };
 
 struct MeshStatistics {
-  int nodeCount = 0;        // 0 until the first generation: "no data"
+  int nodeCount = 0;  // 0 until the first generation: "no data"
   int elementCount = 0;
-  float minAngle = 0.0f;    // degrees
+  float minAngle = 0.0f;  // degrees
 };
 
 // The one instance of each for the whole process.

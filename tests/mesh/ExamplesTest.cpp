@@ -41,17 +41,6 @@ std::vector<std::filesystem::path> ExampleJobs() {
   return jobs;
 }
 
-bool InPolygon(const TObjCont& job, int p, double x, double y) {
-  bool in = false;
-  for (int k = 0; k < job.PolygonEdgeCount(p); ++k) {
-    const int e = job.PolygonEdge(p, k);
-    const double xa = job.NodeX(job.EdgeBegin(e)), ya = job.NodeY(job.EdgeBegin(e));
-    const double xb = job.NodeX(job.EdgeEnd(e)), yb = job.NodeY(job.EdgeEnd(e));
-    if ((ya > y) != (yb > y) && x < (xb - xa) * (y - ya) / (yb - ya) + xa) in = !in;
-  }
-  return in;
-}
-
 TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
   const auto jobs = ExampleJobs();
   ASSERT_FALSE(jobs.empty());
@@ -70,14 +59,10 @@ TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
 
     // Each triangle carries the physics of the region it lies in.
     for (int t = 0; t < mesh.TriangleCount(); ++t) {
-      double x = 0, y = 0;
-      for (int k = 0; k < 3; ++k) {
-        x += mesh.NodeX(mesh.TriangleNode(t, k)) / 3;
-        y += mesh.NodeY(mesh.TriangleNode(t, k)) / 3;
-      }
+      const MeshPoint c = TriangleCentroid(mesh, t);
       int region = 0;
       for (int p = 1; p < job.PolygonCount(); ++p)
-        if (!job.IsHole(p) && InPolygon(job, p, x, y)) region = p;
+        if (!job.IsHole(p) && InsideJobPolygon(job, p, c)) region = p;
       std::array<double, 5> want{};
       job.GetPolygonPhysics(region, want);
       ElementPhysics got;
@@ -89,8 +74,9 @@ TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
     for (int i = 0; i < mesh.NodeCount(); ++i) checksum += mesh.NodeX(i) + 2 * mesh.NodeY(i);
     const auto known = kKnownMeshes.find(path.filename().string());
     char line[200];
-    std::snprintf(line, sizeof line, "{\"%s\", {%d, %d, %d, %.17g}},", path.filename().string().c_str(),
-                  mesh.NodeCount(), mesh.EdgeCount(), mesh.TriangleCount(), checksum);
+    std::snprintf(line, sizeof line, "{\"%s\", {%d, %d, %d, %.17g}},",
+                  path.filename().string().c_str(), mesh.NodeCount(), mesh.EdgeCount(),
+                  mesh.TriangleCount(), checksum);
     if (known == kKnownMeshes.end()) {
       std::printf("new example, mesh: %s\n", line);
       continue;

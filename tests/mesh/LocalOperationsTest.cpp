@@ -23,32 +23,6 @@ double AreaSum(const FEM& mesh) {
   return sum;
 }
 
-MeshPoint Centroid(const FEM& mesh, int t) {
-  MeshPoint c{0, 0};
-  for (int k = 0; k < 3; ++k) {
-    c.x += mesh.NodeX(mesh.TriangleNode(t, k)) / 3;
-    c.y += mesh.NodeY(mesh.TriangleNode(t, k)) / 3;
-  }
-  return c;
-}
-
-TEST(InsertInTriangle, MakesThreeTrianglesWithTheSamePhysics) {
-  FEM mesh = MakeMesh();
-  const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c = Node(mesh, 0, 10);
-  mesh.AddTriangleByNodes(a, b, c, kUpper);
-  mesh.InsertInTriangle(0, {2, 2});
-  EXPECT_EQ(mesh.NodeCount(), 4);
-  EXPECT_EQ(mesh.EdgeCount(), 6);
-  EXPECT_EQ(mesh.TriangleCount(), 3);
-  EXPECT_NEAR(AreaSum(mesh), 50.0, 1e-12);
-  for (int t = 0; t < 3; ++t) {
-    ElementPhysics p;
-    mesh.GetPhysics(t, p);
-    EXPECT_EQ(p, kUpper);
-  }
-  EXPECT_TRUE(CheckTopology(mesh).empty());
-}
-
 TEST(SplitEdge, SplitsAtPoint501AndKeepsEachSidesPhysics) {
   FEM mesh = MakeMesh();
   const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0);
@@ -70,7 +44,7 @@ TEST(SplitEdge, SplitsAtPoint501AndKeepsEachSidesPhysics) {
   for (int t = 0; t < 4; ++t) {
     ElementPhysics p;
     mesh.GetPhysics(t, p);
-    EXPECT_EQ(p, Centroid(mesh, t).y > 0 ? kUpper : kLower) << "triangle " << t;
+    EXPECT_EQ(p, TriangleCentroid(mesh, t).y > 0 ? kUpper : kLower) << "triangle " << t;
   }
   // Both halves are segments with the split edge's loads.
   const int near = mesh.FindEdge(a, 4), far = mesh.FindEdge(4, b);
@@ -85,24 +59,6 @@ TEST(SplitEdge, SplitsAtPoint501AndKeepsEachSidesPhysics) {
   EXPECT_EQ(mesh.FindEdge(a, b), -1);
 }
 
-TEST(SplitEdge, BoundarySegmentWithOneTriangle) {
-  FEM mesh = MakeMesh();
-  const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c = Node(mesh, 4, 6);
-  // Slot 1 emptied, the triangle in slot 2: the split still finds it.
-  const int e = mesh.AddMeshEdge(a, b, DofRecord{}, 1);
-  mesh.AddTriangleByNodes(a, b, c, kUpper);
-  mesh.SplitEdge(e);
-  EXPECT_EQ(mesh.TriangleCount(), 2);
-  EXPECT_TRUE(CheckTopology(mesh).empty());
-  EXPECT_NEAR(AreaSum(mesh), 30.0, 1e-12);
-
-  FEM lonely = MakeMesh();
-  Node(lonely, 0, 0);
-  Node(lonely, 1, 0);
-  lonely.SplitEdge(lonely.AddMeshEdge(0, 1, DofRecord{}, 1));
-  EXPECT_EQ(lonely.NodeCount(), 2);  // no triangle beside it: nothing happens
-}
-
 // A triangle with a segment e of the given length along the x axis, e's corner at the origin,
 // and a second segment leaving the corner at the given angle.
 FEM ShellCorner(double length, double degrees, bool reversed) {
@@ -110,7 +66,8 @@ FEM ShellCorner(double length, double degrees, bool reversed) {
   const double r = degrees * std::acos(-1.0) / 180;
   const int o = Node(mesh, 0, 0), far = Node(mesh, length, 0);
   const int side = Node(mesh, length * std::cos(r), length * std::sin(r));
-  const int e = reversed ? mesh.AddMeshEdge(far, o, DofRecord{}, 1) : mesh.AddMeshEdge(o, far, DofRecord{}, 1);
+  const int e = reversed ? mesh.AddMeshEdge(far, o, DofRecord{}, 1)
+                         : mesh.AddMeshEdge(o, far, DofRecord{}, 1);
   const int g = mesh.AddMeshEdge(o, side, DofRecord{}, 1);
   const int third = mesh.AddMeshEdge(side, far);
   mesh.MakeTriangle(e, g, third);
@@ -154,7 +111,8 @@ TEST(FlipEdge, StrictMaxMinAngleRule) {
   // Two slivers on a long edge: flipping to the short diagonal raises the smallest angle.
   {
     FEM mesh = MakeMesh();
-    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1), c2 = Node(mesh, 5, -1);
+    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1),
+              c2 = Node(mesh, 5, -1);
     mesh.AddTriangleByNodes(a, b, c1, kUpper);
     mesh.AddTriangleByNodes(b, a, c2, kUpper);
     const int e = mesh.FindEdge(a, b);
@@ -170,7 +128,8 @@ TEST(FlipEdge, StrictMaxMinAngleRule) {
   // The same pair across a segment, or a non-convex pair: no flip.
   {
     FEM mesh = MakeMesh();
-    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1), c2 = Node(mesh, 5, -1);
+    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1),
+              c2 = Node(mesh, 5, -1);
     mesh.AddMeshEdge(a, b, DofRecord{}, 1);
     mesh.AddTriangleByNodes(a, b, c1, kUpper);
     mesh.AddTriangleByNodes(b, a, c2, kLower);
@@ -178,7 +137,8 @@ TEST(FlipEdge, StrictMaxMinAngleRule) {
   }
   {
     FEM mesh = MakeMesh();
-    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1), c2 = Node(mesh, 16, -1);
+    const int a = Node(mesh, 0, 0), b = Node(mesh, 10, 0), c1 = Node(mesh, 5, 1),
+              c2 = Node(mesh, 16, -1);
     mesh.AddTriangleByNodes(a, b, c1, kUpper);
     mesh.AddTriangleByNodes(b, a, c2, kUpper);
     EXPECT_EQ(mesh.FlipEdge(mesh.FindEdge(a, b)), -1);

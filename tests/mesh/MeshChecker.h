@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "mesh/MeshGeometry.h"
+
 namespace tavrin {
 class FEM;
 class TObjCont;
@@ -26,6 +28,10 @@ std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job,
 
 // Topology alone, for meshes built by hand.
 std::vector<std::string> CheckTopology(const FEM& mesh);
+
+// Even-odd test against job polygon p; the centroid of mesh triangle t.
+bool InsideJobPolygon(const TObjCont& job, int p, MeshPoint q);
+MeshPoint TriangleCentroid(const FEM& mesh, int t);
 
 // Smallest angle of all triangles, recomputed from the nodes, in radians.
 double TrueMinAngle(const FEM& mesh);

