@@ -3,10 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "analysis/CubicElement.h"
@@ -345,31 +341,6 @@ TEST(CubicElement, DegenerateTrianglesStopInsteadOfLooping) {
   EXPECT_EQ(el.BuildStiffness(0, 0, 0.02, 0, 0, 0.02, kE, kE, kNu, 1), kElementOk);
   // Collinear corners: zero area.
   EXPECT_EQ(el.BuildStiffness(0, 0, 1, 0, 2, 0, kE, kE, kNu, 1), kElementDegenerate);
-}
-
-TEST(PlateElement, WritesStiffnessFile) {
-  DktElement el;
-  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0, 1, kE, kE, kNu, 1), kElementOk);
-  const std::string path = ::testing::TempDir() + "k9.txt";
-  ASSERT_EQ(el.WriteStiffness(path), 0);
-  std::ifstream in(path);
-  std::string line;
-  int lines = 0;
-  while (std::getline(in, line)) {
-    ++lines;
-    ASSERT_GE(line.size(), 2u);
-    EXPECT_EQ(line.substr(line.size() - 2), "  ");
-    std::istringstream ss(line);
-    double v;
-    int count = 0;
-    while (ss >> v) ++count;
-    EXPECT_EQ(count, 9);
-  }
-  EXPECT_EQ(lines, 9);
-  std::ifstream again(path);
-  std::getline(again, line);
-  EXPECT_EQ(line.substr(0, 17), "193269  34855.8  ");
-  EXPECT_EQ(el.WriteStiffness("/nonexistent-dir/k.txt"), 1);
 }
 
 }  // namespace

@@ -156,6 +156,8 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
     ASSERT_EQ(rows.size(), 9u);
     std::vector<std::vector<double>> a;
     for (const auto& r : rows) {
+      ASSERT_GE(r.size(), 2u);
+      EXPECT_EQ(r.substr(r.size() - 2), "  ");  // every number, the last too, is followed by two spaces
       std::istringstream ss(r);
       std::vector<double> row;
       double v;
