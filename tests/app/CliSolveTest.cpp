@@ -1,0 +1,86 @@
+// tavrin-cli solve and stiffness, end to end on an example job.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "CliRunner.h"
+
+namespace tavrin {
+namespace {
+
+using testing::ReadWholeFile;
+using testing::CliResult;
+using testing::RunCli;
+
+const std::string kSquare = std::string(TAVRIN_SOURCE_DIR) + "/examples/square.sam";
+
+double Field(const std::string& text, const std::string& key) {
+  const size_t at = text.find("\n" + key + ": ");
+  if (at == std::string::npos) return std::nan("");
+  return std::strtod(text.c_str() + at + key.size() + 3, nullptr);
+}
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
+  const auto dir = std::filesystem::temp_directory_path() / ("tavrin-solve-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const CliResult r = RunCli({"solve", kSquare, "--out", dir.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("nodes: ", 0), 0u);
+  EXPECT_NE(r.out.find("\nusable: yes\n"), std::string::npos);
+  const double load = Field(r.out, "load-z"), reaction = Field(r.out, "reaction-z");
+  EXPECT_LT(load, 0);
+  EXPECT_NEAR(reaction, -load, 1e-6 * std::fabs(load));
+  EXPECT_GT(Field(r.out, "equations"), 0);
+  // The square carries its heaviest load at its centre node.
+  EXPECT_NE(r.out.find("\nmax-deflection: -"), std::string::npos);
+  EXPECT_NE(r.out.find(" x 225 y 225\n"), std::string::npos);
+
+  EXPECT_EQ(FirstLine(ReadWholeFile(dir / "nodes.csv")),
+            "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+  EXPECT_EQ(FirstLine(ReadWholeFile(dir / "elements.csv")),
+            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+  EXPECT_EQ(FirstLine(ReadWholeFile(dir / "reactions.csv")), "node,mesh_node,fz,mx,my");
+  EXPECT_EQ(ReadWholeFile(dir / "model.tvd").rfind("N, 1, ", 0), 0u);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
+  const CliResult unusable = RunCli({"solve", kSquare, "--max-nodes", "30", "--min-angle", "40"});
+  EXPECT_EQ(unusable.exitCode, 1);
+  EXPECT_NE(unusable.err.find("not usable"), std::string::npos);
+  EXPECT_EQ(RunCli({"solve", kSquare, "--element", "quad"}).exitCode, 2);
+  EXPECT_EQ(RunCli({"solve"}).exitCode, 2);
+  EXPECT_EQ(RunCli({"solve", "/nonexistent/job.sam"}).exitCode, 1);
+}
+
+TEST(CliStiffness, WritesNineRowsOfNineNumbers) {
+  const auto path = std::filesystem::temp_directory_path() / ("tavrin-k-" + std::to_string(::getpid()) + ".txt");
+  for (const char* element : {"dkt", "cubic"}) {
+    const CliResult r = RunCli({"stiffness", kSquare, "3", path.string(), "--element", element});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::istringstream in(ReadWholeFile(path));
+    std::string line;
+    int rows = 0;
+    while (std::getline(in, line)) {
+      std::istringstream ss(line);
+      double v;
+      int n = 0;
+      while (ss >> v) ++n;
+      EXPECT_EQ(n, 9);
+      ++rows;
+    }
+    EXPECT_EQ(rows, 9);
+  }
+  std::filesystem::remove(path);
+  EXPECT_EQ(RunCli({"stiffness", kSquare, "100000", path.string()}).exitCode, 1);
+  EXPECT_EQ(RunCli({"stiffness", kSquare, "3"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace tavrin
