@@ -108,6 +108,21 @@ TEST(InitialTriangulation, FreeNodeInsideBecomesAVertex) {
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
 
+TEST(InitialTriangulation, RayThroughAVertexAtTheSeedsHeight) {
+  // The node (-3, 2.5) sits at the height of the seed edge's middle, so the crossings along
+  // that line are odd in number and the seed's span has no partner: the decided fallback
+  // is used, and nothing is read past the end of the list.
+  TObjCont job;
+  AddPolygon(job, {{0, 0}, {10, 5}, {20, 0}, {20, 20}, {-3, 2.5}});
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  EXPECT_EQ(mesh.NodeCount(), 5);
+  EXPECT_LE(mesh.TriangleCount(), 1);
+  EXPECT_TRUE(CheckTopology(mesh).empty());
+}
+
 TEST(InitialTriangulation, NothingToTriangulate) {
   ScopedMeshParameters scoped(31.0f, 200.0f);
   GlobalMeshStatistics() = MeshStatistics{5, 5, 5.0f};
