@@ -26,7 +26,8 @@ class TListingModel : public QAbstractTableModel {
   }
   int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kListingColumns; }
   QVariant data(const QModelIndex& index, int role) const override {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
+    // Long numbers are clipped by the narrow columns; the tool tip shows them whole.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
     return Text(index.row(), index.column());
   }
   QString Text(int row, int column) const {
@@ -123,7 +124,8 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   resTable_->verticalHeader()->setDefaultSectionSize(15);
   resTable_->verticalHeader()->setMinimumSectionSize(15);
   resTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  resTable_->horizontalHeader()->setDefaultSectionSize(79);
+  // 79 pixels of text and the 1-pixel grid line: each column lines up under its 80-pixel header.
+  resTable_->horizontalHeader()->setDefaultSectionSize(80);
   resTable_->setWordWrap(false);
   resTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
   resTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -131,14 +133,14 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   resTable_->setGeometry(12, 30, 601 - 24, 310);
 
   auto* devLabel = new QLabel(QStringLiteral("Maximum deviation, %"), this);
-  devLabel->setGeometry(12, 352, 120, 21);
+  devLabel->setGeometry(12, 352, 140, 21);
   deviation_ = new QLineEdit(QStringLiteral("100"), this);
   deviation_->setObjectName(QStringLiteral("Deviation"));
-  deviation_->setGeometry(136, 352, 60, 21);
+  deviation_->setGeometry(156, 352, 50, 21);
 
   byNodesButton_ = new QRadioButton(QStringLiteral("Mesh nodes"), this);
   byNodesButton_->setObjectName(QStringLiteral("ByNodes"));
-  byNodesButton_->setGeometry(220, 352, 110, 21);
+  byNodesButton_->setGeometry(225, 352, 105, 21);
   byNodesButton_->setChecked(true);
   byCentersButton_ = new QRadioButton(QStringLiteral("Element centers"), this);
   byCentersButton_->setObjectName(QStringLiteral("ByCenters"));
@@ -167,10 +169,21 @@ void TListing::Show(const TGlobMatrix& solver) {
 
 void TListing::Open(const ListingSource& source) {
   source_ = &source;
+  // Element centres were chosen for an earlier solve; without stresses this one has no element
+  // values to list.
+  if (!byNodes_ && !source.HasStresses()) {
+    byNodes_ = true;
+    byNodesButton_->setChecked(true);
+  }
   Refill();
 }
 
-void TListing::Close() { source_ = nullptr; }
+// The rows belong to the solve they were read from: a later opening never shows them.
+void TListing::Close() {
+  source_ = nullptr;
+  rows_.clear();
+  model_->Reset();
+}
 
 void TListing::HeaderClick(int column) {
   if (column < 0 || column >= kListingColumns) return;

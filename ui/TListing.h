@@ -35,7 +35,7 @@ class TListing : public QDialog {
   void Show(const TGlobMatrix& solver);
 
   // Lists source without running the dialog (Show uses it; tests drive the dialog with it).
-  // The source must stay alive until Close.
+  // The source must stay alive until Close, which also empties the grid.
   void Open(const ListingSource& source);
   void Close();
 

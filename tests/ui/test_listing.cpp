@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QWidget>
 #include <cmath>
+#include <filesystem>
 
 #include "analysis/PlateMesh.h"
 #include "analysis/TGlobMatrix.h"
@@ -186,10 +187,24 @@ TEST_F(ListingTest, ArrowMarksTheSortColumn) {
   EXPECT_FALSE(arrowPixel("DUZButton", {3, 3}));
 }
 
-TEST_F(ListingTest, EmptySolveLeavesTheGridAsItWas) {
+TEST_F(ListingTest, RowsNeverOutliveTheirSolve) {
   listing.Open(source);
   FakeSource empty;
   listing.Open(empty);
+  EXPECT_EQ(listing.Rows().size(), 11u);  // no nodes: the grid stays as it was
+  listing.Close();
+  EXPECT_TRUE(listing.Rows().empty());
+
+  // Element centres chosen for a solve with stresses; the next solve has none yet.
+  source.stresses = true;
+  listing.Open(source);
+  listing.ByCentersClick();
+  EXPECT_FALSE(listing.ByNodes());
+  listing.Close();
+  source.stresses = false;
+  listing.Open(source);
+  EXPECT_TRUE(listing.ByNodes());
+  EXPECT_TRUE(listing.findChild<QRadioButton*>("ByNodes")->isChecked());
   EXPECT_EQ(listing.Rows().size(), 11u);
   listing.Close();
 }
@@ -244,6 +259,9 @@ TEST(ListingSolver, ListsASolvedPlate) {
   EXPECT_FALSE(listing.ByNodes());
   EXPECT_EQ(listing.Rows().size(), 2u);
   EXPECT_NE(listing.CellText(0, kColSigmaY), "");
+  std::filesystem::path shots = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
+  std::filesystem::create_directories(shots);
+  listing.grab().save(QString::fromStdString((shots / "results_table.png").string()));
   listing.Close();
 }
 

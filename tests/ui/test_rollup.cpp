@@ -9,6 +9,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 #include "tests/ui/TestPlatform.h"
@@ -297,6 +298,9 @@ TEST_F(RollupTest, EdgeEndChoiceDecidesWhichNodeMoves) {
   EXPECT_TRUE(rollup.EndSelected());
   EXPECT_EQ(Get<QLabel>("Selected_End")->text(), "Endpoint");
   EXPECT_EQ(Text("Value_X"), "10");
+  std::filesystem::path shots = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
+  std::filesystem::create_directories(shots);
+  rollup.grab().save(QString::fromStdString((shots / "property_editor_edge.png").string()));
 
   Type("Value_Y", "4");
   rollup.Apply();
