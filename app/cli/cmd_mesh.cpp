@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "Commands.h"
 #include "mesh/FEM.h"
@@ -70,8 +71,8 @@ bool WriteDump(const FEM& mesh, const std::string& path) {
   return std::fclose(f) == 0 && ok;
 }
 
-// The plate fitted into a 1000-pixel picture: triangles filled (holes stay white), mesher
-// edges thin and light, input segments dark and thicker.
+// The plate fitted into a 1000-pixel picture: triangles filled (holes stay white, each
+// material its own tint), mesher edges thin and light, input segments dark and thicker.
 bool WriteSvg(const FEM& mesh, const std::string& path) {
   double xmin = 0, xmax = 1, ymin = 0, ymax = 1;
   for (int i = 0; i < mesh.NodeCount(); ++i) {
@@ -97,11 +98,19 @@ bool WriteSvg(const FEM& mesh, const std::string& path) {
                "viewBox=\"0 0 %.3f %.3f\">\n<rect width=\"100%%\" height=\"100%%\" "
                "fill=\"white\"/>\n<g fill=\"#dce8f4\" stroke=\"none\">\n",
                std::ceil(width), std::ceil(height), width, height);
+  // One tint per distinct physics, so that regions of different material stand apart.
+  static const char* const kTints[] = {"#dce8f4", "#f4e2c8", "#d8efd2", "#eedcf0", "#f0f0c8"};
+  std::vector<ElementPhysics> kinds;
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    ElementPhysics physics;
+    mesh.GetPhysics(t, physics);
+    size_t kind = 0;
+    while (kind < kinds.size() && !(kinds[kind] == physics)) ++kind;
+    if (kind == kinds.size()) kinds.push_back(physics);
     const int a = mesh.TriangleNode(t, 0), b = mesh.TriangleNode(t, 1), c = mesh.TriangleNode(t, 2);
-    std::fprintf(f, "<polygon points=\"%.3f,%.3f %.3f,%.3f %.3f,%.3f\"/>\n", sx(mesh.NodeX(a)),
-                 sy(mesh.NodeY(a)), sx(mesh.NodeX(b)), sy(mesh.NodeY(b)), sx(mesh.NodeX(c)),
-                 sy(mesh.NodeY(c)));
+    std::fprintf(f, "<polygon fill=\"%s\" points=\"%.3f,%.3f %.3f,%.3f %.3f,%.3f\"/>\n",
+                 kTints[kind % 5], sx(mesh.NodeX(a)), sy(mesh.NodeY(a)), sx(mesh.NodeX(b)),
+                 sy(mesh.NodeY(b)), sx(mesh.NodeX(c)), sy(mesh.NodeY(c)));
   }
   for (int pass = 0; pass < 2; ++pass) {
     const bool segments = pass == 1;
