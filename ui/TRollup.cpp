@@ -265,6 +265,7 @@ void TRollup::ShowSelection(SelectionKind kind, std::span<const int> ids, const 
   id_ = ids.empty() ? -1 : ids[0];
   c_ = c;
   endSelected_ = false;
+  ++selectionGeneration_;
   shown_ = host_.Request();
   RefreshSelection();
 }
@@ -483,7 +484,9 @@ void TRollup::Apply() {
   if (!ok) return;
 
   const EditRequest applied = r;  // the host resets parts of the request when it is done
+  const unsigned generation = selectionGeneration_;
   host_.ApplyEdits();
+  if (generation != selectionGeneration_) return;  // the host showed a new selection meanwhile
 
   // What was applied is what the item holds now; showing the selection again shows that.
   if (applied.geometryChanged) {

@@ -97,6 +97,7 @@ class TRollup : public QWidget {
   int id_ = -1;
   std::array<double, 6> c_{};
   EditRequest shown_;     // attribute values of the selection as last shown or applied
+  unsigned selectionGeneration_ = 0;  // counts ShowSelection calls
   bool endSelected_ = false;
   int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;  // sketch points, box pixels (y up)
   bool geometryDirty_ = false, loadsDirty_ = false, constraintsDirty_ = false,
