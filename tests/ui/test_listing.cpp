@@ -62,23 +62,6 @@ TEST(ListingRows, SortsByMagnitudeWithTiesInRowOrder) {
   EXPECT_EQ(Numbers(rows), (std::vector<int>{5, 4, 3, 2, 1, 0}));
 }
 
-TEST(ListingRows, RefusesColumnsTheModeHasNoValuesFor) {
-  FakeSource s;
-  s.disp = {{1, 2, 3}};
-  s.centre = {4};
-  s.stress = {{5, 6, 7}};
-  s.stresses = true;
-  std::vector<ListingRow> rows = {ListingRow{42, {}}};
-  EXPECT_FALSE(BuildListingRows(s, {true, kColSigmaX, true, 1.0}, rows));
-  EXPECT_FALSE(BuildListingRows(s, {false, kColRotX, true, 1.0}, rows));
-  EXPECT_EQ(rows[0].number, 42);  // untouched
-  FakeSource empty;
-  EXPECT_FALSE(BuildListingRows(empty, {true, kColNumber, true, 1.0}, rows));
-  ASSERT_TRUE(BuildListingRows(s, {false, kColTauXY, true, 1.0}, rows));
-  EXPECT_EQ(rows[0].values[kColTauXY - 1], 7.0);
-  EXPECT_EQ(rows[0].values[kColLinZ - 1], 4.0);
-}
-
 class ListingTest : public ::testing::Test {
  protected:
   void SetUp() override {

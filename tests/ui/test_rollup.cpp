@@ -71,13 +71,6 @@ TEST(RollupFields, DisplayedNumbersReadBackExactly) {
   EXPECT_EQ(FormatFieldValue(210000), "210000");
 }
 
-TEST(RollupFields, ConstraintCodeRoundTrip) {
-  for (int code : {0, 1, 10, 11, 100, 101, 110, 111}) {
-    ConstraintFlags f = DecodeConstraintCode(static_cast<std::uint16_t>(code));
-    EXPECT_EQ(EncodeConstraintCode(f.linZ, f.rotX, f.rotY), code);
-  }
-}
-
 TEST(RollupSketch, EdgeAndNodeGeometry) {
   auto h = EdgeSketchPoints(0, 0, 10, 0);  // horizontal: 33 pixels long, centred
   EXPECT_EQ(h[0], (SketchPoint{8, 24}));
@@ -338,32 +331,10 @@ TEST_F(RollupTest, ShowingTheGeometryPageAgainShowsWhatWasApplied) {
   EXPECT_FALSE(host.applied.back().loadsChanged);
 }
 
-TEST_F(RollupTest, PolygonNameIsNeverStored) {
-  host.request.eModulus = 1;
-  host.request.poisson = 0.2;
-  host.request.thickness = 1;
-  ShowPolygon(1);
-  Type("PolyName", "slab");
-  rollup.Apply();
-  ASSERT_EQ(host.applied.size(), 1u);
-  EXPECT_TRUE(host.applied[0].physicsChanged);
-  EXPECT_EQ(host.applied[0].name, "");
-}
-
 TEST_F(RollupTest, StartupPlacesAtLowerRightOfMainWindow) {
   rollup.hide();
   rollup.Startup(QRect(100, 50, 667, 405), 19);
   EXPECT_EQ(rollup.pos(), QPoint(100 + 667 - rollup.width() - 5, 50 + 405 - 19 - rollup.height() - 5));
-}
-
-TEST_F(RollupTest, ApplyIsIgnoredWhileBlocked) {
-  ShowNode(0, 0, 0);
-  rollup.SetApplyBlocked(true);
-  rollup.Apply();
-  EXPECT_TRUE(host.applied.empty());
-  rollup.SetApplyBlocked(false);
-  rollup.Apply();
-  EXPECT_EQ(host.applied.size(), 1u);
 }
 
 }  // namespace
