@@ -47,6 +47,17 @@ TEST(Renumbering, ComponentsGetConsecutiveRangesAndIsolatedNodesAreReported) {
   EXPECT_EQ(r.BuildAdjacency(2, {{0, 2}}), Renumbering::kBadAdjacency);
 }
 
+TEST(Renumbering, SortsEachRunByDegreesTakenBeforeNumbering) {
+  // On this graph, degrees recounted at the time of each sort would give 2 0 7 8 6 1 4 3 5.
+  Renumbering r;
+  ASSERT_EQ(r.BuildAdjacency(9, {{0, 8}, {0, 2}, {3, 5}, {5, 4}, {8, 3}, {3, 4}, {0, 7}, {4, 8}, {3, 6},
+                                 {0, 6}, {0, 1}, {1, 3}, {0, 4}}),
+            Renumbering::kOk);
+  ASSERT_EQ(r.Number(), Renumbering::kOk);
+  EXPECT_EQ(r.NewToMesh(), (std::vector<int>{2, 0, 7, 6, 1, 8, 4, 3, 5}));
+  for (int v = 0; v < 9; ++v) EXPECT_EQ(r.MeshToNew()[r.NewToMesh()[v]], v);
+}
+
 TEST(Renumbering, LongStripKeepsABoundedProfile) {
   // A 1 x 200 strip: numbered from one end, every node couples only to a few earlier ones.
   StructuredPlate p;
