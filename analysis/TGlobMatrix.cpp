@@ -119,7 +119,10 @@ int TGlobMatrix::Renumber() {
   if (numbering.EnvelopeStarts(nodeEnvelopeStart_, isolated) != Renumbering::kOk) {
     failure_.meshNode = isolated;
     failure_.node = meshToNew_[isolated];
-    return Fail(kSolveIsolatedNode, "Mesh node " + std::to_string(isolated) + " is not connected to any element.");
+    char text[200];
+    std::snprintf(text, sizeof text, "Mesh node %d (x %g, y %g) is not connected to any element.", isolated,
+                  mesh_.x[isolated], mesh_.y[isolated]);
+    return Fail(kSolveIsolatedNode, text);
   }
   return kSolveOk;
 }
