@@ -160,7 +160,8 @@ TEST_F(ListingTest, ArrowMarksTheSortColumn) {
   listing.Open(source);
   auto arrowPixel = [&](const char* header, QPoint p) {
     QImage img = listing.findChild<QWidget*>(header)->grab().toImage();
-    return img.pixelColor(p + QPoint(3, 3)) == QColor(Qt::black);
+    QPointF at = QPointF(p + QPoint(3, 3)) * img.devicePixelRatio();
+    return img.pixelColor(at.toPoint()) == QColor(Qt::black);
   };
   EXPECT_TRUE(arrowPixel("NodeButton", {6, 4}));  // ascending: pointing down
   EXPECT_FALSE(arrowPixel("DUZButton", {6, 4}));

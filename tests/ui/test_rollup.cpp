@@ -37,7 +37,7 @@ struct FakeHost : TRollupHost {
 };
 
 // Tolerance: exact throughout; every value is a decimal text read back bit for bit.
-TEST(RollupFields, ParsesTheDocumentedTexts) {
+TEST(RollupFields, ParsesFieldTexts) {
   EXPECT_EQ(ParseFieldValue("1,5"), 1.5);
   EXPECT_EQ(ParseFieldValue(""), 0.0);
   EXPECT_EQ(ParseFieldValue("-"), 0.0);
