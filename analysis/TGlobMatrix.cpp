@@ -269,9 +269,10 @@ int TGlobMatrix::Factorize() {
   failure_.meshNode = newToMesh_[failure_.node];
   char text[240];
   std::snprintf(text, sizeof text,
-                "The stiffness matrix is singular at equation %d (node %d, mesh node %d, %s): "
+                "The stiffness matrix is singular at equation %d (node %d at x %g, y %g, %s): "
                 "the plate is not held enough by its constraints.",
-                equation, failure_.node, failure_.meshNode, kFreedomNames[failure_.freedom]);
+                equation, failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
+                kFreedomNames[failure_.freedom]);
   return Fail(rc == EnvelopeCholesky::kFirstPivot ? kSolveFirstPivot : kSolveNotPositive, text);
 }
 
