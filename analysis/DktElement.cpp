@@ -144,7 +144,7 @@ int DktElement::RecoverStress(double record[20]) {
 
   long double b[3][9];
   CurvatureMatrix(1.0L / 3, 1.0L / 3, b);
-  long double kb[3] = {0, 0, 0};  // Batoz curvatures, -(w,xx, w,yy, 2 w,xy)
+  long double kb[3] = {0, 0, 0};  // curvatures of the rotation fields, -(w,xx, w,yy, 2 w,xy)
   for (int r = 0; r < 3; ++r)
     for (int k = 0; k < 9; ++k) kb[r] += b[r][k] * u[k];
   const long double ep = le / (1.0L - lnu * lnu);
