@@ -7,8 +7,8 @@
 // the code of SolveStatic and the Failure() record, never by an exception.
 //
 // Node arguments of the result queries are the solver's node numbers (NewNumberOf converts a
-// mesh node index). Every query answers 1e200 for an index out of range or a value not yet
-// computed.
+// mesh node index). Value queries answer 1e200 for an index out of range or a value not yet
+// computed; index queries answer -1.
 #pragma once
 
 #include <array>
