@@ -54,8 +54,9 @@ int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
     const bool closes = p == polygonCount_ && open.size() >= 2 &&
                         v == edges_[static_cast<std::size_t>(open.front())].begin;
     if (!closes) return stRejected;
-    // The closing edge must exist before the polygon is declared closed; a refused edge (only
-    // possible when a free node was added in between) leaves the polygon open.
+    // The closing edge must exist before the polygon is declared closed. It is refused only when
+    // that pair is joined already (an open chain read from a file that returns to its start);
+    // the polygon then stays open instead of closing on a duplicate.
     if (AddPolygonEdge(LastNode(), v) != stAdded) return stRejected;
     return ClosePolygon();
   }
@@ -92,20 +93,25 @@ int TObjCont::MoveNode(int i, double x, double y) {
   }
   if (e2 == -1) return stRejected;
 
-  // The far end of an edge at node i.
-  auto other = [&](int e) -> const Node& {
-    const Edge& edge = edges_[static_cast<std::size_t>(e)];
-    return nodes_[static_cast<std::size_t>(edge.begin == i ? edge.end : edge.begin)];
+  // Edge e as it would lie after the move, keeping its direction: node i's end goes to (x, y).
+  struct Segment {
+    double x1, y1, x2, y2;
   };
-  const Node& o1 = other(e1);
-  const Node& o2 = other(e2);
+  auto moved = [&](int e) {
+    const Edge& edge = edges_[static_cast<std::size_t>(e)];
+    const Node& b = nodes_[static_cast<std::size_t>(edge.begin)];
+    const Node& n = nodes_[static_cast<std::size_t>(edge.end)];
+    return edge.begin == i ? Segment{x, y, n.x, n.y} : Segment{b.x, b.y, x, y};
+  };
+  const Segment s1 = moved(e1);
+  const Segment s2 = moved(e2);
   for (int k = 0; k < EdgeCount(); ++k) {
     if (k == e1 || k == e2) continue;
     const Edge& edge = edges_[static_cast<std::size_t>(k)];
     const Node& b = nodes_[static_cast<std::size_t>(edge.begin)];
     const Node& n = nodes_[static_cast<std::size_t>(edge.end)];
-    if (SegmentsCross(b.x, b.y, n.x, n.y, o1.x, o1.y, x, y) ||
-        SegmentsCross(b.x, b.y, n.x, n.y, o2.x, o2.y, x, y)) {
+    if (SegmentsCross(b.x, b.y, n.x, n.y, s1.x1, s1.y1, s1.x2, s1.y2) ||
+        SegmentsCross(b.x, b.y, n.x, n.y, s2.x1, s2.y1, s2.x2, s2.y2)) {
       return stCrossing;
     }
   }

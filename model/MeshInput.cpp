@@ -22,7 +22,22 @@ void TObjCont::PrepareForMeshing() {
   AssignNodePolygons();
 }
 
-void TObjCont::ExchangeEdgeLists(int q) {
+void TObjCont::RayCrossings(double h, TFloats& crossX, TInts& crossPolygon) const {
+  for (int p = 0; p < polygonCount_; ++p) {
+    for (int e : polygons_[static_cast<std::size_t>(p)].edges) {
+      const Edge& edge = edges_[static_cast<std::size_t>(e)];
+      const Node& b = nodes_[static_cast<std::size_t>(edge.begin)];
+      const Node& n = nodes_[static_cast<std::size_t>(edge.end)];
+      // Edges touching the line only at an end point, or lying on it, give no crossing.
+      if (std::min(b.y, n.y) < h && h < std::max(b.y, n.y)) {
+        crossX.Add((h - b.y) * (n.x - b.x) / (n.y - b.y) + b.x);
+        crossPolygon.Add(p);
+      }
+    }
+  }
+}
+
+void TObjCont::MoveToOutlineSlot(int q) {
   // The whole polygon moves: its edge list, physics and name, so a material given to the
   // outline before meshing stays on it. Slot 0 is the plate; slot q is a hole if either was.
   PolygonSlot& plate = polygons_[0];
@@ -34,22 +49,7 @@ void TObjCont::ExchangeEdgeLists(int q) {
 }
 
 void TObjCont::SelectOutline() {
-  // Ray height from polygon 0, else from the first closed polygon with a rising edge.
-  std::optional<double> height;
-  for (int p = 0; p < polygonCount_ && !height; ++p) {
-    for (int e : polygons_[static_cast<std::size_t>(p)].edges) {
-      const Edge& edge = edges_[static_cast<std::size_t>(e)];
-      const double yb = nodes_[static_cast<std::size_t>(edge.begin)].y;
-      const double ye = nodes_[static_cast<std::size_t>(edge.end)].y;
-      if (std::fabs(yb - ye) > kRisingEdge) {
-        height = (yb + ye) / 2.0;
-        break;
-      }
-    }
-  }
-
-  TFloats crossX;
-  TInts crossPolygon;
+  std::optional<double> height;  // from polygon 0, else the first closed polygon that rises
   for (int p = 0; p < polygonCount_; ++p) {
     for (int e : polygons_[static_cast<std::size_t>(p)].edges) {
       const Edge& edge = edges_[static_cast<std::size_t>(e)];
@@ -57,22 +57,21 @@ void TObjCont::SelectOutline() {
       Node& n = nodes_[static_cast<std::size_t>(edge.end)];
       b.isFree = n.isFree = false;
       b.polygon = n.polygon = p;
-      if (!height) continue;
-      const double h = *height;
-      if (std::min(b.y, n.y) < h && h < std::max(b.y, n.y)) {
-        crossX.Add((h - b.y) * (n.x - b.x) / (n.y - b.y) + b.x);
-        crossPolygon.Add(p);
-      }
+      if (!height && std::fabs(b.y - n.y) > kRisingEdge) height = (b.y + n.y) / 2.0;
     }
   }
-  if (crossX.Count() == 0) return;  // no closed polygon, or all flat: keep the order
+  if (!height) return;  // no closed polygon, or all flat: keep the order
 
-  int best = 0;
+  TFloats crossX;
+  TInts crossPolygon;
+  RayCrossings(*height, crossX, crossPolygon);
+  if (crossX.Count() == 0) return;
+  int best = 0;  // leftmost crossing; a later one wins only when strictly further left
   for (int k = 1; k < crossX.Count(); ++k) {
     if (crossX.Get(k) < crossX.Get(best)) best = k;
   }
   const int q = crossPolygon.Get(best);
-  if (q != 0) ExchangeEdgeLists(q);
+  if (q != 0) MoveToOutlineSlot(q);
 }
 
 void TObjCont::AssignNodePolygons() {
@@ -91,17 +90,7 @@ void TObjCont::AssignNodePolygons() {
 int TObjCont::FindPolygonAt(double x, double y) const {
   TFloats crossX;
   TInts crossPolygon;
-  for (int p = 0; p < polygonCount_; ++p) {
-    for (int e : polygons_[static_cast<std::size_t>(p)].edges) {
-      const Edge& edge = edges_[static_cast<std::size_t>(e)];
-      const Node& b = nodes_[static_cast<std::size_t>(edge.begin)];
-      const Node& n = nodes_[static_cast<std::size_t>(edge.end)];
-      if (std::min(b.y, n.y) < y && y < std::max(b.y, n.y)) {
-        crossX.Add((y - b.y) * (n.x - b.x) / (n.y - b.y) + b.x);
-        crossPolygon.Add(p);
-      }
-    }
-  }
+  RayCrossings(y, crossX, crossPolygon);
   // Exchange sort, kept as is: with equal abscissas the order it leaves decides the owner.
   const int count = crossX.Count();
   for (int i = 0; i < count; ++i) {

@@ -5,6 +5,7 @@
 // the text reads back exactly. Both are locale independent and linear in the field's length.
 #include "model/NumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -17,12 +18,40 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Reads a double from a canonical text (no '+', no blanks); false when out of range.
+// True when the canonical text's magnitude is below one, judged from its digits alone: the
+// first significant digit lies after the point once the exponent is applied. Used to tell an
+// underflow (a tiny value, which rounds to zero) from an overflow when conversion fails.
+bool BelowOne(const std::string& text) {
+  const std::size_t e = text.find('e');
+  const std::string mantissa = text.substr(0, e);
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string::npos) return true;  // all zeros
+  // Decimal position of the leading digit: 0 for 1..9, -1 for 0.1..0.9, and so on.
+  long long lead = first < point ? static_cast<long long>(point - first) - 1
+                                 : -static_cast<long long>(first - point);
+  if (e != std::string::npos) {
+    long long exponent = 0;
+    const bool negative = e + 1 < text.size() && text[e + 1] == '-';
+    for (std::size_t k = e + (negative ? 2 : 1); k < text.size(); ++k) {
+      exponent = std::min(exponent * 10 + (text[k] - '0'), 1000000000LL);  // saturates
+    }
+    lead += negative ? -exponent : exponent;
+  }
+  return lead < 0;
+}
+
+// Reads a double from a canonical text (no '+', no blanks). A value too small for a double
+// reads as zero of its sign, as the digits would sum to; false when it is too large.
 bool Convert(const std::string& text, double& value) {
   double v = 0.0;
   const char* first = text.data();
   const char* last = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  if (ec == std::errc::result_out_of_range && ptr == last && BelowOne(text)) {
+    value = text[0] == '-' ? -0.0 : 0.0;
+    return true;
+  }
   if (ec != std::errc() || ptr != last || !std::isfinite(v)) return false;
   value = v;
   return true;

@@ -9,7 +9,8 @@ namespace tavrin {
 // Reads one numeric field: optional sign, digits with at most one point, optional exponent.
 // Blanks inside are skipped; the number ends at ";" or before the first other character once a
 // digit was seen. Returns stDone with the value, or stBadNumber (value untouched) when the
-// field holds no number or its value lies beyond the range of a double.
+// field holds no number or its value lies beyond the range of a double. A value too small for
+// a double (1e-400) reads as zero of its sign.
 int ParseNumber(std::string_view field, double& value);
 
 // The text a default-configured output stream writes for v when that reads back to exactly v

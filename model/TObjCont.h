@@ -22,6 +22,9 @@
 
 namespace tavrin {
 
+class TFloats;
+class TInts;
+
 struct PolygonPhysics {
   double eModulus = 210000.0;
   double nu = 0.25;
@@ -170,7 +173,11 @@ class TObjCont {
   bool ValidEdge(int e) const { return e >= 0 && e < EdgeCount(); }
   static std::uint64_t PairKey(int a, int b);
   const std::array<double, 3>* Force(int index, bool isNode) const;
-  void ExchangeEdgeLists(int q);
+  // Appends the crossings of the horizontal line at height h with every closed polygon's edges,
+  // in polygon and list order: the crossing's x and its polygon.
+  void RayCrossings(double h, TFloats& crossX, TInts& crossPolygon) const;
+  // Exchanges slot q (the outline) with slot 0, physics and name included.
+  void MoveToOutlineSlot(int q);
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;

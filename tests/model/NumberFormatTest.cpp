@@ -59,6 +59,12 @@ TEST(ParseNumber, RangeAndLength) {
   EXPECT_TRUE(Rejected("1e400"));
   EXPECT_TRUE(Rejected("-1e400"));
   EXPECT_TRUE(Rejected(std::string(400, '9')));
+  EXPECT_TRUE(Rejected("0.01e311"));
+  // Too small for a double is still a number: it reads as zero, as its digits sum to.
+  EXPECT_EQ(Parsed("1e-400"), 0.0);
+  EXPECT_TRUE(std::signbit(Parsed("-1e-400")));
+  EXPECT_EQ(Parsed("0." + std::string(400, '0') + "7"), 0.0);
+  EXPECT_EQ(Parsed("1000e-326"), 1e-323);  // subnormal, not underflow
   EXPECT_EQ(Parsed("0." + std::string(300, '0') + "1e300"), 1e-1);
   EXPECT_EQ(Parsed(std::string(30, '0') + "123456789.5"), 123456789.5);  // no length limit
 }
