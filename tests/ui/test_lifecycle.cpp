@@ -1,4 +1,6 @@
 // The job lifecycle of the main window: caption, New, Open, Save, Save As, closing.
+#include <QMouseEvent>
+
 #include "tests/ui/WorkbenchFixture.h"
 
 namespace tavrin::test {
@@ -132,7 +134,10 @@ TEST_F(Lifecycle, CoordinatesUnderTheMouse) {
   int h = window->PlanArea()->height();
   window->mousemoved(200, h - 100);
   EXPECT_EQ(window->PanelText(1), "100:50");
-  QTest::mouseMove(window->PlanArea(), QPoint(20, h - 30));
+  QPointF at(20, h - 30);
+  QMouseEvent move(QEvent::MouseMove, at, window->PlanArea()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(window->PlanArea(), &move);
   EXPECT_EQ(window->PanelText(1), "10:15");
 }
 

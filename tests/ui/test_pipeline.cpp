@@ -180,6 +180,26 @@ INSTANTIATE_TEST_SUITE_P(Workbench, StopKeys, ::testing::Values(Qt::Key_Escape, 
                                                                 : std::string("Space");
                          });
 
+// Closing the window while a mesh is generated stops the refinement and closes afterwards,
+// never under the running mesher's feet.
+TEST_F(Pipeline, CloseDuringMeshingWaitsForTheMesher) {
+  GlobalMeshParameters().minAngle = 40.0f;
+  GlobalMeshParameters().maxArea = 50.0f;
+  OpenThroughDialog(ExamplePath("square.sam"));
+  bool refused = false;
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (window->Busy() && ++ticks == 3) refused = !window->close();
+  });
+  timer.start(30);
+  window->GenerateMeshClick();
+  timer.stop();
+  EXPECT_TRUE(refused);
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_GT(window->Mesh().TriangleCount(), 0);
+}
+
 TEST(ProgressWindows, Figures) {
   TMeshInformer mesh;
   mesh.ShowMeshProgress("Delaunay refinement", 12, 30, 17.5);

@@ -23,7 +23,9 @@ class PlanEditingTest : public Workbench {
   // The pixel at a world point, shifted by (dx, dy) screen pixels (a node square spans -2..+1).
   QRgb PixelAtWorld(double x, double y, int dx = 0, int dy = 0) {
     const ViewTransform& t = CurrentViewTransform();
-    return window->PlanArea()->Image().pixel(t.ScreenX(x) + dx, t.ScreenY(y) + dy);
+    const QImage& image = window->PlanArea()->Image();
+    double ratio = image.devicePixelRatio();  // device pixels per view pixel
+    return image.pixel(static_cast<int>((t.ScreenX(x) + dx) * ratio), static_cast<int>((t.ScreenY(y) + dy) * ratio));
   }
   PlanEditing& editing() { return window->Editing(); }
 };
