@@ -4,21 +4,12 @@
 // never stops loading. Both are linear in the size of the job (a duplicate-edge test per E line
 // is a hash lookup). Edge records are numbered in file order, the order the reader will give
 // them, so DE/FE lines stay attached to their edges even after polygon edge lists were swapped.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
-#include <random>
 #include <sstream>
 
+#include "model/TextFile.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -159,61 +150,15 @@ std::string TObjCont::JobText() const {
 
 JobFileResult TObjCont::SaveJob(const std::string& path) const {
   if (path.empty()) return {false, "cannot write the job file: no file name"};
-  const std::string text = JobText();
-
-  // Replace what a link points at, not the link, and keep an existing file's permissions.
-  std::string target = path;
-  std::error_code ec;
-  if (std::filesystem::is_symlink(path, ec)) {
-    const auto resolved = std::filesystem::canonical(path, ec);
-    if (!ec) target = resolved.string();
-  }
-  struct stat previous {};
-  const bool hadFile = ::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode);
-
-  // Write a sibling temporary file and rename it over the target: the previous file survives a
-  // failed or interrupted save. O_EXCL with a random suffix avoids clobbering anything else.
-  std::mt19937 rng(std::random_device{}());
-  std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = target + ".tmp" + std::to_string(rng() % 1000000u);
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) return {false, ErrorText("cannot write", path, errno)};
-  if (hadFile) (void)::fchmod(fd, previous.st_mode & 07777);
-
-  const char* data = text.data();
-  std::size_t left = text.size();
-  int err = 0;
-  while (left > 0) {
-    const ssize_t w = ::write(fd, data, left);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      break;
-    }
-    data += w;
-    left -= static_cast<std::size_t>(w);
-  }
-  if (err == 0 && ::fsync(fd) != 0) err = errno;
-  if (::close(fd) != 0 && err == 0) err = errno;
-  if (err == 0 && std::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
-  if (err != 0) {
-    ::unlink(tmp.c_str());
-    return {false, ErrorText("cannot write", path, err)};
-  }
+  const int err = ReplaceTextFile(path, JobText());
+  if (err != 0) return {false, ErrorText("cannot write", path, err)};
   return {};
 }
 
 JobFileResult TObjCont::LoadJob(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return {false, ErrorText("cannot read", path, EISDIR)};
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {false, ErrorText("cannot read", path, errno != 0 ? errno : ENOENT)};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return {false, ErrorText("cannot read", path, errno != 0 ? errno : EIO)};
+  std::string text;
+  const int err = ReadTextFile(path, text);
+  if (err != 0) return {false, ErrorText("cannot read", path, err)};
   // The model is touched only once the whole file is in memory.
   ReadJobText(text);
   return {};
