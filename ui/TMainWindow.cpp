@@ -91,7 +91,6 @@ class TMainWindow::Canvas final : public MeshCanvas {
     const ViewTransform& t = CurrentViewTransform();
     view_.Line(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2));
   }
-  bool Skipping() const { return skipping_; }
 
  private:
   PlanView& view_;
@@ -535,7 +534,9 @@ void TMainWindow::GenerateMeshClick() {
     meshed = true;
   }
   UpdateCommands();
-  redraw();  // the final mesh, whatever frames the animation skipped
+  // The final mesh is shown whatever frames the animation skipped, usable or not; later
+  // repaints follow the meshed flag.
+  RedrawPlan(*MainDraw, *structure_, mesh_.get(), nullptr, CurrentViewTransform());
   if (pendingClose_) close();
 }
 

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QImage>
 #include <QTimer>
 #include <cmath>
 
@@ -171,6 +172,12 @@ TEST_P(StopKeys, EndTheRefinement) {
   EXPECT_TRUE(Enabled("Generatemesh"));
   EXPECT_TRUE(Enabled("New1"));
   EXPECT_FALSE(window->Editing().shiftHeld);
+  // The unusable mesh is still drawn (the job alone would be four lines).
+  QImage picture = window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32);
+  int black = 0;
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) black += picture.pixel(x, y) == qRgb(0, 0, 0);
+  EXPECT_GT(black, 8000);
 }
 
 INSTANTIATE_TEST_SUITE_P(Workbench, StopKeys, ::testing::Values(Qt::Key_Escape, Qt::Key_Shift, Qt::Key_Space),
