@@ -1,3 +1,6 @@
+// Edge table operations. Find is a lookup in the hash index of unordered node pairs (constant
+// time on average); the index is updated whenever an end node changes. Everything else is a
+// direct access by index.
 #include "mesh/containers/TEdges.h"
 
 #include <algorithm>

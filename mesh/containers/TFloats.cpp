@@ -1,3 +1,4 @@
+// List of doubles: appends are amortised constant time; the descending sort is O(n log n).
 #include "mesh/containers/TFloats.h"
 
 #include <algorithm>

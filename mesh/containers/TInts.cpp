@@ -1,3 +1,4 @@
+// List of 32-bit integers: appends are amortised constant time, access is direct.
 #include "mesh/containers/TInts.h"
 
 #include <cassert>

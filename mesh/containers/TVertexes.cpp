@@ -1,3 +1,4 @@
+// Node table operations: appends are amortised constant time, access is direct by index.
 #include "mesh/containers/TVertexes.h"
 
 #include <cassert>
