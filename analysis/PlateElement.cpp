@@ -1,7 +1,7 @@
 // Shared part of the plate elements: stiffness access and the element stiffness file.
 #include "analysis/PlateElement.h"
 
-#include <cstdio>
+#include "analysis/TDMatrix.h"
 
 namespace tavrin {
 
@@ -11,14 +11,10 @@ long double PlateElement::StiffnessAt(int i, int j) const {
 }
 
 int PlateElement::WriteStiffness(const std::string& fileName) const {
-  std::FILE* f = std::fopen(fileName.c_str(), "w");
-  if (!f) return 1;
-  for (int i = 0; i < 9; ++i) {
-    for (int j = 0; j < 9; ++j) std::fprintf(f, "%g  ", static_cast<double>(k9_[i][j]));
-    std::fputc('\n', f);
-  }
-  const bool ok = std::ferror(f) == 0;
-  return (std::fclose(f) == 0 && ok) ? 0 : 1;
+  TDMatrix k(9, 9);
+  for (int i = 0; i < 9; ++i)
+    for (int j = 0; j < 9; ++j) k.set(i, j, k9_[i][j]);
+  return k.writeText(fileName);
 }
 
 }  // namespace tavrin

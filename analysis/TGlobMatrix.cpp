@@ -73,6 +73,17 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
   envelopeSize_ = 0;
   loadZ_ = reactionZ_ = 0;
   matrix_.reset();
+  // Nothing of an earlier solve may answer for this mesh, even when this one stops early.
+  meshToNew_.clear();
+  newToMesh_.clear();
+  triangleNodes_.clear();
+  nodeEnvelopeStart_.clear();
+  fixed_.clear();
+  prescribed_.clear();
+  reducedIndex_.clear();
+  rhs_.clear();
+  loads_.clear();
+  reactions_.clear();
 
   if (nodeCount_ == 0 || triangleCount_ == 0) return Fail(kSolveEmptyMesh, "The mesh has no elements.");
   for (int t = 0; t < triangleCount_; ++t) {
@@ -229,28 +240,33 @@ int TGlobMatrix::Assemble() {
 }
 
 void TGlobMatrix::ApplyLoads() {
-  loads_.assign(equationCount_, 0.0);
+  // Summed in extended precision, like the system they go into; kept rounded to double.
+  std::vector<long double> load(equationCount_, 0.0L);
   for (int t = 0; t < triangleCount_; ++t) {
     const auto& c = mesh_.triangles[t];
     const double twiceArea = (mesh_.x[c[1]] - mesh_.x[c[0]]) * (mesh_.y[c[2]] - mesh_.y[c[0]]) -
                              (mesh_.y[c[1]] - mesh_.y[c[0]]) * (mesh_.x[c[2]] - mesh_.x[c[0]]);
     const double f = static_cast<double>(static_cast<long double>(mesh_.materials[t].pressure) *
                                          (std::fabs(twiceArea) * 0.5) * (1.0L / 3.0L));
-    for (int k = 0; k < 3; ++k) loads_[3 * meshToNew_[c[k]]] += f;
+    for (int k = 0; k < 3; ++k) load[3 * meshToNew_[c[k]]] += f;
   }
   for (int i = 0; i < nodeCount_; ++i)
-    for (int d = 0; d < 3; ++d) loads_[3 * meshToNew_[i] + d] += mesh_.nodeDof[i].force[d];
+    for (int d = 0; d < 3; ++d) load[3 * meshToNew_[i] + d] += mesh_.nodeDof[i].force[d];
   for (int e = 0; e < mesh_.EdgeCount(); ++e) {
     const int a = mesh_.edges[e][0], b = mesh_.edges[e][1];
     const double dx = mesh_.x[a] - mesh_.x[b], dy = mesh_.y[a] - mesh_.y[b];
     const double h = std::sqrt(dx * dx + dy * dy) * 0.5;
     for (int end : {a, b})
-      for (int d = 0; d < 3; ++d) loads_[3 * meshToNew_[end] + d] += mesh_.edgeDof[e].force[d] * h;
+      for (int d = 0; d < 3; ++d) load[3 * meshToNew_[end] + d] += mesh_.edgeDof[e].force[d] * h;
   }
-  loadZ_ = 0;
-  for (int v = 0; v < nodeCount_; ++v) loadZ_ += loads_[3 * v];
-  for (int e = 0; e < equationCount_; ++e)
-    if (!fixed_[e]) rhs_[reducedIndex_[e]] += loads_[e];
+  loads_.assign(equationCount_, 0.0);
+  long double sumZ = 0.0L;
+  for (int e = 0; e < equationCount_; ++e) {
+    loads_[e] = static_cast<double>(load[e]);
+    if (e % 3 == 0) sumZ += load[e];
+    if (!fixed_[e]) rhs_[reducedIndex_[e]] += load[e];
+  }
+  loadZ_ = static_cast<double>(sumZ);
 }
 
 int TGlobMatrix::Factorize() {

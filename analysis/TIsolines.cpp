@@ -61,10 +61,11 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
       found = true;
     }
     if (!found) continue;
+    // P(a, q) = (L - A) (q - a) / (Q - A) + a, coordinate by coordinate.
     const double xa = solver.NodeX(a), ya = solver.NodeY(a);
-    const double fb = (level - va) / (vb - va), fc = (level - va) / (vc - va);
-    set.AddSegment(fb * (solver.NodeX(b) - xa) + xa, fb * (solver.NodeY(b) - ya) + ya,
-                   fc * (solver.NodeX(c) - xa) + xa, fc * (solver.NodeY(c) - ya) + ya);
+    const double da = level - va;
+    set.AddSegment(da * (solver.NodeX(b) - xa) / (vb - va) + xa, da * (solver.NodeY(b) - ya) / (vb - va) + ya,
+                   da * (solver.NodeX(c) - xa) / (vc - va) + xa, da * (solver.NodeY(c) - ya) / (vc - va) + ya);
     ++added;
   }
   return added;

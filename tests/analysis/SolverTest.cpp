@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "analysis/EnvelopeCholesky.h"
@@ -352,6 +353,100 @@ TEST(TGlobMatrix, StressesAveragePlainlyAndQueriesGuardTheirRange) {
     EXPECT_NEAR(c.NodeMoment(v, 0), sx * 0.2 * 0.2 / 6, 1e-14);
   }
   for (int t = 0; t < c.ResultTriangleCount(); ++t) EXPECT_NEAR(c.ElementStress(t, 0), sx, 1e-12);
+
+  // Under pressure the element values differ: each node carries the plain mean of the elements
+  // around it (not weighted by area or angle), 1e-12 relative.
+  StructuredPlate loaded;
+  loaded.width = 10;
+  loaded.height = 6;
+  loaded.cellsX = 5;
+  loaded.cellsY = 3;
+  loaded.pattern = DiagonalPattern::CrissCross;
+  loaded.material = {1000, 0.25, 0.2, 1};
+  TGlobMatrix u;
+  ASSERT_EQ(u.SolveStatic(loaded.Build()), kSolveOk);
+  ASSERT_EQ(u.SolveStress(), 0);
+  std::vector<double> sum(3 * u.ResultNodeCount(), 0.0);
+  std::vector<int> count(u.ResultNodeCount(), 0);
+  for (int t = 0; t < u.ResultTriangleCount(); ++t)
+    for (int k = 0; k < 3; ++k) {
+      const int v = u.TriangleCorner(t, k);
+      ++count[v];
+      for (int comp = 0; comp < 3; ++comp) sum[3 * v + comp] += u.ElementStress(t, comp);
+    }
+  for (int v = 0; v < u.ResultNodeCount(); ++v)
+    for (int comp = 0; comp < 3; ++comp) {
+      const double mean = sum[3 * v + comp] / count[v];
+      EXPECT_NEAR(u.NodeStress(v, comp), mean, 1e-12 * std::fabs(mean));
+      EXPECT_NEAR(u.NodeMoment(v, comp), mean * 0.2 * 0.2 / 6, 1e-12 * std::fabs(mean));
+    }
+}
+
+// Records the progress reports of a solve.
+class ProgressLog : public SolveProgress {
+ public:
+  struct Report {
+    std::string caption;
+    int position, index, total;
+  };
+  void ShowSolveProgress(const std::string& caption, int position, int index, int total) override {
+    reports.push_back({caption, position, index, total});
+  }
+  void HideSolveProgress() override { ++hides; }
+  void ProcessEvents() override { ++events; }
+  std::vector<Report> reports;
+  int hides = 0, events = 0;
+};
+
+TEST(TGlobMatrix, ReportsProgressOfEveryStageAndHidesAtTheEnd) {
+  StructuredPlate p;
+  p.cellsX = p.cellsY = 2;
+  const PlateMesh mesh = p.Build();
+  ProgressLog log;
+  TGlobMatrix s(ElementKind::Dkt, &log);
+  ASSERT_EQ(s.SolveStatic(mesh), kSolveOk);
+  const int triangles = mesh.TriangleCount(), n = s.EquationCount();
+  ASSERT_EQ(log.reports.size(), static_cast<size_t>(4 + triangles + n - 1));
+  auto expect = [&](size_t at, const std::string& caption, int position, int index, int total) {
+    const auto& r = log.reports[at];
+    EXPECT_EQ(r.caption, caption) << at;
+    EXPECT_EQ(r.position, position) << at;
+    EXPECT_EQ(r.index, index) << at;
+    EXPECT_EQ(r.total, total) << at;
+  };
+  expect(0, "Cuthill-McKee renumbering", 1, 0, 10);
+  expect(1, "Cuthill-McKee renumbering", 10, 0, 10);
+  for (int t = 0; t < triangles; ++t) expect(2 + t, "Generating local stiffness matrix #", t, t, triangles);
+  expect(2 + triangles, "Loads and constrains", 1, 0, 10);
+  expect(3 + triangles, "Loads and constrains", 10, 0, 10);
+  for (int i = 1; i < n; ++i) expect(3 + triangles + i, "Stiffness matrix factorization", i, i, n);
+  EXPECT_EQ(log.events, static_cast<int>(log.reports.size()));
+  EXPECT_EQ(log.hides, 1);
+
+  // A failed solve hides the window too.
+  ProgressLog failed;
+  p.support = EdgeSupport::Free;
+  TGlobMatrix f(ElementKind::Dkt, &failed);
+  EXPECT_NE(f.SolveStatic(p.Build()), kSolveOk);
+  EXPECT_EQ(failed.hides, 1);
+}
+
+TEST(TGlobMatrix, ASecondSolveLeavesNothingOfTheFirst) {
+  StructuredPlate p;
+  p.cellsX = p.cellsY = 3;
+  TGlobMatrix s;
+  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+  ASSERT_EQ(s.SolveStress(), 0);
+  EXPECT_EQ(s.SolveStatic(PlateMesh()), kSolveEmptyMesh);
+  EXPECT_FALSE(s.IsSolved());
+  EXPECT_FALSE(s.HasStresses());
+  EXPECT_EQ(s.NewNumberOf(0), -1);
+  EXPECT_EQ(s.MeshNodeOf(0), -1);
+  EXPECT_EQ(s.NodeX(0), 1e200);
+  EXPECT_EQ(s.TriangleCorner(0, 0), -1);
+  EXPECT_FALSE(s.IsConstrained(0, 0));
+  EXPECT_EQ(s.EnvelopeLength(0), -1);
+  EXPECT_EQ(s.Reaction(0, 0), 1e200);
 }
 
 // ---- Reference plates -------------------------------------------------------------------
