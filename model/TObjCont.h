@@ -131,7 +131,8 @@ class TObjCont {
   int AddPolygonVertex(double x, double y, double pixelSize);
   // stDone, stExists, stRejected (also for a bad index or a non-finite position) or stCrossing.
   int MoveNode(int i, double x, double y);
-  // A node of polygon p within 3 * scale of (x, y) in both axes, or -1.
+  // The first node of polygon p, walking its edge list (begin node, then end node), that lies
+  // strictly within 3 * scale of (x, y) in both axes; -1 when none does.
   int FindVertexNear(int p, double x, double y, double scale) const;
   // Position in p's list of the first edge the segment crosses, or -1.
   int FindCrossedEdge(int p, double x1, double y1, double x2, double y2) const;
