@@ -5,8 +5,11 @@
 
 namespace tavrin {
 
-// True when segment A (x1,y1)-(x2,y2) and segment B (x3,y3)-(x4,y4) cross at a point strictly
-// inside both. Touching at an end point, T-junctions and collinear overlaps do not cross.
+// True when segment A (x1,y1)-(x2,y2) and segment B (x3,y3)-(x4,y4) cross: their carrier lines
+// are not parallel (|cross product of the directions| >= 0.001) and meet strictly inside both
+// segments' y ranges, or else strictly inside both x ranges; a horizontal segment and a vertical
+// one, which have no such range, cross when they meet strictly inside both. Touching at an end
+// point, T-junctions and collinear overlaps do not cross.
 bool SegmentsCross(double x1, double y1, double x2, double y2, double x3, double y3, double x4,
                    double y4);
 
