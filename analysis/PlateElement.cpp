@@ -1,6 +1,9 @@
-// Shared part of the plate elements: stiffness access and the element stiffness file.
+// Shared part of the plate elements: stiffness access, the element stiffness file, and the
+// choice of element.
 #include "analysis/PlateElement.h"
 
+#include "analysis/CubicElement.h"
+#include "analysis/DktElement.h"
 #include "analysis/TDMatrix.h"
 
 namespace tavrin {
@@ -15,6 +18,11 @@ int PlateElement::WriteStiffness(const std::string& fileName) const {
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < 9; ++j) k.set(i, j, k9_[i][j]);
   return k.writeText(fileName);
+}
+
+std::unique_ptr<PlateElement> MakePlateElement(ElementKind kind) {
+  if (kind == ElementKind::Cubic) return std::make_unique<CubicElement>();
+  return std::make_unique<DktElement>();
 }
 
 }  // namespace tavrin

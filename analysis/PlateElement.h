@@ -14,6 +14,10 @@
 
 namespace tavrin {
 
+// Which plate element a solve uses. Dkt converges to plate theory and is the default; Cubic is
+// the older complete-cubic element, kept so its results can be reproduced.
+enum class ElementKind { Dkt, Cubic };
+
 enum ElementCode : int {
   kElementOk = 0,
   kElementProductFailed = 1,
@@ -38,5 +42,8 @@ class PlateElement {
  protected:
   long double k9_[9][9] = {};
 };
+
+// A new element object of the given kind, for one pass over a mesh.
+std::unique_ptr<PlateElement> MakePlateElement(ElementKind kind);
 
 }  // namespace tavrin

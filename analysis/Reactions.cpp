@@ -10,7 +10,7 @@ namespace tavrin {
 
 void TGlobMatrix::ComputeReactions() {
   std::vector<long double> internal(equationCount_, 0.0L);
-  auto element = MakeElement();
+  auto element = MakePlateElement(elementKind_);
   double in[10];
   for (int t = 0; t < triangleCount_; ++t) {
     ElementInput(t, in);

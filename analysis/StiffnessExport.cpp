@@ -2,23 +2,17 @@
 // used, so the file shows exactly what was assembled.
 #include <memory>
 
-#include "analysis/CubicElement.h"
-#include "analysis/DktElement.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin {
 
 int WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName) {
   if (triangle < 0 || triangle >= mesh.TriangleCount()) return 3;
-  std::unique_ptr<PlateElement> el;
-  if (element == ElementKind::Cubic)
-    el = std::make_unique<CubicElement>();
-  else
-    el = std::make_unique<DktElement>();
   const auto& c = mesh.triangles[triangle];
   const PlateMaterial& m = mesh.materials[triangle];
   for (int k = 0; k < 3; ++k)
     if (c[k] < 0 || c[k] >= mesh.NodeCount()) return 4;
+  const auto el = MakePlateElement(element);
   if (el->BuildStiffness(mesh.x[c[0]], mesh.y[c[0]], mesh.x[c[1]], mesh.y[c[1]], mesh.x[c[2]], mesh.y[c[2]],
                          m.eModulus, m.eModulus, m.nu, m.thickness) != kElementOk)
     return 4;

@@ -7,10 +7,6 @@
 
 namespace tavrin {
 
-namespace {
-constexpr double kNoValue = 1e200;
-}  // namespace
-
 int TGlobMatrix::SolveStress() {
   if (!solved_) return 1;
   elementStress_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
@@ -19,7 +15,7 @@ int TGlobMatrix::SolveStress() {
   nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
   nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
 
-  auto element = MakeElement();
+  auto element = MakePlateElement(elementKind_);
   double record[20];
   // Triangles touching each node (solver numbering), as counts and sums: no fixed capacity.
   std::vector<int> touching(nodeCount_, 0);

@@ -7,15 +7,12 @@
 #include <cstdio>
 #include <utility>
 
-#include "analysis/CubicElement.h"
-#include "analysis/DktElement.h"
 #include "analysis/EnvelopeCholesky.h"
 #include "analysis/Renumbering.h"
 
 namespace tavrin {
 
 namespace {
-constexpr double kNoValue = 1e200;
 const char* const kFreedomNames[3] = {"lin. Z", "rot. X", "rot. Y"};
 }  // namespace
 
@@ -23,11 +20,6 @@ TGlobMatrix::TGlobMatrix(ElementKind element, SolveProgress* progress)
     : elementKind_(element), progress_(progress) {}
 
 TGlobMatrix::~TGlobMatrix() = default;
-
-std::unique_ptr<PlateElement> TGlobMatrix::MakeElement() const {
-  if (elementKind_ == ElementKind::Cubic) return std::make_unique<CubicElement>();
-  return std::make_unique<DktElement>();
-}
 
 void TGlobMatrix::Progress(const std::string& caption, int position, int index, int total) const {
   if (!progress_) return;
@@ -194,7 +186,7 @@ int TGlobMatrix::Assemble() {
   envelopeSize_ = matrix_->EntryCount();
   rhs_.assign(freeCount_, 0.0L);
 
-  auto element = MakeElement();
+  auto element = MakePlateElement(elementKind_);
   double in[10];
   for (int t = 0; t < triangleCount_; ++t) {
     Progress("Generating local stiffness matrix #", t, t, triangleCount_);

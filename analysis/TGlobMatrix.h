@@ -17,21 +17,20 @@
 #include <string>
 #include <vector>
 
+#include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/SolveProgress.h"
 
 namespace tavrin {
 
 class FEM;
-class PlateElement;
 class EnvelopeCholesky;
 
 // The six result fields, in the order of the workbench's field selector.
 enum class ResultField { LinZ = 0, RotX = 1, RotY = 2, SigmaX = 3, SigmaY = 4, TauXY = 5 };
 
-// Which plate element the solve uses. Dkt converges to plate theory and is the default; Cubic is
-// the older complete-cubic element, kept so its results can be reproduced.
-enum class ElementKind { Dkt, Cubic };
+// What a value query answers for an index out of range or a value not computed.
+inline constexpr double kNoValue = 1e200;
 
 // Result codes of SolveStatic (0 is success).
 enum SolveCode : int {
@@ -133,7 +132,6 @@ class TGlobMatrix {
   void ApplyLoads();
   int Factorize();
   void ComputeReactions();
-  std::unique_ptr<PlateElement> MakeElement() const;
   // Corner coordinates and material of triangle t as the element takes them.
   void ElementInput(int t, double record[10]) const;
 

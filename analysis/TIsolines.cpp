@@ -7,8 +7,6 @@
 namespace tavrin {
 
 namespace {
-constexpr double kNoValue = 1e200;
-
 // Equality never crosses.
 bool Crosses(double level, double u, double v) { return (level < u && v < level) || (u < level && level < v); }
 
