@@ -33,6 +33,17 @@ TEST(Renumbering, SingleTriangleStartsAtFirstNeighbourAndFillsLowerTriangle) {
   EXPECT_EQ(start, (std::vector<int>{0, 0, 0}));
 }
 
+TEST(Renumbering, RootSearchStopsOnceTheStructureSpansTheComponent) {
+  // Path 0-1-2-3-4 searched from its middle: the last level {0, 4} offers 0 first, and 0 gives
+  // as many levels as nodes, so the search ends there instead of going on to the other end.
+  Renumbering r;
+  ASSERT_EQ(r.BuildAdjacency(5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}), Renumbering::kOk);
+  std::vector<int> order, levels;
+  EXPECT_EQ(r.LevelStructure(2, order, levels), 3);
+  EXPECT_EQ(r.FindRoot(2), 0);
+  EXPECT_EQ(r.FindRoot(0), 0);
+}
+
 TEST(Renumbering, ComponentsGetConsecutiveRangesAndIsolatedNodesAreReported) {
   // Two triangles {0,1,2} and {3,4,5} given interleaved, plus node 6 on no edge.
   Renumbering r;
