@@ -49,8 +49,36 @@ class TListingModel : public QAbstractTableModel {
   const bool& byNodes_;
 };
 
-// A column header: a raised panel with its caption and, in a 16 x 16 box at its left, the
-// arrow of the sort direction while its column is the sort column.
+// The 16 x 16 arrow box inside a column header: the sort direction's triangle while its column
+// is the sort column. It paints only its top left 13 x 13 pixels, where the triangle lies, so
+// the caption behind it stays readable.
+class TListingArrow : public QWidget {
+ public:
+  TListingArrow(const TListing& owner, int column, QWidget* parent)
+      : QWidget(parent), owner_(owner), column_(column) {
+    setFixedSize(16, 16);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.fillRect(QRect(0, 0, 13, 13), palette().color(QPalette::Button));
+    if (owner_.SortColumn() != column_) return;
+    p.setPen(Qt::black);
+    p.setBrush(Qt::black);
+    if (owner_.Ascending())
+      p.drawPolygon(QPolygon({QPoint(2, 2), QPoint(11, 2), QPoint(6, 10)}));  // pointing down
+    else
+      p.drawPolygon(QPolygon({QPoint(2, 11), QPoint(11, 11), QPoint(6, 3)}));  // pointing up
+  }
+
+ private:
+  const TListing& owner_;
+  int column_;
+};
+
+// A column header: a raised panel with its caption and its arrow box; a left click sorts by
+// the column.
 class TListingHeader : public QWidget {
  public:
   TListingHeader(TListing& owner, int column, const QString& caption, QWidget* parent)
@@ -71,17 +99,6 @@ class TListingHeader : public QWidget {
     p.drawLine(0, height() - 1, width() - 1, height() - 1);
     p.setPen(pal.color(QPalette::ButtonText));
     p.drawText(rect().adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, caption_);
-
-    // The arrow box, at (3, 3) inside the panel.
-    p.translate(3, 3);
-    p.fillRect(QRect(0, 0, 14, 14), pal.color(QPalette::Button));
-    if (owner_.SortColumn() != column_) return;
-    p.setPen(Qt::black);
-    p.setBrush(Qt::black);
-    if (owner_.Ascending())
-      p.drawPolygon(QPolygon({QPoint(2, 2), QPoint(11, 2), QPoint(6, 10)}));
-    else
-      p.drawPolygon(QPolygon({QPoint(2, 11), QPoint(11, 11), QPoint(6, 3)}));
   }
   void mousePressEvent(QMouseEvent* event) override {
     if (event->button() == Qt::LeftButton) owner_.HeaderClick(column_);
@@ -103,6 +120,8 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
 
   static const char* const kNames[kListingColumns] = {"NodeButton", "DUZButton", "DRXButton", "DRYButton",
                                                       "SXButton",   "SYButton",  "XYButton"};
+  static const char* const kArrows[kListingColumns] = {"NodeArrow", "DUZArrow", "DRXArrow", "DRYArrow",
+                                                       "SXArrow",   "SYArrow",  "XYArrow"};
   // Leading blanks leave room for the arrow.
   static const char* const kCaptions[kListingColumns] = {"    Node #",    "    Lin. DZ",   "     Rot. DX", "     Rot. DY",
                                                          "     sigma X", "     sigma Y", "    tau XY"};
@@ -110,6 +129,9 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
     headers_[c] = new TListingHeader(*this, c, QString::fromLatin1(kCaptions[c]), this);
     headers_[c]->setObjectName(QString::fromLatin1(kNames[c]));
     headers_[c]->move(12 + 80 * c, 8);
+    arrows_[c] = new TListingArrow(*this, c, headers_[c]);
+    arrows_[c]->setObjectName(QString::fromLatin1(kArrows[c]));
+    arrows_[c]->move(3, 3);
   }
 
   model_ = new TListingModel(rows_, rowsByNodes_, this);
@@ -198,7 +220,7 @@ void TListing::HeaderClick(int column) {
   if (!accepted) return;
   ascending_ = !ascending_;
   sortColumn_ = column;
-  for (TListingHeader* h : headers_) h->update();
+  for (QWidget* a : arrows_) a->update();
   Refill();
 }
 

@@ -24,6 +24,7 @@ namespace tavrin {
 class TGlobMatrix;
 class TListingModel;
 class TListingHeader;
+class TListingArrow;
 
 class TListing : public QDialog {
   Q_OBJECT
@@ -63,6 +64,7 @@ class TListing : public QDialog {
   bool rowsByNodes_ = true;  // the mode rows_ were listed in (a refused switch keeps them)
 
   std::array<TListingHeader*, kListingColumns> headers_{};
+  std::array<TListingArrow*, kListingColumns> arrows_{};
   TListingModel* model_ = nullptr;
   QTableView* resTable_ = nullptr;
   QLineEdit* deviation_ = nullptr;

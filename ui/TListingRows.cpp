@@ -7,8 +7,11 @@
 
 namespace tavrin {
 
-int SolverListingSource::NodeCount() const { return solver_.ResultNodeCount(); }
-int SolverListingSource::TriangleCount() const { return solver_.ResultTriangleCount(); }
+// A solve that failed still knows its mesh's counts, but has no values to list for them.
+int SolverListingSource::NodeCount() const { return solver_.IsSolved() ? solver_.ResultNodeCount() : 0; }
+int SolverListingSource::TriangleCount() const {
+  return solver_.HasStresses() ? solver_.ResultTriangleCount() : 0;
+}
 double SolverListingSource::Displacement(int node, int dof) const {
   return static_cast<double>(solver_.Displacement(node, dof));
 }

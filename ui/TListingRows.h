@@ -25,7 +25,8 @@ class ListingSource {
   virtual bool HasStresses() const = 0;
 };
 
-// The solver as a listing source; it must outlive the adapter.
+// The solver as a listing source; it must outlive the adapter. A solver without a solution has
+// no rows, and elements have rows only once stresses were computed.
 class SolverListingSource final : public ListingSource {
  public:
   explicit SolverListingSource(const TGlobMatrix& solver) : solver_(solver) {}

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "analysis/PlateMesh.h"
 #include "ui/Platform.h"
 #include "ui/TRollupFields.h"
 #include "ui/TRollupSketch.h"
@@ -74,7 +75,8 @@ QCheckBox* Check(const char* name, const QString& caption, QWidget* parent) {
 }  // namespace
 
 TRollup::TRollup(TRollupHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint),
       host_(host) {
   setObjectName(QStringLiteral("TRollup"));
   setWindowTitle(QStringLiteral("Node Properties"));
@@ -336,10 +338,10 @@ void TRollup::RefreshSelection() {
     dispUZ_->setText(Num(shown_.dispLinZ));
     dispRX_->setText(Num(shown_.dispRotX));
     dispRY_->setText(Num(shown_.dispRotY));
-    ConstraintFlags flags = DecodeConstraintCode(shown_.constraintCode);
-    enableDZ_->setChecked(flags.linZ);
-    enableRX_->setChecked(flags.rotX);
-    enableRY_->setChecked(flags.rotY);
+    const std::array<bool, 3> fixed = DecodeConstraint(shown_.constraintCode);
+    enableDZ_->setChecked(fixed[0]);
+    enableRX_->setChecked(fixed[1]);
+    enableRY_->setChecked(fixed[2]);
   }
 
   for (QWidget* w : std::initializer_list<QWidget*>{pressure_, eModulus_, nuModulus_, thickness_, isHole_, polyName_})

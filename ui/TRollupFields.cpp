@@ -49,21 +49,6 @@ std::string FormatFieldValue(double value) {
   return std::string(buffer, end);
 }
 
-ConstraintFlags DecodeConstraintCode(std::uint16_t code) {
-  ConstraintFlags f;
-  int rest = code;
-  if (rest >= 100) {
-    f.linZ = true;
-    rest -= 100;
-  }
-  if (rest >= 10) {
-    f.rotX = true;
-    rest -= 10;
-  }
-  if (rest >= 1) f.rotY = true;
-  return f;
-}
-
 std::uint16_t EncodeConstraintCode(bool linZ, bool rotX, bool rotY) {
   return static_cast<std::uint16_t>((linZ ? 100 : 0) + (rotX ? 10 : 0) + (rotY ? 1 : 0));
 }

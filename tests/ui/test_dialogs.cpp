@@ -166,19 +166,6 @@ TEST_F(ExportTest, TypedElementAndRefusedNumbers) {
   EXPECT_TRUE(platform.filters.empty());
 }
 
-TEST(ExportFlow, SolverFailuresAreReported) {
-  test::TestPlatform platform;
-  platform.files = {"a.tvd", "b.tvd"};
-  EXPECT_FALSE(RunCosmosExport([](const std::string&) { return 2; }));
-  EXPECT_FALSE(RunLocalStiffnessExport("0", 3, [](const std::string&, int) { return 4; }));
-  ASSERT_EQ(platform.messages.size(), 2u);
-  EXPECT_EQ(platform.messages[0].text, "There is no solution to export: run Solve Static first");
-  EXPECT_EQ(platform.messages[1].text, "Element 0 is degenerate: its stiffness matrix cannot be computed");
-  platform.messages.clear();
-  EXPECT_FALSE(RunLocalStiffnessExport("0", 0, [](const std::string&, int) { return 0; }));
-  EXPECT_EQ(platform.messages.at(0).text, "The solved mesh has no elements");
-}
-
 TEST(AboutBox, ShowsNameVersionAndDescription) {
   TAboutDialog about;
   QString all;
