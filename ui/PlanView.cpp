@@ -29,6 +29,7 @@ QPainter& PlanView::Painter() {
     }
     painter_ = std::make_unique<QPainter>(&buffer_);
     painter_->setRenderHint(QPainter::Antialiasing, false);
+    painterPen_ = QColor();
     update();  // the paint event ends this painter before it copies the buffer
   }
   return *painter_;
@@ -54,7 +55,10 @@ void PlanView::ClearCanvas() {
 
 void PlanView::Line(int x1, int y1, int x2, int y2) {
   QPainter& p = Painter();
-  p.setPen(QPen(pen_, 0));
+  if (painterPen_ != pen_) {  // a whole mesh is drawn in one colour: set the pen once
+    p.setPen(QPen(pen_, 0));
+    painterPen_ = pen_;
+  }
   p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
 }
 
@@ -80,6 +84,7 @@ void PlanView::Arc(int left, int top, int right, int bottom, int x3, int y3, int
   while (span <= 0) span += 360.0;
   QPainter& p = Painter();
   p.setPen(QPen(pen_, 0));
+  painterPen_ = pen_;
   p.setBrush(Qt::NoBrush);
   QRectF box(std::min(left, right) + 0.5, std::min(top, bottom) + 0.5, std::abs(right - left),
              std::abs(bottom - top));
@@ -142,6 +147,7 @@ void PlanView::DrawAxes() {
   Line(20, h - 40, 17, h - 30);
   QPainter& p = Painter();
   p.setPen(Black());
+  painterPen_ = QColor();
   p.setBackground(Background());
   p.setBackgroundMode(Qt::OpaqueMode);
   QFontMetrics metrics(p.font());

@@ -72,6 +72,7 @@ class PlanView : public QWidget {
   QImage buffer_;
   std::unique_ptr<QPainter> painter_;
   QColor pen_ = Black();
+  QColor painterPen_;  // the colour last set on painter_ (invalid right after it is opened)
 };
 
 }  // namespace tavrin

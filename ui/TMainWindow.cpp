@@ -59,44 +59,51 @@ std::string LastPathComponent(const std::string& path) {
 }
 
 // The mesher's drawing surface: world lines mapped through the view transform onto the plan
-// view. Whole-mesh redraws of the animation are throttled once they get expensive: when the
-// last frame drew more than kCheapFrame lines, a frame that starts (Clear) less than
-// kFrameGapMs after it is skipped up to the next Clear. Small meshes animate every pass. The
-// caller repaints the final mesh itself after the generation.
+// view. Whole-mesh redraws of the animation are throttled so that drawing takes at most about
+// a fifth of the generation: after a frame (Clear, lines, then the next progress report) that
+// took d milliseconds to draw, frames starting within max(kFrameGapMs, 4 d) of its end are
+// skipped up to their next Clear. Small meshes, whose frames cost little, still animate at a
+// few frames a second. The caller repaints the final mesh itself after the generation.
 class TMainWindow::Canvas final : public MeshCanvas {
  public:
-  static constexpr int kFrameGapMs = 250;
-  static constexpr int kCheapFrame = 3000;
+  static constexpr qint64 kFrameGapMs = 200;
   explicit Canvas(PlanView& view) : view_(view) {}
 
   void Start() {
-    clock_.invalidate();
+    sinceFrame_.invalidate();
+    frameClock_.invalidate();
     skipping_ = false;
-    lines_ = 0;
+    lastFrameMs_ = 0;
   }
   void Clear() override {
-    if (clock_.isValid() && lines_ > kCheapFrame && clock_.elapsed() < kFrameGapMs) {
+    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < std::max(kFrameGapMs, 4 * lastFrameMs_)) {
       skipping_ = true;
       return;
     }
-    clock_.start();
     skipping_ = false;
-    lines_ = 0;
+    frameClock_.start();
     view_.ClearCanvas();
   }
   void SetPen(int r, int g, int b) override { view_.SetPen(QColor(r, g, b)); }
   void Line(double x1, double y1, double x2, double y2) override {
     if (skipping_) return;
-    ++lines_;
     const ViewTransform& t = CurrentViewTransform();
     view_.Line(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2));
+  }
+  // The mesher reports progress after drawing a frame: that ends the frame.
+  void FrameEnd() {
+    if (!frameClock_.isValid()) return;
+    lastFrameMs_ = frameClock_.elapsed();
+    frameClock_.invalidate();
+    sinceFrame_.start();
   }
 
  private:
   PlanView& view_;
-  QElapsedTimer clock_;
+  QElapsedTimer sinceFrame_;  // since the end of the last frame drawn
+  QElapsedTimer frameClock_;  // since the start of the frame being drawn
   bool skipping_ = false;
-  int lines_ = 0;
+  qint64 lastFrameMs_ = 0;
 };
 
 TMainWindow::TMainWindow(QWidget* parent)
@@ -250,7 +257,10 @@ void TMainWindow::CreateWindows() {
   meshInformer_->placement = [this](int w) { return ProgressPlacement(w); };
   meshInformer_->onKeyPressed = [this](int key) { KeyPressed(key); };
   meshInformer_->onKeyReleased = [this](int key) { KeyRelease(key); };
-  meshInformer_->beforeEvents = [this] { MainDraw->Flush(); };
+  meshInformer_->beforeEvents = [this] {
+    canvas_->FrameEnd();
+    MainDraw->Flush();
+  };
   solveInformer_->placement = [this](int w) { return ProgressPlacement(w); };
 }
 
