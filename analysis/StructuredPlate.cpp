@@ -16,7 +16,10 @@ PlateMesh StructuredPlate::Build() const {
   for (int j = 0; j < cellsY; ++j) {
     for (int i = 0; i < cellsX; ++i) {
       const int a = GridNode(i, j), b = GridNode(i + 1, j), c = GridNode(i + 1, j + 1), d = GridNode(i, j + 1);
-      switch (pattern) {
+      DiagonalPattern cut = pattern;
+      if (cut == DiagonalPattern::UnionJack)
+        cut = (i + j) % 2 == 0 ? DiagonalPattern::Right : DiagonalPattern::Left;
+      switch (cut) {
         case DiagonalPattern::Right:
           m.AddTriangle(a, b, c, material);
           m.AddTriangle(a, c, d, material);
@@ -33,6 +36,8 @@ PlateMesh StructuredPlate::Build() const {
           m.AddTriangle(d, a, o, material);
           break;
         }
+        case DiagonalPattern::UnionJack:
+          break;
       }
     }
   }

@@ -12,6 +12,8 @@ enum class DiagonalPattern {
   Right,       // every cell cut from its lower-left to its upper-right corner
   Left,        // every cell cut from its lower-right to its upper-left corner
   CrissCross,  // both diagonals, with a node at the cell centre
+  UnionJack,   // Right and Left alternating like a chequerboard (Right in the lower-left cell):
+               // every second grid node is met by eight triangles
 };
 
 enum class EdgeSupport {

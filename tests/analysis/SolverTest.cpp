@@ -499,6 +499,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::SimplySupported, 4, 20.2778420048, 2351.66364646},
         PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::Clamped, 4, 7.21160155329, 1029.82650856},
+        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::SimplySupported, 4, 20.2341732851, 2259.46805607},
+        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::Clamped, 4, 7.22000147389, 993.429294677},
+        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::SimplySupported, 8, 20.8478250118, 2710.18213563},
+        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::Clamped, 8, 6.74721552367, 1268.35905087},
         PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::SimplySupported, 4, 20.4208327813, 2572.97579040},
         PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::Clamped, 4, 6.88800955609, 1161.30130165},
         PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::SimplySupported, 8, 20.9217159101, 2744.61609951},
