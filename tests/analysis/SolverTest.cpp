@@ -227,6 +227,18 @@ TEST(TGlobMatrix, LoadsFromPressureNodesAndEdgesCountInLoadZ) {
   EXPECT_DOUBLE_EQ(s.Reaction(s.NewNumberOf(0), 0), -1.25);
   EXPECT_DOUBLE_EQ(s.Reaction(s.NewNumberOf(2), 0), -5.25);
   EXPECT_DOUBLE_EQ(s.ReactionZ(), -s.LoadZ());
+
+  // A small element keeps its pressure: sides of a few millimetres in a job in metres.
+  PlateMesh small;
+  DofData held;
+  held.code = 111;
+  small.AddNode(0, 0, held);
+  small.AddNode(0.005, 0, held);
+  small.AddNode(0, 0.004, held);
+  small.AddTriangle(0, 1, 2, {2.1e11, 0.3, 0.001, 3});
+  TGlobMatrix t;
+  ASSERT_EQ(t.SolveStatic(small), kSolveOk) << t.Failure().message;
+  EXPECT_NEAR(t.LoadZ(), 3e-5, 1e-18);
 }
 
 TEST(TGlobMatrix, HeldRigidMotionIsReproducedExactly) {
