@@ -3,6 +3,9 @@
 // the element, and the stiffness is integrated exactly by a three-point rule. Passes the
 // constant-curvature patch test and converges to thin-plate theory. All arithmetic in long
 // double; a triangle of zero area or with a zero-length side is degenerate.
+//
+// Holds the geometry of the last prepared triangle (corners, signed area, side coefficients and
+// the rotation-field tables) and its K9; corners may come in either orientation.
 #pragma once
 
 #include "analysis/PlateElement.h"

@@ -1,6 +1,8 @@
 // TIsolines: contour segments of one result field, as a flat list of segments in world
-// coordinates (no level tags, no colours). Every segment owns its two points, so segment k
-// normally joins points 2k and 2k + 1.
+// coordinates (no level tags, no colours). Owns four growable lists (segment starts and ends,
+// point x and y); every segment appends its own two points, so segment k normally joins points
+// 2k and 2k + 1. The tracing functions below expect a solved TGlobMatrix, and stresses for the
+// stress fields.
 #pragma once
 
 #include "analysis/TGlobMatrix.h"
