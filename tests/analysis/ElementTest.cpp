@@ -292,6 +292,25 @@ TEST(CubicElement, MatchesReferenceStiffnessIncludingCornerMove) {
   ExpectK9(el, kCubicGeneral);
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < 9; ++j) EXPECT_NEAR(static_cast<double>(el.StiffnessAt(i, j) - el.StiffnessAt(j, i)), 0, 1e-9);
+  // Rigid motions w = 1, w = x, w = y give no forces (1e-9 of the largest entry, 7.2e4).
+  const double x[3] = {0.3, 2.1, 0.9}, y[3] = {0.2, 0.7, 1.9};
+  for (int mode = 0; mode < 3; ++mode) {
+    std::vector<double> u(9);
+    for (int k = 0; k < 3; ++k) {
+      u[3 * k] = mode == 0 ? 1 : mode == 1 ? x[k] : y[k];
+      u[3 * k + 1] = mode == 2 ? 1 : 0;
+      u[3 * k + 2] = mode == 1 ? -1 : 0;
+    }
+    for (double f : Multiply(el, u)) EXPECT_NEAR(f, 0.0, 7.2e-5);
+  }
+  // Corners listed clockwise: the same matrix with corners 2 and 3 exchanged.
+  CubicElement reversed;
+  ASSERT_EQ(reversed.BuildStiffness(0.3, 0.2, 0.9, 1.9, 2.1, 0.7, kE, kE, kNu, 1), kElementOk);
+  const int corner[3] = {0, 2, 1};
+  for (int i = 0; i < 9; ++i)
+    for (int j = 0; j < 9; ++j)
+      EXPECT_NEAR(static_cast<double>(reversed.StiffnessAt(i, j)),
+                  static_cast<double>(el.StiffnessAt(3 * corner[i / 3] + i % 3, 3 * corner[j / 3] + j % 3)), 7.2e-5);
 }
 
 TEST(CubicElement, RecoversReferenceStress) {
