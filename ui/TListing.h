@@ -3,9 +3,10 @@
 // chosen column in either direction, showing only the rows whose sort value lies within the
 // "Maximum deviation, %" of the largest one.
 //
-// Owns its controls, the sort column, direction, mode and the rows last listed; keeps them
-// between openings. Reads the source only while it is open (the rows are copied when listed,
-// the view formats them on demand, so 100,000 rows stay responsive).
+// Owns its controls, the sort column, direction and mode, which it keeps between openings
+// (the deviation field keeps its text), and the rows of the current opening, which Close
+// drops. Reads the source only while it is open: the rows are copied when listed and the view
+// formats them on demand, so 100,000 rows stay responsive.
 #pragma once
 
 #include <QDialog>

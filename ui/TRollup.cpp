@@ -225,7 +225,6 @@ void TRollup::BuildControls() {
   p->addWidget(polyName_, 6, 0, 1, 2);
   p->setRowStretch(7, 1);
   pageControl_->addTab(phys, TabIcon(3), QString());
-  pageControl_->setTabToolTip(TabPhysics, QStringLiteral("Polygon Physics"));
 
   mainButton_ = new QPushButton(QStringLiteral("Apply"), this);
   mainButton_->setObjectName(QStringLiteral("MainButton"));
