@@ -1,7 +1,6 @@
 #include "ui/TAskBoxExports.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "analysis/TGlobMatrix.h"
@@ -12,27 +11,26 @@ namespace tavrin {
 
 namespace {
 
-// Why a file cannot be created, in the system's words, found by trying to open it the way the
-// writer does (the writer itself reports only that it failed).
-std::string CreateFailureReason(const std::string& path) {
+// The writers open their file with the C library, which leaves the system's reason in errno;
+// it is read right after the writer returns, before anything else can change it.
+int Write(const std::function<int()>& write, int& error) {
   errno = 0;
-  std::FILE* f = std::fopen(path.c_str(), "a");
-  if (f) {
-    std::fclose(f);
-    return "the file could not be written";
-  }
-  return errno ? std::strerror(errno) : "unknown error";
+  int code = write();
+  error = errno;
+  return code;
 }
 
-void ReportWriteFailure(int code, const std::string& path, int element) {
+void ReportWriteFailure(int code, int error, const std::string& path, int element) {
   switch (code) {
-    case 1: ShowError("Cannot create file " + path + ": " + CreateFailureReason(path)); break;
+    case 1:
+      ShowError("Cannot write the file " + path + ": " + (error ? std::strerror(error) : "unknown error"));
+      break;
     case 2: ShowError("There is no solution to export: run Solve Static first"); break;
     case 3: ShowError("There is no element " + std::to_string(element) + " in the solved mesh"); break;
     case 4:
       ShowError("Element " + std::to_string(element) + " is degenerate: its stiffness matrix cannot be computed");
       break;
-    default: ShowError("Cannot write " + path); break;
+    default: ShowError("Cannot write the file " + path); break;
   }
 }
 
@@ -41,9 +39,10 @@ void ReportWriteFailure(int code, const std::string& path, int element) {
 bool RunCosmosExport(const CosmosWriter& write) {
   std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
   if (path.empty()) return false;
-  int code = write(path);
+  int error = 0;
+  int code = Write([&] { return write(path); }, error);
   if (code != 0) {
-    ReportWriteFailure(code, path, -1);
+    ReportWriteFailure(code, error, path, -1);
     return false;
   }
   return true;
@@ -69,9 +68,10 @@ bool RunLocalStiffnessExport(const std::string& answer, int elementCount, const 
   }
   std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
   if (path.empty()) return false;
-  int code = write(path, *element);
+  int error = 0;
+  int code = Write([&] { return write(path, *element); }, error);
   if (code != 0) {
-    ReportWriteFailure(code, path, *element);
+    ReportWriteFailure(code, error, path, *element);
     return false;
   }
   return true;
