@@ -31,8 +31,13 @@ TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
   std::filesystem::remove_all(dir);
   const CliResult r = RunCli({"solve", kSquare, "--out", dir.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
+  // The mesh figures come first, exactly as `mesh` prints them for the same job.
+  const CliResult mesh = RunCli({"mesh", kSquare});
+  ASSERT_EQ(mesh.exitCode, 0) << mesh.err;
+  EXPECT_EQ(r.out.substr(0, mesh.out.size()), mesh.out);
   EXPECT_EQ(r.out.rfind("nodes: ", 0), 0u);
   EXPECT_NE(r.out.find("\nusable: yes\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("equations: ", mesh.out.size()), mesh.out.size());
   const double load = Field(r.out, "load-z"), reaction = Field(r.out, "reaction-z");
   EXPECT_LT(load, 0);
   EXPECT_NEAR(reaction, -load, 1e-6 * std::fabs(load));
