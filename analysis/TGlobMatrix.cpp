@@ -78,6 +78,9 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
   reactions_.clear();
 
   if (nodeCount_ == 0 || triangleCount_ == 0) return Fail(kSolveEmptyMesh, "The mesh has no elements.");
+  if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
+      mesh_.edgeDof.size() != mesh_.edges.size() || mesh_.materials.size() != mesh_.triangles.size())
+    return Fail(kSolveAdjacencyFailed, "The mesh's node, edge and element tables differ in length.");
   for (int t = 0; t < triangleCount_; ++t) {
     for (int k = 0; k < 3; ++k) {
       const int n = mesh_.triangles[t][k];

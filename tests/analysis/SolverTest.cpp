@@ -329,6 +329,9 @@ TEST(TGlobMatrix, FailuresStopTheSolveWithTheirDetail) {
 
   TGlobMatrix empty;
   EXPECT_EQ(empty.SolveStatic(PlateMesh()), kSolveEmptyMesh);
+  PlateMesh ragged = HeldTriangle(0, 0, 0);
+  ragged.materials.clear();
+  EXPECT_EQ(empty.SolveStatic(ragged), kSolveAdjacencyFailed);
 
   PlateMesh noMaterial = HeldTriangle(0, 0, 0);
   noMaterial.materials[0].thickness = 0;
