@@ -3,8 +3,8 @@
 // save dialog, then the element's 9 x 9 matrix). Every refusal or failure is an "Error!" box
 // through the platform layer; a cancelled dialog ends the command quietly.
 //
-// The main window calls the TGlobMatrix forms; the forms taking a writer exist so that the
-// dialog flow can be exercised without a solve.
+// The main window calls the TGlobMatrix forms, which hand the solver's writers to the forms
+// below that hold the dialog flow. Expects the platform layer for every dialog and box.
 #pragma once
 
 #include <functional>
