@@ -36,7 +36,7 @@ inline constexpr double kNoValue = 1e200;
 enum SolveCode : int {
   kSolveOk = 0,
   kSolveAssemblyFailed = -1,
-  kSolveAdjacencyFailed = 3,   // a triangle corner has no node number
+  kSolveAdjacencyFailed = 3,   // an edge or a corner names a node the mesh lacks, or tables differ in length
   kSolveNoRoot = 4,            // the root search of the renumbering failed
   kSolveIsolatedNode = 5,      // a node belongs to no edge
   kSolveFirstPivot = 9,        // the first pivot of the factorization is not usable
