@@ -185,6 +185,21 @@ TEST(DktElement, RecoversReferenceStressesAndCentroidDeflection) {
     EXPECT_NEAR(rec[19], c.wc, 1e-11);
     EXPECT_EQ(rec[0], c.corners[0]);
     EXPECT_EQ(rec[9], 1.0);
+
+    // The same triangle listed clockwise (corners 2 and 3 exchanged) has the same stresses.
+    double cw[20] = {};
+    for (int k = 0; k < 10; ++k) cw[k] = rec[k];
+    const int from[3] = {0, 2, 1};
+    for (int k = 0; k < 3; ++k) {
+      cw[2 * k] = c.corners[2 * from[k]];
+      cw[2 * k + 1] = c.corners[2 * from[k] + 1];
+      for (int d = 0; d < 3; ++d) cw[10 + 3 * k + d] = c.u[3 * from[k] + d];
+    }
+    ASSERT_EQ(el.RecoverStress(cw), kElementOk);
+    EXPECT_NEAR(cw[10], c.sx, 1e-10 * std::fabs(c.sx));
+    EXPECT_NEAR(cw[11], c.sy, 1e-10 * std::fabs(c.sy));
+    EXPECT_NEAR(cw[12], c.txy, 1e-10 * std::fabs(c.txy));
+    EXPECT_NEAR(cw[19], c.wc, 1e-11);
   }
 }
 
