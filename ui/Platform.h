@@ -8,7 +8,7 @@
 
 namespace tavrin {
 
-// A file chooser's filter as the job's dialogs document it: "Description|*.ext" (for example
+// A file chooser's filter in the form "Description|*.ext" (for example
 // "Point File(*.SAM)|*.sam") plus the extension appended when the user types none ("sam").
 struct FileFilter {
   std::string filter;
@@ -38,7 +38,7 @@ Platform& CurrentPlatform();
 // nullptr puts the Qt platform back.
 Platform* InstallPlatform(Platform* platform);
 
-// Shorthands for the documented error box: one OK button, caption "Error!".
+// The program's error box: one OK button, caption "Error!".
 void ShowError(const std::string& text);
 
 // Turns "Description|*.ext" into the Qt form "Description (*.ext)"; exposed for tests.

@@ -246,7 +246,7 @@ void TMainWindow::BuildStatusBar() {
 }
 
 void TMainWindow::CreateWindows() {
-  // The documented start-up order after the main window itself.
+  // The fixed start-up order: main window (already built), then these seven.
   meshParams_ = new TMesh_params(this);
   rollup_ = new TRollup(*this, this);
   listing_ = new TListing(this);
