@@ -1,6 +1,7 @@
 #include "ui/TSolveInformer.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -25,26 +26,49 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   resize(194, 64);
 }
 
+namespace {
+// Events and repaints between reports cost far more than a factorization row.
+constexpr qint64 kEventIntervalMs = 40;
+}  // namespace
+
 void TSolveInformer::ShowSolveProgress(const std::string& caption, int position, int index, int total) {
   if (!isVisible()) {
     if (placement) move(placement(width()));
     show();
+    stageChanged_ = true;
   }
   // Integer percentage; a zero total (nothing to do) reads as no progress rather than faulting.
   long long percent = total != 0 ? static_cast<long long>(position) * 100 / total : 0;
-  actionProgress_->setValue(static_cast<int>(std::clamp<long long>(percent, 0, 100)));
-  currentAction_->setText(QString::fromStdString(caption));
-  currentIndex_->setNum(index);
+  percent_ = static_cast<int>(std::clamp<long long>(percent, 0, 100));
+  index_ = index;
+  if (caption != caption_) {
+    caption_ = caption;
+    stageChanged_ = true;
+  }
+  if (stageChanged_ || !sinceEvents_.isValid() || sinceEvents_.elapsed() >= kEventIntervalMs) Refresh();
+}
+
+void TSolveInformer::Refresh() {
+  actionProgress_->setValue(percent_);
+  currentAction_->setText(QString::fromStdString(caption_));
+  currentIndex_->setNum(index_);
 }
 
 void TSolveInformer::HideSolveProgress() {
+  Refresh();
+  stageChanged_ = true;
   if (isVisible()) close();
 }
 
-void TSolveInformer::ProcessEvents() { QCoreApplication::processEvents(); }
+void TSolveInformer::ProcessEvents() {
+  if (!stageChanged_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
+  stageChanged_ = false;
+  sinceEvents_.restart();
+  QCoreApplication::processEvents();
+}
 
-int TSolveInformer::Percent() const { return actionProgress_->value(); }
-QString TSolveInformer::ActionText() const { return currentAction_->text(); }
-QString TSolveInformer::IndexText() const { return currentIndex_->text(); }
+int TSolveInformer::Percent() const { return percent_; }
+QString TSolveInformer::ActionText() const { return QString::fromStdString(caption_); }
+QString TSolveInformer::IndexText() const { return QString::number(index_); }
 
 }  // namespace tavrin

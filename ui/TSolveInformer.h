@@ -2,10 +2,15 @@
 // solver's progress reporting: the first report places it at the upper right of the plan view
 // and shows it, every report updates the stage, the item index and the percentage, and the
 // end of the solve hides it. Between reports the application processes pending events.
+// A large solve reports once per equation, so the window refreshes its figures and lets
+// events through at most every few hundredths of a second (and whenever the stage changes);
+// the figures it answers with are always those of the latest report.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "analysis/SolveProgress.h"
 
@@ -34,6 +39,14 @@ class TSolveInformer : public QWidget, public SolveProgress {
   QLabel* currentAction_;
   QLabel* currentIndex_;
   QProgressBar* actionProgress_;
+
+  void Refresh();
+
+  std::string caption_;
+  int percent_ = 0;
+  int index_ = 0;
+  bool stageChanged_ = true;
+  QElapsedTimer sinceEvents_;
 };
 
 }  // namespace tavrin
