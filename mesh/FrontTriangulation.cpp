@@ -121,8 +121,10 @@ void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
   const MeshPoint b = Node(sb);
   const MeshPoint e = Node(se);
 
-  // The seed does not test visibility: the node seeing s under the largest angle on the inner
-  // side is the apex.
+  // The apex is the node seeing s under the largest angle on the inner side, among those
+  // that s's ends can see, as for the front: in a concave outline the best angle may belong to
+  // a node behind the boundary, and a seed on it would lie partly outside the plate. Where the
+  // best node is visible (every convex region) it is the apex either way.
   int apex = -1;
   double best = 1.0;
   for (int v = 0; v < NodeCount(); ++v) {
@@ -130,7 +132,7 @@ void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
     const MeshPoint pv = Node(v);
     if (SideOf(b, e, pv) != side) continue;
     const double cosine = ViewCosine(b, e, pv);
-    if (cosine < best) {
+    if (cosine < best && !IsBlocked(sb, v) && !IsBlocked(se, v)) {
       best = cosine;
       apex = v;
     }

@@ -21,6 +21,8 @@ const DofRecord kNoDof{};
 // distance from their corner, so that both segments are cut at matching distances and no ever
 // smaller triangles build up in the corner.
 constexpr double kShellAngle = 0.78533;
+// Innermost shell radius, 0.1, with room for the rounding of a length computed from nodes.
+constexpr double kShortestShelled = 0.1 + 1e-9;
 
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
@@ -126,7 +128,9 @@ void FEM::SplitEdge(int e) {
     const int farOnG1 = edges_.Begin(g1) == corner ? edges_.End(g1) : edges_.Begin(g1);
     const double length = Length(b, f);
     // A segment no longer than 0.1 has no shell inside it: it is split at the usual point.
-    if (edges_.Mark(g1) != 0 && length > 0.1 &&
+    // The piece a shell split leaves at the corner is itself 0.1 long give or take rounding,
+    // and splitting it at 0.1 again would put a new node on its far end, over and over.
+    if (edges_.Mark(g1) != 0 && length > kShortestShelled &&
         VertexAngle(Node(corner), Node(farOnE), Node(farOnG1)) < kShellAngle) {
       double d = 0.1;
       while (length / 2 > 2 * d) d *= 2;

@@ -88,6 +88,9 @@ TEST(SplitEdge, ConcentricShellsAtSmallAnglesBetweenSegments) {
   EXPECT_NEAR(ShellCorner(10, 45, false).NodeX(3), 5.01, 1e-12);
   // Length 100: d goes to 25.6 (50 > 2 x 12.8 but not > 2 x 25.6).
   EXPECT_NEAR(ShellCorner(100, 20, false).NodeX(3), 25.6, 1e-12);
+  // A piece left by an earlier shell split is 0.1 long up to rounding: splitting it at 0.1
+  // again would put the node on its far end, for ever.
+  EXPECT_NEAR(ShellCorner(0.1 + 1e-12, 30, false).NodeX(3), 0.0501, 1e-12);
   // A segment no longer than 0.1 has no shell inside it.
   FEM tiny = ShellCorner(0.08, 30, false);
   EXPECT_NEAR(tiny.NodeX(3), 0.08 * 0.501, 1e-15);

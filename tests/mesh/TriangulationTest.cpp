@@ -108,6 +108,22 @@ TEST(InitialTriangulation, FreeNodeInsideBecomesAVertex) {
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
 
+TEST(InitialTriangulation, SeedApexMustBeVisible) {
+  // The free node (8.5, 5) sees the seed edge (10, 4)-(10, 6) under the largest angle but
+  // stands behind the long thin hole: a seed on it would cover part of the hole.
+  TObjCont job;
+  AddPolygon(job, {{10, 4}, {10, 6}, {10, 20}, {-10, 20}, {-10, -10}, {10, -10}});
+  AddPolygon(job, {{9, -5}, {9.5, -5}, {9.5, 15}, {9, 15}});
+  job.AddFreeNode(8.5, 5);
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  EXPECT_NE(mesh.TriangleNode(0, 2), 10);
+  const auto problems = CheckMesh(mesh, job, {.checkPublished = false});
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
 TEST(InitialTriangulation, RayThroughAVertexAtTheSeedsHeight) {
   // The node (-3, 2.5) sits at the height of the seed edge's middle, so the crossings along
   // that line are odd in number and the seed's span has no partner: the decided fallback
