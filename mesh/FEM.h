@@ -45,8 +45,9 @@ class FEM {
 
   // ---- Lifecycle and control ------------------------------------------------------------
   // Builds the mesh of the prepared job: initial constrained triangulation, then refinement
-  // until no triangle is larger than maxArea and no angle below minAngle, or until stopped.
-  // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
+  // until no triangle is larger than maxArea and no angle below minAngle, until no step
+  // helps any more, or until stopped; IsUsable tells which. Draws on canvas, reports through
+  // progress, publishes GlobalMeshStatistics().
   void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
   void GenerateMesh(const TObjCont& structure);  // no drawing, no progress
   // The first half of GenerateMesh alone: the constrained triangulation of the job's nodes
