@@ -142,8 +142,12 @@ void PlanEditing::SelectPolygon(int polygon) {
   selectionKind = SelectionKind::polygon;
   selectedIndex_ = polygon;
   coords_ = {};
+  FetchPolygonData(polygon);
+}
+
+void PlanEditing::FetchPolygonData(int polygon) {
   std::array<double, 5> physics{};
-  if (job.GetPolygonPhysics(polygon, physics) == stDone) {
+  if (host_.Structure().GetPolygonPhysics(polygon, physics) == stDone) {
     request_.eModulus = physics[0];
     request_.poisson = physics[1];
     request_.thickness = physics[2];
@@ -259,6 +263,34 @@ void PlanEditing::ApplyEdits() {
   r.constraintCode = 0;
   r.dispLinZ = r.dispRotX = r.dispRotY = 0.0;
   r.loadLinZ = r.loadRotX = r.loadRotY = 0.0;
+}
+
+void PlanEditing::ShowSelectionAgain() {
+  const TObjCont& job = host_.Structure();
+  const int index = request_.index;
+  switch (request_.kind) {
+    case SelectionKind::node:
+      if (index < 0 || index >= job.NodeCount()) return;
+      NodeNeighbours(index, coords_);  // a free node has all six equal
+      FetchNodeData(index);
+      break;
+    case SelectionKind::edge: {
+      if (index < 0 || index >= job.EdgeCount()) return;
+      int b = job.EdgeBegin(index), e = job.EdgeEnd(index);
+      coords_ = {job.NodeX(b), job.NodeY(b), job.NodeX(e), job.NodeY(e), 0.0, 0.0};
+      FetchEdgeData(index);
+      break;
+    }
+    case SelectionKind::polygon:
+      if (index < 0 || index >= job.PolygonCount()) return;
+      coords_ = {};
+      FetchPolygonData(index);
+      break;
+    default:
+      return;
+  }
+  int ids[1] = {index};
+  host_.ShowSelection(request_.kind, ids, coords_);
 }
 
 }  // namespace tavrin

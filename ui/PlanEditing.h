@@ -56,6 +56,10 @@ class PlanEditing {
   void SelectEdgeEnd(int edge, int end);
   // Carries out the validated request; see the groups in the source.
   void ApplyEdits();
+  // Fetches the selected item's data and position from the job again and hands them to the
+  // property editor, without highlighting: after an Apply whose move was refused, the editor
+  // shows where the node really is.
+  void ShowSelectionAgain();
 
   EditRequest& Request() { return request_; }
   const EditRequest& Request() const { return request_; }
@@ -74,6 +78,7 @@ class PlanEditing {
   void SelectPolygon(int polygon);
   void FetchNodeData(int node);
   void FetchEdgeData(int edge);
+  void FetchPolygonData(int polygon);
   void NodeNeighbours(int node, std::array<double, 6>& c) const;
 
   PlanEditingHost& host_;

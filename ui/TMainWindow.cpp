@@ -51,6 +51,9 @@ const ViewInfo kViews[7] = {
     {"Tau XY stress isolines", "Tau XY stress:"},
 };
 
+// Marks a tool button that shows no hint.
+constexpr const char* kNoHintProperty = "tavrinNoHint";
+
 }  // namespace
 
 std::string LastPathComponent(const std::string& path) {
@@ -194,29 +197,32 @@ void TMainWindow::BuildMenuAndToolBar() {
   bar->setIconSize(QSize(20, 20));
   bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
   // Menu items and tool buttons share one action per command, so enabling acts on both; the
-  // icon shows only on the tool bar.
-  auto button = [bar](QAction* a, const char* name, ToolIcon icon) {
+  // icon shows only on the tool bar. Buttons without a hint of their own must not fall back on
+  // Qt's default hint (the menu caption): the event filter swallows their tool-tip events.
+  enum Hint { kHint, kNoHint };
+  auto button = [bar](QAction* a, const char* name, ToolIcon icon, Hint hint) {
     a->setIcon(MakeToolIcon(icon));
     a->setIconVisibleInMenu(false);
     bar->addAction(a);
     if (QWidget* w = bar->widgetForAction(a)) {
       w->setObjectName(name);
       w->setFixedSize(25, 25);
+      if (hint == kNoHint) w->setProperty(kNoHintProperty, true);
     }
   };
-  button(Open1, "openbutton", ToolIcon::Open);
-  button(Save1, "savebutton", ToolIcon::Save);
+  button(Open1, "openbutton", ToolIcon::Open, kNoHint);
+  button(Save1, "savebutton", ToolIcon::Save, kNoHint);
   bar->addSeparator();
-  button(newpolygon, "newpolygon", ToolIcon::Polygon);
-  button(newvertex, "newvertex", ToolIcon::Vertex);
-  button(editvertex, "editvertex", ToolIcon::Edit);
+  button(newpolygon, "newpolygon", ToolIcon::Polygon, kNoHint);
+  button(newvertex, "newvertex", ToolIcon::Vertex, kHint);
+  button(editvertex, "editvertex", ToolIcon::Edit, kHint);
   bar->addSeparator();
-  button(Generatemesh, "GMeshButton", ToolIcon::Mesh);
-  button(SolveStaticMenu, "SolveStatic", ToolIcon::SolveStatic);
-  button(SolveStressMenu, "SolveStress", ToolIcon::SolveStress);
+  button(Generatemesh, "GMeshButton", ToolIcon::Mesh, kHint);
+  button(SolveStaticMenu, "SolveStatic", ToolIcon::SolveStatic, kHint);
+  button(SolveStressMenu, "SolveStress", ToolIcon::SolveStress, kNoHint);
   bar->addSeparator();
-  button(ZoominButton, "ZoominButton", ToolIcon::ZoomIn);
-  button(ZoomoutButton, "ZoomoutButton", ToolIcon::ZoomOut);
+  button(ZoominButton, "ZoominButton", ToolIcon::ZoomIn, kHint);
+  button(ZoomoutButton, "ZoomoutButton", ToolIcon::ZoomOut, kHint);
   bar->addSeparator();
   ViewSelector = new QComboBox(bar);
   ViewSelector->setObjectName("ViewSelector");
@@ -277,7 +283,9 @@ QString TMainWindow::PanelText(int panel) const {
 
 void TMainWindow::SetTitle(const std::string& name) {
   fileName = name;
-  setWindowTitle(QString::fromStdString(std::string(kProgramTitle) + " - " + LastPathComponent(name)));
+  // "TAVRIN 0.9b - plate.sam": the program's name and version as the about box shows them.
+  setWindowTitle(QString::fromStdString(std::string(kProgramName) + " " + kProgramVersion + " - " +
+                                        LastPathComponent(name)));
 }
 
 void TMainWindow::ResetJob() {
@@ -445,6 +453,9 @@ void TMainWindow::mousemoved(int sx, int sy) {
   panels_[1]->setText(QString::number(x, 'g', 4) + ":" + QString::number(y, 'g', 4));
   int view = ViewIndex();
   if (view <= 0 || busy_) return;
+  // A view whose results are gone (a new solve, a failed one) has nothing to read: the solver
+  // would answer with its no-value sentinel.
+  if (!(view <= 3 ? staticSolved : stressSolved)) return;
   int node = mesh_->NearestNode(x, y);
   if (node < 0) return;
   int solverNode = solver_->NewNumberOf(node);
@@ -483,6 +494,7 @@ void TMainWindow::KeyRelease(int key) {
 
 // The window sees every key stroke meant for it or its children first, as with key preview.
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::ToolTip && watched->property(kNoHintProperty).toBool()) return true;
   if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -635,6 +647,8 @@ void TMainWindow::SelectEdgeEnd(int edge, int end) { editing_.SelectEdgeEnd(edge
 void TMainWindow::ApplyEdits() {
   if (busy_) return;
   editing_.ApplyEdits();
+  // The request now holds zeros, and a refused move never happened: show what the job holds.
+  editing_.ShowSelectionAgain();
 }
 
 void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) {

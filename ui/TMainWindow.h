@@ -40,8 +40,6 @@ struct ViewTransform;
 class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost {
   Q_OBJECT
  public:
-  static constexpr const char* kProgramTitle = "TAVRIN 0.9b";
-
   explicit TMainWindow(QWidget* parent = nullptr);
   ~TMainWindow() override;
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <algorithm>
 #include <cmath>
 
 namespace tavrin {
@@ -37,24 +38,47 @@ TMeshInformer::TMeshInformer(QWidget* parent)
   resize(123, 77);
 }
 
+namespace {
+// Events and repaints between reports cost far more than a refinement pass of a large mesh.
+constexpr qint64 kEventIntervalMs = 40;
+}  // namespace
+
 void TMeshInformer::ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) {
   if (!isVisible()) {
     if (placement) move(placement(width()));
     show();
+    stageChanged_ = true;
   }
-  setWindowTitle(QString::fromStdString(caption));
   double bar = std::floor(angleDeg * 100.0 / 35.0);
-  currentMinAngle_->setValue(static_cast<int>(std::clamp(bar, 0.0, 100.0)));
-  numberOfElements_->setNum(elements);
-  numberOfNodes_->setNum(nodes);
+  bar_ = static_cast<int>(std::clamp(bar, 0.0, 100.0));
+  nodes_ = nodes;
+  elements_ = elements;
+  if (caption != caption_) {
+    caption_ = caption;
+    stageChanged_ = true;
+  }
+  if (stageChanged_ || !sinceEvents_.isValid() || sinceEvents_.elapsed() >= kEventIntervalMs) Refresh();
+}
+
+void TMeshInformer::Refresh() {
+  setWindowTitle(QString::fromStdString(caption_));
+  currentMinAngle_->setValue(bar_);
+  numberOfElements_->setNum(elements_);
+  numberOfNodes_->setNum(nodes_);
 }
 
 void TMeshInformer::HideMeshProgress() {
+  Refresh();
+  stageChanged_ = true;
   if (isVisible()) close();
 }
 
 void TMeshInformer::ProcessEvents() {
+  // The hook runs every pass: it measures the animation frame just drawn.
   if (beforeEvents) beforeEvents();
+  if (!stageChanged_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
+  stageChanged_ = false;
+  sinceEvents_.restart();
   QCoreApplication::processEvents();
 }
 
@@ -68,8 +92,8 @@ void TMeshInformer::keyReleaseEvent(QKeyEvent* event) {
   QWidget::keyReleaseEvent(event);
 }
 
-int TMeshInformer::AngleBar() const { return currentMinAngle_->value(); }
-QString TMeshInformer::ElementsText() const { return numberOfElements_->text(); }
-QString TMeshInformer::NodesText() const { return numberOfNodes_->text(); }
+int TMeshInformer::AngleBar() const { return bar_; }
+QString TMeshInformer::ElementsText() const { return QString::number(elements_); }
+QString TMeshInformer::NodesText() const { return QString::number(nodes_); }
 
 }  // namespace tavrin

@@ -3,8 +3,14 @@
 // view and shows it; each report shows the caption, the node and element figures and the
 // current minimal angle on a bar where 35 degrees is full. Key strokes it receives go to the
 // owner (the main window), so the stop keys work while it has the focus.
+//
+// Refinement reports once per pass, and passes on a large mesh follow each other within a
+// millisecond: the window refreshes its figures and lets events through (repaints, key
+// strokes, hence the stop keys) at most every few hundredths of a second, and whenever the
+// caption changes; the figures it answers with are always those of the latest report.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
@@ -22,7 +28,8 @@ class TMeshInformer : public QWidget, public MeshProgress {
 
   void ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) override;
   void HideMeshProgress() override;
-  // Runs the owner's hook (which finishes pending drawing), then the pending window events.
+  // Runs the owner's hook (which finishes pending drawing), then, when due, the pending
+  // window events.
   void ProcessEvents() override;
 
   std::function<QPoint(int width)> placement;
@@ -42,6 +49,13 @@ class TMeshInformer : public QWidget, public MeshProgress {
   QProgressBar* currentMinAngle_;
   QLabel* numberOfElements_;
   QLabel* numberOfNodes_;
+
+  void Refresh();
+
+  std::string caption_;
+  int nodes_ = 0, elements_ = 0, bar_ = 0;
+  bool stageChanged_ = true;
+  QElapsedTimer sinceEvents_;
 };
 
 }  // namespace tavrin

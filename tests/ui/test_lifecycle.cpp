@@ -1,5 +1,8 @@
 // The job lifecycle of the main window: caption, New, Open, Save, Save As, closing.
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolButton>
+#include <QToolTip>
 
 #include "tests/ui/WorkbenchFixture.h"
 
@@ -139,6 +142,41 @@ TEST_F(Lifecycle, CoordinatesUnderTheMouse) {
                    Qt::NoModifier);
   QApplication::sendEvent(window->PlanArea(), &move);
   EXPECT_EQ(window->PanelText(1), "10:15");
+}
+
+// Sees whether a tool-tip request reaches the object it watches.
+struct ToolTipSpy : QObject {
+  bool reached = false;
+  bool eventFilter(QObject*, QEvent* event) override {
+    reached = reached || event->type() == QEvent::ToolTip;
+    return false;
+  }
+};
+
+// The tool buttons show their own hints, and the ones that have none show none (not the menu
+// caption that Qt would offer instead).
+TEST_F(Lifecycle, ToolButtonHints) {
+  const std::pair<const char*, const char*> hints[] = {
+      {"openbutton", ""},          {"savebutton", ""},           {"newpolygon", ""},
+      {"newvertex", "New Vertex"}, {"editvertex", "Transform Rollup"}, {"GMeshButton", "Generate mesh"},
+      {"SolveStatic", "Static solvation"}, {"SolveStress", ""}, {"ZoominButton", "Zoom In"},
+      {"ZoomoutButton", "Zoom Out"}};
+  for (const auto& [name, hint] : hints) {
+    auto* button = window->findChild<QToolButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    ToolTipSpy spy;
+    button->installEventFilter(&spy);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(button, &help);
+    button->removeEventFilter(&spy);
+    if (*hint == '\0') {
+      EXPECT_FALSE(spy.reached) << name;
+    } else {
+      EXPECT_TRUE(spy.reached) << name;
+      EXPECT_EQ(QToolTip::text().toStdString(), hint) << name;
+    }
+  }
+  QToolTip::hideText();
 }
 
 }  // namespace

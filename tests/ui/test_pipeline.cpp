@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <QImage>
 #include <QTimer>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "analysis/TGlobMatrix.h"
 #include "analysis/TIsolines.h"
@@ -116,6 +118,13 @@ TEST_F(Pipeline, ReadOutUnderTheMouse) {
   // Far from every node the last value stays.
   QString before = window->PanelText(3);
   window->mousemoved(t.ScreenX(5000), t.ScreenY(5000));
+  EXPECT_EQ(window->PanelText(3), before);
+
+  // A new static solve leaves no stresses to read: the stress view keeps its last value
+  // instead of showing the solver's no-value sentinel.
+  window->SolveStaticClick();
+  ASSERT_EQ(window->ViewIndex(), 4);
+  window->mousemoved(sx, sy);
   EXPECT_EQ(window->PanelText(3), before);
 }
 
@@ -230,6 +239,33 @@ TEST(ProgressWindows, Figures) {
   EXPECT_EQ(solve.Percent(), 0);
   solve.HideSolveProgress();
   EXPECT_FALSE(solve.isVisible());
+}
+
+// Reports within a few hundredths of a second of the last event processing let no events
+// through (the figures still answer with the latest report); a new caption, or the interval
+// passed, does.
+TEST(ProgressWindows, MeshWindowThrottlesEvents) {
+  TMeshInformer mesh;
+  int runs = 0;
+  auto pending = [&] { QTimer::singleShot(0, [&] { ++runs; }); };
+  mesh.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
+  pending();
+  mesh.ProcessEvents();
+  EXPECT_EQ(runs, 1);
+  mesh.ShowMeshProgress("Delaunay refinement", 40, 100, 10.0);  // new caption
+  pending();
+  mesh.ProcessEvents();
+  EXPECT_EQ(runs, 2);
+  mesh.ShowMeshProgress("Delaunay refinement", 41, 103, 17.5);
+  pending();
+  mesh.ProcessEvents();
+  EXPECT_EQ(runs, 2);  // within the interval: nothing processed
+  EXPECT_EQ(mesh.AngleBar(), 50);
+  EXPECT_EQ(mesh.NodesText(), "41");
+  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  mesh.ProcessEvents();
+  EXPECT_EQ(runs, 3);
+  mesh.HideMeshProgress();
 }
 
 TEST_F(Pipeline, ParametersDialog) {

@@ -1,4 +1,7 @@
 // Drawing and picking in the plan view, and carrying out the property editor's requests.
+#include <QLineEdit>
+#include <QPushButton>
+
 #include "mesh/MeshParameters.h"
 #include "tests/ui/WorkbenchFixture.h"
 
@@ -196,8 +199,8 @@ TEST_F(PlanEditingTest, ApplyWritesLoadsConstraintsAndPhysics) {
   EXPECT_EQ(code, 101);
   EXPECT_EQ(v[0], 0.5);
   EXPECT_EQ(v[3], -3.0);
-  EXPECT_EQ(r.loadLinZ, 0.0);  // the request's values are reset afterwards
-  EXPECT_EQ(r.constraintCode, 0);
+  EXPECT_EQ(r.loadLinZ, -3.0);  // the request holds what the node holds now
+  EXPECT_EQ(r.constraintCode, 101);
 
   // A polygon: the physics are applied even when a position was typed too.
   editing().shiftHeld = true;
@@ -217,6 +220,40 @@ TEST_F(PlanEditingTest, ApplyWritesLoadsConstraintsAndPhysics) {
   EXPECT_EQ(p.eModulus, 30000.0);
   EXPECT_EQ(p.thickness, 12.0);
   EXPECT_EQ(job.NodeX(0), 100.0);  // a polygon is not moved
+}
+
+// Through the editor as a user works it: a refused move in the same Apply as new loads. The
+// loads are applied, the node stays, and the editor shows the node where it is with its loads.
+TEST_F(PlanEditingTest, EditorShowsWhatTheJobHoldsAfterApply) {
+  DrawSquare(100, 100, 200);
+  platform.messages.clear();  // "Polygon closed"
+  TRollup& editor = *window->Rollup();
+  editor.show();
+  ASSERT_EQ(editing().PickSelection(300, 300), SelectionKind::node);  // node 2
+  auto field = [&](const char* name) { return editor.findChild<QLineEdit*>(name); };
+  auto type = [&](const char* name, const char* text) {
+    field(name)->selectAll();
+    QTest::keyClicks(field(name), text);
+  };
+  editor.ShowPage(TRollup::TabGeometry);
+  type("Value_X", "50");  // node 2 to (50, 150): edge 1-2 would cross edge 3-0
+  type("Value_Y", "150");
+  editor.ShowPage(TRollup::TabLoads);
+  type("ForceUZ", "-5");
+  QTest::mouseClick(editor.findChild<QPushButton*>("MainButton"), Qt::LeftButton);
+
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text, "Пересечение линий недопустимо");
+  const TObjCont& job = window->Structure();
+  EXPECT_EQ(job.NodeX(2), 300.0);
+  EXPECT_EQ(job.NodeY(2), 300.0);
+  std::array<double, 6> values{};
+  int code = 0;
+  job.GetNodeAttributes(2, values, code);
+  EXPECT_EQ(values[3], -5.0);
+  EXPECT_EQ(field("Value_X")->text(), "300");
+  EXPECT_EQ(field("Value_Y")->text(), "300");
+  EXPECT_EQ(field("ForceUZ")->text(), "-5");
 }
 
 }  // namespace
