@@ -163,12 +163,14 @@ int FEM::RefineTriangle(int t, bool force) {
   const MeshPoint b = Node(EdgeBegin(shortest));
   const MeshPoint c = Node(OppositeNode(t, shortest));
 
+  // A triangle this flat has no circumcentre, and a node at its centroid would only cut it
+  // into slivers: no point is made for it, forced or not.
+  const double D = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
+  if (!(std::fabs(D) > 0.0001)) return -1;
   MeshPoint p;
   if (force) {
     p = MeshPoint{(a.x + b.x + c.x) * (1.0 / 3), (a.y + b.y + c.y) * (1.0 / 3)};
   } else {
-    const double D = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
-    if (!(std::fabs(D) > 0.0001)) return -1;  // degenerate: no circumcentre
     const double Sb = b.x * b.x + b.y * b.y - a.x * a.x - a.y * a.y;
     const double Sc = c.x * c.x + c.y * c.y - a.x * a.x - a.y * a.y;
     p.y = ((b.x - a.x) * Sc - (c.x - a.x) * Sb) / (2 * D);

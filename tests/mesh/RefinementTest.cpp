@@ -51,8 +51,14 @@ TEST(RefineTriangle, EachOutcome) {
     EXPECT_EQ(mesh.RefineTriangle(0, false), -1);
     EXPECT_EQ(mesh.NodeCount(), 3);
   }
-  // A flat triangle has no circumcentre.
-  EXPECT_EQ(Triangle({0, 0}, {10, 0}, {5, 0.00001}, 200, false).RefineTriangle(0, false), -1);
+  // A flat triangle (doubled area 0.0001 at most) has no circumcentre, and is not cut at its
+  // centroid either when forced.
+  for (bool force : {false, true}) {
+    FEM flat = Triangle({0, 0}, {10, 0}, {5, 0.00001}, 200, false);
+    flat.SetMinDistance(0.0001);
+    EXPECT_EQ(flat.RefineTriangle(0, force), -1);
+    EXPECT_EQ(flat.NodeCount(), 3);
+  }
   // An obtuse triangle alone: its circumcentre (5, -12) is in no triangle.
   {
     FEM mesh = Triangle({0, 0}, {10, 0}, {5, 1}, 200, false);

@@ -1,0 +1,206 @@
+// tavrin-cli mesh end to end: the printed figures, its usage and file errors, and the files it
+// writes (mesh tables, picture, prepared job).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "CliRunner.h"
+
+namespace tavrin {
+namespace {
+
+using testing::CliResult;
+using testing::ReadWholeFile;
+using testing::RunCli;
+
+const std::string kSquare = std::string(TAVRIN_SOURCE_DIR) + "/examples/square.sam";
+const std::string kHole = std::string(TAVRIN_SOURCE_DIR) + "/examples/plate-with-hole.sam";
+
+class CliMesh : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tavrin-cli-mesh-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path dir_;
+};
+
+// The six "key: value" lines, in the order printed.
+std::vector<std::pair<std::string, std::string>> Figures(const std::string& out) {
+  std::vector<std::pair<std::string, std::string>> figures;
+  std::istringstream in(out);
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto colon = line.find(": ");
+    figures.emplace_back(line.substr(0, colon),
+                         colon == std::string::npos ? "" : line.substr(colon + 2));
+  }
+  return figures;
+}
+
+TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
+  const CliResult r = RunCli({"mesh", kSquare});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const auto figures = Figures(r.out);
+  ASSERT_EQ(figures.size(), 6u) << r.out;
+  const char* const keys[] = {"nodes", "edges", "elements", "min-angle", "usable", "area"};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(figures[i].first, keys[i]);
+  // Euler on a disc: nodes - edges + elements = 1.
+  EXPECT_EQ(std::stoi(figures[0].second) - std::stoi(figures[1].second) +
+                std::stoi(figures[2].second),
+            1);
+  EXPECT_GE(std::stod(figures[3].second), 31.0);
+  EXPECT_EQ(figures[4].second, "yes");
+  EXPECT_EQ(figures[5].second, "202500");  // 450 x 450
+
+  // A larger area bound gives fewer elements; the node limit stops a refinement that the
+  // angle alone would keep going (maximal area 0 makes every triangle too large).
+  const CliResult coarse = RunCli({"mesh", kSquare, "--max-area", "2000", "--min-angle", "20"});
+  ASSERT_EQ(coarse.exitCode, 0) << coarse.err;
+  EXPECT_LT(std::stoi(Figures(coarse.out)[2].second), std::stoi(figures[2].second));
+  const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0", "--max-nodes", "40"});
+  ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
+  const int nodes = std::stoi(Figures(stopped.out)[0].second);
+  EXPECT_GT(nodes, 40);
+  EXPECT_LT(nodes, 60);
+  EXPECT_EQ(Figures(stopped.out)[5].second, "202500");
+}
+
+TEST_F(CliMesh, UsageAndFileErrors) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"mesh"},
+        {"mesh", kSquare, "--min-angle"},
+        {"mesh", kSquare, "--min-angle", "abc"},
+        {"mesh", kSquare, "--max-area", "-5"},
+        {"mesh", kSquare, "--max-nodes", "2.5"},
+        {"mesh", kSquare, "--dump"},
+        {"mesh", kSquare, "--colour", "red"},
+        {"mesh", kSquare, kSquare}}) {
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 2) << args.back();
+    EXPECT_EQ(r.out, "") << args.back();
+    EXPECT_NE(r.err.find("usage"), std::string::npos) << args.back();
+  }
+  // Missing job, a folder for a job, an output file that cannot be made: one line, exit 1.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"mesh", Path("missing.sam")},
+        {"mesh", dir_.string()},
+        {"mesh", kSquare, "--dump", Path("no/such/folder/mesh.txt")},
+        {"mesh", kSquare, "--svg", Path("no/such/folder/mesh.svg")},
+        {"mesh", kSquare, "--save-job", Path("no/such/folder/job.sam")}}) {
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 1) << args.back();
+    ASSERT_FALSE(r.err.empty()) << args.back();
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+}
+
+TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
+  const std::string dump = Path("mesh.txt");
+  const std::string svg = Path("mesh.svg");
+  const std::string saved = Path("prepared.sam");
+  const CliResult r = RunCli({"mesh", kHole, "--max-area", "2000", "--min-angle", "25",
+                              "--dump", dump, "--svg", svg, "--save-job", saved});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto figures = Figures(r.out);
+  ASSERT_EQ(figures.size(), 6u);
+
+  // Tables in index order, with the counts printed; every triangle's nodes are ends of its
+  // edges, and every edge slot names a triangle that lists the edge.
+  std::istringstream in(ReadWholeFile(dump));
+  std::string word;
+  int count = 0;
+  in >> word >> count;
+  ASSERT_EQ(word, "nodes");
+  EXPECT_EQ(std::to_string(count), figures[0].second);
+  std::vector<std::pair<double, double>> nodes(count);
+  for (int i = 0; i < count; ++i) {
+    int index = -1;
+    in >> index >> nodes[i].first >> nodes[i].second;
+    ASSERT_EQ(index, i);
+  }
+  in >> word >> count;
+  ASSERT_EQ(word, "edges");
+  EXPECT_EQ(std::to_string(count), figures[1].second);
+  struct Edge {
+    int begin, end, mark, t1, t2;
+  };
+  std::vector<Edge> edges(count);
+  int segments = 0;
+  for (int e = 0; e < count; ++e) {
+    int index = -1;
+    Edge& g = edges[e];
+    in >> index >> g.begin >> g.end >> g.mark >> g.t1 >> g.t2;
+    ASSERT_EQ(index, e);
+    EXPECT_TRUE(g.mark == 0 || g.mark == 1);
+    segments += g.mark;
+  }
+  in >> word >> count;
+  ASSERT_EQ(word, "triangles");
+  EXPECT_EQ(std::to_string(count), figures[2].second);
+  std::map<int, std::set<int>> edgesOf;
+  for (int t = 0; t < count; ++t) {
+    int index = -1, e[3], n[3];
+    in >> index >> e[0] >> e[1] >> e[2] >> n[0] >> n[1] >> n[2];
+    ASSERT_EQ(index, t);
+    ASSERT_FALSE(in.fail());
+    // Node 0 and 1 are the begin and end of edge 1; node 2 is the third corner.
+    EXPECT_EQ(n[0], edges[e[0]].begin);
+    EXPECT_EQ(n[1], edges[e[0]].end);
+    const std::set<int> corners{n[0], n[1], n[2]};
+    EXPECT_EQ(corners.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_TRUE(corners.count(edges[e[k]].begin) && corners.count(edges[e[k]].end));
+      edgesOf[t].insert(e[k]);
+    }
+  }
+  for (int e = 0; e < static_cast<int>(edges.size()); ++e) {
+    for (int t : {edges[e].t1, edges[e].t2}) {
+      if (t != -1) {
+        EXPECT_TRUE(edgesOf[t].count(e)) << "edge " << e;
+      }
+    }
+  }
+  // Coordinates read back to the very values: the input corners are exact.
+  EXPECT_EQ(nodes[1].first, 450.0);
+
+  // One line per edge in the picture, segments drawn in their own darker group.
+  const std::string picture = ReadWholeFile(svg);
+  EXPECT_EQ(picture.rfind("<svg", 0), 0u);
+  EXPECT_NE(picture.find("</svg>"), std::string::npos);
+  size_t lines = 0;
+  for (size_t at = picture.find("<line"); at != std::string::npos;
+       at = picture.find("<line", at + 1))
+    ++lines;
+  EXPECT_EQ(lines, edges.size());
+  const size_t polygons = [&] {
+    size_t n = 0;
+    for (size_t at = picture.find("<polygon"); at != std::string::npos;
+         at = picture.find("<polygon", at + 1))
+      ++n;
+    return n;
+  }();
+  EXPECT_EQ(std::to_string(polygons), figures[2].second);
+  EXPECT_GT(segments, 0);
+
+  // The prepared job meshes to the same mesh as the original.
+  const CliResult again =
+      RunCli({"mesh", saved, "--max-area", "2000", "--min-angle", "25"});
+  ASSERT_EQ(again.exitCode, 0) << again.err;
+  EXPECT_EQ(again.out, r.out);
+}
+
+}  // namespace
+}  // namespace tavrin
