@@ -1,9 +1,13 @@
 // Screenshots of the main window after meshing an example and in two result views, saved as
 // PNG files under the build folder (tests/ui/screenshots/) for people to look at.
 #include <QImage>
+#include <QLineEdit>
 #include <QPixmap>
+#include <cmath>
 
+#include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/TMesh_params.h"
 
 namespace tavrin::test {
 namespace {
@@ -37,14 +41,33 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   EXPECT_GT(CountPixels(mesh, qRgb(0, 0, 0)), 2000);  // the mesh lines
   EXPECT_EQ(CountPixels(mesh, qRgb(0, 255, 0)), 0);
 
+  // The parameters dialog with the statistics of that mesh.
+  TMesh_params& parameters = *window->MeshParamsDialog();
+  parameters.setup();
+  parameters.adjustSize();
+  EXPECT_TRUE(parameters.grab().save(QString::fromStdString((out / "parameters.png").string()), "PNG"));
+  EXPECT_NE(parameters.num_nodes->text(), "no_data");
+
   window->SolveStaticClick();
   ASSERT_TRUE(window->staticSolved);
   window->SelectView(1);
+  // The mouse on a mesh node near the loaded edge, so that the read-outs show in the pictures.
+  const ViewTransform& t = CurrentViewTransform();
+  const FEM& fem = window->Mesh();
+  int under = 0;
+  for (int i = 1; i < fem.NodeCount(); ++i)
+    if (std::hypot(fem.NodeX(i) - 400, fem.NodeY(i) - 225) < std::hypot(fem.NodeX(under) - 400, fem.NodeY(under) - 225))
+      under = i;
+  const int mouseX = t.ScreenX(fem.NodeX(under)), mouseY = t.ScreenY(fem.NodeY(under));
+  window->mousemoved(mouseX, mouseY);
+  EXPECT_FALSE(window->PanelText(1).isEmpty());
+  EXPECT_FALSE(window->PanelText(3).isEmpty());
   QImage displacement = shoot("displacement.png");
   EXPECT_GT(CountPixels(displacement, qRgb(0, 255, 0)), 500);  // lime isolines
 
   window->SolveStressClick();
   window->SelectView(4);
+  window->mousemoved(mouseX, mouseY);
   QImage stress = shoot("stress.png");
   EXPECT_GT(CountPixels(stress, qRgb(0, 255, 0)), 500);
   EXPECT_NE(displacement, stress);
