@@ -173,8 +173,10 @@ void FEM::SplitEdge(int e) {
     else
       k2 = g;
   }
-  const int apex2 = CommonNode(k1, k2);
-  if (k2 == -1 || apex2 == -1) {
+  const int apex2 = k2 == -1 ? -1 : CommonNode(k1, k2);
+  const bool stillBesideE = triangles_.Edge(t2, 1) == e || triangles_.Edge(t2, 2) == e ||
+                            triangles_.Edge(t2, 3) == e;
+  if (!stillBesideE || apex2 == -1) {
     // The flips above re-shaped the far triangle; it no longer fits the split.
     assert(!"SplitEdge: far triangle changed by the flips");
     return;
