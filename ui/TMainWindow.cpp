@@ -207,6 +207,9 @@ void TMainWindow::BuildMenuAndToolBar() {
     if (QWidget* w = bar->widgetForAction(a)) {
       w->setObjectName(name);
       w->setFixedSize(25, 25);
+      // Speed buttons never hold the focus: Space is a stop key, never a click on the last
+      // button tabbed to.
+      w->setFocusPolicy(Qt::NoFocus);
       if (hint == kNoHint) w->setProperty(kNoHintProperty, true);
     }
   };

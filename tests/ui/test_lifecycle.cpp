@@ -1,6 +1,10 @@
 // The job lifecycle of the main window: caption, New, Open, Save, Save As, closing.
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -142,6 +146,50 @@ TEST_F(Lifecycle, CoordinatesUnderTheMouse) {
                    Qt::NoModifier);
   QApplication::sendEvent(window->PlanArea(), &move);
   EXPECT_EQ(window->PanelText(1), "10:15");
+}
+
+// Menus, items, tool-bar buttons and views in their order, with their captions.
+TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
+  std::string menus;
+  for (QAction* top : window->menuBar()->actions()) {
+    menus += top->text().toStdString() + ":";
+    if (QMenu* menu = top->menu())
+      for (QAction* item : menu->actions())
+        menus += " " + item->objectName().toStdString() + "=" + item->text().toStdString();
+    else
+      menus += " " + top->objectName().toStdString();
+    menus += "\n";
+  }
+  EXPECT_EQ(menus,
+            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As Exit1=Exit\n"
+            "Edit ...: GeomRollup=Geometry... LoadsRollup=Loads... ConstrRollup=Constrains... "
+            "PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
+            "Mesh: Generatemesh=Generate mesh ParametersStats1=Parameters && Stats\n"
+            "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress CosmosInputFile=COSMOS Input File "
+            "LocalStiffnessMatrix=Local Stiffness Matrix\n"
+            "Results: ResDlgMenu=View Results\n"
+            "About: Help1\n");
+  for (QAction* a : window->findChildren<QAction*>()) EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
+
+  auto* bar = window->findChild<QToolBar*>("ToolBar1");
+  ASSERT_NE(bar, nullptr);
+  std::string buttons;
+  for (QAction* a : bar->actions()) {
+    QWidget* w = bar->widgetForAction(a);
+    buttons += a->isSeparator() ? std::string("|") : w ? w->objectName().toStdString() : std::string("?");
+    buttons += " ";
+  }
+  EXPECT_EQ(buttons,
+            "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic SolveStress | "
+            "ZoominButton ZoomoutButton | ViewSelector ");
+
+  auto* views = window->findChild<QComboBox*>("ViewSelector");
+  QStringList items;
+  for (int i = 0; i < views->count(); ++i) items << views->itemText(i);
+  EXPECT_EQ(items.join("; ").toStdString(),
+            "Normal View; UX Lin. Displacement isolines; RX Rot. Displacement isolines; RY Rot. Displacement isolines; "
+            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines");
+  EXPECT_FALSE(views->isEditable());
 }
 
 // Sees whether a tool-tip request reaches the object it watches.
