@@ -100,6 +100,7 @@ int FEM::AddMeshEdge(int a, int b) { return AddMeshEdge(a, b, kNoDof, 0); }
 
 int FEM::MakeTriangle(int e1, int e2, int e3) {
   const int t = triangles_.AddTriangle(e1, e2, e3, MinAngle(e1, e2), TriangleArea(e1, e2));
+  NoteTriangle(t);
   AttachTriangle(t);
   return t;
 }
@@ -119,6 +120,7 @@ int FEM::SetTrianglePhysics(int t, const ElementPhysics& physics) {
 
 void FEM::ReshapeTriangle(int t, int e1, int e2, int e3) {
   triangles_.SetTriangle(t, e1, e2, e3, MinAngle(e1, e2), TriangleArea(e1, e2));
+  NoteTriangle(t);
 }
 
 // ---- Topology ---------------------------------------------------------------------------

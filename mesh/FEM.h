@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "mesh/MeshGeometry.h"
+#include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/containers/DofRecord.h"
 #include "mesh/containers/TEdges.h"
@@ -135,6 +136,10 @@ class FEM {
   bool TooClose(MeshPoint p) const;  // a node within the minDistance square
   void EncroachedSegments(MeshPoint p, std::vector<int>& out) const;
   bool IsBlocked(int a, int v) const;  // some edge not at a or v crosses a-v
+  // The scans above answer from a spatial index (the default) or by plain linear scans over
+  // the tables; both give the same answers, so the same mesh.
+  void SetIndexedScans(bool on) { indexedScans_ = on; }
+  bool IndexedScans() const { return indexedScans_; }
 
  private:
   void LoadInput(const TObjCont& structure);
@@ -148,6 +153,7 @@ class FEM {
   void DrawWholeMesh(MeshCanvas& canvas) const;
   bool SplitArrangementValid(int e, int t) const;
   void ReshapeTriangle(int t, int e1, int e2, int e3);
+  void NoteTriangle(int t);  // tells the index about a new or re-shaped triangle
 
   bool running_ = false;
   double maxArea_;
@@ -158,6 +164,10 @@ class FEM {
   TVertexes nodes_;
   TEdges edges_;
   TTris triangles_;
+  // Kept in step by MakeTriangle and ReshapeTriangle, the only places that write triangles;
+  // it brings itself up to date with new nodes and edges on its own.
+  mutable MeshIndex index_;
+  bool indexedScans_ = true;
 };
 
 }  // namespace tavrin

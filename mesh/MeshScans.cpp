@@ -1,7 +1,11 @@
-// The mesher's whole-table scans, kept together so that a spatial index can replace them
-// without touching the algorithms that call them. Each costs time linear in its table, and the
-// refinement calls them once or more per inserted node, so meshing time grows with the square
-// of the mesh size. (Edge lookup is already hashed by the edge table.)
+// The mesher's whole-table questions, kept together so that the algorithms calling them need
+// not know how they are answered. By default the spatial index answers them (time about
+// constant, or logarithmic in the number of triangles, per question); the plain linear scans
+// stay as the reference the index must agree with, entity for entity, and a switch selects
+// them (a linear scan costs time proportional to its table, and the refinement asks once or
+// more per inserted node, so meshing time then grows with the square of the mesh size). Edge
+// lookup is hashed by the edge table itself. IsBlocked stays a scan: only the initial
+// triangulation asks it, on the job's own nodes.
 #include <cmath>
 
 #include "mesh/FEM.h"
@@ -11,8 +15,15 @@ namespace tavrin {
 
 int FEM::FindEdge(int a, int b) const { return edges_.Find(a, b); }
 
+void FEM::NoteTriangle(int t) {
+  index_.TriangleStored(t, triangles_.MinAngle(t), triangles_.Area(t));
+  // A split or a flip moves an edge's ends and then re-shapes a triangle on it.
+  for (int k = 1; k <= 3; ++k) index_.EdgeMayHaveMoved(triangles_.Edge(t, k));
+}
+
 bool FEM::TooClose(MeshPoint p) const {
   // A square of half side minDistance, not a circle.
+  if (indexedScans_) return index_.AnyNodeWithin(nodes_, p, minDistance_);
   for (int v = 0; v < NodeCount(); ++v) {
     if (std::fabs(nodes_.X(v) - p.x) < minDistance_ && std::fabs(nodes_.Y(v) - p.y) < minDistance_)
       return true;
@@ -21,6 +32,10 @@ bool FEM::TooClose(MeshPoint p) const {
 }
 
 void FEM::EncroachedSegments(MeshPoint p, std::vector<int>& out) const {
+  if (indexedScans_) {
+    index_.EncroachedSegments(nodes_, edges_, p, [&](int s) { return Encroaches(s, p); }, out);
+    return;
+  }
   out.clear();
   for (int s = 0; s < EdgeCount(); ++s) {
     if (IsSegment(s) && Encroaches(s, p)) out.push_back(s);
@@ -42,11 +57,15 @@ bool FEM::IsBlocked(int a, int v) const {
 }
 
 int FEM::WorstTriangle() {
-  const int w = triangles_.MinAngleIndex();
+  const int w = indexedScans_ && index_.TrianglesExact() ? index_.MinAngleIndex()
+                                                          : triangles_.MinAngleIndex();
   currentMinAngle_ = MinAngle(w);
   return w;
 }
 
-int FEM::LargestTriangle() const { return triangles_.MaxAreaIndex(); }
+int FEM::LargestTriangle() const {
+  return indexedScans_ && index_.TrianglesExact() ? index_.MaxAreaIndex()
+                                                  : triangles_.MaxAreaIndex();
+}
 
 }  // namespace tavrin

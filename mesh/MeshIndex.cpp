@@ -1,0 +1,193 @@
+// Search structures for the mesher's scans. The smallest angle and the largest area come from
+// two ordered sets (logarithmic time per change, constant per query). Nodes sit in a uniform
+// hash grid whose cells are a little wider than the too-close distance, so a query looks at
+// nine cells. Segments sit in a hierarchical hash grid: each in the one cell of the level whose
+// cells are at least as wide as its diametral circle and that holds the circle's centre, so a
+// query looks at nine cells per level in use. Each query costs about the number of entries
+// near the point instead of the size of the mesh; every candidate is then decided by the
+// caller's own test, so the answers are those of the plain scans.
+#include "mesh/MeshIndex.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "mesh/containers/TEdges.h"
+#include "mesh/containers/TVertexes.h"
+
+namespace tavrin {
+
+namespace {
+// Cell numbers stay far inside 64 bits, so neighbouring cells never wrap.
+constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
+// Segment levels: cell width 2^level for level in [-kLevelOffset, kLevelOffset].
+constexpr int kLevelOffset = 60;
+// Node cells are a little wider than the too-close distance, so that a node closer than it
+// in x (or y) is always in the query's cell or a neighbouring one, whatever the rounding of
+// the cell numbers.
+constexpr double kNodeCellWidening = 1.0001;
+}  // namespace
+
+std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
+  std::uint64_t h = static_cast<std::uint64_t>(k.cx) * 0x9E3779B97F4A7C15ull;
+  h ^= static_cast<std::uint64_t>(k.cy) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
+  h ^= static_cast<std::uint64_t>(k.level) * 0xC2B2AE3D27D4EB4Full;
+  return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy) {
+  const double qx = std::floor(x / size);
+  const double qy = std::floor(y / size);
+  if (!(std::fabs(qx) < kMaxCellNumber) || !(std::fabs(qy) < kMaxCellNumber)) return false;
+  cx = static_cast<std::int64_t>(qx);
+  cy = static_cast<std::int64_t>(qy);
+  return true;
+}
+
+// ---- Triangles --------------------------------------------------------------------------
+
+void MeshIndex::TriangleStored(int t, double minAngle, double area) {
+  const auto s = static_cast<std::size_t>(t);
+  if (s >= known_.size()) {
+    angle_.resize(s + 1, 0.0);
+    area_.resize(s + 1, 0.0);
+    known_.resize(s + 1, false);
+  }
+  if (known_[s]) {
+    byAngle_.erase({angle_[s], t});
+    byArea_.erase({-area_[s], t});
+  }
+  if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
+  angle_[s] = minAngle;
+  area_[s] = area;
+  known_[s] = true;
+  byAngle_.insert({minAngle, t});
+  byArea_.insert({-area, t});
+}
+
+int MeshIndex::MinAngleIndex() const { return byAngle_.empty() ? 0 : byAngle_.begin()->second; }
+
+int MeshIndex::MaxAreaIndex() const { return byArea_.empty() ? 0 : byArea_.begin()->second; }
+
+// ---- Nodes ------------------------------------------------------------------------------
+
+void MeshIndex::CatchUpNodes(const TVertexes& nodes, double d) {
+  const double cell = d * kNodeCellWidening;
+  if (cell != nodeCell_) {
+    nodeCell_ = cell;
+    nodesIndexed_ = 0;
+    nodeCells_.clear();
+    nodesOffGrid_.clear();
+  }
+  for (; nodesIndexed_ < nodes.Count(); ++nodesIndexed_) {
+    std::int64_t cx, cy;
+    if (CellOf(nodes.X(nodesIndexed_), nodes.Y(nodesIndexed_), nodeCell_, cx, cy))
+      nodeCells_[CellKey{0, cx, cy}].push_back(nodesIndexed_);
+    else
+      nodesOffGrid_.push_back(nodesIndexed_);
+  }
+}
+
+bool MeshIndex::AnyNodeWithin(const TVertexes& nodes, MeshPoint p, double d) {
+  const auto within = [&](int v) {
+    return std::fabs(nodes.X(v) - p.x) < d && std::fabs(nodes.Y(v) - p.y) < d;
+  };
+  std::int64_t cx, cy;
+  if (!(d > 0) || !std::isfinite(d) || !CellOf(p.x, p.y, d * kNodeCellWidening, cx, cy)) {
+    for (int v = 0; v < nodes.Count(); ++v)
+      if (within(v)) return true;
+    return false;
+  }
+  CatchUpNodes(nodes, d);
+  for (std::int64_t i = cx - 1; i <= cx + 1; ++i) {
+    for (std::int64_t j = cy - 1; j <= cy + 1; ++j) {
+      const auto it = nodeCells_.find(CellKey{0, i, j});
+      if (it == nodeCells_.end()) continue;
+      for (int v : it->second)
+        if (within(v)) return true;
+    }
+  }
+  for (int v : nodesOffGrid_)
+    if (within(v)) return true;
+  return false;
+}
+
+// ---- Segments ---------------------------------------------------------------------------
+
+void MeshIndex::CatchUpSegments(const TVertexes& nodes, const TEdges& edges) {
+  registered_.resize(static_cast<std::size_t>(edges.Count()));
+  for (; edgesSeen_ < edges.Count(); ++edgesSeen_) {
+    if (edges.Mark(edgesSeen_) == 0) continue;
+    segments_.push_back(edgesSeen_);
+    RegisterSegment(nodes, edges, edgesSeen_);
+  }
+  for (int e : moved_) {
+    if (e < 0 || e >= edgesSeen_ || edges.Mark(e) == 0) continue;
+    const Registration& r = registered_[static_cast<std::size_t>(e)];
+    if (r.begin == edges.Begin(e) && r.end == edges.End(e)) continue;
+    UnregisterSegment(e);
+    RegisterSegment(nodes, edges, e);
+  }
+  moved_.clear();
+}
+
+void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s) {
+  Registration& r = registered_[static_cast<std::size_t>(s)];
+  r.begin = edges.Begin(s);
+  r.end = edges.End(s);
+  r.onGrid = false;
+  // The diametral circle, computed as the encroachment test computes it.
+  const MeshPoint b{nodes.X(r.begin), nodes.Y(r.begin)};
+  const MeshPoint e{nodes.X(r.end), nodes.Y(r.end)};
+  const MeshPoint m{(b.x + e.x) / 2, (b.y + e.y) / 2};
+  const double radius = Length(b, m);
+  if (std::isfinite(m.x) && std::isfinite(m.y) && std::isfinite(radius)) {
+    // Cells at least as wide as the circle (a point inside it is then at most half a cell from
+    // the centre), and not so narrow that the centre's cell number grows too large.
+    int level = 0;
+    std::frexp(2 * radius, &level);
+    int coordinateLevel = 0;
+    std::frexp(std::max(std::fabs(m.x), std::fabs(m.y)), &coordinateLevel);
+    level = std::max({level, coordinateLevel - 40, -kLevelOffset});
+    std::int64_t cx, cy;
+    if (level <= kLevelOffset && CellOf(m.x, m.y, std::ldexp(1.0, level), cx, cy)) {
+      r.onGrid = true;
+      r.key = CellKey{level, cx, cy};
+      segmentCells_[r.key].push_back(s);
+      if (levelCount_.empty()) levelCount_.assign(2 * kLevelOffset + 1, 0);
+      ++levelCount_[static_cast<std::size_t>(level + kLevelOffset)];
+    }
+  }
+  if (!r.onGrid) segmentsOffGrid_.push_back(s);
+}
+
+void MeshIndex::UnregisterSegment(int s) {
+  Registration& r = registered_[static_cast<std::size_t>(s)];
+  if (r.onGrid) {
+    std::vector<int>& cell = segmentCells_[r.key];
+    cell.erase(std::find(cell.begin(), cell.end(), s));
+    --levelCount_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
+  } else {
+    segmentsOffGrid_.erase(std::find(segmentsOffGrid_.begin(), segmentsOffGrid_.end(), s));
+  }
+  r.onGrid = false;
+}
+
+bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
+  out.clear();
+  for (int level = -kLevelOffset; !levelCount_.empty() && level <= kLevelOffset; ++level) {
+    if (levelCount_[static_cast<std::size_t>(level + kLevelOffset)] == 0) continue;
+    std::int64_t cx, cy;
+    if (!CellOf(p.x, p.y, std::ldexp(1.0, level), cx, cy)) return false;
+    for (std::int64_t i = cx - 1; i <= cx + 1; ++i) {
+      for (std::int64_t j = cy - 1; j <= cy + 1; ++j) {
+        const auto it = segmentCells_.find(CellKey{level, i, j});
+        if (it != segmentCells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+      }
+    }
+  }
+  out.insert(out.end(), segmentsOffGrid_.begin(), segmentsOffGrid_.end());
+  std::sort(out.begin(), out.end());
+  return true;
+}
+
+}  // namespace tavrin

@@ -1,0 +1,115 @@
+// MeshIndex: search structures that answer the mesher's whole-table questions without scanning
+// whole tables, giving exactly the answers of the plain scans (same index on ties).
+//
+// Owns copies of what it needs and nothing of the mesh itself:
+// - an ordered set of (stored minAngle, index) and of (stored area, index) over all triangles,
+//   kept in step by TriangleStored, which the mesh calls whenever it makes or re-shapes one;
+// - a uniform grid over the nodes (cells as wide as the too-close distance), brought up to date
+//   lazily at each query: nodes are only appended and never move;
+// - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
+//   as its diametral circle), brought up to date lazily for new edges; an edge whose end nodes
+//   change must be passed to EdgeMayHaveMoved before the next query (the mesh does so for every
+//   edge of a triangle it makes or re-shapes, which covers splits and flips).
+// Values that are not finite, or coordinates too large for a cell number, send the query back
+// to the plain scan, so the answer never depends on the index.
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "mesh/MeshGeometry.h"
+
+namespace tavrin {
+
+class TVertexes;
+class TEdges;
+
+class MeshIndex {
+ public:
+  // Triangles: record the stored measures of triangle t (new or re-shaped).
+  void TriangleStored(int t, double minAngle, double area);
+  // First triangle with the smallest stored minAngle / largest stored area; 0 when there is
+  // none. Valid only when Exact() (no stored measure was NaN).
+  int MinAngleIndex() const;
+  int MaxAreaIndex() const;
+  bool TrianglesExact() const { return !nanSeen_; }
+
+  // True when some node lies strictly inside the square of half side d around p. Falls back to
+  // a scan when the grid cannot answer.
+  bool AnyNodeWithin(const TVertexes& nodes, MeshPoint p, double d);
+
+  // Segments whose diametral circle holds p strictly (by encroaches, the caller's exact test),
+  // in increasing index order.
+  template <typename Encroaches>
+  void EncroachedSegments(const TVertexes& nodes, const TEdges& edges, MeshPoint p,
+                          const Encroaches& encroaches, std::vector<int>& out);
+
+  void EdgeMayHaveMoved(int e) { moved_.push_back(e); }
+
+ private:
+  struct CellKey {
+    int level;
+    std::int64_t cx;
+    std::int64_t cy;
+    bool operator==(const CellKey&) const = default;
+  };
+  struct CellHash {
+    std::size_t operator()(const CellKey& k) const;
+  };
+  using CellMap = std::unordered_map<CellKey, std::vector<int>, CellHash>;
+  // The cell of (x, y) in a grid of the given cell size; false when a coordinate is not finite
+  // or its cell number would be too large.
+  static bool CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy);
+
+  void CatchUpNodes(const TVertexes& nodes, double d);
+  void CatchUpSegments(const TVertexes& nodes, const TEdges& edges);
+  void RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s);
+  void UnregisterSegment(int s);
+  bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
+
+  // Triangles.
+  std::vector<double> angle_;
+  std::vector<double> area_;
+  std::vector<bool> known_;
+  std::set<std::pair<double, int>> byAngle_;
+  std::set<std::pair<double, int>> byArea_;  // keyed by minus the area
+  bool nanSeen_ = false;
+
+  // Nodes.
+  double nodeCell_ = 0.0;
+  int nodesIndexed_ = 0;
+  CellMap nodeCells_;
+  std::vector<int> nodesOffGrid_;
+
+  // Segments.
+  struct Registration {
+    int begin = -1;
+    int end = -1;
+    bool onGrid = false;
+    CellKey key{0, 0, 0};
+  };
+  int edgesSeen_ = 0;
+  std::vector<int> segments_;  // all segment indices, increasing
+  std::vector<Registration> registered_;  // by edge index
+  CellMap segmentCells_;
+  std::vector<int> levelCount_;  // segments per level, by level + kLevelOffset
+  std::vector<int> segmentsOffGrid_;
+  std::vector<int> moved_;
+};
+
+template <typename Encroaches>
+void MeshIndex::EncroachedSegments(const TVertexes& nodes, const TEdges& edges, MeshPoint p,
+                                   const Encroaches& encroaches, std::vector<int>& out) {
+  out.clear();
+  CatchUpSegments(nodes, edges);
+  std::vector<int> candidates;
+  if (!SegmentCandidates(p, candidates)) candidates = segments_;
+  for (int s : candidates) {
+    if (encroaches(s)) out.push_back(s);
+  }
+}
+
+}  // namespace tavrin
