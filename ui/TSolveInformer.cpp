@@ -19,6 +19,11 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   actionProgress_ = new QProgressBar(this);
   actionProgress_->setRange(0, 100);
   actionProgress_->setValue(0);
+  // The stage captions are long for this narrow window: the caption gives way (cut at the
+  // right), never the index, which keeps room for seven digits.
+  currentAction_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  currentIndex_->setMinimumWidth(currentIndex_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+  grid->setColumnStretch(0, 1);
   grid->addWidget(currentAction_, 0, 0);
   grid->addWidget(currentIndex_, 0, 1);
   grid->addWidget(new QLabel("Progress", this), 1, 0, 1, 2);

@@ -1,13 +1,16 @@
 // Screenshots of the main window after meshing an example and in two result views, saved as
 // PNG files under the build folder (tests/ui/screenshots/) for people to look at.
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <cmath>
 
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/TMeshInformer.h"
 #include "ui/TMesh_params.h"
+#include "ui/TSolveInformer.h"
 
 namespace tavrin::test {
 namespace {
@@ -47,6 +50,22 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   parameters.adjustSize();
   EXPECT_TRUE(parameters.grab().save(QString::fromStdString((out / "parameters.png").string()), "PNG"));
   EXPECT_NE(parameters.num_nodes->text(), "no_data");
+
+  // The two progress windows with figures of that mesh.
+  TMeshInformer& meshProgress = *window->MeshInformer();
+  meshProgress.ShowMeshProgress("Delaunay refinement", 871, 2454, 28.0);
+  EXPECT_TRUE(meshProgress.grab().save(QString::fromStdString((out / "mesh-progress.png").string()), "PNG"));
+  meshProgress.HideMeshProgress();
+  TSolveInformer& solveProgress = *window->SolveInformer();
+  solveProgress.ShowSolveProgress("Stiffness matrix factorization", 1306, 1306, 2613);
+  EXPECT_TRUE(solveProgress.grab().save(QString::fromStdString((out / "solve-progress.png").string()), "PNG"));
+  // The long stage caption leaves the index readable.
+  QLabel* index = nullptr;
+  for (QLabel* label : solveProgress.findChildren<QLabel*>())
+    if (label->text() == "1306") index = label;
+  ASSERT_NE(index, nullptr);
+  EXPECT_GE(index->width(), index->fontMetrics().horizontalAdvance("1306"));
+  solveProgress.HideSolveProgress();
 
   window->SolveStaticClick();
   ASSERT_TRUE(window->staticSolved);
