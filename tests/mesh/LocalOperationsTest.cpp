@@ -57,6 +57,43 @@ TEST(SplitEdge, SplitsAtPoint501AndKeepsEachSidesPhysics) {
     EXPECT_TRUE(mesh.IsSegment(half));
   }
   EXPECT_EQ(mesh.FindEdge(a, b), -1);
+
+  // Which triangle takes which slot: each old triangle is re-shaped, the new one is made (and
+  // attached) before the old one is attached again, upper side first.
+  const int m = mesh.FindEdge(4, up), m2 = mesh.FindEdge(4, down);
+  ASSERT_NE(m, -1);
+  ASSERT_NE(m2, -1);
+  EXPECT_EQ(mesh.EdgeTriangle(m, 1), 2);
+  EXPECT_EQ(mesh.EdgeTriangle(m, 2), 0);
+  EXPECT_EQ(mesh.EdgeTriangle(m2, 1), 3);
+  EXPECT_EQ(mesh.EdgeTriangle(m2, 2), 1);
+  EXPECT_EQ(mesh.EdgeTriangle(far, 1), 2);
+  EXPECT_EQ(mesh.EdgeTriangle(far, 2), 3);
+  EXPECT_EQ(mesh.EdgeTriangle(near, 1), 0);
+  EXPECT_EQ(mesh.EdgeTriangle(near, 2), 1);
+  EXPECT_EQ(mesh.TriangleEdge(0, 2), mesh.FindEdge(up, a));
+  EXPECT_EQ(mesh.TriangleEdge(0, 3), m);
+  EXPECT_EQ(mesh.TriangleEdge(1, 2), mesh.FindEdge(a, down));
+  EXPECT_EQ(mesh.TriangleEdge(3, 3), mesh.FindEdge(down, b));
+}
+
+TEST(SplitEdge, NothingBesideOrAnInconsistentTriangleChangesNothing) {
+  FEM bare = MakeMesh();
+  bare.AddMeshNode(0, 0);
+  bare.AddMeshNode(10, 0);
+  bare.SplitEdge(bare.AddMeshEdge(0, 1, DofRecord{}, 1));
+  EXPECT_EQ(bare.NodeCount(), 2);
+  EXPECT_EQ(bare.EdgeCount(), 1);
+
+  // A triangle whose third edge does not close it: (0,0)-(10,0), (10,0)-(5,5), (5,5)-(7,9).
+  FEM broken = MakeMesh();
+  for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {5, 5}, {7, 9}}) broken.AddMeshNode(p.x, p.y);
+  const int e = broken.AddMeshEdge(0, 1, DofRecord{}, 1);
+  broken.MakeTriangle(e, broken.AddMeshEdge(1, 2), broken.AddMeshEdge(2, 3));
+  EXPECT_DEBUG_DEATH(broken.SplitEdge(e), "inconsistent");
+  EXPECT_EQ(broken.NodeCount(), 4);
+  EXPECT_EQ(broken.EdgeEnd(e), 1);
+  EXPECT_EQ(broken.TriangleCount(), 1);
 }
 
 // A triangle with a segment e of the given length along the x axis, e's corner at the origin,
