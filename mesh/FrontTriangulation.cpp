@@ -32,7 +32,9 @@ DofRecord ToDof(const std::array<double, 6>& values, int code) {
 
 void FEM::Triangulate(const TObjCont& structure, MeshCanvas& canvas) {
   LoadInput(structure);
-  SeedTriangle(canvas, 0);
+  // Without a closed polygon there is no plate: the edges of a polygon still being drawn
+  // would otherwise be seeded as if they bounded one.
+  if (structure.PolygonCount() > 0) SeedTriangle(canvas, 0);
   for (int p = 1; p < structure.PolygonCount(); ++p) {
     if (!structure.IsHole(p)) SeedTriangle(canvas, p);
   }

@@ -164,6 +164,17 @@ TEST(InitialTriangulation, NothingToTriangulate) {
     EXPECT_EQ(GlobalMeshStatistics().nodeCount, 2);
   }
   {
+    TObjCont job;  // an outline still open: three sides of a square, no plate yet
+    for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {10, 10}, {0, 10}}) job.AddNode(p.x, p.y);
+    for (int i = 0; i < 3; ++i) job.AddPolygonEdge(i, i + 1);
+    job.PrepareForMeshing();
+    FEM mesh;
+    mesh.GenerateMesh(job);
+    EXPECT_EQ(mesh.TriangleCount(), 0);
+    EXPECT_EQ(mesh.EdgeCount(), 3);
+    EXPECT_FALSE(mesh.IsUsable());
+  }
+  {
     TObjCont job;  // a closed "polygon" whose nodes are all on one line: no apex for a seed
     AddPolygon(job, {{0, 0}, {5, 0}, {10, 0}});
     job.PrepareForMeshing();
