@@ -649,9 +649,12 @@ void TMainWindow::SelectEdgeEnd(int edge, int end) { editing_.SelectEdgeEnd(edge
 
 void TMainWindow::ApplyEdits() {
   if (busy_) return;
+  // The edge end the user chose in the editor stays chosen when the edge is shown again.
+  const bool endChosen = rollup_ && rollup_->Kind() == SelectionKind::edge && rollup_->EndSelected();
   editing_.ApplyEdits();
   // The request now holds zeros, and a refused move never happened: show what the job holds.
   editing_.ShowSelectionAgain();
+  if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected()) rollup_->ToggleEdgeEnd();
 }
 
 void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) {

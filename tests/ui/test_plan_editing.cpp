@@ -254,6 +254,20 @@ TEST_F(PlanEditingTest, EditorShowsWhatTheJobHoldsAfterApply) {
   EXPECT_EQ(field("Value_X")->text(), "300");
   EXPECT_EQ(field("Value_Y")->text(), "300");
   EXPECT_EQ(field("ForceUZ")->text(), "-5");
+
+  // An edge whose end point was chosen in the editor: after a move the editor still shows
+  // that end, where it now is.
+  ASSERT_EQ(editing().PickSelection(300, 200), SelectionKind::edge);  // edge 1: node 1 -> node 2
+  editor.ToggleEdgeEnd();
+  editor.ShowPage(TRollup::TabGeometry);
+  type("Value_X", "320");
+  type("Value_Y", "310");
+  QTest::mouseClick(editor.findChild<QPushButton*>("MainButton"), Qt::LeftButton);
+  EXPECT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(job.NodeX(2), 320.0);
+  EXPECT_TRUE(editor.EndSelected());
+  EXPECT_EQ(field("Value_X")->text(), "320");
+  EXPECT_EQ(field("Value_Y")->text(), "310");
 }
 
 }  // namespace
