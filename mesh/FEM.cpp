@@ -35,7 +35,6 @@ MeshPoint FEM::Node(int i) const { return MeshPoint{nodes_.X(i), nodes_.Y(i)}; }
 int FEM::NodePolygon(int i) const { return nodes_.Polygon(i); }
 int FEM::EdgeBegin(int e) const { return edges_.Begin(e); }
 int FEM::EdgeEnd(int e) const { return edges_.End(e); }
-bool FEM::IsSegment(int e) const { return edges_.Mark(e) != 0; }
 int FEM::EdgeTriangle(int e, int slot) const { return edges_.Triangle(e, slot); }
 int FEM::EdgeTriangleCount(int e) const { return edges_.TriangleCount(e); }
 int FEM::TriangleEdge(int t, int k) const { return triangles_.Edge(t, k); }

@@ -70,7 +70,11 @@ class FEM {
   int NodePolygon(int i) const;  // -1 for a node the mesher made
   int EdgeBegin(int e) const;
   int EdgeEnd(int e) const;
-  bool IsSegment(int e) const;              // input edge (or a piece of one)
+  // Input edge (or a piece of one). Inline: the refinement asks it of every edge in each pass.
+  bool IsSegment(int e) const {
+    const auto i = static_cast<std::size_t>(e);
+    return i < segmentMarks_.size() ? segmentMarks_[i] != 0 : IsSegmentUncached(e);
+  }
   int EdgeTriangle(int e, int slot) const;  // slot 1 or 2; -1 when empty
   int EdgeTriangleCount(int e) const;
   int TriangleEdge(int t, int k) const;                  // k = 1, 2, 3; -1 otherwise
@@ -154,6 +158,7 @@ class FEM {
   bool SplitArrangementValid(int e, int t) const;
   void ReshapeTriangle(int t, int e1, int e2, int e3);
   void NoteTriangle(int t);  // tells the index about a new or re-shaped triangle
+  bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
 
   bool running_ = false;
   double maxArea_;
@@ -168,6 +173,8 @@ class FEM {
   // it brings itself up to date with new nodes and edges on its own.
   mutable MeshIndex index_;
   bool indexedScans_ = true;
+  // The edges' marks, which never change once an edge is made; extended on demand.
+  mutable std::vector<std::uint8_t> segmentMarks_;
 };
 
 }  // namespace tavrin

@@ -21,6 +21,13 @@ void FEM::NoteTriangle(int t) {
   for (int k = 1; k <= 3; ++k) index_.EdgeMayHaveMoved(triangles_.Edge(t, k));
 }
 
+bool FEM::IsSegmentUncached(int e) const {
+  for (int f = static_cast<int>(segmentMarks_.size()); f < EdgeCount(); ++f)
+    segmentMarks_.push_back(edges_.Mark(f));
+  const auto i = static_cast<std::size_t>(e);
+  return i < segmentMarks_.size() ? segmentMarks_[i] != 0 : edges_.Mark(e) != 0;
+}
+
 bool FEM::TooClose(MeshPoint p) const {
   // A square of half side minDistance, not a circle.
   if (indexedScans_) return index_.AnyNodeWithin(nodes_, p, minDistance_);
