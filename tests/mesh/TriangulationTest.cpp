@@ -49,6 +49,28 @@ TEST(InitialTriangulation, SquareGivesTwoTrianglesWithTheOutlinesPhysics) {
   EXPECT_TRUE(CheckMesh(mesh, job).empty());
 }
 
+TEST(InitialTriangulation, RepeatedJobEdgeGivesOneSegmentWithTheFirstEdgesLoads) {
+  TObjCont job;
+  for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {10, 10}, {0, 10}}) job.AddNode(p.x, p.y);
+  for (int i = 0; i < 4; ++i) job.AddPolygonEdge(i, (i + 1) % 4);
+  job.AddPolygonEdge(2, 1);  // the right side again, the other way round
+  job.ClosePolygon();
+  job.SetEdgeLoads(1, 7, 0, 0);
+  job.SetEdgeLoads(4, 9, 0, 0);
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  EXPECT_EQ(mesh.EdgeCount(), 5);  // four segments and the diagonal
+  EXPECT_EQ(mesh.TriangleCount(), 2);
+  const int right = mesh.FindEdge(1, 2);
+  ASSERT_EQ(right, 1);
+  EXPECT_EQ(mesh.EdgeBegin(right), 1);
+  DofRecord dof;
+  mesh.GetEdgeDof(right, dof);
+  EXPECT_EQ(dof.force[0], 7.0);
+}
+
 TEST(InitialTriangulation, HoleStaysEmpty) {
   TObjCont job;
   AddSquare(job, 0, 0, 30);
