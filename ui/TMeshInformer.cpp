@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <algorithm>
 #include <cmath>
@@ -45,6 +46,8 @@ constexpr qint64 kEventIntervalMs = 40;
 
 void TMeshInformer::ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) {
   if (!isVisible()) {
+    // The layout may widen the design size: place the window by the width it will show with.
+    if (layout()) layout()->activate();
     if (placement) move(placement(width()));
     show();
     stageChanged_ = true;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 
 namespace tavrin {
@@ -38,6 +39,8 @@ constexpr qint64 kEventIntervalMs = 40;
 
 void TSolveInformer::ShowSolveProgress(const std::string& caption, int position, int index, int total) {
   if (!isVisible()) {
+    // The layout may widen the design size: place the window by the width it will show with.
+    if (layout()) layout()->activate();
     if (placement) move(placement(width()));
     show();
     stageChanged_ = true;

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QImage>
 #include <QTimer>
+#include <QToolBar>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -266,6 +267,26 @@ TEST(ProgressWindows, MeshWindowThrottlesEvents) {
   mesh.ProcessEvents();
   EXPECT_EQ(runs, 3);
   mesh.HideMeshProgress();
+}
+
+// Both progress windows appear at the upper right of the plan view, 46 pixels below the tool
+// bar, whatever their layout makes of their design size.
+TEST_F(Pipeline, ProgressWindowsSitAtTheUpperRightOfThePlanView) {
+  window->move(40, 30);
+  QApplication::processEvents();
+  const QPoint main = window->pos();
+  const int right = main.x() + window->PlanArea()->width();
+  const int top = main.y() + window->findChild<QToolBar*>("ToolBar1")->height() + 46;
+  TMeshInformer& mesh = *window->MeshInformer();
+  mesh.ShowMeshProgress("Delaunay refinement", 10, 20, 30.0);
+  EXPECT_EQ(mesh.x() + mesh.width(), right);
+  EXPECT_EQ(mesh.y(), top);
+  mesh.HideMeshProgress();
+  TSolveInformer& solve = *window->SolveInformer();
+  solve.ShowSolveProgress("Stiffness matrix factorization", 1, 1, 2);
+  EXPECT_EQ(solve.x() + solve.width(), right);
+  EXPECT_EQ(solve.y(), top);
+  solve.HideSolveProgress();
 }
 
 TEST_F(Pipeline, ParametersDialog) {
