@@ -1,5 +1,5 @@
 // Search structures for the mesher's scans. The smallest angle and the largest area come from
-// two ordered sets (logarithmic time per change, constant per query). Nodes sit in a uniform
+// two heaps whose outdated entries are dropped when they surface (logarithmic time per change). Nodes sit in a uniform
 // hash grid whose cells are a little wider than the too-close distance, so a query looks at
 // nine cells. Segments sit in a hierarchical hash grid: each in the one cell of the level whose
 // cells are at least as wide as its diametral circle and that holds the circle's centre, so a
@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "mesh/containers/TEdges.h"
 #include "mesh/containers/TVertexes.h"
@@ -45,28 +46,48 @@ bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::i
 
 // ---- Triangles --------------------------------------------------------------------------
 
+void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
+  heap.push_back(entry);
+  std::push_heap(heap.begin(), heap.end(), std::greater<Entry>());
+}
+
+int MeshIndex::Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign) {
+  while (!heap.empty()) {
+    const Entry& top = heap.front();
+    if (top.first == sign * current[static_cast<std::size_t>(top.second)]) return top.second;
+    std::pop_heap(heap.begin(), heap.end(), std::greater<Entry>());
+    heap.pop_back();
+  }
+  return 0;
+}
+
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
-  if (s >= known_.size()) {
+  if (s >= angle_.size()) {
     angle_.resize(s + 1, 0.0);
     area_.resize(s + 1, 0.0);
     known_.resize(s + 1, false);
   }
-  if (known_[s]) {
-    byAngle_.erase({angle_[s], t});
-    byArea_.erase({-area_[s], t});
-  }
+  known_[s] = true;
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
   angle_[s] = minAngle;
   area_[s] = area;
-  known_[s] = true;
-  byAngle_.insert({minAngle, t});
-  byArea_.insert({-area, t});
+  Push(byAngle_, {minAngle, t});
+  Push(byArea_, {-area, t});
+  // Outdated entries pile up with every re-shape; rebuild from the current values before
+  // they outnumber the triangles, which keeps the memory linear and the cost amortised.
+  if (byAngle_.size() > 2 * angle_.size() + 64) {
+    byAngle_.clear();
+    byArea_.clear();
+    for (std::size_t i = 0; i < angle_.size(); ++i) {
+      if (!known_[i]) continue;
+      byAngle_.push_back({angle_[i], static_cast<int>(i)});
+      byArea_.push_back({-area_[i], static_cast<int>(i)});
+    }
+    std::make_heap(byAngle_.begin(), byAngle_.end(), std::greater<Entry>());
+    std::make_heap(byArea_.begin(), byArea_.end(), std::greater<Entry>());
+  }
 }
-
-int MeshIndex::MinAngleIndex() const { return byAngle_.empty() ? 0 : byAngle_.begin()->second; }
-
-int MeshIndex::MaxAreaIndex() const { return byArea_.empty() ? 0 : byArea_.begin()->second; }
 
 // ---- Nodes ------------------------------------------------------------------------------
 

@@ -2,8 +2,8 @@
 // whole tables, giving exactly the answers of the plain scans (same index on ties).
 //
 // Owns copies of what it needs and nothing of the mesh itself:
-// - an ordered set of (stored minAngle, index) and of (stored area, index) over all triangles,
-//   kept in step by TriangleStored, which the mesh calls whenever it makes or re-shapes one;
+// - a heap of (stored minAngle, index) and one of (stored area, index) over all triangles, kept
+//   in step by TriangleStored, which the mesh calls whenever it makes or re-shapes one;
 // - a uniform grid over the nodes (cells as wide as the too-close distance), brought up to date
 //   lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
@@ -15,7 +15,6 @@
 #pragma once
 
 #include <cstdint>
-#include <set>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -33,8 +32,8 @@ class MeshIndex {
   void TriangleStored(int t, double minAngle, double area);
   // First triangle with the smallest stored minAngle / largest stored area; 0 when there is
   // none. Valid only when Exact() (no stored measure was NaN).
-  int MinAngleIndex() const;
-  int MaxAreaIndex() const;
+  int MinAngleIndex() const { return Top(byAngle_, angle_, 1.0); }
+  int MaxAreaIndex() const { return Top(byArea_, area_, -1.0); }
   bool TrianglesExact() const { return !nanSeen_; }
 
   // True when some node lies strictly inside the square of half side d around p. Falls back to
@@ -71,11 +70,16 @@ class MeshIndex {
   bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
 
   // Triangles.
+  // Two heaps with lazy removal: an entry whose value is no longer the triangle's current one
+  // is dropped when it comes to the top. Entries of equal value and index are interchangeable.
+  using Entry = std::pair<double, int>;  // (minAngle, t) and (minus area, t)
+  static void Push(std::vector<Entry>& heap, Entry entry);
+  static int Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign);
   std::vector<double> angle_;
   std::vector<double> area_;
-  std::vector<bool> known_;
-  std::set<std::pair<double, int>> byAngle_;
-  std::set<std::pair<double, int>> byArea_;  // keyed by minus the area
+  std::vector<bool> known_;  // stored at least once
+  mutable std::vector<Entry> byAngle_;
+  mutable std::vector<Entry> byArea_;
   bool nanSeen_ = false;
 
   // Nodes.

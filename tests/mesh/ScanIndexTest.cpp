@@ -153,6 +153,12 @@ TEST(ScanIndex, WorstAndLargestTriangleFollowReshapesAndKeepTheLowestIndexOnTies
   index.TriangleStored(0, 0.3, 40.0);
   EXPECT_EQ(index.MinAngleIndex(), 0);
   EXPECT_EQ(index.MaxAreaIndex(), 0);
+  // Many re-shapes of one triangle: its outdated measures never come back.
+  for (int i = 0; i < 500; ++i) index.TriangleStored(1, 0.01 + i * 0.001, 100.0 + i);
+  EXPECT_EQ(index.MinAngleIndex(), 0);
+  EXPECT_EQ(index.MaxAreaIndex(), 1);
+  index.TriangleStored(1, 0.9, 5.0);
+  EXPECT_EQ(index.MaxAreaIndex(), 0);
   EXPECT_TRUE(index.TrianglesExact());
   index.TriangleStored(3, std::nan(""), 1.0);
   EXPECT_FALSE(index.TrianglesExact());  // the caller must scan instead
