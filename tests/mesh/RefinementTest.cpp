@@ -146,6 +146,7 @@ TEST(Refinement, PlainSquareEndsOnItsOwn) {
   mesh.GenerateMesh(job, canvas, progress);
   EXPECT_LT(progress.refinementPasses, 5);
   EXPECT_EQ(mesh.TriangleCount(), 2);
+  EXPECT_NEAR(mesh.MinDistance(), 7.0710678118654755, 1e-15);  // half the root of 200
   EXPECT_TRUE(mesh.IsUsable());
 
   // Reports: the start with zeros, then one per pass, the first with angle 0 and the edge
