@@ -1,6 +1,8 @@
 // Meshing time against mesh size: a 450 x 450 plate with a hole, refined at maximal areas that
-// give from about 400 to about 20,000 triangles; and the initial triangulation alone against
-// the number of input nodes (a polygon approximating a circle).
+// give from about 400 to about 20,000 triangles, with the spatial index and with the plain
+// linear scans (same mesh, different cost), and with the index alone up to about 140,000
+// triangles; and the initial triangulation alone against the number of input nodes (a polygon
+// approximating a circle).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -32,13 +34,14 @@ TObjCont PlateWithHole() {
   return job;
 }
 
-// Argument: maximal area.
+// Arguments: maximal area; 1 for the spatial index, 0 for the linear scans.
 void BM_GenerateMesh(benchmark::State& state) {
   const TObjCont job = PlateWithHole();
   const MeshParameters parameters{31.0f, static_cast<float>(state.range(0)), false};
   int triangles = 0, nodes = 0;
   for (auto _ : state) {
     FEM mesh(parameters);
+    mesh.SetIndexedScans(state.range(1) != 0);
     mesh.GenerateMesh(job);
     triangles = mesh.TriangleCount();
     nodes = mesh.NodeCount();
@@ -48,11 +51,9 @@ void BM_GenerateMesh(benchmark::State& state) {
   state.counters["nodes"] = nodes;
 }
 BENCHMARK(BM_GenerateMesh)
-    ->Arg(800)
-    ->Arg(200)
-    ->Arg(50)
-    ->Arg(25)
-    ->Arg(13)
+    ->ArgsProduct({{800, 200, 50, 25, 13}, {1, 0}})
+    ->Args({4, 1})
+    ->Args({2, 1})
     ->Unit(benchmark::kMillisecond);
 
 // Argument: number of polygon vertices.
