@@ -1,5 +1,5 @@
-// The plan view's back buffer and strokes. Lines are drawn aliased through pixel centres so
-// that a one-pixel line covers whole device pixels at any device pixel ratio.
+// The plan view's back buffer and strokes. Lines are drawn aliased; at a device pixel ratio
+// above 1 they run through pixel centres, so that a one-pixel line covers whole device pixels.
 #include "ui/PlanView.h"
 
 #include <QMouseEvent>
@@ -59,7 +59,12 @@ void PlanView::Line(int x1, int y1, int x2, int y2) {
     p.setPen(QPen(pen_, 0));
     painterPen_ = pen_;
   }
-  p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
+  // At one device pixel per view pixel, integer end points rasterize exactly; through pixel
+  // centres, lines rising to the right came out one pixel low (lopsided chevrons).
+  if (buffer_.devicePixelRatio() == 1.0)
+    p.drawLine(QPoint(x1, y1), QPoint(x2, y2));
+  else
+    p.drawLine(QPointF(x1 + 0.5, y1 + 0.5), QPointF(x2 + 0.5, y2 + 0.5));
 }
 
 void PlanView::NodeSquare(const QColor& colour, int sx, int sy, const Symbols* symbols) {
