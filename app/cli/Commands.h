@@ -3,6 +3,7 @@
 // stderr), 2 a usage error.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,9 @@ int RunStiffness(const Args& args);
 
 // Shared by solve and stiffness: reads the mesh options and --element (and --out when outDir is
 // given), loads and meshes the job named by the first positional argument, prints the mesh
-// figures as `mesh` does. Returns 0, or the exit code after printing the reason; `mesh` is set
-// to a new FEM the caller owns whenever one was made.
-int MeshJobForSolve(const Args& args, const char* command, const char* usage, FEM*& mesh,
+// figures as `mesh` does. Returns 0, or the exit code after printing the reason; `mesh` holds
+// the new FEM whenever one was made.
+int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::unique_ptr<FEM>& mesh,
                     ElementKind& element, std::vector<std::string>& positional, std::string* outDir);
 
 // Prints the usage line of a subcommand to stderr and returns 2.

@@ -1,18 +1,16 @@
 // tavrin-cli mesh: loads a job, prepares it, meshes it and prints the mesh figures; optionally
 // writes a picture of the mesh, the prepared job, or the mesh tables for comparing meshes.
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "CliMeshing.h"
 #include "Commands.h"
 #include "mesh/FEM.h"
-#include "mesh/MeshCanvas.h"
-#include "mesh/MeshParameters.h"
-#include "mesh/MeshProgress.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::cli {
@@ -22,35 +20,6 @@ namespace {
 const char kUsage[] =
     "mesh JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--svg FILE] "
     "[--save-job OUT.sam] [--dump FILE]";
-
-bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
-
-// Stops the refinement once the mesh has more nodes than asked for, as a stop key would.
-class NodeLimit : public MeshProgress {
- public:
-  NodeLimit(FEM& mesh, long limit) : mesh_(mesh), limit_(limit) {}
-  void ProcessEvents() override {
-    if (limit_ >= 0 && mesh_.NodeCount() > limit_) mesh_.RequestStop();
-  }
-
- private:
-  FEM& mesh_;
-  long limit_;
-};
-
-double MeshArea(const FEM& mesh) {
-  double sum = 0.0;
-  for (int t = 0; t < mesh.TriangleCount(); ++t) sum += mesh.TriangleArea(t);
-  return sum;
-}
 
 bool WriteDump(const FEM& mesh, const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "w");
@@ -132,23 +101,12 @@ bool WriteSvg(const FEM& mesh, const std::string& path) {
 
 int RunMesh(const Args& args) {
   std::string job, svg, saveJob, dump;
-  double minAngle = 31.0, maxArea = 200.0, maxNodes = -1;
+  MeshOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (a == "--min-angle" || a == "--max-area" || a == "--max-nodes") {
-      double v = 0;
-      if (!hasValue || !ParseDouble(args[i + 1], v)) return UsageError(kUsage);
-      if (a == "--min-angle") minAngle = v;
-      if (a == "--max-area") {
-        if (v < 0) return UsageError(kUsage);
-        maxArea = v;
-      }
-      if (a == "--max-nodes") {
-        if (v < 0 || v != std::floor(v) || v > 2e9) return UsageError(kUsage);
-        maxNodes = v;
-      }
-      ++i;
+    if (const OptionResult r = ParseMeshOption(args, i, options); r != OptionResult::NotMine) {
+      if (r == OptionResult::Bad) return UsageError(kUsage);
     } else if (a == "--svg" || a == "--save-job" || a == "--dump") {
       if (!hasValue) return UsageError(kUsage);
       (a == "--svg" ? svg : a == "--save-job" ? saveJob : dump) = args[++i];
@@ -163,27 +121,9 @@ int RunMesh(const Args& args) {
   if (job.empty()) return UsageError(kUsage);
 
   TObjCont structure;
-  if (JobFileResult r = structure.LoadJob(job); !r) {
-    std::fprintf(stderr, "tavrin-cli mesh: %s\n", r.error.c_str());
-    return 1;
-  }
-  structure.PrepareForMeshing();
-
-  MeshParameters& parameters = GlobalMeshParameters();
-  parameters.minAngle = static_cast<float>(minAngle);
-  parameters.maxArea = static_cast<float>(maxArea);
-  parameters.animate = false;
-  FEM mesh;
-  MeshCanvas canvas;
-  NodeLimit limit(mesh, static_cast<long>(maxNodes));
-  mesh.GenerateMesh(structure, canvas, limit);
-
-  const MeshStatistics& statistics = GlobalMeshStatistics();
-  std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
-              statistics.nodeCount, mesh.EdgeCount(), statistics.elementCount,
-              static_cast<double>(statistics.minAngle), mesh.IsUsable() ? "yes" : "no",
-              MeshArea(mesh));
-  std::fflush(stdout);
+  std::unique_ptr<FEM> meshPtr;
+  if (const int rc = LoadAndMesh(job, "mesh", options, structure, meshPtr); rc != 0) return rc;
+  const FEM& mesh = *meshPtr;
 
   if (!svg.empty() && !WriteSvg(mesh, svg)) {
     std::fprintf(stderr, "tavrin-cli mesh: cannot write %s\n", svg.c_str());

@@ -1,7 +1,6 @@
 // tavrin-cli solve: meshes a job as `mesh` does, solves the static bending problem, recovers
 // stresses and moments, prints the main figures and optionally writes result tables and the
 // COSMOS file. Also holds the meshing step shared with `stiffness`.
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,12 +10,11 @@
 #include <vector>
 #include <string>
 
+#include "CliMeshing.h"
 #include "Commands.h"
 #include "analysis/TGlobMatrix.h"
 #include "mesh/FEM.h"
-#include "mesh/MeshCanvas.h"
 #include "mesh/MeshParameters.h"
-#include "mesh/MeshProgress.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::cli {
@@ -25,29 +23,6 @@ namespace {
 
 const char kUsage[] =
     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] [--out DIR]";
-
-bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
-
-// Stops the refinement once the mesh has more nodes than asked for, as a stop key would.
-class NodeLimit : public MeshProgress {
- public:
-  NodeLimit(FEM& mesh, long limit) : mesh_(mesh), limit_(limit) {}
-  void ProcessEvents() override {
-    if (limit_ >= 0 && mesh_.NodeCount() > limit_) mesh_.RequestStop();
-  }
-
- private:
-  FEM& mesh_;
-  long limit_;
-};
 
 std::FILE* OpenOut(const std::filesystem::path& dir, const char* name) {
   return std::fopen((dir / name).string().c_str(), "w");
@@ -98,26 +73,15 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 
 }  // namespace
 
-int MeshJobForSolve(const Args& args, const char* command, const char* usage, FEM*& mesh,
+int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::unique_ptr<FEM>& mesh,
                     ElementKind& element, std::vector<std::string>& positional, std::string* outDir) {
-  double minAngle = 31.0, maxArea = 200.0, maxNodes = -1;
+  MeshOptions options;
   element = ElementKind::Dkt;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
-    if (a == "--min-angle" || a == "--max-area" || a == "--max-nodes") {
-      double v = 0;
-      if (!hasValue || !ParseDouble(args[i + 1], v)) return UsageError(usage);
-      if (a == "--min-angle") minAngle = v;
-      if (a == "--max-area") {
-        if (v < 0) return UsageError(usage);
-        maxArea = v;
-      }
-      if (a == "--max-nodes") {
-        if (v < 0 || v != std::floor(v) || v > 2e9) return UsageError(usage);
-        maxNodes = v;
-      }
-      ++i;
+    if (const OptionResult r = ParseMeshOption(args, i, options); r != OptionResult::NotMine) {
+      if (r == OptionResult::Bad) return UsageError(usage);
     } else if (a == "--element") {
       if (!hasValue) return UsageError(usage);
       const std::string& kind = args[++i];
@@ -139,42 +103,22 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, FE
   if (positional.empty()) return UsageError(usage);
 
   TObjCont structure;
-  if (JobFileResult r = structure.LoadJob(positional[0]); !r) {
-    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, r.error.c_str());
-    return 1;
-  }
-  structure.PrepareForMeshing();
-  MeshParameters& parameters = GlobalMeshParameters();
-  parameters.minAngle = static_cast<float>(minAngle);
-  parameters.maxArea = static_cast<float>(maxArea);
-  parameters.animate = false;
-  mesh = new FEM();
-  MeshCanvas canvas;
-  NodeLimit limit(*mesh, static_cast<long>(maxNodes));
-  mesh->GenerateMesh(structure, canvas, limit);
-
-  double area = 0.0;
-  for (int t = 0; t < mesh->TriangleCount(); ++t) area += mesh->TriangleArea(t);
+  if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0) return rc;
   const MeshStatistics& statistics = GlobalMeshStatistics();
-  std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
-              statistics.nodeCount, mesh->EdgeCount(), statistics.elementCount,
-              static_cast<double>(statistics.minAngle), mesh->IsUsable() ? "yes" : "no", area);
-  std::fflush(stdout);
   if (!mesh->IsUsable()) {
     std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable (minimal angle %g below %g degrees, or no element)\n",
-                 command, static_cast<double>(statistics.minAngle), minAngle);
+                 command, static_cast<double>(statistics.minAngle), options.minAngle);
     return 1;
   }
   return 0;
 }
 
 int RunSolve(const Args& args) {
-  FEM* meshPtr = nullptr;
+  std::unique_ptr<FEM> mesh;
   ElementKind element;
   std::vector<std::string> positional;
   std::string outDir;
-  const int rc = MeshJobForSolve(args, "solve", kUsage, meshPtr, element, positional, &outDir);
-  std::unique_ptr<FEM> mesh(meshPtr);
+  const int rc = MeshJobForSolve(args, "solve", kUsage, mesh, element, positional, &outDir);
   if (rc != 0) return rc;
   if (positional.size() != 1) return UsageError(kUsage);
 

@@ -18,7 +18,7 @@ const char kUsage[] =
 }  // namespace
 
 int RunStiffness(const Args& args) {
-  FEM* meshPtr = nullptr;
+  std::unique_ptr<FEM> mesh;
   ElementKind element;
   std::vector<std::string> positional;
   // Check the arguments before meshing, so a usage error costs nothing.
@@ -33,8 +33,7 @@ int RunStiffness(const Args& args) {
     }
     if (count != 3) return UsageError(kUsage);
   }
-  const int rc = MeshJobForSolve(args, "stiffness", kUsage, meshPtr, element, positional, nullptr);
-  std::unique_ptr<FEM> mesh(meshPtr);
+  const int rc = MeshJobForSolve(args, "stiffness", kUsage, mesh, element, positional, nullptr);
   if (rc != 0) return rc;
   if (positional.size() != 3) return UsageError(kUsage);
   char* end = nullptr;

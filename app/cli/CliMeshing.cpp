@@ -1,0 +1,89 @@
+#include "CliMeshing.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshParameters.h"
+#include "mesh/MeshProgress.h"
+#include "model/TObjCont.h"
+
+namespace tavrin::cli {
+
+namespace {
+
+bool ParseDouble(const std::string& text, double& value) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const double v = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+// Stops the refinement once the mesh has more nodes than asked for, as a stop key would.
+class NodeLimit : public MeshProgress {
+ public:
+  NodeLimit(FEM& mesh, long limit) : mesh_(mesh), limit_(limit) {}
+  void ProcessEvents() override {
+    if (limit_ >= 0 && mesh_.NodeCount() > limit_) mesh_.RequestStop();
+  }
+
+ private:
+  FEM& mesh_;
+  long limit_;
+};
+
+}  // namespace
+
+OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& options) {
+  const std::string& a = args[i];
+  if (a != "--min-angle" && a != "--max-area" && a != "--max-nodes") return OptionResult::NotMine;
+  double v = 0;
+  if (i + 1 >= args.size() || !ParseDouble(args[i + 1], v)) return OptionResult::Bad;
+  if (a == "--min-angle") options.minAngle = v;
+  if (a == "--max-area") {
+    if (v < 0) return OptionResult::Bad;
+    options.maxArea = v;
+  }
+  if (a == "--max-nodes") {
+    if (v < 0 || v != std::floor(v) || v > 2e9) return OptionResult::Bad;
+    options.maxNodes = v;
+  }
+  ++i;
+  return OptionResult::Taken;
+}
+
+int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& options,
+                TObjCont& structure, std::unique_ptr<FEM>& meshOut) {
+  if (JobFileResult r = structure.LoadJob(job); !r) {
+    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, r.error.c_str());
+    return 1;
+  }
+  structure.PrepareForMeshing();
+
+  MeshParameters& parameters = GlobalMeshParameters();
+  parameters.minAngle = static_cast<float>(options.minAngle);
+  parameters.maxArea = static_cast<float>(options.maxArea);
+  parameters.animate = false;
+  meshOut = std::make_unique<FEM>();  // takes the parameters when it is made
+  FEM& mesh = *meshOut;
+  MeshCanvas canvas;
+  NodeLimit limit(mesh, static_cast<long>(options.maxNodes));
+  mesh.GenerateMesh(structure, canvas, limit);
+
+  double area = 0.0;
+  for (int t = 0; t < mesh.TriangleCount(); ++t) area += mesh.TriangleArea(t);
+  const MeshStatistics& statistics = GlobalMeshStatistics();
+  std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
+              statistics.nodeCount, mesh.EdgeCount(), statistics.elementCount,
+              static_cast<double>(statistics.minAngle), mesh.IsUsable() ? "yes" : "no", area);
+  std::fflush(stdout);
+  return 0;
+}
+
+}  // namespace tavrin::cli
