@@ -151,6 +151,13 @@ void MeshIndex::CatchUpSegments(const TVertexes& nodes, const TEdges& edges) {
   moved_.clear();
 }
 
+void MeshIndex::EdgeMayHaveMoved(int e) {
+  // Only segments already placed need a second look; edges not seen yet are placed where they
+  // are when the next query catches up, and other edges are never placed.
+  if (e >= 0 && e < edgesSeen_ && registered_[static_cast<std::size_t>(e)].begin != -1)
+    moved_.push_back(e);
+}
+
 void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s) {
   Registration& r = registered_[static_cast<std::size_t>(s)];
   r.begin = edges.Begin(s);

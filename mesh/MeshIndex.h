@@ -46,7 +46,7 @@ class MeshIndex {
   void EncroachedSegments(const TVertexes& nodes, const TEdges& edges, MeshPoint p,
                           const Encroaches& encroaches, std::vector<int>& out);
 
-  void EdgeMayHaveMoved(int e) { moved_.push_back(e); }
+  void EdgeMayHaveMoved(int e);
 
  private:
   struct CellKey {
