@@ -50,13 +50,18 @@ std::string ChooseFile(const FileFilter& filter, QFileDialog::AcceptMode mode) {
 
 class QtPlatform final : public Platform {
  public:
+  // Plain boxes without an icon: the caption says what kind of message it is ("Error!",
+  // "Cool!"), and an information icon on an error box would contradict it.
   void ShowMessage(const std::string& text, const std::string& caption) override {
-    QMessageBox::information(DialogParent(), QString::fromStdString(caption), QString::fromStdString(text),
-                             QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Ok, DialogParent());
+    box.exec();
   }
   bool ConfirmYesNo(const std::string& text, const std::string& caption) override {
-    return QMessageBox::question(DialogParent(), QString::fromStdString(caption), QString::fromStdString(text),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
   }
   std::string ChooseOpenFile(const FileFilter& filter) override { return ChooseFile(filter, QFileDialog::AcceptOpen); }
   std::string ChooseSaveFile(const FileFilter& filter) override { return ChooseFile(filter, QFileDialog::AcceptSave); }
