@@ -153,6 +153,7 @@ class FEM {
   void AssignPhysics(const TObjCont& structure);
   void Refine(MeshCanvas& canvas, MeshProgress& progress);
   bool RefinementPass(bool& flipTried);
+  void CatchUpSegmentList();
   void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
   void DrawWholeMesh(MeshCanvas& canvas) const;
   bool SplitArrangementValid(int e, int t) const;
@@ -175,6 +176,11 @@ class FEM {
   bool indexedScans_ = true;
   // The edges' marks, which never change once an edge is made; extended on demand.
   mutable std::vector<std::uint8_t> segmentMarks_;
+  // The segments' indices in increasing order, for the refinement's segment pass, and how far
+  // the edge table has been looked through for them. Marks never change and edges are only
+  // appended, so the list only grows at its end.
+  std::vector<int> segmentList_;
+  int segmentListEdges_ = 0;
 };
 
 }  // namespace tavrin

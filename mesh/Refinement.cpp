@@ -9,6 +9,7 @@
 // Cost: every pass rescans all edges for encroachment and all triangles for the worst and the
 // largest, and each new point scans all nodes (too close) and all segments (encroached), so
 // the time per node is linear in the mesh size and the whole refinement quadratic.
+#include <cstddef>
 #include <cmath>
 #include <vector>
 
@@ -62,6 +63,11 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   progress.HideMeshProgress();
 }
 
+void FEM::CatchUpSegmentList() {
+  for (const int n = EdgeCount(); segmentListEdges_ < n; ++segmentListEdges_)
+    if (IsSegment(segmentListEdges_)) segmentList_.push_back(segmentListEdges_);
+}
+
 // One pass. A step counts as progress only when it added a node: several steps report success
 // after changing nothing (a failed centroid refinement of triangle 0 or 1, or a "split" of
 // encroached segments that have no triangle), and counting those made the loop repeat the same
@@ -72,9 +78,13 @@ bool FEM::RefinementPass(bool& flipTried) {
   bool split = true;
   while (split) {
     split = false;
+    // Segments below the pass's edge count, in index order, as a walk over every edge would
+    // meet them; visiting only the segments keeps a pass from costing the whole edge table.
     const int n = EdgeCount();
-    for (int e = 0; e < n; ++e) {
-      if (!IsSegment(e) || !IsEncroached(e)) continue;
+    CatchUpSegmentList();
+    for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k) {
+      const int e = segmentList_[k];
+      if (!IsEncroached(e)) continue;
       const int before = NodeCount();
       SplitEdge(e);
       if (NodeCount() > before) {
