@@ -554,10 +554,10 @@ void TMainWindow::GenerateMeshClick() {
   mesh_->GenerateMesh(*structure_, *canvas_, *meshInformer_);
   meshInformer_->HideMeshProgress();
   SetBusy(false);
-  if (mesh_->IsUsable()) {
-    solveStaticOn_ = true;
-    meshed = true;
-  }
+  // Solve Static follows the new mesh: an unusable one (stopped, or short of the minimal
+  // angle) must not be solved on the strength of an earlier usable mesh.
+  solveStaticOn_ = mesh_->IsUsable();
+  if (solveStaticOn_) meshed = true;
   UpdateCommands();
   // The final mesh is shown whatever frames the animation skipped, usable or not; later
   // repaints follow the meshed flag.

@@ -197,6 +197,31 @@ INSTANTIATE_TEST_SUITE_P(Workbench, StopKeys, ::testing::Values(Qt::Key_Escape, 
                                                                 : std::string("Space");
                          });
 
+// A usable mesh enables Solve Static; a later mesh stopped short of the minimal angle takes it
+// away again instead of leaving the earlier mesh's permission in place.
+TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
+  OpenThroughDialog(ExamplePath("square.sam"));
+  window->GenerateMeshClick();
+  ASSERT_TRUE(window->Mesh().IsUsable());
+  ASSERT_TRUE(Enabled("SolveStaticMenu"));
+
+  GlobalMeshParameters().minAngle = 40.0f;  // never reached: only the stop key ends this
+  GlobalMeshParameters().maxArea = 50.0f;
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (window->Busy() && ++ticks == 3) {
+      QTest::keyPress(window.get(), Qt::Key_Escape);
+      QTest::keyRelease(window.get(), Qt::Key_Escape);
+    }
+  });
+  timer.start(30);
+  window->GenerateMeshClick();
+  timer.stop();
+  EXPECT_FALSE(window->Mesh().IsUsable());
+  EXPECT_FALSE(Enabled("SolveStaticMenu"));
+}
+
 // Closing the window while a mesh is generated stops the refinement and closes afterwards,
 // never under the running mesher's feet.
 TEST_F(Pipeline, CloseDuringMeshingWaitsForTheMesher) {
