@@ -87,20 +87,17 @@ void PlanEditing::NodeNeighbours(int node, std::array<double, 6>& c) const {
 void PlanEditing::FetchNodeData(int node) {
   std::array<double, 6> v{};
   int code = 0;
-  if (host_.Structure().GetNodeAttributes(node, v, code) < 0) return;
-  request_.dispLinZ = v[0];
-  request_.dispRotX = v[1];
-  request_.dispRotY = v[2];
-  request_.loadLinZ = v[3];
-  request_.loadRotX = v[4];
-  request_.loadRotY = v[5];
-  request_.constraintCode = static_cast<std::uint16_t>(code);
+  if (host_.Structure().GetNodeAttributes(node, v, code) >= 0) StoreAttributes(v, code);
 }
 
 void PlanEditing::FetchEdgeData(int edge) {
   std::array<double, 6> v{};
   int code = 0;
-  if (host_.Structure().GetEdgeAttributes(edge, v, code) < 0) return;
+  if (host_.Structure().GetEdgeAttributes(edge, v, code) >= 0) StoreAttributes(v, code);
+}
+
+// The model hands out prescribed values first, then loads, then the code.
+void PlanEditing::StoreAttributes(const std::array<double, 6>& v, int code) {
   request_.dispLinZ = v[0];
   request_.dispRotX = v[1];
   request_.dispRotY = v[2];

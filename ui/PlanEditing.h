@@ -78,6 +78,7 @@ class PlanEditing {
   void SelectPolygon(int polygon);
   void FetchNodeData(int node);
   void FetchEdgeData(int edge);
+  void StoreAttributes(const std::array<double, 6>& values, int code);
   void FetchPolygonData(int polygon);
   void NodeNeighbours(int node, std::array<double, 6>& c) const;
 

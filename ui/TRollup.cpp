@@ -394,19 +394,26 @@ bool TRollup::ValidateGeometry(EditRequest& r) {
   return true;
 }
 
-bool TRollup::ValidateLoads(EditRequest& r) {
-  double v[3] = {FieldValue(forceUZ_), FieldValue(forceRX_), FieldValue(forceRY_)};
-  static const char* const kMessages[3] = {"Not a valid number in 'Lin. X' field in loads tab",
-                                           "Not a valid number in 'Rot. X' field in loads tab",
-                                           "Not a valid number in 'Rot. Y' field in loads tab"};
+// Reads three fields of one page; every bad one shows its own message before the page is refused.
+bool TRollup::ReadThree(QLineEdit* const (&fields)[3], const char* const (&messages)[3], double (&out)[3]) {
   bool ok = true;
   for (int i = 0; i < 3; ++i) {
-    if (IsInvalidFieldValue(v[i])) {
-      ShowError(kMessages[i]);
+    out[i] = FieldValue(fields[i]);
+    if (IsInvalidFieldValue(out[i])) {
+      ShowError(messages[i]);
       ok = false;
     }
   }
-  if (!ok) return false;
+  return ok;
+}
+
+bool TRollup::ValidateLoads(EditRequest& r) {
+  static const char* const kMessages[3] = {"Not a valid number in 'Lin. X' field in loads tab",
+                                           "Not a valid number in 'Rot. X' field in loads tab",
+                                           "Not a valid number in 'Rot. Y' field in loads tab"};
+  QLineEdit* const fields[3] = {forceUZ_, forceRX_, forceRY_};
+  double v[3];
+  if (!ReadThree(fields, kMessages, v)) return false;
   r.loadLinZ = v[0];
   r.loadRotX = v[1];
   r.loadRotY = v[2];
@@ -418,18 +425,12 @@ bool TRollup::ValidateLoads(EditRequest& r) {
 }
 
 bool TRollup::ValidateConstraints(EditRequest& r) {
-  double v[3] = {FieldValue(dispUZ_), FieldValue(dispRX_), FieldValue(dispRY_)};
   static const char* const kMessages[3] = {"Not a valid number in 'Lin. X' field in constrains tab",
                                            "Not a valid number in 'Rot. X' field in constrains tab",
                                            "Not a valid number in 'Rot. Y' field in constrains tab"};
-  bool ok = true;
-  for (int i = 0; i < 3; ++i) {
-    if (IsInvalidFieldValue(v[i])) {
-      ShowError(kMessages[i]);
-      ok = false;
-    }
-  }
-  if (!ok) return false;
+  QLineEdit* const fields[3] = {dispUZ_, dispRX_, dispRY_};
+  double v[3];
+  if (!ReadThree(fields, kMessages, v)) return false;
   r.dispLinZ = v[0];
   r.dispRotX = v[1];
   r.dispRotY = v[2];

@@ -90,6 +90,7 @@ class TRollup : public QWidget {
   bool ValidateGeometry(EditRequest& r);
   bool ValidateLoads(EditRequest& r);
   bool ValidateConstraints(EditRequest& r);
+  bool ReadThree(QLineEdit* const (&fields)[3], const char* const (&messages)[3], double (&out)[3]);
   bool ValidatePhysics(EditRequest& r);
 
   TRollupHost& host_;
