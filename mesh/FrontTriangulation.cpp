@@ -21,6 +21,14 @@ namespace tavrin {
 namespace {
 const DofRecord kNoDof{};
 
+// An edge keeps two triangles at most. Where the job's segments overlap or pass through a
+// node, the nearest visible node can close a triangle on a side that already has two, which
+// left a third triangle unattached and the mesh inconsistent for the refinement.
+bool SideTaken(const FEM& mesh, int a, int v) {
+  const int e = mesh.FindEdge(a, v);
+  return e != -1 && mesh.EdgeTriangleCount(e) >= 2;
+}
+
 DofRecord ToDof(const std::array<double, 6>& values, int code) {
   DofRecord dof;
   dof.code = static_cast<std::uint16_t>(code);
@@ -134,7 +142,8 @@ void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
     const MeshPoint pv = Node(v);
     if (SideOf(b, e, pv) != side) continue;
     const double cosine = ViewCosine(b, e, pv);
-    if (cosine < best && !IsBlocked(sb, v) && !IsBlocked(se, v)) {
+    if (cosine < best && !IsBlocked(sb, v) && !IsBlocked(se, v) && !SideTaken(*this, sb, v) &&
+        !SideTaken(*this, se, v)) {
       best = cosine;
       apex = v;
     }
@@ -175,6 +184,7 @@ void FEM::AdvanceFront(MeshCanvas& canvas) {
         const double value = A * pv.x + B * pv.y + C;
         if (wantNegative ? !(value < 0) : !(value > 0)) continue;
         if (IsBlocked(nb, v) || IsBlocked(ne, v)) continue;
+        if (SideTaken(*this, nb, v) || SideTaken(*this, ne, v)) continue;
         best = cosine;
         apex = v;
       }

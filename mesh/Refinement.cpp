@@ -75,23 +75,20 @@ void FEM::CatchUpSegmentList() {
 bool FEM::RefinementPass(bool& flipTried) {
   bool progress = false;
 
-  bool split = true;
-  while (split) {
-    split = false;
-    // Segments below the pass's edge count, in index order, as a walk over every edge would
-    // meet them; visiting only the segments keeps a pass from costing the whole edge table.
-    const int n = EdgeCount();
-    CatchUpSegmentList();
-    for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k) {
-      const int e = segmentList_[k];
-      if (!IsEncroached(e)) continue;
-      const int before = NodeCount();
-      SplitEdge(e);
-      if (NodeCount() > before) {
-        split = true;
-        progress = true;
-      }
-    }
+  // One sweep of the segments per pass: a pass that split something returns at once, so the
+  // next pass sweeps again exactly as a repeated sweep here would, but the host gets its events
+  // (and a stop, or a node limit) in between. Segments that overlap or meet at a zero angle
+  // encroach on each other for ever, and a sweep repeated inside the pass never returned.
+  // Segments below the pass's edge count, in index order, as a walk over every edge would
+  // meet them; visiting only the segments keeps a pass from costing the whole edge table.
+  const int n = EdgeCount();
+  CatchUpSegmentList();
+  for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k) {
+    const int e = segmentList_[k];
+    if (!IsEncroached(e)) continue;
+    const int before = NodeCount();
+    SplitEdge(e);
+    if (NodeCount() > before) progress = true;
   }
 
   if (!progress) {

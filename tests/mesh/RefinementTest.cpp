@@ -189,5 +189,35 @@ TEST(Refinement, StopRequestEndsTheLoopAfterTheCurrentPass) {
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
 
+
+// A node limit, as the command line sets one.
+class NodeLimit : public MeshProgress {
+ public:
+  NodeLimit(FEM& mesh, int limit) : mesh_(mesh), limit_(limit) {}
+  void ProcessEvents() override {
+    if (mesh_.NodeCount() > limit_) mesh_.RequestStop();
+  }
+
+ private:
+  FEM& mesh_;
+  int limit_;
+};
+
+TEST(Refinement, SegmentsThatEncroachForEverStillReachTheStop) {
+  // The last corner lies on the middle of the second side, so the last two sides run back
+  // along it: the overlapping segments encroach on each other at every split. The splits must
+  // still leave the pass so that a node limit ends the refinement (they used to loop inside it).
+  TObjCont job;
+  testing::AddPolygon(job, {{0, 0}, {450, 0}, {0, 450}, {225, 225}});
+  job.PrepareForMeshing();
+  ScopedMeshParameters scoped(20.0f, 0.0f);
+  FEM mesh;
+  NodeLimit limit(mesh, 500);
+  MeshCanvas canvas;
+  mesh.GenerateMesh(job, canvas, limit);
+  EXPECT_GT(mesh.NodeCount(), 500);
+  EXPECT_LT(mesh.NodeCount(), 2000);  // one sweep of the segments at most past the limit
+}
+
 }  // namespace
 }  // namespace tavrin

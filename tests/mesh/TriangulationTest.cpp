@@ -207,5 +207,26 @@ TEST(InitialTriangulation, NothingToTriangulate) {
   }
 }
 
+
+TEST(InitialTriangulation, NodeOnTheOutlineGivesNoThirdTriangleOnASide) {
+  // Polygon 1 is a single edge whose end lies on an outline side: the front used to close a
+  // triangle on a side that already had two, which the refinement then met as an inconsistent
+  // mesh.
+  TObjCont job;
+  job.ReadJobText(
+      "N, 450, 0\nN, 450, 450\nN, 0, 450\nN, 300, 150\nN, 300, 300\n"
+      "N, 150, 300\n"  // on the side from (0, 450) to (300, 150)
+      "OBJECT 0\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n"
+      "OBJECT 1\nE, 4, 5\nClose\n"
+      "P, 0, -0.01, 70000, 0.33, 10, 0\nP, 1, -0.01, 210000, 0.3, 15, 0\n");
+  job.PrepareForMeshing();
+  FEM mesh;
+  MeshCanvas canvas;
+  mesh.Triangulate(job, canvas);
+  EXPECT_GT(mesh.TriangleCount(), 0);
+  const auto problems = CheckTopology(mesh);
+  EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
 }  // namespace
 }  // namespace tavrin
