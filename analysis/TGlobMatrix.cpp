@@ -104,6 +104,25 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
 
   if (const int rc = Factorize(); rc != kSolveOk) return rc;
   matrix_->Solve(rhs_);
+  // The factor passes relative pivot tests only, so a modulus of 1e-300 solves "successfully"
+  // with displacements beyond a double, and the stresses computed from them are NaN.
+  for (std::size_t i = 0; i < rhs_.size(); ++i) {
+    if (std::isfinite(static_cast<double>(rhs_[i]))) continue;
+    int equation = -1;
+    for (int e = 0; e < equationCount_ && equation == -1; ++e)
+      if (!fixed_[e] && reducedIndex_[e] == static_cast<int>(i)) equation = e;
+    failure_.equation = equation;
+    failure_.node = equation / 3;
+    failure_.freedom = equation % 3;
+    failure_.meshNode = newToMesh_[failure_.node];
+    char text[240];
+    std::snprintf(text, sizeof text,
+                  "The displacement at equation %d (node %d at x %g, y %g, %s) is out of range: "
+                  "the plate is far too soft for its loads.",
+                  equation, failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
+                  kFreedomNames[failure_.freedom]);
+    return Fail(kSolveOutOfRange, text);
+  }
   solved_ = true;
   ComputeReactions();
   if (progress_) progress_->HideSolveProgress();

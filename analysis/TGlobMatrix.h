@@ -43,6 +43,7 @@ enum SolveCode : int {
   kSolveNotPositive = 10,      // a later pivot is not usable: too few constraints, or a mechanism
   kSolveDegenerateElement = 11,
   kSolveEmptyMesh = 12,
+  kSolveOutOfRange = 13,       // a displacement does not fit a double: the plate is far too soft for its loads
 };
 
 // What went wrong in the last SolveStatic, with the entities a message should name.

@@ -339,6 +339,31 @@ TEST(TGlobMatrix, FailuresStopTheSolveWithTheirDetail) {
   EXPECT_EQ(zeroThickness.SolveStatic(noMaterial), kSolveDegenerateElement);
 }
 
+TEST(TGlobMatrix, APlateTooSoftForADoubleIsAFailureNotNaN) {
+  // A modulus of 1e-300 passes the relative pivot tests. Under a small pressure the deflection
+  // (about 4e305) still fits a double and the stresses do not depend on the modulus; a thousand
+  // times the pressure takes it past a double, which must be a failure, not NaN results.
+  StructuredPlate p;
+  p.cellsX = p.cellsY = 2;
+  p.width = p.height = 1000;
+  p.material = {1e-300, 0.3, 10, -0.01};
+  TGlobMatrix fits;
+  ASSERT_EQ(fits.SolveStatic(p.Build()), kSolveOk);
+  ASSERT_EQ(fits.SolveStress(), 0);
+  EXPECT_TRUE(std::isfinite(fits.ElementStress(0, 0)));
+
+  p.material.pressure = -10;
+  for (ElementKind kind : {ElementKind::Dkt, ElementKind::Cubic}) {
+    TGlobMatrix s(kind);
+    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveOutOfRange);
+    EXPECT_FALSE(s.IsSolved());
+    EXPECT_GE(s.Failure().meshNode, 0);
+    EXPECT_NE(s.Failure().message.find("out of range"), std::string::npos);
+    EXPECT_EQ(s.SolveStress(), 1);
+    EXPECT_EQ(static_cast<double>(s.Displacement(0, 0)), kNoValue);
+  }
+}
+
 TEST(TGlobMatrix, StressesAveragePlainlyAndQueriesGuardTheirRange) {
   PlateMesh m = HeldTriangle(0, 0, 0);
   TGlobMatrix s;
