@@ -1,5 +1,6 @@
 // Stress recovery: centroid stresses, moments and deflection of every element, then the plain
 // mean of the element values at each node. Linear in the number of elements.
+#include <cmath>
 #include <vector>
 
 #include "analysis/PlateElement.h"
@@ -50,6 +51,12 @@ int TGlobMatrix::SolveStress() {
       nodeMoment_[3 * v + c] = momentSum[3 * v + c] / touching[v];
     }
   }
+  // A prescribed displacement near the top of the double range solves, but the stresses from
+  // it overflow: better none than NaN in the views and tables.
+  for (const std::vector<double>* values :
+       {&elementStress_, &elementMoment_, &centroidDeflection_, &nodeStress_, &nodeMoment_})
+    for (double x : *values)
+      if (!std::isfinite(x)) return 2;
   hasStresses_ = true;
   return 0;
 }

@@ -77,7 +77,8 @@ class TGlobMatrix {
   bool IsSolved() const { return solved_; }
 
   // Element and nodal stresses and moments, and centroid deflections. Needs a successful
-  // SolveStatic; returns 0, or 1 when there is no solution. The FEM overload exists for callers
+  // SolveStatic; returns 0, 1 when there is no solution, or 2 (and no stresses) when they
+  // exceed a double, as from an enormous prescribed displacement. The FEM overload exists for callers
   // that hold one: the solver always uses its own copy of the solved mesh.
   int SolveStress();
   int SolveStress(const FEM& mesh);

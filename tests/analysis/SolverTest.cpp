@@ -10,6 +10,7 @@
 #include "analysis/EnvelopeCholesky.h"
 #include "analysis/Renumbering.h"
 #include "analysis/StructuredPlate.h"
+#include "analysis/TIsolines.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin {
@@ -337,6 +338,22 @@ TEST(TGlobMatrix, FailuresStopTheSolveWithTheirDetail) {
   noMaterial.materials[0].thickness = 0;
   TGlobMatrix zeroThickness;
   EXPECT_EQ(zeroThickness.SolveStatic(noMaterial), kSolveDegenerateElement);
+}
+
+TEST(TGlobMatrix, StressesBeyondADoubleAreNotReported) {
+  // A held corner lifted by 1e308 with the rotations held at 0: the displacements fit a
+  // double, the curvatures and stresses from them do not.
+  TGlobMatrix s;
+  ASSERT_EQ(s.SolveStatic(HeldTriangle(1e308, 0, 0)), kSolveOk);
+  EXPECT_EQ(s.SolveStress(), 2);
+  EXPECT_FALSE(s.HasStresses());
+  EXPECT_EQ(s.ElementStress(0, 0), kNoValue);
+  EXPECT_EQ(s.NodeMoment(0, 0), kNoValue);
+  TIsolines set;
+  EXPECT_EQ(BuildIsolines(set, static_cast<int>(ResultField::SigmaX), s), -1);
+
+  ASSERT_EQ(s.SolveStatic(HeldTriangle(1, 0, 0)), kSolveOk);
+  EXPECT_EQ(s.SolveStress(), 0);
 }
 
 TEST(TGlobMatrix, APlateTooSoftForADoubleIsAFailureNotNaN) {
