@@ -597,7 +597,14 @@ void TMainWindow::SolveStressClick() {
   SetBusy(true);
   int code = solver_->SolveStress(*mesh_);
   SetBusy(false);
-  if (code == 0) stressSolved = true;
+  if (code == 0) {
+    stressSolved = true;
+  } else {
+    // Solve Stress stays off until the next Solve Static, so say why the stress views stay off.
+    ShowError(code == 2 ? "The stresses exceed the range of numbers: check the prescribed displacements "
+                          "and the loads against the plate's stiffness."
+                        : "The stresses need a finished Solve Static.");
+  }
   UpdateCommands();
   if (pendingClose_) close();
 }
