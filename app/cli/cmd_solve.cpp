@@ -127,7 +127,11 @@ int RunSolve(const Args& args) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
     return 1;
   }
-  solver.SolveStress();
+  if (solver.SolveStress() != 0) {
+    std::fprintf(stderr, "tavrin-cli solve: the stresses exceed the range of numbers; check the prescribed "
+                         "displacements and the loads against the plate's stiffness\n");
+    return 1;
+  }
 
   int maxNode = 0;
   double maxW = 0;

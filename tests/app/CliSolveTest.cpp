@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -62,6 +63,19 @@ TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
   EXPECT_EQ(RunCli({"solve", kSquare, "--element", "quad"}).exitCode, 2);
   EXPECT_EQ(RunCli({"solve"}).exitCode, 2);
   EXPECT_EQ(RunCli({"solve", "/nonexistent/job.sam"}).exitCode, 1);
+
+  // A corner held 1e308 up: the solve succeeds, the stresses do not fit a double, and the run
+  // fails instead of writing tables of "no value" markers.
+  const auto lifted = std::filesystem::temp_directory_path() / ("tavrin-lifted-" + std::to_string(::getpid()) + ".sam");
+  {
+    std::ofstream f(lifted);
+    f << "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\n"
+         "Close\nDE, 0, 0, 0, 0\nDN, 2, 1e308, 0, 0\n";
+  }
+  const CliResult overflow = RunCli({"solve", lifted.string()});
+  std::filesystem::remove(lifted);
+  EXPECT_EQ(overflow.exitCode, 1);
+  EXPECT_NE(overflow.err.find("stresses"), std::string::npos);
 }
 
 TEST(CliStiffness, WritesNineRowsOfNineNumbers) {
