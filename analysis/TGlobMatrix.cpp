@@ -108,20 +108,8 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
   // with displacements beyond a double, and the stresses computed from them are NaN.
   for (std::size_t i = 0; i < rhs_.size(); ++i) {
     if (std::isfinite(static_cast<double>(rhs_[i]))) continue;
-    int equation = -1;
-    for (int e = 0; e < equationCount_ && equation == -1; ++e)
-      if (!fixed_[e] && reducedIndex_[e] == static_cast<int>(i)) equation = e;
-    failure_.equation = equation;
-    failure_.node = equation / 3;
-    failure_.freedom = equation % 3;
-    failure_.meshNode = newToMesh_[failure_.node];
-    char text[240];
-    std::snprintf(text, sizeof text,
-                  "The displacement at equation %d (node %d at x %g, y %g, %s) is out of range: "
-                  "the plate is far too soft for its loads.",
-                  equation, failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
-                  kFreedomNames[failure_.freedom]);
-    return Fail(kSolveOutOfRange, text);
+    return FailAtRow(static_cast<int>(i), kSolveOutOfRange, "The displacement at",
+                     "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
   ComputeReactions();
@@ -287,9 +275,16 @@ int TGlobMatrix::Factorize() {
   int failedRow = -1;
   const int rc = matrix_->Factor(progress_, failedRow);
   if (rc == EnvelopeCholesky::kOk) return kSolveOk;
+  return FailAtRow(failedRow, rc == EnvelopeCholesky::kFirstPivot ? kSolveFirstPivot : kSolveNotPositive,
+                   "The stiffness matrix is singular at",
+                   "the plate is not held enough by its constraints.");
+}
+
+// Names the equation of a row of the reduced system, its node, position and freedom.
+int TGlobMatrix::FailAtRow(int row, int code, const char* what, const char* why) {
   int equation = -1;
   for (int e = 0; e < equationCount_; ++e)
-    if (!fixed_[e] && reducedIndex_[e] == failedRow) {
+    if (!fixed_[e] && reducedIndex_[e] == row) {
       equation = e;
       break;
     }
@@ -297,13 +292,11 @@ int TGlobMatrix::Factorize() {
   failure_.node = equation / 3;
   failure_.freedom = equation % 3;
   failure_.meshNode = newToMesh_[failure_.node];
-  char text[240];
-  std::snprintf(text, sizeof text,
-                "The stiffness matrix is singular at equation %d (node %d at x %g, y %g, %s): "
-                "the plate is not held enough by its constraints.",
-                equation, failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
-                kFreedomNames[failure_.freedom]);
-  return Fail(rc == EnvelopeCholesky::kFirstPivot ? kSolveFirstPivot : kSolveNotPositive, text);
+  char text[320];
+  std::snprintf(text, sizeof text, "%s equation %d (node %d at x %g, y %g, %s)%s %s", what, equation,
+                failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
+                kFreedomNames[failure_.freedom], code == kSolveOutOfRange ? "" : ":", why);
+  return Fail(code, text);
 }
 
 long double TGlobMatrix::Displacement(int node, int dof) const {

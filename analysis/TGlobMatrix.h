@@ -127,6 +127,7 @@ class TGlobMatrix {
 
  private:
   int Fail(int code, const std::string& message);
+  int FailAtRow(int row, int code, const char* what, const char* why);
   void Progress(const std::string& caption, int position, int index, int total) const;
   int Renumber();
   void MarkConstraints();

@@ -17,6 +17,7 @@ namespace {
 
 using testing::AddSquare;
 using testing::ScopedMeshParameters;
+using testing::NodeLimit;
 
 const ElementPhysics kPhysics{210000, 0.25, 10, 0};
 
@@ -188,20 +189,6 @@ TEST(Refinement, StopRequestEndsTheLoopAfterTheCurrentPass) {
   const auto problems = CheckMesh(mesh, job);
   EXPECT_TRUE(problems.empty()) << problems.front();
 }
-
-
-// A node limit, as the command line sets one.
-class NodeLimit : public MeshProgress {
- public:
-  NodeLimit(FEM& mesh, int limit) : mesh_(mesh), limit_(limit) {}
-  void ProcessEvents() override {
-    if (mesh_.NodeCount() > limit_) mesh_.RequestStop();
-  }
-
- private:
-  FEM& mesh_;
-  int limit_;
-};
 
 TEST(Refinement, SegmentsThatEncroachForEverStillReachTheStop) {
   // The last corner lies on the middle of the second side, so the last two sides run back

@@ -22,23 +22,10 @@
 namespace tavrin {
 namespace {
 
-// Ends a refinement once the mesh has more nodes than the limit, as a user's stop key would.
-class NodeLimit : public MeshProgress {
- public:
-  NodeLimit(FEM& mesh, int limit) : mesh_(mesh), limit_(limit) {}
-  void ProcessEvents() override {
-    if (mesh_.NodeCount() > limit_) mesh_.RequestStop();
-  }
-
- private:
-  FEM& mesh_;
-  int limit_;
-};
-
 void Mesh(FEM& mesh, const TObjCont& job, bool indexed, int nodeLimit) {
   mesh.SetIndexedScans(indexed);
   MeshCanvas canvas;
-  NodeLimit progress(mesh, nodeLimit);
+  testing::NodeLimit progress(mesh, nodeLimit);
   mesh.GenerateMesh(job, canvas, progress);
 }
 

@@ -5,6 +5,7 @@
 
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
+#include "mesh/MeshProgress.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::testing {
@@ -34,6 +35,19 @@ class ScopedMeshParameters {
 
  private:
   MeshParameters saved_;
+};
+
+// Ends a refinement once the mesh has more nodes than the limit, as a user's stop key would.
+class NodeLimit : public MeshProgress {
+ public:
+  NodeLimit(FEM& mesh, int limit) : mesh_(mesh), limit_(limit) {}
+  void ProcessEvents() override {
+    if (mesh_.NodeCount() > limit_) mesh_.RequestStop();
+  }
+
+ private:
+  FEM& mesh_;
+  int limit_;
 };
 
 }  // namespace tavrin::testing
