@@ -132,8 +132,8 @@ void TMesh_params::Button1Click() {
   p.minAngle = angle;
   float area = 0;
   if (!TextToFloat(set_max_area->text(), area)) {
-    CurrentPlatform().ShowMessage("'" + set_max_area->text().toStdString() + "' is not a valid floating point value",
-                                  "Error");
+    CurrentPlatform().ShowMessage(
+        QStringLiteral("'%1' is not a valid floating point value").arg(set_max_area->text()).toStdString(), "Error");
     accept();
     return;
   }

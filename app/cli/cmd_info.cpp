@@ -48,7 +48,7 @@ int RunInfo(const Args& args) {
   }
   for (int p = 0; p < job.PolygonCount(); ++p) {
     out += "polygon " + std::to_string(p) + ": edges";
-    for (int k = 0; k < job.PolygonEdgeCount(p); ++k) out += " " + std::to_string(job.PolygonEdge(p, k));
+    for (int k = 0; k < job.PolygonEdgeCount(p); ++k) (out += ' ') += std::to_string(job.PolygonEdge(p, k));
     const PolygonPhysics ph = job.Physics(p);
     out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) + " thickness " +
            Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";

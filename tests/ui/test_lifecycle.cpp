@@ -155,9 +155,9 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
     menus += top->text().toStdString() + ":";
     if (QMenu* menu = top->menu())
       for (QAction* item : menu->actions())
-        menus += " " + item->objectName().toStdString() + "=" + item->text().toStdString();
+        menus += (QStringLiteral(" %1=%2").arg(item->objectName(), item->text())).toStdString();
     else
-      menus += " " + top->objectName().toStdString();
+      (menus += ' ') += top->objectName().toStdString();
     menus += "\n";
   }
   EXPECT_EQ(menus,
