@@ -50,7 +50,7 @@ TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "nodes.csv")),
             "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "elements.csv")),
-            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error");
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "reactions.csv")), "node,mesh_node,fz,mx,my");
   EXPECT_EQ(ReadWholeFile(dir / "model.tvd").rfind("N, 1, ", 0), 0u);
   std::filesystem::remove_all(dir);
