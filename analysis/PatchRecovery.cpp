@@ -65,7 +65,7 @@ PatchRecovery::PatchRecovery(const std::vector<double>& x, const std::vector<dou
   for (int t = 0; t < count; ++t)
     for (int k = 0; k < 3; ++k) list_[fill[triangles[t][k]]++] = t;
   // A node is on the boundary when one of its edges belongs to a single triangle.
-  boundary_flags_.assign(nodes, 0);
+  onBoundary_.assign(nodes, 0);
   std::vector<int> seen;
   for (int v = 0; v < nodes; ++v) {
     seen.clear();
@@ -76,7 +76,7 @@ PatchRecovery::PatchRecovery(const std::vector<double>& x, const std::vector<dou
     for (size_t i = 0; i < seen.size(); ++i) {
       const bool single = (i == 0 || seen[i - 1] != seen[i]) && (i + 1 == seen.size() || seen[i + 1] != seen[i]);
       if (single) {
-        boundary_flags_[v] = 1;
+        onBoundary_[v] = 1;
         break;
       }
     }
@@ -101,6 +101,9 @@ void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>&
   fit.y0 = y_[node];
   for (int terms = Terms(degree); terms >= 3; terms -= 3) {
     for (bool widened : {false, true}) {
+      // The elements around one node barely determine six terms, and a quadratic so fitted
+      // swings wildly outside them: the boundary value it gives was off by 90 % at places.
+      if (terms > 3 && !widened) continue;
       Patch(node, widened, elements);
       const int m = static_cast<int>(elements.size());
       // More samples than terms, so that the fit smooths rather than interpolates.
@@ -174,14 +177,14 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
   std::vector<int> reached;
   Fit fit;
   for (int v = 0; v < nodes; ++v) {
-    if (boundary_flags_[v] || TriangleCount(v) == 0) continue;
+    if (onBoundary_[v] || TriangleCount(v) == 0) continue;
     FitPatch(v, interior_, elementValues, components, fit);
     for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
     // The boundary nodes of this patch take its fit at their own positions.
     reached.clear();
     for (int k = start_[v]; k < start_[v + 1]; ++k)
       for (int w : triangles_[list_[k]])
-        if (boundary_flags_[w]) reached.push_back(w);
+        if (onBoundary_[w]) reached.push_back(w);
     if (reached.empty()) continue;
     std::sort(reached.begin(), reached.end());
     reached.erase(std::unique(reached.begin(), reached.end()), reached.end());
@@ -192,7 +195,7 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
     }
   }
   for (int v = 0; v < nodes; ++v) {
-    if (!boundary_flags_[v] || TriangleCount(v) == 0) continue;
+    if (!onBoundary_[v] || TriangleCount(v) == 0) continue;
     if (boundaryCount[v] > 0) {
       for (int c = 0; c < components; ++c)
         nodeValues[components * v + c] = boundarySum[components * v + c] / boundaryCount[v];
