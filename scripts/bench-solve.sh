@@ -29,7 +29,7 @@ printf '%-22s %10s %10s %10s %14s\n' case equations time_s peak_mb factor_entrie
 for c in "${cases[@]}"; do
   "$bench" --benchmark_filter="^${c}(/iterations:1)?\$" --benchmark_format=csv 2>/dev/null |
     awk -F, -v name="$c" '
-      /^name,/ { for (i = 1; i <= NF; i++) col[$i] = i; next }
+      /^name,/ { for (i = 1; i <= NF; i++) { h = $i; gsub(/"/, "", h); col[h] = i }; next }
       col["name"] && NF > 5 {
         t = $col["real_time"]; unit = $col["time_unit"];
         s = unit == "ms" ? t / 1000 : unit == "us" ? t / 1e6 : unit == "ns" ? t / 1e9 : t;

@@ -182,7 +182,10 @@ TEST(ErrorEstimate, HalvesWhenTheElementsQuadruple) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Meshes, RecoveredMoments,
-                         ::testing::Values(Fineness{8, 6, 2000, 0.02, 0.01}, Fineness{1.6, 1.2, 10000, 0.01, 0.01}));
+                         ::testing::Values(Fineness{8, 6, 2000, 0.02, 0.01}, Fineness{1.6, 1.2, 10000, 0.01, 0.01}),
+                         [](const ::testing::TestParamInfo<Fineness>& info) {
+                           return "About" + std::to_string(info.param.elements) + "Elements";
+                         });
 
 }  // namespace
 }  // namespace tavrin
