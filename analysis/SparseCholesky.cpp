@@ -149,9 +149,11 @@ int SparseCholesky::Factor(int& failedRow) {
   return kOk;
 }
 
-void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<long double>& y) const {
+void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<long double>& y,
+                              std::vector<long double>* magnitude) const {
   const int n = Size();
   y.assign(n, 0.0L);
+  if (magnitude) magnitude->assign(n, 0.0L);
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
@@ -161,6 +163,10 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
       const int i = rows[k];
       sum += v[k] * x[i];
       if (i != j) y[i] += v[k] * x[j];
+      if (magnitude) {
+        (*magnitude)[j] += std::fabs(v[k] * x[i]);
+        if (i != j) (*magnitude)[i] += std::fabs(v[k] * x[j]);
+      }
     }
     y[j] += sum;
   }

@@ -56,8 +56,10 @@ class SparseCholesky {
   // residuals in extended precision until they stop improving (at most a few). Returns kOk or
   // kOutOfMemory.
   int Solve(std::vector<long double>& b) const;
-  // y = A x over the whole symmetric matrix, in extended precision.
-  void Multiply(const std::vector<long double>& x, std::vector<long double>& y) const;
+  // y = A x over the whole symmetric matrix, in extended precision; `magnitude`, when given,
+  // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
+  void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
+                std::vector<long double>* magnitude = nullptr) const;
 
  private:
   struct Library;  // the CHOLMOD workspace and objects, kept out of this header

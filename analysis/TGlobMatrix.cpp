@@ -141,6 +141,8 @@ int TGlobMatrix::Solve() {
   long double loadNorm = 0.0L;
   for (long double f : rhs_) loadNorm += f * f;
   loadNorm = std::sqrt(loadNorm);
+  std::vector<long double> reducedLoad;
+  if (sparse_) reducedLoad = rhs_;
   if (sparse_) {
     if (freeCount_ > 0 && sparse_->Solve(rhs_) != SparseCholesky::kOk)
       return Fail(kSolveOutOfMemory, "The solve ran out of memory in the substitutions.");
@@ -155,13 +157,13 @@ int TGlobMatrix::Solve() {
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  if (const int rc = CheckSolution(loadNorm); rc != kSolveOk) return rc;
+  if (const int rc = CheckSolution(loadNorm, reducedLoad); rc != kSolveOk) return rc;
   if (progress_) progress_->HideSolveProgress();
   return kSolveOk;
 }
 
-int TGlobMatrix::CheckSolution(long double loadNorm) {
-  ComputeReactions(loadNorm);
+int TGlobMatrix::CheckSolution(long double loadNorm, const std::vector<long double>& reducedLoad) {
+  ComputeReactions(loadNorm, reducedLoad);
   char text[320];
   if (!(relativeResidual_ <= kResidualLimit)) {
     std::snprintf(text, sizeof text,

@@ -193,10 +193,11 @@ class TGlobMatrix {
   int Assemble();
   void ApplyLoads();
   int Factorize();
-  int CheckSolution(long double loadNorm);
-  // Reactions at the constrained freedoms and the residual of the free ones, from K u - f
-  // built element by element.
-  void ComputeReactions(long double loadNorm);
+  int CheckSolution(long double loadNorm, const std::vector<long double>& reducedLoad);
+  // Reactions at the constrained freedoms and the residual of the free ones, K u - f, against
+  // the right-hand side the solve started from (reduced numbering; the sparse solver's check
+  // reads it, the envelope's rebuilds it from the elements).
+  void ComputeReactions(long double loadNorm, const std::vector<long double>& reducedLoad);
   int RecoverStresses();
   void AverageAtNodes();
   void EstimateErrors();
