@@ -25,14 +25,16 @@ for n in 1000 3000 10000 30000 100000 300000; do
 done
 [ "$example" = 1 ] && cases+=(ExampleSparse ExampleCholmodAlone)
 [ "$example_envelope" = 1 ] && cases+=(ExampleEnvelope)
-printf '%-22s %10s %10s %10s %14s\n' case equations time_s peak_mb factor_entries
+# time_s is wall-clock time; cpu_s the calling thread's processor time (OpenBLAS and OpenMP
+# workers not included): on a machine shared with other work the second is the steadier figure.
+printf '%-22s %10s %10s %10s %10s %14s\n' case equations time_s cpu_s peak_mb factor_entries
 for c in "${cases[@]}"; do
   "$bench" --benchmark_filter="^${c}(/iterations:1)?\$" --benchmark_format=csv 2>/dev/null |
     awk -F, -v name="$c" '
       /^name,/ { for (i = 1; i <= NF; i++) { h = $i; gsub(/"/, "", h); col[h] = i }; next }
       col["name"] && NF > 5 {
-        t = $col["real_time"]; unit = $col["time_unit"];
-        s = unit == "ms" ? t / 1000 : unit == "us" ? t / 1e6 : unit == "ns" ? t / 1e9 : t;
-        printf "%-22s %10d %10.3f %10.0f %14.0f\n", name, $col["equations"], s, $col["peak_mb"], $col["factor_entries"]
+        unit = $col["time_unit"]; f = unit == "ms" ? 1e-3 : unit == "us" ? 1e-6 : unit == "ns" ? 1e-9 : 1;
+        printf "%-22s %10d %10.3f %10.3f %10.0f %14.0f\n", name, $col["equations"], $col["real_time"] * f,
+               $col["cpu_time"] * f, $col["peak_mb"], $col["factor_entries"]
       }'
 done
