@@ -45,7 +45,7 @@ QString EditRequestName(const EditRequest& r) {
   if (r.physicsChanged) groups << QStringLiteral("physics");
   if (moves && groups.size() == 1) {
     if (r.kind == SelectionKind::node) return QStringLiteral("Move ") + item;
-    return QStringLiteral("Move %1 of ").arg(r.moveBeginNode ? "begin" : "end") + item;
+    return QStringLiteral("Move %1 node of ").arg(r.moveBeginNode ? "begin" : "end") + item;
   }
   return QStringLiteral("Edit %1: %2").arg(item, groups.join(QStringLiteral(", ")));
 }

@@ -58,8 +58,8 @@ class JobHistory {
 // same polygon being drawn.
 bool SameJob(const TObjCont& a, const TObjCont& b);
 
-// The Edit menu's name of a property editor request: "Move node 3", "Edit edge 2: loads,
-// constraints", "Edit polygon 0: physics".
+// The Edit menu's name of a property editor request: "Move node 3", "Move end node of edge 2",
+// "Edit edge 2: loads, constraints", "Edit polygon 0: physics".
 QString EditRequestName(const EditRequest& request);
 
 }  // namespace tavrin

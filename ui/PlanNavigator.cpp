@@ -35,11 +35,11 @@ bool PlanNavigator::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::Wheel: {
       auto* wheel = static_cast<QWheelEvent*>(event);
-      const int notches120 = wheel->angleDelta().y();  // 120 per notch; finer on touch pads
-      if (notches120 == 0) return false;
+      const int delta = wheel->angleDelta().y();  // eighths of a degree: 120 a notch, less on touch pads
+      if (delta == 0) return false;
       // Forward zooms in: fewer world units per pixel.
       const QPointF at = wheel->position();
-      ZoomAbout(CurrentViewTransform(), at.x(), at.y(), std::pow(kWheelStep, -notches120 / 120.0));
+      ZoomAbout(CurrentViewTransform(), at.x(), at.y(), std::pow(kWheelStep, -delta / 120.0));
       moved_();
       return true;
     }

@@ -25,7 +25,6 @@ class PlanNavigator : public QObject {
   // Left, Right, Up and Down move the view that way over the job (the picture the other way);
   // false for any other key.
   bool PanKey(int key);
-  bool Dragging() const { return dragging_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

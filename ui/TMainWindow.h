@@ -23,7 +23,6 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QUndoStack;
 
 namespace tavrin {
 
@@ -123,7 +122,6 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   TAboutDialog* AboutBox() const { return about_; }
   TAskBox* AskBox() const { return askBox_; }
   QString PanelText(int panel) const;
-  QUndoStack& UndoStack() { return history_->Stack(); }
   const RecentFiles& Recent() const { return *recent_; }
   QMenu* RecentMenu() const { return recentMenu_; }
   bool Busy() const { return busy_; }

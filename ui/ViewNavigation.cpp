@@ -28,7 +28,7 @@ WorldBox JobBox(const TObjCont& job) {
 void FitToBox(ViewTransform& t, const WorldBox& box, int margin) {
   if (box.Empty()) return;
   const double width = std::max(1, t.canvasWidth), height = std::max(1, t.canvasHeight);
-  // Half the canvas at most, so that a tiny canvas still gets a positive usable size.
+  // The two margins take half the canvas at most, so that a tiny canvas still shows the box.
   const double mx = std::min<double>(margin, width / 4), my = std::min<double>(margin, height / 4);
   const double spanX = box.xmax - box.xmin, spanY = box.ymax - box.ymin;
   if (spanX > 0.0 || spanY > 0.0)

@@ -10,6 +10,7 @@
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
 #include "ui/JobDeletion.h"
+#include "ui/JobHistory.h"
 #include "ui/TRollup.h"
 
 namespace tavrin::test {
@@ -227,6 +228,24 @@ TEST_F(Undo, DeleteIsRefusedWhileAPolygonIsDrawn) {
   EXPECT_FALSE(Enabled("EditDelete"));
   window->DeleteClick();
   EXPECT_EQ(window->Structure().NodeCount(), 3);
+}
+
+// The names the Edit menu gives the property editor's steps.
+TEST(EditNames, SayWhatTheRequestChanges) {
+  EditRequest r;
+  r.kind = SelectionKind::edge;
+  r.index = 2;
+  r.geometryChanged = true;
+  r.moveBeginNode = false;
+  EXPECT_EQ(EditRequestName(r).toStdString(), "Move end node of edge 2");
+  r.loadsChanged = r.constraintsChanged = true;
+  EXPECT_EQ(EditRequestName(r).toStdString(), "Edit edge 2: position, loads, constraints");
+  // A polygon cannot move: its geometry page is no part of the step.
+  r = EditRequest{};
+  r.kind = SelectionKind::polygon;
+  r.index = 1;
+  r.geometryChanged = r.physicsChanged = true;
+  EXPECT_EQ(EditRequestName(r).toStdString(), "Edit polygon 1: physics");
 }
 
 // The rebuilt job keeps every attribute of what stays, with nodes and edges renumbered.

@@ -78,17 +78,6 @@ TEST(ViewNavigation, ZoomAboutKeepsTheWorldPointUnderTheCursor) {
   EXPECT_EQ(t.scale, kMaxViewScale);
 }
 
-TEST(ViewNavigation, PanMovesEveryPointByTheSameAmount) {
-  ViewTransform t = Canvas(800, 600);
-  t.scale = 0.5;
-  const double x = 100.25, y = 50.25;  // between pixel boundaries
-  const int sx = t.ScreenX(x), sy = t.ScreenY(y);
-  PanBy(t, 37, -12);
-  EXPECT_EQ(t.ScreenX(x), sx + 37);
-  EXPECT_EQ(t.ScreenY(y), sy - 12);
-  EXPECT_EQ(t.scale, 0.5);
-}
-
 class Navigation : public Workbench {
  protected:
   PlanView& View() { return *window->PlanArea(); }
