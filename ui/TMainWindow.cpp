@@ -222,7 +222,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   // The arrow keys move the view over the job; as shortcuts they repeat while held.
   for (auto [name, text, key] : {std::tuple{"PanLeft", "Pan left", Qt::Key_Left}, {"PanRight", "Pan right", Qt::Key_Right},
                                  {"PanUp", "Pan up", Qt::Key_Up}, {"PanDown", "Pan down", Qt::Key_Down}}) {
-    QAction* pan = action(name, text, [this, key] { navigator_->PanKey(key); });
+    QAction* pan = action(name, text, [this, k = key] { navigator_->PanKey(k); });
     pan->setShortcut(key);
     addAction(pan);
   }
@@ -673,10 +673,7 @@ void TMainWindow::DropMeshAndResults() {
 // belong to a drawing that has changed since, and the plan should show the drawing to mend.
 void TMainWindow::RefuseMesh(const std::string& why) {
   ShowError(why);
-  ClearResults();
-  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
-  mesh_ = std::make_unique<FEM>();
-  solveStaticOn_ = meshed = false;
+  DropMeshAndResults();
   UpdateCommands();
   redraw();
 }
