@@ -162,12 +162,21 @@ int FEM::ApexAcross(int e, int slot) const {
   return CommonNode(other[0], other[1]);
 }
 
+// A segment's encroachment can change only where a triangle beside it comes or goes.
 void FEM::AttachTriangle(int t) {
-  for (int k = 1; k <= 3; ++k) edges_.Attach(triangles_.Edge(t, k), t);
+  for (int k = 1; k <= 3; ++k) {
+    const int e = triangles_.Edge(t, k);
+    edges_.Attach(e, t);
+    if (IsSegment(e)) encroachable_.Mark(e);
+  }
 }
 
 void FEM::DetachTriangle(int t) {
-  for (int k = 1; k <= 3; ++k) edges_.Detach(triangles_.Edge(t, k), t);
+  for (int k = 1; k <= 3; ++k) {
+    const int e = triangles_.Edge(t, k);
+    edges_.Detach(e, t);
+    if (IsSegment(e)) encroachable_.Mark(e);
+  }
 }
 
 // ---- Measures by index ------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
+#include "mesh/SegmentWorkList.h"
 #include "mesh/containers/DofRecord.h"
 #include "mesh/containers/TEdges.h"
 #include "mesh/containers/TTris.h"
@@ -184,6 +185,9 @@ class FEM {
   // appended, so the list only grows at its end.
   std::vector<int> segmentList_;
   int segmentListEdges_ = 0;
+  // With the index on, the segment pass visits only the segments marked here: those beside a
+  // triangle attached or detached since the pass last found them clear.
+  SegmentWorkList encroachable_;
 };
 
 }  // namespace tavrin

@@ -1,6 +1,12 @@
 #include "mesh/MeshParameters.h"
 
+#include <cmath>
+
 namespace tavrin {
+
+bool MinAngleAccepted(double degrees) { return degrees >= 0 && degrees <= kMaxMinAngle; }
+
+bool MaxAreaAccepted(double area) { return area > 0 && std::isfinite(area); }
 
 MeshParameters& GlobalMeshParameters() {
   static MeshParameters parameters;

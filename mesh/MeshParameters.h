@@ -17,6 +17,14 @@ struct MeshStatistics {
   float minAngle = 0.0f;  // degrees
 };
 
+// What the mesher can aim for. A minimal angle from 0 to kMaxMinAngle degrees: the refinement
+// reaches about 33 degrees at best and ends short of anything higher with an unusable mesh (no
+// triangle at all has three angles above 60). A maximal area positive and finite: with 0 every
+// triangle is too large and the refinement never ends.
+inline constexpr double kMaxMinAngle = 35.0;
+bool MinAngleAccepted(double degrees);
+bool MaxAreaAccepted(double area);
+
 // The one instance of each for the whole process.
 MeshParameters& GlobalMeshParameters();
 MeshStatistics& GlobalMeshStatistics();

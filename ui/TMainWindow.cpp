@@ -18,6 +18,7 @@
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshParameters.h"
+#include "model/GeometryCheck.h"
 #include "model/TObjCont.h"
 #include "ui/JobDrawing.h"
 #include "ui/Platform.h"
@@ -542,9 +543,30 @@ void TMainWindow::ClearResults() {
   panels_[3]->clear();
 }
 
+// A refused generation drops the earlier mesh and its results, as an unusable one does: they
+// belong to a drawing that has changed since, and the plan should show the drawing to mend.
+void TMainWindow::RefuseMesh(const std::string& why) {
+  ShowError(why);
+  ClearResults();
+  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
+  mesh_ = std::make_unique<FEM>();
+  solveStaticOn_ = meshed = false;
+  UpdateCommands();
+  redraw();
+}
+
 void TMainWindow::GenerateMeshClick() {
   if (busy_ || !generateMeshOn_) return;
+  if (const float area = GlobalMeshParameters().maxArea; !MaxAreaAccepted(area)) {
+    RefuseMesh("The maximal area of triangle is " + QString::number(static_cast<double>(area)).toStdString() +
+               ": set a positive value in Mesh, Parameters & Stats.");
+    return;
+  }
   structure_->PrepareForMeshing();
+  if (const GeometryCheckResult check = CheckGeometry(*structure_); !check) {
+    RefuseMesh(check.message);
+    return;
+  }
   ClearResults();
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   SetBusy(true);

@@ -127,6 +127,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void SetBusy(bool busy);
   void UpdateCommands();
   void ClearResults();
+  // Says why Generate mesh made no mesh, and leaves no mesh or results behind.
+  void RefuseMesh(const std::string& why);
   QPoint ProgressPlacement(int width) const;
   void ResizeCanvas();
 

@@ -66,11 +66,11 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   EXPECT_EQ(figures[5].second, "202500");  // 450 x 450
 
   // A larger area bound gives fewer elements; the node limit stops a refinement that the
-  // angle alone would keep going (maximal area 0 makes every triangle too large).
+  // angle alone would keep going (a maximal area of 0.01 makes every triangle too large).
   const CliResult coarse = RunCli({"mesh", kSquare, "--max-area", "2000", "--min-angle", "20"});
   ASSERT_EQ(coarse.exitCode, 0) << coarse.err;
   EXPECT_LT(std::stoi(Figures(coarse.out)[2].second), std::stoi(figures[2].second));
-  const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0", "--max-nodes", "40"});
+  const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0.01", "--max-nodes", "40"});
   ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
   const int nodes = std::stoi(Figures(stopped.out)[0].second);
   EXPECT_GT(nodes, 40);
