@@ -33,6 +33,7 @@ namespace tavrin {
 
 class TObjCont;
 class MeshCanvas;
+class FrontIndex;
 class MeshProgress;
 
 class FEM {
@@ -141,16 +142,18 @@ class FEM {
   bool TooClose(MeshPoint p) const;  // a node within the minDistance square
   void EncroachedSegments(MeshPoint p, std::vector<int>& out) const;
   bool IsBlocked(int a, int v) const;  // some edge not at a or v crosses a-v
-  // The scans above answer from a spatial index (the default) or by plain linear scans over
-  // the tables; both give the same answers, so the same mesh.
+  // The scans above, and the initial triangulation's search for each edge's apex, answer from
+  // spatial indexes (the default) or by plain linear scans over the tables; both give the same
+  // answers, so the same mesh.
   void SetIndexedScans(bool on) { indexedScans_ = on; }
   bool IndexedScans() const { return indexedScans_; }
 
  private:
   void LoadInput(const TObjCont& structure);
-  void SeedTriangle(MeshCanvas& canvas, int polygon);
+  // index: the front's spatial index, or null for the plain scans (same triangulation).
+  void SeedTriangle(MeshCanvas& canvas, int polygon, FrontIndex* index);
   bool InnerSide(int s, int polygon) const;
-  void AdvanceFront(MeshCanvas& canvas);
+  void AdvanceFront(MeshCanvas& canvas, FrontIndex* index);
   void AssignPhysics(const TObjCont& structure);
   void Refine(MeshCanvas& canvas, MeshProgress& progress);
   bool RefinementPass(bool& flipTried);
