@@ -2,8 +2,6 @@
 // first extreme (ties go to the lower index); everything else is a direct access by index.
 #include "mesh/containers/TTris.h"
 
-#include <cassert>
-
 namespace tavrin {
 
 int TTris::AddTriangle(int e1, int e2, int e3, double minAngle, double area) {
@@ -24,27 +22,6 @@ void TTris::SetTriangle(int t, int e1, int e2, int e3, double minAngle, double a
   e3_[s] = e3;
   minAngle_[s] = minAngle;
   area_[s] = area;
-}
-
-int TTris::Edge(int t, int k) const {
-  if (!Valid(t)) return -1;
-  const auto s = static_cast<std::size_t>(t);
-  switch (k) {
-    case 1: return e1_[s];
-    case 2: return e2_[s];
-    case 3: return e3_[s];
-    default: return -1;
-  }
-}
-
-double TTris::MinAngle(int t) const {
-  assert(Valid(t));
-  return Valid(t) ? minAngle_[static_cast<std::size_t>(t)] : 0.0;
-}
-
-double TTris::Area(int t) const {
-  assert(Valid(t));
-  return Valid(t) ? area_[static_cast<std::size_t>(t)] : 0.0;
 }
 
 int TTris::GetPhysics(int t, ElementPhysics& physics) const {

@@ -4,6 +4,7 @@
 // are only appended; they are re-shaped in place.
 #pragma once
 
+#include <cassert>
 #include <vector>
 
 #include "mesh/containers/DofRecord.h"
@@ -17,11 +18,22 @@ class TTris {
   // Overwrites edges and measures of t in place, keeping its physics; ignored for a bad t.
   void SetTriangle(int t, int e1, int e2, int e3, double minAngle, double area);
   int Count() const { return static_cast<int>(minAngle_.size()); }
-  // Edge k (1, 2 or 3); -1 when t is out of range or k is another value.
-  int Edge(int t, int k) const;
+  // Edge k (1, 2 or 3); -1 when t is out of range or k is another value. Accessors are inline:
+  // the mesher asks them several times per triangle it looks at.
+  int Edge(int t, int k) const {
+    if (!Valid(t)) return -1;
+    const auto s = static_cast<std::size_t>(t);
+    return k == 1 ? e1_[s] : k == 2 ? e2_[s] : k == 3 ? e3_[s] : -1;
+  }
   // Stored measures; the caller passes 0..Count()-1 (checked only by assertion, 0 otherwise).
-  double MinAngle(int t) const;
-  double Area(int t) const;
+  double MinAngle(int t) const {
+    assert(Valid(t));
+    return Valid(t) ? minAngle_[static_cast<std::size_t>(t)] : 0.0;
+  }
+  double Area(int t) const {
+    assert(Valid(t));
+    return Valid(t) ? area_[static_cast<std::size_t>(t)] : 0.0;
+  }
   // Copies t's physics and returns t; -1 (physics untouched) when t is out of range.
   int GetPhysics(int t, ElementPhysics& physics) const;
   // Stores t's physics and returns t; -1 when t is out of range.

@@ -1,13 +1,7 @@
 // Node table operations: appends are amortised constant time, access is direct by index.
 #include "mesh/containers/TVertexes.h"
 
-#include <cassert>
-
 namespace tavrin {
-
-namespace {
-constexpr double kBadCoordinate = 2e200;
-}
 
 int TVertexes::AddNode(double x, double y, const DofRecord& dof) {
   x_.push_back(x);
@@ -15,16 +9,6 @@ int TVertexes::AddNode(double x, double y, const DofRecord& dof) {
   polygon_.push_back(-1);
   dof_.push_back(dof);
   return Count() - 1;
-}
-
-double TVertexes::X(int i) const {
-  assert(Valid(i));
-  return Valid(i) ? x_[static_cast<std::size_t>(i)] : kBadCoordinate;
-}
-
-double TVertexes::Y(int i) const {
-  assert(Valid(i));
-  return Valid(i) ? y_[static_cast<std::size_t>(i)] : kBadCoordinate;
 }
 
 int TVertexes::GetDof(int i, DofRecord& dof) const {

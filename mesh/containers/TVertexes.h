@@ -3,6 +3,7 @@
 // its node for the life of the table. Columns are parallel arrays sharing one count.
 #pragma once
 
+#include <cassert>
 #include <vector>
 
 #include "mesh/containers/DofRecord.h"
@@ -15,8 +16,15 @@ class TVertexes {
   int AddNode(double x, double y, const DofRecord& dof);
   int Count() const { return static_cast<int>(x_.size()); }
   // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, 2e200 otherwise).
-  double X(int i) const;
-  double Y(int i) const;
+  // Inline: the mesher reads coordinates in every measure it takes.
+  double X(int i) const {
+    assert(Valid(i));
+    return Valid(i) ? x_[static_cast<std::size_t>(i)] : kBadCoordinate;
+  }
+  double Y(int i) const {
+    assert(Valid(i));
+    return Valid(i) ? y_[static_cast<std::size_t>(i)] : kBadCoordinate;
+  }
   // Copies node i's loads and constraints; 0, or -1 when i is out of range (dof untouched).
   int GetDof(int i, DofRecord& dof) const;
   // Polygon column of node i, or -1 when i is out of range.
@@ -25,6 +33,7 @@ class TVertexes {
   int SetPolygon(int i, int p);
 
  private:
+  static constexpr double kBadCoordinate = 2e200;
   bool Valid(int i) const { return i >= 0 && i < Count(); }
 
   std::vector<double> x_;
