@@ -6,12 +6,9 @@
 namespace tavrin {
 
 int TEdges::AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark) {
-  begin_.push_back(begin);
-  end_.push_back(end);
-  tri1_.push_back(-1);
-  tri2_.push_back(-1);
+  links_.push_back(Links{begin, end, -1, -1});
   mark_.push_back(mark);
-  dof_.push_back(dof);
+  dof_.Append(dof);
   const int e = Count() - 1;
   byEnds_.Insert(begin, end, e);
   return e;
@@ -19,26 +16,26 @@ int TEdges::AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark)
 
 void TEdges::SetBegin(int e, int n) {
   if (!Valid(e)) return;
-  const auto s = static_cast<std::size_t>(e);
-  byEnds_.Erase(begin_[s], end_[s], e);
-  begin_[s] = n;
-  byEnds_.Insert(n, end_[s], e);
+  Links& l = links_[static_cast<std::size_t>(e)];
+  byEnds_.Erase(l.begin, l.end, e);
+  l.begin = n;
+  byEnds_.Insert(n, l.end, e);
 }
 
 void TEdges::SetEnd(int e, int n) {
   if (!Valid(e)) return;
-  const auto s = static_cast<std::size_t>(e);
-  byEnds_.Erase(begin_[s], end_[s], e);
-  end_[s] = n;
-  byEnds_.Insert(begin_[s], n, e);
+  Links& l = links_[static_cast<std::size_t>(e)];
+  byEnds_.Erase(l.begin, l.end, e);
+  l.end = n;
+  byEnds_.Insert(l.begin, n, e);
 }
 
 int TEdges::Find(int a, int b) const { return byEnds_.Highest(a, b); }
 
 int TEdges::Attach(int e, int t) {
   if (!Valid(e)) return 0;
-  int& s1 = tri1_[static_cast<std::size_t>(e)];
-  int& s2 = tri2_[static_cast<std::size_t>(e)];
+  int& s1 = links_[static_cast<std::size_t>(e)].tri1;
+  int& s2 = links_[static_cast<std::size_t>(e)].tri2;
   if (s1 == -1 && s2 == -1) {
     s1 = t;
     return 1;
@@ -56,8 +53,8 @@ int TEdges::Attach(int e, int t) {
 
 int TEdges::Detach(int e, int t) {
   if (!Valid(e)) return -1;
-  int& s1 = tri1_[static_cast<std::size_t>(e)];
-  int& s2 = tri2_[static_cast<std::size_t>(e)];
+  int& s1 = links_[static_cast<std::size_t>(e)].tri1;
+  int& s2 = links_[static_cast<std::size_t>(e)].tri2;
   if (s1 == t) {
     s1 = -1;
     return 1;
@@ -71,14 +68,14 @@ int TEdges::Detach(int e, int t) {
 
 int TEdges::TriangleCount(int e) const {
   if (!Valid(e)) return 0;
-  const auto s = static_cast<std::size_t>(e);
-  if (tri1_[s] == -1) return 0;
-  return tri2_[s] == -1 ? 1 : 2;
+  const Links& l = links_[static_cast<std::size_t>(e)];
+  if (l.tri1 == -1) return 0;
+  return l.tri2 == -1 ? 1 : 2;
 }
 
 int TEdges::GetDof(int e, DofRecord& dof) const {
   if (!Valid(e)) return -1;
-  dof = dof_[static_cast<std::size_t>(e)];
+  dof = dof_.Get(e);
   return 0;
 }
 

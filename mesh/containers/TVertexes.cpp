@@ -4,16 +4,15 @@
 namespace tavrin {
 
 int TVertexes::AddNode(double x, double y, const DofRecord& dof) {
-  x_.push_back(x);
-  y_.push_back(y);
+  xy_.push_back(Position{x, y});
   polygon_.push_back(-1);
-  dof_.push_back(dof);
+  dof_.Append(dof);
   return Count() - 1;
 }
 
 int TVertexes::GetDof(int i, DofRecord& dof) const {
   if (!Valid(i)) return -1;
-  dof = dof_[static_cast<std::size_t>(i)];
+  dof = dof_.Get(i);
   return 0;
 }
 
