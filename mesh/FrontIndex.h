@@ -44,8 +44,9 @@ class FrontSide {
 
 class FrontIndex {
  public:
-  // Grids the nodes. False when no grid can hold them (no node, or a coordinate or the extent
-  // not finite); the index must then not be asked.
+  // Grids the nodes. False when no grid can hold them (no node, or a coordinate, the extent or
+  // the sum of the largest coordinate and the extent not finite); the index must then not be
+  // asked.
   bool Build(const FEM& mesh);
 
   // True when some edge sharing no end with a-v crosses the segment a-v (SegmentsCross), as

@@ -231,21 +231,26 @@ TEST(FrontIndex, ConcavePlatesWithHolesAndInsertsGiveTheScansTriangulation) {
 }
 
 TEST(FrontIndex, CoordinatesNoGridCanHoldFallBackToTheScans) {
-  {
-    TObjCont job;
-    AddPlacedPolygon(job, Rectangle(0, 0, 10, 10), {});
-    job.AddFreeNode(1e308, 0);  // the extent overflows
-    job.AddFreeNode(-1e308, 0);
-    job.AddFreeNode(4, 6);
-    job.PrepareForMeshing();
-    FEM mesh(MeshParameters{0.0f, 1e9f, false});
-    EXPECT_FALSE(FrontIndex().Build(mesh));  // no nodes yet
-    ExpectSameTriangulation(job);
+  EXPECT_FALSE(FrontIndex().Build(FEM(MeshParameters{})));  // no nodes
+  const double infinity = std::numeric_limits<double>::infinity();
+  const std::vector<std::vector<MeshPoint>> extras = {
+      {{infinity, 0}},                    // a coordinate
+      {{1e308, 0}, {-1e308, 0}},          // the extent
+      {{1.7e308, 0}, {1.6e308, 1e307}}};  // the model's size, from which the slack is taken
+  for (const auto& extra : extras) {
+    FEM mesh(MeshParameters{});
+    mesh.AddMeshNode(0, 0);
+    mesh.AddMeshNode(10, 10);
+    for (MeshPoint p : extra) mesh.AddMeshNode(p.x, p.y);
+    EXPECT_FALSE(FrontIndex().Build(mesh)) << extra.front().x;
   }
-  FEM mesh(MeshParameters{});
-  mesh.AddMeshNode(0, 0);
-  mesh.AddMeshNode(std::numeric_limits<double>::infinity(), 0);
-  EXPECT_FALSE(FrontIndex().Build(mesh));
+  TObjCont job;
+  AddPlacedPolygon(job, Rectangle(0, 0, 10, 10), {});
+  job.AddFreeNode(1e308, 0);
+  job.AddFreeNode(-1e308, 0);
+  job.AddFreeNode(4, 6);
+  job.PrepareForMeshing();
+  EXPECT_GT(ExpectSameTriangulation(job, false), 0);
 }
 
 // Random nodes on a small lattice (so that many are collinear and many edges overlap, touch
