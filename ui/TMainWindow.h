@@ -44,6 +44,9 @@ struct ViewTransform;
 class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost, public JobHistoryHost {
   Q_OBJECT
  public:
+  // Pixels left free around a fitted job: room for the load and constraint symbols.
+  static constexpr int kFitMargin = 30;
+
   explicit TMainWindow(QWidget* parent = nullptr);
   ~TMainWindow() override;
 
