@@ -125,13 +125,13 @@ class Navigation : public Workbench {
 TEST_F(Navigation, OpenShowsTheWholeJob) {
   OpenThroughDialog(ExamplePath("plate-with-hole.sam"));
   ExpectFitted();
-  // The documented zoom steps still apply from the fitted scale, about the lower left corner.
+  // The zoom buttons keep their steps from the fitted scale, about the lower left corner.
   const double fitted = T().scale, left = T().originX, bottom = T().originY;
   Action("ZoominButton")->trigger();
   EXPECT_EQ(T().scale, fitted <= 1.0 ? fitted / 2 : fitted - 1.0);
   EXPECT_EQ(T().originX, left);
   EXPECT_EQ(T().originY, bottom);
-  // New puts back the documented start: scale 0.5 with the world origin at the lower left.
+  // New puts back the start-up view: scale 0.5 with the world origin at the lower left.
   window->New1Click();
   EXPECT_EQ(T().scale, 0.5);
   EXPECT_EQ(T().originX, 0.0);
