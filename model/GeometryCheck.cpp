@@ -3,7 +3,8 @@
 // multiplied, nodes apart before edges are tested for crossing, edges apart before a ray may
 // decide what lies inside what. Node spacing is a sweep in x keeping the nodes of the last
 // kMinNodeDistance ordered by y, so each node meets only its few neighbours; edges go into a
-// SegmentGrid, where nodes meet the edges near them and edges meet the edges sharing a cell.
+// SegmentGrid, where nodes meet the edges near them, edges meet the edges sharing a cell, and a
+// ray meets the edges of its row.
 #include "model/GeometryCheck.h"
 
 #include <algorithm>
@@ -26,6 +27,9 @@ namespace tavrin {
 namespace {
 
 const char* const kFreedom[3] = {"lin. Z", "rot. X", "rot. Y"};
+// Unsigned area, relative to the squared extent, at which a polygon counts as a line: rounding
+// noise of the cross products, far below any drawable sliver.
+constexpr double kFlat = 1e-12;
 
 std::string Num(double v) {
   char text[32];
@@ -63,7 +67,14 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
 
 class Checker {
  public:
-  explicit Checker(const TObjCont& job) : job_(job) {}
+  // Coordinates and edge ends are copied once: the rays and the grid read them many times.
+  explicit Checker(const TObjCont& job) : job_(job) {
+    for (int i = 0; i < job.NodeCount(); ++i) {
+      x_.push_back(job.NodeX(i));
+      y_.push_back(job.NodeY(i));
+    }
+    for (int e = 0; e < job.EdgeCount(); ++e) ends_.push_back({job.EdgeBegin(e), job.EdgeEnd(e)});
+  }
 
   std::string Run() {
     std::string problem = Loops();
@@ -82,14 +93,14 @@ class Checker {
   }
 
  private:
-  double X(int node) const { return job_.NodeX(node); }
-  double Y(int node) const { return job_.NodeY(node); }
-  int Other(int edge, int node) const {
-    return job_.EdgeBegin(edge) == node ? job_.EdgeEnd(edge) : job_.EdgeBegin(edge);
-  }
+  double X(int node) const { return x_[static_cast<std::size_t>(node)]; }
+  double Y(int node) const { return y_[static_cast<std::size_t>(node)]; }
+  int Begin(int edge) const { return ends_[static_cast<std::size_t>(edge)][0]; }
+  int End(int edge) const { return ends_[static_cast<std::size_t>(edge)][1]; }
+  int Other(int edge, int node) const { return Begin(edge) == node ? End(edge) : Begin(edge); }
   // The outline is meshed whatever its flag says.
   bool IsHole(int polygon) const { return polygon > 0 && job_.IsHole(polygon); }
-  bool Ends(int edge, int node) const { return job_.EdgeBegin(edge) == node || job_.EdgeEnd(edge) == node; }
+  bool Ends(int edge, int node) const { return Begin(edge) == node || End(edge) == node; }
 
   // Closed polygons as loops; the node sequence of each is kept for the area and the rays.
   std::string Loops() {
@@ -123,13 +134,13 @@ class Checker {
       if (count < 3) {
         std::string s = "Polygon " + std::to_string(p) + " is not closed: it has only " + EdgeList(edges);
         if (count == 1) {
-          s += ", from node " + std::to_string(job_.EdgeBegin(edges[0])) + " to node " +
-               std::to_string(job_.EdgeEnd(edges[0]));
+          s += ", from node " + std::to_string(Begin(edges[0])) + " to node " +
+               std::to_string(End(edges[0]));
         }
         return s + "; a polygon needs at least three edges.";
       }
       for (int e : edges) {
-        for (int n : {job_.EdgeBegin(e), job_.EdgeEnd(e)}) {
+        for (int n : {Begin(e), End(e)}) {
           const auto ni = static_cast<std::size_t>(n);
           if (nodePolygon_[ni] != -1 && nodePolygon_[ni] != p) {
             return "Polygons " + std::to_string(nodePolygon_[ni]) + " and " + std::to_string(p) + " touch at node " +
@@ -148,7 +159,7 @@ class Checker {
         }
       }
       for (int e : edges) {
-        for (int n : {job_.EdgeBegin(e), job_.EdgeEnd(e)}) {
+        for (int n : {Begin(e), End(e)}) {
           if (nodeEdges_[static_cast<std::size_t>(n)][1] == -1) {
             return "Polygon " + std::to_string(p) + " is not closed: only one of its edges (edge " + std::to_string(e) +
                    ") ends at node " + std::to_string(n) + ".";
@@ -157,7 +168,7 @@ class Checker {
       }
       // Every node is on two of the polygon's edges: walk the loop from the first edge.
       std::vector<int>& loop = loops_[static_cast<std::size_t>(p)];
-      const int start = job_.EdgeBegin(edges[0]);
+      const int start = Begin(edges[0]);
       int node = start, edge = edges[0];
       do {
         loop.push_back(node);
@@ -169,7 +180,7 @@ class Checker {
         std::vector<char> onLoop(static_cast<std::size_t>(job_.NodeCount()), 0);
         for (int n : loop) onLoop[static_cast<std::size_t>(n)] = 1;
         for (int e : edges) {
-          if (!onLoop[static_cast<std::size_t>(job_.EdgeBegin(e))]) {
+          if (!onLoop[static_cast<std::size_t>(Begin(e))]) {
             return "Polygon " + std::to_string(p) + " is more than one loop: edge " + std::to_string(e) +
                    " is not connected to edge " + std::to_string(edges[0]) + " through the polygon's edges.";
           }
@@ -263,11 +274,19 @@ class Checker {
     for (std::size_t p = 0; p < loops_.size(); ++p) {
       const std::vector<int>& loop = loops_[p];
       if (loop.empty()) continue;
-      double fan = 0;
-      for (std::size_t k = 1; k + 1 < loop.size(); ++k) {
-        fan += std::fabs(Orient(X(loop[0]), Y(loop[0]), X(loop[k]), Y(loop[k]), X(loop[k + 1]), Y(loop[k + 1])));
+      double fan = 0, xmin = X(loop[0]), xmax = xmin, ymin = Y(loop[0]), ymax = ymin;
+      for (std::size_t k = 1; k < loop.size(); ++k) {
+        xmin = std::min(xmin, X(loop[k]));
+        xmax = std::max(xmax, X(loop[k]));
+        ymin = std::min(ymin, Y(loop[k]));
+        ymax = std::max(ymax, Y(loop[k]));
+        if (k + 1 < loop.size()) {
+          fan += std::fabs(Orient(X(loop[0]), Y(loop[0]), X(loop[k]), Y(loop[k]), X(loop[k + 1]), Y(loop[k + 1])));
+        }
       }
-      if (fan <= kMinNodeDistance * kMinNodeDistance) {
+      // Relative to the polygon's size: a tiny polygon is a matter of node spacing, named later.
+      const double extent = std::max(xmax - xmin, ymax - ymin);
+      if (fan <= kFlat * extent * extent) {
         return "Polygon " + std::to_string(p) + " encloses no area: its nodes lie on one line.";
       }
     }
@@ -307,20 +326,20 @@ class Checker {
   void BuildGrid() {
     double total = 0;
     for (int e = 0; e < job_.EdgeCount(); ++e) {
-      total += std::hypot(X(job_.EdgeEnd(e)) - X(job_.EdgeBegin(e)), Y(job_.EdgeEnd(e)) - Y(job_.EdgeBegin(e)));
+      total += std::hypot(X(End(e)) - X(Begin(e)), Y(End(e)) - Y(Begin(e)));
     }
     // Near the mean edge length, each edge touches a few cells; never so small that the margin
     // around an edge dominates.
     const double cell = std::max(4 * kMinNodeDistance, total / std::max(1, job_.EdgeCount()));
     grid_ = std::make_unique<SegmentGrid>(cell, kMinNodeDistance);
     for (int e = 0; e < job_.EdgeCount(); ++e) {
-      const int a = job_.EdgeBegin(e), b = job_.EdgeEnd(e);
+      const int a = Begin(e), b = End(e);
       grid_->Add(e, X(a), Y(a), X(b), Y(b));
     }
   }
 
   double NodeEdgeDistance(int node, int edge) const {
-    const int a = job_.EdgeBegin(edge), b = job_.EdgeEnd(edge);
+    const int a = Begin(edge), b = End(edge);
     return SegmentDistance(X(node), Y(node), X(a), Y(a), X(b), Y(b));
   }
 
@@ -341,7 +360,7 @@ class Checker {
       for (int f : nodeEdges_[static_cast<std::size_t>(n)]) {
         if (f == -1) continue;
         const int m = Other(f, n);
-        const int b = job_.EdgeBegin(edge), c = job_.EdgeEnd(edge);
+        const int b = Begin(edge), c = End(edge);
         const bool along = (!Ends(edge, m) && NodeEdgeDistance(m, edge) < kMinNodeDistance) ||
                            (b != m && NodeEdgeDistance(b, f) < kMinNodeDistance) ||
                            (c != m && NodeEdgeDistance(c, f) < kMinNodeDistance);
@@ -367,7 +386,7 @@ class Checker {
         for (std::size_t j = i + 1; j < ids.size(); ++j) {
           const int e = std::min(ids[i], ids[j]), f = std::max(ids[i], ids[j]);
           if (first.first != -1 && std::make_pair(e, f) >= first) continue;
-          const int a = job_.EdgeBegin(e), b = job_.EdgeEnd(e), c = job_.EdgeBegin(f), d = job_.EdgeEnd(f);
+          const int a = Begin(e), b = End(e), c = Begin(f), d = End(f);
           if (a == c || a == d || b == c || b == d) continue;  // meet at their common node
           const double o1 = Orient(X(a), Y(a), X(b), Y(b), X(c), Y(c));
           const double o2 = Orient(X(a), Y(a), X(b), Y(b), X(d), Y(d));
@@ -389,31 +408,25 @@ class Checker {
 
   // The polygons whose boundary a ray from (x, y) to the right crosses an odd number of times,
   // that is, the polygons the point lies inside; edges of polygon `skip` are not counted.
-  std::vector<int> Enclosing(double x, double y, int skip) {
-    ++stamp_;
+  std::vector<int> Enclosing(double x, double y, int skip) const {
     std::vector<int> odd;
-    grid_->ForEachCellRightOf(x, y, [&](const std::vector<int>& ids) {
-      for (int e : ids) {
-        int& seen = edgeStamp_[static_cast<std::size_t>(e)];
-        if (seen == stamp_) continue;
-        seen = stamp_;
-        const int p = edgePolygon_[static_cast<std::size_t>(e)];
-        if (p == skip) continue;
-        const int a = job_.EdgeBegin(e), b = job_.EdgeEnd(e);
-        if ((Y(a) > y) == (Y(b) > y)) continue;
-        if (X(a) + (y - Y(a)) * (X(b) - X(a)) / (Y(b) - Y(a)) <= x) continue;
-        const auto it = std::find(odd.begin(), odd.end(), p);
-        if (it == odd.end())
-          odd.push_back(p);
-        else
-          odd.erase(it);
-      }
-    });
+    for (int e : grid_->InRow(y)) {
+      const int p = edgePolygon_[static_cast<std::size_t>(e)];
+      if (p == skip) continue;
+      const int a = Begin(e), b = End(e);
+      if ((Y(a) > y) == (Y(b) > y)) continue;
+      if (X(a) + (y - Y(a)) * (X(b) - X(a)) / (Y(b) - Y(a)) <= x) continue;
+      const auto it = std::find(odd.begin(), odd.end(), p);
+      if (it == odd.end())
+        odd.push_back(p);
+      else
+        odd.erase(it);
+    }
     return odd;
   }
 
   // Empty when the point lies in the plate; else why not, after `what` ("Node 4, a free node").
-  std::string Placement(const std::string& what, double x, double y, int skip) {
+  std::string Placement(const std::string& what, double x, double y, int skip) const {
     const std::vector<int> inside = Enclosing(x, y, skip);
     if (std::find(inside.begin(), inside.end(), 0) == inside.end()) {
       return what + " lies outside the plate's outline (polygon 0).";
@@ -425,7 +438,6 @@ class Checker {
   }
 
   std::string Containment() {
-    edgeStamp_.assign(static_cast<std::size_t>(job_.EdgeCount()), 0);
     for (int p = 1; p < job_.PolygonCount(); ++p) {
       if (loops_[static_cast<std::size_t>(p)].empty()) continue;
       const int n = loops_[static_cast<std::size_t>(p)][0];
@@ -441,13 +453,13 @@ class Checker {
   }
 
   const TObjCont& job_;
+  std::vector<double> x_, y_;
+  std::vector<std::array<int, 2>> ends_;
   std::vector<int> edgePolygon_;                 // closed polygon of each edge
   std::vector<int> nodePolygon_;                 // closed polygon of each node, -1 for a free node
   std::vector<std::array<int, 2>> nodeEdges_;    // the two polygon edges at each node
   std::vector<std::vector<int>> loops_;          // node sequence of each closed polygon's loop
   std::unique_ptr<SegmentGrid> grid_;
-  std::vector<int> edgeStamp_;
-  int stamp_ = 0;
 };
 
 }  // namespace

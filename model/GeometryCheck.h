@@ -5,7 +5,7 @@
 // Run it on the prepared job (TObjCont::PrepareForMeshing, so that polygon 0 is the outline)
 // right before the first triangulation. It reads the job and changes nothing. Cost: O(n log n)
 // in the nodes and about linear in the edges (a grid of cells near the mean edge length); free
-// nodes and polygons are located by rays through that grid.
+// nodes and polygons are located by rays through that grid, each costing the edges of one row.
 //
 // What passes:
 // - at least one closed polygon; no edges outside a closed polygon (a polygon being drawn);
@@ -22,8 +22,10 @@
 //   element's range). Then the element's products (E t^3, pressure times area, stiffness
 //   times displacement) stay below 1e110, far from overflow;
 // - every polygon encloses an area (not all its nodes on one line);
-// - no two nodes closer than kMinNodeDistance (0.01: the drawing rules treat points closer than
-//   that as one, and the mesher's squared-length tolerance is its square);
+// - no two nodes closer than kMinNodeDistance (0.1). The mesher's tolerances are absolute: a
+//   length below 0.01 reads as zero and a doubled area below 1e-4 as none, so features of 0.01
+//   give triangles of no area (found so by random plates); at 0.1 they lie a hundred times
+//   above. The editor itself keeps a moved node 0.3 from every vertex;
 // - no node within kMinNodeDistance of an edge it is not an end of, and no two edges crossing:
 //   edges meet only at their common nodes;
 // - every free node, and every polygon after the outline, inside the outline and not inside a
@@ -43,7 +45,7 @@ class TObjCont;
 
 inline constexpr double kMaxCoordinate = 1e12;
 inline constexpr double kMinRelativeExtent = 1e-6;
-inline constexpr double kMinNodeDistance = 0.01;
+inline constexpr double kMinNodeDistance = 0.1;
 inline constexpr double kMaxPhysicalValue = 1e30;
 inline constexpr double kMaxThickness = 1e12;
 

@@ -25,7 +25,6 @@ std::int64_t SegmentGrid::Index(double v) const { return static_cast<std::int64_
 void SegmentGrid::List(int id, std::int64_t column, std::int64_t row) {
   std::vector<int>& ids = cells_[Key{column, row}];
   if (ids.empty() || ids.back() != id) ids.push_back(id);
-  maxColumn_ = std::max(maxColumn_, column);
 }
 
 void SegmentGrid::Add(int id, double x1, double y1, double x2, double y2) {
@@ -43,9 +42,15 @@ void SegmentGrid::Add(int id, double x1, double y1, double x2, double y2) {
       from = std::clamp(std::min(xa, xb), xlo, xhi);
       to = std::clamp(std::max(xa, xb), xlo, xhi);
     }
+    rows_[row].push_back(id);
     const std::int64_t lastColumn = Index(to + margin_);
     for (std::int64_t column = Index(from - margin_); column <= lastColumn; ++column) List(id, column, row);
   }
+}
+
+const std::vector<int>& SegmentGrid::InRow(double y) const {
+  const auto it = rows_.find(Index(y));
+  return it == rows_.end() ? kNone : it->second;
 }
 
 const std::vector<int>& SegmentGrid::Near(double x, double y) const {

@@ -1,6 +1,7 @@
 // SegmentGrid: square cells over the plane, each listing the segments that pass within a margin
 // of it, so that the segments near a point, or two segments that may meet, are found without
-// comparing every pair. Owns the cell lists (a hash map from occupied cell to segment ids).
+// comparing every pair; and rows of cells, each listing its segments once, for rays. Owns the
+// lists (hash maps from occupied cell and from occupied row to segment ids).
 // Adding a segment costs one step per cell it touches, about length / cell + 2 rows and columns
 // of margin; a caller that picks the cell near the segments' mean length keeps the total linear
 // in the number of segments.
@@ -31,17 +32,9 @@ class SegmentGrid {
     for (const auto& [key, ids] : cells_) visit(ids);
   }
 
-  // Calls visit(ids) for the occupied cells of the row that holds y, from the column of x to
-  // the rightmost occupied column: every segment crossing that row's part right of x is among
-  // them, some more than once.
-  template <class Visit>
-  void ForEachCellRightOf(double x, double y, Visit visit) const {
-    const std::int64_t row = Index(y);
-    for (std::int64_t column = Index(x); column <= maxColumn_; ++column) {
-      const auto it = cells_.find(Key{column, row});
-      if (it != cells_.end()) visit(it->second);
-    }
-  }
+  // Every segment that has a point within margin of the row (the horizontal band of cells) that
+  // holds y, each once; empty when none.
+  const std::vector<int>& InRow(double y) const;
 
  private:
   struct Key {
@@ -58,8 +51,8 @@ class SegmentGrid {
 
   double cell_;
   double margin_;
-  std::int64_t maxColumn_ = INT64_MIN;
   std::unordered_map<Key, std::vector<int>, KeyHash> cells_;
+  std::unordered_map<std::int64_t, std::vector<int>> rows_;
 };
 
 }  // namespace tavrin

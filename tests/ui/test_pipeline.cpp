@@ -388,6 +388,20 @@ TEST_F(Pipeline, ParametersDialog) {
   EXPECT_EQ(dialog.num_nodes->text(), "no_data");
   EXPECT_EQ(dialog.num_elements->text(), "no_data");
   EXPECT_EQ(dialog.real_min_ang->text(), "no_data");
+  EXPECT_EQ(dialog.solver_choice->currentIndex(), static_cast<int>(SolverKind::Sparse));
+  EXPECT_EQ(dialog.recovery_choice->currentIndex(), static_cast<int>(RecoveryKind::Patch));
+
+  // The analysis choices reach the next solver, and are stored even when a number is refused.
+  dialog.solver_choice->setCurrentIndex(static_cast<int>(SolverKind::Envelope));
+  dialog.recovery_choice->setCurrentIndex(static_cast<int>(RecoveryKind::Average));
+  dialog.set_min_ang->setText("bad");
+  dialog.Button1Click();
+  EXPECT_EQ(GlobalAnalysisOptions().solver, SolverKind::Envelope);
+  EXPECT_EQ(GlobalAnalysisOptions().recovery, RecoveryKind::Average);
+  EXPECT_EQ(TGlobMatrix().Options().solver, SolverKind::Envelope);
+  GlobalAnalysisOptions() = AnalysisOptions{};
+  platform.messages.clear();
+  dialog.setup();
 
   dialog.set_min_ang->setText("33");
   dialog.set_max_area->setText("150.5");
