@@ -44,9 +44,6 @@ namespace tavrin {
 
 namespace {
 
-// Pixels left free around a fitted job: room for the load and constraint symbols.
-constexpr int kFitMargin = 30;
-
 // Marks a tool button that shows no hint.
 constexpr const char* kNoHintProperty = "tavrinNoHint";
 
@@ -220,8 +217,10 @@ void TMainWindow::BuildMenuAndToolBar() {
   QMenu* view = menuBar()->addMenu("View");
   view->addActions({ZoominButton, ZoomoutButton, ZoomFit});
   // The arrow keys move the view over the job; as shortcuts they repeat while held.
-  for (auto [name, text, key] : {std::tuple{"PanLeft", "Pan left", Qt::Key_Left}, {"PanRight", "Pan right", Qt::Key_Right},
-                                 {"PanUp", "Pan up", Qt::Key_Up}, {"PanDown", "Pan down", Qt::Key_Down}}) {
+  for (auto [name, text, key] : {std::tuple{"PanLeft", "Pan left", Qt::Key_Left},
+                                 {"PanRight", "Pan right", Qt::Key_Right},
+                                 {"PanUp", "Pan up", Qt::Key_Up},
+                                 {"PanDown", "Pan down", Qt::Key_Down}}) {
     QAction* pan = action(name, text, [this, k = key] { navigator_->PanKey(k); });
     pan->setShortcut(key);
     addAction(pan);

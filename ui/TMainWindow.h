@@ -1,7 +1,8 @@
 // TMainWindow: the workbench's driver and only main window. Owns the job's four objects for the
 // whole run (the job model, the mesh, the solver, the isolines), the job's file name, modified
-// flag and caption, the menu, tool bar, plan view and status bar, and every command. Creates the
-// other windows at start-up, in a fixed order, as its children.
+// flag and caption, its undo history, the recent-files list, the menu, tool bar, plan view and
+// status bar, and every command. Creates the other windows at start-up, in a fixed order, as
+// its children.
 //
 // While Generate mesh or a solve runs (synchronously, with the event loop kept alive by the
 // progress windows), every command that could change or delete the job, the mesh or the solver
@@ -44,6 +45,9 @@ struct ViewTransform;
 class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost, public JobHistoryHost {
   Q_OBJECT
  public:
+  // Pixels left free around a fitted job: room for the load and constraint symbols.
+  static constexpr int kFitMargin = 30;
+
   explicit TMainWindow(QWidget* parent = nullptr);
   ~TMainWindow() override;
 

@@ -163,8 +163,8 @@ TEST_F(Undo, AMeshIsDroppedWhenItNoLongerBelongsToTheJob) {
   ASSERT_TRUE(window->staticSolved);
   window->SelectView(1);
 
-  // A later change keeps the mesh as documented; undoing it gives back the meshed job, so the
-  // mesh and the solve stay.
+  // A later change keeps the mesh (the plan shows it until the next Generate mesh); undoing it
+  // gives back the meshed job, so the mesh and the solve stay.
   ClickWorld(225, 225);
   Type("ForceUZ", "-900");
   Apply();

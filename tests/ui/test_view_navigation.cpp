@@ -6,6 +6,7 @@
 
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/PlanNavigator.h"
 #include "ui/ViewNavigation.h"
 
 namespace tavrin::test {
@@ -59,7 +60,8 @@ TEST(ViewNavigation, FitCentresTheBoxWithinTheMargins) {
 }
 
 TEST(ViewNavigation, ZoomAboutKeepsTheWorldPointUnderTheCursor) {
-  for (auto [sx, sy, factor] : {std::tuple{0.0, 0.0, 0.5}, {123.0, 45.0, 1.25}, {799.0, 599.0, 1 / 1.25}, {400.0, 1.0, 7.0}}) {
+  for (auto [sx, sy, factor] :
+       {std::tuple{0.0, 0.0, 0.5}, {123.0, 45.0, 1.25}, {799.0, 599.0, 1 / 1.25}, {400.0, 1.0, 7.0}}) {
     ViewTransform t = Canvas(800, 600);
     t.scale = 0.37;
     t.originX = -12.5;
@@ -105,7 +107,8 @@ class Navigation : public Workbench {
     ExpectAllShown();
     const WorldBox box = JobBox(window->Structure());
     const double spanX = (box.xmax - box.xmin) / T().scale, spanY = (box.ymax - box.ymin) / T().scale;
-    EXPECT_TRUE(std::fabs(spanX - (View().width() - 60)) < 2 || std::fabs(spanY - (View().height() - 60)) < 2)
+    const int margins = 2 * TMainWindow::kFitMargin;
+    EXPECT_TRUE(std::fabs(spanX - (View().width() - margins)) < 2 || std::fabs(spanY - (View().height() - margins)) < 2)
         << spanX << " x " << spanY << " in " << View().width() << " x " << View().height();
   }
   void Wheel(QPoint at, int delta) {
@@ -122,13 +125,13 @@ class Navigation : public Workbench {
 TEST_F(Navigation, OpenShowsTheWholeJob) {
   OpenThroughDialog(ExamplePath("plate-with-hole.sam"));
   ExpectFitted();
-  // The documented zoom steps still apply from the fitted scale, about the lower left corner.
+  // The zoom buttons keep their steps from the fitted scale, about the lower left corner.
   const double fitted = T().scale, left = T().originX, bottom = T().originY;
   Action("ZoominButton")->trigger();
   EXPECT_EQ(T().scale, fitted <= 1.0 ? fitted / 2 : fitted - 1.0);
   EXPECT_EQ(T().originX, left);
   EXPECT_EQ(T().originY, bottom);
-  // New puts back the documented start: scale 0.5 with the world origin at the lower left.
+  // New puts back the start-up view: scale 0.5 with the world origin at the lower left.
   window->New1Click();
   EXPECT_EQ(T().scale, 0.5);
   EXPECT_EQ(T().originX, 0.0);
@@ -184,11 +187,11 @@ TEST_F(Navigation, WheelZoomsAboutTheCursor) {
   const QPoint at(310, 207);
   const double scale = T().scale, x = T().WorldX(at.x()), y = T().WorldY(at.y());
   Wheel(at, 120);  // one notch forward: zoom in
-  EXPECT_DOUBLE_EQ(T().scale, scale / 1.25);
+  EXPECT_DOUBLE_EQ(T().scale, scale / PlanNavigator::kWheelStep);
   EXPECT_NEAR(T().WorldX(at.x()), x, kWorldTolerance * 1e3);
   EXPECT_NEAR(T().WorldY(at.y()), y, kWorldTolerance * 1e3);
   Wheel(at, -240);  // two notches back
-  EXPECT_DOUBLE_EQ(T().scale, scale * 1.25);
+  EXPECT_DOUBLE_EQ(T().scale, scale * PlanNavigator::kWheelStep);
   EXPECT_NEAR(T().WorldX(at.x()), x, kWorldTolerance * 1e3);
   EXPECT_NEAR(T().WorldY(at.y()), y, kWorldTolerance * 1e3);
   // The picture follows: every node of the job is drawn where the new scale puts it (black, or
@@ -228,7 +231,7 @@ TEST_F(Navigation, ArrowKeysPanByATenthOfTheView) {
   OpenThroughDialog(ExamplePath("square.sam"));
   const double x = 100.25, y = 200.25;
   const int sx = T().ScreenX(x), sy = T().ScreenY(y);
-  const int stepX = View().width() / 10, stepY = View().height() / 10;
+  const int stepX = View().width() / PlanNavigator::kKeyPanParts, stepY = View().height() / PlanNavigator::kKeyPanParts;
   Press(Qt::Key_Right);  // the view moves right over the job: the picture moves left
   EXPECT_EQ(T().ScreenX(x), sx - stepX);
   Press(Qt::Key_Up);
@@ -265,7 +268,7 @@ TEST(NavigationAtStartUp, JobOpenedBeforeTheWindowIsShownIsFittedToItsShownSize)
   const PlanView& view = *window.PlanArea();
   ASSERT_EQ(t.canvasHeight, view.height());
   const WorldBox box = JobBox(window.Structure());
-  EXPECT_NEAR((box.ymax - box.ymin) / t.scale, view.height() - 60, 2);  // the height limits here
+  EXPECT_NEAR((box.ymax - box.ymin) / t.scale, view.height() - 2 * TMainWindow::kFitMargin, 2);  // the height limits
   EXPECT_GE(t.ScreenX(box.xmin), 0);
   EXPECT_LT(t.ScreenX(box.xmax), view.width());
   window.modified = false;
