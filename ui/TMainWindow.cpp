@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <cmath>
+#include <filesystem>
 
 #include "analysis/TGlobMatrix.h"
 #include "analysis/TIsolines.h"
@@ -358,6 +359,11 @@ bool TMainWindow::OpenJob(const std::string& path) {
   SetTitle(path);
   redraw();
   modified = false;
+  // The job opens without the lines it could not use; the user must know they are gone.
+  if (result.read.skipped > 0) {
+    CurrentPlatform().ShowMessage(std::filesystem::path(path).filename().string() + ": " + result.read.Describe(),
+                                  "Warning");
+  }
   return true;
 }
 
