@@ -144,5 +144,21 @@ TEST_F(CliJob, ResaveKeepsAnOpenChain) {
   EXPECT_EQ(after.out, before.out);
 }
 
+// resave into a file-size limit: exit 1 with the reason, the previous file as it was. The
+// program itself keeps SIGXFSZ from killing it.
+TEST_F(CliJob, ResavePastAFileSizeLimitKeepsThePreviousFile) {
+  std::string big;
+  for (int k = 0; k < 300; ++k) big += "N, " + std::to_string(k) + ", 0\n";
+  const std::string job = Write("big.sam", big);
+  const std::string out = Write("out.sam", "previous\n");
+  const auto r = RunCli({"resave", job, out}, 2048);
+  ASSERT_NE(r.exitCode, 126) << "setrlimit is not available here";
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot write '" + out + "': File too large"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadWholeFile(out), "previous\n");
+  EXPECT_EQ(RunCli({"resave", job, out}).exitCode, 0);  // without the limit it goes through
+  EXPECT_GT(ReadWholeFile(out).size(), 2048u);
+}
+
 }  // namespace
 }  // namespace tavrin

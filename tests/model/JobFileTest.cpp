@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +14,7 @@
 
 #include "TestJobs.h"
 #include "model/TObjCont.h"
+#include "model/TextFile.h"
 
 namespace tavrin {
 namespace {
@@ -406,6 +412,46 @@ TEST_F(JobFileOnDisk, FileWithoutRecordsIsRefused) {
   EXPECT_EQ(partial.read.skipped, 1);
   EXPECT_EQ(partial.read.firstSkippedLine, 2);
   EXPECT_EQ(job.NodeCount(), 1);
+}
+
+// A save that runs into a file-size limit, as into a full disk, fails with the reason and
+// leaves the previous file and no temporary behind. The limit applies in a child process, with
+// SIGXFSZ ignored as the programs ignore it.
+TEST_F(JobFileOnDisk, SavePastAFileSizeLimitKeepsThePreviousFile) {
+  const auto path = dir_ / "job.sam";
+  { std::ofstream(path) << "previous\n"; }
+  TObjCont job;
+  for (int k = 0; k < 40; ++k) testing::AddRectangle(job, 20.0 * k, 0, 20.0 * k + 10, 10);
+  ASSERT_GT(job.JobText().size(), 4096u);
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::close(pipe[0]);
+    const rlimit limit{4096, 4096};
+    IgnoreFileSizeSignal();
+    std::string error = "setrlimit failed";
+    if (::setrlimit(RLIMIT_FSIZE, &limit) == 0) {
+      const JobFileResult r = job.SaveJob(path.string());
+      error = r.ok ? "saved" : r.error;
+    }
+    (void)!::write(pipe[1], error.data(), error.size());
+    ::_exit(0);
+  }
+  ::close(pipe[1]);
+  std::string error;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) error.append(buffer, static_cast<std::size_t>(n));
+  ::close(pipe[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child was killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(error, "cannot write '" + path.string() + "': " + std::strerror(EFBIG));
+  EXPECT_EQ(Slurp(path), "previous\n");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 1);
 }
 
 TEST(JobFileExamples, BundledJobsSaveByteIdentically) {

@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -117,6 +120,67 @@ TEST_F(RobustInput, OpenSaysWhatWasNotRead) {
             "partial.sam: 2 lines were not read. The first is line 10 (\"E, 2, 9\"): it names a node the job "
             "does not have.");
   EXPECT_EQ(window->Structure().EdgeCount(), 4);
+}
+
+// A save that fails keeps the modified flag, says why and leaves the file on disk as it was:
+// past a file-size limit (lowered for this process and put back), into a folder that has
+// vanished, and into a read-only folder (not for root, whom permissions do not bind).
+TEST_F(RobustInput, FailedSavesKeepTheJobAndTheOldFile) {
+  const std::string path = WriteFile("job.sam", std::string(kSquare));
+  ASSERT_TRUE(window->OpenJob(path));
+  for (int k = 0; k < 60; ++k) window->Structure().AddFreeNode(1 + k, 50);
+  window->modified = true;
+
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit small{1024, saved.rlim_max};
+  if (saved.rlim_max != RLIM_INFINITY && saved.rlim_max < 1024) GTEST_SKIP() << "the file-size limit is already tiny";
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved1 = window->Save1Click();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(saved1);
+  EXPECT_TRUE(window->modified);
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].caption, "Error!");
+  EXPECT_EQ(platform.messages[0].text, "cannot write '" + path + "': File too large");
+  std::ifstream in(path);
+  const std::string onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(onDisk, kSquare);
+
+  // The folder of the job gone: Save fails the same way, and Save As elsewhere still works.
+  const auto sub = dir / "sub";
+  std::filesystem::create_directories(sub);
+  const std::string inSub = (sub / "job.sam").string();
+  platform.files.push_back(inSub);
+  ASSERT_TRUE(window->FileSaveAsClick());
+  std::filesystem::remove_all(sub);
+  EXPECT_FALSE(window->Save1Click());
+  EXPECT_TRUE(window->modified);
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_NE(platform.messages[1].text.find("No such file or directory"), std::string::npos) << platform.messages[1].text;
+  platform.files.push_back((dir / "rescued.sam").string());
+  EXPECT_TRUE(window->FileSaveAsClick());
+  EXPECT_TRUE(window->Save1Click());
+  EXPECT_FALSE(window->modified);
+
+}
+
+TEST_F(RobustInput, FailedSaveIntoAReadOnlyFolderKeepsTheJob) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions: the read-only folder cannot be tried";
+  ASSERT_TRUE(window->OpenJob(WriteFile("job.sam", std::string(kSquare))));
+  const auto locked = dir / "locked";
+  std::filesystem::create_directories(locked);
+  const std::string inLocked = (locked / "job.sam").string();
+  platform.files.push_back(inLocked);
+  ASSERT_TRUE(window->FileSaveAsClick());
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  window->modified = true;
+  EXPECT_FALSE(window->Save1Click());
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+  EXPECT_TRUE(window->modified);
+  EXPECT_NE(platform.messages.back().text.find("Permission denied"), std::string::npos);
 }
 
 }  // namespace
