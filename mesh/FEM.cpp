@@ -26,18 +26,8 @@ bool FEM::IsUsable(double minAngleDegrees) const {
 
 // ---- Queries ----------------------------------------------------------------------------
 
-int FEM::NodeCount() const { return nodes_.Count(); }
-int FEM::EdgeCount() const { return edges_.Count(); }
-int FEM::TriangleCount() const { return triangles_.Count(); }
-double FEM::NodeX(int i) const { return nodes_.X(i); }
-double FEM::NodeY(int i) const { return nodes_.Y(i); }
-MeshPoint FEM::Node(int i) const { return MeshPoint{nodes_.X(i), nodes_.Y(i)}; }
 int FEM::NodePolygon(int i) const { return nodes_.Polygon(i); }
-int FEM::EdgeBegin(int e) const { return edges_.Begin(e); }
-int FEM::EdgeEnd(int e) const { return edges_.End(e); }
-int FEM::EdgeTriangle(int e, int slot) const { return edges_.Triangle(e, slot); }
 int FEM::EdgeTriangleCount(int e) const { return edges_.TriangleCount(e); }
-int FEM::TriangleEdge(int t, int k) const { return triangles_.Edge(t, k); }
 
 int FEM::TriangleNode(int t, int k) const {
   if (t < 0 || t >= TriangleCount()) return -1;
@@ -162,12 +152,21 @@ int FEM::ApexAcross(int e, int slot) const {
   return CommonNode(other[0], other[1]);
 }
 
+// A segment's encroachment can change only where a triangle beside it comes or goes.
 void FEM::AttachTriangle(int t) {
-  for (int k = 1; k <= 3; ++k) edges_.Attach(triangles_.Edge(t, k), t);
+  for (int k = 1; k <= 3; ++k) {
+    const int e = triangles_.Edge(t, k);
+    edges_.Attach(e, t);
+    if (IsSegment(e)) encroachable_.Mark(e);
+  }
 }
 
 void FEM::DetachTriangle(int t) {
-  for (int k = 1; k <= 3; ++k) edges_.Detach(triangles_.Edge(t, k), t);
+  for (int k = 1; k <= 3; ++k) {
+    const int e = triangles_.Edge(t, k);
+    edges_.Detach(e, t);
+    if (IsSegment(e)) encroachable_.Mark(e);
+  }
 }
 
 // ---- Measures by index ------------------------------------------------------------------

@@ -5,6 +5,7 @@
 //
 // Every step runs in a fixed order: which slot a triangle lands in, and so which triangle the
 // next step meets first, decides the mesh that comes out.
+#include <algorithm>
 #include <cassert>
 #include <utility>
 
@@ -143,6 +144,15 @@ void FEM::SplitEdge(int e) {
   const int n = AddMeshNode(p.x, p.y, kNoDof);
   const int h = AddMeshEdge(n, f, dof, mark);
   edges_.SetEnd(e, n);
+  index_.EdgeMayHaveMoved(e);
+  // Until the split re-shapes them, the triangles beside e keep the measures of their old shape.
+  for (const int t : {t1, t2}) {
+    if (t == -1) continue;
+    const auto i = static_cast<std::size_t>(t);
+    if (i >= staleMeasures_.size())
+      staleMeasures_.resize(std::max(i + 1, 2 * staleMeasures_.size()), 0);
+    staleMeasures_[i] = 1;
+  }
 
   DetachTriangle(t1);
   ElementPhysics phys1;
@@ -206,20 +216,22 @@ int FEM::FlipEdge(int e) {
   const int c1 = OppositeNode(t1, e);
   const int c2 = OppositeNode(t2, e);
 
-  double before = MinAngle(t1);
-  const double before2 = MinAngle(t2);
-  if (before2 < before) before = before2;
-  double after = tavrin::MinAngle(Node(c1), Node(c2), Node(a));
-  const double after2 = tavrin::MinAngle(Node(c1), Node(c2), Node(b));
-  if (after2 < after) after = after2;
-
   const MeshPoint pa = Node(a);
   const MeshPoint pb = Node(b);
   const MeshPoint q1 = Node(c1);
   const MeshPoint q2 = Node(c2);
   // Not convex: the new diagonal would leave the quadrilateral.
   if (!SegmentsCross(pa.x, pa.y, pb.x, pb.y, q1.x, q1.y, q2.x, q2.y)) return -1;
+
   // Only a strict gain of the smallest angle flips, so a square never flips back and forth.
+  // A first new triangle no better than the pair already decides against the flip.
+  double before = MeasuredMinAngle(t1);
+  const double before2 = MeasuredMinAngle(t2);
+  if (before2 < before) before = before2;
+  double after = tavrin::MinAngle(q1, q2, pa);
+  if (before >= after) return -1;
+  const double after2 = tavrin::MinAngle(q1, q2, pb);
+  if (after2 < after) after = after2;
   if (before >= after) return -1;
 
   int f1 = -1, g1 = -1, f2 = -1, g2 = -1;
@@ -237,6 +249,7 @@ int FEM::FlipEdge(int e) {
   DetachTriangle(t2);
   edges_.SetBegin(e, c2);
   edges_.SetEnd(e, c1);
+  index_.EdgeMayHaveMoved(e);
   if (!Touches(edges_, f1, a)) std::swap(f1, g1);
   if (!Touches(edges_, f2, a)) std::swap(f2, g2);
   ReshapeTriangle(t1, e, f1, f2);

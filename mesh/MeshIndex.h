@@ -8,8 +8,8 @@
 //   lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
 //   as its diametral circle), brought up to date lazily for new edges; an edge whose end nodes
-//   change must be passed to EdgeMayHaveMoved before the next query (the mesh does so for every
-//   edge of a triangle it makes or re-shapes, which covers splits and flips).
+//   change must be passed to EdgeMayHaveMoved before the next query (the mesh does so where it
+//   moves an end: in splits and flips).
 // Values that are not finite, or coordinates too large for a cell number, send the query back
 // to the plain scan, so the answer never depends on the index.
 #pragma once

@@ -6,7 +6,9 @@
 // more per inserted node, so meshing time then grows with the square of the mesh size). Edge
 // lookup is hashed by the edge table itself. IsBlocked stays a scan: only the initial
 // triangulation asks it, on the job's own nodes.
+#include <cassert>
 #include <cmath>
+#include <cstring>
 
 #include "mesh/FEM.h"
 #include "model/Geometry.h"
@@ -16,9 +18,21 @@ namespace tavrin {
 int FEM::FindEdge(int a, int b) const { return edges_.Find(a, b); }
 
 void FEM::NoteTriangle(int t) {
+  const auto i = static_cast<std::size_t>(t);
+  if (i < staleMeasures_.size()) staleMeasures_[i] = 0;
   index_.TriangleStored(t, triangles_.MinAngle(t), triangles_.Area(t));
-  // A split or a flip moves an edge's ends and then re-shapes a triangle on it.
-  for (int k = 1; k <= 3; ++k) index_.EdgeMayHaveMoved(triangles_.Edge(t, k));
+}
+
+double FEM::MeasuredMinAngle(int t) const {
+  const auto i = static_cast<std::size_t>(t);
+  if (!indexedScans_ || (i < staleMeasures_.size() && staleMeasures_[i])) return MinAngle(t);
+  const double stored = triangles_.MinAngle(t);
+#ifndef NDEBUG
+  // Stored and measured again come from the same formula on the same nodes.
+  const double measured = MinAngle(t);
+  assert(std::memcmp(&stored, &measured, sizeof stored) == 0);
+#endif
+  return stored;
 }
 
 bool FEM::IsSegmentUncached(int e) const {

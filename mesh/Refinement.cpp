@@ -6,9 +6,11 @@
 // the longest side is flipped once. The loop runs pass by pass until a pass changes nothing or
 // a stop is requested.
 //
-// Cost: every pass rescans all edges for encroachment and all triangles for the worst and the
-// largest, and each new point scans all nodes (too close) and all segments (encroached), so
-// the time per node is linear in the mesh size and the whole refinement quadratic.
+// Cost: with the index on (the default), a pass looks only at the segments beside triangles
+// changed since the last sweep, takes the worst and the largest triangle from heaps, and asks
+// the spatial index for the nodes and segments near a new point, so a node costs about
+// logarithmic time. With the plain scans every pass rescans all segments, all triangles, all
+// nodes and all segments again for each new point: linear time per node, quadratic in all.
 #include <cstddef>
 #include <cmath>
 #include <vector>
@@ -36,6 +38,8 @@ void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgre
 void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   minDistance_ = maxArea_ > 0 ? std::sqrt(maxArea_) * 0.5 : 0.0001;
   currentMinAngle_ = 0.0;
+  for (int e = 0; e < EdgeCount(); ++e)
+    if (IsSegment(e)) encroachable_.Mark(e);
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
@@ -80,15 +84,21 @@ bool FEM::RefinementPass(bool& flipTried) {
   // (and a stop, or a node limit) in between. Segments that overlap or meet at a zero angle
   // encroach on each other for ever, and a sweep repeated inside the pass never returned.
   // Segments below the pass's edge count, in index order, as a walk over every edge would
-  // meet them; visiting only the segments keeps a pass from costing the whole edge table.
-  const int n = EdgeCount();
-  CatchUpSegmentList();
-  for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k) {
-    const int e = segmentList_[k];
-    if (!IsEncroached(e)) continue;
+  // meet them. With the index on, only the segments whose encroachment may have changed are
+  // looked at: a pass then costs the few triangles the last pass touched, not the boundary.
+  const auto visit = [&](int e) {
+    if (!IsEncroached(e)) return;
     const int before = NodeCount();
     SplitEdge(e);
     if (NodeCount() > before) progress = true;
+  };
+  const int n = EdgeCount();
+  if (indexedScans_) {
+    for (int e = encroachable_.StartSweep(n); e != -1; e = encroachable_.Next()) visit(e);
+  } else {
+    CatchUpSegmentList();
+    for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k)
+      visit(segmentList_[k]);
   }
 
   if (!progress) {

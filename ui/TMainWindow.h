@@ -15,17 +15,21 @@
 #include <string>
 
 #include "ui/EditRequest.h"
+#include "ui/JobHistory.h"
 #include "ui/PlanEditing.h"
 #include "ui/TRollup.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 
 namespace tavrin {
 
 class FEM;
+class PlanNavigator;
 class PlanView;
+class RecentFiles;
 class TGlobMatrix;
 class TIsolines;
 class TAboutDialog;
@@ -37,7 +41,7 @@ class TObjCont;
 class TSolveInformer;
 struct ViewTransform;
 
-class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost {
+class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost, public JobHistoryHost {
   Q_OBJECT
  public:
   explicit TMainWindow(QWidget* parent = nullptr);
@@ -53,11 +57,17 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   bool FileSaveAsClick();
   void ResetJob();
   void SetTitle(const std::string& name);
+  // A file of the File menu's recent list: as Open with that file chosen; a file that cannot be
+  // read any more leaves the list.
+  void OpenRecent(const std::string& path);
 
   // ---- Plan view ----
   void redraw();
   void ZoominButtonClick();
   void ZoomoutButtonClick();
+  // Zoom to fit: the whole job centred in the view (Open, the first drawn polygon and Generate
+  // mesh do the same).
+  void ZoomFitClick();
   void mousemoved(int sx, int sy);
   void KeyPressed(int key);
   void KeyRelease(int key);
@@ -90,6 +100,14 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void PolygonClosed() override;
   void ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) override;
 
+  // ---- Undo and deletion ----
+  // Delete: removes the selected free node or polygon (see JobDeletion.h) as one undoable step.
+  void DeleteClick();
+  JobState CurrentJobState() const override;
+  // An undone or redone step: the job is replaced, the selection dropped and the job marked
+  // modified; a mesh (and its results) made of another job is dropped as New drops it.
+  void RestoreJobState(const JobState& state) override;
+
   // ---- State, read by tests and the other windows ----
   PlanEditing& Editing() { return editing_; }
   const FEM& Mesh() const { return *mesh_; }
@@ -104,6 +122,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   TAboutDialog* AboutBox() const { return about_; }
   TAskBox* AskBox() const { return askBox_; }
   QString PanelText(int panel) const;
+  const RecentFiles& Recent() const { return *recent_; }
+  QMenu* RecentMenu() const { return recentMenu_; }
   bool Busy() const { return busy_; }
 
   bool meshed = false;
@@ -131,6 +151,11 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void RefuseMesh(const std::string& why);
   QPoint ProgressPlacement(int width) const;
   void ResizeCanvas();
+  void FitViewToJob();
+  void UserMovedView();
+  void DropMeshAndResults();
+  void RefreshRecentMenu();
+  void UpdateDeleteCommand();
 
   std::unique_ptr<TObjCont> structure_;
   std::unique_ptr<FEM> mesh_;
@@ -138,6 +163,19 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   std::unique_ptr<TIsolines> isolines_;
   std::unique_ptr<Canvas> canvas_;
   PlanEditing editing_;
+  std::unique_ptr<JobHistory> history_;
+  std::unique_ptr<RecentFiles> recent_;
+  PlanNavigator* navigator_ = nullptr;
+  // The mesh's job as it was meshed (file text), so that an undone step can tell whether the
+  // mesh still belongs to the job.
+  std::string meshedJob_;
+  // The view's placement is the program's (start, New, Open, a fit), not the user's: a closed
+  // polygon then fits the view to the drawing.
+  bool viewPlacedByProgram_ = true;
+  // Until the plan view is first painted, a fit is redone on each resize, so that the size the
+  // window is finally shown with is the one fitted.
+  bool fitUntilShown_ = true;
+  int shownView_ = 0;  // the result view whose picture and label are on screen
 
   // Pipeline commands that are switched on by the job's progress; busy_ overrides them.
   bool generateMeshOn_ = false, solveStaticOn_ = false, solveStressOn_ = false, exportsOn_ = false;
@@ -172,6 +210,11 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   QAction* ConstrRollup = nullptr;
   QAction* PhysicsRollup = nullptr;
   QAction* CloseRollup = nullptr;
+  QAction* ZoomFit = nullptr;
+  QAction* EditUndo = nullptr;
+  QAction* EditRedo = nullptr;
+  QAction* EditDelete = nullptr;
+  QMenu* recentMenu_ = nullptr;
 
   TMesh_params* meshParams_ = nullptr;
   TRollup* rollup_ = nullptr;

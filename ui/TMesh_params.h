@@ -1,12 +1,14 @@
 // TMesh_params, the "Parameters & Stats" dialog: edits the process-wide mesh parameters (minimal
-// angle, maximal triangle area, animation) and shows the statistics of the last generation.
-// Owns only its controls; the values live in GlobalMeshParameters() and GlobalMeshStatistics().
+// angle, maximal triangle area, animation) and the analysis options (solver, recovery of nodal
+// values), and shows the statistics of the last generation. Owns only its controls; the values
+// live in GlobalMeshParameters(), GlobalAnalysisOptions() and GlobalMeshStatistics().
 #pragma once
 
 #include <QDialog>
 
 class QLineEdit;
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 
 namespace tavrin {
@@ -24,6 +26,8 @@ class TMesh_params : public QDialog {
   QLineEdit* set_min_ang = nullptr;
   QLineEdit* set_max_area = nullptr;
   QCheckBox* animate = nullptr;
+  QComboBox* solver_choice = nullptr;    // items in SolverKind order
+  QComboBox* recovery_choice = nullptr;  // items in RecoveryKind order
   QLineEdit* num_nodes = nullptr;
   QLineEdit* num_elements = nullptr;
   QLineEdit* real_min_ang = nullptr;

@@ -2,67 +2,39 @@
 // first extreme (ties go to the lower index); everything else is a direct access by index.
 #include "mesh/containers/TTris.h"
 
-#include <cassert>
-
 namespace tavrin {
 
 int TTris::AddTriangle(int e1, int e2, int e3, double minAngle, double area) {
-  e1_.push_back(e1);
-  e2_.push_back(e2);
-  e3_.push_back(e3);
-  minAngle_.push_back(minAngle);
-  area_.push_back(area);
-  physics_.push_back(ElementPhysics{});
+  records_.push_back(Record{{e1, e2, e3}, minAngle, area, ElementPhysics{}});
   return Count() - 1;
 }
 
 void TTris::SetTriangle(int t, int e1, int e2, int e3, double minAngle, double area) {
   if (!Valid(t)) return;
-  const auto s = static_cast<std::size_t>(t);
-  e1_[s] = e1;
-  e2_[s] = e2;
-  e3_[s] = e3;
-  minAngle_[s] = minAngle;
-  area_[s] = area;
-}
-
-int TTris::Edge(int t, int k) const {
-  if (!Valid(t)) return -1;
-  const auto s = static_cast<std::size_t>(t);
-  switch (k) {
-    case 1: return e1_[s];
-    case 2: return e2_[s];
-    case 3: return e3_[s];
-    default: return -1;
-  }
-}
-
-double TTris::MinAngle(int t) const {
-  assert(Valid(t));
-  return Valid(t) ? minAngle_[static_cast<std::size_t>(t)] : 0.0;
-}
-
-double TTris::Area(int t) const {
-  assert(Valid(t));
-  return Valid(t) ? area_[static_cast<std::size_t>(t)] : 0.0;
+  Record& r = records_[static_cast<std::size_t>(t)];
+  r.edge[0] = e1;
+  r.edge[1] = e2;
+  r.edge[2] = e3;
+  r.minAngle = minAngle;
+  r.area = area;
 }
 
 int TTris::GetPhysics(int t, ElementPhysics& physics) const {
   if (!Valid(t)) return -1;
-  physics = physics_[static_cast<std::size_t>(t)];
+  physics = records_[static_cast<std::size_t>(t)].physics;
   return t;
 }
 
 int TTris::SetPhysics(int t, const ElementPhysics& physics) {
   if (!Valid(t)) return -1;
-  physics_[static_cast<std::size_t>(t)] = physics;
+  records_[static_cast<std::size_t>(t)].physics = physics;
   return t;
 }
 
 int TTris::MinAngleIndex() const {
   int best = 0;
   for (int t = 1; t < Count(); ++t) {
-    if (minAngle_[static_cast<std::size_t>(t)] < minAngle_[static_cast<std::size_t>(best)]) best = t;
+    if (MinAngle(t) < MinAngle(best)) best = t;
   }
   return best;
 }
@@ -70,7 +42,7 @@ int TTris::MinAngleIndex() const {
 int TTris::MaxAreaIndex() const {
   int best = 0;
   for (int t = 1; t < Count(); ++t) {
-    if (area_[static_cast<std::size_t>(t)] > area_[static_cast<std::size_t>(best)]) best = t;
+    if (Area(t) > Area(best)) best = t;
   }
   return best;
 }

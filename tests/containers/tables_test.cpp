@@ -33,6 +33,27 @@ TEST(TVertexes, NodesSurviveGrowthWithEveryColumn) {
   }
 }
 
+// Most mesh nodes and edges carry no loads and are stored without a record: bare and loaded
+// entries interleaved must each read back their own record, a bare one the zero record.
+TEST(TVertexes, BareAndLoadedEntriesKeepTheirOwnLoads) {
+  TVertexes v;
+  TEdges e;
+  const auto loads = [](int i) {
+    return i % 3 == 1 ? Dof(static_cast<std::uint16_t>(i), i) : DofRecord{};
+  };
+  for (int i = 0; i < 40; ++i) {
+    v.AddNode(i, 0, loads(i));
+    e.AddEdge(i, i + 1, loads(i), 0);
+  }
+  for (int i = 0; i < 40; ++i) {
+    DofRecord node = Dof(99, 99), edge = Dof(99, 99);
+    ASSERT_EQ(v.GetDof(i, node), 0);
+    ASSERT_EQ(e.GetDof(i, edge), 0);
+    EXPECT_EQ(node, loads(i)) << "node " << i;
+    EXPECT_EQ(edge, loads(i)) << "edge " << i;
+  }
+}
+
 TEST(TVertexes, OutOfRangeSentinels) {
   TVertexes v;
   v.AddNode(0, 0, DofRecord{});

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "MeshChecker.h"
 #include "TestJobs.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
@@ -29,21 +30,10 @@ void Mesh(FEM& mesh, const TObjCont& job, bool indexed, int nodeLimit) {
   mesh.GenerateMesh(job, canvas, progress);
 }
 
-// The first difference between the two meshes' tables, or "" when they are the same.
+// The first difference between the two meshes, or "" when they are the same.
 std::string FirstDifference(const FEM& a, const FEM& b) {
-  if (a.NodeCount() != b.NodeCount() || a.EdgeCount() != b.EdgeCount() ||
-      a.TriangleCount() != b.TriangleCount())
-    return "table sizes";
-  for (int i = 0; i < a.NodeCount(); ++i)
-    if (a.NodeX(i) != b.NodeX(i) || a.NodeY(i) != b.NodeY(i)) return "node " + std::to_string(i);
-  for (int e = 0; e < a.EdgeCount(); ++e)
-    if (a.EdgeBegin(e) != b.EdgeBegin(e) || a.EdgeEnd(e) != b.EdgeEnd(e) ||
-        a.IsSegment(e) != b.IsSegment(e) || a.EdgeTriangle(e, 1) != b.EdgeTriangle(e, 1) ||
-        a.EdgeTriangle(e, 2) != b.EdgeTriangle(e, 2))
-      return "edge " + std::to_string(e);
-  for (int t = 0; t < a.TriangleCount(); ++t)
-    for (int k = 1; k <= 3; ++k)
-      if (a.TriangleEdge(t, k) != b.TriangleEdge(t, k)) return "triangle " + std::to_string(t);
+  const std::string tables = FirstTableDifference(a, b);
+  if (!tables.empty()) return tables;
   if (a.CurrentMinAngle() != b.CurrentMinAngle()) return "published minimal angle";
   return "";
 }

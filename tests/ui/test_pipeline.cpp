@@ -42,9 +42,11 @@ TEST_F(PipelineSession, EnablingThroughAWholeSession) {
   OpenThroughDialog(ExamplePath("square.sam"));
   EXPECT_EQ(Pattern(), "10000");
 
-  window->SelectView(1);  // before a solve: back to "Normal View", label shown
+  // Before a solve: the plain view stays with its (empty) label, and the status bar says why.
+  window->SelectView(1);
   EXPECT_EQ(window->ViewIndex(), 0);
-  EXPECT_EQ(window->PanelText(2), "Lin. Z displacement:");
+  EXPECT_EQ(window->PanelText(2), "");
+  EXPECT_EQ(window->PanelText(4), "Needs Solve Static");
 
   window->GenerateMeshClick();
   ASSERT_TRUE(window->meshed);
@@ -121,12 +123,58 @@ TEST_F(Pipeline, ReadOutUnderTheMouse) {
   window->mousemoved(t.ScreenX(5000), t.ScreenY(5000));
   EXPECT_EQ(window->PanelText(3), before);
 
-  // A new static solve leaves no stresses to read: the stress view keeps its last value
-  // instead of showing the solver's no-value sentinel.
+  // A new static solve leaves no stresses to read: the stress view, its label and its value go
+  // with them, and no value (the solver's no-value sentinel least of all) is read out.
   window->SolveStaticClick();
-  ASSERT_EQ(window->ViewIndex(), 4);
+  EXPECT_EQ(window->ViewIndex(), 0);
+  EXPECT_EQ(window->PanelText(2), "");
   window->mousemoved(sx, sy);
-  EXPECT_EQ(window->PanelText(3), before);
+  EXPECT_EQ(window->PanelText(3), "");
+  const QImage& picture = window->PlanArea()->Image();
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      ASSERT_NE(picture.pixel(x, y) & 0xffffff, qRgb(0, 255, 0) & 0xffffffu) << "an isoline left at " << x << "," << y;
+}
+
+// Choosing a stress view before Solve Stress keeps the deflection view on screen with its own
+// label and values: the status bar never puts a stress label over deflections.
+TEST_F(Pipeline, AViewWithoutItsResultsLeavesTheShownViewAndLabel) {
+  GlobalMeshParameters().animate = false;
+  OpenThroughDialog(ExamplePath("square.sam"));
+  window->GenerateMeshClick();
+  window->SolveStaticClick();
+  ASSERT_TRUE(window->staticSolved);
+  window->SelectView(1);
+  const int segments = window->Isolines().SegmentCount();
+  ASSERT_GT(segments, 0);
+  const ViewTransform& t = CurrentViewTransform();
+  const FEM& mesh = window->Mesh();
+  const int node = mesh.NearestNode(225, 225);
+  const int sx = t.ScreenX(mesh.NodeX(node)), sy = t.ScreenY(mesh.NodeY(node));
+  window->mousemoved(sx, sy);
+  const QString deflection = window->PanelText(3);
+  const QImage picture = window->PlanArea()->Image().copy();
+
+  window->SelectView(5);  // "Sigma Y stress isolines"
+  EXPECT_EQ(window->ViewIndex(), 1);
+  EXPECT_EQ(window->PanelText(2), "Lin. Z displacement:");
+  EXPECT_EQ(window->PanelText(4), "Needs Solve Stress");
+  EXPECT_EQ(window->Isolines().SegmentCount(), segments);
+  EXPECT_EQ(window->PlanArea()->Image(), picture);
+  window->mousemoved(sx + 1, sy);
+  window->mousemoved(sx, sy);
+  EXPECT_EQ(window->PanelText(3), deflection);
+
+  // With the stresses the view changes, label and read-out together.
+  window->SolveStressClick();
+  window->SelectView(5);
+  EXPECT_EQ(window->ViewIndex(), 5);
+  EXPECT_EQ(window->PanelText(2), "Sigma Y stress:");
+  EXPECT_EQ(window->PanelText(4), "");
+  window->mousemoved(sx, sy);
+  const TGlobMatrix& solver = window->Solver();
+  const int under = mesh.NearestNode(t.WorldX(sx), t.WorldY(sy));
+  EXPECT_EQ(window->PanelText(3), QString::number(solver.NodeStress(solver.NewNumberOf(under), 1), 'g', 5));
 }
 
 TEST_F(Pipeline, FailedSolveSaysWhyAndKeepsResultsOff) {
@@ -340,6 +388,20 @@ TEST_F(Pipeline, ParametersDialog) {
   EXPECT_EQ(dialog.num_nodes->text(), "no_data");
   EXPECT_EQ(dialog.num_elements->text(), "no_data");
   EXPECT_EQ(dialog.real_min_ang->text(), "no_data");
+  EXPECT_EQ(dialog.solver_choice->currentIndex(), static_cast<int>(SolverKind::Sparse));
+  EXPECT_EQ(dialog.recovery_choice->currentIndex(), static_cast<int>(RecoveryKind::Patch));
+
+  // The analysis choices reach the next solver, and are stored even when a number is refused.
+  dialog.solver_choice->setCurrentIndex(static_cast<int>(SolverKind::Envelope));
+  dialog.recovery_choice->setCurrentIndex(static_cast<int>(RecoveryKind::Average));
+  dialog.set_min_ang->setText("bad");
+  dialog.Button1Click();
+  EXPECT_EQ(GlobalAnalysisOptions().solver, SolverKind::Envelope);
+  EXPECT_EQ(GlobalAnalysisOptions().recovery, RecoveryKind::Average);
+  EXPECT_EQ(TGlobMatrix().Options().solver, SolverKind::Envelope);
+  GlobalAnalysisOptions() = AnalysisOptions{};
+  platform.messages.clear();
+  dialog.setup();
 
   dialog.set_min_ang->setText("33");
   dialog.set_max_area->setText("150.5");
