@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 #include <cmath>
+#include <filesystem>
 
 #include "analysis/TGlobMatrix.h"
 #include "analysis/TIsolines.h"
@@ -407,6 +408,11 @@ bool TMainWindow::OpenJob(const std::string& path) {
   modified = false;
   recent_->Add(QString::fromStdString(path));
   RefreshRecentMenu();
+  // The job opens without the lines it could not use; the user must know they are gone.
+  if (result.read.skipped > 0) {
+    CurrentPlatform().ShowMessage(std::filesystem::path(path).filename().string() + ": " + result.read.Describe(),
+                                  "Warning");
+  }
   return true;
 }
 

@@ -153,11 +153,27 @@ void TMesh_params::Button1Click() {
     accept();
     return;
   }
+  // Numbers the mesher cannot aim for are refused like text that is no number.
+  if (!MinAngleAccepted(angle)) {
+    set_min_ang->selectAll();
+    CurrentPlatform().ShowMessage(QStringLiteral("Minimal angle of triangles must lie between 0 and %1 degrees")
+                                      .arg(kMaxMinAngle)
+                                      .toStdString(),
+                                  "Error");
+    accept();
+    return;
+  }
   p.minAngle = angle;
   float area = 0;
   if (!TextToFloat(set_max_area->text(), area)) {
     CurrentPlatform().ShowMessage(
         QStringLiteral("'%1' is not a valid floating point value").arg(set_max_area->text()).toStdString(), "Error");
+    accept();
+    return;
+  }
+  if (!MaxAreaAccepted(area)) {
+    set_max_area->selectAll();
+    CurrentPlatform().ShowMessage("Maximal area of triangle must be positive", "Error");
     accept();
     return;
   }

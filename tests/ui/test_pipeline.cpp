@@ -428,6 +428,27 @@ TEST_F(Pipeline, ParametersDialog) {
   EXPECT_EQ(GlobalMeshParameters().maxArea, 150.5f);
   EXPECT_EQ(platform.messages.size(), 2u);
 
+  // Numbers the mesher cannot aim for are refused by name, storing no more than a bad text
+  // would: an angle beyond 35 degrees stores nothing, a maximal area of 0 keeps the old area.
+  dialog.setup();
+  dialog.set_min_ang->setText("90.0001");
+  dialog.set_max_area->setText("10");
+  dialog.Button1Click();
+  ASSERT_EQ(platform.messages.size(), 3u);
+  EXPECT_EQ(platform.messages[2].text, "Minimal angle of triangles must lie between 0 and 35 degrees");
+  EXPECT_EQ(platform.messages[2].caption, "Error");
+  EXPECT_EQ(GlobalMeshParameters().minAngle, 30.0f);
+  for (const char* area : {"0", "-5"}) {
+    dialog.setup();
+    dialog.set_min_ang->setText("25");
+    dialog.set_max_area->setText(area);
+    dialog.Button1Click();
+    EXPECT_EQ(platform.messages.back().text, "Maximal area of triangle must be positive") << area;
+    EXPECT_EQ(platform.messages.back().caption, "Error");
+    EXPECT_EQ(GlobalMeshParameters().minAngle, 25.0f);
+    EXPECT_EQ(GlobalMeshParameters().maxArea, 150.5f);
+  }
+
   GlobalMeshParameters() = MeshParameters{};
   GlobalMeshParameters().animate = false;
   OpenThroughDialog(ExamplePath("square.sam"));
