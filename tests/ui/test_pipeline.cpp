@@ -290,14 +290,14 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
 // Closing the window while a mesh is generated stops the refinement and closes afterwards,
 // never under the running mesher's feet.
 TEST_F(Pipeline, CloseDuringMeshingWaitsForTheMesher) {
-  GlobalMeshParameters().minAngle = 40.0f;
-  GlobalMeshParameters().maxArea = 50.0f;
+  // Fine enough that the refinement is still running at the first tick however fast it is.
+  GlobalMeshParameters().minAngle = 30.0f;
+  GlobalMeshParameters().maxArea = 2.0f;
   OpenThroughDialog(ExamplePath("square.sam"));
   bool refused = false;
-  int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (window->Busy() && ++ticks == 3) refused = !window->close();
+    if (window->Busy() && !refused) refused = !window->close();
   });
   timer.start(30);
   window->GenerateMeshClick();
