@@ -161,6 +161,8 @@ class FEM {
   void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
   void DrawWholeMesh(MeshCanvas& canvas) const;
   bool SplitArrangementValid(int e, int t) const;
+  // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).
+  void SetEdgeEnds(int e, int begin, int end);
   void ReshapeTriangle(int t, int e1, int e2, int e3);
   void NoteTriangle(int t);  // tells the index about a new or re-shaped triangle
   // t's smallest angle: the stored one while it describes t's current edges, else measured
@@ -192,6 +194,10 @@ class FEM {
   // With the index on, the segment pass visits only the segments marked here: those beside a
   // triangle attached or detached since the pass last found them clear.
   SegmentWorkList encroachable_;
+  // The edges made or moved since the newest node was added: every edge at that node is among
+  // them, so a lookup of an edge at the newest node (every lookup of the refinement) needs no
+  // hash index.
+  std::vector<int> recentEdges_;
   // By triangle: an edge of it has moved an end since its measures were stored (a triangle
   // beside an edge being split, until the split re-shapes it).
   std::vector<std::uint8_t> staleMeasures_;

@@ -1,9 +1,9 @@
 // Search structures for the mesher's scans. The smallest angle and the largest area come from
-// two heaps whose outdated entries are dropped when they surface (logarithmic time per change). Nodes sit in a uniform
-// hash grid whose cells are a little wider than the too-close distance, so a query looks at
-// nine cells. Segments sit in a hierarchical hash grid: each in the one cell of the level whose
-// cells are at least as wide as its diametral circle and that holds the circle's centre, so a
-// query looks at nine cells per level in use. Each query costs about the number of entries
+// two heaps whose outdated entries are dropped when they surface (logarithmic time per change).
+// Nodes sit in a uniform grid whose cells are a little wider than the too-close distance, so a
+// query looks at nine cells (NodeGrid). Segments sit in a hierarchical hash grid: each in the
+// one cell of the level whose cells are at least as wide as its diametral circle and that
+// holds the circle's centre, so a query looks at nine cells per level in use. Each query costs about the number of entries
 // near the point instead of the size of the mesh; every candidate is then decided by the
 // caller's own test, so the answers are those of the plain scans.
 #include "mesh/MeshIndex.h"
@@ -22,10 +22,6 @@ namespace {
 constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
 // Segment levels: cell width 2^level for level in [-kLevelOffset, kLevelOffset].
 constexpr int kLevelOffset = 60;
-// Node cells are a little wider than the too-close distance, so that a node closer than it
-// in x (or y) is always in the query's cell or a neighbouring one, whatever the rounding of
-// the cell numbers.
-constexpr double kNodeCellWidening = 1.0001;
 }  // namespace
 
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
@@ -46,19 +42,55 @@ bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::i
 
 // ---- Triangles --------------------------------------------------------------------------
 
+// Min-heaps with four children per entry: half the depth of a binary heap, so a pop, which
+// walks from the top to the bottom, reads half as many cache lines.
+namespace {
+constexpr std::size_t kArity = 4;
+}  // namespace
+
+void MeshIndex::SiftDown(std::vector<Entry>& heap, std::size_t i) {
+  const std::size_t n = heap.size();
+  const Entry moving = heap[i];
+  for (;;) {
+    const std::size_t first = kArity * i + 1;
+    if (first >= n) break;
+    std::size_t least = first;
+    const std::size_t end = std::min(first + kArity, n);
+    for (std::size_t c = first + 1; c < end; ++c)
+      if (heap[c] < heap[least]) least = c;
+    if (!(heap[least] < moving)) break;
+    heap[i] = heap[least];
+    i = least;
+  }
+  heap[i] = moving;
+}
+
 void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
+  std::size_t i = heap.size();
   heap.push_back(entry);
-  std::push_heap(heap.begin(), heap.end(), std::greater<Entry>());
+  while (i > 0) {
+    const std::size_t parent = (i - 1) / kArity;
+    if (!(entry < heap[parent])) break;
+    heap[i] = heap[parent];
+    i = parent;
+  }
+  heap[i] = entry;
 }
 
 int MeshIndex::Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign) {
   while (!heap.empty()) {
     const Entry& top = heap.front();
     if (top.first == sign * current[static_cast<std::size_t>(top.second)]) return top.second;
-    std::pop_heap(heap.begin(), heap.end(), std::greater<Entry>());
+    heap.front() = heap.back();
     heap.pop_back();
+    if (!heap.empty()) SiftDown(heap, 0);
   }
   return 0;
+}
+
+void MeshIndex::MakeHeap(std::vector<Entry>& heap) {
+  for (std::size_t i = heap.size() / kArity + 1; i-- > 0;)
+    if (i < heap.size()) SiftDown(heap, i);
 }
 
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
@@ -66,85 +98,52 @@ void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   if (s >= angle_.size()) {
     angle_.resize(s + 1, 0.0);
     area_.resize(s + 1, 0.0);
-    known_.resize(s + 1, false);
+    state_.resize(s + 1, kUnknown);
   }
-  known_[s] = true;
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
   angle_[s] = minAngle;
   area_[s] = area;
-  Push(byAngle_, {minAngle, t});
-  Push(byArea_, {-area, t});
+  if (state_[s] != kPending) {
+    state_[s] = kPending;
+    pending_.push_back(t);
+  }
+}
+
+void MeshIndex::Flush() {
+  for (int t : pending_) {
+    const auto s = static_cast<std::size_t>(t);
+    Push(byAngle_, {angle_[s], t});
+    Push(byArea_, {-area_[s], t});
+    state_[s] = kInHeaps;
+  }
+  pending_.clear();
   // Outdated entries pile up with every re-shape; rebuild from the current values before
   // they outnumber the triangles, which keeps the memory linear and the cost amortised.
   if (byAngle_.size() > 2 * angle_.size() + 64) {
     byAngle_.clear();
     byArea_.clear();
     for (std::size_t i = 0; i < angle_.size(); ++i) {
-      if (!known_[i]) continue;
+      if (state_[i] == kUnknown) continue;
       byAngle_.push_back({angle_[i], static_cast<int>(i)});
       byArea_.push_back({-area_[i], static_cast<int>(i)});
     }
-    std::make_heap(byAngle_.begin(), byAngle_.end(), std::greater<Entry>());
-    std::make_heap(byArea_.begin(), byArea_.end(), std::greater<Entry>());
+    MakeHeap(byAngle_);
+    MakeHeap(byArea_);
   }
-}
-
-// ---- Nodes ------------------------------------------------------------------------------
-
-void MeshIndex::CatchUpNodes(const TVertexes& nodes, double d) {
-  const double cell = d * kNodeCellWidening;
-  if (cell != nodeCell_) {
-    nodeCell_ = cell;
-    nodesIndexed_ = 0;
-    nodeCells_.clear();
-    nodesOffGrid_.clear();
-  }
-  for (; nodesIndexed_ < nodes.Count(); ++nodesIndexed_) {
-    std::int64_t cx, cy;
-    if (CellOf(nodes.X(nodesIndexed_), nodes.Y(nodesIndexed_), nodeCell_, cx, cy))
-      nodeCells_[CellKey{0, cx, cy}].push_back(nodesIndexed_);
-    else
-      nodesOffGrid_.push_back(nodesIndexed_);
-  }
-}
-
-bool MeshIndex::AnyNodeWithin(const TVertexes& nodes, MeshPoint p, double d) {
-  const auto within = [&](int v) {
-    return std::fabs(nodes.X(v) - p.x) < d && std::fabs(nodes.Y(v) - p.y) < d;
-  };
-  std::int64_t cx, cy;
-  if (!(d > 0) || !std::isfinite(d) || !CellOf(p.x, p.y, d * kNodeCellWidening, cx, cy)) {
-    for (int v = 0; v < nodes.Count(); ++v)
-      if (within(v)) return true;
-    return false;
-  }
-  CatchUpNodes(nodes, d);
-  for (std::int64_t i = cx - 1; i <= cx + 1; ++i) {
-    for (std::int64_t j = cy - 1; j <= cy + 1; ++j) {
-      const auto it = nodeCells_.find(CellKey{0, i, j});
-      if (it == nodeCells_.end()) continue;
-      for (int v : it->second)
-        if (within(v)) return true;
-    }
-  }
-  for (int v : nodesOffGrid_)
-    if (within(v)) return true;
-  return false;
 }
 
 // ---- Segments ---------------------------------------------------------------------------
 
 void MeshIndex::CatchUpSegments(const TVertexes& nodes, const TEdges& edges) {
-  registered_.resize(static_cast<std::size_t>(edges.Count()));
   for (; edgesSeen_ < edges.Count(); ++edgesSeen_) {
     if (edges.Mark(edgesSeen_) == 0) continue;
     segments_.push_back(edgesSeen_);
     RegisterSegment(nodes, edges, edgesSeen_);
   }
   for (int e : moved_) {
-    if (e < 0 || e >= edgesSeen_ || edges.Mark(e) == 0) continue;
-    const Registration& r = registered_[static_cast<std::size_t>(e)];
-    if (r.begin == edges.Begin(e) && r.end == edges.End(e)) continue;
+    const auto it = registered_.find(e);
+    if (it == registered_.end()) continue;
+    if (it->second.begin == edges.Begin(e) && it->second.end == edges.End(e)) continue;
     UnregisterSegment(e);
     RegisterSegment(nodes, edges, e);
   }
@@ -154,12 +153,11 @@ void MeshIndex::CatchUpSegments(const TVertexes& nodes, const TEdges& edges) {
 void MeshIndex::EdgeMayHaveMoved(int e) {
   // Only segments already placed need a second look; edges not seen yet are placed where they
   // are when the next query catches up, and other edges are never placed.
-  if (e >= 0 && e < edgesSeen_ && registered_[static_cast<std::size_t>(e)].begin != -1)
-    moved_.push_back(e);
+  if (registered_.count(e) != 0) moved_.push_back(e);
 }
 
 void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s) {
-  Registration& r = registered_[static_cast<std::size_t>(s)];
+  Registration& r = registered_[s];
   r.begin = edges.Begin(s);
   r.end = edges.End(s);
   r.onGrid = false;
@@ -183,13 +181,15 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
       segmentCells_[r.key].push_back(s);
       if (levelCount_.empty()) levelCount_.assign(2 * kLevelOffset + 1, 0);
       ++levelCount_[static_cast<std::size_t>(level + kLevelOffset)];
+      lowestLevel_ = std::min(lowestLevel_, level);
+      highestLevel_ = std::max(highestLevel_, level);
     }
   }
   if (!r.onGrid) segmentsOffGrid_.push_back(s);
 }
 
 void MeshIndex::UnregisterSegment(int s) {
-  Registration& r = registered_[static_cast<std::size_t>(s)];
+  Registration& r = registered_[s];
   if (r.onGrid) {
     std::vector<int>& cell = segmentCells_[r.key];
     cell.erase(std::find(cell.begin(), cell.end(), s));
@@ -202,7 +202,8 @@ void MeshIndex::UnregisterSegment(int s) {
 
 bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
   out.clear();
-  for (int level = -kLevelOffset; !levelCount_.empty() && level <= kLevelOffset; ++level) {
+  // Levels that never held a segment are skipped without a look.
+  for (int level = lowestLevel_; level <= highestLevel_; ++level) {
     if (levelCount_[static_cast<std::size_t>(level + kLevelOffset)] == 0) continue;
     std::int64_t cx, cy;
     if (!CellOf(p.x, p.y, std::ldexp(1.0, level), cx, cy)) return false;

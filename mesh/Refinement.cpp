@@ -40,6 +40,10 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   currentMinAngle_ = 0.0;
   for (int e = 0; e < EdgeCount(); ++e)
     if (IsSegment(e)) encroachable_.Mark(e);
+  // Every edge the refinement looks up joins the node it has just added (FindEdge answers
+  // those alone), so the table's hash index would only cost time and memory until a later
+  // caller asks, and then it is built again.
+  edges_.DropFindIndex();
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
