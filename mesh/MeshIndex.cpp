@@ -3,9 +3,10 @@
 // Nodes sit in a uniform grid whose cells are a little wider than the too-close distance, so a
 // query looks at nine cells (NodeGrid). Segments sit in a hierarchical hash grid: each in the
 // one cell of the level whose cells are at least as wide as its diametral circle and that
-// holds the circle's centre, so a query looks at nine cells per level in use. Each query costs about the number of entries
-// near the point instead of the size of the mesh; every candidate is then decided by the
-// caller's own test, so the answers are those of the plain scans.
+// holds the circle's centre, so a query looks at four cells (rarely six or nine) per level
+// with more than a few segments, and at the list of a level with few. Each query costs about
+// the number of entries near the point instead of the size of the mesh; every candidate is
+// then decided by the caller's own test, so the answers are those of the plain scans.
 #include "mesh/MeshIndex.h"
 
 #include <algorithm>
@@ -22,6 +23,8 @@ namespace {
 constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
 // Segment levels: cell width 2^level for level in [-kLevelOffset, kLevelOffset].
 constexpr int kLevelOffset = 60;
+// A level with at most this many segments is searched through its list.
+constexpr std::size_t kFewSegments = 16;
 }  // namespace
 
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
@@ -42,94 +45,55 @@ bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::i
 
 // ---- Triangles --------------------------------------------------------------------------
 
-// Min-heaps with four children per entry: half the depth of a binary heap, so a pop, which
-// walks from the top to the bottom, reads half as many cache lines.
-namespace {
-constexpr std::size_t kArity = 4;
-}  // namespace
-
-void MeshIndex::SiftDown(std::vector<Entry>& heap, std::size_t i) {
-  const std::size_t n = heap.size();
-  const Entry moving = heap[i];
-  for (;;) {
-    const std::size_t first = kArity * i + 1;
-    if (first >= n) break;
-    std::size_t least = first;
-    const std::size_t end = std::min(first + kArity, n);
-    for (std::size_t c = first + 1; c < end; ++c)
-      if (heap[c] < heap[least]) least = c;
-    if (!(heap[least] < moving)) break;
-    heap[i] = heap[least];
-    i = least;
-  }
-  heap[i] = moving;
-}
-
 void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
-  std::size_t i = heap.size();
   heap.push_back(entry);
-  while (i > 0) {
-    const std::size_t parent = (i - 1) / kArity;
-    if (!(entry < heap[parent])) break;
-    heap[i] = heap[parent];
-    i = parent;
-  }
-  heap[i] = entry;
+  std::push_heap(heap.begin(), heap.end(), std::greater<Entry>());
 }
 
-int MeshIndex::Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign) {
+int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double sign) const {
   while (!heap.empty()) {
     const Entry& top = heap.front();
-    if (top.first == sign * current[static_cast<std::size_t>(top.second)]) return top.second;
-    heap.front() = heap.back();
+    if (top.first == sign * (measures_[static_cast<std::size_t>(top.second)].*current))
+      return top.second;
+    std::pop_heap(heap.begin(), heap.end(), std::greater<Entry>());
     heap.pop_back();
-    if (!heap.empty()) SiftDown(heap, 0);
   }
   return 0;
 }
 
-void MeshIndex::MakeHeap(std::vector<Entry>& heap) {
-  for (std::size_t i = heap.size() / kArity + 1; i-- > 0;)
-    if (i < heap.size()) SiftDown(heap, i);
-}
-
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
-  if (s >= angle_.size()) {
-    angle_.resize(s + 1, 0.0);
-    area_.resize(s + 1, 0.0);
-    state_.resize(s + 1, kUnknown);
-  }
+  if (s >= measures_.size()) measures_.resize(s + 1);
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
-  angle_[s] = minAngle;
-  area_[s] = area;
-  if (state_[s] != kPending) {
-    state_[s] = kPending;
+  Measures& m = measures_[s];
+  m.angle = minAngle;
+  m.area = area;
+  if (m.state != kPending) {
+    m.state = kPending;
     pending_.push_back(t);
   }
 }
 
 void MeshIndex::Flush() {
   for (int t : pending_) {
-    const auto s = static_cast<std::size_t>(t);
-    Push(byAngle_, {angle_[s], t});
-    Push(byArea_, {-area_[s], t});
-    state_[s] = kInHeaps;
+    Measures& m = measures_[static_cast<std::size_t>(t)];
+    Push(byAngle_, {m.angle, t});
+    Push(byArea_, {-m.area, t});
+    m.state = kInHeaps;
   }
   pending_.clear();
-  // Outdated entries pile up with every re-shape; rebuild from the current values before
-  // they outnumber the triangles, which keeps the memory linear and the cost amortised.
-  if (byAngle_.size() > 2 * angle_.size() + 64) {
-    byAngle_.clear();
-    byArea_.clear();
-    for (std::size_t i = 0; i < angle_.size(); ++i) {
-      if (state_[i] == kUnknown) continue;
-      byAngle_.push_back({angle_[i], static_cast<int>(i)});
-      byArea_.push_back({-area_[i], static_cast<int>(i)});
-    }
-    MakeHeap(byAngle_);
-    MakeHeap(byArea_);
-  }
+  // Outdated entries pile up with every re-shape; rebuild a heap from the current values
+  // before they outnumber the triangles, which keeps the memory linear and the cost amortised.
+  const auto rebuild = [this](std::vector<Entry>& heap, double Measures::*current, double sign) {
+    if (heap.size() <= 2 * measures_.size() + 64) return;
+    heap.clear();
+    for (std::size_t i = 0; i < measures_.size(); ++i)
+      if (measures_[i].state != kUnknown)
+        heap.push_back({sign * (measures_[i].*current), static_cast<int>(i)});
+    std::make_heap(heap.begin(), heap.end(), std::greater<Entry>());
+  };
+  rebuild(byAngle_, &Measures::angle, 1.0);
+  rebuild(byArea_, &Measures::area, -1.0);
 }
 
 // ---- Segments ---------------------------------------------------------------------------
@@ -179,8 +143,10 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
       r.onGrid = true;
       r.key = CellKey{level, cx, cy};
       segmentCells_[r.key].push_back(s);
-      if (levelCount_.empty()) levelCount_.assign(2 * kLevelOffset + 1, 0);
-      ++levelCount_[static_cast<std::size_t>(level + kLevelOffset)];
+      if (levelSegments_.empty()) levelSegments_.resize(2 * kLevelOffset + 1);
+      std::vector<int>& list = levelSegments_[static_cast<std::size_t>(level + kLevelOffset)];
+      r.slot = static_cast<int>(list.size());
+      list.push_back(s);
       lowestLevel_ = std::min(lowestLevel_, level);
       highestLevel_ = std::max(highestLevel_, level);
     }
@@ -193,7 +159,11 @@ void MeshIndex::UnregisterSegment(int s) {
   if (r.onGrid) {
     std::vector<int>& cell = segmentCells_[r.key];
     cell.erase(std::find(cell.begin(), cell.end(), s));
-    --levelCount_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
+    std::vector<int>& list = levelSegments_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
+    const int last = list.back();
+    list[static_cast<std::size_t>(r.slot)] = last;
+    registered_[last].slot = r.slot;
+    list.pop_back();
   } else {
     segmentsOffGrid_.erase(std::find(segmentsOffGrid_.begin(), segmentsOffGrid_.end(), s));
   }
@@ -204,11 +174,23 @@ bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
   out.clear();
   // Levels that never held a segment are skipped without a look.
   for (int level = lowestLevel_; level <= highestLevel_; ++level) {
-    if (levelCount_[static_cast<std::size_t>(level + kLevelOffset)] == 0) continue;
-    std::int64_t cx, cy;
-    if (!CellOf(p.x, p.y, std::ldexp(1.0, level), cx, cy)) return false;
-    for (std::int64_t i = cx - 1; i <= cx + 1; ++i) {
-      for (std::int64_t j = cy - 1; j <= cy + 1; ++j) {
+    const std::vector<int>& list = levelSegments_[static_cast<std::size_t>(level + kLevelOffset)];
+    if (list.size() <= kFewSegments) {
+      out.insert(out.end(), list.begin(), list.end());
+      continue;
+    }
+    // A circle narrower than half a cell around p has its centre within half a cell of p, so
+    // in one of the (mostly) two cells per axis that this reaches: p in cell units is exact (a
+    // power-of-two cell), and the slack covers the rounding of the half cells and lengths.
+    const double size = std::ldexp(1.0, level);
+    const double qx = p.x / size, qy = p.y / size;
+    constexpr double kReach = 0.5 + 1e-9;
+    std::int64_t x0, y0, x1, y1;
+    if (!CellOf(qx - kReach, qy - kReach, 1.0, x0, y0) ||
+        !CellOf(qx + kReach, qy + kReach, 1.0, x1, y1))
+      return false;
+    for (std::int64_t i = x0; i <= x1; ++i) {
+      for (std::int64_t j = y0; j <= y1; ++j) {
         const auto it = segmentCells_.find(CellKey{level, i, j});
         if (it != segmentCells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
       }

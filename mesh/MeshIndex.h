@@ -36,11 +36,11 @@ class MeshIndex {
   // none. Valid only when Exact() (no stored measure was NaN).
   int MinAngleIndex() {
     Flush();
-    return Top(byAngle_, angle_, 1.0);
+    return Top(byAngle_, &Measures::angle, 1.0);
   }
   int MaxAreaIndex() {
     Flush();
-    return Top(byArea_, area_, -1.0);
+    return Top(byArea_, &Measures::area, -1.0);
   }
   bool TrianglesExact() const { return !nanSeen_; }
 
@@ -84,16 +84,17 @@ class MeshIndex {
   // A triangle re-shaped several times between two questions (flips) enters the heaps once,
   // with its measures at the time of the question.
   using Entry = std::pair<double, int>;  // (minAngle, t) and (minus area, t)
-  static void Push(std::vector<Entry>& heap, Entry entry);
-  static int Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign);
-  static void SiftDown(std::vector<Entry>& heap, std::size_t i);
-  static void MakeHeap(std::vector<Entry>& heap);
-  std::vector<double> angle_;
-  std::vector<double> area_;
   enum : std::uint8_t { kUnknown, kInHeaps, kPending };
-  std::vector<std::uint8_t> state_;  // by triangle
-  std::vector<int> pending_;         // stored since the last question, not yet in the heaps
+  struct Measures {  // of one triangle, as last stored
+    double angle = 0.0;
+    double area = 0.0;
+    std::uint8_t state = kUnknown;
+  };
+  static void Push(std::vector<Entry>& heap, Entry entry);
+  int Top(std::vector<Entry>& heap, double Measures::*current, double sign) const;
   void Flush();
+  std::vector<Measures> measures_;  // by triangle
+  std::vector<int> pending_;        // stored since the last question, not yet in the heaps
   std::vector<Entry> byAngle_;
   std::vector<Entry> byArea_;
   bool nanSeen_ = false;
@@ -106,12 +107,15 @@ class MeshIndex {
     int end = -1;
     bool onGrid = false;
     CellKey key{0, 0, 0};
+    int slot = -1;  // position in its level's list
   };
   int edgesSeen_ = 0;
   std::vector<int> segments_;  // all segment indices, increasing
   std::unordered_map<int, Registration> registered_;  // by segment index
   CellMap segmentCells_;
-  std::vector<int> levelCount_;  // segments per level, by level + kLevelOffset
+  // The segments of each level, by level + kLevelOffset: a level with few is searched by its
+  // list, which costs less than nine cell lookups.
+  std::vector<std::vector<int>> levelSegments_;
   // The range of the levels that ever held a segment; empty at first.
   int lowestLevel_ = std::numeric_limits<int>::max();
   int highestLevel_ = std::numeric_limits<int>::min();
