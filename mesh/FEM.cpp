@@ -87,11 +87,13 @@ int FEM::AddMeshEdge(int a, int b, const DofRecord& dof, int mark) {
   if (found != -1) return found;
   const int e = edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
   recentEdges_.push_back(e);
+  if (changes_.Recording()) changes_.EdgePlaced(e, Node(a), Node(b));
   return e;
 }
 
 void FEM::SetEdgeEnds(int e, int begin, int end) {
   edges_.SetEnds(e, begin, end);
+  if (changes_.Recording()) changes_.EdgePlaced(e, Node(begin), Node(end));
   if (IsSegment(e)) index_.EdgeMayHaveMoved(e);  // the index places segments alone
   recentEdges_.push_back(e);
 }

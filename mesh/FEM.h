@@ -20,6 +20,7 @@
 
 #include <vector>
 
+#include "mesh/FrameChanges.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
@@ -160,6 +161,7 @@ class FEM {
   void CatchUpSegmentList();
   void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
   void DrawWholeMesh(MeshCanvas& canvas) const;
+  void DrawFrame(MeshCanvas& canvas);
   bool SplitArrangementValid(int e, int t) const;
   // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).
   void SetEdgeEnds(int e, int begin, int end);
@@ -198,6 +200,8 @@ class FEM {
   // them, so a lookup of an edge at the newest node (every lookup of the refinement) needs no
   // hash index.
   std::vector<int> recentEdges_;
+  // With animation on, what changed since the last frame drawn.
+  FrameChanges changes_;
   // By triangle: an edge of it has moved an end since its measures were stored (a triangle
   // beside an edge being split, until the split re-shapes it).
   std::vector<std::uint8_t> staleMeasures_;

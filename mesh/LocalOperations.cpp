@@ -26,6 +26,9 @@ const DofRecord kNoDof{};
 constexpr double kShellAngle = 0.78533;
 // Innermost shell radius, 0.1, with room for the rounding of a length computed from nodes.
 constexpr double kShortestShelled = 0.1 + 1e-9;
+// Two one-pixel lines from one point more than 45 degrees apart share no pixel but that point;
+// the cosine of a little more than 45 degrees.
+constexpr double kRedrawCosine = 0.7;
 
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
@@ -248,7 +251,20 @@ int FEM::FlipEdge(int e) {
   }
   DetachTriangle(t1);
   DetachTriangle(t2);
+  // The old diagonal is wiped from the animation, but for its end points; a side of the
+  // quadrilateral less than 45 degrees off it shares more pixels with it near the end and is
+  // drawn again. (A split needs no wiping: the two halves cover the old edge.)
+  changes_.EdgeMoving(e, pa, pb);
   SetEdgeEnds(e, c2, c1);
+  if (changes_.Recording()) {
+    for (const int side : {f1, g1, f2, g2}) {
+      const int corner = Touches(edges_, side, a) ? a : b;
+      const MeshPoint p = Node(corner);
+      const MeshPoint far = Node(corner == a ? b : a);
+      const MeshPoint q = Node(edges_.Begin(side) == corner ? edges_.End(side) : edges_.Begin(side));
+      if (ViewCosine(far, q, p) > kRedrawCosine) changes_.EdgeRedrawn(side, p, q);
+    }
+  }
   if (!Touches(edges_, f1, a)) std::swap(f1, g1);
   if (!Touches(edges_, f2, a)) std::swap(f2, g2);
   ReshapeTriangle(t1, e, f1, f2);

@@ -171,8 +171,10 @@ TEST_F(Pipeline, FailedStressSaysWhy) {
 class StopKeys : public Workbench, public ::testing::WithParamInterface<int> {};
 
 TEST_P(StopKeys, EndTheRefinement) {
-  GlobalMeshParameters().minAngle = 40.0f;  // never reached: only a stop key ends this
-  GlobalMeshParameters().maxArea = 50.0f;
+  // With maximal area 0 every triangle is too large: only a stop key ends this, and the
+  // stopped mesh is short of 40 degrees.
+  GlobalMeshParameters().minAngle = 40.0f;
+  GlobalMeshParameters().maxArea = 0.0f;
   OpenThroughDialog(ExamplePath("square.sam"));
   bool newDuringRun = true, meshDuringRun = true, viewsDuringRun = true;
   int ticks = 0;
@@ -225,8 +227,9 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
   ASSERT_TRUE(window->Mesh().IsUsable());
   ASSERT_TRUE(Enabled("SolveStaticMenu"));
 
-  GlobalMeshParameters().minAngle = 40.0f;  // never reached: only the stop key ends this
-  GlobalMeshParameters().maxArea = 50.0f;
+  // Never reached: only the stop key ends this (every triangle is too large).
+  GlobalMeshParameters().minAngle = 40.0f;
+  GlobalMeshParameters().maxArea = 0.0f;
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -246,7 +249,7 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
 // never under the running mesher's feet.
 TEST_F(Pipeline, CloseDuringMeshingWaitsForTheMesher) {
   GlobalMeshParameters().minAngle = 40.0f;
-  GlobalMeshParameters().maxArea = 50.0f;
+  GlobalMeshParameters().maxArea = 0.0f;  // every triangle too large: the refinement goes on
   OpenThroughDialog(ExamplePath("square.sam"));
   bool refused = false;
   int ticks = 0;
