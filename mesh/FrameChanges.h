@@ -7,10 +7,12 @@
 // and a frame replays it without touching the mesh. An edge logged several times is drawn once,
 // at its last position, which is where it is: an edge is logged again whenever it moves. An
 // edge made or moved since the last frame is not on the screen where it was, so moving it again
-// wipes nothing. Positions are kept in single precision, plenty for a picture, to halve the log. Memory: proportional to the
-// changes since the last frame, plus 4 bytes per edge; changes that outgrow the mesh are
-// dropped for a whole redraw (Collapse), which then costs less than they would. The first frame
-// is a whole one: the screen then shows the first triangulation only in part.
+// wipes nothing. Positions are kept in single precision, plenty for a picture, to halve the log.
+//
+// Memory: proportional to the changes since the last frame, plus 8 bytes per edge; changes that
+// outgrow the mesh are dropped for a whole redraw (Collapse), which then costs less than they
+// would. The first frame is a whole one: the screen then shows the first triangulation only in
+// part (the front draws the sides it adds, not the input edges).
 #pragma once
 
 #include <cstdint>
