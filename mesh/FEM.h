@@ -146,7 +146,10 @@ class FEM {
   void EncroachedSegments(MeshPoint p, std::vector<int>& out) const;
   bool IsBlocked(int a, int v) const;  // some edge not at a or v crosses a-v
   // The scans above answer from a spatial index (the default) or by plain linear scans over
-  // the tables; both give the same answers, so the same mesh.
+  // the tables; both give the same answers, so the same mesh. With the plain scans the
+  // refinement also takes no other shortcut (it sweeps every segment in each pass, measures
+  // triangles again instead of reading their stored angles, looks every edge up in the
+  // table's hash): the reference the shortcuts are tested against.
   void SetIndexedScans(bool on) { indexedScans_ = on; }
   bool IndexedScans() const { return indexedScans_; }
 

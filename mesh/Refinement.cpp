@@ -49,8 +49,8 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
     running_ = true;
     bool progressMade = true;
     bool flipTried = false;
-    // The canvas shows the first triangulation; frames add what each pass changes, at the
-    // pace the canvas asks for, so the animation costs about the changes, not the mesh per pass.
+    // The first frame shows the mesh whole, later ones what the passes since changed, at the
+    // pace the canvas asks for: the animation costs about the changes, not the mesh per pass.
     changes_.Record(animate_);
     while (progressMade && running_) {
       progress.ShowMeshProgress("Delaunay refinement", NodeCount(), EdgeCount(),
