@@ -73,16 +73,29 @@ int FEM::NearestNode(double x, double y) const {
 
 // ---- Building ---------------------------------------------------------------------------
 
-int FEM::AddMeshNode(double x, double y, const DofRecord& dof) { return nodes_.AddNode(x, y, dof); }
+int FEM::AddMeshNode(double x, double y, const DofRecord& dof) {
+  recentEdges_.clear();
+  return nodes_.AddNode(x, y, dof);
+}
 
-int FEM::AddMeshNode(double x, double y) { return nodes_.AddNode(x, y, kNoDof); }
+int FEM::AddMeshNode(double x, double y) { return AddMeshNode(x, y, kNoDof); }
 
 void FEM::SetNodePolygon(int i, int polygon) { nodes_.SetPolygon(i, polygon); }
 
 int FEM::AddMeshEdge(int a, int b, const DofRecord& dof, int mark) {
   const int found = FindEdge(a, b);
   if (found != -1) return found;
-  return edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
+  const int e = edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
+  recentEdges_.push_back(e);
+  if (changes_.Recording()) changes_.EdgePlaced(e, Node(a), Node(b));
+  return e;
+}
+
+void FEM::SetEdgeEnds(int e, int begin, int end) {
+  edges_.SetEnds(e, begin, end);
+  if (changes_.Recording()) changes_.EdgePlaced(e, Node(begin), Node(end));
+  if (IsSegment(e)) index_.EdgeMayHaveMoved(e);  // the index places segments alone
+  recentEdges_.push_back(e);
 }
 
 int FEM::AddMeshEdge(int a, int b) { return AddMeshEdge(a, b, kNoDof, 0); }

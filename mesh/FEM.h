@@ -20,6 +20,7 @@
 
 #include <vector>
 
+#include "mesh/FrameChanges.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
@@ -147,7 +148,10 @@ class FEM {
   bool IsBlocked(int a, int v) const;  // some edge not at a or v crosses a-v
   // The scans above, and the initial triangulation's search for each edge's apex, answer from
   // spatial indexes (the default) or by plain linear scans over the tables; both give the same
-  // answers, so the same mesh.
+  // answers, so the same mesh. With the plain scans the refinement also takes no other shortcut
+  // (it sweeps every segment in each pass, measures triangles again instead of reading their
+  // stored angles, looks every edge up in the table's hash): the reference the shortcuts are
+  // tested against.
   void SetIndexedScans(bool on) { indexedScans_ = on; }
   bool IndexedScans() const { return indexedScans_; }
 
@@ -163,7 +167,10 @@ class FEM {
   void CatchUpSegmentList();
   void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
   void DrawWholeMesh(MeshCanvas& canvas) const;
+  void DrawFrame(MeshCanvas& canvas);
   bool SplitArrangementValid(int e, int t) const;
+  // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).
+  void SetEdgeEnds(int e, int begin, int end);
   void ReshapeTriangle(int t, int e1, int e2, int e3);
   void NoteTriangle(int t);  // tells the index about a new or re-shaped triangle
   // t's smallest angle: the stored one while it describes t's current edges, else measured
@@ -195,6 +202,12 @@ class FEM {
   // With the index on, the segment pass visits only the segments marked here: those beside a
   // triangle attached or detached since the pass last found them clear.
   SegmentWorkList encroachable_;
+  // The edges made or moved since the newest node was added: every edge at that node is among
+  // them, so a lookup of an edge at the newest node (every lookup of the refinement) needs no
+  // hash index.
+  std::vector<int> recentEdges_;
+  // With animation on, what changed since the last frame drawn.
+  FrameChanges changes_;
   // By triangle: an edge of it has moved an end since its measures were stored (a triangle
   // beside an edge being split, until the split re-shapes it).
   std::vector<std::uint8_t> staleMeasures_;

@@ -54,26 +54,27 @@ double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q) {
   return corner.hasCosine ? std::acos(corner.value) : corner.value;
 }
 
-// The smallest of the three vertex angles, to the bit, with one arc cosine where they are not
-// nearly tied: the largest cosine has the smallest angle.
+double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c) {
+  double m = VertexAngle(a, b, c);
+  const double atB = VertexAngle(b, c, a);
+  if (atB < m) m = atB;
+  const double atC = VertexAngle(c, a, b);
+  if (atC < m) m = atC;
+  return m;
+}
+
+// The largest cosine has the smallest angle.
 double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) {
   const Corner corners[3] = {CornerOf(a, b, c), CornerOf(b, c, a), CornerOf(c, a, b)};
   double largest = -2.0;
   for (const Corner& k : corners) {
     if (!k.hasCosine) continue;
-    if (std::isnan(k.value)) {
-      // Not a number in some corner: which angle comes out depends on the order of the
-      // comparisons, so they are made as written.
-      double m = VertexAngle(a, b, c);
-      const double atB = VertexAngle(b, c, a);
-      if (atB < m) m = atB;
-      const double atC = VertexAngle(c, a, b);
-      if (atC < m) m = atC;
-      return m;
-    }
+    // Not a number in some corner: which angle comes out depends on the order of the
+    // comparisons, so they are made as written.
+    if (std::isnan(k.value)) return MinOfVertexAngles(a, b, c);
     if (k.value > largest) largest = k.value;
   }
-  double m = kMeshPi;  // larger than no arc cosine would be, so it is only a start
+  double m = 0.0;  // the first angle taken replaces it
   bool any = false;
   for (const Corner& k : corners) {
     double angle;

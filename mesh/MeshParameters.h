@@ -8,7 +8,7 @@ namespace tavrin {
 struct MeshParameters {
   float minAngle = 31.0f;  // degrees; the refinement aims for no smaller angle
   float maxArea = 200.0f;  // world units squared; no larger triangle is accepted
-  bool animate = true;     // redraw the whole mesh after every refinement pass
+  bool animate = true;     // show the refinement as it goes (frames of what changed)
 };
 
 struct MeshStatistics {

@@ -40,18 +40,28 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   currentMinAngle_ = 0.0;
   for (int e = 0; e < EdgeCount(); ++e)
     if (IsSegment(e)) encroachable_.Mark(e);
+  // Every edge the refinement looks up joins the node it has just added (FindEdge answers
+  // those alone), so the table's hash index would only cost time and memory until a later
+  // caller asks, and then it is built again.
+  edges_.DropFindIndex();
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
     bool progressMade = true;
     bool flipTried = false;
+    // The first frame shows the mesh whole, later ones what the passes since changed, at the
+    // pace the canvas asks for: the animation costs about the changes, not the mesh per pass.
+    changes_.Record(animate_);
     while (progressMade && running_) {
       progress.ShowMeshProgress("Delaunay refinement", NodeCount(), EdgeCount(),
                                 MeshDegrees(currentMinAngle_));
       progress.ProcessEvents();
       progressMade = RefinementPass(flipTried);
-      if (animate_) DrawWholeMesh(canvas);
+      if (!animate_) continue;
+      if (changes_.Size() > static_cast<std::size_t>(EdgeCount())) changes_.Collapse();
+      if (canvas.FrameDue()) DrawFrame(canvas);
     }
+    changes_.Record(false);
   }
   // A stop can end the loop right after a pass that changed the mesh without measuring it
   // again; the published angle (and IsUsable) must describe the mesh as it is. When the loop
@@ -139,6 +149,20 @@ void FEM::DrawWholeMesh(MeshCanvas& canvas) const {
   canvas.Clear();
   canvas.SetPen(0, 0, 0);
   for (int e = 0; e < EdgeCount(); ++e) DrawMeshEdge(canvas, EdgeBegin(e), EdgeEnd(e));
+}
+
+// Lines that are gone first: a new edge may run over pixels of an old one.
+void FEM::DrawFrame(MeshCanvas& canvas) {
+  if (changes_.Whole()) {
+    DrawWholeMesh(canvas);
+  } else {
+    for (const FrameChanges::Line& l : changes_.Gone()) canvas.EraseLine(l.ax, l.ay, l.bx, l.by);
+    canvas.SetPen(0, 0, 0);
+    changes_.ForEachEdge(
+        [&canvas](const FrameChanges::Line& l) { canvas.Line(l.ax, l.ay, l.bx, l.by); });
+  }
+  changes_.NextFrame();
+  canvas.FrameDone();
 }
 
 bool FEM::Encroaches(int s, MeshPoint p) const {

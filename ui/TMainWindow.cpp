@@ -56,50 +56,48 @@ std::string LastPathComponent(const std::string& path) {
 }
 
 // The mesher's drawing surface: world lines mapped through the view transform onto the plan
-// view. Whole-mesh redraws of the animation are throttled so that drawing takes at most about
-// a fifth of the generation: after a frame (Clear, lines, then the next progress report) that
-// took d milliseconds to draw, frames starting within max(kFrameGapMs, 4 d) of its end are
-// skipped up to their next Clear. Small meshes, whose frames cost little, still animate at a
-// few frames a second. The caller repaints the final mesh itself after the generation.
+// view. The animation's frames (each draws what changed since the last) come at most
+// kFramesPerSecond a second, and after a frame that took d milliseconds to draw, not within
+// 4 d of its end, so that drawing takes at most about a fifth of the generation. The caller
+// repaints the final mesh itself after the generation.
 class TMainWindow::Canvas final : public MeshCanvas {
  public:
-  static constexpr qint64 kFrameGapMs = 200;
+  static constexpr qint64 kFramesPerSecond = 25;
   explicit Canvas(PlanView& view) : view_(view) {}
 
   void Start() {
     sinceFrame_.invalidate();
-    frameClock_.invalidate();
-    skipping_ = false;
     lastFrameMs_ = 0;
   }
-  void Clear() override {
-    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < std::max(kFrameGapMs, 4 * lastFrameMs_)) {
-      skipping_ = true;
-      return;
-    }
-    skipping_ = false;
+  void Clear() override { view_.ClearCanvas(); }
+  void SetPen(int r, int g, int b) override { pen_ = QColor(r, g, b); }
+  // Lines go straight into the view's buffer: a frame draws many thousands of short ones.
+  void Line(double x1, double y1, double x2, double y2) override { Pixels(x1, y1, x2, y2, pen_); }
+  bool FrameDue() override {
+    const qint64 gap = std::max(1000 / kFramesPerSecond, 4 * lastFrameMs_);
+    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < gap) return false;
     frameClock_.start();
-    view_.ClearCanvas();
+    return true;
   }
-  void SetPen(int r, int g, int b) override { view_.SetPen(QColor(r, g, b)); }
-  void Line(double x1, double y1, double x2, double y2) override {
-    if (skipping_) return;
-    const ViewTransform& t = CurrentViewTransform();
-    view_.Line(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2));
+  void EraseLine(double x1, double y1, double x2, double y2) override {
+    Pixels(x1, y1, x2, y2, view_.Background(), false);
   }
-  // The mesher reports progress after drawing a frame: that ends the frame.
-  void FrameEnd() {
-    if (!frameClock_.isValid()) return;
+  void FrameDone() override {
+    view_.update();
     lastFrameMs_ = frameClock_.elapsed();
-    frameClock_.invalidate();
     sinceFrame_.start();
   }
 
  private:
+  void Pixels(double x1, double y1, double x2, double y2, const QColor& colour, bool ends = true) {
+    const ViewTransform& t = CurrentViewTransform();
+    view_.PixelLine(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2), colour, ends);
+  }
+
   PlanView& view_;
+  QColor pen_ = PlanView::Black();
   QElapsedTimer sinceFrame_;  // since the end of the last frame drawn
   QElapsedTimer frameClock_;  // since the start of the frame being drawn
-  bool skipping_ = false;
   qint64 lastFrameMs_ = 0;
 };
 
@@ -310,10 +308,7 @@ void TMainWindow::CreateWindows() {
   meshInformer_->placement = [this](int w) { return ProgressPlacement(w); };
   meshInformer_->onKeyPressed = [this](int key) { KeyPressed(key); };
   meshInformer_->onKeyReleased = [this](int key) { KeyRelease(key); };
-  meshInformer_->beforeEvents = [this] {
-    canvas_->FrameEnd();
-    MainDraw->Flush();
-  };
+  meshInformer_->beforeEvents = [this] { MainDraw->Flush(); };
   solveInformer_->placement = [this](int w) { return ProgressPlacement(w); };
 }
 

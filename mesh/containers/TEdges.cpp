@@ -1,5 +1,5 @@
 // Edge table operations. Find is a lookup in the hash index of unordered node pairs (constant
-// time on average); the index is updated whenever an end node changes. Everything else is a
+// time on average); while the index is kept, it is updated whenever an end node changes. Everything else is a
 // direct access by index.
 #include "mesh/containers/TEdges.h"
 
@@ -10,27 +10,44 @@ int TEdges::AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark)
   mark_.push_back(mark);
   dof_.Append(dof);
   const int e = Count() - 1;
-  byEnds_.Insert(begin, end, e);
+  if (indexed_) byEnds_.Insert(begin, end, e);
   return e;
 }
 
 void TEdges::SetBegin(int e, int n) {
-  if (!Valid(e)) return;
-  Links& l = links_[static_cast<std::size_t>(e)];
-  byEnds_.Erase(l.begin, l.end, e);
-  l.begin = n;
-  byEnds_.Insert(n, l.end, e);
+  if (Valid(e)) SetEnds(e, n, End(e));
 }
 
 void TEdges::SetEnd(int e, int n) {
-  if (!Valid(e)) return;
-  Links& l = links_[static_cast<std::size_t>(e)];
-  byEnds_.Erase(l.begin, l.end, e);
-  l.end = n;
-  byEnds_.Insert(l.begin, n, e);
+  if (Valid(e)) SetEnds(e, Begin(e), n);
 }
 
-int TEdges::Find(int a, int b) const { return byEnds_.Highest(a, b); }
+void TEdges::SetEnds(int e, int begin, int end) {
+  if (!Valid(e)) return;
+  Links& l = links_[static_cast<std::size_t>(e)];
+  if (indexed_) {
+    byEnds_.Erase(l.begin, l.end, e);
+    byEnds_.Insert(begin, end, e);
+  }
+  l.begin = begin;
+  l.end = end;
+}
+
+int TEdges::Find(int a, int b) const {
+  if (!indexed_) {
+    for (int e = 0; e < Count(); ++e) {
+      const Links& l = links_[static_cast<std::size_t>(e)];
+      byEnds_.Insert(l.begin, l.end, e);
+    }
+    indexed_ = true;
+  }
+  return byEnds_.Highest(a, b);
+}
+
+void TEdges::DropFindIndex() {
+  byEnds_ = NodePairIndex();
+  indexed_ = false;
+}
 
 int TEdges::Attach(int e, int t) {
   if (!Valid(e)) return 0;

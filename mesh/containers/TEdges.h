@@ -3,7 +3,9 @@
 // and its loads and constraints. Edges are only appended; ends and triangle slots change in
 // place. Find is served by a hash index on the unordered node pair (NodePairIndex), kept in
 // step with AddEdge/SetBegin/SetEnd, so a lookup costs O(1) on average instead of a scan of the
-// table, with the same result: the highest edge index joining the two nodes.
+// table, with the same result: the highest edge index joining the two nodes. A caller that
+// knows it will not ask for a while may drop the index (DropFindIndex): changes then cost
+// nothing extra, and the next Find builds it again in one pass over the table.
 //
 // The ends and the triangle slots of an edge, which the mesher reads together, lie in one
 // 16-byte record; marks and loads, rarely read, lie apart (loads only for the edges that have
@@ -35,11 +37,14 @@ class TEdges {
     assert(Valid(e));
     return Valid(e) ? links_[static_cast<std::size_t>(e)].end : -1;
   }
-  // Replace one end node; ignored for an index out of range.
+  // Replace one end node, or both; ignored for an index out of range.
   void SetBegin(int e, int n);
   void SetEnd(int e, int n);
+  void SetEnds(int e, int begin, int end);
   // Highest edge index whose ends are {a, b} in either order; -1 when there is none.
   int Find(int a, int b) const;
+  // Frees the index of Find and stops keeping it; the next Find rebuilds it.
+  void DropFindIndex();
   // Puts triangle t into a free slot: 1 when both were empty (slot 1 filled), 2 when slot 2 or,
   // with slot 2 full, slot 1 was filled; 0 and no change when both were full or e is invalid.
   int Attach(int e, int t);
@@ -70,7 +75,8 @@ class TEdges {
   std::vector<Links> links_;
   std::vector<std::uint8_t> mark_;
   DofColumn dof_;
-  NodePairIndex byEnds_;
+  mutable NodePairIndex byEnds_;
+  mutable bool indexed_ = true;  // byEnds_ holds every edge
 };
 
 }  // namespace tavrin

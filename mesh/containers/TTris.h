@@ -2,9 +2,16 @@
 // edges, not nodes), its smallest interior angle in radians and its area as measured when it
 // was made or last re-shaped, and its physics (set by the caller after creation). Triangles
 // are only appended; they are re-shaped in place.
+//
+// A triangle's edges, measures and physics lie in one 32-byte record; the physics as the
+// number of an entry of a table of the distinct physics set so far (a mesh has one per
+// region), kept bit for bit as given.
 #pragma once
 
+#include <array>
 #include <cassert>
+#include <cstdint>
+#include <unordered_map>
 #include <vector>
 
 #include "mesh/containers/DofRecord.h"
@@ -45,15 +52,25 @@ class TTris {
  private:
   bool Valid(int t) const { return t >= 0 && t < Count(); }
 
-  // Everything of a triangle in one cache line: the mesher reads its edges and measures
-  // together and copies its physics when it cuts it.
-  struct alignas(64) Record {
+  // Two triangles to a cache line: the mesher reads a triangle's edges and measures together
+  // and copies its physics when it cuts it.
+  struct alignas(32) Record {
     int edge[3];
+    std::uint32_t physics;  // entry of physicsTable_
     double minAngle;
     double area;
-    ElementPhysics physics;
   };
   std::vector<Record> records_;
+
+  // The distinct physics by their bits (so -0.0 and NaN payloads come back as given).
+  using PhysicsBits = std::array<std::uint64_t, 4>;
+  struct BitsHash {
+    std::size_t operator()(const PhysicsBits& b) const;
+  };
+  std::uint32_t PhysicsEntry(const ElementPhysics& physics);
+  std::vector<ElementPhysics> physicsTable_{ElementPhysics{}};
+  std::unordered_map<PhysicsBits, std::uint32_t, BitsHash> physicsByBits_;
+  std::uint32_t lastPhysics_ = 0;
 };
 
 }  // namespace tavrin

@@ -272,8 +272,9 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
   ASSERT_TRUE(window->Mesh().IsUsable());
   ASSERT_TRUE(Enabled("SolveStaticMenu"));
 
-  GlobalMeshParameters().minAngle = 40.0f;  // never reached: only the stop key ends this
-  GlobalMeshParameters().maxArea = 50.0f;
+  // Half a million triangles at this area: only the stop key ends the refinement in time.
+  GlobalMeshParameters().minAngle = 34.0f;
+  GlobalMeshParameters().maxArea = 0.05f;
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -285,6 +286,8 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
   timer.start(30);
   window->GenerateMeshClick();
   timer.stop();
+  EXPECT_GE(ticks, 3);
+  EXPECT_GT(window->Mesh().TriangleCount(), 0);  // stopped, not refused
   EXPECT_FALSE(window->Mesh().IsUsable());
   EXPECT_FALSE(Enabled("SolveStaticMenu"));
 }
