@@ -173,6 +173,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   CosmosInputFile = action("CosmosInputFile", "COSMOS Input File", [this] { CosmosInputFileClick(); });
   LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix", [this] { LocalStiffnessMatrixClick(); });
   ResDlgMenu = action("ResDlgMenu", "View Results", [this] { ResDlgMenuClick(); });
+  ExportVtk = action("ExportVtk", "Export VTK", [this] { ExportVtkClick(); });
   Help1 = action("Help1", "About", [this] { about_->Show(); });
   newpolygon = action("newpolygon", "Polygon", [this] { if (!busy_) editing_.NewPolygonButton(); });
   newvertex = action("newvertex", "Vertex", [this] { if (!busy_) editing_.NewVertexButton(); });
@@ -203,7 +204,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   SolveStaticMenu->setToolTip("Static solvation");
 
   QMenu* file = menuBar()->addMenu("File");
-  file->addActions({New1, Open1, Save1, FileSaveAs});
+  file->addActions({New1, Open1, Save1, FileSaveAs, ExportVtk});
   recentMenu_ = file->addMenu("Recent Files");
   recentMenu_->setObjectName("RecentFilesMenu");
   recentMenu_->menuAction()->setObjectName("RecentFiles");
@@ -500,6 +501,7 @@ void TMainWindow::UpdateCommands() {
   SolveStressMenu->setEnabled(solveStressOn_ && idle);
   CosmosInputFile->setEnabled(exportsOn_ && idle);
   LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
+  ExportVtk->setEnabled(exportsOn_ && idle);
   for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu}) a->setEnabled(idle);
   recentMenu_->setEnabled(idle && !recent_->Paths().isEmpty());
   // The undo actions follow the stack by themselves; while a mesh or a solve runs they wait.
@@ -762,6 +764,11 @@ void TMainWindow::SolveStressClick() {
 void TMainWindow::CosmosInputFileClick() {
   if (busy_ || !exportsOn_) return;
   RunCosmosExport(*solver_);
+}
+
+void TMainWindow::ExportVtkClick() {
+  if (busy_ || !exportsOn_) return;
+  RunVtkExport(*solver_);
 }
 
 void TMainWindow::LocalStiffnessMatrixClick() {

@@ -83,6 +83,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void SolveStaticClick();
   void SolveStressClick();
   void CosmosInputFileClick();
+  // The mesh and every result computed so far as a VTK grid, through the save dialog.
+  void ExportVtkClick();
   void LocalStiffnessMatrixClick();
   void ResDlgMenuClick();
   // The view selector's change event, and choosing a view as the user does.
@@ -204,6 +206,7 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   QAction* SolveStaticMenu = nullptr;
   QAction* SolveStressMenu = nullptr;
   QAction* CosmosInputFile = nullptr;
+  QAction* ExportVtk = nullptr;
   QAction* LocalStiffnessMatrix = nullptr;
   QAction* ResDlgMenu = nullptr;
   QAction* Help1 = nullptr;

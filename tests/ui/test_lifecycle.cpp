@@ -29,7 +29,7 @@ TEST_F(Lifecycle, CaptionShowsProgramAndLastPathComponent) {
 
 TEST_F(Lifecycle, StartStateDisablesThePipeline) {
   for (const char* name : {"Generatemesh", "SolveStaticMenu", "SolveStressMenu", "CosmosInputFile",
-                           "LocalStiffnessMatrix"})
+                           "LocalStiffnessMatrix", "ExportVtk"})
     EXPECT_FALSE(Enabled(name)) << name;
   for (const char* name : {"New1", "Open1", "Save1", "FileSaveAs", "Exit1", "newpolygon", "newvertex",
                            "ParametersStats1", "ResDlgMenu", "Help1", "ZoominButton", "ZoomoutButton"})
@@ -162,7 +162,8 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
     menus += "\n";
   }
   EXPECT_EQ(menus,
-            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As RecentFiles=Recent Files Exit1=Exit\n"
+            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As ExportVtk=Export VTK RecentFiles=Recent Files "
+            "Exit1=Exit\n"
             "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete = GeomRollup=Geometry... "
             "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
             "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit\n"
