@@ -162,11 +162,12 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
     menus += "\n";
   }
   EXPECT_EQ(menus,
-            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As ExportVtk=Export VTK RecentFiles=Recent Files "
+            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As ExportVtk=Export VTK SavePicture=Save picture "
+            "RecentFiles=Recent Files "
             "Exit1=Exit\n"
             "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete = GeomRollup=Geometry... "
             "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
-            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit\n"
+            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit = ColourFringes=Colour fringes\n"
             "Mesh: Generatemesh=Generate mesh ParametersStats1=Parameters && Stats\n"
             "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress CosmosInputFile=COSMOS Input File "
             "LocalStiffnessMatrix=Local Stiffness Matrix\n"
@@ -194,14 +195,15 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
   }
   EXPECT_EQ(buttons,
             "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic SolveStress | "
-            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ");
+            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ViewStyle ");
 
   auto* views = window->findChild<QComboBox*>("ViewSelector");
   QStringList items;
   for (int i = 0; i < views->count(); ++i) items << views->itemText(i);
   EXPECT_EQ(items.join("; ").toStdString(),
             "Normal View; UX Lin. Displacement isolines; RX Rot. Displacement isolines; RY Rot. Displacement isolines; "
-            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines");
+            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending moment; "
+            "My bending moment; Mxy twisting moment; Error estimate");
   EXPECT_FALSE(views->isEditable());
 }
 

@@ -1,5 +1,7 @@
 // Results leaving the workbench: the VTK grid and the picture of the view.
+#include <QFile>
 #include <QImage>
+#include <QXmlStreamReader>
 #include <QMenu>
 #include <QMenuBar>
 #include <cmath>
@@ -80,6 +82,53 @@ TEST_F(ResultExport, VtkExportFailureAndCancelSayWhatHappened) {
   ASSERT_TRUE(g.ok);
   EXPECT_EQ(g.pointData.count("w"), 1u);
   EXPECT_EQ(g.pointData.count("m_x"), 0u);
+}
+
+TEST_F(ResultExport, SavePictureWritesThePlanViewAsPngOrSvg) {
+  Solve(true);
+  window->SelectView(1);
+  const QImage shown = window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32);
+  const std::string png = (dir / "view.png").string(), svg = (dir / "view.SVG").string();
+  platform.files = {png, svg};
+  FileCommand("SavePicture");
+  FileCommand("SavePicture");
+  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_EQ(platform.filters.back().filter, "PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg");
+
+  QImage read;
+  ASSERT_TRUE(read.load(QString::fromStdString(png), "PNG"));
+  EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), shown);
+
+  // The SVG is well-formed XML whose one image is the same picture at its pixel size.
+  QFile file(QString::fromStdString(svg));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QXmlStreamReader xml(&file);
+  QString width, height, href;
+  bool sawSvg = false;
+  while (!xml.atEnd()) {
+    if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+    if (xml.name() == QStringLiteral("svg")) {
+      sawSvg = true;
+      width = xml.attributes().value("width").toString();
+      height = xml.attributes().value("height").toString();
+    }
+    if (xml.name() == QStringLiteral("image")) href = xml.attributes().value("http://www.w3.org/1999/xlink", "href").toString();
+  }
+  EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+  EXPECT_TRUE(sawSvg);
+  EXPECT_EQ(width.toInt(), shown.width());
+  EXPECT_EQ(height.toInt(), shown.height());
+  const QString prefix = "data:image/png;base64,";
+  ASSERT_TRUE(href.startsWith(prefix));
+  QImage embedded;
+  ASSERT_TRUE(embedded.loadFromData(QByteArray::fromBase64(href.mid(prefix.size()).toLatin1()), "PNG"));
+  EXPECT_EQ(embedded.convertToFormat(QImage::Format_RGB32), shown);
+
+  // A folder that does not exist: an error box naming the file, nothing written.
+  platform.files = {"/nonexistent-dir/view.png"};
+  FileCommand("SavePicture");
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_NE(platform.messages[0].text.find("/nonexistent-dir/view.png"), std::string::npos);
 }
 
 }  // namespace
