@@ -32,7 +32,8 @@ FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view) 
   f.perElement = view.perElement;
   const int count = f.perElement ? triangles : nodes;
   f.values.resize(count);
-  for (int i = 0; i < count; ++i) f.values[i] = f.perElement ? solver.ElementError(i) : solver.NodeValue(i, view.field);
+  for (int i = 0; i < count; ++i)
+    f.values[i] = f.perElement ? solver.ElementError(i) : solver.NodeValue(i, view.field);
   for (int i = 0; i < count; ++i) {
     if (f.minAt < 0 || f.values[i] < f.values[f.minAt]) f.minAt = i;
     if (f.maxAt < 0 || f.values[i] > f.values[f.maxAt]) f.maxAt = i;

@@ -16,14 +16,17 @@ namespace {
 
 // Unfloored screen coordinates: the rasterizer needs sub-pixel corners.
 double ScreenXF(const ViewTransform& t, double x) { return (x - t.originX) / t.scale; }
-double ScreenYF(const ViewTransform& t, double y) { return t.canvasHeight - (y - t.originY) / t.scale; }
+double ScreenYF(const ViewTransform& t, double y) {
+  return t.canvasHeight - (y - t.originY) / t.scale;
+}
 
 }  // namespace
 
-void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale, const ViewTransform& t) {
+void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale,
+                   const ViewTransform& t) {
   if (f.Empty() || image.isNull()) return;
-  if (image.format() != QImage::Format_ARGB32_Premultiplied && image.format() != QImage::Format_RGB32 &&
-      image.format() != QImage::Format_ARGB32)
+  if (image.format() != QImage::Format_ARGB32_Premultiplied &&
+      image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
   const int w = image.width(), h = image.height();
   // Band colours looked up once, not per pixel.
@@ -49,7 +52,8 @@ void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale
     const double v1 = f.perElement ? f.values[i] : f.values[tri[1]];
     const double v2 = f.perElement ? f.values[i] : f.values[tri[2]];
     const QRgb flat = colours[scale.BandOf(v0)];
-    const bool constant = f.perElement || (scale.BandOf(v1) == scale.BandOf(v0) && scale.BandOf(v2) == scale.BandOf(v0));
+    const bool constant = f.perElement || (scale.BandOf(v1) == scale.BandOf(v0) &&
+                                           scale.BandOf(v2) == scale.BandOf(v0));
     // A point lies inside when its three barycentric weights are not negative; a small
     // tolerance lets pixel centres on a shared edge land in one triangle or the other, never
     // in neither.
@@ -69,8 +73,8 @@ void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale
   }
 }
 
-void DrawBandLines(QPainter& painter, const FringeField& f, const FringeScale& scale, const ViewTransform& t,
-                   const QColor& colour) {
+void DrawBandLines(QPainter& painter, const FringeField& f, const FringeScale& scale,
+                   const ViewTransform& t, const QColor& colour) {
   if (f.Empty() || f.perElement || scale.Bands() < 2) return;
   painter.save();
   painter.setPen(QPen(colour, 0));
@@ -109,7 +113,8 @@ void DrawExtremeMarkers(QPainter& painter, const FringeField& f, const ViewTrans
   for (int which = 0; which < 2; ++which) {
     const int at = which == 0 ? f.minAt : f.maxAt;
     const double x = ScreenXF(t, f.MarkerX(at)), y = ScreenYF(t, f.MarkerY(at));
-    const double d = which == 0 ? 1 : -1;  // the tip at the point: from above for min, below for max
+    const double d =
+        which == 0 ? 1 : -1;  // the tip at the point: from above for min, below for max
     QPolygonF marker;
     marker << QPointF(x, y) << QPointF(x - 6, y - 11 * d) << QPointF(x + 6, y - 11 * d);
     painter.drawPolygon(marker);

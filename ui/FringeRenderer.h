@@ -22,9 +22,10 @@ struct FringeField;
 class FringeScale;
 struct ViewTransform;
 
-void RenderFringes(QImage& image, const FringeField& field, const FringeScale& scale, const ViewTransform& t);
-void DrawBandLines(QPainter& painter, const FringeField& field, const FringeScale& scale, const ViewTransform& t,
-                   const QColor& colour);
+void RenderFringes(QImage& image, const FringeField& field, const FringeScale& scale,
+                   const ViewTransform& t);
+void DrawBandLines(QPainter& painter, const FringeField& field, const FringeScale& scale,
+                   const ViewTransform& t, const QColor& colour);
 // A triangle pointing down at the minimum and up at the maximum, with "min" and "max" beside.
 void DrawExtremeMarkers(QPainter& painter, const FringeField& field, const ViewTransform& t);
 

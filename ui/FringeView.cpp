@@ -23,7 +23,8 @@ const QImage& FringeView::Image(const ViewTransform& t) {
                     t.canvasHeight == imageView_.canvasHeight;
   if (same) return image_;
   if (image_.width() != t.canvasWidth || image_.height() != t.canvasHeight)
-    image_ = QImage(std::max(1, t.canvasWidth), std::max(1, t.canvasHeight), QImage::Format_ARGB32_Premultiplied);
+    image_ = QImage(std::max(1, t.canvasWidth), std::max(1, t.canvasHeight),
+                    QImage::Format_ARGB32_Premultiplied);
   image_.fill(Qt::transparent);
   RenderFringes(image_, field_, scale_, t);
   imageView_ = t;

@@ -16,6 +16,7 @@ class FringeScale;
 // The boundary values as the legend writes them, from Boundary(Bands()) down to Boundary(0).
 QStringList LegendLabels(const FringeScale& scale);
 // Draws the legend for a view of the given size; returns the panel's rectangle.
-QRect DrawLegend(QPainter& painter, const FringeScale& scale, const QString& title, int viewWidth, int viewHeight);
+QRect DrawLegend(QPainter& painter, const FringeScale& scale, const QString& title, int viewWidth,
+                 int viewHeight);
 
 }  // namespace tavrin

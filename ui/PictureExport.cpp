@@ -16,14 +16,19 @@ int WritePicture(const QImage& picture, const std::string& path) {
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   if (!picture.save(&buffer, "PNG")) return 1;
-  const QByteArray size = QStringLiteral("width=\"%1\" height=\"%2\"").arg(picture.width()).arg(picture.height()).toLatin1();
+  const QByteArray size = QStringLiteral("width=\"%1\" height=\"%2\"")
+                              .arg(picture.width())
+                              .arg(picture.height())
+                              .toLatin1();
   QFile file(name);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 1;
-  file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\" " +
-             size + " viewBox=\"0 0 " + QByteArray::number(picture.width()) + " " +
-             QByteArray::number(picture.height()) + "\">\n<image x=\"0\" y=\"0\" " + size +
-             " xlink:href=\"data:image/png;base64,");
+  file.write(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+      "version=\"1.1\" " +
+      size + " viewBox=\"0 0 " + QByteArray::number(picture.width()) + " " +
+      QByteArray::number(picture.height()) + "\">\n<image x=\"0\" y=\"0\" " + size +
+      " xlink:href=\"data:image/png;base64,");
   file.write(png.toBase64());
   file.write("\"/>\n</svg>\n");
   return file.error() == QFileDevice::NoError && file.flush() ? 0 : 1;

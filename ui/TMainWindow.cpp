@@ -24,6 +24,7 @@
 #include "mesh/MeshParameters.h"
 #include "model/GeometryCheck.h"
 #include "model/TObjCont.h"
+#include "ui/DeflectedView3D.h"
 #include "ui/JobDeletion.h"
 #include "ui/JobDrawing.h"
 #include "ui/PlanNavigator.h"
@@ -200,6 +201,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   ZoomFit->setShortcut(Qt::Key_F);
   ColourFringes = action("ColourFringes", "Colour fringes", [this] { SetFringes(ColourFringes->isChecked()); });
   ColourFringes->setCheckable(true);
+  DeflectedShape = action("DeflectedShape", "Deflected shape 3D", [this] { DeflectedShapeClick(); });
   ColourFringes->setChecked(fringesOn_);
   EditDelete = action("EditDelete", "Delete", [this] { DeleteClick(); });
   EditDelete->setShortcut(QKeySequence::Delete);
@@ -231,7 +233,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   QMenu* view = menuBar()->addMenu("View");
   view->addActions({ZoominButton, ZoomoutButton, ZoomFit});
   view->addSeparator();
-  view->addAction(ColourFringes);
+  view->addActions({ColourFringes, DeflectedShape});
   // The arrow keys move the view over the job; as shortcuts they repeat while held.
   for (auto [name, text, key] : {std::tuple{"PanLeft", "Pan left", Qt::Key_Left},
                                  {"PanRight", "Pan right", Qt::Key_Right},
@@ -536,6 +538,7 @@ void TMainWindow::UpdateCommands() {
   CosmosInputFile->setEnabled(exportsOn_ && idle);
   LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
   ExportVtk->setEnabled(exportsOn_ && idle);
+  DeflectedShape->setEnabled(staticSolved && idle);
   for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu, SavePicture}) a->setEnabled(idle);
   recentMenu_->setEnabled(idle && !recent_->Paths().isEmpty());
   // The undo actions follow the stack by themselves; while a mesh or a solve runs they wait.
@@ -709,6 +712,7 @@ void TMainWindow::ClearResults() {
   solveStressOn_ = exportsOn_ = false;
   isolines_ = std::make_unique<TIsolines>();
   fringeView_.Clear();
+  if (deflected_) deflected_->hide();  // its picture belongs to the results now gone
   ViewSelector->setCurrentIndex(0);
   shownView_ = 0;
   panels_[2]->clear();
@@ -833,6 +837,19 @@ void TMainWindow::CosmosInputFileClick() {
 void TMainWindow::ExportVtkClick() {
   if (busy_ || !exportsOn_) return;
   RunVtkExport(*solver_);
+}
+
+void TMainWindow::DeflectedShapeClick() {
+  if (busy_ || !staticSolved) return;
+  if (!deflected_) deflected_ = new DeflectedView3D(this);
+  std::vector<double> w(solver_->ResultNodeCount());
+  for (int v = 0; v < solver_->ResultNodeCount(); ++v) w[v] = solver_->NodeValue(v, ResultField::LinZ);
+  // Coloured as the plan view shows its field, or by the deflection itself.
+  const ResultView& shown = ResultViews()[ViewIndex() > 0 ? ViewIndex() : 1];
+  deflected_->Show(std::move(w), fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(*solver_, shown),
+                   QString::fromLatin1(shown.label).chopped(1));
+  deflected_->show();
+  deflected_->raise();
 }
 
 void TMainWindow::SavePictureClick() {

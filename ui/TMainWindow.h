@@ -33,6 +33,7 @@ class QMenu;
 
 namespace tavrin {
 
+class DeflectedView3D;
 class FEM;
 class PlanNavigator;
 class PlanView;
@@ -93,6 +94,10 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void ExportVtkClick();
   // The plan view's picture as it stands, as PNG or SVG by the chosen file's extension.
   void SavePictureClick();
+  // The window of the deflected plate in 3D, coloured by the result view on screen (the
+  // deflection when none is); needs Solve Static.
+  void DeflectedShapeClick();
+  DeflectedView3D* DeflectedView() const { return deflected_; }
   void LocalStiffnessMatrixClick();
   void ResDlgMenuClick();
   // The view selector's change event, and choosing a view as the user does.
@@ -212,6 +217,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   QComboBox* ViewSelector = nullptr;
   QComboBox* ViewStyle = nullptr;
   QAction* ColourFringes = nullptr;
+  QAction* DeflectedShape = nullptr;
+  DeflectedView3D* deflected_ = nullptr;
   std::array<QLabel*, 5> panels_{};
 
   QAction* New1 = nullptr;

@@ -1,10 +1,10 @@
 // The VTK grid of a solved plate, read back and compared with the solver's own answers.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "analysis/StructuredPlate.h"
 #include "analysis/TGlobMatrix.h"
@@ -18,7 +18,8 @@ using testing::ReadVtu;
 using testing::VtuGrid;
 
 std::string TempPath(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name)).string();
+  return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name))
+      .string();
 }
 
 // Ten significant digits are written: a value reads back within 1e-9 of its size.
@@ -50,7 +51,8 @@ TEST_F(VtkExport, StaticResultsOnlyBeforeTheStresses) {
   EXPECT_EQ(g.cellCount, solver_.ResultTriangleCount());
   // Deflection and rotations at the points, nothing the stress recovery has not yet computed.
   EXPECT_EQ(g.pointData.size(), 4u);
-  for (const char* name : {"mesh_node", "w", "rot_x", "rot_y"}) EXPECT_EQ(g.pointData.count(name), 1u) << name;
+  for (const char* name : {"mesh_node", "w", "rot_x", "rot_y"})
+    EXPECT_EQ(g.pointData.count(name), 1u) << name;
   EXPECT_TRUE(g.cellData.empty());
 }
 
@@ -78,7 +80,8 @@ TEST_F(VtkExport, EveryResultReadsBackAtItsPointOrCell) {
     if (k < 3) continue;
     ASSERT_EQ(g.cellData.at(name).size(), static_cast<size_t>(m)) << name;
     for (int t = 0; t < m; ++t)
-      ExpectClose(solver_.ElementValue(t, static_cast<ResultField>(k)), g.cellData.at(name)[t], name);
+      ExpectClose(solver_.ElementValue(t, static_cast<ResultField>(k)), g.cellData.at(name)[t],
+                  name);
   }
   ASSERT_EQ(g.cellData.at("error").size(), static_cast<size_t>(m));
   ASSERT_EQ(g.cellData.at("deflection").size(), static_cast<size_t>(m));

@@ -67,8 +67,8 @@ inline VtuGrid ReadVtu(const std::string& path) {
     if (Attribute(tag, "format") != "ascii") return g;
     std::vector<double> values = Numbers(text.substr(tagEnd + 1, close - tagEnd - 1));
     const std::string before = text.substr(0, at);
-    const size_t sections[] = {before.rfind("<PointData"), before.rfind("<CellData"), before.rfind("<Points"),
-                               before.rfind("<Cells")};
+    const size_t sections[] = {before.rfind("<PointData"), before.rfind("<CellData"),
+                               before.rfind("<Points"), before.rfind("<Cells")};
     int section = -1;
     size_t latest = 0;
     for (int k = 0; k < 4; ++k)

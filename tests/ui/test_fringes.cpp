@@ -21,11 +21,14 @@ namespace {
 TEST(ColourMap, EndsAndMiddleOfBothMaps) {
   EXPECT_EQ(MapColour(ColourMapKind::Sequential, 0), qRgb(68, 1, 84));
   EXPECT_EQ(MapColour(ColourMapKind::Sequential, 1), qRgb(253, 231, 37));
-  EXPECT_EQ(MapColour(ColourMapKind::Sequential, -3), MapColour(ColourMapKind::Sequential, 0));  // clamped
+  EXPECT_EQ(MapColour(ColourMapKind::Sequential, -3),
+            MapColour(ColourMapKind::Sequential, 0));  // clamped
   EXPECT_EQ(MapColour(ColourMapKind::Sequential, NAN), MapColour(ColourMapKind::Sequential, 0));
   EXPECT_EQ(MapColour(ColourMapKind::Diverging, 0.5), qRgb(247, 247, 247));  // white at zero
-  EXPECT_LT(qRed(MapColour(ColourMapKind::Diverging, 0)), qBlue(MapColour(ColourMapKind::Diverging, 0)));
-  EXPECT_GT(qRed(MapColour(ColourMapKind::Diverging, 1)), qBlue(MapColour(ColourMapKind::Diverging, 1)));
+  EXPECT_LT(qRed(MapColour(ColourMapKind::Diverging, 0)),
+            qBlue(MapColour(ColourMapKind::Diverging, 0)));
+  EXPECT_GT(qRed(MapColour(ColourMapKind::Diverging, 1)),
+            qBlue(MapColour(ColourMapKind::Diverging, 1)));
   // Viridis grows lighter all along: a darker colour always means a smaller value.
   int last = -1;
   for (int i = 0; i <= 20; ++i) {
@@ -128,10 +131,13 @@ class Fringes : public Workbench {
   // The field's value at every solver node, straight from the solver.
   std::vector<double> NodeValues(ResultField field) const {
     std::vector<double> v;
-    for (int n = 0; n < window->Solver().ResultNodeCount(); ++n) v.push_back(window->Solver().NodeValue(n, field));
+    for (int n = 0; n < window->Solver().ResultNodeCount(); ++n)
+      v.push_back(window->Solver().NodeValue(n, field));
     return v;
   }
-  QImage Picture() const { return window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32); }
+  QImage Picture() const {
+    return window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32);
+  }
 };
 
 TEST_F(Fringes, DeflectionLegendMarkersAndColoursFollowTheField) {
@@ -172,8 +178,8 @@ TEST_F(Fringes, DeflectionLegendMarkersAndColoursFollowTheField) {
     const double band = (w[n] - s.Min()) / (s.Max() - s.Min()) * s.Bands();
     const double inBand = band - std::floor(band);
     const int sx = t.ScreenX(view.Field().x[n]), sy = t.ScreenY(view.Field().y[n]);
-    if (inBand < 0.3 || inBand > 0.7 || legend.contains(sx, sy) || static_cast<int>(n) == view.Field().minAt ||
-        static_cast<int>(n) == view.Field().maxAt)
+    if (inBand < 0.3 || inBand > 0.7 || legend.contains(sx, sy) ||
+        static_cast<int>(n) == view.Field().minAt || static_cast<int>(n) == view.Field().maxAt)
       continue;
     ++checked;
     matched += picture.pixel(sx, sy) == (s.ColourOf(w[n]) | 0xff000000u);
@@ -192,7 +198,8 @@ TEST_F(Fringes, ViewMenuAndStyleSelectorSwitchToTheIsolinesAlone) {
   const std::vector<double> mx = NodeValues(ResultField::MomentX);
   EXPECT_EQ(window->Fringes().Scale().Max(), *std::max_element(mx.begin(), mx.end()));
   const QImage fringes = Picture();
-  EXPECT_EQ(fringes.pixel(5, 5), window->PlanArea()->Background().rgb()) << "the background stays where there is no plate";
+  EXPECT_EQ(fringes.pixel(5, 5), window->PlanArea()->Background().rgb())
+      << "the background stays where there is no plate";
 
   // View menu: the documented picture, lime isolines on the mesh outline, no legend.
   QAction* choice = Action("ColourFringes");
@@ -222,9 +229,12 @@ TEST_F(Fringes, ViewMenuAndStyleSelectorSwitchToTheIsolinesAlone) {
   const FEM& mesh = window->Mesh();
   const int node = mesh.NodeCount() / 2;
   window->mousemoved(t.ScreenX(mesh.NodeX(node)), t.ScreenY(mesh.NodeY(node)));
-  const int under = mesh.NearestNode(t.WorldX(t.ScreenX(mesh.NodeX(node))), t.WorldY(t.ScreenY(mesh.NodeY(node))));
+  const int under = mesh.NearestNode(t.WorldX(t.ScreenX(mesh.NodeX(node))),
+                                     t.WorldY(t.ScreenY(mesh.NodeY(node))));
   EXPECT_EQ(window->PanelText(3),
-            QString::number(window->Solver().NodeValue(window->Solver().NewNumberOf(under), ResultField::MomentX), 'g', 5));
+            QString::number(window->Solver().NodeValue(window->Solver().NewNumberOf(under),
+                                                       ResultField::MomentX),
+                            'g', 5));
 }
 
 TEST_F(Fringes, ErrorEstimateIsDrawnPerElementWhateverTheChoice) {
@@ -244,13 +254,15 @@ TEST_F(Fringes, ErrorEstimateIsDrawnPerElementWhateverTheChoice) {
   const int node = s.TriangleCorner(f.maxAt, 0);
   const int meshNode = s.MeshNodeOf(node);
   const ViewTransform& t = CurrentViewTransform();
-  window->mousemoved(t.ScreenX(window->Mesh().NodeX(meshNode)), t.ScreenY(window->Mesh().NodeY(meshNode)));
+  window->mousemoved(t.ScreenX(window->Mesh().NodeX(meshNode)),
+                     t.ScreenY(window->Mesh().NodeY(meshNode)));
   const int under = window->Mesh().NearestNode(t.WorldX(t.ScreenX(window->Mesh().NodeX(meshNode))),
                                                t.WorldY(t.ScreenY(window->Mesh().NodeY(meshNode))));
   double largest = -1;
   for (int tr = 0; tr < s.ResultTriangleCount(); ++tr)
     for (int c = 0; c < 3; ++c)
-      if (s.TriangleCorner(tr, c) == s.NewNumberOf(under)) largest = std::max(largest, s.ElementError(tr));
+      if (s.TriangleCorner(tr, c) == s.NewNumberOf(under))
+        largest = std::max(largest, s.ElementError(tr));
   EXPECT_EQ(window->PanelText(3), QString::number(largest, 'g', 5));
   // Before the stresses there is nothing to show: a new solve drops the picture.
   window->SolveStaticClick();
@@ -265,8 +277,9 @@ TEST_F(Fringes, ScreenshotsOfThePlateWithAHole) {
   SolvePlate("plate-with-hole.sam");
   const std::filesystem::path out = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
   std::filesystem::create_directories(out);
-  for (const auto& [item, name] : {std::pair{"UX Lin. Displacement isolines", "fringes-deflection.png"},
-                                   std::pair{"Mx bending moment", "fringes-mx.png"}}) {
+  for (const auto& [item, name] :
+       {std::pair{"UX Lin. Displacement isolines", "fringes-deflection.png"},
+        std::pair{"Mx bending moment", "fringes-mx.png"}}) {
     window->SelectView(ViewOf(item));
     ASSERT_TRUE(window->FringesShown()) << item;
     QApplication::processEvents();
@@ -276,7 +289,8 @@ TEST_F(Fringes, ScreenshotsOfThePlateWithAHole) {
     const QImage plan = Picture();
     int coloured = 0;
     for (int y = 0; y < plan.height(); ++y)
-      for (int x = 0; x < plan.width(); ++x) coloured += plan.pixel(x, y) != window->PlanArea()->Background().rgb();
+      for (int x = 0; x < plan.width(); ++x)
+        coloured += plan.pixel(x, y) != window->PlanArea()->Background().rgb();
     EXPECT_GT(coloured, plan.width() * plan.height() / 5) << name;
   }
 }

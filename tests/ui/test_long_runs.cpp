@@ -22,7 +22,8 @@ class LongRuns : public Workbench {
   }
   // While the command runs, does `act` once the window is up, at the first tick (events are let
   // through at the first progress report) or at a later one.
-  void WhileShown(QWidget* progress, const std::function<void()>& act, int tick = 1, int intervalMs = 0) {
+  void WhileShown(QWidget* progress, const std::function<void()>& act, int tick = 1,
+                  int intervalMs = 0) {
     timer_ = std::make_unique<QTimer>();
     QObject::connect(timer_.get(), &QTimer::timeout, [this, progress, act, tick] {
       if (!acted && window->Busy() && progress->isVisible() && ++ticks_ >= tick) {
@@ -56,7 +57,8 @@ TEST_F(LongRuns, StopInTheSolveWindowLeavesNoResultsAndSaysSo) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, kSolveStoppedText);
   EXPECT_EQ(platform.messages[0].caption, "Stopped");
-  for (const char* name : {"SolveStressMenu", "CosmosInputFile", "ExportVtk"}) EXPECT_FALSE(Enabled(name)) << name;
+  for (const char* name : {"SolveStressMenu", "CosmosInputFile", "ExportVtk"})
+    EXPECT_FALSE(Enabled(name)) << name;
   // No view has results to show.
   window->SelectView(1);
   EXPECT_EQ(window->ViewIndex(), 0);
@@ -96,7 +98,8 @@ TEST_F(LongRuns, StopInTheMeshWindowEndsTheRefinement) {
   GlobalMeshParameters().minAngle = 34.0f;
   GlobalMeshParameters().maxArea = 0.05f;
   // In the refinement, past the first triangulation (a stop before it has nothing to end).
-  WhileShown(window->MeshInformer(), [this] { ClickStop(window->MeshInformer()); }, 3, 30);
+  WhileShown(
+      window->MeshInformer(), [this] { ClickStop(window->MeshInformer()); }, 3, 30);
   window->GenerateMeshClick();
   timer_->stop();
   ASSERT_TRUE(acted);
@@ -120,7 +123,7 @@ TEST_F(LongRuns, ExitDuringASolveAsksOnceHidesAtOnceAndStops) {
   ASSERT_TRUE(acted);
   EXPECT_TRUE(hiddenAtOnce);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(window->staticSolved);  // stopped at the next check, not finished
+  EXPECT_FALSE(window->staticSolved);            // stopped at the next check, not finished
   EXPECT_EQ(platform.confirmations.size(), 1u);  // the question is not asked a second time
   EXPECT_TRUE(platform.messages.empty());        // no "stopped" box over a closing program
 }

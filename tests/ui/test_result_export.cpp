@@ -1,9 +1,9 @@
 // Results leaving the workbench: the VTK grid and the picture of the view.
 #include <QFile>
 #include <QImage>
-#include <QXmlStreamReader>
 #include <QMenu>
 #include <QMenuBar>
+#include <QXmlStreamReader>
 #include <cmath>
 
 #include "analysis/TGlobMatrix.h"
@@ -73,7 +73,8 @@ TEST_F(ResultExport, VtkExportFailureAndCancelSayWhatHappened) {
   FileCommand("ExportVtk");
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Error!");
-  EXPECT_NE(platform.messages[0].text.find("Cannot write the file /nonexistent-dir/plate.vtu"), std::string::npos);
+  EXPECT_NE(platform.messages[0].text.find("Cannot write the file /nonexistent-dir/plate.vtu"),
+            std::string::npos);
   // Before the stresses, the grid carries the displacements only.
   const std::string path = (dir / "static.vtu").string();
   platform.files.push_back(path);
@@ -112,7 +113,8 @@ TEST_F(ResultExport, SavePictureWritesThePlanViewAsPngOrSvg) {
       width = xml.attributes().value("width").toString();
       height = xml.attributes().value("height").toString();
     }
-    if (xml.name() == QStringLiteral("image")) href = xml.attributes().value("http://www.w3.org/1999/xlink", "href").toString();
+    if (xml.name() == QStringLiteral("image"))
+      href = xml.attributes().value("http://www.w3.org/1999/xlink", "href").toString();
   }
   EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
   EXPECT_TRUE(sawSvg);
@@ -121,7 +123,8 @@ TEST_F(ResultExport, SavePictureWritesThePlanViewAsPngOrSvg) {
   const QString prefix = "data:image/png;base64,";
   ASSERT_TRUE(href.startsWith(prefix));
   QImage embedded;
-  ASSERT_TRUE(embedded.loadFromData(QByteArray::fromBase64(href.mid(prefix.size()).toLatin1()), "PNG"));
+  ASSERT_TRUE(
+      embedded.loadFromData(QByteArray::fromBase64(href.mid(prefix.size()).toLatin1()), "PNG"));
   EXPECT_EQ(embedded.convertToFormat(QImage::Format_RGB32), shown);
 
   // A folder that does not exist: an error box naming the file, nothing written.
