@@ -540,6 +540,7 @@ void TMainWindow::ClearResults() {
   ViewSelector->setCurrentIndex(0);
   panels_[2]->clear();
   panels_[3]->clear();
+  panels_[4]->clear();
 }
 
 void TMainWindow::GenerateMeshClick() {
@@ -558,6 +559,8 @@ void TMainWindow::GenerateMeshClick() {
   // angle) must not be solved on the strength of an earlier usable mesh.
   solveStaticOn_ = mesh_->IsUsable();
   if (solveStaticOn_) meshed = true;
+  // Where the user looks when Solve Static stays grey: whether the mesh is usable, or why not.
+  panels_[4]->setText(QString::fromStdString(MeshVerdict(GlobalMeshStatistics())));
   UpdateCommands();
   // The final mesh is shown whatever frames the animation skipped, usable or not; later
   // repaints follow the meshed flag.

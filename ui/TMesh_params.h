@@ -1,5 +1,6 @@
 // TMesh_params, the "Parameters & Stats" dialog: edits the process-wide mesh parameters (minimal
-// angle, maximal triangle area, animation) and shows the statistics of the last generation.
+// angle, maximal triangle area, node limit, animation) and shows the statistics of the last
+// generation, with a word on whether that mesh is usable.
 // Owns only its controls; the values live in GlobalMeshParameters() and GlobalMeshStatistics().
 #pragma once
 
@@ -7,6 +8,7 @@
 
 class QLineEdit;
 class QCheckBox;
+class QLabel;
 class QPushButton;
 
 namespace tavrin {
@@ -23,10 +25,16 @@ class TMesh_params : public QDialog {
 
   QLineEdit* set_min_ang = nullptr;
   QLineEdit* set_max_area = nullptr;
+  QLineEdit* set_max_nodes = nullptr;  // the node limit
   QCheckBox* animate = nullptr;
   QLineEdit* num_nodes = nullptr;
   QLineEdit* num_elements = nullptr;
   QLineEdit* real_min_ang = nullptr;
+  // The smallest angle away from input corners sharper than the minimal angle, the number of
+  // elements at such corners, and whether the last mesh is usable or why not.
+  QLineEdit* free_min_ang = nullptr;
+  QLineEdit* corner_elements = nullptr;
+  QLabel* verdict = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
 
@@ -40,5 +48,7 @@ QString FloatText(float value);
 // Strict text-to-float: the whole text (blanks around it allowed) must be one finite number
 // within the single-precision range.
 bool TextToFloat(const QString& text, float& value);
+// A node limit: a whole number from 1 to the largest int (blanks around it allowed).
+bool TextToNodeLimit(const QString& text, int& value);
 
 }  // namespace tavrin

@@ -18,7 +18,7 @@ namespace tavrin::cli {
 struct MeshOptions {
   double minAngle = 31.0;  // the workbench's start-up values
   double maxArea = 200.0;
-  double maxNodes = -1;  // stop the refinement beyond this many nodes; -1 never
+  double maxNodes = -1;  // stop the refinement at this many nodes; -1 never
 };
 
 enum class OptionResult { NotMine, Taken, Bad };
@@ -28,7 +28,7 @@ enum class OptionResult { NotMine, Taken, Bad };
 OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& options);
 
 // Loads the job, prepares it for meshing and meshes it into a new FEM made with the options,
-// stopping at the node limit as a stop key would. Prints the mesh figures to stdout. Returns 0,
+// stopping at the node limit. Prints the mesh figures to stdout. Returns 0,
 // or 1 after printing why the job could not be read (then `mesh` stays empty).
 int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& options,
                 TObjCont& structure, std::unique_ptr<FEM>& mesh);
