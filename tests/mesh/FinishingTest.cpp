@@ -157,7 +157,12 @@ TEST(FinishingRefinement, RandomPlatesAtEveryBoundFrom20To33) {
   const int plates = asked ? std::atoi(asked) : 10;
   const char* from = std::getenv("TAVRIN_RANDOM_FIRST");
   const int first = from ? std::atoi(from) : 0;
-  for (int seed = first; seed < first + plates; ++seed) {
+  std::vector<int> seeds;
+  for (int seed = first; seed < first + plates; ++seed) seeds.push_back(seed);
+  // Spiky outlines whose spike ends are as far from the tip as each other; the triangle
+  // across a spike's end, outside it, was once exempt.
+  if (!asked) seeds.insert(seeds.end(), {130, 320});
+  for (int seed : seeds) {
     const testing::RandomPlate plate = testing::MakeRandomPlate(static_cast<std::uint32_t>(seed));
     SCOPED_TRACE(plate.description);
     for (int bound = 20; bound <= 33; ++bound)
