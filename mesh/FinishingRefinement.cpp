@@ -91,18 +91,12 @@ int FinishingRefinement::EdgeJoining(int t, int a, int b) const {
   return -1;
 }
 
-double FinishingRefinement::Area(int t) const {
-  return std::fabs(Orientation(NodeAt(mesh_.TriangleNode(t, 0)), NodeAt(mesh_.TriangleNode(t, 1)),
-                               NodeAt(mesh_.TriangleNode(t, 2)))) /
-         2;
-}
-
 bool FinishingRefinement::Exempt(int t) const {
   return MeshDegrees(corners_.CornerAngle(t)) < bound_;
 }
 
 bool FinishingRefinement::IsBad(int t) const {
-  if (maxArea_ > 0 && Area(t) >= maxArea_) return true;
+  if (maxArea_ > 0 && mesh_.StoredArea(t) >= maxArea_) return true;
   return MeshDegrees(mesh_.StoredMinAngle(t)) < bound_ && !Exempt(t);
 }
 
@@ -122,6 +116,11 @@ bool FinishingRefinement::IsEncroached(int s) const {
 }
 
 // ---- Changing the mesh --------------------------------------------------------------------
+
+int FinishingRefinement::NewEdge(int a, int n) {
+  // n is a node made a moment ago, so no edge can join it yet: no need to look for one.
+  return mesh_.edges_.AddEdge(a, n, DofRecord{}, 0);
+}
 
 void FinishingRefinement::Reshape(int t, int e1, int e2, int e3) {
   mesh_.ReshapeTriangle(t, e1, e2, e3);
@@ -145,9 +144,9 @@ void FinishingRefinement::InsertInTriangle(int t, MeshPoint p) {
   const TriangleView view = View(t);
   const int a = view.v[0], b = view.v[1], c = view.v[2];
   const int n = mesh_.AddMeshNode(p.x, p.y);
-  const int ea = mesh_.AddMeshEdge(a, n);
-  const int eb = mesh_.AddMeshEdge(b, n);
-  const int ec = mesh_.AddMeshEdge(c, n);
+  const int ea = NewEdge(a, n);
+  const int eb = NewEdge(b, n);
+  const int ec = NewEdge(c, n);
   mesh_.DetachTriangle(t);
   Reshape(t, view.e[2], ea, eb);  // a, b, n
   mesh_.AttachTriangle(t);
@@ -177,12 +176,12 @@ int FinishingRefinement::SplitEdgeAt(int e, MeshPoint p) {
   }
   const int n = mesh_.AddMeshNode(p.x, p.y);
   // e keeps its begin and becomes the near half; the far half takes its loads and mark.
-  const int h = mesh_.AddMeshEdge(n, f, dof, mark);
+  const int h = edges.AddEdge(n, f, dof, static_cast<std::uint8_t>(mark));
   edges.SetEnd(e, n);
   flips_.clear();
   for (int k = 0; k < count; ++k) {
     const Side& side = sides[k];
-    const int m = mesh_.AddMeshEdge(n, side.apex);
+    const int m = NewEdge(n, side.apex);
     mesh_.DetachTriangle(side.t);
     Reshape(side.t, e, side.toB, m);  // b, n, apex
     mesh_.AttachTriangle(side.t);

@@ -81,7 +81,6 @@ class FinishingRefinement {
   MeshPoint NodeAt(int v) const;
   int Across(int e, int t) const;  // the triangle beside e other than t, or -1
   int EdgeJoining(int t, int a, int b) const;
-  double Area(int t) const;
   bool Exempt(int t) const;
   bool IsBad(int t) const;
   bool Encroaches(int s, MeshPoint p) const;
@@ -89,6 +88,7 @@ class FinishingRefinement {
 
   // Changes of the mesh, each followed by Delaunay flips; they note every triangle they make
   // or re-shape.
+  int NewEdge(int a, int n);  // an edge from a to the new node n, no loads, no mark
   void Reshape(int t, int e1, int e2, int e3);
   int Make(int e1, int e2, int e3, int physicsFrom);
   void InsertInTriangle(int t, MeshPoint p);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
@@ -59,7 +58,7 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
   parameters.maxArea = static_cast<float>(options.maxArea);
   parameters.animate = false;
   parameters.maxNodes =
-      options.maxNodes < 0 ? std::numeric_limits<int>::max() : static_cast<int>(options.maxNodes);
+      options.maxNodes < 0 ? MeshParameters{}.maxNodes : static_cast<int>(options.maxNodes);
   meshOut = std::make_unique<FEM>();  // takes the parameters when it is made
   FEM& mesh = *meshOut;
   MeshCanvas canvas;
