@@ -92,6 +92,7 @@ int EnvelopeCholesky::Factor(SolveProgress* progress, int& failedRow) {
     if (progress) {
       progress->ShowSolveProgress("Stiffness matrix factorization", i, i, n);
       progress->ProcessEvents();
+      if (progress->StopRequested()) return kStopped;
     }
     const long double original = diagonal_[i];
     const int len = RowLength(i);

@@ -16,7 +16,7 @@ namespace tavrin {
 
 class EnvelopeCholesky {
  public:
-  enum Code : int { kOk = 0, kOutside = 8, kFirstPivot = 9, kNotPositive = 10 };
+  enum Code : int { kOk = 0, kOutside = 8, kFirstPivot = 9, kNotPositive = 10, kStopped = 15 };
 
   // A relative pivot test: a pivot that falls below this fraction of its row's diagonal before
   // factorization means the matrix is singular to working precision (a mechanism).
@@ -35,7 +35,8 @@ class EnvelopeCholesky {
 
   // Factors in place. Returns kOk, kFirstPivot (row 0) or kNotPositive; then `failedRow` is the
   // row whose pivot was not positive or fell below kPivotRatio of its original diagonal.
-  // Progress: one report per row from 1 on. Cost: sum over rows of (envelope length)^2 / 2.
+  // Progress: one report per row from 1 on, and kStopped (nothing usable left) as soon as the
+  // reporter's StopRequested answers true. Cost: sum over rows of (envelope length)^2 / 2.
   int Factor(SolveProgress* progress, int& failedRow);
   // Solves L L^T x = b in place after Factor. Zero entries of b are skipped, never small ones.
   void Solve(std::vector<long double>& b) const;

@@ -1,27 +1,38 @@
-// Stress recovery: centroid stresses, moments and deflection of every element, then the plain
-// mean of the element values at each node. Linear in the number of elements.
+// Stress recovery: centroid stresses, moments and deflection of every element, then nodal
+// values by the recovery the options choose (patch fit or the plain mean of the elements at a
+// node), then the element error estimates. Linear in the number of elements.
 #include <cmath>
 #include <vector>
 
+#include "analysis/PatchRecovery.h"
 #include "analysis/PlateElement.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin {
 
 int TGlobMatrix::SolveStress() {
+  hasStresses_ = false;
   if (!solved_) return 1;
+  const int rc = RecoverStresses();
+  if (rc != 0) {
+    for (auto* values : {&elementStress_, &elementMoment_, &centroidDeflection_, &nodeStress_, &nodeMoment_,
+                         &elementError_})
+      values->clear();
+    return rc;
+  }
+  hasStresses_ = true;
+  return 0;
+}
+
+int TGlobMatrix::RecoverStresses() {
   elementStress_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
   elementMoment_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
   centroidDeflection_.assign(triangleCount_, 0.0);
-  nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
-  nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
 
   auto element = MakePlateElement(elementKind_);
   double record[20];
-  // Triangles touching each node (solver numbering), as counts and sums: no fixed capacity.
-  std::vector<int> touching(nodeCount_, 0);
-  std::vector<double> sum(3 * static_cast<size_t>(nodeCount_), 0.0);
   for (int t = 0; t < triangleCount_; ++t) {
+    if (t % 4096 == 0 && StopRequested()) return 3;
     ElementInput(t, record);
     const auto& tn = triangleNodes_[t];
     for (int k = 0; k < 9; ++k) record[10 + k] = static_cast<double>(Displacement(tn[k / 3], k % 3));
@@ -34,31 +45,67 @@ int TGlobMatrix::SolveStress() {
       }
       centroidDeflection_[t] = record[19];
     }
-    for (int k = 0; k < 3; ++k) {
-      ++touching[tn[k]];
-      for (int c = 0; c < 3; ++c) sum[3 * tn[k] + c] += elementStress_[3 * t + c];
-    }
-  }
-  // Moments are averaged the same way, through each triangle's own thickness.
-  std::vector<double> momentSum(3 * static_cast<size_t>(nodeCount_), 0.0);
-  for (int t = 0; t < triangleCount_; ++t)
-    for (int k = 0; k < 3; ++k)
-      for (int c = 0; c < 3; ++c) momentSum[3 * triangleNodes_[t][k] + c] += elementMoment_[3 * t + c];
-  for (int v = 0; v < nodeCount_; ++v) {
-    if (touching[v] == 0) continue;  // a node of no triangle keeps zeros
-    for (int c = 0; c < 3; ++c) {
-      nodeStress_[3 * v + c] = sum[3 * v + c] / touching[v];
-      nodeMoment_[3 * v + c] = momentSum[3 * v + c] / touching[v];
-    }
   }
   // A prescribed displacement near the top of the double range solves, but the stresses from
   // it overflow: better none than NaN in the views and tables.
-  for (const std::vector<double>* values :
-       {&elementStress_, &elementMoment_, &centroidDeflection_, &nodeStress_, &nodeMoment_})
+  for (const std::vector<double>* values : {&elementStress_, &elementMoment_, &centroidDeflection_})
     for (double x : *values)
       if (!std::isfinite(x)) return 2;
-  hasStresses_ = true;
+  if (StopRequested()) return 3;
+
+  if (options_.recovery == RecoveryKind::Patch) {
+    // Stresses and moments fitted together: one patch solve serves all six.
+    std::vector<double> x(nodeCount_), y(nodeCount_), both(6 * static_cast<size_t>(triangleCount_)), nodal;
+    for (int v = 0; v < nodeCount_; ++v) {
+      x[v] = NodeX(v);
+      y[v] = NodeY(v);
+    }
+    for (int t = 0; t < triangleCount_; ++t)
+      for (int c = 0; c < 3; ++c) {
+        both[6 * t + c] = elementStress_[3 * t + c];
+        both[6 * t + 3 + c] = elementMoment_[3 * t + c];
+      }
+    PatchRecovery recovery(x, y, triangleNodes_);
+    recovery.Recover(both, 6, nodal);
+    nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
+    nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
+    for (int v = 0; v < nodeCount_; ++v)
+      for (int c = 0; c < 3; ++c) {
+        nodeStress_[3 * v + c] = nodal[6 * v + c];
+        nodeMoment_[3 * v + c] = nodal[6 * v + 3 + c];
+      }
+  } else {
+    AverageAtNodes();
+  }
+  for (const std::vector<double>* values : {&nodeStress_, &nodeMoment_})
+    for (double x : *values)
+      if (!std::isfinite(x)) return 2;
+  EstimateErrors();
   return 0;
+}
+
+// The plain mean of the element values at each node, every element counting once whatever its
+// size; a node of no triangle keeps zeros.
+void TGlobMatrix::AverageAtNodes() {
+  nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
+  nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
+  std::vector<int> touching(nodeCount_, 0);
+  for (int t = 0; t < triangleCount_; ++t)
+    for (int k = 0; k < 3; ++k) {
+      const int v = triangleNodes_[t][k];
+      ++touching[v];
+      for (int c = 0; c < 3; ++c) {
+        nodeStress_[3 * v + c] += elementStress_[3 * t + c];
+        nodeMoment_[3 * v + c] += elementMoment_[3 * t + c];
+      }
+    }
+  for (int v = 0; v < nodeCount_; ++v) {
+    if (touching[v] == 0) continue;
+    for (int c = 0; c < 3; ++c) {
+      nodeStress_[3 * v + c] /= touching[v];
+      nodeMoment_[3 * v + c] /= touching[v];
+    }
+  }
 }
 
 double TGlobMatrix::ElementStress(int triangle, int component) const {
@@ -90,6 +137,14 @@ double TGlobMatrix::NodeValue(int node, ResultField field) const {
   const int f = static_cast<int>(field);
   if (f >= 0 && f <= 2) return static_cast<double>(Displacement(node, f));
   if (f >= 3 && f <= 5) return NodeStress(node, f - 3);
+  if (f >= 6 && f <= 8) return NodeMoment(node, f - 6);
+  return kNoValue;
+}
+
+double TGlobMatrix::ElementValue(int triangle, ResultField field) const {
+  const int f = static_cast<int>(field);
+  if (f >= 3 && f <= 5) return ElementStress(triangle, f - 3);
+  if (f >= 6 && f <= 8) return ElementMoment(triangle, f - 6);
   return kNoValue;
 }
 

@@ -1,23 +1,29 @@
-// Static solve: renumbering, constraints, assembly of the element stiffnesses into the envelope
-// of the reduced system, loads, factorization and solution. Cost is dominated by the envelope
-// factorization (see EnvelopeCholesky); assembly is linear in the number of triangles.
+// Static solve: renumbering, constraints, assembly of the element stiffnesses into the reduced
+// system (compressed sparse columns or the envelope), loads, factorization, solution and its
+// check. Cost is dominated by the factorization (see SparseCholesky and EnvelopeCholesky);
+// assembly is linear in the number of triangles.
 #include "analysis/TGlobMatrix.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <new>
 #include <utility>
 
 #include "analysis/EnvelopeCholesky.h"
+#include "analysis/MemoryBudget.h"
 #include "analysis/Renumbering.h"
+#include "analysis/SparseCholesky.h"
 
 namespace tavrin {
 
 namespace {
 const char* const kFreedomNames[3] = {"lin. Z", "rot. X", "rot. Y"};
+const char kStoppedMessage[] = "The solve was stopped.";
 }  // namespace
 
 TGlobMatrix::TGlobMatrix(ElementKind element, SolveProgress* progress)
-    : elementKind_(element), progress_(progress) {}
+    : elementKind_(element), progress_(progress), options_(GlobalAnalysisOptions()) {}
 
 TGlobMatrix::~TGlobMatrix() = default;
 
@@ -48,8 +54,7 @@ void TGlobMatrix::ElementInput(int t, double record[10]) const {
   record[9] = m.thickness;
 }
 
-int TGlobMatrix::SolveStatic(PlateMesh mesh) {
-  failure_ = SolveFailure();
+void TGlobMatrix::ClearResults() {
   solved_ = false;
   hasStresses_ = false;
   elementStress_.clear();
@@ -57,14 +62,14 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
   elementMoment_.clear();
   nodeMoment_.clear();
   centroidDeflection_.clear();
-  mesh_ = std::move(mesh);
-  nodeCount_ = mesh_.NodeCount();
-  triangleCount_ = mesh_.TriangleCount();
-  equationCount_ = 3 * nodeCount_;
+  elementError_.clear();
+  errorEstimate_ = 0;
   freeCount_ = 0;
-  envelopeSize_ = 0;
+  envelopeSize_ = factorEntries_ = 0;
   loadZ_ = reactionZ_ = 0;
+  relativeResidual_ = loadImbalance_ = 0;
   matrix_.reset();
+  sparse_.reset();
   // Nothing of an earlier solve may answer for this mesh, even when this one stops early.
   meshToNew_.clear();
   newToMesh_.clear();
@@ -76,7 +81,32 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
   rhs_.clear();
   loads_.clear();
   reactions_.clear();
+}
 
+int TGlobMatrix::SolveStatic(PlateMesh mesh) {
+  failure_ = SolveFailure();
+  ClearResults();
+  mesh_ = std::move(mesh);
+  nodeCount_ = mesh_.NodeCount();
+  triangleCount_ = mesh_.TriangleCount();
+  equationCount_ = 3 * nodeCount_;
+  int rc = kSolveOk;
+  try {
+    rc = Solve();
+  } catch (const std::bad_alloc&) {
+    // Whatever the checks before the factor missed (the mesh copy, the tables) ends here.
+    ClearResults();
+    rc = Fail(kSolveOutOfMemory, "The solve ran out of memory.");
+  }
+  // A failure leaves no matrix behind: its memory is the first thing a user wants back.
+  if (rc != kSolveOk) {
+    matrix_.reset();
+    sparse_.reset();
+  }
+  return rc;
+}
+
+int TGlobMatrix::Solve() {
   if (nodeCount_ == 0 || triangleCount_ == 0) return Fail(kSolveEmptyMesh, "The mesh has no elements.");
   if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
       mesh_.edgeDof.size() != mesh_.edges.size() || mesh_.materials.size() != mesh_.triangles.size())
@@ -90,20 +120,35 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
       }
     }
   }
+  const auto stopped = [this] { return Fail(kSolveStopped, kStoppedMessage); };
 
   Progress("Cuthill-McKee renumbering", 1, 0, 10);
   if (const int rc = Renumber(); rc != kSolveOk) return rc;
   Progress("Cuthill-McKee renumbering", 10, 0, 10);
+  if (StopRequested()) return stopped();
 
   MarkConstraints();
   if (const int rc = Assemble(); rc != kSolveOk) return rc;
+  if (StopRequested()) return stopped();
 
   Progress("Loads and constrains", 1, 0, 10);
   ApplyLoads();
   Progress("Loads and constrains", 10, 0, 10);
+  if (StopRequested()) return stopped();
 
   if (const int rc = Factorize(); rc != kSolveOk) return rc;
-  matrix_->Solve(rhs_);
+  if (StopRequested()) return stopped();
+  long double loadNorm = 0.0L;
+  for (long double f : rhs_) loadNorm += f * f;
+  loadNorm = std::sqrt(loadNorm);
+  std::vector<long double> reducedLoad;
+  if (sparse_) reducedLoad = rhs_;
+  if (sparse_) {
+    if (freeCount_ > 0 && sparse_->Solve(rhs_) != SparseCholesky::kOk)
+      return Fail(kSolveOutOfMemory, "The solve ran out of memory in the substitutions.");
+  } else {
+    matrix_->Solve(rhs_);
+  }
   // The factor passes relative pivot tests only, so a modulus of 1e-300 solves "successfully"
   // with displacements beyond a double, and the stresses computed from them are NaN.
   for (std::size_t i = 0; i < rhs_.size(); ++i) {
@@ -112,8 +157,30 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  ComputeReactions();
+  if (const int rc = CheckSolution(loadNorm, reducedLoad); rc != kSolveOk) return rc;
   if (progress_) progress_->HideSolveProgress();
+  return kSolveOk;
+}
+
+int TGlobMatrix::CheckSolution(long double loadNorm, const std::vector<long double>& reducedLoad) {
+  ComputeReactions(loadNorm, reducedLoad);
+  char text[320];
+  if (!(relativeResidual_ <= kResidualLimit)) {
+    std::snprintf(text, sizeof text,
+                  "The solution is not accurate: the relative residual of the equations is %.3g (a sound "
+                  "solve stays below %.0e); the mesh has elements too thin or stiffnesses too far apart for the "
+                  "precision of the numbers.",
+                  relativeResidual_, kResidualLimit);
+    return Fail(kSolveInaccurate, text);
+  }
+  if (!(loadImbalance_ <= kImbalanceLimit)) {
+    std::snprintf(text, sizeof text,
+                  "The solution is not accurate: the reactions (%.6g) do not balance the loads (%.6g), a relative "
+                  "imbalance of %.3g; the mesh has elements too thin or stiffnesses too far apart for the precision of the "
+                  "numbers.",
+                  reactionZ_, loadZ_, loadImbalance_);
+    return Fail(kSolveInaccurate, text);
+  }
   return kSolveOk;
 }
 
@@ -182,24 +249,78 @@ void TGlobMatrix::MarkConstraints() {
   freeCount_ = equationCount_ - fixedSoFar;
 }
 
-int TGlobMatrix::Assemble() {
+int TGlobMatrix::AllocateEnvelope() {
   // Row lengths of the reduced system: every equation of node v starts at column 3 m(v); in
   // reduced numbering that is the first free equation at or after it.
   std::vector<int> length(freeCount_, 0);
+  std::int64_t entries = freeCount_;
   for (int e = 0; e < equationCount_; ++e) {
     if (fixed_[e]) continue;
     const int startColumn = 3 * nodeEnvelopeStart_[e / 3];
     length[reducedIndex_[e]] = reducedIndex_[e] - reducedIndex_[startColumn];
+    entries += length[reducedIndex_[e]];
   }
+  // The envelope is the factor: it is factored in place.
+  std::string message;
+  if (!FitsInMemory(entries * static_cast<std::int64_t>(sizeof(long double)), options_.memoryLimitBytes,
+                    "The envelope of the stiffness matrix", message))
+    return Fail(kSolveOutOfMemory, message);
   matrix_ = std::make_unique<EnvelopeCholesky>();
   matrix_->Allocate(length);
   envelopeSize_ = matrix_->EntryCount();
+  factorEntries_ = envelopeSize_ + freeCount_;
+  return kSolveOk;
+}
+
+int TGlobMatrix::AllocateSparse() {
+  // Nodes coupled by an element, each node with itself, in solver numbering and sorted: since
+  // reduced indices grow with the equation, the rows of every column come out sorted too.
+  std::vector<int> start(nodeCount_ + 1, 0), coupled;
+  for (const auto& tn : triangleNodes_)
+    for (int k = 0; k < 3; ++k) start[tn[k] + 1] += 3;
+  for (int v = 0; v < nodeCount_; ++v) start[v + 1] += start[v];
+  coupled.resize(start[nodeCount_]);
+  std::vector<int> fill(start.begin(), start.end() - 1);
+  for (const auto& tn : triangleNodes_)
+    for (int k = 0; k < 3; ++k)
+      for (int j = 0; j < 3; ++j) coupled[fill[tn[k]]++] = tn[j];
+  std::vector<int> columnStart(freeCount_ + 1, 0), rows;
+  rows.reserve(static_cast<size_t>(coupled.size()) * 3 / 2);
+  for (int v = 0; v < nodeCount_; ++v) {
+    auto first = coupled.begin() + start[v], last = coupled.begin() + start[v + 1];
+    std::sort(first, last);
+    last = std::unique(first, last);
+    for (int d = 0; d < 3; ++d) {
+      const int e = 3 * v + d;
+      if (fixed_[e]) continue;
+      const int column = reducedIndex_[e];
+      for (auto w = first; w != last; ++w)
+        for (int f = 0; f < 3; ++f)
+          if (!fixed_[3 * *w + f] && reducedIndex_[3 * *w + f] >= column) rows.push_back(reducedIndex_[3 * *w + f]);
+      columnStart[column + 1] = static_cast<int>(rows.size());
+    }
+  }
+  sparse_ = std::make_unique<SparseCholesky>();
+  if (sparse_->SetPattern(freeCount_, columnStart, rows) != SparseCholesky::kOk)
+    return Fail(kSolveOutOfMemory, "The stiffness matrix does not fit in memory.");
+  return kSolveOk;
+}
+
+int TGlobMatrix::Assemble() {
   rhs_.assign(freeCount_, 0.0L);
+  if (const int rc = options_.solver == SolverKind::Envelope ? AllocateEnvelope() : AllocateSparse(); rc != kSolveOk)
+    return rc;
+  // The envelope takes each coefficient rounded to double, as it always has; the sparse solver
+  // keeps them as the element computed them, which its refinement then honours.
+  const auto add = [this](int row, int col, long double k) {
+    return sparse_ ? sparse_->Add(row, col, k) : matrix_->Add(row, col, k) == EnvelopeCholesky::kOk;
+  };
 
   auto element = MakePlateElement(elementKind_);
   double in[10];
   for (int t = 0; t < triangleCount_; ++t) {
     Progress("Generating local stiffness matrix #", t, t, triangleCount_);
+    if (StopRequested()) return Fail(kSolveStopped, kStoppedMessage);
     ElementInput(t, in);
     const PlateMaterial& m = mesh_.materials[t];
     if (!(m.eModulus > 0) || !(m.thickness > 0) || !(m.nu > -1 && m.nu < 1)) {
@@ -222,14 +343,15 @@ int TGlobMatrix::Assemble() {
           const int rr = reducedIndex_[row];
           for (int c = 0; c < 3; ++c) {
             const int col = 3 * tn[b] + c;
-            const double k = static_cast<double>(element->StiffnessAt(3 * a + r, 3 * b + c));
+            const long double exact = element->StiffnessAt(3 * a + r, 3 * b + c);
+            const long double k = sparse_ ? exact : static_cast<long double>(static_cast<double>(exact));
             if (fixed_[col]) {
               // A held freedom with a non-zero value moves its column to the load side.
-              if (prescribed_[col] != 0.0) rhs_[rr] -= static_cast<long double>(k) * prescribed_[col];
+              if (prescribed_[col] != 0.0) rhs_[rr] -= k * prescribed_[col];
               continue;
             }
             if (row < col) continue;  // upper triangle implied by symmetry
-            if (matrix_->Add(rr, reducedIndex_[col], k) != EnvelopeCholesky::kOk) {
+            if (!add(rr, reducedIndex_[col], k)) {
               failure_.element = t;
               return Fail(kSolveAssemblyFailed, "Element " + std::to_string(t) + " falls outside the matrix profile.");
             }
@@ -273,10 +395,33 @@ void TGlobMatrix::ApplyLoads() {
 
 int TGlobMatrix::Factorize() {
   int failedRow = -1;
-  const int rc = matrix_->Factor(progress_, failedRow);
-  if (rc == EnvelopeCholesky::kOk) return kSolveOk;
-  return FailAtRow(failedRow, rc == EnvelopeCholesky::kFirstPivot ? kSolveFirstPivot : kSolveNotPositive,
-                   "The stiffness matrix is singular at",
+  int rc = kSolveOk;
+  if (sparse_) {
+    if (freeCount_ == 0) return kSolveOk;
+    Progress("Stiffness matrix ordering", 1, 0, 10);
+    const int analysed = sparse_->Analyze();
+    if (analysed == SparseCholesky::kTooLarge)
+      return Fail(kSolveOutOfMemory, "The factor of the stiffness matrix is too large for the sparse solver's indices.");
+    if (analysed != SparseCholesky::kOk) return Fail(kSolveOutOfMemory, "The ordering of the stiffness matrix ran out of memory.");
+    factorEntries_ = sparse_->FactorEntries();
+    std::string message;
+    if (!FitsInMemory(sparse_->FactorBytes(), options_.memoryLimitBytes, "The factor of the stiffness matrix", message))
+      return Fail(kSolveOutOfMemory, message);
+    Progress("Stiffness matrix factorization", 1, 0, 10);
+    if (StopRequested()) return Fail(kSolveStopped, kStoppedMessage);
+    const int factored = sparse_->Factor(failedRow);
+    if (factored == SparseCholesky::kOutOfMemory)
+      return Fail(kSolveOutOfMemory, "The factorization of the stiffness matrix ran out of memory.");
+    Progress("Stiffness matrix factorization", 10, 0, 10);
+    if (factored == SparseCholesky::kOk) return kSolveOk;
+    rc = failedRow == 0 ? kSolveFirstPivot : kSolveNotPositive;
+  } else {
+    const int factored = matrix_->Factor(progress_, failedRow);
+    if (factored == EnvelopeCholesky::kOk) return kSolveOk;
+    if (factored == EnvelopeCholesky::kStopped) return Fail(kSolveStopped, kStoppedMessage);
+    rc = factored == EnvelopeCholesky::kFirstPivot ? kSolveFirstPivot : kSolveNotPositive;
+  }
+  return FailAtRow(failedRow, rc, "The stiffness matrix is singular at",
                    "the plate is not held enough by its constraints.");
 }
 

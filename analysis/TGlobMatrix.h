@@ -1,10 +1,12 @@
 // TGlobMatrix: the static analysis of one meshed plate.
 //
-// Owns the solver's copy of the mesh, the node renumbering, the envelope (profile) storage of
-// the reduced stiffness matrix and its Cholesky factor, the load vector and the solution, and
-// after SolveStress the element and nodal stresses and bending moments. Expects a mesh whose
-// triangles all have a positive thickness and modulus; reports anything it cannot solve through
-// the code of SolveStatic and the Failure() record, never by an exception.
+// Owns the solver's copy of the mesh, the node renumbering, the reduced stiffness matrix and its
+// Cholesky factor (in the sparse solver's compressed columns or in the envelope, as the options
+// choose), the load vector and the solution, and after SolveStress the element and nodal
+// stresses and bending moments and the element error estimates. Expects a mesh whose triangles
+// all have a positive thickness and modulus; reports anything it cannot solve through the code
+// of SolveStatic and the Failure() record, never by an exception (running out of memory
+// included).
 //
 // Node arguments of the result queries are the solver's node numbers (NewNumberOf converts a
 // mesh node index). Value queries answer 1e200 for an index out of range or a value not yet
@@ -17,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/AnalysisOptions.h"
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/SolveProgress.h"
@@ -25,9 +28,22 @@ namespace tavrin {
 
 class FEM;
 class EnvelopeCholesky;
+class SparseCholesky;
 
-// The six result fields, in the order of the workbench's field selector.
-enum class ResultField { LinZ = 0, RotX = 1, RotY = 2, SigmaX = 3, SigmaY = 4, TauXY = 5 };
+// The result fields: the six of the workbench's field selector, in its order, then the three
+// bending moments per unit width.
+enum class ResultField {
+  LinZ = 0,
+  RotX = 1,
+  RotY = 2,
+  SigmaX = 3,
+  SigmaY = 4,
+  TauXY = 5,
+  MomentX = 6,
+  MomentY = 7,
+  MomentXY = 8,
+};
+inline constexpr int kResultFieldCount = 9;
 
 // What a value query answers for an index out of range or a value not computed.
 inline constexpr double kNoValue = 1e200;
@@ -44,6 +60,9 @@ enum SolveCode : int {
   kSolveDegenerateElement = 11,
   kSolveEmptyMesh = 12,
   kSolveOutOfRange = 13,       // a displacement does not fit a double: the plate is far too soft for its loads
+  kSolveOutOfMemory = 14,      // the factor would not fit in the memory available (checked before it is made)
+  kSolveStopped = 15,          // SolveProgress::StopRequested answered true
+  kSolveInaccurate = 16,       // the solution fails its check: residual or balance far above round-off
 };
 
 // What went wrong in the last SolveStatic, with the entities a message should name.
@@ -64,6 +83,7 @@ int WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triang
 
 class TGlobMatrix {
  public:
+  // Takes a copy of GlobalAnalysisOptions(); SetOptions replaces it before a solve.
   explicit TGlobMatrix(ElementKind element = ElementKind::Dkt, SolveProgress* progress = nullptr);
   ~TGlobMatrix();
   TGlobMatrix(const TGlobMatrix&) = delete;
@@ -75,11 +95,32 @@ class TGlobMatrix {
   int SolveStatic(PlateMesh mesh);
   const SolveFailure& Failure() const { return failure_; }
   bool IsSolved() const { return solved_; }
+  const AnalysisOptions& Options() const { return options_; }
+  void SetOptions(const AnalysisOptions& options) { options_ = options; }
 
-  // Element and nodal stresses and moments, and centroid deflections. Needs a successful
-  // SolveStatic; returns 0, 1 when there is no solution, or 2 (and no stresses) when they
-  // exceed a double, as from an enormous prescribed displacement. The FEM overload exists for callers
-  // that hold one: the solver always uses its own copy of the solved mesh.
+  // The check every solution passes before it is reported, measured on the element matrices
+  // (not on the factored storage) in extended precision: ||K u - f|| / ||f|| over the free
+  // equations, and |load-z + reaction-z| over the sum of the magnitudes of the terms that make
+  // up the vertical equations (each k u and each load). A solve above kResidualLimit or
+  // kImbalanceLimit fails with kSolveInaccurate (and keeps these figures).
+  // The residual of a sound solve grows with the system's condition, that is with the
+  // refinement of the mesh: about 1e-11 from the sparse solver and 2e-9 from the envelope
+  // solver (which rounds the element coefficients to double) at 150,000 equations, 2e-9 at
+  // 254,000 from the envelope. Materials 1e9 times apart, or slivers that make the system
+  // singular to working precision, give 1e-5 and more, and displacements with no correct
+  // digit. 1e-6 keeps a margin of several hundred above the sound cases. The imbalance is
+  // pure round-off of the sums (1e-19 to 1e-23 on the examples); 1e-9 leaves a wide margin.
+  static constexpr double kResidualLimit = 1e-6;
+  static constexpr double kImbalanceLimit = 1e-9;
+  double RelativeResidual() const { return relativeResidual_; }
+  double LoadImbalance() const { return loadImbalance_; }
+
+  // Element and nodal stresses and moments, centroid deflections and element error estimates.
+  // Nodal values come from the recovery the options choose (patch fit or plain average). Needs a
+  // successful SolveStatic; returns 0, 1 when there is no solution, 2 (and no stresses) when
+  // they exceed a double, as from an enormous prescribed displacement, or 3 when stopped
+  // (SolveProgress::StopRequested). The FEM overload exists for callers that hold one: the
+  // solver always uses its own copy of the solved mesh.
   int SolveStress();
   int SolveStress(const FEM& mesh);
   bool HasStresses() const { return hasStresses_; }
@@ -92,8 +133,20 @@ class TGlobMatrix {
   double ElementMoment(int triangle, int component) const;  // Mx, My, Mxy per unit width
   double NodeMoment(int node, int component) const;
   double CentroidDeflection(int triangle) const;
-  // The value a result view shows at a node: Displacement for fields 0 to 2, NodeStress for 3 to 5.
+  // The value a result view shows at a node: Displacement for fields 0 to 2, NodeStress for 3
+  // to 5, NodeMoment for 6 to 8.
   double NodeValue(int node, ResultField field) const;
+  // The element value of a stress or moment field (3 to 8): ElementStress or ElementMoment.
+  double ElementValue(int triangle, ResultField field) const;
+  // Error estimate of an element: the energy norm, over the element, of the difference between
+  // its own moments and the recovered moment field (interpolated linearly from the nodal
+  // values), sqrt(integral of dM . C dM) with C the plate's bending compliance. Units of the
+  // square root of an energy; what an adaptive mesh compares between elements.
+  double ElementError(int triangle) const;
+  // The global relative estimate: sqrt(sum of squared element errors / (energy + that sum)),
+  // the energy being the same integral of the element moments themselves. kNoValue without
+  // stresses.
+  double ErrorEstimate() const;
 
   // Reaction at a constrained freedom (K u - f there); 0 for a free one.
   double Reaction(int node, int dof) const;
@@ -112,8 +165,9 @@ class TGlobMatrix {
   ElementKind Element() const { return elementKind_; }
 
   int EquationCount() const { return freeCount_; }    // size of the reduced system
-  std::int64_t EnvelopeSize() const { return envelopeSize_; }  // stored off-diagonal entries
-  std::int64_t EnvelopeLength(int equation) const;   // off-diagonal entries of reduced row
+  std::int64_t EnvelopeSize() const { return envelopeSize_; }  // stored off-diagonal entries (envelope solver)
+  std::int64_t EnvelopeLength(int equation) const;   // off-diagonal entries of reduced row; -1 for the sparse solver
+  std::int64_t FactorEntries() const { return factorEntries_; }  // stored entries of the factor, either solver
 
   // Writes the solved model as a COSMOS input file. Returns 0, 1 when the file cannot be
   // written, 2 when there is no solution.
@@ -129,17 +183,30 @@ class TGlobMatrix {
   int Fail(int code, const std::string& message);
   int FailAtRow(int row, int code, const char* what, const char* why);
   void Progress(const std::string& caption, int position, int index, int total) const;
+  bool StopRequested() const { return progress_ && progress_->StopRequested(); }
+  void ClearResults();
+  int Solve();
   int Renumber();
   void MarkConstraints();
+  int AllocateEnvelope();
+  int AllocateSparse();
   int Assemble();
   void ApplyLoads();
   int Factorize();
-  void ComputeReactions();
+  int CheckSolution(long double loadNorm, const std::vector<long double>& reducedLoad);
+  // Reactions at the constrained freedoms and the residual of the free ones, K u - f, against
+  // the right-hand side the solve started from (reduced numbering; the sparse solver's check
+  // reads it, the envelope's rebuilds it from the elements).
+  void ComputeReactions(long double loadNorm, const std::vector<long double>& reducedLoad);
+  int RecoverStresses();
+  void AverageAtNodes();
+  void EstimateErrors();
   // Corner coordinates and material of triangle t as the element takes them.
   void ElementInput(int t, double record[10]) const;
 
   ElementKind elementKind_;
   SolveProgress* progress_;
+  AnalysisOptions options_;
   PlateMesh mesh_;
   SolveFailure failure_;
   bool solved_ = false;
@@ -150,6 +217,7 @@ class TGlobMatrix {
   int equationCount_ = 0;  // 3 x node count
   int freeCount_ = 0;
   std::int64_t envelopeSize_ = 0;
+  std::int64_t factorEntries_ = 0;
 
   std::vector<int> meshToNew_, newToMesh_;
   std::vector<std::array<int, 3>> triangleNodes_;  // solver node numbers
@@ -157,14 +225,19 @@ class TGlobMatrix {
   std::vector<unsigned char> fixed_;               // per equation
   std::vector<double> prescribed_;                 // per equation, value of a fixed freedom
   std::vector<int> reducedIndex_;                  // per equation
-  std::unique_ptr<EnvelopeCholesky> matrix_;       // reduced stiffness, then its factor
+  std::unique_ptr<EnvelopeCholesky> matrix_;       // envelope solver: reduced stiffness, then its factor
+  std::unique_ptr<SparseCholesky> sparse_;         // sparse solver: reduced stiffness and its factor
   std::vector<long double> rhs_;                   // loads, then the solution (reduced numbering)
   std::vector<double> loads_;                      // applied loads of every equation, constrained ones too
   std::vector<double> reactions_;                  // per equation (non-zero only where constrained)
   double loadZ_ = 0;
   double reactionZ_ = 0;
+  double relativeResidual_ = 0;
+  double loadImbalance_ = 0;
 
   std::vector<double> elementStress_, nodeStress_, elementMoment_, nodeMoment_, centroidDeflection_;
+  std::vector<double> elementError_;
+  double errorEstimate_ = 0;
 };
 
 }  // namespace tavrin

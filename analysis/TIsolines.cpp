@@ -11,8 +11,7 @@ namespace {
 bool Crosses(double level, double u, double v) { return (level < u && v < level) || (u < level && level < v); }
 
 double CornerValue(const TGlobMatrix& solver, int node, int field) {
-  if (field <= 2) return static_cast<double>(solver.Displacement(node, field));
-  return solver.NodeStress(node, field - 3);
+  return solver.NodeValue(node, static_cast<ResultField>(field));
 }
 }  // namespace
 
@@ -31,7 +30,7 @@ double TIsolines::PointX(int i) const { return i >= 0 && i < px_.Count() ? px_.G
 double TIsolines::PointY(int i) const { return i >= 0 && i < py_.Count() ? py_.Get(i) : -1.0; }
 
 int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver) {
-  if (field < 0 || field > 5) return -1;
+  if (field < 0 || field >= kResultFieldCount) return -1;
   if (!solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
   int added = 0;
   for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
@@ -71,11 +70,13 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
 
 int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver) {
   set = TIsolines();
-  if (field < 0 || field > 5 || !solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
+  if (field < 0 || field >= kResultFieldCount || !solver.IsSolved() || (field >= 3 && !solver.HasStresses()))
+    return -1;
   const int count = field <= 2 ? solver.ResultNodeCount() : solver.ResultTriangleCount();
   if (count == 0) return -1;
   auto value = [&](int i) {
-    return field <= 2 ? static_cast<double>(solver.Displacement(i, field)) : solver.ElementStress(i, field - 3);
+    return field <= 2 ? static_cast<double>(solver.Displacement(i, field))
+                      : solver.ElementValue(i, static_cast<ResultField>(field));
   };
   double hi = value(0), lo = hi;
   for (int i = 0; i < count; ++i) {

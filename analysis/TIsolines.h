@@ -2,7 +2,7 @@
 // coordinates (no level tags, no colours). Owns four growable lists (segment starts and ends,
 // point x and y); every segment appends its own two points, so segment k normally joins points
 // 2k and 2k + 1. The tracing functions below expect a solved TGlobMatrix, and stresses for the
-// stress fields.
+// stress and moment fields.
 #pragma once
 
 #include "analysis/TGlobMatrix.h"
@@ -27,12 +27,13 @@ class TIsolines {
 };
 
 // Appends the segments of one level of a field, traced by linear interpolation inside every
-// triangle of the solved mesh (displacements for fields 0 to 2, averaged nodal stresses for 3 to
-// 5). Returns the number of segments added, or -1 for a field outside 0 to 5 or a missing result.
+// triangle of the solved mesh (NodeValue: displacements for fields 0 to 2, recovered nodal
+// stresses for 3 to 5 and moments for 6 to 8). Returns the number of segments added, or -1 for a
+// field outside 0 to 8 or a missing result.
 int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver);
 
 // Replaces `set` with fifteen evenly spaced levels of a field between its extremes (nodal
-// displacements for fields 0 to 2, element stresses for 3 to 5). Returns the number of
+// displacements for fields 0 to 2, element stresses and moments for 3 to 8). Returns the number of
 // segments, or -1 when the field has no values yet.
 int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver);
 

@@ -22,18 +22,8 @@ FEM::~FEM() = default;
 
 // ---- Queries ----------------------------------------------------------------------------
 
-int FEM::NodeCount() const { return nodes_.Count(); }
-int FEM::EdgeCount() const { return edges_.Count(); }
-int FEM::TriangleCount() const { return triangles_.Count(); }
-double FEM::NodeX(int i) const { return nodes_.X(i); }
-double FEM::NodeY(int i) const { return nodes_.Y(i); }
-MeshPoint FEM::Node(int i) const { return MeshPoint{nodes_.X(i), nodes_.Y(i)}; }
 int FEM::NodePolygon(int i) const { return nodes_.Polygon(i); }
-int FEM::EdgeBegin(int e) const { return edges_.Begin(e); }
-int FEM::EdgeEnd(int e) const { return edges_.End(e); }
-int FEM::EdgeTriangle(int e, int slot) const { return edges_.Triangle(e, slot); }
 int FEM::EdgeTriangleCount(int e) const { return edges_.TriangleCount(e); }
-int FEM::TriangleEdge(int t, int k) const { return triangles_.Edge(t, k); }
 
 int FEM::TriangleNode(int t, int k) const {
   if (t < 0 || t >= TriangleCount()) return -1;
@@ -80,6 +70,7 @@ int FEM::NearestNode(double x, double y) const {
 // ---- Building ---------------------------------------------------------------------------
 
 int FEM::AddMeshNode(double x, double y, const DofRecord& dof) {
+  recentEdges_.clear();
   const int n = nodes_.AddNode(x, y, dof);
   // Every refinement step that adds a node comes through here, so the limit holds to the node.
   if (running_ && NodeCount() >= maxNodes_) StopAtNodeLimit();
@@ -93,7 +84,17 @@ void FEM::SetNodePolygon(int i, int polygon) { nodes_.SetPolygon(i, polygon); }
 int FEM::AddMeshEdge(int a, int b, const DofRecord& dof, int mark) {
   const int found = FindEdge(a, b);
   if (found != -1) return found;
-  return edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
+  const int e = edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
+  recentEdges_.push_back(e);
+  if (changes_.Recording()) changes_.EdgePlaced(e, Node(a), Node(b));
+  return e;
+}
+
+void FEM::SetEdgeEnds(int e, int begin, int end) {
+  edges_.SetEnds(e, begin, end);
+  if (changes_.Recording()) changes_.EdgePlaced(e, Node(begin), Node(end));
+  if (IsSegment(e)) index_.EdgeMayHaveMoved(e);  // the index places segments alone
+  recentEdges_.push_back(e);
 }
 
 int FEM::AddMeshEdge(int a, int b) { return AddMeshEdge(a, b, kNoDof, 0); }
@@ -163,12 +164,21 @@ int FEM::ApexAcross(int e, int slot) const {
   return CommonNode(other[0], other[1]);
 }
 
+// A segment's encroachment can change only where a triangle beside it comes or goes.
 void FEM::AttachTriangle(int t) {
-  for (int k = 1; k <= 3; ++k) edges_.Attach(triangles_.Edge(t, k), t);
+  for (int k = 1; k <= 3; ++k) {
+    const int e = triangles_.Edge(t, k);
+    edges_.Attach(e, t);
+    if (IsSegment(e)) encroachable_.Mark(e);
+  }
 }
 
 void FEM::DetachTriangle(int t) {
-  for (int k = 1; k <= 3; ++k) edges_.Detach(triangles_.Edge(t, k), t);
+  for (int k = 1; k <= 3; ++k) {
+    const int e = triangles_.Edge(t, k);
+    edges_.Detach(e, t);
+    if (IsSegment(e)) encroachable_.Mark(e);
+  }
 }
 
 // ---- Measures by index ------------------------------------------------------------------

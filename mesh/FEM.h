@@ -21,9 +21,11 @@
 #include <utility>
 #include <vector>
 
+#include "mesh/FrameChanges.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
+#include "mesh/SegmentWorkList.h"
 #include "mesh/containers/DofRecord.h"
 #include "mesh/containers/TEdges.h"
 #include "mesh/containers/TTris.h"
@@ -33,6 +35,7 @@ namespace tavrin {
 
 class TObjCont;
 class MeshCanvas;
+class FrontIndex;
 class MeshProgress;
 
 class FEM {
@@ -82,23 +85,26 @@ class FEM {
   int InputNodeCount() const { return inputNodes_; }
 
   // ---- Queries --------------------------------------------------------------------------
-  int NodeCount() const;
-  int EdgeCount() const;
-  int TriangleCount() const;
-  double NodeX(int i) const;  // callers pass valid indices
-  double NodeY(int i) const;
-  MeshPoint Node(int i) const;
+  // The simple ones are inline: the mesher itself asks them in every measure it takes.
+  int NodeCount() const { return nodes_.Count(); }
+  int EdgeCount() const { return edges_.Count(); }
+  int TriangleCount() const { return triangles_.Count(); }
+  double NodeX(int i) const { return nodes_.X(i); }  // callers pass valid indices
+  double NodeY(int i) const { return nodes_.Y(i); }
+  MeshPoint Node(int i) const { return MeshPoint{nodes_.X(i), nodes_.Y(i)}; }
   int NodePolygon(int i) const;  // -1 for a node the mesher made
-  int EdgeBegin(int e) const;
-  int EdgeEnd(int e) const;
+  int EdgeBegin(int e) const { return edges_.Begin(e); }
+  int EdgeEnd(int e) const { return edges_.End(e); }
   // Input edge (or a piece of one). Inline: the refinement asks it of every edge in each pass.
   bool IsSegment(int e) const {
     const auto i = static_cast<std::size_t>(e);
     return i < segmentMarks_.size() ? segmentMarks_[i] != 0 : IsSegmentUncached(e);
   }
-  int EdgeTriangle(int e, int slot) const;  // slot 1 or 2; -1 when empty
+  // Slot 1 or 2; -1 when empty.
+  int EdgeTriangle(int e, int slot) const { return edges_.Triangle(e, slot); }
   int EdgeTriangleCount(int e) const;
-  int TriangleEdge(int t, int k) const;                  // k = 1, 2, 3; -1 otherwise
+  // k = 1, 2, 3; -1 otherwise.
+  int TriangleEdge(int t, int k) const { return triangles_.Edge(t, k); }
   int TriangleNode(int t, int k) const;                  // k = 0, 1, 2; -1 otherwise
   int GetNodeDof(int i, DofRecord& dof) const;           // 0, or -1 for a bad index
   int GetEdgeDof(int e, DofRecord& dof) const;           // 0, or -1 for a bad index
@@ -161,8 +167,12 @@ class FEM {
   bool TooClose(MeshPoint p) const;  // a node within the minDistance square
   void EncroachedSegments(MeshPoint p, std::vector<int>& out) const;
   bool IsBlocked(int a, int v) const;  // some edge not at a or v crosses a-v
-  // The scans above answer from a spatial index (the default) or by plain linear scans over
-  // the tables; both give the same answers, so the same mesh.
+  // The scans above, and the initial triangulation's search for each edge's apex, answer from
+  // spatial indexes (the default) or by plain linear scans over the tables; both give the same
+  // answers, so the same mesh. With the plain scans the refinement also takes no other shortcut
+  // (it sweeps every segment in each pass, measures triangles again instead of reading their
+  // stored angles, looks every edge up in the table's hash): the reference the shortcuts are
+  // tested against.
   void SetIndexedScans(bool on) { indexedScans_ = on; }
   bool IndexedScans() const { return indexedScans_; }
 
@@ -173,18 +183,25 @@ class FEM {
   bool AtNodeLimit() const { return stop_ == MeshStop::NodeLimit; }
   void ClassifyInputCorners();
   void LoadInput(const TObjCont& structure);
-  void SeedTriangle(MeshCanvas& canvas, int polygon);
+  // index: the front's spatial index, or null for the plain scans (same triangulation).
+  void SeedTriangle(MeshCanvas& canvas, int polygon, FrontIndex* index);
   bool InnerSide(int s, int polygon) const;
-  void AdvanceFront(MeshCanvas& canvas);
+  void AdvanceFront(MeshCanvas& canvas, FrontIndex* index);
   void AssignPhysics(const TObjCont& structure);
   void Refine(MeshCanvas& canvas, MeshProgress& progress);
   bool RefinementPass(bool& flipTried);
   void CatchUpSegmentList();
   void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
   void DrawWholeMesh(MeshCanvas& canvas) const;
+  void DrawFrame(MeshCanvas& canvas);
   bool SplitArrangementValid(int e, int t) const;
+  // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).
+  void SetEdgeEnds(int e, int begin, int end);
   void ReshapeTriangle(int t, int e1, int e2, int e3);
   void NoteTriangle(int t);  // tells the index about a new or re-shaped triangle
+  // t's smallest angle: the stored one while it describes t's current edges, else measured
+  // again (and always measured again with the plain scans, the reference).
+  double MeasuredMinAngle(int t) const;
   bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
 
   bool running_ = false;
@@ -203,8 +220,9 @@ class FEM {
   TVertexes nodes_;
   TEdges edges_;
   TTris triangles_;
-  // Kept in step by MakeTriangle and ReshapeTriangle, the only places that write triangles;
-  // it brings itself up to date with new nodes and edges on its own.
+  // Kept in step by MakeTriangle and ReshapeTriangle, the only places that write triangles,
+  // and by the split and the flip, the only places that move an edge's end; it brings itself
+  // up to date with new nodes and edges on its own.
   mutable MeshIndex index_;
   bool indexedScans_ = true;
   // The edges' marks, which never change once an edge is made; extended on demand.
@@ -214,6 +232,18 @@ class FEM {
   // appended, so the list only grows at its end.
   std::vector<int> segmentList_;
   int segmentListEdges_ = 0;
+  // With the index on, the segment pass visits only the segments marked here: those beside a
+  // triangle attached or detached since the pass last found them clear.
+  SegmentWorkList encroachable_;
+  // The edges made or moved since the newest node was added: every edge at that node is among
+  // them, so a lookup of an edge at the newest node (every lookup of the refinement) needs no
+  // hash index.
+  std::vector<int> recentEdges_;
+  // With animation on, what changed since the last frame drawn.
+  FrameChanges changes_;
+  // By triangle: an edge of it has moved an end since its measures were stored (a triangle
+  // beside an edge being split, until the split re-shapes it).
+  std::vector<std::uint8_t> staleMeasures_;
 };
 
 }  // namespace tavrin

@@ -118,8 +118,11 @@ bool FinishingRefinement::IsEncroached(int s) const {
 // ---- Changing the mesh --------------------------------------------------------------------
 
 int FinishingRefinement::NewEdge(int a, int n) {
-  // n is a node made a moment ago, so no edge can join it yet: no need to look for one.
-  return mesh_.edges_.AddEdge(a, n, DofRecord{}, 0);
+  // n is a node made a moment ago, so no edge can join it yet: no need to look for one. The
+  // mesh's own lookup at its newest node reads the edges listed since the node was added.
+  const int e = mesh_.edges_.AddEdge(a, n, DofRecord{}, 0);
+  mesh_.recentEdges_.push_back(e);
+  return e;
 }
 
 void FinishingRefinement::Reshape(int t, int e1, int e2, int e3) {
@@ -176,8 +179,8 @@ int FinishingRefinement::SplitEdgeAt(int e, MeshPoint p) {
   }
   const int n = mesh_.AddMeshNode(p.x, p.y);
   // e keeps its begin and becomes the near half; the far half takes its loads and mark.
-  const int h = edges.AddEdge(n, f, dof, static_cast<std::uint8_t>(mark));
-  edges.SetEnd(e, n);
+  const int h = mesh_.AddMeshEdge(n, f, dof, mark);
+  mesh_.SetEdgeEnds(e, b, n);
   flips_.clear();
   for (int k = 0; k < count; ++k) {
     const Side& side = sides[k];
@@ -252,8 +255,7 @@ void FinishingRefinement::Flip(int e) {
   }
   mesh_.DetachTriangle(t1);
   mesh_.DetachTriangle(t2);
-  edges.SetBegin(e, c2);
-  edges.SetEnd(e, c1);
+  mesh_.SetEdgeEnds(e, c2, c1);
   Reshape(t1, e, f1, f2);  // a, c1, c2
   Reshape(t2, e, g1, g2);  // b, c1, c2
   mesh_.AttachTriangle(t1);

@@ -4,13 +4,16 @@
 // segments that the front never crosses, so each region fills from its own seed and holes,
 // which get no seed, stay empty.
 //
-// Cost: each open edge tries every node and each try scans every edge for a crossing, so the
-// front takes time of the order of edges x nodes x edges. It runs once, on the input nodes only
-// (the refinement adds the rest), which keeps it small for hand-drawn jobs.
+// Cost: with the plain scans, each open edge tries every node and each try scans every edge
+// for a crossing, so the front takes time of the order of edges x nodes x edges, minutes for a
+// few thousand free nodes. The front's index (FrontIndex) answers both questions from nearby
+// nodes and edges with the same result, so that a front over n nodes costs about n log n.
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "mesh/FEM.h"
+#include "mesh/FrontIndex.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
 #include "mesh/containers/TFloats.h"
@@ -29,6 +32,34 @@ bool SideTaken(const FEM& mesh, int a, int v) {
   return e != -1 && mesh.EdgeTriangleCount(e) >= 2;
 }
 
+// What the apex b-v-e must satisfy besides lying on the open side: neither new side cuts
+// through an edge already made (segments included), and neither closes a third triangle.
+bool ApexAllowed(const FEM& mesh, FrontIndex* index, int b, int e, int v) {
+  const auto blocked = [&](int a) {
+    return index != nullptr ? index->Blocked(mesh, a, v) : mesh.IsBlocked(a, v);
+  };
+  return !blocked(b) && !blocked(e) && !SideTaken(mesh, b, v) && !SideTaken(mesh, e, v);
+}
+
+// The apex by scanning every node: the lowest-indexed node with the smallest cosine below 1.0
+// that lies on the open side and is allowed.
+template <typename Accept>
+int ScanForApex(const FEM& mesh, MeshPoint b, MeshPoint e, const FrontSide& side,
+                const Accept& accept) {
+  int apex = -1;
+  double best = 1.0;
+  for (int v = 0; v < mesh.NodeCount(); ++v) {
+    const MeshPoint pv = mesh.Node(v);
+    const double cosine = ViewCosine(b, e, pv);
+    if (!(cosine < best)) continue;
+    if (!side.Holds(pv)) continue;
+    if (!accept(v)) continue;
+    best = cosine;
+    apex = v;
+  }
+  return apex;
+}
+
 DofRecord ToDof(const std::array<double, 6>& values, int code) {
   DofRecord dof;
   dof.code = static_cast<std::uint16_t>(code);
@@ -40,13 +71,15 @@ DofRecord ToDof(const std::array<double, 6>& values, int code) {
 
 void FEM::Triangulate(const TObjCont& structure, MeshCanvas& canvas) {
   LoadInput(structure);
+  FrontIndex grid;
+  FrontIndex* index = indexedScans_ && grid.Build(*this) ? &grid : nullptr;
   // Without a closed polygon there is no plate: the edges of a polygon still being drawn
   // would otherwise be seeded as if they bounded one.
-  if (structure.PolygonCount() > 0) SeedTriangle(canvas, 0);
+  if (structure.PolygonCount() > 0) SeedTriangle(canvas, 0, index);
   for (int p = 1; p < structure.PolygonCount(); ++p) {
-    if (!structure.IsHole(p)) SeedTriangle(canvas, p);
+    if (!structure.IsHole(p)) SeedTriangle(canvas, p, index);
   }
-  AdvanceFront(canvas);
+  AdvanceFront(canvas, index);
   AssignPhysics(structure);
 }
 
@@ -115,7 +148,7 @@ bool FEM::InnerSide(int s, int polygon) const {
   return SideOf(b, e, MeshPoint{xm, ym});
 }
 
-void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
+void FEM::SeedTriangle(MeshCanvas& canvas, int polygon, FrontIndex* index) {
   if (EdgeCount() == 0) return;
   int s = 0;
   for (int g = 0; g < EdgeCount(); ++g) {
@@ -142,8 +175,7 @@ void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
     const MeshPoint pv = Node(v);
     if (SideOf(b, e, pv) != side) continue;
     const double cosine = ViewCosine(b, e, pv);
-    if (cosine < best && !IsBlocked(sb, v) && !IsBlocked(se, v) && !SideTaken(*this, sb, v) &&
-        !SideTaken(*this, se, v)) {
+    if (cosine < best && ApexAllowed(*this, index, sb, se, v)) {
       best = cosine;
       apex = v;
     }
@@ -157,38 +189,39 @@ void FEM::SeedTriangle(MeshCanvas& canvas, int polygon) {
   MakeTriangle(s, side1, side2);
 }
 
-void FEM::AdvanceFront(MeshCanvas& canvas) {
+void FEM::AdvanceFront(MeshCanvas& canvas, FrontIndex* index) {
+  // Passes visit the edges in index order, each pass those that existed when it began, until a
+  // pass makes no triangle. The front only adds edges and triangles, so an edge with two
+  // triangles, or a segment, is never open again, and an edge that found no apex finds none
+  // later (more edges block more sides and close more of them): each open edge needs one try,
+  // and the passes read a list of the edges still to try instead of the whole table. The plain
+  // scans still try a failed edge in every pass, as the reference for that shortcut.
+  std::vector<int> open;
+  std::vector<int> again;
+  int listed = 0;
   bool productive = true;
   while (productive) {
     productive = false;
-    const int n = EdgeCount();
-    for (int e = 0; e < n; ++e) {
-      if (edges_.TriangleCount(e) != 1 || IsSegment(e)) continue;
+    for (const int n = EdgeCount(); listed < n; ++listed) {
+      if (!IsSegment(listed)) open.push_back(listed);
+    }
+    again.clear();
+    for (const int e : open) {
+      const int count = edges_.TriangleCount(e);
+      if (count == 0) again.push_back(e);  // none in practice: sides get a triangle when made
+      if (count != 1) continue;
       const int nb = edges_.Begin(e);
       const int ne = edges_.End(e);
       const MeshPoint b = Node(nb);
       const MeshPoint en = Node(ne);
-      const MeshPoint c = Node(OppositeNode(edges_.Triangle(e, 1), e));
-
-      const double A = en.y - b.y;
-      const double B = b.x - en.x;
-      const double C = -A * en.x - B * en.y;
-      const bool wantNegative = A * c.x + B * c.y + C > 0;
-
-      int apex = -1;
-      double best = 1.0;
-      for (int v = 0; v < NodeCount(); ++v) {
-        const MeshPoint pv = Node(v);
-        const double cosine = ViewCosine(b, en, pv);
-        if (!(cosine < best)) continue;
-        const double value = A * pv.x + B * pv.y + C;
-        if (wantNegative ? !(value < 0) : !(value > 0)) continue;
-        if (IsBlocked(nb, v) || IsBlocked(ne, v)) continue;
-        if (SideTaken(*this, nb, v) || SideTaken(*this, ne, v)) continue;
-        best = cosine;
-        apex = v;
+      const FrontSide side(b, en, Node(OppositeNode(edges_.Triangle(e, 1), e)));
+      const auto allowed = [&](int v) { return ApexAllowed(*this, index, nb, ne, v); };
+      const int apex = index != nullptr ? index->BestApex(b, en, side, allowed)
+                                        : ScanForApex(*this, b, en, side, allowed);
+      if (apex == -1) {  // no visible node: the edge stays open
+        if (index == nullptr) again.push_back(e);
+        continue;
       }
-      if (apex == -1) continue;  // no visible node: the edge stays open
 
       const int side1 = AddMeshEdge(nb, apex, kNoDof, 0);
       const int side2 = AddMeshEdge(apex, ne, kNoDof, 0);
@@ -197,6 +230,7 @@ void FEM::AdvanceFront(MeshCanvas& canvas) {
       MakeTriangle(e, side1, side2);
       productive = true;
     }
+    open.swap(again);
   }
 }
 

@@ -5,7 +5,10 @@
 //
 // Every step runs in a fixed order: which slot a triangle lands in, and so which triangle the
 // next step meets first, decides the mesh that comes out.
+#include <algorithm>
 #include <cassert>
+#include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "mesh/FEM.h"
@@ -23,6 +26,9 @@ const DofRecord kNoDof{};
 constexpr double kShellAngle = 0.78533;
 // Innermost shell radius, 0.1, with room for the rounding of a length computed from nodes.
 constexpr double kShortestShelled = 0.1 + 1e-9;
+// Two one-pixel lines from one point more than 45 degrees apart share no pixel but that point;
+// the cosine of a little more than 45 degrees.
+constexpr double kRedrawCosine = 0.7;
 
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
@@ -142,7 +148,15 @@ void FEM::SplitEdge(int e) {
 
   const int n = AddMeshNode(p.x, p.y, kNoDof);
   const int h = AddMeshEdge(n, f, dof, mark);
-  edges_.SetEnd(e, n);
+  SetEdgeEnds(e, b, n);
+  // Until the split re-shapes them, the triangles beside e keep the measures of their old shape.
+  for (const int t : {t1, t2}) {
+    if (t == -1) continue;
+    const auto i = static_cast<std::size_t>(t);
+    if (i >= staleMeasures_.size())
+      staleMeasures_.resize(std::max(i + 1, 2 * staleMeasures_.size()), 0);
+    staleMeasures_[i] = 1;
+  }
 
   DetachTriangle(t1);
   ElementPhysics phys1;
@@ -206,20 +220,22 @@ int FEM::FlipEdge(int e) {
   const int c1 = OppositeNode(t1, e);
   const int c2 = OppositeNode(t2, e);
 
-  double before = MinAngle(t1);
-  const double before2 = MinAngle(t2);
-  if (before2 < before) before = before2;
-  double after = tavrin::MinAngle(Node(c1), Node(c2), Node(a));
-  const double after2 = tavrin::MinAngle(Node(c1), Node(c2), Node(b));
-  if (after2 < after) after = after2;
-
   const MeshPoint pa = Node(a);
   const MeshPoint pb = Node(b);
   const MeshPoint q1 = Node(c1);
   const MeshPoint q2 = Node(c2);
   // Not convex: the new diagonal would leave the quadrilateral.
   if (!SegmentsCross(pa.x, pa.y, pb.x, pb.y, q1.x, q1.y, q2.x, q2.y)) return -1;
+
   // Only a strict gain of the smallest angle flips, so a square never flips back and forth.
+  // A first new triangle no better than the pair already decides against the flip.
+  double before = MeasuredMinAngle(t1);
+  const double before2 = MeasuredMinAngle(t2);
+  if (before2 < before) before = before2;
+  double after = tavrin::MinAngle(q1, q2, pa);
+  if (before >= after) return -1;
+  const double after2 = tavrin::MinAngle(q1, q2, pb);
+  if (after2 < after) after = after2;
   if (before >= after) return -1;
 
   int f1 = -1, g1 = -1, f2 = -1, g2 = -1;
@@ -235,8 +251,20 @@ int FEM::FlipEdge(int e) {
   }
   DetachTriangle(t1);
   DetachTriangle(t2);
-  edges_.SetBegin(e, c2);
-  edges_.SetEnd(e, c1);
+  // The old diagonal is wiped from the animation, but for its end points; a side of the
+  // quadrilateral less than 45 degrees off it shares more pixels with it near the end and is
+  // drawn again. (A split needs no wiping: the two halves cover the old edge.)
+  changes_.EdgeMoving(e, pa, pb);
+  SetEdgeEnds(e, c2, c1);
+  if (changes_.Recording()) {
+    for (const int side : {f1, g1, f2, g2}) {
+      const int corner = Touches(edges_, side, a) ? a : b;
+      const MeshPoint p = Node(corner);
+      const MeshPoint far = Node(corner == a ? b : a);
+      const MeshPoint q = Node(edges_.Begin(side) == corner ? edges_.End(side) : edges_.Begin(side));
+      if (ViewCosine(far, q, p) > kRedrawCosine) changes_.EdgeRedrawn(side, p, q);
+    }
+  }
   if (!Touches(edges_, f1, a)) std::swap(f1, g1);
   if (!Touches(edges_, f2, a)) std::swap(f2, g2);
   ReshapeTriangle(t1, e, f1, f2);
@@ -246,13 +274,40 @@ int FEM::FlipEdge(int e) {
   return e;
 }
 
+namespace {
+
+// The edges a Legalize call has listed, for the question "already listed?": a tiny hash set
+// (at most 60 of 128 slots full) instead of a walk over the list for each candidate.
+class ListedEdges {
+ public:
+  ListedEdges() { std::fill(std::begin(slots_), std::end(slots_), kEmpty); }
+  // Adds x; false when it was there already.
+  bool Insert(int x) {
+    std::size_t i = (static_cast<std::uint32_t>(x) * 2654435761u) >> 25;
+    for (; slots_[i] != kEmpty; i = (i + 1) & (kSlots - 1))
+      if (slots_[i] == x) return false;
+    slots_[i] = x;
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kSlots = 128;  // the hash above yields 7 bits
+  static constexpr int kEmpty = -2;           // -1 is a value: no edge
+  int slots_[kSlots];
+};
+
+}  // namespace
+
 int FEM::Legalize(int e1, int e2, int e3) {
   // Bounded worklist: one insertion never propagates over more than 60 edges.
   constexpr int kLimit = 60;
   int list[kLimit];
   int count = 0;
+  ListedEdges listed;
   for (int e : {e1, e2, e3}) {
-    if (e != -1) list[count++] = e;
+    if (e == -1) continue;
+    list[count++] = e;
+    listed.Insert(e);
   }
   int result = -1;
   for (int i = 0; i < count; ++i) {
@@ -266,9 +321,8 @@ int FEM::Legalize(int e1, int e2, int e3) {
     if (FlipEdge(e) == -1) continue;
     result = 1;
     for (int x : noted) {
-      bool listed = false;
-      for (int j = 0; j < count && !listed; ++j) listed = list[j] == x;
-      if (!listed && count < kLimit) list[count++] = x;
+      if (count == kLimit) break;
+      if (listed.Insert(x)) list[count++] = x;
     }
   }
   return result;

@@ -20,7 +20,16 @@ bool SideOf(MeshPoint a, MeshPoint b, MeshPoint p) {
   return (a.x - p.x) * (b.y - p.y) - (b.x - p.x) * (a.y - p.y) < -kMeshTolerance;
 }
 
-double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q) {
+namespace {
+
+// The cosine VertexAngle takes the arc cosine of, or the angle itself where it has no arc
+// cosine to take (a vertex too close to a neighbour, or a cosine rounded beyond 1 or -1).
+struct Corner {
+  bool hasCosine;
+  double value;
+};
+
+Corner CornerOf(MeshPoint v, MeshPoint p, MeshPoint q) {
   const double ux = p.x - v.x;
   const double uy = p.y - v.y;
   const double wx = q.x - v.x;
@@ -29,19 +38,58 @@ double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q) {
   // Only a side of no length leaves the angle undefined: a fixed threshold here made every
   // triangle with sides below about 0.1 units measure 0 degrees, so a small plate could never
   // be meshed usable.
-  if (!(s > 0)) return 0.0;
+  if (!(s > 0)) return {false, 0.0};
   const double c = (ux * wx + uy * wy) / std::sqrt(s);
-  if (c > 1.0) return 0.0;
-  if (c < -1.0) return kMeshPi;
-  return std::acos(c);
+  if (c > 1.0) return {false, 0.0};
+  if (c < -1.0) return {false, kMeshPi};
+  return {true, c};
 }
 
-double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) {
+// Cosines further apart than this have arc cosines in the same order, whatever the rounding:
+// the arc cosine falls at least as fast as its argument grows, and the library's error is a
+// few units in the last place, some 10^-16, far below this.
+constexpr double kArcOrderMargin = 1e-12;
+
+}  // namespace
+
+double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q) {
+  const Corner corner = CornerOf(v, p, q);
+  return corner.hasCosine ? std::acos(corner.value) : corner.value;
+}
+
+double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c) {
   double m = VertexAngle(a, b, c);
-  const double at_b = VertexAngle(b, c, a);
-  if (at_b < m) m = at_b;
-  const double at_c = VertexAngle(c, a, b);
-  if (at_c < m) m = at_c;
+  const double atB = VertexAngle(b, c, a);
+  if (atB < m) m = atB;
+  const double atC = VertexAngle(c, a, b);
+  if (atC < m) m = atC;
+  return m;
+}
+
+// The largest cosine has the smallest angle.
+double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) {
+  const Corner corners[3] = {CornerOf(a, b, c), CornerOf(b, c, a), CornerOf(c, a, b)};
+  double largest = -2.0;
+  for (const Corner& k : corners) {
+    if (!k.hasCosine) continue;
+    // Not a number in some corner: which angle comes out depends on the order of the
+    // comparisons, so they are made as written.
+    if (std::isnan(k.value)) return MinOfVertexAngles(a, b, c);
+    if (k.value > largest) largest = k.value;
+  }
+  double m = 0.0;  // the first angle taken replaces it
+  bool any = false;
+  for (const Corner& k : corners) {
+    double angle;
+    if (!k.hasCosine)
+      angle = k.value;
+    else if (k.value >= largest - kArcOrderMargin)
+      angle = std::acos(k.value);
+    else
+      continue;
+    if (!any || angle < m) m = angle;
+    any = true;
+  }
   return m;
 }
 

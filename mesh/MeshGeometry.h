@@ -27,7 +27,10 @@ bool SideOf(MeshPoint a, MeshPoint b, MeshPoint p);
 // Angle at v between v->p and v->q in radians; 0 when either side has no length.
 double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q);
 
-// Smallest interior angle of the triangle a, b, c.
+// Smallest interior angle of the triangle a, b, c: the three VertexAngle, the smaller kept as
+// they are compared in vertex order (which matters only for a NaN).
+double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c);
+// The same to the bit, with one arc cosine where the angles are not nearly tied.
 double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c);
 
 // Half the absolute doubled area.

@@ -1,11 +1,12 @@
 // Search structures for the mesher's scans. The smallest angle and the largest area come from
-// two heaps whose outdated entries are dropped when they surface (logarithmic time per change). Nodes sit in a uniform
-// hash grid whose cells are a little wider than the too-close distance, so a query looks at
-// nine cells. Segments sit in a hierarchical hash grid: each in the one cell of the level whose
-// cells are at least as wide as its diametral circle and that holds the circle's centre, so a
-// query looks at nine cells per level in use. Each query costs about the number of entries
-// near the point instead of the size of the mesh; every candidate is then decided by the
-// caller's own test, so the answers are those of the plain scans.
+// two heaps whose outdated entries are dropped when they surface (logarithmic time per change).
+// Nodes sit in a uniform grid whose cells are a little wider than the too-close distance, so a
+// query looks at nine cells (NodeGrid). Segments sit in a hierarchical hash grid: each in the
+// one cell of the level whose cells are at least as wide as its diametral circle and that
+// holds the circle's centre, so a query looks at four cells (rarely six or nine) per level
+// with more than a few segments, and at the list of a level with few. Each query costs about
+// the number of entries near the point instead of the size of the mesh; every candidate is
+// then decided by the caller's own test, so the answers are those of the plain scans.
 #include "mesh/MeshIndex.h"
 
 #include <algorithm>
@@ -22,10 +23,8 @@ namespace {
 constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
 // Segment levels: cell width 2^level for level in [-kLevelOffset, kLevelOffset].
 constexpr int kLevelOffset = 60;
-// Node cells are a little wider than the too-close distance, so that a node closer than it
-// in x (or y) is always in the query's cell or a neighbouring one, whatever the rounding of
-// the cell numbers.
-constexpr double kNodeCellWidening = 1.0001;
+// A level with at most this many segments is searched through its list.
+constexpr std::size_t kFewSegments = 16;
 }  // namespace
 
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
@@ -51,10 +50,11 @@ void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
   std::push_heap(heap.begin(), heap.end(), std::greater<Entry>());
 }
 
-int MeshIndex::Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign) {
+int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double sign) const {
   while (!heap.empty()) {
     const Entry& top = heap.front();
-    if (top.first == sign * current[static_cast<std::size_t>(top.second)]) return top.second;
+    if (top.first == sign * (measures_[static_cast<std::size_t>(top.second)].*current))
+      return top.second;
     std::pop_heap(heap.begin(), heap.end(), std::greater<Entry>());
     heap.pop_back();
   }
@@ -63,88 +63,51 @@ int MeshIndex::Top(std::vector<Entry>& heap, const std::vector<double>& current,
 
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
-  if (s >= angle_.size()) {
-    angle_.resize(s + 1, 0.0);
-    area_.resize(s + 1, 0.0);
-    known_.resize(s + 1, false);
-  }
-  known_[s] = true;
+  if (s >= measures_.size()) measures_.resize(s + 1);
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
-  angle_[s] = minAngle;
-  area_[s] = area;
-  Push(byAngle_, {minAngle, t});
-  Push(byArea_, {-area, t});
-  // Outdated entries pile up with every re-shape; rebuild from the current values before
-  // they outnumber the triangles, which keeps the memory linear and the cost amortised.
-  if (byAngle_.size() > 2 * angle_.size() + 64) {
-    byAngle_.clear();
-    byArea_.clear();
-    for (std::size_t i = 0; i < angle_.size(); ++i) {
-      if (!known_[i]) continue;
-      byAngle_.push_back({angle_[i], static_cast<int>(i)});
-      byArea_.push_back({-area_[i], static_cast<int>(i)});
-    }
-    std::make_heap(byAngle_.begin(), byAngle_.end(), std::greater<Entry>());
-    std::make_heap(byArea_.begin(), byArea_.end(), std::greater<Entry>());
+  Measures& m = measures_[s];
+  m.angle = minAngle;
+  m.area = area;
+  if (m.state != kPending) {
+    m.state = kPending;
+    pending_.push_back(t);
   }
 }
 
-// ---- Nodes ------------------------------------------------------------------------------
-
-void MeshIndex::CatchUpNodes(const TVertexes& nodes, double d) {
-  const double cell = d * kNodeCellWidening;
-  if (cell != nodeCell_) {
-    nodeCell_ = cell;
-    nodesIndexed_ = 0;
-    nodeCells_.clear();
-    nodesOffGrid_.clear();
+void MeshIndex::Flush() {
+  for (int t : pending_) {
+    Measures& m = measures_[static_cast<std::size_t>(t)];
+    Push(byAngle_, {m.angle, t});
+    Push(byArea_, {-m.area, t});
+    m.state = kInHeaps;
   }
-  for (; nodesIndexed_ < nodes.Count(); ++nodesIndexed_) {
-    std::int64_t cx, cy;
-    if (CellOf(nodes.X(nodesIndexed_), nodes.Y(nodesIndexed_), nodeCell_, cx, cy))
-      nodeCells_[CellKey{0, cx, cy}].push_back(nodesIndexed_);
-    else
-      nodesOffGrid_.push_back(nodesIndexed_);
-  }
-}
-
-bool MeshIndex::AnyNodeWithin(const TVertexes& nodes, MeshPoint p, double d) {
-  const auto within = [&](int v) {
-    return std::fabs(nodes.X(v) - p.x) < d && std::fabs(nodes.Y(v) - p.y) < d;
+  pending_.clear();
+  // Outdated entries pile up with every re-shape; rebuild a heap from the current values
+  // before they outnumber the triangles, which keeps the memory linear and the cost amortised.
+  const auto rebuild = [this](std::vector<Entry>& heap, double Measures::*current, double sign) {
+    if (heap.size() <= 2 * measures_.size() + 64) return;
+    heap.clear();
+    for (std::size_t i = 0; i < measures_.size(); ++i)
+      if (measures_[i].state != kUnknown)
+        heap.push_back({sign * (measures_[i].*current), static_cast<int>(i)});
+    std::make_heap(heap.begin(), heap.end(), std::greater<Entry>());
   };
-  std::int64_t cx, cy;
-  if (!(d > 0) || !std::isfinite(d) || !CellOf(p.x, p.y, d * kNodeCellWidening, cx, cy)) {
-    for (int v = 0; v < nodes.Count(); ++v)
-      if (within(v)) return true;
-    return false;
-  }
-  CatchUpNodes(nodes, d);
-  for (std::int64_t i = cx - 1; i <= cx + 1; ++i) {
-    for (std::int64_t j = cy - 1; j <= cy + 1; ++j) {
-      const auto it = nodeCells_.find(CellKey{0, i, j});
-      if (it == nodeCells_.end()) continue;
-      for (int v : it->second)
-        if (within(v)) return true;
-    }
-  }
-  for (int v : nodesOffGrid_)
-    if (within(v)) return true;
-  return false;
+  rebuild(byAngle_, &Measures::angle, 1.0);
+  rebuild(byArea_, &Measures::area, -1.0);
 }
 
 // ---- Segments ---------------------------------------------------------------------------
 
 void MeshIndex::CatchUpSegments(const TVertexes& nodes, const TEdges& edges) {
-  registered_.resize(static_cast<std::size_t>(edges.Count()));
   for (; edgesSeen_ < edges.Count(); ++edgesSeen_) {
     if (edges.Mark(edgesSeen_) == 0) continue;
     segments_.push_back(edgesSeen_);
     RegisterSegment(nodes, edges, edgesSeen_);
   }
   for (int e : moved_) {
-    if (e < 0 || e >= edgesSeen_ || edges.Mark(e) == 0) continue;
-    const Registration& r = registered_[static_cast<std::size_t>(e)];
-    if (r.begin == edges.Begin(e) && r.end == edges.End(e)) continue;
+    const auto it = registered_.find(e);
+    if (it == registered_.end()) continue;
+    if (it->second.begin == edges.Begin(e) && it->second.end == edges.End(e)) continue;
     UnregisterSegment(e);
     RegisterSegment(nodes, edges, e);
   }
@@ -154,12 +117,11 @@ void MeshIndex::CatchUpSegments(const TVertexes& nodes, const TEdges& edges) {
 void MeshIndex::EdgeMayHaveMoved(int e) {
   // Only segments already placed need a second look; edges not seen yet are placed where they
   // are when the next query catches up, and other edges are never placed.
-  if (e >= 0 && e < edgesSeen_ && registered_[static_cast<std::size_t>(e)].begin != -1)
-    moved_.push_back(e);
+  if (registered_.count(e) != 0) moved_.push_back(e);
 }
 
 void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s) {
-  Registration& r = registered_[static_cast<std::size_t>(s)];
+  Registration& r = registered_[s];
   r.begin = edges.Begin(s);
   r.end = edges.End(s);
   r.onGrid = false;
@@ -181,19 +143,27 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
       r.onGrid = true;
       r.key = CellKey{level, cx, cy};
       segmentCells_[r.key].push_back(s);
-      if (levelCount_.empty()) levelCount_.assign(2 * kLevelOffset + 1, 0);
-      ++levelCount_[static_cast<std::size_t>(level + kLevelOffset)];
+      if (levelSegments_.empty()) levelSegments_.resize(2 * kLevelOffset + 1);
+      std::vector<int>& list = levelSegments_[static_cast<std::size_t>(level + kLevelOffset)];
+      r.slot = static_cast<int>(list.size());
+      list.push_back(s);
+      lowestLevel_ = std::min(lowestLevel_, level);
+      highestLevel_ = std::max(highestLevel_, level);
     }
   }
   if (!r.onGrid) segmentsOffGrid_.push_back(s);
 }
 
 void MeshIndex::UnregisterSegment(int s) {
-  Registration& r = registered_[static_cast<std::size_t>(s)];
+  Registration& r = registered_[s];
   if (r.onGrid) {
     std::vector<int>& cell = segmentCells_[r.key];
     cell.erase(std::find(cell.begin(), cell.end(), s));
-    --levelCount_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
+    std::vector<int>& list = levelSegments_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
+    const int last = list.back();
+    list[static_cast<std::size_t>(r.slot)] = last;
+    registered_[last].slot = r.slot;
+    list.pop_back();
   } else {
     segmentsOffGrid_.erase(std::find(segmentsOffGrid_.begin(), segmentsOffGrid_.end(), s));
   }
@@ -202,12 +172,25 @@ void MeshIndex::UnregisterSegment(int s) {
 
 bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
   out.clear();
-  for (int level = -kLevelOffset; !levelCount_.empty() && level <= kLevelOffset; ++level) {
-    if (levelCount_[static_cast<std::size_t>(level + kLevelOffset)] == 0) continue;
-    std::int64_t cx, cy;
-    if (!CellOf(p.x, p.y, std::ldexp(1.0, level), cx, cy)) return false;
-    for (std::int64_t i = cx - 1; i <= cx + 1; ++i) {
-      for (std::int64_t j = cy - 1; j <= cy + 1; ++j) {
+  // Levels that never held a segment are skipped without a look.
+  for (int level = lowestLevel_; level <= highestLevel_; ++level) {
+    const std::vector<int>& list = levelSegments_[static_cast<std::size_t>(level + kLevelOffset)];
+    if (list.size() <= kFewSegments) {
+      out.insert(out.end(), list.begin(), list.end());
+      continue;
+    }
+    // A circle narrower than half a cell around p has its centre within half a cell of p, so
+    // in one of the (mostly) two cells per axis that this reaches: p in cell units is exact (a
+    // power-of-two cell), and the slack covers the rounding of the half cells and lengths.
+    const double size = std::ldexp(1.0, level);
+    const double qx = p.x / size, qy = p.y / size;
+    constexpr double kReach = 0.5 + 1e-9;
+    std::int64_t x0, y0, x1, y1;
+    if (!CellOf(qx - kReach, qy - kReach, 1.0, x0, y0) ||
+        !CellOf(qx + kReach, qy + kReach, 1.0, x1, y1))
+      return false;
+    for (std::int64_t i = x0; i <= x1; ++i) {
+      for (std::int64_t j = y0; j <= y1; ++j) {
         const auto it = segmentCells_.find(CellKey{level, i, j});
         if (it != segmentCells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
       }

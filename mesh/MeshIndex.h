@@ -4,22 +4,24 @@
 // Owns copies of what it needs and nothing of the mesh itself:
 // - a heap of (stored minAngle, index) and one of (stored area, index) over all triangles, kept
 //   in step by TriangleStored, which the mesh calls whenever it makes or re-shapes one;
-// - a uniform grid over the nodes (cells as wide as the too-close distance), brought up to date
-//   lazily at each query: nodes are only appended and never move;
+// - a uniform grid over the nodes (NodeGrid: cells as wide as the too-close distance), brought
+//   up to date lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
-//   as its diametral circle), brought up to date lazily for new edges; an edge whose end nodes
-//   change must be passed to EdgeMayHaveMoved before the next query (the mesh does so for every
-//   edge of a triangle it makes or re-shapes, which covers splits and flips).
+//   as its diametral circle), brought up to date lazily for new edges; a segment whose end
+//   nodes change must be passed to EdgeMayHaveMoved before the next query (the mesh does so
+//   where it moves an end: in splits).
 // Values that are not finite, or coordinates too large for a cell number, send the query back
 // to the plain scan, so the answer never depends on the index.
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "mesh/MeshGeometry.h"
+#include "mesh/NodeGrid.h"
 
 namespace tavrin {
 
@@ -32,13 +34,21 @@ class MeshIndex {
   void TriangleStored(int t, double minAngle, double area);
   // First triangle with the smallest stored minAngle / largest stored area; 0 when there is
   // none. Valid only when Exact() (no stored measure was NaN).
-  int MinAngleIndex() const { return Top(byAngle_, angle_, 1.0); }
-  int MaxAreaIndex() const { return Top(byArea_, area_, -1.0); }
+  int MinAngleIndex() {
+    Flush();
+    return Top(byAngle_, &Measures::angle, 1.0);
+  }
+  int MaxAreaIndex() {
+    Flush();
+    return Top(byArea_, &Measures::area, -1.0);
+  }
   bool TrianglesExact() const { return !nanSeen_; }
 
   // True when some node lies strictly inside the square of half side d around p. Falls back to
   // a scan when the grid cannot answer.
-  bool AnyNodeWithin(const TVertexes& nodes, MeshPoint p, double d);
+  bool AnyNodeWithin(const TVertexes& nodes, MeshPoint p, double d) {
+    return nodeGrid_.AnyWithin(nodes, p, d);
+  }
 
   // Segments whose diametral circle holds p strictly (by encroaches, the caller's exact test),
   // in increasing index order.
@@ -63,7 +73,6 @@ class MeshIndex {
   // or its cell number would be too large.
   static bool CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy);
 
-  void CatchUpNodes(const TVertexes& nodes, double d);
   void CatchUpSegments(const TVertexes& nodes, const TEdges& edges);
   void RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s);
   void UnregisterSegment(int s);
@@ -72,21 +81,25 @@ class MeshIndex {
   // Triangles.
   // Two heaps with lazy removal: an entry whose value is no longer the triangle's current one
   // is dropped when it comes to the top. Entries of equal value and index are interchangeable.
+  // A triangle re-shaped several times between two questions (flips) enters the heaps once,
+  // with its measures at the time of the question.
   using Entry = std::pair<double, int>;  // (minAngle, t) and (minus area, t)
+  enum : std::uint8_t { kUnknown, kInHeaps, kPending };
+  struct Measures {  // of one triangle, as last stored
+    double angle = 0.0;
+    double area = 0.0;
+    std::uint8_t state = kUnknown;
+  };
   static void Push(std::vector<Entry>& heap, Entry entry);
-  static int Top(std::vector<Entry>& heap, const std::vector<double>& current, double sign);
-  std::vector<double> angle_;
-  std::vector<double> area_;
-  std::vector<bool> known_;  // stored at least once
-  mutable std::vector<Entry> byAngle_;
-  mutable std::vector<Entry> byArea_;
+  int Top(std::vector<Entry>& heap, double Measures::*current, double sign) const;
+  void Flush();
+  std::vector<Measures> measures_;  // by triangle
+  std::vector<int> pending_;        // stored since the last question, not yet in the heaps
+  std::vector<Entry> byAngle_;
+  std::vector<Entry> byArea_;
   bool nanSeen_ = false;
 
-  // Nodes.
-  double nodeCell_ = 0.0;
-  int nodesIndexed_ = 0;
-  CellMap nodeCells_;
-  std::vector<int> nodesOffGrid_;
+  NodeGrid nodeGrid_;
 
   // Segments.
   struct Registration {
@@ -94,14 +107,21 @@ class MeshIndex {
     int end = -1;
     bool onGrid = false;
     CellKey key{0, 0, 0};
+    int slot = -1;  // position in its level's list
   };
   int edgesSeen_ = 0;
   std::vector<int> segments_;  // all segment indices, increasing
-  std::vector<Registration> registered_;  // by edge index
+  std::unordered_map<int, Registration> registered_;  // by segment index
   CellMap segmentCells_;
-  std::vector<int> levelCount_;  // segments per level, by level + kLevelOffset
+  // The segments of each level, by level + kLevelOffset: a level with few is searched by its
+  // list, which costs less than nine cell lookups.
+  std::vector<std::vector<int>> levelSegments_;
+  // The range of the levels that ever held a segment; empty at first.
+  int lowestLevel_ = std::numeric_limits<int>::max();
+  int highestLevel_ = std::numeric_limits<int>::min();
   std::vector<int> segmentsOffGrid_;
   std::vector<int> moved_;
+  std::vector<int> candidates_;  // scratch of EncroachedSegments
 };
 
 template <typename Encroaches>
@@ -109,9 +129,8 @@ void MeshIndex::EncroachedSegments(const TVertexes& nodes, const TEdges& edges, 
                                    const Encroaches& encroaches, std::vector<int>& out) {
   out.clear();
   CatchUpSegments(nodes, edges);
-  std::vector<int> candidates;
-  if (!SegmentCandidates(p, candidates)) candidates = segments_;
-  for (int s : candidates) {
+  if (!SegmentCandidates(p, candidates_)) candidates_ = segments_;
+  for (int s : candidates_) {
     if (encroaches(s)) out.push_back(s);
   }
 }

@@ -1,8 +1,13 @@
 #include "mesh/MeshParameters.h"
 
 #include <cstdio>
+#include <cmath>
 
 namespace tavrin {
+
+bool MinAngleAccepted(double degrees) { return degrees >= 0 && degrees <= kMaxMinAngle; }
+
+bool MaxAreaAccepted(double area) { return area > 0 && std::isfinite(area); }
 
 MeshParameters& GlobalMeshParameters() {
   static MeshParameters parameters;

@@ -10,7 +10,7 @@ namespace tavrin {
 struct MeshParameters {
   float minAngle = 31.0f;  // degrees; the refinement aims for no smaller angle
   float maxArea = 200.0f;  // world units squared; no larger triangle is accepted
-  bool animate = true;     // redraw the whole mesh after every refinement pass
+  bool animate = true;     // show the refinement as it goes (frames of what changed)
   int maxNodes = 2000000;  // the refinement stops when the mesh has this many nodes
 };
 
@@ -34,6 +34,14 @@ struct MeshStatistics {
 // the one asked for), and whether its refinement was stopped (its triangles may then exceed
 // the maximal area). Empty before the first generation.
 std::string MeshVerdict(const MeshStatistics& statistics);
+
+// What the mesher can aim for. A minimal angle from 0 to kMaxMinAngle degrees: the refinement
+// reaches about 33 degrees at best and ends short of anything higher with an unusable mesh (no
+// triangle at all has three angles above 60). A maximal area positive and finite: with 0 every
+// triangle is too large and the refinement never ends.
+inline constexpr double kMaxMinAngle = 35.0;
+bool MinAngleAccepted(double degrees);
+bool MaxAreaAccepted(double area);
 
 // The one instance of each for the whole process.
 MeshParameters& GlobalMeshParameters();

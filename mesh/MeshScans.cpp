@@ -4,21 +4,45 @@
 // stay as the reference the index must agree with, entity for entity, and a switch selects
 // them (a linear scan costs time proportional to its table, and the refinement asks once or
 // more per inserted node, so meshing time then grows with the square of the mesh size). Edge
-// lookup is hashed by the edge table itself. IsBlocked stays a scan: only the initial
+// lookup is hashed by the edge table itself, except at the newest node, whose edges are the
+// few made or moved since it was added. IsBlocked stays a scan: only the initial
 // triangulation asks it, on the job's own nodes.
+#include <cassert>
 #include <cmath>
+#include <cstring>
 
 #include "mesh/FEM.h"
 #include "model/Geometry.h"
 
 namespace tavrin {
 
-int FEM::FindEdge(int a, int b) const { return edges_.Find(a, b); }
+int FEM::FindEdge(int a, int b) const {
+  const int newest = NodeCount() - 1;
+  if (!indexedScans_ || newest < 0 || (a != newest && b != newest)) return edges_.Find(a, b);
+  int found = -1;
+  for (int e : recentEdges_) {
+    const int eb = edges_.Begin(e), ee = edges_.End(e);
+    if (e > found && ((eb == a && ee == b) || (eb == b && ee == a))) found = e;
+  }
+  return found;
+}
 
 void FEM::NoteTriangle(int t) {
+  const auto i = static_cast<std::size_t>(t);
+  if (i < staleMeasures_.size()) staleMeasures_[i] = 0;
   index_.TriangleStored(t, triangles_.MinAngle(t), triangles_.Area(t));
-  // A split or a flip moves an edge's ends and then re-shapes a triangle on it.
-  for (int k = 1; k <= 3; ++k) index_.EdgeMayHaveMoved(triangles_.Edge(t, k));
+}
+
+double FEM::MeasuredMinAngle(int t) const {
+  const auto i = static_cast<std::size_t>(t);
+  if (!indexedScans_ || (i < staleMeasures_.size() && staleMeasures_[i])) return MinAngle(t);
+  const double stored = triangles_.MinAngle(t);
+#ifndef NDEBUG
+  // Stored and measured again come from the same formula on the same nodes.
+  const double measured = MinAngle(t);
+  assert(std::memcmp(&stored, &measured, sizeof stored) == 0);
+#endif
+  return stored;
 }
 
 bool FEM::IsSegmentUncached(int e) const {

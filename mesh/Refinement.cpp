@@ -7,9 +7,11 @@
 // a stop is requested. When it ends on its own short of the minimal angle, the finishing
 // refinement (FinishingRefinement) takes over from the mesh it leaves.
 //
-// Cost: every pass rescans all edges for encroachment and all triangles for the worst and the
-// largest, and each new point scans all nodes (too close) and all segments (encroached), so
-// the time per node is linear in the mesh size and the whole refinement quadratic.
+// Cost: with the index on (the default), a pass looks only at the segments beside triangles
+// changed since the last sweep, takes the worst and the largest triangle from heaps, and asks
+// the spatial index for the nodes and segments near a new point, so a node costs about
+// logarithmic time. With the plain scans every pass rescans all segments, all triangles, all
+// nodes and all segments again for each new point: linear time per node, quadratic in all.
 #include <cstddef>
 #include <cmath>
 #include <vector>
@@ -39,19 +41,31 @@ void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgre
 void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   minDistance_ = maxArea_ > 0 ? std::sqrt(maxArea_) * 0.5 : 0.0001;
   currentMinAngle_ = 0.0;
+  for (int e = 0; e < EdgeCount(); ++e)
+    if (IsSegment(e)) encroachable_.Mark(e);
+  // Every edge the refinement looks up joins the node it has just added (FindEdge answers
+  // those alone), so the table's hash index would only cost time and memory until a later
+  // caller asks, and then it is built again.
+  edges_.DropFindIndex();
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
     if (NodeCount() >= maxNodes_) StopAtNodeLimit();
     bool progressMade = true;
     bool flipTried = false;
+    // The first frame shows the mesh whole, later ones what the passes since changed, at the
+    // pace the canvas asks for: the animation costs about the changes, not the mesh per pass.
+    changes_.Record(animate_);
     while (progressMade && running_) {
       progress.ShowMeshProgress("Delaunay refinement", NodeCount(), EdgeCount(),
                                 MeshDegrees(currentMinAngle_));
       progress.ProcessEvents();
       progressMade = RefinementPass(flipTried);
-      if (animate_) DrawWholeMesh(canvas);
+      if (!animate_) continue;
+      if (changes_.Size() > static_cast<std::size_t>(EdgeCount())) changes_.Collapse();
+      if (canvas.FrameDue()) DrawFrame(canvas);
     }
+    changes_.Record(false);
   }
   // A stop can end the loop right after a pass that changed the mesh without measuring it
   // again; the published angle (and IsUsable) must describe the mesh as it is. When the loop
@@ -96,16 +110,22 @@ bool FEM::RefinementPass(bool& flipTried) {
   // (and a stop, or a node limit) in between. Segments that overlap or meet at a zero angle
   // encroach on each other for ever, and a sweep repeated inside the pass never returned.
   // Segments below the pass's edge count, in index order, as a walk over every edge would
-  // meet them; visiting only the segments keeps a pass from costing the whole edge table.
-  const int n = EdgeCount();
-  CatchUpSegmentList();
-  for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k) {
-    if (AtNodeLimit()) break;
-    const int e = segmentList_[k];
-    if (!IsEncroached(e)) continue;
+  // meet them. With the index on, only the segments whose encroachment may have changed are
+  // looked at: a pass then costs the few triangles the last pass touched, not the boundary.
+  const auto visit = [&](int e) {
+    if (!IsEncroached(e)) return;
     const int before = NodeCount();
     SplitEdge(e);
     if (NodeCount() > before) progress = true;
+  };
+  const int n = EdgeCount();
+  if (indexedScans_) {
+    for (int e = encroachable_.StartSweep(n); e != -1 && !AtNodeLimit(); e = encroachable_.Next())
+      visit(e);
+  } else {
+    CatchUpSegmentList();
+    for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n && !AtNodeLimit(); ++k)
+      visit(segmentList_[k]);
   }
 
   // Each step below adds a node at most, and none after the node limit stopped the loop.
@@ -147,6 +167,20 @@ void FEM::DrawWholeMesh(MeshCanvas& canvas) const {
   canvas.Clear();
   canvas.SetPen(0, 0, 0);
   for (int e = 0; e < EdgeCount(); ++e) DrawMeshEdge(canvas, EdgeBegin(e), EdgeEnd(e));
+}
+
+// Lines that are gone first: a new edge may run over pixels of an old one.
+void FEM::DrawFrame(MeshCanvas& canvas) {
+  if (changes_.Whole()) {
+    DrawWholeMesh(canvas);
+  } else {
+    for (const FrameChanges::Line& l : changes_.Gone()) canvas.EraseLine(l.ax, l.ay, l.bx, l.by);
+    canvas.SetPen(0, 0, 0);
+    changes_.ForEachEdge(
+        [&canvas](const FrameChanges::Line& l) { canvas.Line(l.ax, l.ay, l.bx, l.by); });
+  }
+  changes_.NextFrame();
+  canvas.FrameDone();
 }
 
 bool FEM::Encroaches(int s, MeshPoint p) const {

@@ -98,6 +98,18 @@ void TObjCont::WriteJob(std::ostream& out) const {
     }
     out << "Close\n\n";
   }
+  // The polygon being drawn: its edges as they stand, so a save never drops what was drawn.
+  if (PolygonEdgeCount(polygonCount_) > 0) {
+    out << "OBJECT " << polygonCount_ << "\n";
+    for (int e : polygons_[static_cast<std::size_t>(polygonCount_)].edges) {
+      const int k = static_cast<int>(fileOrder.size());
+      fileIndex[static_cast<std::size_t>(e)] = k;
+      fileOrder.push_back(e);
+      const Edge& d = edges_[static_cast<std::size_t>(e)];
+      out << "E, " << d.begin << ", " << d.end << " ;" << k << "\n";
+    }
+    out << "\n";
+  }
 
   out << kSeparator << "\n"
       << "; Section <CONSTRAINS and PHYSICS> format:\n"
@@ -149,32 +161,80 @@ std::string TObjCont::JobText() const {
 }
 
 JobFileResult TObjCont::SaveJob(const std::string& path) const {
-  if (path.empty()) return {false, "cannot write the job file: no file name"};
+  if (path.empty()) return {false, "cannot write the job file: no file name", {}};
   const int err = ReplaceTextFile(path, JobText());
-  if (err != 0) return {false, ErrorText("cannot write", path, err)};
+  if (err != 0) return {false, ErrorText("cannot write", path, err), {}};
   return {};
+}
+
+std::string JobReadSummary::Describe() const {
+  if (skipped == 0) return {};
+  return std::to_string(skipped) + (skipped == 1 ? " line was" : " lines were") + " not read. " +
+         (skipped == 1 ? "It" : "The first") + " is line " + std::to_string(firstSkippedLine) + " (\"" +
+         firstSkippedText + "\"): " + firstSkippedReason + ".";
 }
 
 JobFileResult TObjCont::LoadJob(const std::string& path) {
   std::string text;
   const int err = ReadTextFile(path, text);
-  if (err != 0) return {false, ErrorText("cannot read", path, err)};
-  // The model is touched only once the whole file is in memory.
-  ReadJobText(text);
-  return {};
+  if (err != 0) return {false, ErrorText("cannot read", path, err), {}};
+  // The model is touched only once the file has shown itself to be a job.
+  TObjCont read;
+  JobReadSummary summary = read.ReadJobText(text);
+  // Lines of random bytes can pass for a Close or a physics record; only nodes make a job.
+  if ((read.NodeCount() == 0 && summary.skipped > 0) || (summary.records == 0 && !summary.hasComment)) {
+    std::string error = "'" + path + "' is not a job file: no line of it defines a node";
+    if (summary.skipped > 0) error += " (line " + std::to_string(summary.firstSkippedLine) + ": " + summary.firstSkippedReason + ")";
+    return {false, error, summary};
+  }
+  *this = std::move(read);
+  return {true, {}, summary};
 }
 
-void TObjCont::ReadJobText(std::string_view text) {
+namespace {
+
+const char* SkipReason(int status) {
+  switch (status) {
+    case stBadNumber: return "a field it needs is not a number";
+    case stBadNode: return "it names a node the job does not have";
+    case stBadIndex: return "it names a node or edge the job does not have";
+    case stExists: return "it repeats an edge";
+    case stBadPolygon: return "it names a polygon the job does not have";
+    default: return "no record starts with its keyword";
+  }
+}
+
+}  // namespace
+
+JobReadSummary TObjCont::ReadJobText(std::string_view text) {
   Clear();
+  JobReadSummary summary;
+  // Editors that write UTF-8 with a signature put these three bytes first.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
   std::size_t start = 0;
+  int number = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
     std::string_view line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    ParseJobLine(line);
+    ++number;
+    const int status = ParseJobLine(line);
+    if (status == stAdded || status == stDone || status == stPolygonClosed) {
+      ++summary.records;
+    } else if (status == stComment) {
+      const std::size_t first = line.find_first_not_of(' ');
+      summary.hasComment = summary.hasComment || (first != std::string_view::npos && line[first] == ';');
+    } else if (summary.skipped++ == 0) {
+      summary.firstSkippedLine = number;
+      // Shown to the user: a line of random bytes must not garble the message.
+      for (char c : line.substr(0, 40)) summary.firstSkippedText += (c >= ' ' && c < 0x7f) ? c : '?';
+      summary.firstSkippedReason = SkipReason(status);
+    }
     start = end + 1;
   }
+  return summary;
 }
 
 int TObjCont::ParseJobLine(std::string_view line) {
@@ -269,7 +329,8 @@ int TObjCont::ParseJobLine(std::string_view line) {
     case 'P':
       return physics();
     default:
-      return stComment;  // OBJECT lines and unknown keywords carry nothing
+      // OBJECT lines are for the reader of the file; any other keyword is not a record.
+      return keyword == "OBJECT" ? stComment : stUnknownRecord;
   }
 }
 

@@ -16,6 +16,7 @@ enum StatusCode : int {
   stBadIndex = 11,      // a node or edge index is outside its table
   stBadPolygon = 12,    // a polygon index is outside the polygon table
   stRejected = 13,      // a click on a vertex that does not close the polygon, or an unmovable node
+  stUnknownRecord = 14,  // a job file line whose keyword starts no record
 };
 
 }  // namespace tavrin

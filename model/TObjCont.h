@@ -33,10 +33,26 @@ struct PolygonPhysics {
   bool isHole = false;
 };
 
-// Outcome of reading or writing a job file; `error` is one line for the user when !ok.
+// What reading a job text left out: the lines that hold something other than a comment (or an
+// OBJECT line) and were not applied, as each stands on its own.
+struct JobReadSummary {
+  int records = 0;              // lines applied
+  int skipped = 0;              // lines not applied
+  int firstSkippedLine = 0;     // 1-based number of the first of them; 0 when none
+  std::string firstSkippedText;  // that line, cut to 40 characters
+  std::string firstSkippedReason;
+  bool hasComment = false;      // some line is a comment
+  // "3 lines were not read. The first is line 7 ("E, 4, 9"): it names a node the job does not
+  // have." Empty when nothing was skipped.
+  std::string Describe() const;
+};
+
+// Outcome of reading or writing a job file; `error` is one line for the user when !ok. A read
+// also tells what it skipped.
 struct JobFileResult {
   bool ok = true;
   std::string error;
+  JobReadSummary read;
   explicit operator bool() const { return ok; }
 };
 
@@ -141,13 +157,19 @@ class TObjCont {
   // Writes the job to path through a temporary file in the same folder renamed over the target,
   // so a failed save leaves any previous file intact.
   JobFileResult SaveJob(const std::string& path) const;
-  // Reads path and rebuilds the model from it; on failure the model is untouched.
+  // Reads path and rebuilds the model from it; on failure the model is untouched. A file that
+  // defines no node and has lines not read, or that has neither a record nor a comment, is
+  // refused, so that a wrong file does not open as an empty job (an empty job written here has
+  // its comments).
   JobFileResult LoadJob(const std::string& path);
-  // The file's text, and the model rebuilt from a text (Clear() first).
+  // The file's text, and the model rebuilt from a text (Clear() first). A UTF-8 byte-order mark
+  // at the start is skipped; the text written has none. The edges of a polygon still being
+  // drawn are written after the closed polygons, without a Close, and read back as they were.
   void WriteJob(std::ostream& out) const;
   std::string JobText() const;
-  void ReadJobText(std::string_view text);
-  // Applies one line of a job file; returns a status code (stComment for a comment).
+  JobReadSummary ReadJobText(std::string_view text);
+  // Applies one line of a job file; returns a status code (stComment for a comment, a blank
+  // line or an OBJECT line, stUnknownRecord for another keyword).
   int ParseJobLine(std::string_view line);
   static int ParseNumber(std::string_view field, double& value) {
     return tavrin::ParseNumber(field, value);

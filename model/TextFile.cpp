@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -68,5 +69,7 @@ int ReplaceTextFile(const std::string& path, std::string_view text) {
   if (err != 0) ::unlink(tmp.c_str());
   return err;
 }
+
+void IgnoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace tavrin

@@ -19,6 +19,28 @@ void PlanEditing::Reset() {
   request_ = EditRequest();
 }
 
+PolygonDrawing PlanEditing::Drawing() const {
+  return PolygonDrawing{newPolygonMode, firstPolygonPoint, lastPolygonX, lastPolygonY};
+}
+
+void PlanEditing::RestoreDrawing(const PolygonDrawing& drawing) {
+  newPolygonMode = drawing.active;
+  firstPolygonPoint = drawing.firstPoint;
+  lastPolygonX = drawing.lastX;
+  lastPolygonY = drawing.lastY;
+  if (newPolygonMode) newVertexMode = false;  // the two modes exclude each other
+  ClearSelection();
+}
+
+void PlanEditing::ClearSelection() {
+  selectionActive = false;
+  selectionKind = SelectionKind::none;
+  selectedIndex_ = -1;
+  request_.kind = SelectionKind::none;
+  request_.index = -1;
+  request_.geometryChanged = request_.loadsChanged = request_.constraintsChanged = request_.physicsChanged = false;
+}
+
 void PlanEditing::NewPolygonButton() {
   newPolygonMode = true;
   newVertexMode = false;

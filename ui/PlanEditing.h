@@ -20,6 +20,14 @@ class PlanView;
 class TObjCont;
 struct ViewTransform;
 
+// The state of polygon drawing that goes with the job: whether a polygon is being drawn,
+// whether the next vertex starts one, and where the last vertex was placed.
+struct PolygonDrawing {
+  bool active = false;
+  bool firstPoint = true;
+  double lastX = 0.0, lastY = 0.0;
+};
+
 class PlanEditingHost {
  public:
   virtual ~PlanEditingHost() = default;
@@ -60,6 +68,14 @@ class PlanEditing {
   // property editor, without highlighting: after an Apply whose move was refused, the editor
   // shows where the node really is.
   void ShowSelectionAgain();
+
+  // The polygon drawing state, and putting one back (an undone step): the selection is dropped
+  // with it, as the indices it held may be gone.
+  PolygonDrawing Drawing() const;
+  void RestoreDrawing(const PolygonDrawing& drawing);
+  // No selection: kind none, index -1, nothing for the editor to apply.
+  void ClearSelection();
+  int SelectedIndex() const { return selectedIndex_; }
 
   EditRequest& Request() { return request_; }
   const EditRequest& Request() const { return request_; }

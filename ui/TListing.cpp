@@ -1,6 +1,7 @@
 #include "ui/TListing.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -8,13 +9,26 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include "analysis/TGlobMatrix.h"
+#include "ui/NumberFit.h"
 #include "ui/Platform.h"
 #include "ui/TRollupFields.h"
 
 namespace tavrin {
+
+namespace {
+// The signed value of a number cell and the most significant digits it is shown with.
+constexpr int kValueRole = Qt::UserRole;
+constexpr int kDigitsRole = Qt::UserRole + 1;
+// A column is never narrower than this when dragged.
+constexpr int kMinColumnWidth = 30;
+// Pixels either side of a header's edge where a drag widens the column instead of sorting.
+constexpr int kEdgeGrip = 4;
+}  // namespace
 
 // The grid's model: the listed rows, formatted only when the view asks for a cell.
 class TListingModel : public QAbstractTableModel {
@@ -26,18 +40,33 @@ class TListingModel : public QAbstractTableModel {
   }
   int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kListingColumns; }
   QVariant data(const QModelIndex& index, int role) const override {
-    // Long numbers are clipped by the narrow columns; the tool tip shows them whole.
-    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
-    return Text(index.row(), index.column());
+    if (!index.isValid()) return {};
+    // The delegate writes numbers to fit their column; the tool tip shows them whole.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return Text(index.row(), index.column());
+    if (role != kValueRole && role != kDigitsRole) return {};
+    double value = 0.0;
+    int digits = 0;
+    if (!Number(index.row(), index.column(), value, digits)) return {};
+    return role == kValueRole ? QVariant(value) : QVariant(digits);
   }
   QString Text(int row, int column) const {
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= kListingColumns) return {};
-    const ListingRow& r = rows_[row];
-    if (column == kColNumber) return QString::number(r.number);
+    if (column == kColNumber) return QString::number(rows_[row].number);
+    double value = 0.0;
+    int digits = 0;
+    return Number(row, column, value, digits) ? QString::number(value, 'g', digits) : QString();
+  }
+  // A value cell of the mode: its value and digits; false for the number column and for the
+  // columns the mode leaves empty.
+  bool Number(int row, int column, double& value, int& digits) const {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column <= kColNumber || column >= kListingColumns)
+      return false;
     const bool used = byNodes_ ? column <= kColRotY : (column == kColLinZ || column >= kColSigmaX);
-    if (!used) return {};
+    if (!used) return false;
+    value = rows_[row].values[column - 1];
     // The deflection column keeps 8 significant digits, the others 15.
-    return QString::number(r.values[column - 1], 'g', column == kColLinZ ? 8 : 15);
+    digits = column == kColLinZ ? 8 : 15;
+    return true;
   }
   void Reset() {
     beginResetModel();
@@ -47,6 +76,32 @@ class TListingModel : public QAbstractTableModel {
  private:
   const std::vector<ListingRow>& rows_;
   const bool& byNodes_;
+};
+
+// Writes each number with as many of its digits as its column has room for, in the exponent
+// form where the fixed one would not fit, instead of cutting the text at the column's edge.
+class TListingDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  // The text a cell shows in the given option (its rect is the cell's).
+  QString Shown(QStyleOptionViewItem option, const QModelIndex& index) const {
+    initStyleOption(&option, index);
+    return option.text;
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const QVariant value = index.data(kValueRole);
+    if (!value.isValid()) return;
+    const QWidget* widget = option->widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    // The style draws the text inside this rectangle less a margin on either side, and elides
+    // what is wider.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const int width = style->subElementRect(QStyle::SE_ItemViewItemText, option, widget).width() - 2 * margin;
+    option->text = FitNumber(value.toDouble(), index.data(kDigitsRole).toInt(), width, option->fontMetrics);
+  }
 };
 
 // The 16 x 16 arrow box inside a column header: the sort direction's triangle while its column
@@ -78,12 +133,15 @@ class TListingArrow : public QWidget {
 };
 
 // A column header: a raised panel with its caption and its arrow box; a left click sorts by
-// the column.
+// the column, a drag at its right edge (or at the left edge of the next header) widens or
+// narrows the column.
 class TListingHeader : public QWidget {
  public:
   TListingHeader(TListing& owner, int column, const QString& caption, QWidget* parent)
       : QWidget(parent), owner_(owner), column_(column), caption_(caption) {
-    setFixedSize(80, 21);
+    setFixedHeight(21);
+    resize(80, 21);
+    setMouseTracking(true);
   }
 
  protected:
@@ -101,13 +159,42 @@ class TListingHeader : public QWidget {
     p.drawText(rect().adjusted(2, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft, caption_);
   }
   void mousePressEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton) owner_.HeaderClick(column_);
+    if (event->button() != Qt::LeftButton) return;
+    const int edge = EdgeColumn(event->position().x());
+    if (edge < 0) {
+      owner_.HeaderClick(column_);
+      return;
+    }
+    resizing_ = edge;
+    dragStart_ = event->globalPosition().x();
+    startWidth_ = owner_.ColumnWidth(edge);
   }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (resizing_ >= 0) {
+      owner_.SetColumnWidth(resizing_, startWidth_ + static_cast<int>(event->globalPosition().x() - dragStart_));
+      return;
+    }
+    if (EdgeColumn(event->position().x()) >= 0)
+      setCursor(Qt::SplitHCursor);
+    else
+      unsetCursor();
+  }
+  void mouseReleaseEvent(QMouseEvent*) override { resizing_ = -1; }
 
  private:
+  // The column whose right edge is at x, or -1 away from the edges.
+  int EdgeColumn(double x) const {
+    if (x >= width() - kEdgeGrip) return column_;
+    if (x < kEdgeGrip && column_ > 0) return column_ - 1;
+    return -1;
+  }
+
   TListing& owner_;
   int column_;
   QString caption_;
+  int resizing_ = -1;  // the column being widened
+  double dragStart_ = 0.0;
+  int startWidth_ = 0;
 };
 
 TListing::TListing(QWidget* parent) : QDialog(parent) {
@@ -125,10 +212,13 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   // Leading blanks leave room for the arrow.
   static const char* const kCaptions[kListingColumns] = {"    Node #",    "    Lin. DZ",   "     Rot. DX", "     Rot. DY",
                                                          "     sigma X", "     sigma Y", "    tau XY"};
+  // The headers sit in a strip as wide as the table, which clips those scrolled out of sight.
+  headerStrip_ = new QWidget(this);
+  headerStrip_->setGeometry(12, 8, 601 - 24, 21);
   for (int c = 0; c < kListingColumns; ++c) {
-    headers_[c] = new TListingHeader(*this, c, QString::fromLatin1(kCaptions[c]), this);
+    headers_[c] = new TListingHeader(*this, c, QString::fromLatin1(kCaptions[c]), headerStrip_);
     headers_[c]->setObjectName(QString::fromLatin1(kNames[c]));
-    headers_[c]->move(12 + 80 * c, 8);
+    headers_[c]->move(80 * c, 0);
     arrows_[c] = new TListingArrow(*this, c, headers_[c]);
     arrows_[c]->setObjectName(QString::fromLatin1(kArrows[c]));
     arrows_[c]->move(3, 3);
@@ -138,6 +228,8 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   resTable_ = new QTableView(this);
   resTable_->setObjectName(QStringLiteral("ResTable"));
   resTable_->setModel(model_);
+  delegate_ = new TListingDelegate(resTable_);
+  resTable_->setItemDelegate(delegate_);
   resTable_->horizontalHeader()->hide();
   resTable_->verticalHeader()->hide();
   // Fixed row heights and column widths keep the view from measuring rows: it stays quick with
@@ -145,7 +237,9 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   resTable_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   resTable_->verticalHeader()->setDefaultSectionSize(15);
   resTable_->verticalHeader()->setMinimumSectionSize(15);
-  resTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // Widths change only through the header panels above, which follow them.
+  resTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  resTable_->horizontalHeader()->setMinimumSectionSize(kMinColumnWidth);
   // 79 pixels of text and the 1-pixel grid line: each column lines up under its 80-pixel header.
   resTable_->horizontalHeader()->setDefaultSectionSize(80);
   resTable_->setWordWrap(false);
@@ -153,6 +247,8 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   resTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   resTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   resTable_->setGeometry(12, 30, 601 - 24, 310);
+  connect(resTable_->horizontalHeader(), &QHeaderView::sectionResized, this, &TListing::PlaceHeaders);
+  connect(resTable_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TListing::PlaceHeaders);
 
   auto* devLabel = new QLabel(QStringLiteral("Maximum deviation, %"), this);
   devLabel->setGeometry(12, 352, 140, 21);
@@ -258,5 +354,27 @@ void TListing::Refill() {
 }
 
 QString TListing::CellText(int row, int column) const { return model_->Text(row, column); }
+
+QString TListing::ShownText(int row, int column) const {
+  const QModelIndex index = model_->index(row, column);
+  QStyleOptionViewItem option;
+  option.initFrom(resTable_->viewport());
+  option.widget = resTable_;
+  option.rect = resTable_->visualRect(index);
+  return delegate_->Shown(option, index);
+}
+
+int TListing::ColumnWidth(int column) const { return resTable_->columnWidth(column); }
+
+void TListing::SetColumnWidth(int column, int width) {
+  if (column < 0 || column >= kListingColumns) return;
+  resTable_->setColumnWidth(column, std::max(kMinColumnWidth, width));
+}
+
+// Each header over its column, scrolled with the table.
+void TListing::PlaceHeaders() {
+  for (int c = 0; c < kListingColumns; ++c)
+    headers_[c]->setGeometry(resTable_->columnViewportPosition(c), 0, resTable_->columnWidth(c), 21);
+}
 
 }  // namespace tavrin

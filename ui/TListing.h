@@ -4,9 +4,10 @@
 // "Maximum deviation, %" of the largest one.
 //
 // Owns its controls, the sort column, direction and mode, which it keeps between openings
-// (the deviation field keeps its text), and the rows of the current opening, which Close
-// drops. Reads the source only while it is open: the rows are copied when listed and the view
-// formats them on demand, so 100,000 rows stay responsive.
+// (the deviation field keeps its text, the columns their widths), and the rows of the current
+// opening, which Close drops. Reads the source only while it is open: the rows are copied when
+// listed and the view formats them on demand, each number with the digits its column has room
+// for, so 100,000 rows stay responsive.
 #pragma once
 
 #include <QDialog>
@@ -26,6 +27,7 @@ class TGlobMatrix;
 class TListingModel;
 class TListingHeader;
 class TListingArrow;
+class TListingDelegate;
 
 class TListing : public QDialog {
   Q_OBJECT
@@ -50,11 +52,17 @@ class TListing : public QDialog {
   bool ByNodes() const { return byNodes_; }
   int SortColumn() const { return sortColumn_; }
   const std::vector<ListingRow>& Rows() const { return rows_; }
-  // The text the grid shows in a cell.
+  // A cell's text with all its digits (also its tool tip).
   QString CellText(int row, int column) const;
+  // The text the grid draws in a cell: the number written to fit the column's width.
+  QString ShownText(int row, int column) const;
+  // Column widths in pixels; dragging a header's edge sets them (never below a minimum).
+  int ColumnWidth(int column) const;
+  void SetColumnWidth(int column, int width);
 
  private:
   void Refill();
+  void PlaceHeaders();
 
   const ListingSource* source_ = nullptr;
   bool ascending_ = true;
@@ -67,6 +75,8 @@ class TListing : public QDialog {
   std::array<TListingHeader*, kListingColumns> headers_{};
   std::array<TListingArrow*, kListingColumns> arrows_{};
   TListingModel* model_ = nullptr;
+  TListingDelegate* delegate_ = nullptr;
+  QWidget* headerStrip_ = nullptr;
   QTableView* resTable_ = nullptr;
   QLineEdit* deviation_ = nullptr;
   QRadioButton* byNodesButton_ = nullptr;

@@ -5,23 +5,31 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <cmath>
+#include <filesystem>
 
 #include "analysis/TGlobMatrix.h"
 #include "analysis/TIsolines.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshParameters.h"
+#include "model/GeometryCheck.h"
 #include "model/TObjCont.h"
+#include "ui/JobDeletion.h"
 #include "ui/JobDrawing.h"
+#include "ui/PlanNavigator.h"
 #include "ui/Platform.h"
 #include "ui/PlanView.h"
+#include "ui/RecentFiles.h"
+#include "ui/ResultViews.h"
 #include "ui/TAboutDialog.h"
 #include "ui/TAskBox.h"
 #include "ui/TAskBoxExports.h"
@@ -30,26 +38,12 @@
 #include "ui/TMesh_params.h"
 #include "ui/TSolveInformer.h"
 #include "ui/ToolIcons.h"
+#include "ui/ViewNavigation.h"
 #include "ui/ViewTransform.h"
 
 namespace tavrin {
 
 namespace {
-
-struct ViewInfo {
-  const char* item;
-  const char* label;
-};
-
-const ViewInfo kViews[7] = {
-    {"Normal View", ""},
-    {"UX Lin. Displacement isolines", "Lin. Z displacement:"},
-    {"RX Rot. Displacement isolines", "Rot. X displacement:"},
-    {"RY Rot. Displacement isolines", "Rot. Y displacement:"},
-    {"Sigma X stress isolines", "Sigma X stress:"},
-    {"Sigma Y stress isolines", "Sigma Y stress:"},
-    {"Tau XY stress isolines", "Tau XY stress:"},
-};
 
 // Marks a tool button that shows no hint.
 constexpr const char* kNoHintProperty = "tavrinNoHint";
@@ -62,50 +56,48 @@ std::string LastPathComponent(const std::string& path) {
 }
 
 // The mesher's drawing surface: world lines mapped through the view transform onto the plan
-// view. Whole-mesh redraws of the animation are throttled so that drawing takes at most about
-// a fifth of the generation: after a frame (Clear, lines, then the next progress report) that
-// took d milliseconds to draw, frames starting within max(kFrameGapMs, 4 d) of its end are
-// skipped up to their next Clear. Small meshes, whose frames cost little, still animate at a
-// few frames a second. The caller repaints the final mesh itself after the generation.
+// view. The animation's frames (each draws what changed since the last) come at most
+// kFramesPerSecond a second, and after a frame that took d milliseconds to draw, not within
+// 4 d of its end, so that drawing takes at most about a fifth of the generation. The caller
+// repaints the final mesh itself after the generation.
 class TMainWindow::Canvas final : public MeshCanvas {
  public:
-  static constexpr qint64 kFrameGapMs = 200;
+  static constexpr qint64 kFramesPerSecond = 25;
   explicit Canvas(PlanView& view) : view_(view) {}
 
   void Start() {
     sinceFrame_.invalidate();
-    frameClock_.invalidate();
-    skipping_ = false;
     lastFrameMs_ = 0;
   }
-  void Clear() override {
-    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < std::max(kFrameGapMs, 4 * lastFrameMs_)) {
-      skipping_ = true;
-      return;
-    }
-    skipping_ = false;
+  void Clear() override { view_.ClearCanvas(); }
+  void SetPen(int r, int g, int b) override { pen_ = QColor(r, g, b); }
+  // Lines go straight into the view's buffer: a frame draws many thousands of short ones.
+  void Line(double x1, double y1, double x2, double y2) override { Pixels(x1, y1, x2, y2, pen_); }
+  bool FrameDue() override {
+    const qint64 gap = std::max(1000 / kFramesPerSecond, 4 * lastFrameMs_);
+    if (sinceFrame_.isValid() && sinceFrame_.elapsed() < gap) return false;
     frameClock_.start();
-    view_.ClearCanvas();
+    return true;
   }
-  void SetPen(int r, int g, int b) override { view_.SetPen(QColor(r, g, b)); }
-  void Line(double x1, double y1, double x2, double y2) override {
-    if (skipping_) return;
-    const ViewTransform& t = CurrentViewTransform();
-    view_.Line(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2));
+  void EraseLine(double x1, double y1, double x2, double y2) override {
+    Pixels(x1, y1, x2, y2, view_.Background(), false);
   }
-  // The mesher reports progress after drawing a frame: that ends the frame.
-  void FrameEnd() {
-    if (!frameClock_.isValid()) return;
+  void FrameDone() override {
+    view_.update();
     lastFrameMs_ = frameClock_.elapsed();
-    frameClock_.invalidate();
     sinceFrame_.start();
   }
 
  private:
+  void Pixels(double x1, double y1, double x2, double y2, const QColor& colour, bool ends = true) {
+    const ViewTransform& t = CurrentViewTransform();
+    view_.PixelLine(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2), colour, ends);
+  }
+
   PlanView& view_;
+  QColor pen_ = PlanView::Black();
   QElapsedTimer sinceFrame_;  // since the end of the last frame drawn
   QElapsedTimer frameClock_;  // since the start of the frame being drawn
-  bool skipping_ = false;
   qint64 lastFrameMs_ = 0;
 };
 
@@ -121,13 +113,28 @@ TMainWindow::TMainWindow(QWidget* parent)
   MainDraw->setObjectName("MainDraw");
   setCentralWidget(MainDraw);
   canvas_ = std::make_unique<Canvas>(*MainDraw);
+  history_ = std::make_unique<JobHistory>(*this, this);
+  recent_ = std::make_unique<RecentFiles>();
   BuildMenuAndToolBar();
   BuildStatusBar();
   resize(667, 405);
 
   MainDraw->onMousePress = [this](Qt::MouseButton, int x, int y) {
-    if (!busy_) editing_.pickpoint(x, y);
+    if (busy_) return;
+    const char* adds = editing_.newVertexMode ? "Add node" : editing_.newPolygonMode ? "Add polygon vertex" : nullptr;
+    if (!adds) {
+      editing_.pickpoint(x, y);
+      return;
+    }
+    history_->Record([&] {
+      const int closed = structure_->PolygonCount();
+      editing_.pickpoint(x, y);
+      return QString::fromLatin1(structure_->PolygonCount() > closed ? "Close polygon" : adds);
+    });
+    UpdateDeleteCommand();  // nothing is deleted while a polygon is drawn
   };
+  // The middle button and the wheel move the view; they never reach the editing clicks.
+  navigator_ = new PlanNavigator(*MainDraw, [this] { UserMovedView(); });
   MainDraw->onMouseMove = [this](int x, int y) { mousemoved(x, y); };
   MainDraw->onResized = [this] { ResizeCanvas(); };
 
@@ -172,17 +179,51 @@ void TMainWindow::BuildMenuAndToolBar() {
   newvertex->setToolTip("New Vertex");
   editvertex = action("editvertex", "Edit", [this] { if (rollup_) rollup_->show(); });
   editvertex->setToolTip("Transform Rollup");
-  ZoominButton = action("ZoominButton", "Zoom+", [this] { ZoominButtonClick(); });
+  ZoominButton = action("ZoominButton", "Zoom In", [this] { ZoominButtonClick(); });
   ZoominButton->setToolTip("Zoom In");
-  ZoomoutButton = action("ZoomoutButton", "Zoom-", [this] { ZoomoutButtonClick(); });
+  ZoomoutButton = action("ZoomoutButton", "Zoom Out", [this] { ZoomoutButtonClick(); });
   ZoomoutButton->setToolTip("Zoom Out");
+  ZoomFit = action("ZoomFit", "Zoom to fit", [this] { ZoomFitClick(); });
+  ZoomFit->setToolTip("Zoom to fit");
+  ZoomFit->setShortcut(Qt::Key_F);
+  EditDelete = action("EditDelete", "Delete", [this] { DeleteClick(); });
+  EditDelete->setShortcut(QKeySequence::Delete);
+  EditUndo = history_->Stack().createUndoAction(this, "Undo");
+  EditUndo->setObjectName("EditUndo");
+  EditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  EditRedo = history_->Stack().createRedoAction(this, "Redo");
+  EditRedo->setObjectName("EditRedo");
+  EditRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  New1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+  Open1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  Save1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  FileSaveAs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   Generatemesh->setToolTip("Generate mesh");
   SolveStaticMenu->setToolTip("Static solvation");
 
   QMenu* file = menuBar()->addMenu("File");
-  file->addActions({New1, Open1, Save1, FileSaveAs, Exit1});
+  file->addActions({New1, Open1, Save1, FileSaveAs});
+  recentMenu_ = file->addMenu("Recent Files");
+  recentMenu_->setObjectName("RecentFilesMenu");
+  recentMenu_->menuAction()->setObjectName("RecentFiles");
+  file->addAction(Exit1);
+  RefreshRecentMenu();
   QMenu* edit = menuBar()->addMenu("Edit ...");
+  edit->addActions({EditUndo, EditRedo, EditDelete});
+  edit->addSeparator();
   edit->addActions({GeomRollup, LoadsRollup, ConstrRollup, PhysicsRollup, CloseRollup});
+  QMenu* view = menuBar()->addMenu("View");
+  view->addActions({ZoominButton, ZoomoutButton, ZoomFit});
+  // The arrow keys move the view over the job; as shortcuts they repeat while held.
+  for (auto [name, text, key] : {std::tuple{"PanLeft", "Pan left", Qt::Key_Left},
+                                 {"PanRight", "Pan right", Qt::Key_Right},
+                                 {"PanUp", "Pan up", Qt::Key_Up},
+                                 {"PanDown", "Pan down", Qt::Key_Down}}) {
+    QAction* pan = action(name, text, [this, k = key] { navigator_->PanKey(k); });
+    pan->setShortcut(key);
+    addAction(pan);
+  }
   QMenu* mesh = menuBar()->addMenu("Mesh");
   mesh->addActions({Generatemesh, ParametersStats1});
   QMenu* solve = menuBar()->addMenu("Solve");
@@ -226,10 +267,11 @@ void TMainWindow::BuildMenuAndToolBar() {
   bar->addSeparator();
   button(ZoominButton, "ZoominButton", ToolIcon::ZoomIn, kHint);
   button(ZoomoutButton, "ZoomoutButton", ToolIcon::ZoomOut, kHint);
+  button(ZoomFit, "ZoomFitButton", ToolIcon::ZoomFit, kHint);
   bar->addSeparator();
   ViewSelector = new QComboBox(bar);
   ViewSelector->setObjectName("ViewSelector");
-  for (const ViewInfo& v : kViews) ViewSelector->addItem(v.item);
+  for (const ResultView& v : ResultViews()) ViewSelector->addItem(v.item);
   ViewSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   ViewSelector->setFocusPolicy(Qt::NoFocus);
   connect(ViewSelector, &QComboBox::activated, this, [this](int) { ChangeView(); });
@@ -266,10 +308,7 @@ void TMainWindow::CreateWindows() {
   meshInformer_->placement = [this](int w) { return ProgressPlacement(w); };
   meshInformer_->onKeyPressed = [this](int key) { KeyPressed(key); };
   meshInformer_->onKeyReleased = [this](int key) { KeyRelease(key); };
-  meshInformer_->beforeEvents = [this] {
-    canvas_->FrameEnd();
-    MainDraw->Flush();
-  };
+  meshInformer_->beforeEvents = [this] { MainDraw->Flush(); };
   solveInformer_->placement = [this](int w) { return ProgressPlacement(w); };
 }
 
@@ -300,6 +339,7 @@ void TMainWindow::ResetJob() {
   generateMeshOn_ = solveStaticOn_ = solveStressOn_ = exportsOn_ = false;
   UpdateCommands();
   ViewSelector->setCurrentIndex(0);
+  shownView_ = 0;
   SetTitle("Untitled");
 }
 
@@ -312,7 +352,10 @@ void TMainWindow::NewJob() {
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   isolines_.reset();
   isolines_ = std::make_unique<TIsolines>();
+  meshedJob_.clear();
+  history_->Clear();
   CurrentViewTransform().Reset();
+  viewPlacedByProgram_ = true;
   ResetJob();
   redraw();
   // The editor must not keep offering an index of the job just deleted.
@@ -355,9 +398,49 @@ bool TMainWindow::OpenJob(const std::string& path) {
   generateMeshOn_ = true;
   UpdateCommands();
   SetTitle(path);
+  FitViewToJob();
   redraw();
   modified = false;
+  recent_->Add(QString::fromStdString(path));
+  RefreshRecentMenu();
+  // The job opens without the lines it could not use; the user must know they are gone.
+  if (result.read.skipped > 0) {
+    CurrentPlatform().ShowMessage(std::filesystem::path(path).filename().string() + ": " + result.read.Describe(),
+                                  "Warning");
+  }
   return true;
+}
+
+void TMainWindow::OpenRecent(const std::string& path) {
+  if (busy_) return;
+  if (!AskToSave("Job modified. Save?")) return;
+  if (!OpenJob(path)) {
+    recent_->Remove(QString::fromStdString(path));
+    RefreshRecentMenu();
+  }
+}
+
+void TMainWindow::RefreshRecentMenu() {
+  recentMenu_->clear();
+  const QStringList& paths = recent_->Paths();
+  for (int i = 0; i < paths.size(); ++i) {
+    const QString path = paths[i];
+    QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    a->setObjectName(QStringLiteral("RecentFile%1").arg(i));
+    a->setToolTip(path);
+    a->setStatusTip(path);
+    connect(a, &QAction::triggered, this, [this, path] { OpenRecent(path.toStdString()); });
+  }
+  if (!paths.isEmpty()) {
+    recentMenu_->addSeparator();
+    QAction* clear = recentMenu_->addAction("Clear list");
+    clear->setObjectName("ClearRecentFiles");
+    connect(clear, &QAction::triggered, this, [this] {
+      recent_->Clear();
+      RefreshRecentMenu();
+    });
+  }
+  recentMenu_->setEnabled(!paths.isEmpty());
 }
 
 bool TMainWindow::Save1Click() {
@@ -379,6 +462,8 @@ bool TMainWindow::FileSaveAsClick() {
     return false;
   }
   SetTitle(path);
+  recent_->Add(QString::fromStdString(path));
+  RefreshRecentMenu();
   return true;
 }
 
@@ -416,6 +501,11 @@ void TMainWindow::UpdateCommands() {
   CosmosInputFile->setEnabled(exportsOn_ && idle);
   LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
   for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu}) a->setEnabled(idle);
+  recentMenu_->setEnabled(idle && !recent_->Paths().isEmpty());
+  // The undo actions follow the stack by themselves; while a mesh or a solve runs they wait.
+  EditUndo->setEnabled(idle && history_->Stack().canUndo());
+  EditRedo->setEnabled(idle && history_->Stack().canRedo());
+  UpdateDeleteCommand();
   ViewSelector->setEnabled(idle);
   if (rollup_) rollup_->SetApplyBlocked(busy_);
 }
@@ -433,20 +523,41 @@ void TMainWindow::redraw() {
              resultView ? isolines_.get() : nullptr, CurrentViewTransform());
 }
 
+// The scale and the lower left corner stay; a fit made before the window was first shown
+// follows the size the window is shown with.
 void TMainWindow::ResizeCanvas() {
   ViewTransform& t = CurrentViewTransform();
   t.canvasHeight = MainDraw->height();
   t.canvasWidth = MainDraw->width();
+  if (fitUntilShown_ && viewPlacedByProgram_ && structure_->NodeCount() > 0) FitViewToJob();
   redraw();
 }
 
 void TMainWindow::ZoominButtonClick() {
   CurrentViewTransform().ZoomIn();
-  redraw();
+  UserMovedView();
 }
 
 void TMainWindow::ZoomoutButtonClick() {
   CurrentViewTransform().ZoomOut();
+  UserMovedView();
+}
+
+void TMainWindow::ZoomFitClick() {
+  FitViewToJob();
+  redraw();
+}
+
+void TMainWindow::FitViewToJob() {
+  ViewTransform& t = CurrentViewTransform();
+  t.canvasHeight = MainDraw->height();
+  t.canvasWidth = MainDraw->width();
+  FitToBox(t, JobBox(*structure_), kFitMargin);
+  viewPlacedByProgram_ = true;
+}
+
+void TMainWindow::UserMovedView() {
+  viewPlacedByProgram_ = false;
   redraw();
 }
 
@@ -456,15 +567,13 @@ void TMainWindow::mousemoved(int sx, int sy) {
   panels_[1]->setText(QString::number(x, 'g', 4) + ":" + QString::number(y, 'g', 4));
   int view = ViewIndex();
   if (view <= 0 || busy_) return;
+  const ResultView& shown = ResultViews()[view];
   // A view whose results are gone (a new solve, a failed one) has nothing to read: the solver
   // would answer with its no-value sentinel.
-  if (!(view <= 3 ? staticSolved : stressSolved)) return;
+  if (!ResultsAvailable(shown.needs, staticSolved, stressSolved)) return;
   int node = mesh_->NearestNode(x, y);
   if (node < 0) return;
-  int solverNode = solver_->NewNumberOf(node);
-  double value = view <= 3 ? static_cast<double>(solver_->Displacement(solverNode, view - 1))
-                           : solver_->NodeStress(solverNode, view - 4);
-  panels_[3]->setText(QString::number(value, 'g', 5));
+  panels_[3]->setText(QString::number(ResultValueAt(shown, *solver_, node), 'g', 5));
 }
 
 void TMainWindow::KeyPressed(int key) {
@@ -498,6 +607,7 @@ void TMainWindow::KeyRelease(int key) {
 // The window sees every key stroke meant for it or its children first, as with key preview.
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && watched->property(kNoHintProperty).toBool()) return true;
+  if (event->type() == QEvent::Paint && watched == MainDraw) fitUntilShown_ = false;
   if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -530,6 +640,11 @@ void TMainWindow::PolygonClosed() {
   ComputeDefaultMaxArea();
   generateMeshOn_ = true;
   UpdateCommands();
+  // A drawing on a view the user has not moved is shown whole, as an opened job is.
+  if (viewPlacedByProgram_) {
+    FitViewToJob();
+    redraw();
+  }
 }
 
 // Results of an earlier mesh or solve must never be read against a new one.
@@ -538,15 +653,47 @@ void TMainWindow::ClearResults() {
   solveStressOn_ = exportsOn_ = false;
   isolines_ = std::make_unique<TIsolines>();
   ViewSelector->setCurrentIndex(0);
+  shownView_ = 0;
   panels_[2]->clear();
   panels_[3]->clear();
   panels_[4]->clear();
 }
 
+// As New drops them: nothing of the mesh or its solve stays reachable.
+void TMainWindow::DropMeshAndResults() {
+  ClearResults();
+  mesh_ = std::make_unique<FEM>();
+  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
+  meshed = false;
+  solveStaticOn_ = false;
+  meshedJob_.clear();
+}
+
+// A refused generation drops the earlier mesh and its results, as an unusable one does: they
+// belong to a drawing that has changed since, and the plan should show the drawing to mend.
+void TMainWindow::RefuseMesh(const std::string& why) {
+  ShowError(why);
+  DropMeshAndResults();
+  UpdateCommands();
+  redraw();
+}
+
 void TMainWindow::GenerateMeshClick() {
   if (busy_ || !generateMeshOn_) return;
+  if (const float area = GlobalMeshParameters().maxArea; !MaxAreaAccepted(area)) {
+    RefuseMesh("The maximal area of triangle is " + QString::number(static_cast<double>(area)).toStdString() +
+               ": set a positive value in Mesh, Parameters & Stats.");
+    return;
+  }
   structure_->PrepareForMeshing();
+  if (const GeometryCheckResult check = CheckGeometry(*structure_); !check) {
+    RefuseMesh(check.message);
+    return;
+  }
   ClearResults();
+  // The whole plate in view, for the animation as for the result.
+  FitViewToJob();
+  redraw();
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   SetBusy(true);
   mesh_.reset();
@@ -561,6 +708,7 @@ void TMainWindow::GenerateMeshClick() {
   if (solveStaticOn_) meshed = true;
   // Where the user looks when Solve Static stays grey: whether the mesh is usable, or why not.
   panels_[4]->setText(QString::fromStdString(MeshVerdict(GlobalMeshStatistics())));
+  meshedJob_ = structure_->JobText();
   UpdateCommands();
   // The final mesh is shown whatever frames the animation skipped, usable or not; later
   // repaints follow the meshed flag.
@@ -576,8 +724,9 @@ void TMainWindow::SolveStaticClick() {
   if (busy_ || !solveStaticOn_) return;
   solver_.reset();
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
-  staticSolved = stressSolved = false;
-  solveStressOn_ = exportsOn_ = false;
+  // The results the shown view was drawn from are gone with the old solver.
+  ClearResults();
+  redraw();
   SetBusy(true);
   int code = solver_->SolveStatic(*mesh_);
   solveInformer_->HideSolveProgress();
@@ -637,18 +786,24 @@ void TMainWindow::SelectView(int index) {
   ChangeView();
 }
 
+// A view is shown only with the results it is drawn from. Without them the view on screen
+// stays, with its own label and read-out (a label over another field's values would misstate
+// them), and panel 4 says what to run first.
 void TMainWindow::ChangeView() {
   int view = ViewIndex();
   if (view < 0) return;
-  panels_[2]->setText(kViews[view].label);
-  if (view > 0) {
-    bool available = view <= 3 ? staticSolved : stressSolved;
-    if (!available) {
-      ViewSelector->setCurrentIndex(0);
-      return;
-    }
+  const ResultView& chosen = ResultViews()[view];
+  if (!ResultsAvailable(chosen.needs, staticSolved, stressSolved)) {
+    ViewSelector->setCurrentIndex(shownView_);
+    panels_[4]->setText(MissingResultsText(chosen.needs));
+    return;
+  }
+  shownView_ = view;
+  panels_[2]->setText(chosen.label);
+  panels_[4]->clear();
+  if (chosen.needs != ResultNeed::none) {
     isolines_ = std::make_unique<TIsolines>();
-    BuildIsolines(*isolines_, view - 1, *solver_);
+    BuildIsolines(*isolines_, static_cast<int>(chosen.field), *solver_);
   }
   redraw();
 }
@@ -661,7 +816,11 @@ void TMainWindow::ApplyEdits() {
   if (busy_) return;
   // The edge end the user chose in the editor stays chosen when the edge is shown again.
   const bool endChosen = rollup_ && rollup_->Kind() == SelectionKind::edge && rollup_->EndSelected();
-  editing_.ApplyEdits();
+  const QString name = EditRequestName(editing_.Request());
+  history_->Record([&] {
+    editing_.ApplyEdits();
+    return name;
+  });
   // The request now holds zeros, and a refused move never happened: show what the job holds.
   editing_.ShowSelectionAgain();
   if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected()) rollup_->ToggleEdgeEnd();
@@ -669,6 +828,41 @@ void TMainWindow::ApplyEdits() {
 
 void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) {
   if (rollup_) rollup_->ShowSelection(kind, ids, c);
+  UpdateDeleteCommand();
+}
+
+// ---------------------------------------------------------------- undo and deletion
+
+void TMainWindow::UpdateDeleteCommand() {
+  EditDelete->setEnabled(!busy_ && CanDelete(*structure_, editing_.selectionKind, editing_.SelectedIndex()));
+}
+
+void TMainWindow::DeleteClick() {
+  if (busy_) return;
+  const SelectionKind kind = editing_.selectionKind;
+  const int index = editing_.SelectedIndex();
+  if (!CanDelete(*structure_, kind, index)) return;
+  history_->Record([&] {
+    *structure_ = JobWithout(*structure_, kind, index);
+    return QStringLiteral("Delete %1 %2").arg(kind == SelectionKind::polygon ? "polygon" : "node").arg(index);
+  });
+  modified = true;
+  editing_.ClearSelection();
+  ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
+  redraw();
+}
+
+JobState TMainWindow::CurrentJobState() const { return JobState{*structure_, editing_.Drawing(), generateMeshOn_}; }
+
+void TMainWindow::RestoreJobState(const JobState& state) {
+  *structure_ = state.job;
+  editing_.RestoreDrawing(state.drawing);
+  generateMeshOn_ = state.meshable;
+  modified = true;
+  if (meshedJob_ != structure_->JobText()) DropMeshAndResults();
+  UpdateCommands();
+  redraw();
+  ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
 }
 
 }  // namespace tavrin

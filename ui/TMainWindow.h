@@ -1,7 +1,8 @@
 // TMainWindow: the workbench's driver and only main window. Owns the job's four objects for the
 // whole run (the job model, the mesh, the solver, the isolines), the job's file name, modified
-// flag and caption, the menu, tool bar, plan view and status bar, and every command. Creates the
-// other windows at start-up, in a fixed order, as its children.
+// flag and caption, its undo history, the recent-files list, the menu, tool bar, plan view and
+// status bar, and every command. Creates the other windows at start-up, in a fixed order, as
+// its children.
 //
 // While Generate mesh or a solve runs (synchronously, with the event loop kept alive by the
 // progress windows), every command that could change or delete the job, the mesh or the solver
@@ -15,17 +16,21 @@
 #include <string>
 
 #include "ui/EditRequest.h"
+#include "ui/JobHistory.h"
 #include "ui/PlanEditing.h"
 #include "ui/TRollup.h"
 
 class QAction;
 class QComboBox;
 class QLabel;
+class QMenu;
 
 namespace tavrin {
 
 class FEM;
+class PlanNavigator;
 class PlanView;
+class RecentFiles;
 class TGlobMatrix;
 class TIsolines;
 class TAboutDialog;
@@ -37,9 +42,12 @@ class TObjCont;
 class TSolveInformer;
 struct ViewTransform;
 
-class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost {
+class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost, public JobHistoryHost {
   Q_OBJECT
  public:
+  // Pixels left free around a fitted job: room for the load and constraint symbols.
+  static constexpr int kFitMargin = 30;
+
   explicit TMainWindow(QWidget* parent = nullptr);
   ~TMainWindow() override;
 
@@ -53,11 +61,17 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   bool FileSaveAsClick();
   void ResetJob();
   void SetTitle(const std::string& name);
+  // A file of the File menu's recent list: as Open with that file chosen; a file that cannot be
+  // read any more leaves the list.
+  void OpenRecent(const std::string& path);
 
   // ---- Plan view ----
   void redraw();
   void ZoominButtonClick();
   void ZoomoutButtonClick();
+  // Zoom to fit: the whole job centred in the view (Open, the first drawn polygon and Generate
+  // mesh do the same).
+  void ZoomFitClick();
   void mousemoved(int sx, int sy);
   void KeyPressed(int key);
   void KeyRelease(int key);
@@ -90,6 +104,14 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void PolygonClosed() override;
   void ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) override;
 
+  // ---- Undo and deletion ----
+  // Delete: removes the selected free node or polygon (see JobDeletion.h) as one undoable step.
+  void DeleteClick();
+  JobState CurrentJobState() const override;
+  // An undone or redone step: the job is replaced, the selection dropped and the job marked
+  // modified; a mesh (and its results) made of another job is dropped as New drops it.
+  void RestoreJobState(const JobState& state) override;
+
   // ---- State, read by tests and the other windows ----
   PlanEditing& Editing() { return editing_; }
   const FEM& Mesh() const { return *mesh_; }
@@ -104,6 +126,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   TAboutDialog* AboutBox() const { return about_; }
   TAskBox* AskBox() const { return askBox_; }
   QString PanelText(int panel) const;
+  const RecentFiles& Recent() const { return *recent_; }
+  QMenu* RecentMenu() const { return recentMenu_; }
   bool Busy() const { return busy_; }
 
   bool meshed = false;
@@ -127,8 +151,15 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void SetBusy(bool busy);
   void UpdateCommands();
   void ClearResults();
+  // Says why Generate mesh made no mesh, and leaves no mesh or results behind.
+  void RefuseMesh(const std::string& why);
   QPoint ProgressPlacement(int width) const;
   void ResizeCanvas();
+  void FitViewToJob();
+  void UserMovedView();
+  void DropMeshAndResults();
+  void RefreshRecentMenu();
+  void UpdateDeleteCommand();
 
   std::unique_ptr<TObjCont> structure_;
   std::unique_ptr<FEM> mesh_;
@@ -136,6 +167,19 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   std::unique_ptr<TIsolines> isolines_;
   std::unique_ptr<Canvas> canvas_;
   PlanEditing editing_;
+  std::unique_ptr<JobHistory> history_;
+  std::unique_ptr<RecentFiles> recent_;
+  PlanNavigator* navigator_ = nullptr;
+  // The mesh's job as it was meshed (file text), so that an undone step can tell whether the
+  // mesh still belongs to the job.
+  std::string meshedJob_;
+  // The view's placement is the program's (start, New, Open, a fit), not the user's: a closed
+  // polygon then fits the view to the drawing.
+  bool viewPlacedByProgram_ = true;
+  // Until the plan view is first painted, a fit is redone on each resize, so that the size the
+  // window is finally shown with is the one fitted.
+  bool fitUntilShown_ = true;
+  int shownView_ = 0;  // the result view whose picture and label are on screen
 
   // Pipeline commands that are switched on by the job's progress; busy_ overrides them.
   bool generateMeshOn_ = false, solveStaticOn_ = false, solveStressOn_ = false, exportsOn_ = false;
@@ -170,6 +214,11 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   QAction* ConstrRollup = nullptr;
   QAction* PhysicsRollup = nullptr;
   QAction* CloseRollup = nullptr;
+  QAction* ZoomFit = nullptr;
+  QAction* EditUndo = nullptr;
+  QAction* EditRedo = nullptr;
+  QAction* EditDelete = nullptr;
+  QMenu* recentMenu_ = nullptr;
 
   TMesh_params* meshParams_ = nullptr;
   TRollup* rollup_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/TMesh_params.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/AnalysisOptions.h"
 #include "mesh/MeshParameters.h"
 #include "ui/Platform.h"
 
@@ -60,6 +62,21 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   pg->addWidget(set_max_nodes, 2, 1);
   pg->addWidget(animate, 3, 0, 1, 2);
   layout->addWidget(params);
+
+  // Read by every later Solve Static; items in the order of SolverKind and RecoveryKind.
+  auto* analysis = new QGroupBox("Analysis", this);
+  auto* ag = new QGridLayout(analysis);
+  solver_choice = new QComboBox(analysis);
+  solver_choice->setObjectName("solver_choice");
+  solver_choice->addItems({"Sparse direct (fill-reducing order)", "Envelope (profile)"});
+  recovery_choice = new QComboBox(analysis);
+  recovery_choice->setObjectName("recovery_choice");
+  recovery_choice->addItems({"Patch recovery", "Average of elements"});
+  ag->addWidget(new QLabel("Equation solver", analysis), 0, 0);
+  ag->addWidget(solver_choice, 0, 1);
+  ag->addWidget(new QLabel("Nodal moments and stresses", analysis), 1, 0);
+  ag->addWidget(recovery_choice, 1, 1);
+  layout->addWidget(analysis);
 
   auto* stats = new QGroupBox("Statistics", this);
   auto* sg = new QGridLayout(stats);
@@ -109,7 +126,7 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-  resize(424, 341);
+  resize(424, 421);
 }
 
 void TMesh_params::showEvent(QShowEvent* event) {
@@ -123,6 +140,9 @@ void TMesh_params::setup() {
   set_max_area->setText(FloatText(p.maxArea));
   set_max_nodes->setText(QString::number(p.maxNodes));
   animate->setChecked(p.animate);
+  const AnalysisOptions& a = GlobalAnalysisOptions();
+  solver_choice->setCurrentIndex(static_cast<int>(a.solver));
+  recovery_choice->setCurrentIndex(static_cast<int>(a.recovery));
   const MeshStatistics& s = GlobalMeshStatistics();
   if (s.nodeCount != 0) {
     num_nodes->setText(QString::number(s.nodeCount));
@@ -138,11 +158,25 @@ void TMesh_params::setup() {
 }
 
 void TMesh_params::Button1Click() {
+  // A choice cannot be invalid: stored whatever the number fields hold.
+  AnalysisOptions& a = GlobalAnalysisOptions();
+  a.solver = static_cast<SolverKind>(solver_choice->currentIndex());
+  a.recovery = static_cast<RecoveryKind>(recovery_choice->currentIndex());
   MeshParameters& p = GlobalMeshParameters();
   float angle = 0;
   if (!TextToFloat(set_min_ang->text(), angle)) {
     set_min_ang->selectAll();
     CurrentPlatform().ShowMessage("Not a valid number", "Error");
+    accept();
+    return;
+  }
+  // Numbers the mesher cannot aim for are refused like text that is no number.
+  if (!MinAngleAccepted(angle)) {
+    set_min_ang->selectAll();
+    CurrentPlatform().ShowMessage(QStringLiteral("Minimal angle of triangles must lie between 0 and %1 degrees")
+                                      .arg(kMaxMinAngle)
+                                      .toStdString(),
+                                  "Error");
     accept();
     return;
   }
@@ -154,12 +188,18 @@ void TMesh_params::Button1Click() {
     accept();
     return;
   }
+  if (!MaxAreaAccepted(area)) {
+    set_max_area->selectAll();
+    CurrentPlatform().ShowMessage("Maximal area of triangle must be positive", "Error");
+    accept();
+    return;
+  }
   p.maxArea = area;
   p.animate = animate->isChecked();
   int nodes = 0;
   if (!TextToNodeLimit(set_max_nodes->text(), nodes)) {
     set_max_nodes->selectAll();
-    CurrentPlatform().ShowMessage("The node limit must be a whole number from 1 to 2147483647.",
+    CurrentPlatform().ShowMessage("Node limit must be a whole number from 1 to 2147483647",
                                   "Error");
     accept();
     return;

@@ -1,7 +1,8 @@
 // TMesh_params, the "Parameters & Stats" dialog: edits the process-wide mesh parameters (minimal
-// angle, maximal triangle area, node limit, animation) and shows the statistics of the last
-// generation, with a word on whether that mesh is usable.
-// Owns only its controls; the values live in GlobalMeshParameters() and GlobalMeshStatistics().
+// angle, maximal triangle area, node limit, animation) and the analysis options (solver, recovery
+// of nodal values), and shows the statistics of the last generation, with a word on whether that
+// mesh is usable. Owns only its controls; the values live in GlobalMeshParameters(),
+// GlobalAnalysisOptions() and GlobalMeshStatistics().
 #pragma once
 
 #include <QDialog>
@@ -9,6 +10,7 @@
 class QLineEdit;
 class QCheckBox;
 class QLabel;
+class QComboBox;
 class QPushButton;
 
 namespace tavrin {
@@ -27,6 +29,8 @@ class TMesh_params : public QDialog {
   QLineEdit* set_max_area = nullptr;
   QLineEdit* set_max_nodes = nullptr;  // the node limit
   QCheckBox* animate = nullptr;
+  QComboBox* solver_choice = nullptr;    // items in SolverKind order
+  QComboBox* recovery_choice = nullptr;  // items in RecoveryKind order
   QLineEdit* num_nodes = nullptr;
   QLineEdit* num_elements = nullptr;
   QLineEdit* real_min_ang = nullptr;

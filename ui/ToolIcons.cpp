@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <array>
 
 namespace tavrin {
 
@@ -87,6 +88,16 @@ QIcon MakeToolIcon(ToolIcon icon) {
       break;
     case ToolIcon::ZoomOut:
       Magnifier(p, false);
+      break;
+    case ToolIcon::ZoomFit:
+      // A plate inside the four corners of the view.
+      for (auto [x, y, dx, dy] : {std::array{2.5, 2.5, 1.0, 1.0}, {17.5, 2.5, -1.0, 1.0}, {2.5, 17.5, 1.0, -1.0},
+                                  {17.5, 17.5, -1.0, -1.0}}) {
+        p.drawLine(QPointF(x, y), QPointF(x + 4 * dx, y));
+        p.drawLine(QPointF(x, y), QPointF(x, y + 4 * dy));
+      }
+      p.setBrush(QColor(200, 200, 200));
+      p.drawRect(QRectF(6.5, 6.5, 7, 7));
       break;
   }
   p.end();

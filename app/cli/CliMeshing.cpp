@@ -9,6 +9,7 @@
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/MeshProgress.h"
+#include "model/GeometryCheck.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::cli {
@@ -32,9 +33,19 @@ OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& opti
   if (a != "--min-angle" && a != "--max-area" && a != "--max-nodes") return OptionResult::NotMine;
   double v = 0;
   if (i + 1 >= args.size() || !ParseDouble(args[i + 1], v)) return OptionResult::Bad;
-  if (a == "--min-angle") options.minAngle = v;
+  if (a == "--min-angle") {
+    if (!MinAngleAccepted(v)) {
+      std::fprintf(stderr, "tavrin-cli: --min-angle %s is outside 0 to %g degrees\n",
+                   args[i + 1].c_str(), kMaxMinAngle);
+      return OptionResult::Bad;
+    }
+    options.minAngle = v;
+  }
   if (a == "--max-area") {
-    if (v < 0) return OptionResult::Bad;
+    if (!MaxAreaAccepted(v)) {
+      std::fprintf(stderr, "tavrin-cli: --max-area %s is not positive\n", args[i + 1].c_str());
+      return OptionResult::Bad;
+    }
     options.maxArea = v;
   }
   if (a == "--max-nodes") {
@@ -52,6 +63,10 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
     return 1;
   }
   structure.PrepareForMeshing();
+  if (const GeometryCheckResult check = CheckGeometry(structure); !check) {
+    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, check.message.c_str());
+    return 1;
+  }
 
   MeshParameters& parameters = GlobalMeshParameters();
   parameters.minAngle = static_cast<float>(options.minAngle);

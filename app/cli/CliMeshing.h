@@ -24,12 +24,13 @@ struct MeshOptions {
 enum class OptionResult { NotMine, Taken, Bad };
 
 // Reads args[i] (and its value) when it is --min-angle, --max-area or --max-nodes; on Taken,
-// i is left on the value.
+// i is left on the value. A value out of range is Bad, after a line on stderr naming the option.
 OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& options);
 
 // Loads the job, prepares it for meshing and meshes it into a new FEM made with the options,
-// stopping at the node limit. Prints the mesh figures to stdout. Returns 0,
-// or 1 after printing why the job could not be read (then `mesh` stays empty).
+// stopping at the node limit as a stop key would. Prints the mesh figures to stdout. Returns 0,
+// or 1 after printing why the job could not be read or fails the geometry check (then `mesh`
+// stays empty).
 int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& options,
                 TObjCont& structure, std::unique_ptr<FEM>& mesh);
 

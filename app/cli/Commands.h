@@ -10,6 +10,7 @@
 namespace tavrin {
 class FEM;
 enum class ElementKind;
+struct AnalysisOptions;
 }  // namespace tavrin
 
 namespace tavrin::cli {
@@ -23,11 +24,12 @@ int RunSolve(const Args& args);
 int RunStiffness(const Args& args);
 
 // Shared by solve and stiffness: reads the mesh options and --element (and --out when outDir is
-// given), loads and meshes the job named by the first positional argument, prints the mesh
+// given, --solver and --recovery into `analysis` when it is given), loads and meshes the job named by the first positional argument, prints the mesh
 // figures as `mesh` does. Returns 0, or the exit code after printing the reason; `mesh` holds
 // the new FEM whenever one was made.
 int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::unique_ptr<FEM>& mesh,
-                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir);
+                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir,
+                    AnalysisOptions* analysis = nullptr);
 
 // Prints the usage line of a subcommand to stderr and returns 2.
 int UsageError(const std::string& usage);

@@ -1,5 +1,5 @@
 // tavrin-cli info JOB.sam: prints the loaded job model, one record a line, every number in the
-// shortest form that reads back to the same double.
+// shortest form that reads back to the same double, and a last line on the lines not read.
 #include <cstdio>
 #include <string>
 
@@ -52,6 +52,10 @@ int RunInfo(const Args& args) {
     const PolygonPhysics ph = job.Physics(p);
     out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) + " thickness " +
            Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";
+  }
+  if (r.read.skipped > 0) {
+    out += "skipped-lines: " + std::to_string(r.read.skipped) + ", the first line " +
+           std::to_string(r.read.firstSkippedLine) + ": " + r.read.firstSkippedReason + "\n";
   }
   if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
     std::fprintf(stderr, "tavrin-cli: cannot write to standard output\n");

@@ -12,6 +12,7 @@
 
 #include "CliMeshing.h"
 #include "Commands.h"
+#include "analysis/AnalysisOptions.h"
 #include "analysis/TGlobMatrix.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
@@ -22,7 +23,8 @@ namespace tavrin::cli {
 namespace {
 
 const char kUsage[] =
-    "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] [--out DIR]";
+    "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] "
+    "[--solver sparse|envelope] [--recovery patch|average] [--out DIR]";
 
 std::FILE* OpenOut(const std::filesystem::path& dir, const char* name) {
   return std::fopen((dir / name).string().c_str(), "w");
@@ -49,14 +51,14 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 
   f = OpenOut(dir, "elements.csv");
   if (!f) return false;
-  std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy\n");
+  std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error\n");
   for (int t = 0; t < s.ResultTriangleCount(); ++t) {
     const int a = s.TriangleCorner(t, 0), b = s.TriangleCorner(t, 1), c = s.TriangleCorner(t, 2);
     const double x = (s.NodeX(a) + s.NodeX(b) + s.NodeX(c)) / 3, y = (s.NodeY(a) + s.NodeY(b) + s.NodeY(c)) / 3;
     std::fprintf(f, "%d,%d,%d,%d,%.10g,%.10g,%.10g", t, a, b, c, x, y, s.CentroidDeflection(t));
     for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementStress(t, k));
     for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementMoment(t, k));
-    std::fputc('\n', f);
+    std::fprintf(f, ",%.10g\n", s.ElementError(t));
   }
   if (!Close(f)) return false;
 
@@ -74,7 +76,8 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 }  // namespace
 
 int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::unique_ptr<FEM>& mesh,
-                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir) {
+                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir,
+                    AnalysisOptions* analysis) {
   MeshOptions options;
   element = ElementKind::Dkt;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -90,6 +93,11 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
       else if (kind == "cubic")
         element = ElementKind::Cubic;
       else
+        return UsageError(usage);
+    } else if ((a == "--solver" || a == "--recovery") && analysis) {
+      if (!hasValue) return UsageError(usage);
+      const char* name = args[++i].c_str();
+      if (!(a == "--solver" ? ParseSolverName(name, analysis->solver) : ParseRecoveryName(name, analysis->recovery)))
         return UsageError(usage);
     } else if (a == "--out" && outDir) {
       if (!hasValue) return UsageError(usage);
@@ -118,11 +126,13 @@ int RunSolve(const Args& args) {
   ElementKind element;
   std::vector<std::string> positional;
   std::string outDir;
-  const int rc = MeshJobForSolve(args, "solve", kUsage, mesh, element, positional, &outDir);
+  AnalysisOptions options = GlobalAnalysisOptions();
+  const int rc = MeshJobForSolve(args, "solve", kUsage, mesh, element, positional, &outDir, &options);
   if (rc != 0) return rc;
   if (positional.size() != 1) return UsageError(kUsage);
 
   TGlobMatrix solver(element);
+  solver.SetOptions(options);
   if (solver.SolveStatic(*mesh) != kSolveOk) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
     return 1;
@@ -142,9 +152,12 @@ int RunSolve(const Args& args) {
       maxNode = v;
     }
   }
-  std::printf("equations: %d\nload-z: %g\nreaction-z: %g\nmax-deflection: %g node %d x %g y %g\n",
+  // Full precision: the figures read back as the same doubles.
+  std::printf("equations: %d\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
               solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
               solver.NodeX(maxNode), solver.NodeY(maxNode));
+  std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", solver.RelativeResidual(),
+              solver.LoadImbalance(), solver.ErrorEstimate());
   std::fflush(stdout);
 
   if (!outDir.empty()) {

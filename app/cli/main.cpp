@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "model/TextFile.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ int UsageError(const std::string& usage) {
 }  // namespace tavrin::cli
 
 int main(int argc, char** argv) {
+  tavrin::IgnoreFileSizeSignal();
   if (argc < 2) return PrintUsage(stderr);
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
     PrintUsage(stdout);

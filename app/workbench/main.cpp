@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "model/TextFile.h"
 #include "ui/TMainWindow.h"
 
 int main(int argc, char** argv) {
+  tavrin::IgnoreFileSizeSignal();
   QApplication app(argc, argv);
   QApplication::setApplicationName("TAVRIN");
   const QStringList args = QApplication::arguments();

@@ -2,67 +2,67 @@
 // first extreme (ties go to the lower index); everything else is a direct access by index.
 #include "mesh/containers/TTris.h"
 
-#include <cassert>
+#include <cstring>
 
 namespace tavrin {
 
 int TTris::AddTriangle(int e1, int e2, int e3, double minAngle, double area) {
-  e1_.push_back(e1);
-  e2_.push_back(e2);
-  e3_.push_back(e3);
-  minAngle_.push_back(minAngle);
-  area_.push_back(area);
-  physics_.push_back(ElementPhysics{});
+  records_.push_back(Record{{e1, e2, e3}, 0, minAngle, area});
   return Count() - 1;
 }
 
 void TTris::SetTriangle(int t, int e1, int e2, int e3, double minAngle, double area) {
   if (!Valid(t)) return;
-  const auto s = static_cast<std::size_t>(t);
-  e1_[s] = e1;
-  e2_[s] = e2;
-  e3_[s] = e3;
-  minAngle_[s] = minAngle;
-  area_[s] = area;
-}
-
-int TTris::Edge(int t, int k) const {
-  if (!Valid(t)) return -1;
-  const auto s = static_cast<std::size_t>(t);
-  switch (k) {
-    case 1: return e1_[s];
-    case 2: return e2_[s];
-    case 3: return e3_[s];
-    default: return -1;
-  }
-}
-
-double TTris::MinAngle(int t) const {
-  assert(Valid(t));
-  return Valid(t) ? minAngle_[static_cast<std::size_t>(t)] : 0.0;
-}
-
-double TTris::Area(int t) const {
-  assert(Valid(t));
-  return Valid(t) ? area_[static_cast<std::size_t>(t)] : 0.0;
+  Record& r = records_[static_cast<std::size_t>(t)];
+  r.edge[0] = e1;
+  r.edge[1] = e2;
+  r.edge[2] = e3;
+  r.minAngle = minAngle;
+  r.area = area;
 }
 
 int TTris::GetPhysics(int t, ElementPhysics& physics) const {
   if (!Valid(t)) return -1;
-  physics = physics_[static_cast<std::size_t>(t)];
+  physics = physicsTable_[records_[static_cast<std::size_t>(t)].physics];
   return t;
 }
 
 int TTris::SetPhysics(int t, const ElementPhysics& physics) {
   if (!Valid(t)) return -1;
-  physics_[static_cast<std::size_t>(t)] = physics;
+  records_[static_cast<std::size_t>(t)].physics = PhysicsEntry(physics);
   return t;
+}
+
+std::size_t TTris::BitsHash::operator()(const PhysicsBits& b) const {
+  std::uint64_t h = 0;
+  for (std::uint64_t w : b) h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(h ^ (h >> 31));
+}
+
+// Triangles made one after another mostly share the physics of the last one set.
+std::uint32_t TTris::PhysicsEntry(const ElementPhysics& physics) {
+  PhysicsBits bits;
+  static_assert(sizeof bits == sizeof physics);
+  std::memcpy(bits.data(), &physics, sizeof bits);
+  PhysicsBits last;
+  std::memcpy(last.data(), &physicsTable_[lastPhysics_], sizeof last);
+  if (bits == last) return lastPhysics_;
+  if (physicsByBits_.empty()) {  // the zero physics the table starts with
+    PhysicsBits zero;
+    std::memcpy(zero.data(), &physicsTable_[0], sizeof zero);
+    physicsByBits_.emplace(zero, 0);
+  }
+  const auto [it, added] =
+      physicsByBits_.emplace(bits, static_cast<std::uint32_t>(physicsTable_.size()));
+  if (added) physicsTable_.push_back(physics);
+  lastPhysics_ = it->second;
+  return lastPhysics_;
 }
 
 int TTris::MinAngleIndex() const {
   int best = 0;
   for (int t = 1; t < Count(); ++t) {
-    if (minAngle_[static_cast<std::size_t>(t)] < minAngle_[static_cast<std::size_t>(best)]) best = t;
+    if (MinAngle(t) < MinAngle(best)) best = t;
   }
   return best;
 }
@@ -70,7 +70,7 @@ int TTris::MinAngleIndex() const {
 int TTris::MaxAreaIndex() const {
   int best = 0;
   for (int t = 1; t < Count(); ++t) {
-    if (area_[static_cast<std::size_t>(t)] > area_[static_cast<std::size_t>(best)]) best = t;
+    if (Area(t) > Area(best)) best = t;
   }
   return best;
 }

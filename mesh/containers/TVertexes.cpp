@@ -1,35 +1,18 @@
 // Node table operations: appends are amortised constant time, access is direct by index.
 #include "mesh/containers/TVertexes.h"
 
-#include <cassert>
-
 namespace tavrin {
 
-namespace {
-constexpr double kBadCoordinate = 2e200;
-}
-
 int TVertexes::AddNode(double x, double y, const DofRecord& dof) {
-  x_.push_back(x);
-  y_.push_back(y);
+  xy_.push_back(Position{x, y});
   polygon_.push_back(-1);
-  dof_.push_back(dof);
+  dof_.Append(dof);
   return Count() - 1;
-}
-
-double TVertexes::X(int i) const {
-  assert(Valid(i));
-  return Valid(i) ? x_[static_cast<std::size_t>(i)] : kBadCoordinate;
-}
-
-double TVertexes::Y(int i) const {
-  assert(Valid(i));
-  return Valid(i) ? y_[static_cast<std::size_t>(i)] : kBadCoordinate;
 }
 
 int TVertexes::GetDof(int i, DofRecord& dof) const {
   if (!Valid(i)) return -1;
-  dof = dof_[static_cast<std::size_t>(i)];
+  dof = dof_.Get(i);
   return 0;
 }
 

@@ -1,10 +1,14 @@
 // TVertexes: the node table of a mesh. Owns, per node, its coordinates, the job polygon it came
 // from (input nodes only) and its loads and constraints. Nodes are only appended; an index keeps
-// its node for the life of the table. Columns are parallel arrays sharing one count.
+// its node for the life of the table. The coordinates of a node lie together (the mesher reads
+// them together); polygons and loads lie apart, loads only for the nodes that have any
+// (DofColumn).
 #pragma once
 
+#include <cassert>
 #include <vector>
 
+#include "mesh/containers/DofColumn.h"
 #include "mesh/containers/DofRecord.h"
 
 namespace tavrin {
@@ -13,10 +17,17 @@ class TVertexes {
  public:
   // Appends a node and returns its index. The polygon column is left at -1.
   int AddNode(double x, double y, const DofRecord& dof);
-  int Count() const { return static_cast<int>(x_.size()); }
+  int Count() const { return static_cast<int>(xy_.size()); }
   // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, 2e200 otherwise).
-  double X(int i) const;
-  double Y(int i) const;
+  // Inline: the mesher reads coordinates in every measure it takes.
+  double X(int i) const {
+    assert(Valid(i));
+    return Valid(i) ? xy_[static_cast<std::size_t>(i)].x : kBadCoordinate;
+  }
+  double Y(int i) const {
+    assert(Valid(i));
+    return Valid(i) ? xy_[static_cast<std::size_t>(i)].y : kBadCoordinate;
+  }
   // Copies node i's loads and constraints; 0, or -1 when i is out of range (dof untouched).
   int GetDof(int i, DofRecord& dof) const;
   // Polygon column of node i, or -1 when i is out of range.
@@ -25,12 +36,16 @@ class TVertexes {
   int SetPolygon(int i, int p);
 
  private:
+  static constexpr double kBadCoordinate = 2e200;
   bool Valid(int i) const { return i >= 0 && i < Count(); }
 
-  std::vector<double> x_;
-  std::vector<double> y_;
+  struct Position {
+    double x;
+    double y;
+  };
+  std::vector<Position> xy_;
   std::vector<int> polygon_;
-  std::vector<DofRecord> dof_;
+  DofColumn dof_;
 };
 
 }  // namespace tavrin

@@ -58,7 +58,8 @@ TEST(TIsolines, SegmentsFollowTheLoneCornerRule) {
     EXPECT_DOUBLE_EQ(set.PointY(1), 1);
     EXPECT_EQ(set.SegmentStart(1), -1);
     EXPECT_EQ(set.PointX(2), -1.0);
-    EXPECT_EQ(TraceIsolines(set, 5, 6, *s), -1);
+    EXPECT_EQ(TraceIsolines(set, 5, kResultFieldCount, *s), -1);
+    EXPECT_EQ(TraceIsolines(set, 5, static_cast<int>(ResultField::MomentX), *s), -1);  // no moments yet
     EXPECT_EQ(TraceIsolines(set, 5, 3, *s), -1);  // no stresses yet
   }
   {
@@ -92,6 +93,28 @@ TEST(TIsolines, FifteenLevelsBetweenTheExtremes) {
   EXPECT_EQ(BuildIsolines(set, 3, *ramp), -1);
   ASSERT_EQ(ramp->SolveStress(), 0);
   EXPECT_EQ(BuildIsolines(set, 3, *ramp), 0);  // one element: constant stress
+}
+
+// In one thickness a moment is its stress times t^2 / 6, at the nodes and in the elements, so
+// the moment isolines lie exactly where the stress isolines do.
+TEST(TIsolines, MomentFieldsFollowTheirStresses) {
+  StructuredPlate p;
+  p.width = p.height = 10;
+  p.cellsX = p.cellsY = 5;
+  p.material = {210000, 0.3, 0.5, -1};
+  TGlobMatrix s;
+  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+  ASSERT_EQ(s.SolveStress(), 0);
+  for (int c = 0; c < 3; ++c) {
+    TIsolines stress, moment;
+    const int n = BuildIsolines(stress, static_cast<int>(ResultField::SigmaX) + c, s);
+    ASSERT_GT(n, 0);
+    ASSERT_EQ(BuildIsolines(moment, static_cast<int>(ResultField::MomentX) + c, s), n);
+    for (int i = 0; i < stress.PointCount(); ++i) {
+      EXPECT_NEAR(moment.PointX(i), stress.PointX(i), 1e-9);
+      EXPECT_NEAR(moment.PointY(i), stress.PointY(i), 1e-9);
+    }
+  }
 }
 
 TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {

@@ -112,5 +112,53 @@ TEST_F(CliJob, ExitCodesForFileAndUsageErrors) {
   EXPECT_EQ(RunCli({"no-such-command"}).exitCode, 2);
 }
 
+// info ends with a line on the lines it skipped; a file that is no job is refused (exit 1); a
+// byte-order mark is no part of the first line.
+TEST_F(CliJob, InfoSaysWhatWasNotRead) {
+  const std::string square = "N, 0, 0\nN, 10, 0\nN, 10, 10\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n";
+  const auto partial = RunCli({"info", Write("partial.sam", square + "E, 0, 5\nFE, 7, 1, 1, 1\n")});
+  ASSERT_EQ(partial.exitCode, 0) << partial.err;
+  EXPECT_NE(partial.out.find("\nskipped-lines: 2, the first line 8: it names a node the job does not have\n"),
+            std::string::npos)
+      << partial.out;
+  const auto clean = RunCli({"info", Write("marked.sam", "\xEF\xBB\xBF" + square)});
+  ASSERT_EQ(clean.exitCode, 0);
+  EXPECT_EQ(clean.out.find("skipped-lines"), std::string::npos);
+  EXPECT_NE(clean.out.find("nodes: 3\n"), std::string::npos);
+  const auto garbage = RunCli({"info", Write("garbage.sam", "\x7f\x45\x4c\x46\x02\x01\n\x00\x00zz\n")});
+  EXPECT_EQ(garbage.exitCode, 1);
+  EXPECT_EQ(garbage.out, "");
+  EXPECT_NE(garbage.err.find("is not a job file"), std::string::npos) << garbage.err;
+}
+
+// An open chain survives resave: its edges come back where they were.
+TEST_F(CliJob, ResaveKeepsAnOpenChain) {
+  const std::string job = Write("open.sam",
+                                "N, 0, 0\nN, 10, 0\nN, 10, 10\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n"
+                                "N, 20, 0\nN, 30, 0\nN, 30, 5\nE, 3, 4\nE, 4, 5\n");
+  const std::string out = (dir_ / "out.sam").string();
+  ASSERT_EQ(RunCli({"resave", job, out}).exitCode, 0);
+  const auto before = RunCli({"info", job});
+  const auto after = RunCli({"info", out});
+  EXPECT_NE(after.out.find("open-polygon-edges: 2\n"), std::string::npos) << after.out;
+  EXPECT_EQ(after.out, before.out);
+}
+
+// resave into a file-size limit: exit 1 with the reason, the previous file as it was. The
+// program itself keeps SIGXFSZ from killing it.
+TEST_F(CliJob, ResavePastAFileSizeLimitKeepsThePreviousFile) {
+  std::string big;
+  for (int k = 0; k < 300; ++k) big += "N, " + std::to_string(k) + ", 0\n";
+  const std::string job = Write("big.sam", big);
+  const std::string out = Write("out.sam", "previous\n");
+  const auto r = RunCli({"resave", job, out}, 2048);
+  ASSERT_NE(r.exitCode, 126) << "setrlimit is not available here";
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("cannot write '" + out + "': File too large"), std::string::npos) << r.err;
+  EXPECT_EQ(ReadWholeFile(out), "previous\n");
+  EXPECT_EQ(RunCli({"resave", job, out}).exitCode, 0);  // without the limit it goes through
+  EXPECT_GT(ReadWholeFile(out).size(), 2048u);
+}
+
 }  // namespace
 }  // namespace tavrin

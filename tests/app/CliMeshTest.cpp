@@ -71,13 +71,13 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   EXPECT_EQ(figures[8].second, "no");
 
   // A larger area bound gives fewer elements; the node limit stops a refinement that the
-  // angle alone would keep going (maximal area 0 makes every triangle too large).
+  // angle alone would keep going (a maximal area of 0.01 makes every triangle too large).
   const CliResult coarse = RunCli({"mesh", kSquare, "--max-area", "2000", "--min-angle", "20"});
   ASSERT_EQ(coarse.exitCode, 0) << coarse.err;
   EXPECT_LT(std::stoi(Figures(coarse.out)[2].second), std::stoi(figures[2].second));
   // The limit holds to the node, and the figures say that the mesh was stopped.
   for (const char* limit : {"40", "777"}) {
-    const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0", "--max-nodes", limit});
+    const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0.01", "--max-nodes", limit});
     ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
     EXPECT_EQ(Figures(stopped.out)[0].second, limit);
     EXPECT_EQ(Figures(stopped.out)[5].second, "202500");
@@ -228,6 +228,58 @@ TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
       RunCli({"mesh", saved, "--max-area", "2000", "--min-angle", "25"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   EXPECT_EQ(again.out, r.out);
+}
+
+// Every command that meshes checks the drawing first: a hostile one gets its message, exit 1
+// and no figures.
+TEST_F(CliMesh, HostileGeometryIsRefusedByName) {
+  const std::string square = "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n";
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nE, 0, 2\nE, 2, 1\nE, 1, 3\nE, 3, 0\nClose\n",
+       "Edges 0 and 2 cross at (50, 50)."},
+      {square + "N, 20, 0\nN, 80, 0\nN, 50, 30\nE, 4, 5\nE, 5, 6\nE, 6, 4\nClose\n", "Edges 0 and 4 overlap near (20, 0)."},
+      {square + "N, 20, 20\nN, 40, 20\nE, 4, 5\n",
+       "The polygon being drawn (edge 4) is not closed: close it on its first node before meshing."},
+      {square + "N, 0, 0\n", "Nodes 0 and 4 are at the same place, (0, 0)."},
+      {square + "N, -50, 50\n", "Node 4, a free node, lies outside the plate's outline (polygon 0)."},
+      {"N, 0, 0\nN, 100, 0\nN, 200, 0\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n",
+       "Polygon 0 encloses no area: its nodes lie on one line."},
+      {"N, 0, 0\nN, 1e152, 0\nN, 100, 1e152\nE, 1, 2\nClose\n",
+       "Polygon 0 is not closed: it has only edge 0, from node 1 to node 2; a polygon needs at least three edges."},
+      {"N, 0, 0\nN, 1e150, 0\nN, 1e150, 1e150\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n",
+       "Node 1 lies at (1e+150, 0): coordinates must be finite and at most 1e+12 in magnitude."},
+  };
+  int k = 0;
+  for (const auto& [text, message] : cases) {
+    const std::string job = Path("hostile" + std::to_string(k++) + ".sam");
+    std::ofstream(job) << text;
+    for (const char* command : {"mesh", "solve"}) {
+      const CliResult r = RunCli({command, job});
+      EXPECT_EQ(r.exitCode, 1) << command << " " << message;
+      EXPECT_EQ(r.out, "") << command;
+      EXPECT_EQ(r.err, std::string("tavrin-cli ") + command + ": " + message + "\n");
+    }
+    const CliResult r = RunCli({"stiffness", job, "0", Path("k.txt")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "tavrin-cli stiffness: " + message + "\n");
+  }
+}
+
+// The mesh options a mesher cannot aim for are refused by name (exit 2).
+TEST_F(CliMesh, OptionsOutOfRangeAreNamed) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"mesh", kSquare, "--min-angle", "90.0001"}, "tavrin-cli: --min-angle 90.0001 is outside 0 to 35 degrees\n"},
+      {{"mesh", kSquare, "--min-angle", "-1"}, "tavrin-cli: --min-angle -1 is outside 0 to 35 degrees\n"},
+      {{"mesh", kSquare, "--max-area", "0"}, "tavrin-cli: --max-area 0 is not positive\n"},
+      {{"solve", kSquare, "--max-area", "-3"}, "tavrin-cli: --max-area -3 is not positive\n"},
+  };
+  for (const auto& [args, line] : cases) {
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 2) << line;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind(line, 0), 0u) << r.err;
+  }
+  EXPECT_EQ(RunCli({"mesh", kSquare, "--min-angle", "35", "--max-nodes", "50"}).exitCode, 0);
 }
 
 }  // namespace

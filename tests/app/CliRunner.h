@@ -2,6 +2,7 @@
 // error, for end-to-end tests of the subcommands.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,8 +28,9 @@ inline std::string ReadWholeFile(const std::filesystem::path& p) {
   return s.str();
 }
 
-// Arguments are passed to the program as they are (no shell).
-inline CliResult RunCli(const std::vector<std::string>& args) {
+// Arguments are passed to the program as they are (no shell). A fileSizeLimit of 0 or more
+// bytes runs the program under that RLIMIT_FSIZE (with SIGXFSZ left as the program sets it).
+inline CliResult RunCli(const std::vector<std::string>& args, long fileSizeLimit = -1) {
   static int serial = 0;
   const auto base = std::filesystem::temp_directory_path() /
                     ("tavrin-cli-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
@@ -38,6 +40,10 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     if (!std::freopen(outPath.c_str(), "w", stdout) || !std::freopen(errPath.c_str(), "w", stderr)) _exit(127);
+    if (fileSizeLimit >= 0) {
+      const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
     std::vector<char*> argv;
     std::string program = TAVRIN_CLI;
     argv.push_back(program.data());

@@ -50,22 +50,22 @@ TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "nodes.csv")),
             "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "elements.csv")),
-            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error");
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "reactions.csv")), "node,mesh_node,fz,mx,my");
   EXPECT_EQ(ReadWholeFile(dir / "model.tvd").rfind("N, 1, ", 0), 0u);
   std::filesystem::remove_all(dir);
 }
 
 TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
-  const CliResult unusable = RunCli({"solve", kSquare, "--max-nodes", "30", "--min-angle", "40"});
+  const CliResult unusable = RunCli({"solve", kSquare, "--max-nodes", "30", "--min-angle", "35"});
   EXPECT_EQ(unusable.exitCode, 1);
   EXPECT_NE(unusable.err.find("not usable"), std::string::npos);
   EXPECT_EQ(RunCli({"solve", kSquare, "--element", "quad"}).exitCode, 2);
   EXPECT_EQ(RunCli({"solve"}).exitCode, 2);
   EXPECT_EQ(RunCli({"solve", "/nonexistent/job.sam"}).exitCode, 1);
 
-  // A corner held 1e308 up: the solve succeeds, the stresses do not fit a double, and the run
-  // fails instead of writing tables of "no value" markers.
+  // A corner held 1e308 up would give stresses beyond a double: the job is refused before
+  // meshing, naming the node.
   const auto lifted = std::filesystem::temp_directory_path() / ("tavrin-lifted-" + std::to_string(::getpid()) + ".sam");
   {
     std::ofstream f(lifted);
@@ -75,7 +75,55 @@ TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
   const CliResult overflow = RunCli({"solve", lifted.string()});
   std::filesystem::remove(lifted);
   EXPECT_EQ(overflow.exitCode, 1);
-  EXPECT_NE(overflow.err.find("stresses"), std::string::npos);
+  EXPECT_EQ(overflow.out, "");
+  EXPECT_NE(overflow.err.find("Node 2 has a prescribed displacement (lin. Z) of 1e+308"), std::string::npos)
+      << overflow.err;
+}
+
+// The figures that matter are printed to full precision, so the two solvers can be compared
+// from the output alone; the recovery changes the nodal moments, never the displacements.
+TEST(CliSolve, SolverAndRecoveryChoicesAndFullPrecision) {
+  const CliResult sparse = RunCli({"solve", kSquare, "--solver", "sparse", "--recovery", "patch"});
+  const CliResult envelope = RunCli({"solve", kSquare, "--solver", "envelope", "--recovery", "average"});
+  ASSERT_EQ(sparse.exitCode, 0) << sparse.err;
+  ASSERT_EQ(envelope.exitCode, 0) << envelope.err;
+  const double w = Field(sparse.out, "max-deflection");
+  EXPECT_NEAR(w, Field(envelope.out, "max-deflection"), 1e-9 * std::fabs(w));
+  // 17 significant digits: the text reads back as the very double that was printed.
+  const size_t at = sparse.out.find("\nload-z: ") + 9;
+  const std::string text = sparse.out.substr(at, sparse.out.find('\n', at) - at);
+  char again[40];
+  std::snprintf(again, sizeof again, "%.17g", std::strtod(text.c_str(), nullptr));
+  EXPECT_EQ(text, again);
+  const double estimate = Field(sparse.out, "error-estimate");
+  EXPECT_GT(estimate, 0);
+  EXPECT_LT(estimate, 1);
+  EXPECT_LT(Field(sparse.out, "residual"), 1e-8);
+
+  EXPECT_EQ(RunCli({"solve", kSquare, "--solver", "banded"}).exitCode, 2);
+  EXPECT_EQ(RunCli({"solve", kSquare, "--recovery"}).exitCode, 2);
+  EXPECT_EQ(RunCli({"stiffness", kSquare, "3", "k.txt", "--solver", "sparse"}).exitCode, 2);
+}
+
+// Stiffnesses 1.4e9 apart: the equations cannot be solved to a usable accuracy in these numbers,
+// and the run fails naming the residual instead of printing loads and reactions.
+TEST(CliSolve, RefusesASolutionThatFailsItsCheck) {
+  std::string job = ReadWholeFile(std::string(TAVRIN_SOURCE_DIR) + "/examples/two-materials.sam");
+  const size_t at = job.find("P, 1, -0.01, 210000,");
+  ASSERT_NE(at, std::string::npos);
+  job.replace(at, 20, "P, 1, -0.01, 1e14,");
+  const auto path = std::filesystem::temp_directory_path() / ("tavrin-stiff-" + std::to_string(::getpid()) + ".sam");
+  {
+    std::ofstream f(path);
+    f << job;
+  }
+  for (const char* solver : {"sparse", "envelope"}) {
+    const CliResult r = RunCli({"solve", path.string(), "--solver", solver});
+    EXPECT_EQ(r.exitCode, 1) << solver;
+    EXPECT_NE(r.err.find("relative residual"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("load-z"), std::string::npos);
+  }
+  std::filesystem::remove(path);
 }
 
 TEST(CliStiffness, WritesNineRowsOfNineNumbers) {

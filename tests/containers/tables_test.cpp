@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <limits>
+#include <string>
+
 #include "mesh/containers/TEdges.h"
 #include "mesh/containers/TTris.h"
 #include "mesh/containers/TVertexes.h"
@@ -33,6 +37,27 @@ TEST(TVertexes, NodesSurviveGrowthWithEveryColumn) {
   }
 }
 
+// Most mesh nodes and edges carry no loads and are stored without a record: bare and loaded
+// entries interleaved must each read back their own record, a bare one the zero record.
+TEST(TVertexes, BareAndLoadedEntriesKeepTheirOwnLoads) {
+  TVertexes v;
+  TEdges e;
+  const auto loads = [](int i) {
+    return i % 3 == 1 ? Dof(static_cast<std::uint16_t>(i), i) : DofRecord{};
+  };
+  for (int i = 0; i < 40; ++i) {
+    v.AddNode(i, 0, loads(i));
+    e.AddEdge(i, i + 1, loads(i), 0);
+  }
+  for (int i = 0; i < 40; ++i) {
+    DofRecord node = Dof(99, 99), edge = Dof(99, 99);
+    ASSERT_EQ(v.GetDof(i, node), 0);
+    ASSERT_EQ(e.GetDof(i, edge), 0);
+    EXPECT_EQ(node, loads(i)) << "node " << i;
+    EXPECT_EQ(edge, loads(i)) << "edge " << i;
+  }
+}
+
 TEST(TVertexes, OutOfRangeSentinels) {
   TVertexes v;
   v.AddNode(0, 0, DofRecord{});
@@ -58,20 +83,31 @@ TEST(TEdges, FindIsSymmetricAndPrefersNewestDuplicate) {
   EXPECT_EQ(e.Find(-1, 0), -1);
 }
 
+// With the lookup index kept throughout and with it dropped (changes then go unrecorded until
+// the next Find rebuilds it), and dropped again half way: the answers are the same.
 TEST(TEdges, FindFollowsChangedEnds) {
-  TEdges e;
-  e.AddEdge(0, 1, DofRecord{}, 0);
-  e.AddEdge(2, 3, DofRecord{}, 0);
-  e.AddEdge(0, 1, DofRecord{}, 0);
-  e.SetEnd(2, 4);  // the newer duplicate leaves {0, 1}
-  EXPECT_EQ(e.Find(0, 1), 0);
-  EXPECT_EQ(e.Find(4, 0), 2);
-  e.SetBegin(1, 1);
-  e.SetEnd(1, 0);  // edge 1 now also joins {0, 1}
-  EXPECT_EQ(e.Find(1, 0), 1);
-  EXPECT_EQ(e.Find(2, 3), -1);
-  EXPECT_EQ(e.Begin(1), 1);
-  EXPECT_EQ(e.End(1), 0);
+  for (int drop = 0; drop < 3; ++drop) {
+    SCOPED_TRACE("drop " + std::to_string(drop));
+    TEdges e;
+    if (drop == 1) e.DropFindIndex();
+    e.AddEdge(0, 1, DofRecord{}, 0);
+    e.AddEdge(2, 3, DofRecord{}, 0);
+    e.AddEdge(0, 1, DofRecord{}, 0);
+    e.SetEnd(2, 4);  // the newer duplicate leaves {0, 1}
+    EXPECT_EQ(e.Find(0, 1), 0);
+    EXPECT_EQ(e.Find(4, 0), 2);
+    if (drop == 2) e.DropFindIndex();
+    e.SetBegin(1, 1);
+    e.SetEnd(1, 0);  // edge 1 now also joins {0, 1}
+    e.AddEdge(5, 6, DofRecord{}, 0);
+    e.SetEnds(3, 6, 7);
+    EXPECT_EQ(e.Find(1, 0), 1);
+    EXPECT_EQ(e.Find(2, 3), -1);
+    EXPECT_EQ(e.Find(5, 6), -1);
+    EXPECT_EQ(e.Find(7, 6), 3);
+    EXPECT_EQ(e.Begin(1), 1);
+    EXPECT_EQ(e.End(1), 0);
+  }
 }
 
 TEST(TEdges, FindMatchesLinearScanOnLargeTable) {
@@ -157,6 +193,26 @@ TEST(TTris, EdgesMeasuresAndPhysics) {
   ElementPhysics untouched{1, 2, 3, 4};
   EXPECT_EQ(t.GetPhysics(15, untouched), -1);
   EXPECT_EQ(untouched, (ElementPhysics{1, 2, 3, 4}));
+}
+
+// Triangles share one entry per distinct physics: each must still read back exactly what was
+// set on it, bit for bit (a negative zero, a not-a-number), whatever was set on the others.
+TEST(TTris, PhysicsComeBackBitForBitWhenShared) {
+  TTris t;
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const ElementPhysics kinds[] = {{210000, 0.3, 8, -0.005}, {70000, 0.33, 5, 0},
+                                  {210000, 0.3, 8, -0.0}, {nan, 0.3, 8, 0}, {}};
+  for (int i = 0; i < 300; ++i) {
+    t.AddTriangle(0, 1, 2, 0.5, 1.0);
+    t.SetPhysics(i, kinds[(i * 7) % 5]);
+  }
+  t.SetPhysics(12, kinds[1]);  // set again, to another kind
+  for (int i = 0; i < 300; ++i) {
+    const ElementPhysics& want = i == 12 ? kinds[1] : kinds[(i * 7) % 5];
+    ElementPhysics got;
+    ASSERT_EQ(t.GetPhysics(i, got), i);
+    ASSERT_EQ(std::memcmp(&got, &want, sizeof got), 0) << "triangle " << i;
+  }
 }
 
 TEST(TTris, ExtremeScansTakeFirstOnTies) {

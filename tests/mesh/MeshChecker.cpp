@@ -67,6 +67,23 @@ double TrueMinAngle(const FEM& mesh) {
   return m;
 }
 
+std::string FirstTableDifference(const FEM& a, const FEM& b) {
+  if (a.NodeCount() != b.NodeCount() || a.EdgeCount() != b.EdgeCount() ||
+      a.TriangleCount() != b.TriangleCount())
+    return "table sizes";
+  for (int i = 0; i < a.NodeCount(); ++i)
+    if (a.NodeX(i) != b.NodeX(i) || a.NodeY(i) != b.NodeY(i)) return "node " + std::to_string(i);
+  for (int e = 0; e < a.EdgeCount(); ++e)
+    if (a.EdgeBegin(e) != b.EdgeBegin(e) || a.EdgeEnd(e) != b.EdgeEnd(e) ||
+        a.IsSegment(e) != b.IsSegment(e) || a.EdgeTriangle(e, 1) != b.EdgeTriangle(e, 1) ||
+        a.EdgeTriangle(e, 2) != b.EdgeTriangle(e, 2))
+      return "edge " + std::to_string(e);
+  for (int t = 0; t < a.TriangleCount(); ++t)
+    for (int k = 1; k <= 3; ++k)
+      if (a.TriangleEdge(t, k) != b.TriangleEdge(t, k)) return "triangle " + std::to_string(t);
+  return "";
+}
+
 std::vector<std::string> CheckTopology(const FEM& mesh) {
   std::vector<std::string> problems;
   const int nodes = mesh.NodeCount(), edges = mesh.EdgeCount(), tris = mesh.TriangleCount();

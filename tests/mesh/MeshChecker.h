@@ -38,6 +38,10 @@ bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundD
 // Topology alone, for meshes built by hand.
 std::vector<std::string> CheckTopology(const FEM& mesh);
 
+// The first difference between two meshes' tables (sizes, node coordinates bit for bit, edge
+// ends, marks and triangle slots, triangle edges), or "" when they are the same.
+std::string FirstTableDifference(const FEM& a, const FEM& b);
+
 // Even-odd test against job polygon p; the centroid of mesh triangle t.
 bool InsideJobPolygon(const TObjCont& job, int p, MeshPoint q);
 MeshPoint TriangleCentroid(const FEM& mesh, int t);

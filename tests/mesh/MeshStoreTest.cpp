@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
+#include <string>
 
 #include "TestJobs.h"
 #include "mesh/FEM.h"
@@ -37,6 +41,50 @@ TEST(MeshGeometry, MeasuresAndTheirTolerances) {
   // A node at an end of the segment sees it under no angle at all.
   EXPECT_EQ(ViewCosine({0, 0}, {10, 0}, {0, 0}), 1.0);
   EXPECT_NEAR(ViewCosine({0, 0}, {10, 0}, {5, 5}), 0.0, 1e-15);
+}
+
+bool SameBits(double x, double y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+
+// MinAngle takes one arc cosine where the three angles are not nearly tied; its result must be
+// the three-angle minimum to the bit, or meshes (and the published angle) would change. (The
+// exact values of the measures are pinned above and by the meshes of the examples.)
+TEST(MeshGeometry, MinAngleIsTheSmallestVertexAngleToTheBit) {
+  std::mt19937_64 random(77);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  const auto check = [](MeshPoint a, MeshPoint b, MeshPoint c) {
+    const double want = MinOfVertexAngles(a, b, c);
+    const double got = MinAngle(a, b, c);
+    ASSERT_TRUE(SameBits(got, want)) << a.x << "," << a.y << " " << b.x << "," << b.y << " " << c.x
+                                     << "," << c.y << ": " << got << " instead of " << want;
+  };
+  for (int i = 0; i < 300000; ++i) {
+    const double scale = std::pow(10.0, 4 * unit(random));
+    const MeshPoint a{scale * unit(random), scale * unit(random)};
+    const MeshPoint b{scale * unit(random), scale * unit(random)};
+    // Free triangles, isosceles ones (two equal angles, up to the rounding of the apex) and
+    // nearly equilateral ones (three angles within a hair of each other).
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double h = std::sqrt(0.75) + (i % 3 == 2 ? 1e-13 * unit(random) : 0.0);
+    const MeshPoint c = i % 3 == 0 ? MeshPoint{scale * unit(random), scale * unit(random)}
+                                   : MeshPoint{a.x + dx / 2 - h * dy, a.y + dy / 2 + h * dx};
+    check(a, b, c);
+    check(c, a, b);
+  }
+  // Exact ties, flat and degenerate triangles, sides too short for an angle, no numbers.
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  check({0, 0}, {1, 0}, {0.5, std::sqrt(0.75)});
+  check({0, 0}, {2, 0}, {1, 1});
+  check({0, 0}, {1, 0}, {2, 0});
+  check({0, 0}, {1, 0}, {0.5, 0});
+  check({0, 0}, {0, 0}, {1, 1});
+  check({0, 0}, {0.005, 0}, {10, 10});
+  check({0, 0}, {1e-3, 0}, {0, 1e-3});
+  check({1e15, 1e15}, {1e15 + 1, 1e15}, {1e15, 1e15 + 1});
+  for (int k = 0; k < 3; ++k) {
+    MeshPoint p[3] = {{0, 0}, {4, 1}, {1, 3}};
+    p[k].x = nan;
+    check(p[0], p[1], p[2]);
+  }
 }
 
 TEST(MeshStore, FreshMeshAndParameters) {

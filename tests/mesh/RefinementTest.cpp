@@ -2,8 +2,12 @@
 // reporting and drawing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MeshChecker.h"
@@ -183,11 +187,127 @@ TEST(Refinement, StopRequestEndsTheLoopAfterTheCurrentPass) {
   EXPECT_EQ(progress.refinementPasses, 40);
   EXPECT_EQ(progress.hides, 1);
   EXPECT_EQ(mesh.MinDistance(), 0.0001);
-  EXPECT_EQ(canvas.clears, 41);  // one per pass with animation, and the final drawing
+  EXPECT_EQ(canvas.clears, 1);  // the final drawing: this canvas asks for no frames
   EXPECT_EQ(canvas.linesAfterLastClear, mesh.EdgeCount());
   // Complete and consistent, with the published angle of the mesh as it was left.
   const auto problems = CheckMesh(mesh, job);
   EXPECT_TRUE(problems.empty()) << problems.front();
+}
+
+// A screen that keeps the lines it shows, as the plan view keeps pixels: a line drawn is shown
+// until it is erased or the screen is cleared. Frames come every framePass-th pass. After each
+// frame it checks that the picture is the mesh: every edge is shown, and every line shown that
+// is no longer an edge (an edge since split) is covered end to end by edges along it.
+class Screen : public MeshCanvas {
+ public:
+  using Key = std::array<float, 4>;  // the positions, as the mesher's frame log keeps them
+  static Key KeyOf(double x1, double y1, double x2, double y2) {
+    Key k{static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+          static_cast<float>(y2)};
+    if (std::pair(k[2], k[3]) < std::pair(k[0], k[1])) k = {k[2], k[3], k[0], k[1]};
+    return k;
+  }
+
+  const FEM* mesh = nullptr;
+  int framePass = 1;
+  int passes = 0, frames = 0, clears = 0;
+  long frameLines = 0, wholeLines = 0;  // lines drawn in frames; edges a whole redraw would draw
+  std::vector<std::string> problems;
+  std::map<Key, int> shown;  // line -> times drawn since last erased
+
+  void Clear() override {
+    ++clears;
+    shown.clear();
+  }
+  void Line(double x1, double y1, double x2, double y2) override {
+    ++shown[KeyOf(x1, y1, x2, y2)];
+    if (inFrame_) ++frameLines;
+  }
+  void EraseLine(double x1, double y1, double x2, double y2) override {
+    if (shown.erase(KeyOf(x1, y1, x2, y2)) == 0 && problems.size() < 5)
+      problems.push_back("erased a line not shown, frame " + std::to_string(frames));
+  }
+  bool FrameDue() override {
+    inFrame_ = ++passes % framePass == 0;
+    return inFrame_;
+  }
+  void FrameDone() override {
+    inFrame_ = false;
+    ++frames;
+    wholeLines += mesh->EdgeCount();
+    CheckPicture();
+  }
+
+ private:
+  void CheckPicture() {
+    std::map<Key, bool> edges;
+    for (int e = 0; e < mesh->EdgeCount(); ++e) {
+      const MeshPoint a = mesh->Node(mesh->EdgeBegin(e)), b = mesh->Node(mesh->EdgeEnd(e));
+      edges[KeyOf(a.x, a.y, b.x, b.y)] = true;
+    }
+    for (const auto& [edge, unused] : edges)
+      if (shown.count(edge) == 0 && problems.size() < 5)
+        problems.push_back("edge not shown after frame " + std::to_string(frames));
+    for (const auto& [line, unused] : shown)
+      if (edges.count(line) == 0 && !Covered(line, edges) && problems.size() < 5)
+        problems.push_back("stale line shown after frame " + std::to_string(frames));
+  }
+  // Edges lying along the line cover it from end to end.
+  static bool Covered(const Key& line, const std::map<Key, bool>& edges) {
+    const double dx = line[2] - line[0], dy = line[3] - line[1];
+    const double length2 = dx * dx + dy * dy;
+    const auto along = [&](double x, double y) {
+      return ((x - line[0]) * dx + (y - line[1]) * dy) / length2;
+    };
+    const auto off = [&](double x, double y) {
+      return std::fabs((x - line[0]) * dy - (y - line[1]) * dx) / std::sqrt(length2);
+    };
+    std::vector<std::pair<double, double>> pieces;
+    for (const auto& [e, unused] : edges) {
+      if (off(e[0], e[1]) > 1e-3 || off(e[2], e[3]) > 1e-3) continue;
+      const double s = along(e[0], e[1]), t = along(e[2], e[3]);
+      if (std::min(s, t) < -1e-6 || std::max(s, t) > 1 + 1e-6) continue;
+      pieces.push_back({std::min(s, t), std::max(s, t)});
+    }
+    std::sort(pieces.begin(), pieces.end());
+    double reached = 0;
+    for (const auto& [s, t] : pieces)
+      if (s <= reached + 1e-6) reached = std::max(reached, t);
+    return reached >= 1 - 1e-6;
+  }
+  bool inFrame_ = false;
+};
+
+// The animation draws what each pass changed, not the mesh, and the picture stays the mesh:
+// with a frame after every pass, after every seventh, and with frames so rare that the changes
+// outgrow the mesh and a frame redraws it whole.
+TEST(Refinement, AnimationFramesDrawTheChangesAndShowTheMesh) {
+  TObjCont job;
+  testing::AddPolygon(job, {{0, 0}, {120, 0}, {120, 90}, {0, 90}});
+  const int hole = testing::AddPolygon(job, {{40, 30}, {70, 35}, {60, 60}});
+  job.SetPolygonPhysics(hole, 0, 0, 0, 0, true);
+  job.PrepareForMeshing();
+  for (const int framePass : {1, 7, 400}) {
+    SCOPED_TRACE("a frame every " + std::to_string(framePass) + " passes");
+    ScopedMeshParameters scoped(28.0f, 12.0f, true);
+    FEM mesh;
+    Screen screen;
+    screen.mesh = &mesh;
+    screen.framePass = framePass;
+    MeshProgress progress;
+    mesh.GenerateMesh(job, screen, progress);
+    EXPECT_TRUE(screen.problems.empty()) << screen.problems.front();
+    EXPECT_GT(screen.frames, 0);
+    if (framePass == 400) {
+      EXPECT_EQ(screen.clears, screen.frames + 1);  // every frame whole, and the final drawing
+    } else {
+      // Whole frames only at first (the first frame, and while the mesh is smaller than a
+      // pass's changes), then only changes.
+      EXPECT_LT(screen.clears, screen.frames / 4 + 2);
+      EXPECT_LT(screen.frameLines * 10, screen.wholeLines);
+    }
+    EXPECT_GT(mesh.TriangleCount(), 300);
+  }
 }
 
 TEST(Refinement, SegmentsThatEncroachForEverStillReachTheStop) {

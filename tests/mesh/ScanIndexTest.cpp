@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "MeshChecker.h"
 #include "TestJobs.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
@@ -29,21 +30,10 @@ void Mesh(FEM& mesh, const TObjCont& job, bool indexed, int nodeLimit) {
   mesh.GenerateMesh(job, canvas, progress);
 }
 
-// The first difference between the two meshes' tables, or "" when they are the same.
+// The first difference between the two meshes, or "" when they are the same.
 std::string FirstDifference(const FEM& a, const FEM& b) {
-  if (a.NodeCount() != b.NodeCount() || a.EdgeCount() != b.EdgeCount() ||
-      a.TriangleCount() != b.TriangleCount())
-    return "table sizes";
-  for (int i = 0; i < a.NodeCount(); ++i)
-    if (a.NodeX(i) != b.NodeX(i) || a.NodeY(i) != b.NodeY(i)) return "node " + std::to_string(i);
-  for (int e = 0; e < a.EdgeCount(); ++e)
-    if (a.EdgeBegin(e) != b.EdgeBegin(e) || a.EdgeEnd(e) != b.EdgeEnd(e) ||
-        a.IsSegment(e) != b.IsSegment(e) || a.EdgeTriangle(e, 1) != b.EdgeTriangle(e, 1) ||
-        a.EdgeTriangle(e, 2) != b.EdgeTriangle(e, 2))
-      return "edge " + std::to_string(e);
-  for (int t = 0; t < a.TriangleCount(); ++t)
-    for (int k = 1; k <= 3; ++k)
-      if (a.TriangleEdge(t, k) != b.TriangleEdge(t, k)) return "triangle " + std::to_string(t);
+  const std::string tables = FirstTableDifference(a, b);
+  if (!tables.empty()) return tables;
   if (a.CurrentMinAngle() != b.CurrentMinAngle()) return "published minimal angle";
   return "";
 }
@@ -166,6 +156,44 @@ TEST(ScanIndex, TooCloseIsTheStrictSquareEverywhere) {
   EXPECT_FALSE(mesh.TooClose({50.0, 50.0}));
   mesh.AddMeshNode(50.5, 49.5);
   EXPECT_TRUE(mesh.TooClose({50.0, 50.0}));
+}
+
+// The node grid against the plain scan while nodes keep coming: clustered and spread nodes, a
+// far outlier that stretches the box, queries inside, at and beyond the box's edges, and a
+// distance so small next to the plate that the first grid must be coarser than it and is
+// refined as the nodes multiply.
+TEST(ScanIndex, NodeGridAgreesWithTheScanAsNodesArrive) {
+  std::mt19937 random(99);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (const double d : {25.0, 0.5, 0.004}) {
+    SCOPED_TRACE("distance " + std::to_string(d));
+    TVertexes nodes;
+    MeshIndex index;
+    const auto scan = [&](MeshPoint p) {
+      for (int v = 0; v < nodes.Count(); ++v)
+        if (std::fabs(nodes.X(v) - p.x) < d && std::fabs(nodes.Y(v) - p.y) < d) return true;
+      return false;
+    };
+    for (int batch = 0; batch < 8; ++batch) {
+      const int count = batch == 0 ? 5 : 5000;
+      for (int i = 0; i < count; ++i) {
+        const bool cluster = unit(random) < 0.3;
+        const double x = cluster ? 500 + 2 * d * unit(random) : 1000 * unit(random);
+        const double y = cluster ? 500 + 2 * d * unit(random) : 1000 * unit(random);
+        nodes.AddNode(x, y, DofRecord{});
+      }
+      if (batch == 3) nodes.AddNode(-1e7, 3e6, DofRecord{});
+      for (int q = 0; q < 300; ++q) {
+        const int near = static_cast<int>(unit(random) * nodes.Count());
+        const MeshPoint anywhere{-50 + 1100 * unit(random), -50 + 1100 * unit(random)};
+        const MeshPoint close{nodes.X(near) + d * (2 * unit(random) - 1),
+                              nodes.Y(near) + d * (2 * unit(random) - 1)};
+        const MeshPoint p = q % 3 == 0 ? anywhere : close;
+        ASSERT_EQ(index.AnyNodeWithin(nodes, p, d), scan(p))
+            << "batch " << batch << " at " << p.x << ", " << p.y;
+      }
+    }
+  }
 }
 
 // Segments whose diametral circle holds p, by the index, with the encroachment test written out.

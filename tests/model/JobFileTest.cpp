@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +14,7 @@
 
 #include "TestJobs.h"
 #include "model/TObjCont.h"
+#include "model/TextFile.h"
 
 namespace tavrin {
 namespace {
@@ -128,24 +134,32 @@ TEST(JobWriter, ExactLayoutOfAnAssignedJob) {
   EXPECT_EQ(ph, (std::array<double, 5>{2100000, 0.3, 1234.5678, -0.01, -1}));
 }
 
-TEST(JobWriter, OpenPolygonEdgesAreNotWrittenNorTheirLoads) {
+// A chain still being drawn is written as it stands, without a Close, with its loads and
+// constraints, and comes back as the same open chain: a save never drops drawn edges.
+TEST(JobWriter, OpenChainIsWrittenWithoutCloseAndRoundTrips) {
   TObjCont job;
   testing::AddRectangle(job, 0, 0, 10, 10);
   job.AddNode(20, 0);
   job.AddNode(30, 0);
-  job.AddPolygonEdge(4, 5);  // edge 4, open polygon
+  job.AddNode(30, 10);
+  job.AddPolygonEdge(4, 5);  // edges 4 and 5, open polygon
+  job.AddPolygonEdge(5, 6);
   job.SetEdgeLoads(4, 9, 9, 9);
-  job.SetEdgeConstraints(4, 100, 0, 0, 0);
+  job.SetEdgeConstraints(5, 100, 0, 0, 0);
   job.SetEdgeLoads(3, 1, 0, 0);
   const std::string text = job.JobText();
-  EXPECT_EQ(text.find("E, 4, 5"), std::string::npos);
-  EXPECT_EQ(text.find("DE,"), std::string::npos);
-  EXPECT_NE(text.find("FE, 3, 1, 0, 0\n"), std::string::npos);
-  EXPECT_EQ(text.find("FE, 4"), std::string::npos);
+  EXPECT_NE(text.find("Close\n\nOBJECT 1\nE, 4, 5 ;4\nE, 5, 6 ;5\n\n; ---"), std::string::npos) << text;
+  EXPECT_NE(text.find("DE, 5, 0, n, n\n"), std::string::npos);
+  EXPECT_NE(text.find("FE, 3, 1, 0, 0\nFE, 4, 9, 9, 9\n"), std::string::npos);
   TObjCont back = Read(text);
-  EXPECT_EQ(back.NodeCount(), 6);
-  EXPECT_EQ(back.EdgeCount(), 4);
-  EXPECT_TRUE(back.IsFreeNode(5));
+  EXPECT_EQ(back.NodeCount(), 7);
+  EXPECT_EQ(back.EdgeCount(), 6);
+  EXPECT_EQ(back.PolygonCount(), 1);
+  EXPECT_EQ(back.PolygonEdgeCount(1), 2);
+  EXPECT_FALSE(back.IsFreeNode(5));
+  EXPECT_EQ(back.GetConstraintCode(5, false), 100);
+  EXPECT_TRUE(back.HasLinZLoad(4, false));
+  EXPECT_EQ(back.JobText(), text);
 }
 
 TEST(JobWriter, EdgeRecordsFollowFileOrderAfterOutlineSwap) {
@@ -241,6 +255,55 @@ TEST(JobReader, LineStatusesAndKeywordAliases) {
   EXPECT_EQ(job.NodeY(1), 4);
 }
 
+// A byte-order mark before the first line is no part of it; nothing written starts with one.
+TEST(JobReader, ByteOrderMarkIsSkipped) {
+  const std::string square = "N, 0, 0\nN, 10, 0\nN, 10, 10\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n";
+  TObjCont plain = Read(square);
+  TObjCont marked;
+  const JobReadSummary summary = marked.ReadJobText("\xEF\xBB\xBF" + square);
+  EXPECT_EQ(summary.skipped, 0);
+  EXPECT_EQ(summary.records, 7);
+  EXPECT_EQ(marked.JobText(), plain.JobText());
+  EXPECT_NE(marked.JobText().rfind("; Point file.", 0), std::string::npos);
+  // Only at the very start: the same bytes before a later line spoil that line alone.
+  const JobReadSummary later = marked.ReadJobText(square + "\xEF\xBB\xBFN, 5, 5\n");
+  EXPECT_EQ(later.skipped, 1);
+  EXPECT_EQ(later.firstSkippedLine, 8);
+}
+
+// Every line that holds something and was not applied is counted, and the first is named with
+// its number, its text and why.
+TEST(JobReader, SummaryNamesTheLinesNotRead) {
+  TObjCont job;
+  const JobReadSummary summary = job.ReadJobText(
+      "; comment\n\nOBJECT 0\nN, 0, 0\nN, 10, 0\nX 5, 5\nN, 0, 10\nE, 0, 1\nE, 1, 7\nE, 1, 0\nE, 1, 2\nE, 2, 0\n"
+      "Close\nclose\nP, 4, 0, 1, 0.3, 1, 0\nFN, 9, 1, 0, 0\nDN, 0, 0, n, n\n");
+  EXPECT_EQ(summary.records, 8);
+  EXPECT_EQ(summary.skipped, 6);
+  EXPECT_TRUE(summary.hasComment);
+  EXPECT_EQ(summary.firstSkippedLine, 6);
+  EXPECT_EQ(summary.firstSkippedText, "X 5, 5");
+  EXPECT_EQ(summary.Describe(),
+            "6 lines were not read. The first is line 6 (\"X 5, 5\"): no record starts with its keyword.");
+  // Each kind of refusal has its own reason.
+  const std::vector<std::pair<std::string, std::string>> reasons = {
+      {"E, 0, 7", "it names a node the job does not have"},
+      {"E, 1, 0", "it repeats an edge"},
+      {"P, 4, 0, 1, 0.3, 1, 0", "it names a polygon the job does not have"},
+      {"FN, 9, 1, 0, 0", "it names a node or edge the job does not have"},
+      {"close", "no record starts with its keyword"},
+      {"N, x, 1", "a field it needs is not a number"},
+  };
+  for (const auto& [line, reason] : reasons) {
+    TObjCont one;
+    const JobReadSummary s = one.ReadJobText("N, 0, 0\nN, 1, 0\nE, 0, 1\n" + line + "\n");
+    EXPECT_EQ(s.skipped, 1) << line;
+    EXPECT_EQ(s.firstSkippedLine, 4) << line;
+    EXPECT_EQ(s.firstSkippedReason, reason) << line;
+    EXPECT_EQ(s.Describe(), "1 line was not read. It is line 4 (\"" + line + "\"): " + reason + ".");
+  }
+}
+
 TEST(JobReader, SignedAndExponentValuesSurvive) {
   TObjCont job = Read("N, -10, 2.1e+06\nN, 1e-05, -1234.5678\nFN, 0, -10, 0, 0\n");
   EXPECT_EQ(job.NodeX(0), -10);
@@ -312,6 +375,83 @@ TEST_F(JobFileOnDisk, FailedLoadLeavesModelUntouched) {
   EXPECT_NE(missing.error.find("nope.sam"), std::string::npos);
   EXPECT_FALSE(job.LoadJob(dir_.string()).ok);
   EXPECT_EQ(job.JobText(), before);
+}
+
+// A file none of whose lines is a record is no job: refused, and the model kept. A job written
+// here, even an empty one, always opens.
+TEST_F(JobFileOnDisk, FileWithoutRecordsIsRefused) {
+  TObjCont job;
+  testing::AddRectangle(job, 0, 0, 1, 1);
+  const std::string before = job.JobText();
+  std::string garbage;
+  for (int i = 0; i < 600; ++i) garbage += static_cast<char>((i * 7919 + 13) % 256);
+  const auto path = dir_ / "random.sam";
+  { std::ofstream(path, std::ios::binary) << garbage; }
+  const JobFileResult r = job.LoadJob(path.string());
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.error.rfind("'" + path.string() + "' is not a job file: no line of it defines a node (line ", 0), 0u)
+      << r.error;
+  EXPECT_EQ(job.JobText(), before);
+  { std::ofstream(path, std::ios::binary) << ""; }
+  EXPECT_FALSE(job.LoadJob(path.string()).ok);
+  EXPECT_EQ(job.JobText(), before);
+
+  ASSERT_TRUE(TObjCont().SaveJob(path.string()));
+  const JobFileResult empty = job.LoadJob(path.string());
+  EXPECT_TRUE(empty.ok) << empty.error;
+  EXPECT_EQ(job.NodeCount(), 0);
+
+  // Random lines that pass for records (a "C..." line closes a polygon) make no job either.
+  { std::ofstream(path) << "C@#!\n\x01\x02\x03\nP, 0, 1, 2, 0.3, 4, 0\n"; }
+  EXPECT_FALSE(job.LoadJob(path.string()).ok);
+
+  // Skipped lines do not stop a file that has records; the result says what was left out.
+  { std::ofstream(path) << "N, 0, 0\nE, 0, 3\n"; }
+  const JobFileResult partial = job.LoadJob(path.string());
+  ASSERT_TRUE(partial.ok);
+  EXPECT_EQ(partial.read.skipped, 1);
+  EXPECT_EQ(partial.read.firstSkippedLine, 2);
+  EXPECT_EQ(job.NodeCount(), 1);
+}
+
+// A save that runs into a file-size limit, as into a full disk, fails with the reason and
+// leaves the previous file and no temporary behind. The limit applies in a child process, with
+// SIGXFSZ ignored as the programs ignore it.
+TEST_F(JobFileOnDisk, SavePastAFileSizeLimitKeepsThePreviousFile) {
+  const auto path = dir_ / "job.sam";
+  { std::ofstream(path) << "previous\n"; }
+  TObjCont job;
+  for (int k = 0; k < 40; ++k) testing::AddRectangle(job, 20.0 * k, 0, 20.0 * k + 10, 10);
+  ASSERT_GT(job.JobText().size(), 4096u);
+  int pipe[2];
+  ASSERT_EQ(::pipe(pipe), 0);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::close(pipe[0]);
+    const rlimit limit{4096, 4096};
+    IgnoreFileSizeSignal();
+    std::string error = "setrlimit failed";
+    if (::setrlimit(RLIMIT_FSIZE, &limit) == 0) {
+      const JobFileResult r = job.SaveJob(path.string());
+      error = r.ok ? "saved" : r.error;
+    }
+    (void)!::write(pipe[1], error.data(), error.size());
+    ::_exit(0);
+  }
+  ::close(pipe[1]);
+  std::string error;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) error.append(buffer, static_cast<std::size_t>(n));
+  ::close(pipe[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child was killed by signal " << WTERMSIG(status);
+  EXPECT_EQ(error, "cannot write '" + path.string() + "': " + std::strerror(EFBIG));
+  EXPECT_EQ(Slurp(path), "previous\n");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir_)) ++entries;
+  EXPECT_EQ(entries, 1);
 }
 
 TEST(JobFileExamples, BundledJobsSaveByteIdentically) {

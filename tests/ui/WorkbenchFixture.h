@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -16,7 +17,9 @@
 #include "model/TObjCont.h"
 #include "tests/ui/TestPlatform.h"
 #include "ui/PlanView.h"
+#include "ui/RecentFiles.h"
 #include "ui/TMainWindow.h"
+#include "ui/TRollup.h"
 #include "ui/ViewTransform.h"
 
 namespace tavrin::test {
@@ -28,6 +31,7 @@ class Workbench : public ::testing::Test {
   void SetUp() override {
     GlobalMeshParameters() = MeshParameters{};
     GlobalMeshStatistics() = MeshStatistics{};
+    RecentFiles().Clear();  // each test starts without a recent-files list
     window = std::make_unique<TMainWindow>();
     window->resize(800, 700);
     window->show();
@@ -54,6 +58,22 @@ class Workbench : public ::testing::Test {
   void ClickWorld(double x, double y) {
     const ViewTransform& t = CurrentViewTransform();
     QTest::mouseClick(window->PlanArea(), Qt::LeftButton, {}, QPoint(t.ScreenX(x), t.ScreenY(y)));
+  }
+
+  // A control of the property editor, and typing into one of its fields.
+  template <class T>
+  T* Control(const char* name) {
+    T* c = window->Rollup()->findChild<T*>(name);
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+  }
+  void Type(const char* field, const char* text) { Control<QLineEdit>(field)->setText(QString::fromUtf8(text)); }
+
+  // A key stroke as the user types it into the active main window (shortcuts included).
+  void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), key, modifiers);
   }
 
   // Opens a job through the Open command with the file chooser answering path.

@@ -7,6 +7,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <map>
 
 #include "tests/ui/WorkbenchFixture.h"
 
@@ -161,15 +162,26 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
     menus += "\n";
   }
   EXPECT_EQ(menus,
-            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As Exit1=Exit\n"
-            "Edit ...: GeomRollup=Geometry... LoadsRollup=Loads... ConstrRollup=Constrains... "
-            "PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
+            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As RecentFiles=Recent Files Exit1=Exit\n"
+            "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete = GeomRollup=Geometry... "
+            "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
+            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit\n"
             "Mesh: Generatemesh=Generate mesh ParametersStats1=Parameters && Stats\n"
             "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress CosmosInputFile=COSMOS Input File "
             "LocalStiffnessMatrix=Local Stiffness Matrix\n"
             "Results: ResDlgMenu=View Results\n"
             "About: Help1\n");
-  for (QAction* a : window->findChildren<QAction*>()) EXPECT_TRUE(a->shortcut().isEmpty()) << a->objectName().toStdString();
+  // The standard keys of the file and edit commands, F and the arrows for the view; no others.
+  const std::map<std::string, std::string> keys = {
+      {"New1", "Ctrl+N"},      {"Open1", "Ctrl+O"},           {"Save1", "Ctrl+S"},  {"FileSaveAs", "Ctrl+Shift+S"},
+      {"Exit1", "Ctrl+Q"},     {"EditUndo", "Ctrl+Z"},        {"EditRedo", "Ctrl+Shift+Z"},
+      {"EditDelete", "Del"},   {"ZoomFit", "F"},              {"PanLeft", "Left"},  {"PanRight", "Right"},
+      {"PanUp", "Up"},         {"PanDown", "Down"}};
+  for (QAction* a : window->findChildren<QAction*>()) {
+    auto key = keys.find(a->objectName().toStdString());
+    EXPECT_EQ(a->shortcut().toString().toStdString(), key == keys.end() ? "" : key->second)
+        << a->objectName().toStdString();
+  }
 
   auto* bar = window->findChild<QToolBar*>("ToolBar1");
   ASSERT_NE(bar, nullptr);
@@ -181,7 +193,7 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
   }
   EXPECT_EQ(buttons,
             "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic SolveStress | "
-            "ZoominButton ZoomoutButton | ViewSelector ");
+            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ");
 
   auto* views = window->findChild<QComboBox*>("ViewSelector");
   QStringList items;
@@ -208,7 +220,7 @@ TEST_F(Lifecycle, ToolButtonHints) {
       {"openbutton", ""},          {"savebutton", ""},           {"newpolygon", ""},
       {"newvertex", "New Vertex"}, {"editvertex", "Transform Rollup"}, {"GMeshButton", "Generate mesh"},
       {"SolveStatic", "Static solvation"}, {"SolveStress", ""}, {"ZoominButton", "Zoom In"},
-      {"ZoomoutButton", "Zoom Out"}};
+      {"ZoomoutButton", "Zoom Out"}, {"ZoomFitButton", "Zoom to fit"}};
   for (const auto& [name, hint] : hints) {
     auto* button = window->findChild<QToolButton*>(name);
     ASSERT_NE(button, nullptr) << name;

@@ -2,9 +2,13 @@
 // and mode rules, and the formatting of the cells.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTableView>
 #include <QWidget>
 #include <cmath>
 #include <filesystem>
@@ -190,6 +194,60 @@ TEST_F(ListingTest, RowsNeverOutliveTheirSolve) {
   EXPECT_TRUE(listing.ByNodes());
   EXPECT_TRUE(listing.findChild<QRadioButton*>("ByNodes")->isChecked());
   EXPECT_EQ(listing.Rows().size(), 11u);
+  listing.Close();
+}
+
+// Significant digits of a number's text: those of its mantissa, leading zeros not counted.
+int SignificantDigits(const QString& text) {
+  QString mantissa = text.section('e', 0, 0);
+  mantissa.remove('-').remove('.');
+  while (mantissa.size() > 1 && mantissa.startsWith('0')) mantissa.remove(0, 1);
+  return static_cast<int>(mantissa.size());
+}
+
+// What the grid draws in a cell is a whole number that fits the cell: as many digits as there
+// is room for, in the exponent form where the fixed one would not fit. Dragging a header's edge
+// widens the column, and the digits come back.
+TEST_F(ListingTest, NumbersFitTheirColumnAndWiderColumnsShowMoreDigits) {
+  FakeSource narrow;
+  narrow.disp = {{1.6843793e-06, -123456789.123456, 0.1 + 0.2}, {-2.5, -1e-300, 12345.678901234567}};
+  listing.show();
+  listing.Open(narrow);
+  auto* table = listing.findChild<QTableView*>("ResTable");
+  ASSERT_NE(table, nullptr);
+  const QFontMetrics metrics(table->font());
+  const int margins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+  for (int row = 0; row < 2; ++row) {
+    for (int column : {kColLinZ, kColRotX, kColRotY}) {
+      const QString shown = listing.ShownText(row, column);
+      const double value = narrow.disp[listing.Rows()[row].number][column - 1];
+      EXPECT_LE(metrics.horizontalAdvance(shown) + margins, listing.ColumnWidth(column)) << shown.toStdString();
+      bool ok = false;
+      const double read = shown.toDouble(&ok);
+      ASSERT_TRUE(ok) << shown.toStdString();
+      // Tolerance: half a unit in the last digit shown.
+      EXPECT_NEAR(read, value, 0.5 * std::fabs(value) * std::pow(10.0, 1 - SignificantDigits(shown)))
+          << shown.toStdString();
+    }
+  }
+
+  QWidget* header = listing.findChild<QWidget*>("DUZButton");
+  auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, at, header->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(header, &event);
+  };
+  const QPoint edge(header->width() - 2, 10);
+  mouse(QEvent::MouseButtonPress, edge, Qt::LeftButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, edge + QPoint(80, 0), Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, edge + QPoint(80, 0), Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(listing.ColumnWidth(kColLinZ), 160);
+  EXPECT_EQ(listing.SortColumn(), kColNumber);  // a drag at the edge does not sort
+  EXPECT_EQ(listing.ShownText(0, kColLinZ), "1.6843793e-06");  // all eight digits
+  // The headers follow their columns, and a click inside a header still sorts.
+  EXPECT_EQ(header->width(), 160);
+  EXPECT_EQ(listing.findChild<QWidget*>("DRXButton")->x(), 80 + 160);
+  mouse(QEvent::MouseButtonPress, {40, 10}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(listing.SortColumn(), kColLinZ);
   listing.Close();
 }
 

@@ -17,14 +17,6 @@ namespace {
 
 class MouseSession : public Workbench {
  protected:
-  template <class T>
-  T* Control(const char* name) {
-    T* c = window->Rollup()->findChild<T*>(name);
-    EXPECT_NE(c, nullptr) << name;
-    return c;
-  }
-  void Type(const char* field, const char* text) { Control<QLineEdit>(field)->setText(text); }
-
   // Largest downward deflection over the mesh nodes.
   double MaxDeflection() {
     const TGlobMatrix& s = window->Solver();

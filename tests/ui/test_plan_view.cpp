@@ -37,6 +37,29 @@ TEST_F(PlanViewStrokes, NodeSquareCoversFourByFourPixels) {
   EXPECT_TRUE(Blank(47, 50));
 }
 
+// The animation's lines, written straight into the buffer: every pixel from end to end in the
+// colour given, or all but the two ends (a wiped line leaves the nodes other lines meet at),
+// lines reaching far off the view clipped to it, and lines wholly off it drawing nothing.
+TEST_F(PlanViewStrokes, PixelLinesFromEndToEndAndClipped) {
+  if (view.Image().devicePixelRatio() != 1.0) GTEST_SKIP() << "drawn by the painter at this ratio";
+  const QRgb black = qRgb(0, 0, 0) & 0xffffff;
+  view.PixelLine(10, 20, 30, 30, PlanView::Black());
+  for (int x = 10; x <= 30; ++x) EXPECT_EQ(At(x, 20 + (x - 10 + 1) / 2), black) << x;
+  EXPECT_TRUE(Blank(31, 30));
+  EXPECT_TRUE(Blank(9, 20));
+
+  view.PixelLine(10, 20, 30, 30, view.Background(), false);  // wiped but for its ends
+  EXPECT_EQ(At(10, 20), black);
+  EXPECT_EQ(At(30, 30), black);
+  for (int x = 11; x < 30; ++x) EXPECT_TRUE(Blank(x, 20 + (x - 10 + 1) / 2)) << x;
+
+  view.PixelLine(-100000, 100, 100000, 100, PlanView::Red());  // across the whole view
+  for (int x : {0, 100, 199}) EXPECT_EQ(At(x, 100), qRgb(255, 0, 0) & 0xffffff) << x;
+  view.PixelLine(50, -10, 50, -1000000, PlanView::Red());  // above it: nothing
+  view.PixelLine(-5, 300, 400, 250, PlanView::Red());      // below it: nothing
+  for (int x = 0; x < 200; ++x) EXPECT_TRUE(Blank(x, 0) && Blank(x, 199)) << x;
+}
+
 TEST_F(PlanViewStrokes, ConstraintSymbols) {
   const int x = 100, y = 100;
   view.ClearCanvas();

@@ -1,8 +1,12 @@
-// Screenshots of the main window after meshing an example and in two result views, saved as
-// PNG files under the build folder (tests/ui/screenshots/) for people to look at.
+// Screenshots of the main window at start-up with an example, after meshing it, in two result
+// views and with the Edit menu's undo entries open, saved as PNG files under the build folder
+// (tests/ui/screenshots/) for people to look at.
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <cmath>
 
@@ -22,16 +26,74 @@ int CountPixels(const QImage& image, QRgb colour) {
   return n;
 }
 
-using Screenshots = Workbench;
-
-TEST_F(Screenshots, MeshDisplacementAndStressViews) {
+std::filesystem::path ScreenshotFolder() {
   std::filesystem::path out = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
   std::filesystem::create_directories(out);
+  return out;
+}
+
+using Screenshots = Workbench;
+
+// As `tavrin examples/plate-with-hole.sam` starts: the window at its own size, shown, then the job
+// opened; the whole plate is in view.
+TEST(StartUpScreenshot, TheExampleOpensFittedToTheWindow) {
+  TestPlatform platform;
+  TMainWindow window;
+  window.show();
+  ASSERT_TRUE(window.OpenJob(ExamplePath("plate-with-hole.sam")));
+  QApplication::processEvents();
+  const ViewTransform& t = CurrentViewTransform();
+  const TObjCont& job = window.Structure();
+  const PlanView& view = *window.PlanArea();
+  for (int i = 0; i < job.NodeCount(); ++i) {
+    EXPECT_TRUE(view.rect().contains(t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)))) << i;
+  }
+  QImage image = window.grab().toImage();
+  EXPECT_TRUE(image.save(QString::fromStdString((ScreenshotFolder() / "fitted-startup.png").string()), "PNG"));
+}
+
+// The Edit menu opened after a few edits and one undo: "Undo ..." and "Redo ..." name the steps.
+TEST_F(Screenshots, UndoMenu) {
+  window->resize(760, 560);
+  ASSERT_TRUE(window->OpenJob(ExamplePath("plate-with-hole.sam")));
+  Action("editvertex")->trigger();
+  TRollup& editor = *window->Rollup();
+  const TObjCont& job = window->Structure();
+  ClickWorld(job.NodeX(2), job.NodeY(2));
+  ASSERT_EQ(editor.Kind(), SelectionKind::node);
+  Type("ForceUZ", "-250");
+  editor.Apply();
+  Type("Value_X", QString::number(job.NodeX(2) + 10).toStdString().c_str());
+  editor.Apply();
+  Action("EditUndo")->trigger();
+  editor.hide();
+  QApplication::processEvents();
+
+  QMenu* edit = nullptr;
+  for (QAction* top : window->menuBar()->actions())
+    if (top->text() == "Edit ...") edit = top->menu();
+  ASSERT_NE(edit, nullptr);
+  const QRect item = window->menuBar()->actionGeometry(edit->menuAction());
+  edit->popup(window->menuBar()->mapToGlobal(item.bottomLeft()));
+  QApplication::processEvents();
+  EXPECT_EQ(Action("EditUndo")->text(), "Undo Edit node 2: loads");
+  EXPECT_EQ(Action("EditRedo")->text(), "Redo Move node 2");
+  // Popups are windows of their own: the menu is drawn over the window's picture where it opened.
+  QImage image = window->grab().toImage();
+  {
+    QPainter p(&image);
+    p.drawPixmap(window->mapFromGlobal(edit->pos()), edit->grab());
+  }
+  edit->close();
+  EXPECT_TRUE(image.save(QString::fromStdString((ScreenshotFolder() / "undo-menu.png").string()), "PNG"));
+}
+
+TEST_F(Screenshots, MeshDisplacementAndStressViews) {
+  const std::filesystem::path out = ScreenshotFolder();
   window->resize(900, 760);
   QApplication::processEvents();
   GlobalMeshParameters().animate = false;
   ASSERT_TRUE(window->OpenJob(ExamplePath("plate-with-hole.sam")));
-  window->ZoomoutButtonClick();  // scale 1: the 450 x 450 plate fits
   window->GenerateMeshClick();
   ASSERT_TRUE(window->meshed);
   auto shoot = [&](const char* name) {

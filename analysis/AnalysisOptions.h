@@ -1,0 +1,41 @@
+// The analysis's process-wide settings: which solver factors the stiffness matrix, how nodal
+// moments and stresses are recovered from the element values, and how much memory a factor may
+// take. The mesh parameters dialog and tavrin-cli write them; every new TGlobMatrix copies them
+// when it is constructed, so a solve keeps the settings it started with.
+#pragma once
+
+#include <cstdint>
+
+namespace tavrin {
+
+enum class SolverKind {
+  Sparse,    // supernodal sparse Cholesky with a fill-reducing ordering: time and memory grow
+             // little faster than the equations of a plate
+  Envelope,  // the envelope (profile) Cholesky in extended precision over the Cuthill-McKee
+             // numbering: its work grows with the square of the equations
+};
+
+enum class RecoveryKind {
+  Patch,    // polynomial fitted over the element values around each node (superconvergent)
+  Average,  // plain mean of the element values at each node
+};
+
+struct AnalysisOptions {
+  SolverKind solver = SolverKind::Sparse;
+  RecoveryKind recovery = RecoveryKind::Patch;
+  // The most memory the factor of one solve may take, in bytes; 0 uses what the system and the
+  // process limits leave available.
+  std::int64_t memoryLimitBytes = 0;
+};
+
+// The one instance for the whole process.
+AnalysisOptions& GlobalAnalysisOptions();
+
+// Names used on the command line and in the dialog: "sparse", "envelope", "patch", "average".
+const char* SolverName(SolverKind kind);
+const char* RecoveryName(RecoveryKind kind);
+// Reads a name as above; false (and `kind` unchanged) for any other text.
+bool ParseSolverName(const char* text, SolverKind& kind);
+bool ParseRecoveryName(const char* text, RecoveryKind& kind);
+
+}  // namespace tavrin

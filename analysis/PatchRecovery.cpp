@@ -1,0 +1,209 @@
+// Superconvergent patch recovery. The element values are sampled at the centroids, where a
+// plate element's moments are most accurate; a polynomial fitted over a patch of them is a
+// better nodal value than their mean, above all at a boundary, where the mean lags by about an
+// element's size behind the true value.
+#include "analysis/PatchRecovery.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavrin {
+
+namespace {
+
+constexpr int kMaxTerms = 6;
+constexpr int kMaxComponents = 8;
+
+int Terms(PatchRecovery::Degree d) { return d == PatchRecovery::Degree::Quadratic ? 6 : 3; }
+
+// The monomials at a point in the patch's scaled coordinates.
+void Basis(double u, double v, int terms, double p[kMaxTerms]) {
+  p[0] = 1;
+  p[1] = u;
+  p[2] = v;
+  if (terms > 3) {
+    p[3] = u * u;
+    p[4] = u * v;
+    p[5] = v * v;
+  }
+}
+
+}  // namespace
+
+struct PatchRecovery::Fit {
+  double x0 = 0, y0 = 0, scale = 1;
+  int terms = 0;  // 0: the plain mean in coefficient 0
+  double c[kMaxComponents][kMaxTerms] = {};
+
+  double At(double x, double y, int component) const {
+    if (terms == 0) return c[component][0];
+    double p[kMaxTerms];
+    Basis((x - x0) / scale, (y - y0) / scale, terms, p);
+    double s = 0;
+    for (int k = 0; k < terms; ++k) s += c[component][k] * p[k];
+    return s;
+  }
+};
+
+PatchRecovery::PatchRecovery(const std::vector<double>& x, const std::vector<double>& y,
+                             const std::vector<std::array<int, 3>>& triangles)
+    : x_(x), y_(y), triangles_(triangles) {
+  const int nodes = static_cast<int>(x.size());
+  const int count = static_cast<int>(triangles.size());
+  cx_.resize(count);
+  cy_.resize(count);
+  start_.assign(nodes + 1, 0);
+  for (int t = 0; t < count; ++t) {
+    const auto& c = triangles[t];
+    cx_[t] = (x[c[0]] + x[c[1]] + x[c[2]]) / 3;
+    cy_[t] = (y[c[0]] + y[c[1]] + y[c[2]]) / 3;
+    for (int k = 0; k < 3; ++k) ++start_[c[k] + 1];
+  }
+  for (int v = 0; v < nodes; ++v) start_[v + 1] += start_[v];
+  list_.resize(start_[nodes]);
+  std::vector<int> fill(start_.begin(), start_.end() - 1);
+  for (int t = 0; t < count; ++t)
+    for (int k = 0; k < 3; ++k) list_[fill[triangles[t][k]]++] = t;
+  // A node is on the boundary when one of its edges belongs to a single triangle.
+  onBoundary_.assign(nodes, 0);
+  std::vector<int> seen;
+  for (int v = 0; v < nodes; ++v) {
+    seen.clear();
+    for (int k = start_[v]; k < start_[v + 1]; ++k)
+      for (int w : triangles[list_[k]])
+        if (w != v) seen.push_back(w);
+    std::sort(seen.begin(), seen.end());
+    for (size_t i = 0; i < seen.size(); ++i) {
+      const bool single = (i == 0 || seen[i - 1] != seen[i]) && (i + 1 == seen.size() || seen[i + 1] != seen[i]);
+      if (single) {
+        onBoundary_[v] = 1;
+        break;
+      }
+    }
+  }
+}
+
+void PatchRecovery::Patch(int node, bool widened, std::vector<int>& elements) const {
+  elements.assign(list_.begin() + start_[node], list_.begin() + start_[node + 1]);
+  if (!widened) return;
+  const size_t ring = elements.size();
+  for (size_t i = 0; i < ring; ++i)
+    for (int w : triangles_[elements[i]])
+      elements.insert(elements.end(), list_.begin() + start_[w], list_.begin() + start_[w + 1]);
+  std::sort(elements.begin(), elements.end());
+  elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
+}
+
+void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>& values, int components,
+                             Fit& fit) const {
+  std::vector<int> elements;
+  fit.x0 = x_[node];
+  fit.y0 = y_[node];
+  for (int terms = Terms(degree); terms >= 3; terms -= 3) {
+    for (bool widened : {false, true}) {
+      // The elements around one node barely determine six terms, and a quadratic so fitted
+      // swings wildly outside them: the boundary value it gives was off by 90 % at places.
+      if (terms > 3 && !widened) continue;
+      Patch(node, widened, elements);
+      const int m = static_cast<int>(elements.size());
+      // More samples than terms, so that the fit smooths rather than interpolates.
+      if (m <= terms) continue;
+      double scale = 0;
+      for (int t : elements) scale = std::max({scale, std::fabs(cx_[t] - fit.x0), std::fabs(cy_[t] - fit.y0)});
+      if (!(scale > 0)) continue;
+      // Normal equations in scaled coordinates, solved by Cholesky in extended precision; a
+      // pivot that collapses means the centroids cannot determine the polynomial.
+      long double a[kMaxTerms][kMaxTerms] = {}, b[kMaxComponents][kMaxTerms] = {};
+      double p[kMaxTerms];
+      for (int t : elements) {
+        Basis((cx_[t] - fit.x0) / scale, (cy_[t] - fit.y0) / scale, terms, p);
+        for (int i = 0; i < terms; ++i) {
+          for (int j = 0; j <= i; ++j) a[i][j] += static_cast<long double>(p[i]) * p[j];
+          for (int c = 0; c < components; ++c) b[c][i] += static_cast<long double>(p[i]) * values[components * t + c];
+        }
+      }
+      bool ok = true;
+      for (int i = 0; i < terms && ok; ++i) {
+        const long double original = a[i][i];
+        for (int j = 0; j <= i; ++j) {
+          long double s = a[i][j];
+          for (int k = 0; k < j; ++k) s -= a[i][k] * a[j][k];
+          if (j < i) {
+            a[i][j] = s / a[j][j];
+          } else if (!(s > 1e-10L * original)) {
+            ok = false;
+          } else {
+            a[i][i] = std::sqrt(s);
+          }
+        }
+      }
+      if (!ok) continue;
+      for (int c = 0; c < components; ++c) {
+        long double z[kMaxTerms];
+        for (int i = 0; i < terms; ++i) {
+          long double s = b[c][i];
+          for (int k = 0; k < i; ++k) s -= a[i][k] * z[k];
+          z[i] = s / a[i][i];
+        }
+        for (int i = terms - 1; i >= 0; --i) {
+          long double s = z[i];
+          for (int k = i + 1; k < terms; ++k) s -= a[k][i] * z[k];
+          z[i] = s / a[i][i];
+        }
+        for (int i = 0; i < terms; ++i) fit.c[c][i] = static_cast<double>(z[i]);
+      }
+      fit.terms = terms;
+      fit.scale = scale;
+      return;
+    }
+  }
+  // Nothing determined: the mean of the elements around the node.
+  Patch(node, false, elements);
+  fit.terms = 0;
+  for (int c = 0; c < components; ++c) {
+    double sum = 0;
+    for (int t : elements) sum += values[components * t + c];
+    fit.c[c][0] = elements.empty() ? 0.0 : sum / static_cast<double>(elements.size());
+  }
+}
+
+void PatchRecovery::Recover(const std::vector<double>& elementValues, int components,
+                            std::vector<double>& nodeValues) const {
+  const int nodes = static_cast<int>(x_.size());
+  components = std::min(components, kMaxComponents);
+  nodeValues.assign(static_cast<size_t>(components) * nodes, 0.0);
+  std::vector<double> boundarySum(static_cast<size_t>(components) * nodes, 0.0);
+  std::vector<int> boundaryCount(nodes, 0);
+  std::vector<int> reached;
+  Fit fit;
+  for (int v = 0; v < nodes; ++v) {
+    if (onBoundary_[v] || TriangleCount(v) == 0) continue;
+    FitPatch(v, interior_, elementValues, components, fit);
+    for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
+    // The boundary nodes of this patch take its fit at their own positions.
+    reached.clear();
+    for (int k = start_[v]; k < start_[v + 1]; ++k)
+      for (int w : triangles_[list_[k]])
+        if (onBoundary_[w]) reached.push_back(w);
+    if (reached.empty()) continue;
+    std::sort(reached.begin(), reached.end());
+    reached.erase(std::unique(reached.begin(), reached.end()), reached.end());
+    if (boundary_ != interior_) FitPatch(v, boundary_, elementValues, components, fit);
+    for (int w : reached) {
+      ++boundaryCount[w];
+      for (int c = 0; c < components; ++c) boundarySum[components * w + c] += fit.At(x_[w], y_[w], c);
+    }
+  }
+  for (int v = 0; v < nodes; ++v) {
+    if (!onBoundary_[v] || TriangleCount(v) == 0) continue;
+    if (boundaryCount[v] > 0) {
+      for (int c = 0; c < components; ++c)
+        nodeValues[components * v + c] = boundarySum[components * v + c] / boundaryCount[v];
+      continue;
+    }
+    FitPatch(v, boundary_, elementValues, components, fit);
+    for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
+  }
+}
+
+}  // namespace tavrin

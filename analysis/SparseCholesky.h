@@ -1,0 +1,70 @@
+// SparseCholesky: a symmetric positive definite matrix in compressed sparse columns (its lower
+// triangle), factored by CHOLMOD's supernodal Cholesky after CHOLMOD's own fill-reducing
+// ordering, then used to solve for a load vector.
+//
+// Owns the compressed matrix (its pattern as CHOLMOD's object, its values both in extended
+// precision, as assembled, and rounded to double for CHOLMOD), its symbolic analysis and its
+// numeric factor. The extended-precision matrix is kept beside the factor: Solve refines the
+// double-precision answer against residuals of that matrix, so the answer is the one of the
+// system as assembled, not of its rounding. Memory: the matrix is 28 bytes a stored entry; the
+// factor's size is known after Analyze (FactorBytes) and is typically tens of entries a row for
+// a plate. Dense kernels run on the BLAS the library was linked with (OpenBLAS starts
+// its own threads; OPENBLAS_NUM_THREADS caps them).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace tavrin {
+
+class SparseCholesky {
+ public:
+  enum Code : int { kOk = 0, kNotPositive = 10, kOutOfMemory = 14, kTooLarge = 17 };
+
+  // The relative pivot test of the envelope factorization (EnvelopeCholesky::kPivotRatio),
+  // applied to the squared diagonal of the factor: CHOLMOD itself only stops at a pivot that is
+  // not positive, and a mechanism rounds to a tiny positive one as often as not.
+  static constexpr double kPivotRatio = 1e-10;
+
+  SparseCholesky();
+  ~SparseCholesky();
+  SparseCholesky(const SparseCholesky&) = delete;
+  SparseCholesky& operator=(const SparseCholesky&) = delete;
+
+  // Sizes the matrix: column j holds rows[columnStart[j]] .. rows[columnStart[j + 1] - 1], sorted
+  // ascending, all at least j (the diagonal first). Values start at zero. Returns kOk or
+  // kOutOfMemory.
+  int SetPattern(int size, const std::vector<int>& columnStart, const std::vector<int>& rows);
+  int Size() const;
+  std::int64_t StoredEntries() const;
+  // Adds v at (row, col), row >= col. Returns false when the entry is not in the pattern.
+  bool Add(int row, int col, long double v);
+  long double Entry(int row, int col) const;  // 0 outside the pattern; either triangle
+
+  // Rounds the values for CHOLMOD, then orders and factorizes symbolically. Returns kOk, kOutOfMemory or kTooLarge (a factor past
+  // the 32-bit index range).
+  int Analyze();
+  // Bytes the numeric factor and its largest work array will take; known after Analyze.
+  std::int64_t FactorBytes() const;
+  std::int64_t FactorEntries() const;
+  // Numeric factorization. Returns kOk, kOutOfMemory, or kNotPositive with `failedRow` the row
+  // (in this matrix's numbering) of the first pivot, in the factor's order, that is not positive
+  // or falls below kPivotRatio of its diagonal.
+  int Factor(int& failedRow);
+  // Solves A x = b in place after Factor: a double-precision solve, then refinement steps with
+  // residuals in extended precision until they stop improving (at most a few). Returns kOk or
+  // kOutOfMemory.
+  int Solve(std::vector<long double>& b) const;
+  // y = A x over the whole symmetric matrix, in extended precision; `magnitude`, when given,
+  // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
+  void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
+                std::vector<long double>* magnitude = nullptr) const;
+
+ private:
+  struct Library;  // the CHOLMOD workspace and objects, kept out of this header
+  std::unique_ptr<Library> lib_;
+  std::vector<long double> values_;  // as assembled; CHOLMOD's copy is rounded to double by Analyze
+};
+
+}  // namespace tavrin

@@ -1,0 +1,26 @@
+// What the fuzz targets check on one input, shared by the libFuzzer programs (which abort on a
+// failure so that the fuzzer keeps the input) and by the regression test of the normal suite
+// (which runs every kept input through both). Each returns an empty string when the input
+// passed, or one line on what went wrong.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavrin::fuzz {
+
+// Reads the text as a job file, writes it, reads that back and writes it again: the two models
+// must be the same (nodes, edges, polygons, attributes and physics) and the two texts equal.
+std::string CheckJobFileRoundTrip(std::string_view data);
+
+// Reads the text as a job file and, when it passes the geometry check, meshes it with a small
+// node limit and solves it: every coordinate, area, displacement and stress that comes out
+// must be finite (a solve may fail, with its code and message, but not produce NaN).
+std::string CheckMeshAndSolve(std::string_view data);
+
+// The node limit of the mesh, and the largest job meshed at all (the first triangulation is
+// cubic in the input, which would make a large input a hang rather than a finding).
+inline constexpr int kFuzzNodeLimit = 200;
+inline constexpr int kFuzzLargestInput = 150;
+
+}  // namespace tavrin::fuzz

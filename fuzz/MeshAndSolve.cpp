@@ -1,0 +1,83 @@
+// Mesh and solve what the reader made of the input, as tavrin-cli solve would, with a node limit
+// that keeps each input to milliseconds; then look at every number that comes out.
+#include <cmath>
+#include <string>
+
+#include "analysis/TGlobMatrix.h"
+#include "fuzz/FuzzChecks.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshCanvas.h"
+#include "mesh/MeshProgress.h"
+#include "model/GeometryCheck.h"
+#include "model/TObjCont.h"
+
+namespace tavrin::fuzz {
+
+namespace {
+
+class NodeLimit : public MeshProgress {
+ public:
+  explicit NodeLimit(FEM& mesh) : mesh_(mesh) {}
+  void ProcessEvents() override {
+    if (mesh_.NodeCount() > kFuzzNodeLimit) mesh_.RequestStop();
+  }
+
+ private:
+  FEM& mesh_;
+};
+
+}  // namespace
+
+std::string CheckMeshAndSolve(std::string_view data) {
+  TObjCont job;
+  job.ReadJobText(data);
+  if (job.NodeCount() > kFuzzLargestInput || job.EdgeCount() > kFuzzLargestInput) return {};
+  job.PrepareForMeshing();
+  if (const GeometryCheckResult check = CheckGeometry(job); !check) {
+    return check.message.empty() ? "a refusal without a message" : std::string();
+  }
+
+  double xmin = job.NodeX(0), xmax = xmin, ymin = job.NodeY(0), ymax = ymin;
+  for (int i = 1; i < job.NodeCount(); ++i) {
+    xmin = std::fmin(xmin, job.NodeX(i));
+    xmax = std::fmax(xmax, job.NodeX(i));
+    ymin = std::fmin(ymin, job.NodeY(i));
+    ymax = std::fmax(ymax, job.NodeY(i));
+  }
+  // About fifty triangles' worth of area, as a default that always refines a little.
+  const double area = (xmax - xmin) * (ymax - ymin) / 50;
+  FEM mesh(MeshParameters{25.0f, static_cast<float>(std::fmax(area, 1e-3)), false});
+  MeshCanvas canvas;
+  NodeLimit limit(mesh);
+  mesh.GenerateMesh(job, canvas, limit);
+  if (mesh.TriangleCount() == 0) return "a plate that passed the check gave no triangle";
+  for (int i = 0; i < mesh.NodeCount(); ++i) {
+    if (!std::isfinite(mesh.NodeX(i)) || !std::isfinite(mesh.NodeY(i))) return "mesh node " + std::to_string(i) + " is not finite";
+  }
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    if (!std::isfinite(mesh.TriangleArea(t))) return "triangle " + std::to_string(t) + " has no finite area";
+  }
+
+  TGlobMatrix solver;
+  const int code = solver.SolveStatic(mesh);
+  if (code != kSolveOk) return solver.Failure().message.empty() ? "a failed solve without a message" : std::string();
+  for (int v = 0; v < solver.ResultNodeCount(); ++v) {
+    for (int d = 0; d < 3; ++d) {
+      if (!std::isfinite(static_cast<double>(solver.Displacement(v, d)))) return "displacement of node " + std::to_string(v) + " is not finite";
+    }
+  }
+  if (solver.SolveStress() != 0) return {};  // refused with its own code: nothing to look at
+  for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
+    for (int c = 0; c < 3; ++c) {
+      if (!std::isfinite(solver.ElementStress(t, c))) return "stress of element " + std::to_string(t) + " is not finite";
+    }
+  }
+  for (int v = 0; v < solver.ResultNodeCount(); ++v) {
+    for (int c = 0; c < 3; ++c) {
+      if (!std::isfinite(solver.NodeStress(v, c))) return "stress at node " + std::to_string(v) + " is not finite";
+    }
+  }
+  return {};
+}
+
+}  // namespace tavrin::fuzz

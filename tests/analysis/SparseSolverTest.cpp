@@ -1,0 +1,327 @@
+// The sparse solver against the envelope solver, the refusals that both share (mechanism, no
+// memory, a solution that fails its check, a stop), and the patch recovery's robustness.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "analysis/MemoryBudget.h"
+#include "analysis/PatchRecovery.h"
+#include "analysis/SparseCholesky.h"
+#include "analysis/StructuredPlate.h"
+#include "analysis/TGlobMatrix.h"
+#include "mesh/FEM.h"
+#include "mesh/MeshParameters.h"
+#include "model/TObjCont.h"
+
+namespace tavrin {
+namespace {
+
+AnalysisOptions With(SolverKind solver, RecoveryKind recovery = RecoveryKind::Patch) {
+  AnalysisOptions o;
+  o.solver = solver;
+  o.recovery = recovery;
+  return o;
+}
+
+// Largest displacement difference over the largest displacement, per freedom kind.
+void ExpectSameDisplacements(const TGlobMatrix& a, const TGlobMatrix& b, double tolerance) {
+  ASSERT_EQ(a.ResultNodeCount(), b.ResultNodeCount());
+  for (int d = 0; d < 3; ++d) {
+    double largest = 0, difference = 0;
+    for (int v = 0; v < a.ResultNodeCount(); ++v) {
+      const double x = static_cast<double>(a.Displacement(v, d)), y = static_cast<double>(b.Displacement(v, d));
+      largest = std::max(largest, std::fabs(x));
+      difference = std::max(difference, std::fabs(x - y));
+    }
+    EXPECT_LE(difference, tolerance * largest) << "freedom " << d << " largest " << largest;
+  }
+}
+
+void SolveBoth(const PlateMesh& mesh, TGlobMatrix& sparse, TGlobMatrix& envelope) {
+  sparse.SetOptions(With(SolverKind::Sparse));
+  envelope.SetOptions(With(SolverKind::Envelope));
+  ASSERT_EQ(sparse.SolveStatic(mesh), kSolveOk) << sparse.Failure().message;
+  ASSERT_EQ(envelope.SolveStatic(mesh), kSolveOk) << envelope.Failure().message;
+}
+
+PlateMesh MeshExample(const std::string& name, float maxArea) {
+  TObjCont structure;
+  EXPECT_TRUE(structure.LoadJob(std::string(TAVRIN_SOURCE_DIR) + "/examples/" + name).ok);
+  structure.PrepareForMeshing();
+  MeshParameters parameters;
+  parameters.maxArea = maxArea;
+  parameters.animate = false;
+  FEM fem(parameters);
+  fem.GenerateMesh(structure);
+  return PlateMesh::FromFem(fem);
+}
+
+TEST(SparseSolver, SameDisplacementsAsTheEnvelopeOnEveryExample) {
+  for (const char* name : {"square.sam", "l-shaped.sam", "plate-with-hole.sam", "two-materials.sam"}) {
+    SCOPED_TRACE(name);
+    const PlateMesh mesh = MeshExample(name, 200);
+    ASSERT_GT(mesh.TriangleCount(), 0);
+    for (ElementKind kind : {ElementKind::Dkt, ElementKind::Cubic}) {
+      TGlobMatrix sparse(kind), envelope(kind);
+      SolveBoth(mesh, sparse, envelope);
+      ExpectSameDisplacements(sparse, envelope, 1e-9);
+      EXPECT_EQ(sparse.EquationCount(), envelope.EquationCount());
+      EXPECT_NEAR(sparse.ReactionZ(), envelope.ReactionZ(), 1e-9 * std::fabs(envelope.LoadZ()));
+      EXPECT_LE(sparse.RelativeResidual(), 1e-2 * TGlobMatrix::kResidualLimit);
+      EXPECT_GT(sparse.FactorEntries(), 0);
+      EXPECT_EQ(sparse.EnvelopeLength(0), -1);  // no envelope behind the sparse solver
+    }
+  }
+}
+
+// Random plates: irregular node positions, random supports (at least one clamped edge node),
+// random pressure, point loads and held displacements.
+TEST(SparseSolver, SameDisplacementsAsTheEnvelopeOnRandomPlates) {
+  std::mt19937 random(20240607);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int plate = 0; plate < 20; ++plate) {
+    SCOPED_TRACE(plate);
+    StructuredPlate p;
+    p.width = 10 + 90 * unit(random);
+    p.height = 10 + 90 * unit(random);
+    p.cellsX = 2 + static_cast<int>(10 * unit(random));
+    p.cellsY = 2 + static_cast<int>(10 * unit(random));
+    p.pattern = static_cast<DiagonalPattern>(plate % 4);
+    p.support = plate % 3 == 0 ? EdgeSupport::SimplySupported : EdgeSupport::Clamped;
+    p.material = {1000 + 200000 * unit(random), 0.1 + 0.35 * unit(random), 0.5 + 5 * unit(random),
+                  -1 + 2 * unit(random)};
+    PlateMesh m = p.Build();
+    const double dx = 0.2 * p.width / p.cellsX, dy = 0.2 * p.height / p.cellsY;
+    for (int i = 0; i < m.NodeCount(); ++i) {
+      if (m.nodeDof[i].code != 0) {
+        if (unit(random) < 0.2) m.nodeDof[i].displacement[0] = 0.01 * (unit(random) - 0.5);
+        continue;
+      }
+      m.x[i] += dx * (unit(random) - 0.5);
+      m.y[i] += dy * (unit(random) - 0.5);
+      if (unit(random) < 0.1) m.nodeDof[i].force[0] = 100 * (unit(random) - 0.5);
+    }
+    TGlobMatrix sparse, envelope;
+    SolveBoth(m, sparse, envelope);
+    ExpectSameDisplacements(sparse, envelope, 1e-9);
+  }
+}
+
+TEST(SparseSolver, AMechanismIsRefusedByBothSolversAlike) {
+  StructuredPlate p;
+  p.cellsX = p.cellsY = 4;
+  p.support = EdgeSupport::Free;
+  // Only one corner held: the plate can still turn about it.
+  PlateMesh hinged = p.Build();
+  hinged.nodeDof[0].code = 100;
+  for (const PlateMesh& mesh : {p.Build(), hinged}) {
+    for (SolverKind kind : {SolverKind::Sparse, SolverKind::Envelope}) {
+      TGlobMatrix s;
+      s.SetOptions(With(kind));
+      const int rc = s.SolveStatic(mesh);
+      EXPECT_TRUE(rc == kSolveNotPositive || rc == kSolveFirstPivot) << rc;
+      EXPECT_FALSE(s.IsSolved());
+      const SolveFailure& f = s.Failure();
+      ASSERT_GE(f.equation, 0);
+      EXPECT_EQ(f.node, f.equation / 3);
+      EXPECT_EQ(f.freedom, f.equation % 3);
+      EXPECT_EQ(f.meshNode, s.MeshNodeOf(f.node));
+      EXPECT_EQ(f.message.rfind("The stiffness matrix is singular at equation " + std::to_string(f.equation) +
+                                    " (node " + std::to_string(f.node) + " at x ",
+                                0),
+                0u)
+          << f.message;
+      EXPECT_NE(f.message.find("the plate is not held enough by its constraints."), std::string::npos);
+      EXPECT_EQ(s.SolveStress(), 1);
+    }
+  }
+}
+
+TEST(SparseSolver, AFactorThatWouldNotFitIsRefusedWithItsSize) {
+  StructuredPlate p;
+  p.cellsX = p.cellsY = 20;
+  for (SolverKind kind : {SolverKind::Sparse, SolverKind::Envelope}) {
+    TGlobMatrix s;
+    AnalysisOptions o = With(kind);
+    o.memoryLimitBytes = 100000;  // 100 kB: less than either factor of 1,200 equations
+    s.SetOptions(o);
+    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveOutOfMemory);
+    EXPECT_FALSE(s.IsSolved());
+    const std::string& message = s.Failure().message;
+    EXPECT_NE(message.find("needs "), std::string::npos) << message;
+    EXPECT_NE(message.find("only 100 kB is available"), std::string::npos) << message;
+    o.memoryLimitBytes = 1000000000;
+    s.SetOptions(o);
+    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+  }
+  EXPECT_GT(AvailableMemoryBytes(), 0);
+  EXPECT_EQ(MemoryText(3200000000), "3.2 GB");
+  EXPECT_EQ(MemoryText(571000000), "571 MB");
+}
+
+// The example of two materials with the stiffer one at 1e14 instead of 210,000 (1.4e9 times the
+// other): the system is nearly singular to working precision, and the displacements would have
+// few correct digits. Both solvers refuse it, naming the residual.
+TEST(SparseSolver, ASolutionFailingItsCheckIsRefused) {
+  PlateMesh m = MeshExample("two-materials.sam", 200);
+  for (PlateMaterial& material : m.materials)
+    if (material.eModulus == 210000) material.eModulus = 1e14;
+  for (SolverKind kind : {SolverKind::Sparse, SolverKind::Envelope}) {
+    TGlobMatrix s;
+    s.SetOptions(With(kind));
+    ASSERT_EQ(s.SolveStatic(m), kSolveInaccurate) << SolverName(kind);
+    EXPECT_FALSE(s.IsSolved());
+    EXPECT_GT(s.RelativeResidual(), TGlobMatrix::kResidualLimit);
+    EXPECT_NE(s.Failure().message.find("relative residual"), std::string::npos);
+    EXPECT_EQ(static_cast<double>(s.Displacement(0, 0)), kNoValue);
+  }
+  // The example as it is passes, with figures far below the limits.
+  TGlobMatrix sound;
+  ASSERT_EQ(sound.SolveStatic(MeshExample("two-materials.sam", 200)), kSolveOk);
+  EXPECT_LT(sound.RelativeResidual(), 1e-2 * TGlobMatrix::kResidualLimit);
+  EXPECT_LT(sound.LoadImbalance(), 1e-3 * TGlobMatrix::kImbalanceLimit);
+}
+
+class StopAt : public SolveProgress {
+ public:
+  explicit StopAt(std::string caption) : caption_(std::move(caption)) {}
+  void ShowSolveProgress(const std::string& caption, int, int, int) override {
+    if (caption == caption_) stop_ = true;
+  }
+  bool StopRequested() override { return stop_; }
+
+ private:
+  std::string caption_;
+  bool stop_ = false;
+};
+
+TEST(SparseSolver, AStopEndsTheSolveAtAnyStageWithNoResults) {
+  StructuredPlate p;
+  p.cellsX = p.cellsY = 6;
+  const struct {
+    SolverKind solver;
+    const char* caption;
+  } stages[] = {{SolverKind::Sparse, "Cuthill-McKee renumbering"},
+                {SolverKind::Sparse, "Generating local stiffness matrix #"},
+                {SolverKind::Sparse, "Loads and constrains"},
+                {SolverKind::Sparse, "Stiffness matrix ordering"},
+                {SolverKind::Envelope, "Stiffness matrix factorization"}};
+  for (const auto& stage : stages) {
+    StopAt stop(stage.caption);
+    TGlobMatrix s(ElementKind::Dkt, &stop);
+    s.SetOptions(With(stage.solver));
+    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveStopped) << stage.caption;
+    EXPECT_FALSE(s.IsSolved());
+    EXPECT_EQ(s.Reaction(0, 0), kNoValue);
+  }
+  // Stopped in the recovery: no stresses, and a later recovery can still run.
+  StopAt late("never");
+  TGlobMatrix s(ElementKind::Dkt, &late);
+  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+  class Always : public SolveProgress {
+    bool StopRequested() override { return true; }
+  } always;
+  TGlobMatrix t(ElementKind::Dkt, &always);
+  EXPECT_EQ(t.SolveStatic(p.Build()), kSolveStopped);
+}
+
+// Moments as result fields, element and node, and no value that is not finite anywhere.
+TEST(SparseSolver, MomentFieldsAndFiniteValuesEverywhere) {
+  StructuredPlate p;
+  p.width = p.height = 10;
+  p.cellsX = p.cellsY = 6;
+  p.pattern = DiagonalPattern::UnionJack;
+  p.material = {210000, 0.3, 0.5, -1};
+  for (RecoveryKind recovery : {RecoveryKind::Patch, RecoveryKind::Average}) {
+    TGlobMatrix s;
+    s.SetOptions(With(SolverKind::Sparse, recovery));
+    ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+    EXPECT_EQ(s.NodeValue(0, ResultField::MomentX), kNoValue);  // not before SolveStress
+    ASSERT_EQ(s.SolveStress(), 0);
+    for (int v = 0; v < s.ResultNodeCount(); ++v)
+      for (int f = 0; f < kResultFieldCount; ++f) {
+        const double value = s.NodeValue(v, static_cast<ResultField>(f));
+        ASSERT_TRUE(std::isfinite(value)) << v << " " << f;
+        if (f >= 6) {
+          EXPECT_EQ(value, s.NodeMoment(v, f - 6));
+        } else if (f >= 3) {
+          EXPECT_EQ(value, s.NodeStress(v, f - 3));
+        }
+      }
+    for (int t = 0; t < s.ResultTriangleCount(); ++t) {
+      EXPECT_EQ(s.ElementValue(t, ResultField::MomentXY), s.ElementMoment(t, 2));
+      EXPECT_EQ(s.ElementValue(t, ResultField::SigmaY), s.ElementStress(t, 1));
+      EXPECT_TRUE(std::isfinite(s.ElementError(t)));
+    }
+    EXPECT_EQ(s.ElementValue(0, ResultField::LinZ), kNoValue);
+    EXPECT_EQ(s.NodeValue(0, static_cast<ResultField>(kResultFieldCount)), kNoValue);
+    EXPECT_TRUE(std::isfinite(s.ErrorEstimate()));
+  }
+}
+
+// ---- Patch recovery ----------------------------------------------------------------------
+
+// A field linear in x and y is recovered exactly at every node, interior and boundary.
+TEST(PatchRecovery, ReproducesALinearFieldExactly) {
+  StructuredPlate p;
+  p.width = 6;
+  p.height = 4;
+  p.cellsX = 6;
+  p.cellsY = 4;
+  p.pattern = DiagonalPattern::UnionJack;
+  const PlateMesh m = p.Build();
+  std::vector<double> values(2 * m.TriangleCount()), nodal;
+  auto field = [](double x, double y, int c) { return c == 0 ? 3 + 2 * x - y : -1 + 0.5 * y; };
+  for (int t = 0; t < m.TriangleCount(); ++t) {
+    const auto& c = m.triangles[t];
+    const double cx = (m.x[c[0]] + m.x[c[1]] + m.x[c[2]]) / 3, cy = (m.y[c[0]] + m.y[c[1]] + m.y[c[2]]) / 3;
+    for (int k = 0; k < 2; ++k) values[2 * t + k] = field(cx, cy, k);
+  }
+  for (auto degree : {PatchRecovery::Degree::Linear, PatchRecovery::Degree::Quadratic}) {
+    PatchRecovery r(m.x, m.y, m.triangles);
+    r.SetDegree(degree, degree);
+    r.Recover(values, 2, nodal);
+    for (int v = 0; v < m.NodeCount(); ++v)
+      for (int k = 0; k < 2; ++k) EXPECT_NEAR(nodal[2 * v + k], field(m.x[v], m.y[v], k), 1e-12) << v;
+    EXPECT_TRUE(r.IsBoundary(p.GridNode(0, 2)));
+    EXPECT_FALSE(r.IsBoundary(p.GridNode(3, 2)));
+  }
+}
+
+// Patches with too few elements: a lone triangle, a strip one element wide, a fan of two, a
+// node of no triangle. Every value is finite, and a constant field stays that constant.
+TEST(PatchRecovery, SmallAndDegeneratePatchesFallBackToFiniteValues) {
+  struct Case {
+    std::vector<double> x, y;
+    std::vector<std::array<int, 3>> triangles;
+  };
+  const Case cases[] = {
+      {{0, 1, 0}, {0, 0, 1}, {{0, 1, 2}}},
+      {{0, 1, 2, 3, 0, 1, 2, 3}, {0, 0, 0, 0, 1, 1, 1, 1}, {{0, 1, 5}, {0, 5, 4}, {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}}},
+      {{0, 1, 0, -1, 5}, {0, 0, 1, 0, 5}, {{0, 1, 2}, {0, 2, 3}}},
+  };
+  for (const Case& c : cases) {
+    PatchRecovery r(c.x, c.y, c.triangles);
+    std::vector<double> constant(c.triangles.size(), 7.5), nodal;
+    r.Recover(constant, 1, nodal);
+    ASSERT_EQ(nodal.size(), c.x.size());
+    for (size_t v = 0; v < c.x.size(); ++v) {
+      if (r.TriangleCount(static_cast<int>(v)) == 0) {
+        EXPECT_EQ(nodal[v], 0.0);  // a node of no triangle
+        continue;
+      }
+      EXPECT_NEAR(nodal[v], 7.5, 1e-12) << v;
+    }
+    std::vector<double> varied(c.triangles.size()), out;
+    for (size_t t = 0; t < varied.size(); ++t) varied[t] = std::pow(-3.0, static_cast<double>(t));
+    r.Recover(varied, 1, out);
+    for (double value : out) EXPECT_TRUE(std::isfinite(value));
+  }
+}
+
+}  // namespace
+}  // namespace tavrin

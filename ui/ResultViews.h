@@ -1,0 +1,35 @@
+// The result views of the plan view: the view selector's items in order, the status bar label
+// of each, the results each needs, the field its isolines trace and the value it reads out at a
+// mesh node. Every view is one row of the table, so a further field (moments, an error
+// estimate, another picture of the same field) is one more row and one more case where the
+// value is read.
+#pragma once
+
+#include <span>
+
+#include "analysis/TGlobMatrix.h"
+
+namespace tavrin {
+
+// The results a view is drawn from.
+enum class ResultNeed { none, staticSolution, stresses };
+
+struct ResultView {
+  const char* item;   // text in the view selector
+  const char* label;  // status bar panel 2; empty for the plain view
+  ResultNeed needs;
+  ResultField field;  // what the isolines trace and the read-out shows; unused by the plain view
+};
+
+// Index 0 is the plain view ("Normal View").
+std::span<const ResultView> ResultViews();
+
+bool ResultsAvailable(ResultNeed need, bool staticSolved, bool stressSolved);
+
+// What the user has to run before a view can be shown, for the status bar.
+const char* MissingResultsText(ResultNeed need);
+
+// The view's field at a mesh node (the solver's own numbering is applied here).
+double ResultValueAt(const ResultView& view, const TGlobMatrix& solver, int meshNode);
+
+}  // namespace tavrin
