@@ -236,6 +236,24 @@ TEST(FinishingRefinement, KeepsLoadsMarksAndPhysicsOfWhatItSplits) {
   }
 }
 
+TEST(FinishingRefinement, EveryEdgeIsFoundByItsEndsAfterIt) {
+  // The mesh answers edge lookups at its newest node from the edges listed since that node was
+  // added; the stage's last node and its edges must be among them, as every other edge must be
+  // in the table's own index.
+  const TObjCont job = Example("two-materials.sam");
+  FEM mesh;
+  ExpectUsable(job, 31, 15, &mesh);
+  const int newest = mesh.NodeCount() - 1;
+  int atNewest = 0;
+  for (int e = 0; e < mesh.EdgeCount(); ++e) {
+    const int a = mesh.EdgeBegin(e), b = mesh.EdgeEnd(e);
+    EXPECT_EQ(mesh.FindEdge(a, b), e) << "edge " << e;
+    EXPECT_EQ(mesh.FindEdge(b, a), e) << "edge " << e;
+    atNewest += a == newest || b == newest;
+  }
+  EXPECT_GE(atNewest, 2);
+}
+
 // Counts the finishing stage's reports; requests a stop at the first when asked to.
 class FinishingWatcher : public MeshProgress {
  public:
