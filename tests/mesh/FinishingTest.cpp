@@ -200,6 +200,49 @@ TEST(FinishingRefinement, AloneFromTheFirstTriangulation) {
   }
 }
 
+TEST(FinishingRefinement, AloneItEndsAtCornersOfAFewDegrees) {
+  // A hole with a 6.7-degree corner and an insert with a 3.6-degree one, beside a free node:
+  // segments meeting that sharply encroach on each other at every split unless the corner's
+  // shells are left alone, and the mesher's own loop once split them until the node limit.
+  TObjCont job;
+  AddPolygon(job, {{300.60653456265743, 236.92443643338683}, {45.32774701351149, 342.0698278185439},
+                   {-288.5084313720713, 501.7931534663642}, {-444.80231005064985, 501.6695640762139},
+                   {-526.2339816151193, 531.7476254823525}, {-607.366269455476, 185.40485125940745},
+                   {61.58039034096559, -433.49472114992994}, {379.6707051270903, -243.89343984865124}});
+  const int hole = AddPolygon(job, {{167.58136652253154, -262.64620017315474},
+                                    {198.94165880234988, -248.02573633914406},
+                                    {200.29718413956502, -247.1140297403172},
+                                    {209.46570227223086, -248.76580583774333}});
+  const int insert = AddPolygon(job, {{276.40976710443346, 158.215559666553},
+                                      {273.64055709416823, 173.82782806534615},
+                                      {253.66947602732526, 127.173985313875},
+                                      {213.04900559561523, 170.08392619348268},
+                                      {322.7605140730561, 38.568845935483736},
+                                      {315.29933967292664, 52.94148180538255}});
+  job.AddFreeNode(178.4778845482636, -227.2561370502177);
+  job.SetPolygonPhysics(hole, 0, 210000, 0.25, 10, true);
+  job.SetPolygonPhysics(insert, 0, 70000, 0.3, 5, false);
+  job.PrepareForMeshing();
+  for (const float bound : {20.0f, 31.0f, 33.0f}) {
+    SCOPED_TRACE("bound " + std::to_string(bound));
+    FEM mesh(MeshParameters{bound, 200, false, kLoopGuard});
+    MeshCanvas canvas;
+    mesh.Triangulate(job, canvas);
+    FinishingRefinement stage(mesh, mesh.NodeCount());
+    MeshProgress progress;
+    stage.Run(progress);
+    EXPECT_EQ(mesh.Stop(), MeshStop::None) << mesh.NodeCount() << " nodes";
+    const auto problems = CheckMesh(mesh, job, {.checkPublished = false});
+    EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
+    const InputCorners corners(mesh, job.NodeCount());
+    for (int t = 0; t < mesh.TriangleCount(); ++t) {
+      EXPECT_GT(mesh.TriangleArea(t), 0) << "triangle " << t;
+      if (MeshDegrees(mesh.MinAngle(t)) >= bound) continue;
+      EXPECT_TRUE(AtSharpJobCorner(mesh, job, t, bound)) << "triangle " << t;
+    }
+  }
+}
+
 TEST(FinishingRefinement, KeepsLoadsMarksAndPhysicsOfWhatItSplits) {
   // The plate with an insert of another material, with loads on the outline's edges: after
   // the finishing refinement every piece of a loaded edge carries that edge's loads, every
