@@ -93,6 +93,21 @@ TEST(FinishingRefinement, PlatesTheLoopLeftShortMeshUsableAt31Degrees) {
   for (float area : {15.0f, 15.5f, 16.0f, 16.5f}) ExpectUsable(twoMaterials, 31, area);
 }
 
+TEST(FinishingRefinement, AboveItsHighestBoundTheLoopsEndStands) {
+  // Where the refinement is not known to end it is not tried: the circle at 34 degrees ends
+  // as the loop leaves it, unusable and saying why, instead of refining on to the node limit.
+  const TObjCont circle = Circle();
+  ScopedMeshParameters scoped(34, 5, false, kLoopGuard);
+  FEM mesh;
+  mesh.GenerateMesh(circle);
+  EXPECT_EQ(mesh.Stop(), MeshStop::None) << mesh.NodeCount() << " nodes";
+  EXPECT_LT(mesh.NodeCount(), 20000);
+  EXPECT_FALSE(mesh.IsUsable());
+  EXPECT_EQ(MeshVerdict(GlobalMeshStatistics()).rfind("Not usable: smallest angle", 0), 0u);
+  const auto problems = CheckMesh(mesh, circle);
+  EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
+}
+
 TEST(FinishingRefinement, SharpCornerTrianglesAreExemptAndNoOthers) {
   // A 20-degree corner: its triangles cannot beat 20 degrees, and are exempt from 31.
   const TObjCont sharp = Wedge(20);
