@@ -229,8 +229,8 @@ bool FinishingRefinement::ShouldFlip(int e) const {
   const MeshPoint b = NodeAt(edges.End(e));
   const MeshPoint c1 = NodeAt(mesh_.OppositeNode(t1, e));
   const MeshPoint c2 = NodeAt(mesh_.OppositeNode(t2, e));
-  const int inside = Orientation(a, b, c1) > 0 ? InCircleSign(a, b, c1, c2)
-                                                : InCircleSign(b, a, c1, c2);
+  const int inside =
+      Orientation(a, b, c1) > 0 ? InCircleSign(a, b, c1, c2) : InCircleSign(b, a, c1, c2);
   if (inside <= 0) return false;
   // The new diagonal must cross the old one, or the flip would fold the pair over.
   const int sa = OrientationSign(c1, c2, a);
@@ -365,7 +365,8 @@ void FinishingRefinement::RefineTriangle(int t) {
     const double dx = p.x - m.x, dy = p.y - m.y;
     const double distance = std::sqrt(dx * dx + dy * dy);
     const double height = offCentre_ * side;
-    if (distance > height) p = MeshPoint{m.x + dx * (height / distance), m.y + dy * (height / distance)};
+    if (distance > height)
+      p = MeshPoint{m.x + dx * (height / distance), m.y + dy * (height / distance)};
   }
   if (!std::isfinite(p.x) || !std::isfinite(p.y)) return Refuse();
 

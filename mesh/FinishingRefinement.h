@@ -61,7 +61,7 @@ class FinishingRefinement {
     int insertions = 0;  // nodes put inside the plate
     int splits = 0;      // segment pieces split
     int flips = 0;
-    int refused = 0;     // bad triangles left because their point could not be used
+    int refused = 0;  // bad triangles left because their point could not be used
   };
   const Figures& Done() const { return figures_; }
 
@@ -108,9 +108,9 @@ class FinishingRefinement {
   void Refuse() { ++figures_.refused; }
 
   // Queues.
-  void Evaluate(int t);   // queues t when bad, and its encroached pieces
+  void Evaluate(int t);  // queues t when bad, and its encroached pieces
   void QueueSegment(int s);
-  void Settle();          // evaluates every triangle noted since the last call
+  void Settle();  // evaluates every triangle noted since the last call
 
   FEM& mesh_;
   InputCorners corners_;
@@ -120,9 +120,9 @@ class FinishingRefinement {
   double shortestPiece_;  // pieces shorter than this (relative to the plate) are not split
 
   static constexpr std::uint32_t kNotQueued = 0xFFFFFFFFu;
-  std::vector<std::uint32_t> version_;      // per triangle: changes whenever it is re-shaped
-  std::vector<std::uint32_t> queuedAt_;     // per triangle: version it was queued at
-  std::vector<char> segmentQueued_;         // per edge
+  std::vector<std::uint32_t> version_;   // per triangle: changes whenever it is re-shaped
+  std::vector<std::uint32_t> queuedAt_;  // per triangle: version it was queued at
+  std::vector<char> segmentQueued_;      // per edge
   std::deque<std::pair<int, std::uint32_t>> bad_;
   std::deque<int> encroached_;
   std::vector<int> touched_;

@@ -60,7 +60,8 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
           break;
         }
         nodeSegment_[next] = s;
-        const int other = pieces[first[next]] == edge ? pieces[first[next] + 1] : pieces[first[next]];
+        const int other =
+            pieces[first[next]] == edge ? pieces[first[next] + 1] : pieces[first[next]];
         if (pieceSegment_[other] != -1) {  // a closed chain: cannot happen in a mesh of a job
           far = next;
           break;

@@ -61,11 +61,11 @@ class InputCorners {
 
   const FEM& mesh_;
   int inputNodes_;
-  std::vector<std::array<int, 2>> ends_;          // per input segment, its two end nodes
-  std::vector<std::array<bool, 2>> shellAtEnd_;   // per input segment, a corner at each end
-  std::vector<int> pieceSegment_;                 // per edge, -1 for no piece
-  std::vector<int> nodeSegment_;                  // per node, -1 for none (or a job node)
-  std::vector<int> firstAt_;                      // per job node + 1: offsets into segmentsAt_
+  std::vector<std::array<int, 2>> ends_;         // per input segment, its two end nodes
+  std::vector<std::array<bool, 2>> shellAtEnd_;  // per input segment, a corner at each end
+  std::vector<int> pieceSegment_;                // per edge, -1 for no piece
+  std::vector<int> nodeSegment_;                 // per node, -1 for none (or a job node)
+  std::vector<int> firstAt_;                     // per job node + 1: offsets into segmentsAt_
   std::vector<int> segmentsAt_;
 };
 

@@ -1,7 +1,7 @@
 #include "mesh/MeshParameters.h"
 
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 
 namespace tavrin {
 

@@ -39,8 +39,9 @@ int FEM::InputCornerTriangles(double boundDegrees) const {
 }
 
 double FEM::CornerAngle(int t) const {
-  const auto at = std::lower_bound(cornerTriangles_.begin(), cornerTriangles_.end(), t,
-                                   [](const auto& entry, int value) { return entry.first < value; });
+  const auto at =
+      std::lower_bound(cornerTriangles_.begin(), cornerTriangles_.end(), t,
+                       [](const auto& entry, int value) { return entry.first < value; });
   return at != cornerTriangles_.end() && at->first == t ? at->second : InputCorners::kNoCorner;
 }
 

@@ -45,7 +45,8 @@ TObjCont Circle() {  // a 128-gon of radius 100 with a node at its centre
 
 TObjCont Square200() {  // 200 x 200 with a node in the middle of each side and one at the centre
   TObjCont job;
-  AddPolygon(job, {{0, 0}, {100, 0}, {200, 0}, {200, 100}, {200, 200}, {100, 200}, {0, 200}, {0, 100}});
+  AddPolygon(job,
+             {{0, 0}, {100, 0}, {200, 0}, {200, 100}, {200, 200}, {100, 200}, {0, 200}, {0, 100}});
   job.AddFreeNode(100, 100);
   job.PrepareForMeshing();
   return job;
@@ -54,7 +55,10 @@ TObjCont Square200() {  // 200 x 200 with a node in the middle of each side and 
 TObjCont Wedge(double degrees) {  // a corner of the given angle at the origin, the rest blunt
   TObjCont job;
   const double a = degrees * M_PI / 180;
-  AddPolygon(job, {{0, 0}, {300, 0}, {300, 150}, {250 * std::cos(a) + 40, 250 * std::sin(a) + 40},
+  AddPolygon(job, {{0, 0},
+                   {300, 0},
+                   {300, 150},
+                   {250 * std::cos(a) + 40, 250 * std::sin(a) + 40},
                    {250 * std::cos(a), 250 * std::sin(a)}});
   job.PrepareForMeshing();
   return job;
@@ -77,7 +81,8 @@ void ExpectUsable(const TObjCont& job, float minAngle, float maxArea, FEM* out =
   FEM mesh;
   mesh.GenerateMesh(job);
   EXPECT_EQ(mesh.Stop(), MeshStop::None) << mesh.NodeCount() << " nodes";
-  EXPECT_TRUE(mesh.IsUsable()) << "smallest free angle " << MeshDegrees(mesh.MinAngleFree(minAngle));
+  EXPECT_TRUE(mesh.IsUsable()) << "smallest free angle "
+                               << MeshDegrees(mesh.MinAngleFree(minAngle));
   const auto problems = CheckMesh(mesh, job);
   EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
   if (out) *out = std::move(mesh);
@@ -220,10 +225,14 @@ TEST(FinishingRefinement, AloneItEndsAtCornersOfAFewDegrees) {
   // segments meeting that sharply encroach on each other at every split unless the corner's
   // shells are left alone, and the mesher's own loop once split them until the node limit.
   TObjCont job;
-  AddPolygon(job, {{300.60653456265743, 236.92443643338683}, {45.32774701351149, 342.0698278185439},
-                   {-288.5084313720713, 501.7931534663642}, {-444.80231005064985, 501.6695640762139},
-                   {-526.2339816151193, 531.7476254823525}, {-607.366269455476, 185.40485125940745},
-                   {61.58039034096559, -433.49472114992994}, {379.6707051270903, -243.89343984865124}});
+  AddPolygon(job, {{300.60653456265743, 236.92443643338683},
+                   {45.32774701351149, 342.0698278185439},
+                   {-288.5084313720713, 501.7931534663642},
+                   {-444.80231005064985, 501.6695640762139},
+                   {-526.2339816151193, 531.7476254823525},
+                   {-607.366269455476, 185.40485125940745},
+                   {61.58039034096559, -433.49472114992994},
+                   {379.6707051270903, -243.89343984865124}});
   const int hole = AddPolygon(job, {{167.58136652253154, -262.64620017315474},
                                     {198.94165880234988, -248.02573633914406},
                                     {200.29718413956502, -247.1140297403172},
@@ -419,11 +428,13 @@ TEST(MeshVerdict, SaysWhetherUsableAndWhyNot) {
   EXPECT_EQ(MeshVerdict(s), "Not usable: smallest angle 29.65 below 31 degrees.");
   s.usable = true;
   s.inputCornerTriangles = 3;
-  EXPECT_EQ(MeshVerdict(s), "Usable: 3 elements at input corners sharper than 31 degrees are exempt.");
+  EXPECT_EQ(MeshVerdict(s),
+            "Usable: 3 elements at input corners sharper than 31 degrees are exempt.");
   s.inputCornerTriangles = 0;
   EXPECT_EQ(MeshVerdict(s), "Usable.");
   s.stop = MeshStop::User;
-  EXPECT_EQ(MeshVerdict(s), "Stopped by the user: usable, but elements may exceed the maximal area.");
+  EXPECT_EQ(MeshVerdict(s),
+            "Stopped by the user: usable, but elements may exceed the maximal area.");
   s.usable = false;
   s.stop = MeshStop::NodeLimit;
   EXPECT_EQ(MeshVerdict(s),

@@ -225,8 +225,8 @@ std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job)
     }
     freeMin = std::min(freeMin, mesh.MinAngle(t));
     if (usable && angle < bound)
-      problems.push_back(At("triangle", t) + "below the minimal angle in a usable mesh: " +
-                         std::to_string(angle));
+      problems.push_back(At("triangle", t) +
+                         "below the minimal angle in a usable mesh: " + std::to_string(angle));
   }
   const MeshStatistics& published = GlobalMeshStatistics();
   if (std::fabs(published.minAngleFree - MeshDegrees(freeMin)) > 1e-4)
@@ -266,8 +266,9 @@ bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundD
         const int aj = job.EdgeBegin(j) == c ? job.EdgeEnd(j) : job.EdgeBegin(j);
         const MeshPoint u{job.NodeX(ai) - corner.x, job.NodeY(ai) - corner.y};
         const MeshPoint w{job.NodeX(aj) - corner.x, job.NodeY(aj) - corner.y};
-        const double between = std::acos((u.x * w.x + u.y * w.y) / std::hypot(u.x, u.y) /
-                                         std::hypot(w.x, w.y)) * 180 / M_PI;
+        const double between =
+            std::acos((u.x * w.x + u.y * w.y) / std::hypot(u.x, u.y) / std::hypot(w.x, w.y)) * 180 /
+            M_PI;
         if (!(between < boundDegrees)) continue;
         const MeshPoint h{g.x - corner.x, g.y - corner.y};
         const double turn = u.x * w.y - u.y * w.x;

@@ -109,7 +109,8 @@ inline RandomPlate MakeRandomPlate(std::uint32_t seed) {
   std::vector<bool> holes;
   for (int k = 0; k < inner; ++k) {
     const double r = size * (0.04 + 0.12 * unit(random));
-    const MeshPoint c{centre.x + (unit(random) - 0.5) * size, centre.y + (unit(random) - 0.5) * size};
+    const MeshPoint c{centre.x + (unit(random) - 0.5) * size,
+                      centre.y + (unit(random) - 0.5) * size};
     if (r < kSmallestSide || !Inside(c, outline) || DistanceToPolygon(c, outline) < 1.5 * r)
       continue;
     bool apart = true;
@@ -134,7 +135,8 @@ inline RandomPlate MakeRandomPlate(std::uint32_t seed) {
                       centre.y + (unit(random) - 0.5) * 2 * size};
     bool fine = Inside(q, outline) && DistanceToPolygon(q, outline) > clearance;
     for (std::size_t i = 0; i < inners.size(); ++i)
-      fine = fine && DistanceToPolygon(q, inners[i]) > clearance && !(holes[i] && Inside(q, inners[i]));
+      fine = fine && DistanceToPolygon(q, inners[i]) > clearance &&
+             !(holes[i] && Inside(q, inners[i]));
     for (int i = 0; i < plate.job.NodeCount() && fine; ++i)
       fine = std::hypot(plate.job.NodeX(i) - q.x, plate.job.NodeY(i) - q.y) > clearance;
     if (!fine) continue;
