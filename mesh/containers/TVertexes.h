@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "mesh/containers/DofColumn.h"
-#include "mesh/containers/DofRecord.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 
