@@ -24,7 +24,7 @@ int TGlobMatrix::ExportCosmos(const std::string& fileName) const {
   for (int e = 0; e < mesh_.EdgeCount(); ++e) {
     const DofData& dof = mesh_.edgeDof[e];
     if (dof.code == 0) continue;
-    const auto fixed = DecodeConstraint(dof.code);
+    const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d) {
       if (!fixed[d]) continue;
       std::fprintf(f, "D,%d,%s,%g\n", meshToNew_[mesh_.edges[e][0]] + 1, kDofNames[d], dof.displacement[d]);
@@ -34,7 +34,7 @@ int TGlobMatrix::ExportCosmos(const std::string& fileName) const {
   for (int v = 0; v < nodeCount_; ++v) {
     const DofData& dof = mesh_.nodeDof[newToMesh_[v]];
     if (dof.code == 0) continue;
-    const auto fixed = DecodeConstraint(dof.code);
+    const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d)
       if (fixed[d]) std::fprintf(f, "D,%d,%s,%g\n", v + 1, kDofNames[d], dof.displacement[d]);
   }

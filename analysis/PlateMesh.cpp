@@ -1,23 +1,9 @@
-// Building a PlateMesh by hand (tests, benchmarks) and decoding constraint codes.
+// Building a PlateMesh by hand (tests, benchmarks).
 #include "analysis/PlateMesh.h"
 
 #include <algorithm>
 
 namespace tavrin {
-
-std::array<bool, 3> DecodeConstraint(int code) {
-  std::array<bool, 3> fixed = {false, false, false};
-  if (code >= 100) {
-    fixed[0] = true;
-    code -= 100;
-  }
-  if (code >= 10) {
-    fixed[1] = true;
-    code -= 10;
-  }
-  if (code > 0) fixed[2] = true;
-  return fixed;
-}
 
 namespace {
 std::uint64_t EdgeKey(int a, int b) {

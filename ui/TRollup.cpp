@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "analysis/PlateMesh.h"
+#include "model/ConstraintCode.h"
 #include "ui/Platform.h"
 #include "ui/TRollupFields.h"
 #include "ui/TRollupSketch.h"
@@ -337,7 +337,7 @@ void TRollup::RefreshSelection() {
     dispUZ_->setText(Num(shown_.dispLinZ));
     dispRX_->setText(Num(shown_.dispRotX));
     dispRY_->setText(Num(shown_.dispRotY));
-    const std::array<bool, 3> fixed = DecodeConstraint(shown_.constraintCode);
+    const std::array<bool, 3> fixed = DecodeConstraintCode(shown_.constraintCode);
     enableDZ_->setChecked(fixed[0]);
     enableRX_->setChecked(fixed[1]);
     enableRY_->setChecked(fixed[2]);
