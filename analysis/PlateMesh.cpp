@@ -3,15 +3,9 @@
 
 #include <algorithm>
 
-namespace tavrin {
+#include "mesh/containers/NodePairKey.h"
 
-namespace {
-std::uint64_t EdgeKey(int a, int b) {
-  const auto lo = static_cast<std::uint32_t>(std::min(a, b));
-  const auto hi = static_cast<std::uint32_t>(std::max(a, b));
-  return (static_cast<std::uint64_t>(lo) << 32) | hi;
-}
-}  // namespace
+namespace tavrin {
 
 int PlateMesh::AddNode(double px, double py, const DofData& dof) {
   x.push_back(px);
@@ -24,7 +18,7 @@ int PlateMesh::AddEdge(int a, int b, const DofData& dof) {
   edges.push_back({a, b});
   edgeDof.push_back(dof);
   const int index = EdgeCount() - 1;
-  edgeLookup_.emplace(EdgeKey(a, b), index);
+  edgeLookup_.emplace(NodePairKey(a, b), index);
   return index;
 }
 
@@ -35,7 +29,7 @@ int PlateMesh::FindEdge(int a, int b) const {
       if ((edges[e][0] == a && edges[e][1] == b) || (edges[e][0] == b && edges[e][1] == a)) return e;
     return -1;
   }
-  const auto it = edgeLookup_.find(EdgeKey(a, b));
+  const auto it = edgeLookup_.find(NodePairKey(a, b));
   return it == edgeLookup_.end() ? -1 : it->second;
 }
 

@@ -23,6 +23,7 @@
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/SolveProgress.h"
+#include "mesh/containers/Sentinels.h"
 
 namespace tavrin {
 
@@ -44,9 +45,6 @@ enum class ResultField {
   MomentXY = 8,
 };
 inline constexpr int kResultFieldCount = 9;
-
-// What a value query answers for an index out of range or a value not computed.
-inline constexpr double kNoValue = 1e200;
 
 // Result codes of SolveStatic (0 is success).
 enum SolveCode : int {

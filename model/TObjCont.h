@@ -194,7 +194,6 @@ class TObjCont {
 
   bool ValidNode(int i) const { return i >= 0 && i < NodeCount(); }
   bool ValidEdge(int e) const { return e >= 0 && e < EdgeCount(); }
-  static std::uint64_t PairKey(int a, int b);
   const std::array<double, 3>* Force(int index, bool isNode) const;
   // Appends the crossings of the horizontal line at height h with every closed polygon's edges,
   // in polygon and list order: the crossing's x and its polygon.
