@@ -745,7 +745,7 @@ void TMainWindow::SolveStressClick() {
   if (busy_ || !solveStressOn_) return;
   solveStressOn_ = false;
   SetBusy(true);
-  int code = solver_->SolveStress(*mesh_);
+  int code = solver_->SolveStress();
   SetBusy(false);
   if (code == 0) {
     stressSolved = true;

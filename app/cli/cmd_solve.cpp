@@ -168,7 +168,7 @@ int RunSolve(const Args& args) {
       return 1;
     }
     const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();
-    if (solver.ExportCosmos(model) != 0) {
+    if (solver.ExportCosmos(model) != ExportResult::Written) {
       std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", model.c_str());
       return 1;
     }

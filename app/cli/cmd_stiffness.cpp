@@ -45,9 +45,9 @@ int RunStiffness(const Args& args) {
     return 1;
   }
   switch (WriteElementStiffness(PlateMesh::FromFem(*mesh), element, static_cast<int>(t), positional[2])) {
-    case 0:
+    case ExportResult::Written:
       return 0;
-    case 4:
+    case ExportResult::DegenerateElement:
       std::fprintf(stderr, "tavrin-cli stiffness: element %ld is degenerate\n", t);
       return 1;
     default:
