@@ -58,8 +58,6 @@ struct JobFileResult {
 
 class TObjCont {
  public:
-  static constexpr int growStep = 10;
-
   // Node and edge records; force and displacement triples are ordered lin. Z, rot. X, rot. Y.
   struct Node {
     std::array<double, 3> force{0.0, 0.0, 0.0};
@@ -171,9 +169,6 @@ class TObjCont {
   // Applies one line of a job file; returns a status code (stComment for a comment, a blank
   // line or an OBJECT line, stUnknownRecord for another keyword).
   int ParseJobLine(std::string_view line);
-  static int ParseNumber(std::string_view field, double& value) {
-    return tavrin::ParseNumber(field, value);
-  }
 
   // ---- Mesher input ----
   // SelectOutline() then AssignNodePolygons().
