@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "Version.h"
 #include "model/TextFile.h"
 
 namespace {
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return PrintUsage(stderr);
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
     PrintUsage(stdout);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tavrin-cli %s\n", tavrin::kProgramVersion);
     return 0;
   }
   for (const Command& c : kCommands) {
