@@ -32,7 +32,8 @@ done
 while IFS= read -r file; do
   own=$(layer_of "$file")
   while IFS=: read -r line text; do
-    header=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]([^>"]*)[>"].*/\1/' <<<"$text")
+    [[ $text =~ include[[:space:]]*[\<\"]([^\>\"]*) ]] || continue
+    header=${BASH_REMATCH[1]}
     if [[ $text =~ \<Q ]] && ((own <= 3)); then
       echo "$file:$line: engine library includes Qt: $header"
       status=1
