@@ -28,10 +28,10 @@ const char* VtkFieldName(int field) {
   return field >= 0 && field < kResultFieldCount ? kFieldNames[field] : "";
 }
 
-int WriteVtu(const TGlobMatrix& s, const std::string& fileName) {
-  if (!s.IsSolved()) return 2;
+ExportResult WriteVtu(const TGlobMatrix& s, const std::string& fileName) {
+  if (!s.IsSolved()) return ExportResult::NoSolution;
   std::FILE* f = std::fopen(fileName.c_str(), "w");
-  if (!f) return 1;
+  if (!f) return ExportResult::CannotCreate;
   const int nodes = s.ResultNodeCount(), triangles = s.ResultTriangleCount();
   const int fields = s.HasStresses() ? kResultFieldCount : 3;
   std::fprintf(f,
@@ -80,7 +80,7 @@ int WriteVtu(const TGlobMatrix& s, const std::string& fileName) {
   std::fprintf(
       f, "        </DataArray>\n      </Cells>\n    </Piece>\n  </UnstructuredGrid>\n</VTKFile>\n");
   const bool ok = std::ferror(f) == 0;
-  return (std::fclose(f) == 0 && ok) ? 0 : 1;
+  return (std::fclose(f) == 0 && ok) ? ExportResult::Written : ExportResult::CannotCreate;
 }
 
 }  // namespace tavrin

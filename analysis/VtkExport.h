@@ -11,6 +11,8 @@
 
 #include <string>
 
+#include "analysis/ExportResult.h"
+
 namespace tavrin {
 
 class TGlobMatrix;
@@ -18,8 +20,7 @@ class TGlobMatrix;
 // The name of the array of a result field (ResultField order 0 to 8).
 const char* VtkFieldName(int field);
 
-// Returns 0, 1 when the file cannot be written (the file may be left partly written), 2 when
-// there is no solution.
-int WriteVtu(const TGlobMatrix& solver, const std::string& fileName);
+// CannotCreate leaves the file partly written at worst.
+ExportResult WriteVtu(const TGlobMatrix& solver, const std::string& fileName);
 
 }  // namespace tavrin

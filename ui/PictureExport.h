@@ -5,12 +5,13 @@
 
 #include <string>
 
+#include "analysis/ExportResult.h"
+
 class QImage;
 
 namespace tavrin {
 
-// Returns 0 when written, 1 when the file cannot be written (errno says why where the system
-// gave a reason) or the picture is empty.
-int WritePicture(const QImage& picture, const std::string& path);
+// CannotCreate also for an empty picture (errno then says nothing).
+ExportResult WritePicture(const QImage& picture, const std::string& path);
 
 }  // namespace tavrin

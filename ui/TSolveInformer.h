@@ -10,12 +10,12 @@
 // owner calls before each solve: the solver then ends at its next check with no results.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
 
 #include "analysis/SolveProgress.h"
+#include "ui/ProgressThrottle.h"
 
 class QLabel;
 class QProgressBar;
@@ -48,12 +48,10 @@ class TSolveInformer : public QWidget, public SolveProgress {
 
   void Refresh();
 
-  std::string caption_;
+  ProgressThrottle throttle_;
   int percent_ = 0;
   int index_ = 0;
-  bool stageChanged_ = true;
   bool stopRequested_ = false;
-  QElapsedTimer sinceEvents_;
 };
 
 }  // namespace tavrin

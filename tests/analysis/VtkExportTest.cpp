@@ -43,7 +43,7 @@ class VtkExport : public ::testing::Test {
 
 TEST_F(VtkExport, StaticResultsOnlyBeforeTheStresses) {
   const std::string path = TempPath("static.vtu");
-  ASSERT_EQ(WriteVtu(solver_, path), 0);
+  ASSERT_EQ(WriteVtu(solver_, path), ExportResult::Written);
   const VtuGrid g = ReadVtu(path);
   std::filesystem::remove(path);
   ASSERT_TRUE(g.ok);
@@ -59,7 +59,7 @@ TEST_F(VtkExport, StaticResultsOnlyBeforeTheStresses) {
 TEST_F(VtkExport, EveryResultReadsBackAtItsPointOrCell) {
   ASSERT_EQ(solver_.SolveStress(), 0);
   const std::string path = TempPath("full.vtu");
-  ASSERT_EQ(WriteVtu(solver_, path), 0);
+  ASSERT_EQ(WriteVtu(solver_, path), ExportResult::Written);
   const VtuGrid g = ReadVtu(path);
   std::filesystem::remove(path);
   ASSERT_TRUE(g.ok);
@@ -107,9 +107,9 @@ TEST_F(VtkExport, EveryResultReadsBackAtItsPointOrCell) {
 TEST_F(VtkExport, RefusesWithoutSolutionOrWritableFile) {
   TGlobMatrix unsolved;
   const std::string path = TempPath("none.vtu");
-  EXPECT_EQ(WriteVtu(unsolved, path), 2);
+  EXPECT_EQ(WriteVtu(unsolved, path), ExportResult::NoSolution);
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_EQ(WriteVtu(solver_, "/nonexistent-dir/x.vtu"), 1);
+  EXPECT_EQ(WriteVtu(solver_, "/nonexistent-dir/x.vtu"), ExportResult::CannotCreate);
   EXPECT_STREQ(VtkFieldName(static_cast<int>(ResultField::MomentX)), "m_x");
   EXPECT_STREQ(VtkFieldName(kResultFieldCount), "");
 }
