@@ -7,6 +7,7 @@
 // next step meets first, decides the mesh that comes out.
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <utility>
@@ -29,6 +30,19 @@ constexpr double kShortestShelled = 0.1 + 1e-9;
 // Two one-pixel lines from one point more than 45 degrees apart share no pixel but that point;
 // the cosine of a little more than 45 degrees.
 constexpr double kRedrawCosine = 0.7;
+// A split whose new node would lie nearer an end of the edge than this share of the
+// coordinates' size (some 2^20 rounding units) makes no new shape: pieces that short come only
+// from two segments at a corner of a few degrees encroaching on each other, split after split,
+// and the triangles they leave have no area the geometry can tell. Such an edge is left whole,
+// so the refinement sees that it cannot progress there.
+constexpr double kShortestPieceShare = 0x1p-20;
+
+bool PieceTooShort(MeshPoint p, MeshPoint end1, MeshPoint end2) {
+  const double scale = std::max({1.0, std::fabs(end1.x), std::fabs(end1.y), std::fabs(end2.x),
+                                 std::fabs(end2.y)});
+  const double floor = kShortestPieceShare * scale;
+  return Length(p, end1) < floor || Length(p, end2) < floor;
+}
 
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
@@ -145,6 +159,8 @@ void FEM::SplitEdge(int e) {
       p = MeshPoint{c.x + d * (o.x - c.x) / length, c.y + d * (o.y - c.y) / length};
     }
   }
+
+  if (PieceTooShort(p, pb, pf)) return;
 
   const int n = AddMeshNode(p.x, p.y, kNoDof);
   const int h = AddMeshEdge(n, f, dof, mark);
