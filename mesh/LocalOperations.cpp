@@ -105,6 +105,23 @@ bool FEM::SplitArrangementValid(int e, int t) const {
   return straight || crossed;
 }
 
+// Inside the innermost shell of a corner sharper than the bound the two segments encroach on
+// each other at every split, the splits land at lengths that match on neither segment, and no
+// triangle there can meet the bound anyway: such a piece is left whole, and the finishing
+// stage, which exempts these corners, takes over from where the loop then ends.
+bool FEM::AtCornerSharperThanBound(int e, int t) const {
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    if (g == e || edges_.Mark(g) == 0) continue;
+    const int corner = CommonNode(e, g);
+    if (corner == -1) continue;
+    const int farOnE = edges_.Begin(e) == corner ? edges_.End(e) : edges_.Begin(e);
+    const int farOnG = edges_.Begin(g) == corner ? edges_.End(g) : edges_.Begin(g);
+    if (VertexAngle(Node(corner), Node(farOnE), Node(farOnG)) < targetAngle_) return true;
+  }
+  return false;
+}
+
 void FEM::SplitEdge(int e) {
   const int b = edges_.Begin(e);
   const int f = edges_.End(e);
@@ -123,6 +140,10 @@ void FEM::SplitEdge(int e) {
     assert(!"SplitEdge: a triangle beside the edge is inconsistent");
     return;
   }
+
+  if (mark != 0 && Length(b, f) <= kShortestShelled &&
+      (AtCornerSharperThanBound(e, t1) || (t2 != -1 && AtCornerSharperThanBound(e, t2))))
+    return;
 
   const MeshPoint pb = Node(b);
   const MeshPoint pf = Node(f);

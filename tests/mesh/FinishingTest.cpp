@@ -285,7 +285,8 @@ void ExpectNoFlatTriangle(const FEM& mesh) {
 
 // The whole refinement, loop and finishing stage, on a plate with corners of a few degrees:
 // the loop used to split at such a corner until the node limit, every new node a few rounding
-// units from the last, leaving triangles of no area.
+// units from the last, leaving triangles of no area. Triangles at corners sharper than the
+// bound are exempt; every other one must meet it.
 void ExpectEndsOnItsOwn(const TObjCont& job, float bound, float maxArea, int atMostNodes) {
   SCOPED_TRACE("bound " + std::to_string(bound) + ", maximal area " + std::to_string(maxArea));
   ScopedMeshParameters scoped(bound, maxArea, false, kLoopGuard);
@@ -296,18 +297,40 @@ void ExpectEndsOnItsOwn(const TObjCont& job, float bound, float maxArea, int atM
   const auto problems = CheckMesh(mesh, job);
   EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
   ExpectNoFlatTriangle(mesh);
+  EXPECT_TRUE(mesh.IsUsable()) << "smallest free angle " << MeshDegrees(mesh.MinAngleFree(bound));
 }
 
 TEST(SharpInputCorners, TheWholeRefinementEndsOnItsOwnAtAFewDegrees) {
   const TObjCont job = FewDegreeCorners();
   ExpectEndsOnItsOwn(job, 0, 2000, 1000);
-  for (const float bound : {20.0f, 31.0f}) ExpectEndsOnItsOwn(job, bound, 2000, 20000);
-  ExpectEndsOnItsOwn(job, 33, 2000, 120000);
-  // At no bound the loop alone meshes it, and its mesh has no flat triangle to call usable.
-  ScopedMeshParameters scoped(0, 2000, false, kLoopGuard);
-  FEM mesh;
-  mesh.GenerateMesh(job);
-  EXPECT_TRUE(mesh.IsUsable());
+  for (const float bound : {20.0f, 31.0f}) ExpectEndsOnItsOwn(job, bound, 2000, 10000);
+  ExpectEndsOnItsOwn(job, 33, 2000, 60000);
+}
+
+TEST(SharpInputCorners, AboveTheFinishingStagesBoundsTheLoopEndsUnusable) {
+  // A 27-degree notch: at 33.7 to 33.9 degrees the loop once split its corner to the node limit.
+  TObjCont job;
+  AddPolygon(job, {{0, 0},
+                   {400, 0},
+                   {400, 300},
+                   {248.0157518160232, 300},
+                   {200, 100},
+                   {151.9842481839768, 300},
+                   {0, 300},
+                   {-50, 150},
+                   {-20, 50}});
+  job.PrepareForMeshing();
+  for (const float bound : {33.7f, 33.9f}) {
+    SCOPED_TRACE("bound " + std::to_string(bound));
+    ScopedMeshParameters scoped(bound, 5, false, kLoopGuard);
+    FEM mesh;
+    mesh.GenerateMesh(job);
+    EXPECT_EQ(mesh.Stop(), MeshStop::None);
+    EXPECT_LT(mesh.NodeCount(), 40000);
+    EXPECT_FALSE(mesh.IsUsable());
+    const auto problems = CheckMesh(mesh, job);
+    EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
+  }
 }
 
 TEST(SharpInputCorners, WedgesOfOneToTenDegrees) {
