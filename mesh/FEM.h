@@ -147,6 +147,8 @@ class FEM {
   // ---- Local operations (the only way the refinement changes the mesh) ------------------
   void InsertInTriangle(int t, MeshPoint p);
   void SplitEdge(int e);
+  // Whether segment e meets another segment of triangle t at a node, at less than the bound.
+  bool AtCornerSharperThanBound(int e, int t) const;
   int FlipEdge(int e);                   // e when flipped, else -1
   int Legalize(int e1, int e2, int e3);  // 1 when anything flipped, else -1
 

@@ -7,6 +7,7 @@
 // next step meets first, decides the mesh that comes out.
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <utility>
@@ -29,6 +30,19 @@ constexpr double kShortestShelled = 0.1 + 1e-9;
 // Two one-pixel lines from one point more than 45 degrees apart share no pixel but that point;
 // the cosine of a little more than 45 degrees.
 constexpr double kRedrawCosine = 0.7;
+// A split whose new node would lie nearer an end of the edge than this share of the
+// coordinates' size (some 2^20 rounding units) makes no new shape: pieces that short come only
+// from two segments at a corner of a few degrees encroaching on each other, split after split,
+// and the triangles they leave have no area the geometry can tell. Such an edge is left whole,
+// so the refinement sees that it cannot progress there.
+constexpr double kShortestPieceShare = 0x1p-20;
+
+bool PieceTooShort(MeshPoint p, MeshPoint end1, MeshPoint end2) {
+  const double scale = std::max({1.0, std::fabs(end1.x), std::fabs(end1.y), std::fabs(end2.x),
+                                 std::fabs(end2.y)});
+  const double floor = kShortestPieceShare * scale;
+  return Length(p, end1) < floor || Length(p, end2) < floor;
+}
 
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
@@ -91,6 +105,23 @@ bool FEM::SplitArrangementValid(int e, int t) const {
   return straight || crossed;
 }
 
+// Inside the innermost shell of a corner sharper than the bound the two segments encroach on
+// each other at every split, the splits land at lengths that match on neither segment, and no
+// triangle there can meet the bound anyway: such a piece is left whole, and the finishing
+// stage, which exempts these corners, takes over from where the loop then ends.
+bool FEM::AtCornerSharperThanBound(int e, int t) const {
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    if (g == e || edges_.Mark(g) == 0) continue;
+    const int corner = CommonNode(e, g);
+    if (corner == -1) continue;
+    const int farOnE = edges_.Begin(e) == corner ? edges_.End(e) : edges_.Begin(e);
+    const int farOnG = edges_.Begin(g) == corner ? edges_.End(g) : edges_.Begin(g);
+    if (VertexAngle(Node(corner), Node(farOnE), Node(farOnG)) < targetAngle_) return true;
+  }
+  return false;
+}
+
 void FEM::SplitEdge(int e) {
   const int b = edges_.Begin(e);
   const int f = edges_.End(e);
@@ -109,6 +140,10 @@ void FEM::SplitEdge(int e) {
     assert(!"SplitEdge: a triangle beside the edge is inconsistent");
     return;
   }
+
+  if (mark != 0 && Length(b, f) <= kShortestShelled &&
+      (AtCornerSharperThanBound(e, t1) || (t2 != -1 && AtCornerSharperThanBound(e, t2))))
+    return;
 
   const MeshPoint pb = Node(b);
   const MeshPoint pf = Node(f);
@@ -145,6 +180,8 @@ void FEM::SplitEdge(int e) {
       p = MeshPoint{c.x + d * (o.x - c.x) / length, c.y + d * (o.y - c.y) / length};
     }
   }
+
+  if (PieceTooShort(p, pb, pf)) return;
 
   const int n = AddMeshNode(p.x, p.y, kNoDof);
   const int h = AddMeshEdge(n, f, dof, mark);

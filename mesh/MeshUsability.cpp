@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "mesh/FEM.h"
+#include "mesh/GeometricPredicates.h"
 #include "mesh/InputCorners.h"
 
 namespace tavrin {
@@ -13,6 +14,12 @@ bool FEM::IsUsable() const { return IsUsable(GlobalMeshParameters().minAngle); }
 
 bool FEM::IsUsable(double minAngleDegrees) const {
   if (TriangleCount() == 0) return false;
+  // A triangle whose corners lie on one line has no stiffness to assemble, whatever the bound:
+  // an angle of 0 "meets" a bound of 0.
+  for (int t = 0; t < TriangleCount(); ++t)
+    if (OrientationSign(Node(TriangleNode(t, 0)), Node(TriangleNode(t, 1)),
+                        Node(TriangleNode(t, 2))) == 0)
+      return false;
   const double angle = stop_ == MeshStop::None ? MinAngleFree(minAngleDegrees) : currentMinAngle_;
   return MeshDegrees(angle) >= minAngleDegrees;
 }

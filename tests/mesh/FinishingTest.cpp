@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "TestJobs.h"
 #include "mesh/FEM.h"
 #include "mesh/FinishingRefinement.h"
+#include "mesh/GeometricPredicates.h"
 #include "mesh/InputCorners.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
@@ -220,10 +222,8 @@ TEST(FinishingRefinement, AloneFromTheFirstTriangulation) {
   }
 }
 
-TEST(FinishingRefinement, AloneItEndsAtCornersOfAFewDegrees) {
-  // A hole with a 6.7-degree corner and an insert with a 3.6-degree one, beside a free node:
-  // segments meeting that sharply encroach on each other at every split unless the corner's
-  // shells are left alone, and the mesher's own loop once split them until the node limit.
+// A hole with a 6.7-degree corner and an insert with a 3.6-degree one, beside a free node.
+TObjCont FewDegreeCorners() {
   TObjCont job;
   AddPolygon(job, {{300.60653456265743, 236.92443643338683},
                    {45.32774701351149, 342.0698278185439},
@@ -247,6 +247,13 @@ TEST(FinishingRefinement, AloneItEndsAtCornersOfAFewDegrees) {
   job.SetPolygonPhysics(hole, 0, 210000, 0.25, 10, true);
   job.SetPolygonPhysics(insert, 0, 70000, 0.3, 5, false);
   job.PrepareForMeshing();
+  return job;
+}
+
+TEST(FinishingRefinement, AloneItEndsAtCornersOfAFewDegrees) {
+  // Segments meeting that sharply encroach on each other at every split unless the corner's
+  // shells are left alone, and the mesher's own loop once split them until the node limit.
+  const TObjCont job = FewDegreeCorners();
   for (const float bound : {20.0f, 31.0f, 33.0f}) {
     SCOPED_TRACE("bound " + std::to_string(bound));
     FEM mesh(MeshParameters{bound, 200, false, kLoopGuard});
@@ -265,6 +272,90 @@ TEST(FinishingRefinement, AloneItEndsAtCornersOfAFewDegrees) {
       EXPECT_TRUE(AtSharpJobCorner(mesh, job, t, bound)) << "triangle " << t;
     }
   }
+}
+
+// No triangle of the mesh has its corners on one line (or is undecidably close to it).
+void ExpectNoFlatTriangle(const FEM& mesh) {
+  int flat = 0;
+  for (int t = 0; t < mesh.TriangleCount(); ++t)
+    flat += OrientationSign(mesh.Node(mesh.TriangleNode(t, 0)), mesh.Node(mesh.TriangleNode(t, 1)),
+                            mesh.Node(mesh.TriangleNode(t, 2))) == 0;
+  EXPECT_EQ(flat, 0) << "flat triangles";
+}
+
+// The whole refinement, loop and finishing stage, on a plate with corners of a few degrees:
+// the loop used to split at such a corner until the node limit, every new node a few rounding
+// units from the last, leaving triangles of no area. Triangles at corners sharper than the
+// bound are exempt; every other one must meet it.
+void ExpectEndsOnItsOwn(const TObjCont& job, float bound, float maxArea, int atMostNodes) {
+  SCOPED_TRACE("bound " + std::to_string(bound) + ", maximal area " + std::to_string(maxArea));
+  ScopedMeshParameters scoped(bound, maxArea, false, kLoopGuard);
+  FEM mesh;
+  mesh.GenerateMesh(job);
+  EXPECT_EQ(mesh.Stop(), MeshStop::None);
+  EXPECT_LT(mesh.NodeCount(), atMostNodes);
+  const auto problems = CheckMesh(mesh, job);
+  EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
+  ExpectNoFlatTriangle(mesh);
+  EXPECT_TRUE(mesh.IsUsable()) << "smallest free angle " << MeshDegrees(mesh.MinAngleFree(bound));
+}
+
+TEST(SharpInputCorners, TheWholeRefinementEndsOnItsOwnAtAFewDegrees) {
+  const TObjCont job = FewDegreeCorners();
+  ExpectEndsOnItsOwn(job, 0, 2000, 1000);
+  for (const float bound : {20.0f, 31.0f}) ExpectEndsOnItsOwn(job, bound, 2000, 10000);
+  ExpectEndsOnItsOwn(job, 33, 2000, 60000);
+}
+
+TEST(SharpInputCorners, AboveTheFinishingStagesBoundsTheLoopEndsUnusable) {
+  // A 27-degree notch: at 33.7 to 33.9 degrees the loop once split its corner to the node limit.
+  TObjCont job;
+  AddPolygon(job, {{0, 0},
+                   {400, 0},
+                   {400, 300},
+                   {248.0157518160232, 300},
+                   {200, 100},
+                   {151.9842481839768, 300},
+                   {0, 300},
+                   {-50, 150},
+                   {-20, 50}});
+  job.PrepareForMeshing();
+  for (const float bound : {33.7f, 33.9f}) {
+    SCOPED_TRACE("bound " + std::to_string(bound));
+    ScopedMeshParameters scoped(bound, 5, false, kLoopGuard);
+    FEM mesh;
+    mesh.GenerateMesh(job);
+    EXPECT_EQ(mesh.Stop(), MeshStop::None);
+    EXPECT_LT(mesh.NodeCount(), 40000);
+    EXPECT_FALSE(mesh.IsUsable());
+    const auto problems = CheckMesh(mesh, job);
+    EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
+  }
+}
+
+TEST(SharpInputCorners, WedgesOfOneToTenDegrees) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> degrees(1, 10);
+  for (int k = 0; k < 4; ++k) {
+    const double corner = degrees(random);
+    SCOPED_TRACE("corner of " + std::to_string(corner) + " degrees");
+    const TObjCont job = Wedge(corner);
+    for (const float bound : {20.0f, 31.0f}) ExpectEndsOnItsOwn(job, bound, 200, 60000);
+  }
+}
+
+TEST(MeshUsability, ATriangleOnOneLineIsNeverUsable) {
+  // Its smallest angle, 0, "meets" a bound of 0, yet it has no stiffness to assemble.
+  FEM mesh;
+  const ElementPhysics physics{};
+  const int a = mesh.AddMeshNode(0, 0);
+  const int b = mesh.AddMeshNode(2, 0);
+  const int c = mesh.AddMeshNode(0, 2);
+  mesh.AddTriangleByNodes(a, b, c, physics);
+  EXPECT_TRUE(mesh.IsUsable(0));
+  const int d = mesh.AddMeshNode(4, 0);
+  mesh.AddTriangleByNodes(a, b, d, physics);
+  EXPECT_FALSE(mesh.IsUsable(0));
 }
 
 TEST(FinishingRefinement, KeepsLoadsMarksAndPhysicsOfWhatItSplits) {

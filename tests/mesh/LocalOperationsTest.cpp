@@ -126,12 +126,22 @@ TEST(SplitEdge, ConcentricShellsAtSmallAnglesBetweenSegments) {
   // Length 100: d goes to 25.6 (50 > 2 x 12.8 but not > 2 x 25.6).
   EXPECT_NEAR(ShellCorner(100, 20, false).NodeX(3), 25.6, 1e-12);
   // A piece left by an earlier shell split is 0.1 long up to rounding: splitting it at 0.1
-  // again would put the node on its far end, for ever.
-  EXPECT_NEAR(ShellCorner(0.1 + 1e-12, 30, false).NodeX(3), 0.0501, 1e-12);
+  // again would put the node on its far end, for ever. (40 degrees: above the bound of 31.)
+  EXPECT_NEAR(ShellCorner(0.1 + 1e-12, 40, false).NodeX(3), 0.0501, 1e-12);
   // A segment no longer than 0.1 has no shell inside it.
-  FEM tiny = ShellCorner(0.08, 30, false);
+  FEM tiny = ShellCorner(0.08, 40, false);
   EXPECT_NEAR(tiny.NodeX(3), 0.08 * 0.501, 1e-15);
   EXPECT_LT(tiny.NodeX(3), 0.08);
+  // At a corner sharper than the bound, pieces within the innermost shell are left whole:
+  // split there, the two segments encroached on each other down to rounding.
+  for (bool reversed : {false, true}) {
+    for (double length : {0.1 + 1e-12, 0.08, 1e-5}) {
+      const FEM whole = ShellCorner(length, 30, reversed);
+      EXPECT_EQ(whole.NodeCount(), 3) << length;
+      EXPECT_EQ(whole.TriangleCount(), 1) << length;
+    }
+    EXPECT_EQ(ShellCorner(0.2, 30, reversed).NodeCount(), 4);  // the innermost shell, 0.1
+  }
 }
 
 TEST(FlipEdge, StrictMaxMinAngleRule) {
