@@ -316,6 +316,8 @@ Monkey::Impl::~Impl() {
 void Monkey::Impl::QtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (current_ && (type == QtCriticalMsg || type == QtFatalMsg || (type == QtWarningMsg && IsMisuse(message))))
     current_->qtFaults_.push_back("Qt said: " + message.toStdString());
+  // The offscreen platform's notes on what it cannot do would bury the run's output.
+  if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
   if (previousHandler_) previousHandler_(type, context, message);
 }
 
@@ -438,7 +440,7 @@ Monkey::Impl::Gesture Monkey::Impl::ActionGesture() {
       if (a->objectName() == QLatin1String(name)) pipeline.push_back(a);
   }
   if (actions.empty()) return {"no command", [] {}};
-  QPointer<QAction> action = !pipeline.empty() && rng_.Chance(0.35) ? rng_.Pick(pipeline) : rng_.Pick(actions);
+  QPointer<QAction> action = !pipeline.empty() && rng_.Chance(0.5) ? rng_.Pick(pipeline) : rng_.Pick(actions);
   return {"command " + action->objectName().toStdString(), [action] {
             if (action) action->trigger();
           }};

@@ -19,7 +19,7 @@ class MonkeySeed : public ::testing::TestWithParam<std::uint64_t> {};
 TEST_P(MonkeySeed, RandomSessionKeepsEveryPromise) {
   MonkeyOptions options;
   options.seed = GetParam();
-  options.steps = MonkeyStepsFromEnvironment(300);
+  options.steps = MonkeyStepsFromEnvironment(600);
   options.dir = std::filesystem::temp_directory_path() /
                 ("tavrin-monkey-" + std::to_string(QCoreApplication::applicationPid()) + "-" + std::to_string(options.seed));
   Monkey monkey(options);
@@ -35,7 +35,7 @@ TEST_P(MonkeySeed, RandomSessionKeepsEveryPromise) {
   EXPECT_EQ(f.steps, options.steps);
 }
 
-INSTANTIATE_TEST_SUITE_P(Seeds, MonkeySeed, ::testing::Values(1u, 2u, 3u));
+INSTANTIATE_TEST_SUITE_P(Seeds, MonkeySeed, ::testing::Values(1u, 2u, 3u, 4u, 5u));
 
 // Faults the monkey found, each kept as the shortest sequence that shows it.
 using MonkeyFinds = Workbench;
