@@ -58,6 +58,7 @@ struct MonkeyFigures {
   int stops = 0;  // stop keys pressed while busy
   int solves = 0;  // successful static solves
   int restarts = 0;
+  int reorderedJobs = 0;  // unmodified jobs that differ from their file only by Generate mesh's slot order
   int maxNodes = 0;  // the largest mesh made
   double seconds = 0;
 };
@@ -80,5 +81,7 @@ class Monkey {
 
 // The steps per seed: TAVRIN_MONKEY_STEPS when set to a positive number, else fallback.
 int MonkeyStepsFromEnvironment(int fallback);
+// Added to every seed, to try other sequences locally: TAVRIN_MONKEY_SEED_OFFSET, else 0.
+std::uint64_t MonkeySeedOffsetFromEnvironment();
 
 }  // namespace tavrin::test
