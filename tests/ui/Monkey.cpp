@@ -220,6 +220,7 @@ class Monkey::Impl {
   void Tick();
   void BusyTick();
   void DialogTick(QWidget* dialog);
+  void Dispatch(Gesture g, QWidget* dialog);
   void ScanTables(QWidget* root);
   void CheckStep(const std::string& command, bool commandEnabled, bool modifiedBefore);
   std::optional<std::string> SavedJobText(const std::string& path) const;
@@ -247,7 +248,8 @@ class Monkey::Impl {
   QPointer<QWidget> dialog_;
   long long dialogSince_ = 0;
   int dialogGestures_ = 0;
-  std::vector<QWidget*> answering_;
+  std::vector<QWidget*> answering_;  // the dialogs whose gesture is running
+  bool scheduled_ = false;            // a gesture waits for its event
 
   std::mutex logMutex_;
   std::deque<std::string> log_;
@@ -532,7 +534,7 @@ Monkey::Impl::Gesture Monkey::Impl::NextGesture() {
 // ---------------------------------------------------------------- the timer: dialogs and busy work
 
 void Monkey::Impl::Tick() {
-  if (!window_) return;
+  if (!window_ || scheduled_) return;
   if (QWidget* popup = QApplication::activePopupWidget()) {
     popup->close();
     return;
@@ -544,9 +546,22 @@ void Monkey::Impl::Tick() {
   busySince_ = 0;
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || std::find(answering_.begin(), answering_.end(), modal) != answering_.end()) return;
-  answering_.push_back(modal);
   DialogTick(modal);
-  answering_.erase(std::find(answering_.begin(), answering_.end(), modal));
+}
+
+// Qt never fires a timer again while its handler runs, so a gesture that opens a dialog or a
+// menu from inside the tick would leave it unanswered: gestures run from an event of their own.
+void Monkey::Impl::Dispatch(Gesture g, QWidget* dialog) {
+  scheduled_ = true;
+  QTimer::singleShot(0, &timer_, [this, g = std::move(g), target = QPointer<QWidget>(dialog)] {
+    scheduled_ = false;
+    if (!window_) return;
+    QWidget* dialog = target.data();
+    answering_.push_back(dialog);
+    g.run();
+    answering_.pop_back();
+    if (target && target->isVisible()) ScanTables(target);
+  });
 }
 
 // The timer fires on every pass of the event loop, so the ticks of one mesh or solve follow
@@ -561,7 +576,7 @@ void Monkey::Impl::BusyTick() {
     if (busyRng_.Chance(0.3)) {
       Gesture g = busyRng_.Chance(0.5) ? PlanGesture(busyRng_) : ControlGesture(window_.get(), false, busyRng_);
       Log("  while busy: " + g.text);
-      g.run();
+      Dispatch(std::move(g), nullptr);
       return;
     }
   }
@@ -606,8 +621,7 @@ void Monkey::Impl::DialogTick(QWidget* dialog) {
     g = ControlGesture(dialog, true, rng_);
   }
   Log("  in '" + title + "': " + g.text);
-  g.run();
-  if (target && target->isVisible()) ScanTables(target);
+  Dispatch(std::move(g), dialog);
 }
 
 // Every cell a table shows (the first rows of it) must be a number or a word, never NaN or inf.
@@ -658,17 +672,7 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
   const std::string job = window_->Structure().JobText();
   if (!window_->modified) {
     const std::optional<std::string> saved = SavedJobText(window_->fileName);
-    // Generate mesh puts the outline into the first polygon slot without marking the job; the
-    // file then gives the same job once prepared the same way, so nothing is lost.
-    auto prepared = [](TObjCont job) {
-      job.PrepareForMeshing();
-      return job.JobText();
-    };
-    TObjCont fromFile;
-    if (saved && *saved != job && window_->fileName != "Untitled" && fromFile.LoadJob(window_->fileName) &&
-        prepared(fromFile) == prepared(window_->Structure()))
-      ++figures.reorderedJobs;
-    else if (saved && *saved != job)
+    if (saved && *saved != job)
       Fault("the job is shown as unmodified but differs from " + window_->fileName + " (" + std::to_string(job.size()) +
             " against " + std::to_string(saved->size()) + " characters): " + FirstDifference(job, *saved));
   }

@@ -58,7 +58,6 @@ struct MonkeyFigures {
   int stops = 0;  // stop keys pressed while busy
   int solves = 0;  // successful static solves
   int restarts = 0;
-  int reorderedJobs = 0;  // unmodified jobs that differ from their file only by Generate mesh's slot order
   int maxNodes = 0;  // the largest mesh made
   double seconds = 0;
 };
