@@ -68,25 +68,71 @@ class Rng {
 };
 
 // Texts a user may type into a number field, the hostile ones first among them.
-const char* const kFieldTexts[] = {
-    "", " ", "0", "-0", "1", "-1", "0.5", "2", "10", "100", "1e308", "-1e308", "1e39", "3.5e38", "1e-320", "1e-45",
-    "nan", "NaN", "inf", "-inf", "Infinity", "abc", "1,5", "1.5.5", "0x10", "1e", "+", "-", "--1", " 42 ",
-    "12abc", "99999999999999999999", "2147483647", "2147483648", "-2147483649", "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2",
-    "\xef\xbc\x91\xef\xbc\x92", "\t7\t", "1e-6", "31", "35", "35.0001", "90", "180", "-90", "1e12", "1e13", "7"};
+const char* const kFieldTexts[] = {"",
+                                   " ",
+                                   "0",
+                                   "-0",
+                                   "1",
+                                   "-1",
+                                   "0.5",
+                                   "2",
+                                   "10",
+                                   "100",
+                                   "1e308",
+                                   "-1e308",
+                                   "1e39",
+                                   "3.5e38",
+                                   "1e-320",
+                                   "1e-45",
+                                   "nan",
+                                   "NaN",
+                                   "inf",
+                                   "-inf",
+                                   "Infinity",
+                                   "abc",
+                                   "1,5",
+                                   "1.5.5",
+                                   "0x10",
+                                   "1e",
+                                   "+",
+                                   "-",
+                                   "--1",
+                                   " 42 ",
+                                   "12abc",
+                                   "99999999999999999999",
+                                   "2147483647",
+                                   "2147483648",
+                                   "-2147483649",
+                                   "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2",
+                                   "\xef\xbc\x91\xef\xbc\x92",
+                                   "\t7\t",
+                                   "1e-6",
+                                   "31",
+                                   "35",
+                                   "35.0001",
+                                   "90",
+                                   "180",
+                                   "-90",
+                                   "1e12",
+                                   "1e13",
+                                   "7"};
 
 std::string FieldText(Rng& rng) {
   const int n = static_cast<int>(std::size(kFieldTexts));
   switch (rng.Below(5)) {
     case 0:
-    case 1: return kFieldTexts[rng.Below(n)];
-    case 2: return std::to_string(rng.Below(2000) - 200);
+    case 1:
+      return kFieldTexts[rng.Below(n)];
+    case 2:
+      return std::to_string(rng.Below(2000) - 200);
     case 3: {
       char text[64];
       std::snprintf(text, sizeof text, "%.*g", 1 + rng.Below(9), rng.Uniform(-1000, 1000));
       return text;
     }
     default:
-      return rng.Chance(0.1) ? std::string(static_cast<size_t>(50 + rng.Below(400)), '9') : std::to_string(rng.Below(50));
+      return rng.Chance(0.1) ? std::string(static_cast<size_t>(50 + rng.Below(400)), '9')
+                             : std::to_string(rng.Below(50));
   }
 }
 
@@ -98,10 +144,22 @@ bool ShowsNonFinite(const QString& text) {
 
 // Qt warnings that mean the program used Qt wrongly (not the offscreen platform's notes).
 bool IsMisuse(const QString& message) {
-  static const char* const kPrefixes[] = {"QObject::", "QPainter::", "QWidget::repaint", "QWidget::setTabOrder",
-                                          "QLayout", "QAbstractItemModel", "QSortFilterProxyModel", "QBasicTimer",
-                                          "QTimer", "QCoreApplication::", "QPixmap::", "QImage::", "QFont::",
-                                          "QString::arg", "QAbstractItemView", "QHeaderView"};
+  static const char* const kPrefixes[] = {"QObject::",
+                                          "QPainter::",
+                                          "QWidget::repaint",
+                                          "QWidget::setTabOrder",
+                                          "QLayout",
+                                          "QAbstractItemModel",
+                                          "QSortFilterProxyModel",
+                                          "QBasicTimer",
+                                          "QTimer",
+                                          "QCoreApplication::",
+                                          "QPixmap::",
+                                          "QImage::",
+                                          "QFont::",
+                                          "QString::arg",
+                                          "QAbstractItemView",
+                                          "QHeaderView"};
   for (const char* prefix : kPrefixes)
     if (message.startsWith(QLatin1String(prefix))) return true;
   return false;
@@ -144,14 +202,27 @@ class MonkeyPlatform : public Platform {
   std::string ChooseOpenFile(const FileFilter&) override {
     std::string path;
     switch (rng_.Below(10)) {
-      case 0: break;  // cancelled
-      case 1: path = (dir_ / "garbage.sam").string(); break;
-      case 2: path = (dir_ / "skipped.sam").string(); break;
-      case 3: path = (dir_ / "missing.sam").string(); break;
-      case 4: path = dir_.string(); break;
+      case 0:
+        break;  // cancelled
+      case 1:
+        path = (dir_ / "garbage.sam").string();
+        break;
+      case 2:
+        path = (dir_ / "skipped.sam").string();
+        break;
+      case 3:
+        path = (dir_ / "missing.sam").string();
+        break;
+      case 4:
+        path = dir_.string();
+        break;
       case 5:
-      case 6: path = (dir_ / ("job" + std::to_string(rng_.Below(4)) + ".sam")).string(); break;
-      default: path = rng_.Pick(examples_); break;
+      case 6:
+        path = (dir_ / ("job" + std::to_string(rng_.Below(4)) + ".sam")).string();
+        break;
+      default:
+        path = rng_.Pick(examples_);
+        break;
     }
     choosers.push_back({path, false, true});
     log("    open chooser answers '" + path + "'");
@@ -161,9 +232,14 @@ class MonkeyPlatform : public Platform {
     const bool job = filter.defaultExtension == kSaveJobFilter.defaultExtension;
     std::string path;
     switch (rng_.Below(12)) {
-      case 0: break;
-      case 1: path = (dir_ / "no-such-folder" / "x.sam").string(); break;
-      case 2: path = dir_.string(); break;
+      case 0:
+        break;
+      case 1:
+        path = (dir_ / "no-such-folder" / "x.sam").string();
+        break;
+      case 2:
+        path = dir_.string();
+        break;
       default:
         path = (dir_ / (job ? "job" + std::to_string(rng_.Below(4)) + ".sam"
                             : "data" + std::to_string(rng_.Below(3)) + "." + filter.defaultExtension))
@@ -249,7 +325,7 @@ class Monkey::Impl {
   long long dialogSince_ = 0;
   int dialogGestures_ = 0;
   std::vector<QWidget*> answering_;  // the dialogs whose gesture is running
-  bool scheduled_ = false;            // a gesture waits for its event
+  bool scheduled_ = false;           // a gesture waits for its event
 
   std::mutex logMutex_;
   std::deque<std::string> log_;
@@ -265,7 +341,8 @@ class Monkey::Impl {
 Monkey::Impl* Monkey::Impl::current_ = nullptr;
 QtMessageHandler Monkey::Impl::previousHandler_ = nullptr;
 
-Monkey::Impl::Impl(MonkeyOptions options) : options_(std::move(options)), rng_(options_.seed), busyRng_(options_.seed ^ 0x9e3779b97f4a7c15ull) {
+Monkey::Impl::Impl(MonkeyOptions options)
+    : options_(std::move(options)), rng_(options_.seed), busyRng_(options_.seed ^ 0x9e3779b97f4a7c15ull) {
   fs::remove_all(options_.dir);
   fs::create_directories(options_.dir);
   std::vector<std::string> examples;
@@ -382,20 +459,35 @@ QPoint Monkey::Impl::PlanPoint(Rng& rng) {
 Monkey::Impl::Gesture Monkey::Impl::PlanGesture(Rng& rng) {
   PlanView* plan = window_->PlanArea();
   const QPoint p = PlanPoint(rng);
-  const Qt::KeyboardModifiers mods = rng.Chance(0.1) ? Qt::ShiftModifier : rng.Chance(0.05) ? Qt::ControlModifier
-                                                                                                 : Qt::NoModifier;
+  const Qt::KeyboardModifiers mods = rng.Chance(0.1)    ? Qt::ShiftModifier
+                                     : rng.Chance(0.05) ? Qt::ControlModifier
+                                                        : Qt::NoModifier;
   const std::string at = " at " + std::to_string(p.x()) + "," + std::to_string(p.y());
   QPointer<PlanView> target(plan);
   const int kind = rng.Below(22);
   if (kind >= 20)  // the read-out of the value under the mouse
-    return {"plan hover" + at, [=] { if (target) QTest::mouseMove(target, p); }};
-  if (kind < 11) return {"plan left click" + at, [=] { if (target) QTest::mouseClick(target, Qt::LeftButton, mods, p); }};
-  if (kind < 14) return {"plan right click" + at, [=] { if (target) QTest::mouseClick(target, Qt::RightButton, mods, p); }};
-  if (kind < 15) return {"plan double click" + at, [=] { if (target) QTest::mouseDClick(target, Qt::LeftButton, mods, p); }};
+    return {"plan hover" + at, [=] {
+              if (target) QTest::mouseMove(target, p);
+            }};
+  if (kind < 11)
+    return {"plan left click" + at, [=] {
+              if (target) QTest::mouseClick(target, Qt::LeftButton, mods, p);
+            }};
+  if (kind < 14)
+    return {"plan right click" + at, [=] {
+              if (target) QTest::mouseClick(target, Qt::RightButton, mods, p);
+            }};
+  if (kind < 15)
+    return {"plan double click" + at, [=] {
+              if (target) QTest::mouseDClick(target, Qt::LeftButton, mods, p);
+            }};
   if (kind < 18) {
-    const Qt::MouseButton button = rng.Chance(0.5) ? Qt::MiddleButton : rng.Chance(0.5) ? Qt::LeftButton : Qt::RightButton;
+    const Qt::MouseButton button = rng.Chance(0.5)   ? Qt::MiddleButton
+                                   : rng.Chance(0.5) ? Qt::LeftButton
+                                                     : Qt::RightButton;
     const QPoint q = PlanPoint(rng);
-    return {"plan drag button " + std::to_string(button) + at + " to " + std::to_string(q.x()) + "," + std::to_string(q.y()),
+    return {"plan drag button " + std::to_string(button) + at + " to " + std::to_string(q.x()) + "," +
+                std::to_string(q.y()),
             [=] {
               if (!target) return;
               QTest::mousePress(target, button, mods, p);
@@ -414,13 +506,29 @@ Monkey::Impl::Gesture Monkey::Impl::PlanGesture(Rng& rng) {
 
 Monkey::Impl::Gesture Monkey::Impl::KeyGesture() {
   static const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> kKeys = {
-      {Qt::Key_Escape, {}},    {Qt::Key_Delete, {}},        {Qt::Key_Backspace, {}}, {Qt::Key_Shift, {}},
-      {Qt::Key_Space, {}},     {Qt::Key_Return, {}},        {Qt::Key_F, {}},         {Qt::Key_Plus, {}},
-      {Qt::Key_Minus, {}},     {Qt::Key_Left, {}},          {Qt::Key_Right, {}},     {Qt::Key_Up, {}},
-      {Qt::Key_Down, {}},      {Qt::Key_Tab, {}},           {Qt::Key_A, {}},         {Qt::Key_1, {}},
-      {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
-      {Qt::Key_N, Qt::ControlModifier}, {Qt::Key_O, Qt::ControlModifier}, {Qt::Key_S, Qt::ControlModifier},
-      {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier}, {Qt::Key_Q, Qt::ControlModifier}};
+      {Qt::Key_Escape, {}},
+      {Qt::Key_Delete, {}},
+      {Qt::Key_Backspace, {}},
+      {Qt::Key_Shift, {}},
+      {Qt::Key_Space, {}},
+      {Qt::Key_Return, {}},
+      {Qt::Key_F, {}},
+      {Qt::Key_Plus, {}},
+      {Qt::Key_Minus, {}},
+      {Qt::Key_Left, {}},
+      {Qt::Key_Right, {}},
+      {Qt::Key_Up, {}},
+      {Qt::Key_Down, {}},
+      {Qt::Key_Tab, {}},
+      {Qt::Key_A, {}},
+      {Qt::Key_1, {}},
+      {Qt::Key_Z, Qt::ControlModifier},
+      {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier},
+      {Qt::Key_N, Qt::ControlModifier},
+      {Qt::Key_O, Qt::ControlModifier},
+      {Qt::Key_S, Qt::ControlModifier},
+      {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
+      {Qt::Key_Q, Qt::ControlModifier}};
   const auto& [key, mods] = rng_.Pick(kKeys);
   QPointer<QWidget> target = QApplication::focusWidget();
   if (!target || target->window() != window_.get()) target = window_->PlanArea();
@@ -465,7 +573,8 @@ std::vector<QWidget*> Monkey::Impl::Controls(QWidget* root, bool modal) const {
     const bool own = QByteArray(w->metaObject()->className()).startsWith("tavrin::");
     if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
         qobject_cast<QTabBar*>(w) || qobject_cast<QAbstractSlider*>(w) ||
-        (w->parentWidget() && qobject_cast<QAbstractItemView*>(w->parentWidget())) || (own && !qobject_cast<QDialog*>(w)))
+        (w->parentWidget() && qobject_cast<QAbstractItemView*>(w->parentWidget())) ||
+        (own && !qobject_cast<QDialog*>(w)))
       controls.push_back(w);
   }
   return controls;
@@ -487,9 +596,8 @@ Monkey::Impl::Gesture Monkey::Impl::ControlGesture(QWidget* root, bool modal, Rn
               field->setFocus();
               field->selectAll();
               // Typed when short and printable ASCII (what the test library can type), else pasted.
-              const bool typable = text.size() <= 24 && std::all_of(text.begin(), text.end(), [](char c) {
-                                     return c >= ' ' && c <= '~';
-                                   });
+              const bool typable = text.size() <= 24 &&
+                                   std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
               if (typable)
                 QTest::keyClicks(field, QString::fromStdString(text));
               else
@@ -614,9 +722,13 @@ void Monkey::Impl::DialogTick(QWidget* dialog) {
   Gesture g;
   QPointer<QWidget> target(dialog);
   if (dialogGestures_ > options_.dialogGestureLimit || rng_.Chance(0.08)) {
-    g = {"Escape", [target] { if (target) QTest::keyClick(target, Qt::Key_Escape); }};
+    g = {"Escape", [target] {
+           if (target) QTest::keyClick(target, Qt::Key_Escape);
+         }};
   } else if (rng_.Chance(0.06)) {
-    g = {"Enter", [target] { if (target) QTest::keyClick(target, Qt::Key_Return); }};
+    g = {"Enter", [target] {
+           if (target) QTest::keyClick(target, Qt::Key_Return);
+         }};
   } else {
     g = ControlGesture(dialog, true, rng_);
   }
@@ -699,14 +811,16 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
   }
   if (command == "command SolveStaticMenu" && commandEnabled) {
     if (window_->staticSolved) ++figures.solves;
-    if (!said && !stoppedThisStep_ && !window_->staticSolved) Fault("Solve Static ended without results and no message");
+    if (!said && !stoppedThisStep_ && !window_->staticSolved)
+      Fault("Solve Static ended without results and no message");
   }
   // The pipeline's commands are offered only with what they work on.
   auto enabled = [this](const char* name) {
     const QAction* a = window_->findChild<QAction*>(QLatin1String(name));
     return a && a->isEnabled();
   };
-  if (enabled("SolveStaticMenu") && window_->Mesh().TriangleCount() == 0) Fault("Solve Static is offered without a mesh");
+  if (enabled("SolveStaticMenu") && window_->Mesh().TriangleCount() == 0)
+    Fault("Solve Static is offered without a mesh");
   for (const char* name : {"SolveStressMenu", "CosmosInputFile", "LocalStiffnessMatrix"})
     if (enabled(name) && !window_->staticSolved) Fault(std::string(name) + " is offered without a static solution");
   if (window_->ViewIndex() > 0 && !window_->staticSolved) Fault("a result view is shown without results");

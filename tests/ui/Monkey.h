@@ -55,7 +55,7 @@ struct MonkeyFigures {
   int fileChoosers = 0;
   int meshes = 0;  // generations that ran
   int usableMeshes = 0;
-  int stops = 0;  // stop keys pressed while busy
+  int stops = 0;   // stop keys pressed while busy
   int solves = 0;  // successful static solves
   int restarts = 0;
   int maxNodes = 0;  // the largest mesh made
