@@ -419,6 +419,8 @@ void Monkey::Impl::CloseWindow() {
 }
 
 void Monkey::Impl::Log(const std::string& line) {
+  static const bool echo = std::getenv("TAVRIN_MONKEY_LOG") != nullptr;  // every step, for a local look
+  if (echo) std::printf("%s\n", line.c_str());
   std::lock_guard lock(logMutex_);
   log_.push_back(line);
   if (log_.size() > 25) log_.pop_front();
@@ -582,6 +584,12 @@ std::vector<QWidget*> Monkey::Impl::Controls(QWidget* root, bool modal) const {
 
 Monkey::Impl::Gesture Monkey::Impl::ControlGesture(QWidget* root, bool modal, Rng& rng) {
   std::vector<QWidget*> controls = Controls(root, modal);
+  // The tool bar's dozen buttons would otherwise take most gestures from the tool windows'
+  // fields (the property editor's), where typed values are checked.
+  std::vector<QWidget*> tools;
+  std::copy_if(controls.begin(), controls.end(), std::back_inserter(tools),
+               [root](QWidget* w) { return w->window() != root; });
+  if (!tools.empty() && rng.Chance(0.6)) controls = tools;
   if (controls.empty()) return {"no control", [] {}};
   QPointer<QWidget> w = rng.Pick(controls);
   const std::string name = std::string(w->metaObject()->className()) + " '" + w->objectName().toStdString() + "'";

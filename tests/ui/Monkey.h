@@ -13,6 +13,7 @@
 // message said why not, Generate mesh and Solve Static that ran to their end gave their result
 // or said why not, and no number shown is NaN or infinite (status bar, caption, tables).
 // A fault ends the run; its text names the seed, the step and the steps before it.
+// TAVRIN_MONKEY_LOG (set to anything) prints every step as it is taken.
 //
 // Owns the main window (re-created when the monkey closed it, as a restarted program), a
 // platform that answers the program's boxes and file choosers, a timer that answers modal
