@@ -690,7 +690,10 @@ void Monkey::Impl::BusyTick() {
     stopAtTick_ = busyRng_.Chance(0.15) ? busyRng_.Below(40) : -1;
     // The user goes on clicking and typing while the work runs: all of it must be ignored safely.
     if (busyRng_.Chance(0.3)) {
-      Gesture g = busyRng_.Chance(0.5) ? PlanGesture(busyRng_) : ControlGesture(window_.get(), false, busyRng_);
+      // Closing waits for the work to end, then asks about a modified job as ever.
+      Gesture g = busyRng_.Chance(0.1)   ? Gesture{"close the window", [this] { window_->close(); }}
+                  : busyRng_.Chance(0.5) ? PlanGesture(busyRng_)
+                                         : ControlGesture(window_.get(), false, busyRng_);
       Log("  while busy: " + g.text);
       Dispatch(std::move(g), nullptr);
       return;
