@@ -14,15 +14,11 @@ FEM::FEM() : FEM(GlobalMeshParameters()) {}
 FEM::FEM(const MeshParameters& parameters)
     : maxArea_(parameters.maxArea),
       targetAngle_(3.141592 * parameters.minAngle * (1.0 / 180)),
+      minAngleDegrees_(parameters.minAngle),
+      maxNodes_(parameters.maxNodes),
       animate_(parameters.animate) {}
 
 FEM::~FEM() = default;
-
-bool FEM::IsUsable() const { return IsUsable(GlobalMeshParameters().minAngle); }
-
-bool FEM::IsUsable(double minAngleDegrees) const {
-  return MeshDegrees(currentMinAngle_) >= minAngleDegrees && TriangleCount() > 0;
-}
 
 // ---- Queries ----------------------------------------------------------------------------
 
@@ -75,7 +71,10 @@ int FEM::NearestNode(double x, double y) const {
 
 int FEM::AddMeshNode(double x, double y, const DofRecord& dof) {
   recentEdges_.clear();
-  return nodes_.AddNode(x, y, dof);
+  const int n = nodes_.AddNode(x, y, dof);
+  // Every refinement step that adds a node comes through here, so the limit holds to the node.
+  if (running_ && NodeCount() >= maxNodes_) StopAtNodeLimit();
+  return n;
 }
 
 int FEM::AddMeshNode(double x, double y) { return AddMeshNode(x, y, kNoDof); }

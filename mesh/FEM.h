@@ -18,6 +18,7 @@
 // GenerateMesh runs; the refinement then ends after its current pass.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "mesh/FrameChanges.h"
@@ -50,18 +51,38 @@ class FEM {
   // ---- Lifecycle and control ------------------------------------------------------------
   // Builds the mesh of the prepared job: initial constrained triangulation, then refinement
   // until no triangle is larger than maxArea and no angle below minAngle, until no step
-  // helps any more, or until stopped; IsUsable tells which. Draws on canvas, reports through
-  // progress, publishes GlobalMeshStatistics().
+  // helps any more, or until stopped; IsUsable tells which. When the refinement ends on its
+  // own short of minAngle (bounds up to FinishingRefinement::kHighestBound), the finishing
+  // refinement takes over and reaches it, except at input corners sharper than it. The
+  // refinement also stops once the mesh has maxNodes nodes (checked at every new node).
+  // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
   void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
   void GenerateMesh(const TObjCont& structure);  // no drawing, no progress
   // The first half of GenerateMesh alone: the constrained triangulation of the job's nodes
   // with physics, before any refinement.
   void Triangulate(const TObjCont& structure, MeshCanvas& canvas);
-  void RequestStop() { running_ = false; }
-  // Reached the minimal angle of GlobalMeshParameters() (read at the time of the call) and
-  // has at least one triangle.
+  void RequestStop() {
+    if (running_) stop_ = MeshStop::User;
+    running_ = false;
+  }
+  // Has at least one triangle, and every triangle meets the minimal angle of
+  // GlobalMeshParameters() (read at the time of the call) except those exempt at input
+  // corners sharper than it (InputCorners). A mesh whose refinement was stopped (Stop()) must
+  // meet the angle with every triangle.
   bool IsUsable() const;
   bool IsUsable(double minAngleDegrees) const;
+  // Why the refinement ended before its end, if it did.
+  MeshStop Stop() const { return stop_; }
+  // The smallest angle (radians) of the triangles not exempt at the bound (degrees), and the
+  // number of those exempt; as CurrentMinAngle() and 0 until GenerateMesh has classified the
+  // triangles, and pi when every triangle is exempt.
+  double MinAngleFree(double boundDegrees) const;
+  int InputCornerTriangles(double boundDegrees) const;
+  // The angle (radians) of the input corner triangle t is exempt at, for bounds above it;
+  // InputCorners::kNoCorner for a triangle at no corner.
+  double CornerAngle(int t) const;
+  // Nodes 0 .. InputNodeCount() - 1 are the job's (set by GenerateMesh).
+  int InputNodeCount() const { return inputNodes_; }
 
   // ---- Queries --------------------------------------------------------------------------
   // The simple ones are inline: the mesher itself asks them in every measure it takes.
@@ -156,6 +177,11 @@ class FEM {
   bool IndexedScans() const { return indexedScans_; }
 
  private:
+  friend class FinishingRefinement;
+
+  void StopAtNodeLimit();
+  bool AtNodeLimit() const { return stop_ == MeshStop::NodeLimit; }
+  void ClassifyInputCorners();
   void LoadInput(const TObjCont& structure);
   // index: the front's spatial index, or null for the plain scans (same triangulation).
   void SeedTriangle(MeshCanvas& canvas, int polygon, FrontIndex* index);
@@ -179,9 +205,16 @@ class FEM {
   bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
 
   bool running_ = false;
+  MeshStop stop_ = MeshStop::None;
   double maxArea_;
   double targetAngle_;
+  double minAngleDegrees_;  // the parameter targetAngle_ was made from
+  int maxNodes_;
   bool animate_;
+  int inputNodes_ = 0;
+  // (triangle, corner angle) of the triangles at sharp input corners, by triangle; made at the
+  // end of GenerateMesh.
+  std::vector<std::pair<int, double>> cornerTriangles_;
   double currentMinAngle_ = 0.0;
   double minDistance_ = 0.0001;
   TVertexes nodes_;

@@ -35,7 +35,10 @@ Corner CornerOf(MeshPoint v, MeshPoint p, MeshPoint q) {
   const double wx = q.x - v.x;
   const double wy = q.y - v.y;
   const double s = (ux * ux + uy * uy) * (wx * wx + wy * wy);
-  if (s < kMeshTolerance) return {false, 0.0};
+  // Only a side of no length leaves the angle undefined: a fixed threshold here made every
+  // triangle with sides below about 0.1 units measure 0 degrees, so a small plate could never
+  // be meshed usable.
+  if (!(s > 0)) return {false, 0.0};
   const double c = (ux * wx + uy * wy) / std::sqrt(s);
   if (c > 1.0) return {false, 0.0};
   if (c < -1.0) return {false, kMeshPi};
@@ -91,9 +94,7 @@ double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) {
 }
 
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c) {
-  const double bx = b.x - a.x;
-  const double by = b.y - a.y;
-  if (bx * bx + by * by < kMeshTolerance) return 0.0;
+  // No threshold on the base: one below 0.01 units made a real triangle weigh nothing.
   return std::fabs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2;
 }
 
@@ -101,6 +102,20 @@ double ViewCosine(MeshPoint b, MeshPoint e, MeshPoint v) {
   const double lengths = Length(b, v) * Length(e, v);
   if (lengths < kMeshTolerance) return 1.0;
   return ((b.x - v.x) * (e.x - v.x) + (b.y - v.y) * (e.y - v.y)) / lengths;
+}
+
+int ShortestSideOpposite(const MeshPoint (&p)[3], double& squared) {
+  int k = 0;
+  for (int i = 0; i < 3; ++i) {
+    const double dx = p[(i + 2) % 3].x - p[(i + 1) % 3].x;
+    const double dy = p[(i + 2) % 3].y - p[(i + 1) % 3].y;
+    const double length = dx * dx + dy * dy;
+    if (i == 0 || length < squared) {
+      squared = length;
+      k = i;
+    }
+  }
+  return k;
 }
 
 }  // namespace tavrin

@@ -1,6 +1,7 @@
-// The geometric measures the mesher decides with. Tolerances are absolute (0.0001 on squared
-// lengths, doubled areas and angle products), not scaled to the model, and pi is 3.141592
-// throughout, so that the mesh does not depend on anything but the job's coordinates.
+// The geometric measures the mesher decides with. Tolerances are absolute (0.0001 on doubled
+// areas and length products), not scaled to the model, and pi is 3.141592 throughout, so that
+// the mesh does not depend on anything but the job's coordinates. Angles and areas themselves
+// are measured without a threshold, so that small plates measure as large ones do.
 #pragma once
 
 namespace tavrin {
@@ -23,7 +24,7 @@ double Length(MeshPoint a, MeshPoint b);
 // (doubled signed area below -0.0001); points on or near the line give false.
 bool SideOf(MeshPoint a, MeshPoint b, MeshPoint p);
 
-// Angle at v between v->p and v->q in radians; 0 when |v->p|^2 |v->q|^2 < 0.0001.
+// Angle at v between v->p and v->q in radians; 0 when either side has no length.
 double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q);
 
 // Smallest interior angle of the triangle a, b, c: the three VertexAngle, the smaller kept as
@@ -32,10 +33,14 @@ double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c);
 // The same to the bit, with one arc cosine where the angles are not nearly tied.
 double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c);
 
-// Half the absolute doubled area; 0 when the base a-b is shorter than 0.01.
+// Half the absolute doubled area.
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c);
 
 // Cosine of the angle under which v sees the segment b-e; 1.0 when v is (nearly) on an end.
 double ViewCosine(MeshPoint b, MeshPoint e, MeshPoint v);
+
+// The corner (0, 1 or 2) of triangle p opposite its shortest side, the lowest on ties; the
+// side's squared length in `squared`.
+int ShortestSideOpposite(const MeshPoint (&p)[3], double& squared);
 
 }  // namespace tavrin

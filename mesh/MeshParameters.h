@@ -3,19 +3,37 @@
 // constructed. MeshStatistics is written at the end of every FEM::GenerateMesh.
 #pragma once
 
+#include <string>
+
 namespace tavrin {
 
 struct MeshParameters {
   float minAngle = 31.0f;  // degrees; the refinement aims for no smaller angle
   float maxArea = 200.0f;  // world units squared; no larger triangle is accepted
   bool animate = true;     // show the refinement as it goes (frames of what changed)
+  int maxNodes = 2000000;  // the refinement stops when the mesh has this many nodes
 };
+
+// Why a refinement ended before it was done: not at all, a stop key, or the node limit.
+enum class MeshStop { None, User, NodeLimit };
 
 struct MeshStatistics {
   int nodeCount = 0;  // 0 until the first generation: "no data"
   int elementCount = 0;
   float minAngle = 0.0f;  // degrees
+  // Degrees: the smallest angle of the triangles not at input corners sharper than the
+  // minimal angle, and how many triangles are at such corners (exempt from it).
+  float minAngleFree = 0.0f;
+  int inputCornerTriangles = 0;
+  MeshStop stop = MeshStop::None;
+  float minAngleAsked = 0.0f;  // degrees: the minimal angle the mesh was made for
+  bool usable = false;         // at that angle
 };
+
+// One sentence on the last mesh for the user: usable, or why not (the angle reached against
+// the one asked for), and whether its refinement was stopped (its triangles may then exceed
+// the maximal area). Empty before the first generation.
+std::string MeshVerdict(const MeshStatistics& statistics);
 
 // What the mesher can aim for. A minimal angle from 0 to kMaxMinAngle degrees: the refinement
 // reaches about 33 degrees at best and ends short of anything higher with an unusable mesh (no

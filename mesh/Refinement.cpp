@@ -4,7 +4,8 @@
 // between segments are protected by concentric-shell splits. When the circumcentre cannot be
 // used, the neighbour across the longest side is refined at its centroid, and as a last resort
 // the longest side is flipped once. The loop runs pass by pass until a pass changes nothing or
-// a stop is requested.
+// a stop is requested. When it ends on its own short of the minimal angle, the finishing
+// refinement (FinishingRefinement) takes over from the mesh it leaves.
 //
 // Cost: with the index on (the default), a pass looks only at the segments beside triangles
 // changed since the last sweep, takes the worst and the largest triangle from heaps, and asks
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "mesh/FEM.h"
+#include "mesh/FinishingRefinement.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
 #include "model/TObjCont.h"
@@ -32,6 +34,7 @@ void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgre
   progress.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
   progress.ProcessEvents();
   Triangulate(structure, canvas);
+  inputNodes_ = NodeCount();
   Refine(canvas, progress);
 }
 
@@ -47,6 +50,7 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
+    if (NodeCount() >= maxNodes_) StopAtNodeLimit();
     bool progressMade = true;
     bool flipTried = false;
     // The first frame shows the mesh whole, later ones what the passes since changed, at the
@@ -67,13 +71,25 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // again; the published angle (and IsUsable) must describe the mesh as it is. When the loop
   // ends on its own the last pass has just measured the final mesh, so nothing changes then.
   if (TriangleCount() > 0 && !running_) WorstTriangle();
+  // Ended on its own short of the angle: the loop above has no further step that helps.
+  if (running_ && MeshDegrees(currentMinAngle_) < minAngleDegrees_ &&
+      FinishingRefinement::Applies(minAngleDegrees_)) {
+    FinishingRefinement(*this, inputNodes_).Run(progress);
+    WorstTriangle();
+  }
   running_ = false;
+  ClassifyInputCorners();
   DrawWholeMesh(canvas);
 
   MeshStatistics& statistics = GlobalMeshStatistics();
   statistics.nodeCount = NodeCount();
   statistics.elementCount = TriangleCount();
   statistics.minAngle = static_cast<float>(MeshDegrees(currentMinAngle_));
+  statistics.minAngleFree = static_cast<float>(MeshDegrees(MinAngleFree(minAngleDegrees_)));
+  statistics.inputCornerTriangles = InputCornerTriangles(minAngleDegrees_);
+  statistics.stop = stop_;
+  statistics.minAngleAsked = static_cast<float>(minAngleDegrees_);
+  statistics.usable = IsUsable(minAngleDegrees_);
   progress.HideMeshProgress();
 }
 
@@ -104,14 +120,16 @@ bool FEM::RefinementPass(bool& flipTried) {
   };
   const int n = EdgeCount();
   if (indexedScans_) {
-    for (int e = encroachable_.StartSweep(n); e != -1; e = encroachable_.Next()) visit(e);
+    for (int e = encroachable_.StartSweep(n); e != -1 && !AtNodeLimit(); e = encroachable_.Next())
+      visit(e);
   } else {
     CatchUpSegmentList();
-    for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n; ++k)
+    for (std::size_t k = 0; k < segmentList_.size() && segmentList_[k] < n && !AtNodeLimit(); ++k)
       visit(segmentList_[k]);
   }
 
-  if (!progress) {
+  // Each step below adds a node at most, and none after the node limit stopped the loop.
+  if (!progress && !AtNodeLimit()) {
     const int w = WorstTriangle();
     const int before = NodeCount();
     const int r = RefineTriangle(w, false);
@@ -121,7 +139,7 @@ bool FEM::RefinementPass(bool& flipTried) {
     }
     if (r == -2) RefineNeighbour(w);
   }
-  if (!progress) {
+  if (!progress && !AtNodeLimit()) {
     const int l = LargestTriangle();
     const int before = NodeCount();
     if (RefineTriangle(l, false) >= 0 && NodeCount() > before) {
@@ -129,7 +147,7 @@ bool FEM::RefinementPass(bool& flipTried) {
       flipTried = false;
     }
   }
-  if (!progress) {
+  if (!progress && !AtNodeLimit()) {
     const int w = WorstTriangle();
     const int before = NodeCount();
     if (RefineNeighbour(w) >= -1 && NodeCount() > before) {
@@ -226,7 +244,10 @@ int FEM::RefineTriangle(int t, bool force) {
   std::vector<int> encroached;
   EncroachedSegments(p, encroached);
   if (!encroached.empty()) {
-    for (int s : encroached) SplitEdge(s);
+    for (int s : encroached) {
+      if (AtNodeLimit()) break;
+      SplitEdge(s);
+    }
     return 0;
   }
 

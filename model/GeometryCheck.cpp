@@ -37,7 +37,11 @@ std::string Num(double v) {
   return text;
 }
 
-std::string At(double x, double y) { return "(" + Num(x) + ", " + Num(y) + ")"; }
+std::string At(double x, double y) {
+  char text[72];
+  std::snprintf(text, sizeof text, "(%g, %g)", x, y);
+  return text;
+}
 
 // "edge 4", "edges 4 and 5", "edges 4, 5 and 6", "edges 4, 5, 6, ... (12 edges)".
 std::string EdgeList(const std::vector<int>& edges) {

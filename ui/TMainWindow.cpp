@@ -710,6 +710,8 @@ void TMainWindow::GenerateMeshClick() {
   // angle) must not be solved on the strength of an earlier usable mesh.
   solveStaticOn_ = mesh_->IsUsable();
   if (solveStaticOn_) meshed = true;
+  // Where the user looks when Solve Static stays grey: whether the mesh is usable, or why not.
+  panels_[4]->setText(QString::fromStdString(MeshVerdict(GlobalMeshStatistics())));
   meshedJob_ = structure_->JobText();
   UpdateCommands();
   // The final mesh is shown whatever frames the animation skipped, usable or not; later

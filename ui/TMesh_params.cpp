@@ -50,13 +50,17 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   set_min_ang->setObjectName("set_min_ang");
   set_max_area = new QLineEdit(params);
   set_max_area->setObjectName("set_max_area");
+  set_max_nodes = new QLineEdit(params);
+  set_max_nodes->setObjectName("set_max_nodes");
   animate = new QCheckBox("Show animation", params);
   animate->setObjectName("animate");
   pg->addWidget(new QLabel("Minimal angle of triangles in mesh\nto be generated", params), 0, 0);
   pg->addWidget(set_min_ang, 0, 1);
   pg->addWidget(new QLabel("Maximal area of triangle", params), 1, 0);
   pg->addWidget(set_max_area, 1, 1);
-  pg->addWidget(animate, 2, 0, 1, 2);
+  pg->addWidget(new QLabel("Node limit", params), 2, 0);
+  pg->addWidget(set_max_nodes, 2, 1);
+  pg->addWidget(animate, 3, 0, 1, 2);
   layout->addWidget(params);
 
   // Read by every later Solve Static; items in the order of SolverKind and RecoveryKind.
@@ -79,16 +83,26 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   num_nodes = new QLineEdit(stats);
   num_elements = new QLineEdit(stats);
   real_min_ang = new QLineEdit(stats);
+  free_min_ang = new QLineEdit(stats);
+  corner_elements = new QLineEdit(stats);
   num_nodes->setObjectName("num_nodes");
   num_elements->setObjectName("num_elements");
   real_min_ang->setObjectName("real_min_ang");
-  QLineEdit* shown[] = {num_nodes, num_elements, real_min_ang};
-  const char* labels[] = {"Number of nodes", "Number of elements", "Minimal angle"};
-  for (int i = 0; i < 3; ++i) {
+  free_min_ang->setObjectName("free_min_ang");
+  corner_elements->setObjectName("corner_elements");
+  QLineEdit* shown[] = {num_nodes, num_elements, real_min_ang, free_min_ang, corner_elements};
+  const char* labels[] = {"Number of nodes", "Number of elements", "Minimal angle",
+                          "Minimal angle off sharp input corners",
+                          "Elements at sharp input corners"};
+  for (int i = 0; i < 5; ++i) {
     shown[i]->setEnabled(false);
     sg->addWidget(new QLabel(labels[i], stats), i, 0);
     sg->addWidget(shown[i], i, 1);
   }
+  verdict = new QLabel(stats);
+  verdict->setObjectName("verdict");
+  verdict->setWordWrap(true);
+  sg->addWidget(verdict, 5, 0, 1, 2);
   layout->addWidget(stats);
 
   QFont bold = font();
@@ -124,6 +138,7 @@ void TMesh_params::setup() {
   const MeshParameters& p = GlobalMeshParameters();
   set_min_ang->setText(FloatText(p.minAngle));
   set_max_area->setText(FloatText(p.maxArea));
+  set_max_nodes->setText(QString::number(p.maxNodes));
   animate->setChecked(p.animate);
   const AnalysisOptions& a = GlobalAnalysisOptions();
   solver_choice->setCurrentIndex(static_cast<int>(a.solver));
@@ -133,11 +148,13 @@ void TMesh_params::setup() {
     num_nodes->setText(QString::number(s.nodeCount));
     num_elements->setText(QString::number(s.elementCount));
     real_min_ang->setText(FloatText(s.minAngle));
+    free_min_ang->setText(FloatText(s.minAngleFree));
+    corner_elements->setText(QString::number(s.inputCornerTriangles));
   } else {
-    num_nodes->setText("no_data");
-    num_elements->setText("no_data");
-    real_min_ang->setText("no_data");
+    for (QLineEdit* field : {num_nodes, num_elements, real_min_ang, free_min_ang, corner_elements})
+      field->setText("no_data");
   }
+  verdict->setText(QString::fromStdString(MeshVerdict(s)));
 }
 
 void TMesh_params::Button1Click() {
@@ -179,7 +196,24 @@ void TMesh_params::Button1Click() {
   }
   p.maxArea = area;
   p.animate = animate->isChecked();
+  int nodes = 0;
+  if (!TextToNodeLimit(set_max_nodes->text(), nodes)) {
+    set_max_nodes->selectAll();
+    CurrentPlatform().ShowMessage("Node limit must be a whole number from 1 to 2147483647",
+                                  "Error");
+    accept();
+    return;
+  }
+  p.maxNodes = nodes;
   accept();
+}
+
+bool TextToNodeLimit(const QString& text, int& value) {
+  bool ok = false;
+  const int v = text.trimmed().toInt(&ok);
+  if (!ok || v < 1) return false;
+  value = v;
+  return true;
 }
 
 }  // namespace tavrin

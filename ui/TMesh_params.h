@@ -1,13 +1,15 @@
 // TMesh_params, the "Parameters & Stats" dialog: edits the process-wide mesh parameters (minimal
-// angle, maximal triangle area, animation) and the analysis options (solver, recovery of nodal
-// values), and shows the statistics of the last generation. Owns only its controls; the values
-// live in GlobalMeshParameters(), GlobalAnalysisOptions() and GlobalMeshStatistics().
+// angle, maximal triangle area, node limit, animation) and the analysis options (solver, recovery
+// of nodal values), and shows the statistics of the last generation, with a word on whether that
+// mesh is usable. Owns only its controls; the values live in GlobalMeshParameters(),
+// GlobalAnalysisOptions() and GlobalMeshStatistics().
 #pragma once
 
 #include <QDialog>
 
 class QLineEdit;
 class QCheckBox;
+class QLabel;
 class QComboBox;
 class QPushButton;
 
@@ -25,12 +27,18 @@ class TMesh_params : public QDialog {
 
   QLineEdit* set_min_ang = nullptr;
   QLineEdit* set_max_area = nullptr;
+  QLineEdit* set_max_nodes = nullptr;  // the node limit
   QCheckBox* animate = nullptr;
   QComboBox* solver_choice = nullptr;    // items in SolverKind order
   QComboBox* recovery_choice = nullptr;  // items in RecoveryKind order
   QLineEdit* num_nodes = nullptr;
   QLineEdit* num_elements = nullptr;
   QLineEdit* real_min_ang = nullptr;
+  // The smallest angle away from input corners sharper than the minimal angle, the number of
+  // elements at such corners, and whether the last mesh is usable or why not.
+  QLineEdit* free_min_ang = nullptr;
+  QLineEdit* corner_elements = nullptr;
+  QLabel* verdict = nullptr;
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
 
@@ -44,5 +52,7 @@ QString FloatText(float value);
 // Strict text-to-float: the whole text (blanks around it allowed) must be one finite number
 // within the single-precision range.
 bool TextToFloat(const QString& text, float& value);
+// A node limit: a whole number from 1 to the largest int (blanks around it allowed).
+bool TextToNodeLimit(const QString& text, int& value);
 
 }  // namespace tavrin

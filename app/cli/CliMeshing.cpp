@@ -26,19 +26,6 @@ bool ParseDouble(const std::string& text, double& value) {
   return true;
 }
 
-// Stops the refinement once the mesh has more nodes than asked for, as a stop key would.
-class NodeLimit : public MeshProgress {
- public:
-  NodeLimit(FEM& mesh, long limit) : mesh_(mesh), limit_(limit) {}
-  void ProcessEvents() override {
-    if (limit_ >= 0 && mesh_.NodeCount() > limit_) mesh_.RequestStop();
-  }
-
- private:
-  FEM& mesh_;
-  long limit_;
-};
-
 }  // namespace
 
 OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& options) {
@@ -85,11 +72,13 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
   parameters.minAngle = static_cast<float>(options.minAngle);
   parameters.maxArea = static_cast<float>(options.maxArea);
   parameters.animate = false;
+  parameters.maxNodes =
+      options.maxNodes < 0 ? MeshParameters{}.maxNodes : static_cast<int>(options.maxNodes);
   meshOut = std::make_unique<FEM>();  // takes the parameters when it is made
   FEM& mesh = *meshOut;
   MeshCanvas canvas;
-  NodeLimit limit(mesh, static_cast<long>(options.maxNodes));
-  mesh.GenerateMesh(structure, canvas, limit);
+  MeshProgress progress;
+  mesh.GenerateMesh(structure, canvas, progress);
 
   double area = 0.0;
   for (int t = 0; t < mesh.TriangleCount(); ++t) area += mesh.TriangleArea(t);
@@ -97,6 +86,12 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
   std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
               statistics.nodeCount, mesh.EdgeCount(), statistics.elementCount,
               static_cast<double>(statistics.minAngle), mesh.IsUsable() ? "yes" : "no", area);
+  // The smallest angle away from sharp input corners, the triangles at them, and a stop.
+  const char* const stops[] = {"no", "user", "node-limit"};
+  std::printf("min-angle-free: %g\ninput-corner-triangles: %d\nstopped: %s%s\n",
+              static_cast<double>(statistics.minAngleFree), statistics.inputCornerTriangles,
+              stops[static_cast<int>(statistics.stop)],
+              statistics.stop == MeshStop::None ? "" : " (elements may exceed the maximal area)");
   std::fflush(stdout);
   return 0;
 }

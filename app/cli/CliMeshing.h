@@ -18,7 +18,7 @@ namespace tavrin::cli {
 struct MeshOptions {
   double minAngle = 31.0;  // the workbench's start-up values
   double maxArea = 200.0;
-  double maxNodes = -1;  // stop the refinement beyond this many nodes; -1 never
+  double maxNodes = -1;  // stop the refinement at this many nodes; -1: the workbench's default
 };
 
 enum class OptionResult { NotMine, Taken, Bad };

@@ -114,8 +114,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0) return rc;
   const MeshStatistics& statistics = GlobalMeshStatistics();
   if (!mesh->IsUsable()) {
-    std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable (minimal angle %g below %g degrees, or no element)\n",
-                 command, static_cast<double>(statistics.minAngle), options.minAngle);
+    std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable. %s\n", command,
+                 MeshVerdict(statistics).c_str());
     return 1;
   }
   return 0;

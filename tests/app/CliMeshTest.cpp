@@ -37,7 +37,7 @@ class CliMesh : public ::testing::Test {
   std::filesystem::path dir_;
 };
 
-// The six "key: value" lines, in the order printed.
+// The "key: value" lines, in the order printed.
 std::vector<std::pair<std::string, std::string>> Figures(const std::string& out) {
   std::vector<std::pair<std::string, std::string>> figures;
   std::istringstream in(out);
@@ -55,9 +55,10 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const auto figures = Figures(r.out);
-  ASSERT_EQ(figures.size(), 6u) << r.out;
-  const char* const keys[] = {"nodes", "edges", "elements", "min-angle", "usable", "area"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(figures[i].first, keys[i]);
+  ASSERT_EQ(figures.size(), 9u) << r.out;
+  const char* const keys[] = {"nodes", "edges", "elements", "min-angle", "usable", "area",
+                              "min-angle-free", "input-corner-triangles", "stopped"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(figures[i].first, keys[i]);
   // Euler on a disc: nodes - edges + elements = 1.
   EXPECT_EQ(std::stoi(figures[0].second) - std::stoi(figures[1].second) +
                 std::stoi(figures[2].second),
@@ -65,18 +66,44 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   EXPECT_GE(std::stod(figures[3].second), 31.0);
   EXPECT_EQ(figures[4].second, "yes");
   EXPECT_EQ(figures[5].second, "202500");  // 450 x 450
+  EXPECT_EQ(figures[6].second, figures[3].second);  // no corner sharper than 31 degrees
+  EXPECT_EQ(figures[7].second, "0");
+  EXPECT_EQ(figures[8].second, "no");
 
   // A larger area bound gives fewer elements; the node limit stops a refinement that the
   // angle alone would keep going (a maximal area of 0.01 makes every triangle too large).
   const CliResult coarse = RunCli({"mesh", kSquare, "--max-area", "2000", "--min-angle", "20"});
   ASSERT_EQ(coarse.exitCode, 0) << coarse.err;
   EXPECT_LT(std::stoi(Figures(coarse.out)[2].second), std::stoi(figures[2].second));
-  const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0.01", "--max-nodes", "40"});
-  ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
-  const int nodes = std::stoi(Figures(stopped.out)[0].second);
-  EXPECT_GT(nodes, 40);
-  EXPECT_LT(nodes, 60);
-  EXPECT_EQ(Figures(stopped.out)[5].second, "202500");
+  // The limit holds to the node, and the figures say that the mesh was stopped.
+  for (const char* limit : {"40", "777"}) {
+    const CliResult stopped = RunCli({"mesh", kSquare, "--max-area", "0.01", "--max-nodes", limit});
+    ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
+    EXPECT_EQ(Figures(stopped.out)[0].second, limit);
+    EXPECT_EQ(Figures(stopped.out)[5].second, "202500");
+    EXPECT_EQ(Figures(stopped.out)[8].second,
+              "node-limit (elements may exceed the maximal area)");
+  }
+}
+
+TEST_F(CliMesh, SharpCornersAreReportedAndDoNotSpoilTheMesh) {
+  // A plate with a 20-degree corner: the mesh is usable at 31 degrees, its smallest angle is
+  // the corner's, and the triangles in the corner are counted apart.
+  const std::string job = Path("wedge.sam");
+  {
+    std::ofstream out(job);
+    out << "N, 0, 0\nN, 300, 0\nN, 300, 150\nN, 234.92315519647, 85.5050358314172\n"
+           "OBJECT 0\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n";
+  }
+  const CliResult r = RunCli({"mesh", job, "--max-area", "100"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto figures = Figures(r.out);
+  ASSERT_EQ(figures.size(), 9u) << r.out;
+  EXPECT_NEAR(std::stod(figures[3].second), 20.0, 0.01);
+  EXPECT_EQ(figures[4].second, "yes");
+  EXPECT_GE(std::stod(figures[6].second), 31.0);
+  EXPECT_GT(std::stoi(figures[7].second), 0);
+  EXPECT_EQ(figures[8].second, "no");
 }
 
 TEST_F(CliMesh, UsageAndFileErrors) {
@@ -116,7 +143,7 @@ TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
                               "--dump", dump, "--svg", svg, "--save-job", saved});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto figures = Figures(r.out);
-  ASSERT_EQ(figures.size(), 6u);
+  ASSERT_EQ(figures.size(), 9u);
 
   // Tables in index order, with the counts printed; every triangle's nodes are ends of its
   // edges, and every edge slot names a triangle that lists the edge.

@@ -196,10 +196,88 @@ std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job, MeshChe
     if (std::fabs(published.minAngle - MeshDegrees(trueMin)) > 1e-4)  // a float of degrees
       problems.push_back("published smallest angle " + std::to_string(published.minAngle) +
                          " is not the mesh's " + std::to_string(MeshDegrees(trueMin)));
-    if (mesh.IsUsable() && MeshDegrees(trueMin) < GlobalMeshParameters().minAngle)
-      problems.push_back("usable mesh below the minimal angle");
+    const std::vector<std::string> corners = CheckInputCorners(mesh, job);
+    problems.insert(problems.end(), corners.begin(), corners.end());
   }
   return problems;
+}
+
+std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job) {
+  std::vector<std::string> problems;
+  const double bound = GlobalMeshParameters().minAngle;
+  const bool stopped = mesh.Stop() != MeshStop::None;
+  const bool usable = mesh.IsUsable();
+  double freeMin = kMeshPi;
+  int exempt = 0;
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    const double angle = MeshDegrees(mesh.MinAngle(t));
+    if (MeshDegrees(mesh.CornerAngle(t)) < bound) {
+      ++exempt;
+      if (!AtSharpJobCorner(mesh, job, t, bound)) {
+        const MeshPoint c = Centroid(mesh, t);
+        problems.push_back(At("triangle", t) + "at (" + std::to_string(c.x) + ", " +
+                           std::to_string(c.y) + ") exempt but at no input corner sharper than " +
+                           std::to_string(bound));
+      }
+      if (stopped && usable && angle < bound)
+        problems.push_back(At("triangle", t) + "below the angle in a stopped usable mesh");
+      continue;
+    }
+    freeMin = std::min(freeMin, mesh.MinAngle(t));
+    if (usable && angle < bound)
+      problems.push_back(At("triangle", t) +
+                         "below the minimal angle in a usable mesh: " + std::to_string(angle));
+  }
+  const MeshStatistics& published = GlobalMeshStatistics();
+  if (std::fabs(published.minAngleFree - MeshDegrees(freeMin)) > 1e-4)
+    problems.push_back("published smallest free angle " + std::to_string(published.minAngleFree) +
+                       " is not the mesh's " + std::to_string(MeshDegrees(freeMin)));
+  if (published.inputCornerTriangles != exempt)
+    problems.push_back("published " + std::to_string(published.inputCornerTriangles) +
+                       " input-corner triangles, not " + std::to_string(exempt));
+  return problems;
+}
+
+bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundDegrees) {
+  // Some side of t runs from one job edge to another, the two edges meet at a job node at
+  // less than the bound, and t lies inside the wedge between them.
+  auto onEdge = [&](MeshPoint q, int j) {
+    const MeshPoint a{job.NodeX(job.EdgeBegin(j)), job.NodeY(job.EdgeBegin(j))};
+    const MeshPoint b{job.NodeX(job.EdgeEnd(j)), job.NodeY(job.EdgeEnd(j))};
+    const double square = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
+    const double cross = (b.x - a.x) * (q.y - a.y) - (b.y - a.y) * (q.x - a.x);
+    const double along = (q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y);
+    return std::fabs(cross) <= 1e-9 * square && along >= 0 && along <= square;
+  };
+  const MeshPoint g = Centroid(mesh, t);
+  for (int k = 0; k < 3; ++k) {
+    const MeshPoint p = mesh.Node(mesh.TriangleNode(t, k));
+    const MeshPoint q = mesh.Node(mesh.TriangleNode(t, (k + 1) % 3));
+    for (int i = 0; i < job.EdgeCount(); ++i) {
+      if (!onEdge(p, i)) continue;
+      for (int j = 0; j < job.EdgeCount(); ++j) {
+        if (j == i || !onEdge(q, j)) continue;
+        int c = -1;  // the node the two edges share
+        for (int ci : {job.EdgeBegin(i), job.EdgeEnd(i)})
+          if (ci == job.EdgeBegin(j) || ci == job.EdgeEnd(j)) c = ci;
+        if (c == -1) continue;
+        const MeshPoint corner{job.NodeX(c), job.NodeY(c)};
+        const int ai = job.EdgeBegin(i) == c ? job.EdgeEnd(i) : job.EdgeBegin(i);
+        const int aj = job.EdgeBegin(j) == c ? job.EdgeEnd(j) : job.EdgeBegin(j);
+        const MeshPoint u{job.NodeX(ai) - corner.x, job.NodeY(ai) - corner.y};
+        const MeshPoint w{job.NodeX(aj) - corner.x, job.NodeY(aj) - corner.y};
+        const double between =
+            std::acos((u.x * w.x + u.y * w.y) / std::hypot(u.x, u.y) / std::hypot(w.x, w.y)) * 180 /
+            M_PI;
+        if (!(between < boundDegrees)) continue;
+        const MeshPoint h{g.x - corner.x, g.y - corner.y};
+        const double turn = u.x * w.y - u.y * w.x;
+        const double first = u.x * h.y - u.y * h.x, second = h.x * w.y - h.y * w.x;
+        if (first * turn > 0 && second * turn > 0) return true;
+      }
+    }
+  }
+  return false;
 }
 
 }  // namespace tavrin

@@ -3,8 +3,8 @@
 // distinct nodes joined by the three edges, no duplicate edge), stored measures equal to the
 // measures of the nodes, no triangle outside the plate or inside a hole, areas adding up to the
 // outline's area minus the holes' (so nothing overlaps and nothing is missing), every job edge
-// covered exactly by segments, and the published smallest angle equal to the mesh's true one
-// and meeting the bound when the mesh is usable. Returns one line per problem found.
+// covered exactly by segments, the published smallest angle equal to the mesh's true one, and
+// the input-corner exemptions sound (CheckInputCorners). Returns one line per problem found.
 #pragma once
 
 #include <string>
@@ -25,6 +25,15 @@ struct MeshCheckOptions {
 
 std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job,
                                    MeshCheckOptions options = {});
+
+// The exemptions at input corners: every triangle exempt from the minimal angle lies at a job
+// corner sharper than it (AtSharpJobCorner), every other triangle of a usable mesh meets it
+// (every triangle, when the mesh was stopped), and the published free angle and count of
+// exempt triangles are the mesh's. Part of CheckMesh when the statistics are checked.
+std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job);
+// Triangle t has a side from one job edge to another, the two edges meet at a job node at an
+// angle below the bound (degrees), and t lies inside the wedge between them.
+bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundDegrees);
 
 // Topology alone, for meshes built by hand.
 std::vector<std::string> CheckTopology(const FEM& mesh);

@@ -16,11 +16,15 @@ namespace {
 TEST(MeshGeometry, MeasuresAndTheirTolerances) {
   // Exact values: no tolerance needed.
   EXPECT_EQ(VertexAngle({0, 0}, {1, 0}, {0, 1}), 1.5707963267948966);
-  // Two sides of 0.09: |u|^2 |w|^2 = 6.6e-5 < 0.0001, so no angle.
-  EXPECT_EQ(VertexAngle({0, 0}, {0.09, 0}, {0, 0.09}), 0.0);
+  // Small triangles measure as large ones do (a threshold once made these 0); only a side
+  // of no length has no angle.
+  EXPECT_EQ(VertexAngle({0, 0}, {0.09, 0}, {0, 0.09}), 1.5707963267948966);
+  EXPECT_EQ(VertexAngle({0, 0}, {1e-6, 0}, {0, 1e-6}), 1.5707963267948966);
+  EXPECT_EQ(VertexAngle({0, 0}, {0, 0}, {0, 1}), 0.0);
   EXPECT_EQ(VertexAngle({0, 0}, {1, 0}, {-1, 0}), std::acos(-1.0));
   EXPECT_EQ(TriangleArea({0, 0}, {3, 0}, {0, 1}), 1.5);
-  EXPECT_EQ(TriangleArea({0, 0}, {0.005, 0}, {0, 100}), 0.0);  // base below 0.01
+  EXPECT_EQ(TriangleArea({0, 0}, {0.005, 0}, {0, 100}), 0.25);  // a short base still counts
+  EXPECT_EQ(TriangleArea({0, 0}, {0, 0}, {0, 100}), 0.0);
   EXPECT_EQ(Length({0, 0}, {3, 4}), 5.0);
   EXPECT_EQ(Length({2, 2}, {2, 2}), 0.0);
 

@@ -27,9 +27,10 @@ inline void AddSquare(TObjCont& job, double x0, double y0, double size) {
 // Sets the process-wide parameters for one test and restores them afterwards.
 class ScopedMeshParameters {
  public:
-  ScopedMeshParameters(float minAngle, float maxArea, bool animate = false)
+  ScopedMeshParameters(float minAngle, float maxArea, bool animate = false,
+                       int maxNodes = MeshParameters{}.maxNodes)
       : saved_(GlobalMeshParameters()) {
-    GlobalMeshParameters() = MeshParameters{minAngle, maxArea, animate};
+    GlobalMeshParameters() = MeshParameters{minAngle, maxArea, animate, maxNodes};
   }
   ~ScopedMeshParameters() { GlobalMeshParameters() = saved_; }
 

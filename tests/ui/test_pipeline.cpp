@@ -3,11 +3,16 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QImage>
+#include <QLabel>
 #include <QTimer>
 #include <QToolBar>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <thread>
+
+#include <unistd.h>
 
 #include "analysis/TGlobMatrix.h"
 #include "analysis/TIsolines.h"
@@ -290,6 +295,9 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
   EXPECT_GT(window->Mesh().TriangleCount(), 0);  // stopped, not refused
   EXPECT_FALSE(window->Mesh().IsUsable());
   EXPECT_FALSE(Enabled("SolveStaticMenu"));
+  // Why, where the user looks.
+  EXPECT_TRUE(window->PanelText(4).startsWith("Stopped by the user: not usable"))
+      << window->PanelText(4).toStdString();
 }
 
 // Closing the window while a mesh is generated stops the refinement and closes afterwards,
@@ -390,9 +398,13 @@ TEST_F(Pipeline, ParametersDialog) {
   EXPECT_EQ(dialog.set_min_ang->text(), "31");
   EXPECT_EQ(dialog.set_max_area->text(), "200");
   EXPECT_TRUE(dialog.animate->isChecked());
+  EXPECT_EQ(dialog.set_max_nodes->text(), "2000000");
   EXPECT_EQ(dialog.num_nodes->text(), "no_data");
   EXPECT_EQ(dialog.num_elements->text(), "no_data");
   EXPECT_EQ(dialog.real_min_ang->text(), "no_data");
+  EXPECT_EQ(dialog.free_min_ang->text(), "no_data");
+  EXPECT_EQ(dialog.corner_elements->text(), "no_data");
+  EXPECT_EQ(dialog.verdict->text(), "");
   EXPECT_EQ(dialog.solver_choice->currentIndex(), static_cast<int>(SolverKind::Sparse));
   EXPECT_EQ(dialog.recovery_choice->currentIndex(), static_cast<int>(RecoveryKind::Patch));
 
@@ -410,11 +422,27 @@ TEST_F(Pipeline, ParametersDialog) {
 
   dialog.set_min_ang->setText("33");
   dialog.set_max_area->setText("150.5");
+  dialog.set_max_nodes->setText(" 5000 ");
   dialog.animate->setChecked(false);
   dialog.Button1Click();
   EXPECT_EQ(GlobalMeshParameters().minAngle, 33.0f);
   EXPECT_EQ(GlobalMeshParameters().maxArea, 150.5f);
+  EXPECT_EQ(GlobalMeshParameters().maxNodes, 5000);
   EXPECT_FALSE(GlobalMeshParameters().animate);
+
+  // A node limit that is no whole number above 0 is refused, after the other fields.
+  for (const char* bad : {"0", "-3", "12x", "2.5", "3000000000"}) {
+    dialog.setup();
+    dialog.set_max_nodes->setText(bad);
+    dialog.animate->setChecked(true);
+    dialog.Button1Click();
+    EXPECT_EQ(GlobalMeshParameters().maxNodes, 5000) << bad;
+    EXPECT_TRUE(GlobalMeshParameters().animate) << bad;
+    ASSERT_FALSE(platform.messages.empty());
+    EXPECT_EQ(platform.messages.back().text,
+              "Node limit must be a whole number from 1 to 2147483647");
+    platform.messages.clear();
+  }
 
   dialog.setup();
   dialog.set_min_ang->setText("3x");
@@ -461,6 +489,39 @@ TEST_F(Pipeline, ParametersDialog) {
   dialog.setup();
   EXPECT_EQ(dialog.num_nodes->text().toInt(), window->Mesh().NodeCount());
   EXPECT_NE(dialog.real_min_ang->text(), "no_data");
+  EXPECT_EQ(dialog.free_min_ang->text(), dialog.real_min_ang->text());  // no sharp corner
+  EXPECT_EQ(dialog.corner_elements->text(), "0");
+  EXPECT_EQ(dialog.verdict->text(), "Usable.");
+  EXPECT_EQ(window->PanelText(4), "Usable.");
+}
+
+// A mesh the mesher's own loop leaves short of the angle is finished, and the status bar and
+// the dialog say so: usable, with the elements at the sharp corner counted apart.
+TEST_F(Pipeline, SharpCornerMeshIsUsableAndSaysWhy) {
+  GlobalMeshParameters() = MeshParameters{};
+  GlobalMeshParameters().animate = false;
+  const std::string job = (std::filesystem::temp_directory_path() /
+                           ("tavrin-wedge-" + std::to_string(::getpid()) + ".sam"))
+                              .string();
+  {
+    std::ofstream out(job);
+    out << "N, 0, 0\nN, 300, 0\nN, 300, 150\nN, 234.92315519647, 85.5050358314172\n"
+           "OBJECT 0\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n";
+  }
+  OpenThroughDialog(job);
+  std::filesystem::remove(job);
+  GlobalMeshParameters().maxArea = 100;
+  window->GenerateMeshClick();
+  ASSERT_TRUE(window->Mesh().IsUsable());
+  EXPECT_TRUE(Enabled("SolveStaticMenu"));
+  EXPECT_LT(window->Mesh().CurrentMinAngle() * 180 / M_PI, 31);
+  EXPECT_TRUE(window->PanelText(4).startsWith("Usable: ")) << window->PanelText(4).toStdString();
+  EXPECT_TRUE(window->PanelText(4).contains("sharper than 31 degrees"));
+  TMesh_params& dialog = *window->MeshParamsDialog();
+  dialog.setup();
+  EXPECT_EQ(dialog.verdict->text(), window->PanelText(4));
+  EXPECT_GT(dialog.corner_elements->text().toInt(), 0);
+  EXPECT_GE(dialog.free_min_ang->text().toDouble(), 31.0);
 }
 
 TEST(ParametersText, FloatConversions) {
