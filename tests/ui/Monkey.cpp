@@ -47,14 +47,17 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 long long NowMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+      .count();
 }
 
 // Reproducible across standard libraries: only the engine's raw output is used.
 class Rng {
  public:
   explicit Rng(std::uint64_t seed) : engine_(seed) {}
-  int Below(int n) { return n <= 1 ? 0 : static_cast<int>(engine_() % static_cast<std::uint64_t>(n)); }
+  int Below(int n) {
+    return n <= 1 ? 0 : static_cast<int>(engine_() % static_cast<std::uint64_t>(n));
+  }
   bool Chance(double p) { return Unit() < p; }
   double Unit() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
   double Uniform(double a, double b) { return a + (b - a) * Unit(); }
@@ -137,8 +140,9 @@ std::string FieldText(Rng& rng) {
 }
 
 bool ShowsNonFinite(const QString& text) {
-  static const QRegularExpression pattern(QStringLiteral("(?<![A-Za-z])(nan|inf|infinity)(?![A-Za-z])"),
-                                          QRegularExpression::CaseInsensitiveOption);
+  static const QRegularExpression pattern(
+      QStringLiteral("(?<![A-Za-z])(nan|inf|infinity)(?![A-Za-z])"),
+      QRegularExpression::CaseInsensitiveOption);
   return pattern.match(text).hasMatch();
 }
 
@@ -170,7 +174,9 @@ std::string FirstDifference(const std::string& a, const std::string& b) {
   size_t line = 1, begin = 0;
   for (size_t i = 0; i < std::min(a.size(), b.size()) && a[i] == b[i]; ++i)
     if (a[i] == '\n') ++line, begin = i + 1;
-  auto lineAt = [begin](const std::string& s) { return s.substr(begin, s.find('\n', begin) - begin); };
+  auto lineAt = [begin](const std::string& s) {
+    return s.substr(begin, s.find('\n', begin) - begin);
+  };
   return "line " + std::to_string(line) + ": '" + lineAt(a) + "' against '" + lineAt(b) + "'";
 }
 
@@ -241,9 +247,10 @@ class MonkeyPlatform : public Platform {
         path = dir_.string();
         break;
       default:
-        path = (dir_ / (job ? "job" + std::to_string(rng_.Below(4)) + ".sam"
-                            : "data" + std::to_string(rng_.Below(3)) + "." + filter.defaultExtension))
-                   .string();
+        path =
+            (dir_ / (job ? "job" + std::to_string(rng_.Below(4)) + ".sam"
+                         : "data" + std::to_string(rng_.Below(3)) + "." + filter.defaultExtension))
+                .string();
         break;
     }
     choosers.push_back({path, true, job});
@@ -342,7 +349,9 @@ Monkey::Impl* Monkey::Impl::current_ = nullptr;
 QtMessageHandler Monkey::Impl::previousHandler_ = nullptr;
 
 Monkey::Impl::Impl(MonkeyOptions options)
-    : options_(std::move(options)), rng_(options_.seed), busyRng_(options_.seed ^ 0x9e3779b97f4a7c15ull) {
+    : options_(std::move(options)),
+      rng_(options_.seed),
+      busyRng_(options_.seed ^ 0x9e3779b97f4a7c15ull) {
   fs::remove_all(options_.dir);
   fs::create_directories(options_.dir);
   std::vector<std::string> examples;
@@ -372,7 +381,8 @@ Monkey::Impl::Impl(MonkeyOptions options)
       const long long start = stepStart_;
       if (start > 0 && NowMs() - start > options_.stepLimitMs) {
         std::fprintf(stderr, "monkey seed %llu: a step ran longer than %d ms; the steps:\n%s\n",
-                     static_cast<unsigned long long>(options_.seed), options_.stepLimitMs, LogText().c_str());
+                     static_cast<unsigned long long>(options_.seed), options_.stepLimitMs,
+                     LogText().c_str());
         std::fflush(stderr);
         std::abort();
       }
@@ -392,11 +402,14 @@ Monkey::Impl::~Impl() {
   fs::remove_all(options_.dir, ignored);
 }
 
-void Monkey::Impl::QtMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-  if (current_ && (type == QtCriticalMsg || type == QtFatalMsg || (type == QtWarningMsg && IsMisuse(message))))
+void Monkey::Impl::QtMessage(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+  if (current_ &&
+      (type == QtCriticalMsg || type == QtFatalMsg || (type == QtWarningMsg && IsMisuse(message))))
     current_->qtFaults_.push_back("Qt said: " + message.toStdString());
   // The offscreen platform's notes on what it cannot do would bury the run's output.
-  if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) return;
+  if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support")))
+    return;
   if (previousHandler_) previousHandler_(type, context, message);
 }
 
@@ -419,7 +432,8 @@ void Monkey::Impl::CloseWindow() {
 }
 
 void Monkey::Impl::Log(const std::string& line) {
-  static const bool echo = std::getenv("TAVRIN_MONKEY_LOG") != nullptr;  // every step, for a local look
+  static const bool echo =
+      std::getenv("TAVRIN_MONKEY_LOG") != nullptr;  // every step, for a local look
   if (echo) std::printf("%s\n", line.c_str());
   std::lock_guard lock(logMutex_);
   log_.push_back(line);
@@ -434,8 +448,8 @@ std::string Monkey::Impl::LogText() {
 }
 
 void Monkey::Impl::Fault(const std::string& what) {
-  faults_.push_back("seed " + std::to_string(options_.seed) + ", step " + std::to_string(step_) + ": " + what +
-                    "\nthe last steps:\n" + LogText());
+  faults_.push_back("seed " + std::to_string(options_.seed) + ", step " + std::to_string(step_) +
+                    ": " + what + "\nthe last steps:\n" + LogText());
 }
 
 std::optional<std::string> Monkey::Impl::SavedJobText(const std::string& path) const {
@@ -453,7 +467,8 @@ QPoint Monkey::Impl::PlanPoint(Rng& rng) {
   if (job.NodeCount() > 0 && rng.Chance(0.5)) {
     const int node = rng.Below(job.NodeCount());
     const ViewTransform& t = CurrentViewTransform();
-    return QPoint(t.ScreenX(job.NodeX(node)) + rng.Below(5) - 2, t.ScreenY(job.NodeY(node)) + rng.Below(5) - 2);
+    return QPoint(t.ScreenX(job.NodeX(node)) + rng.Below(5) - 2,
+                  t.ScreenY(job.NodeY(node)) + rng.Below(5) - 2);
   }
   return QPoint(rng.Below(std::max(1, plan->width())), rng.Below(std::max(1, plan->height())));
 }
@@ -488,8 +503,8 @@ Monkey::Impl::Gesture Monkey::Impl::PlanGesture(Rng& rng) {
                                    : rng.Chance(0.5) ? Qt::LeftButton
                                                      : Qt::RightButton;
     const QPoint q = PlanPoint(rng);
-    return {"plan drag button " + std::to_string(button) + at + " to " + std::to_string(q.x()) + "," +
-                std::to_string(q.y()),
+    return {"plan drag button " + std::to_string(button) + at + " to " + std::to_string(q.x()) +
+                "," + std::to_string(q.y()),
             [=] {
               if (!target) return;
               QTest::mousePress(target, button, mods, p);
@@ -500,8 +515,8 @@ Monkey::Impl::Gesture Monkey::Impl::PlanGesture(Rng& rng) {
   const int delta = rng.Chance(0.5) ? 120 : -120;
   return {"plan wheel " + std::to_string(delta) + at, [=] {
             if (!target) return;
-            QWheelEvent wheel(QPointF(p), QPointF(target->mapToGlobal(p)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                              mods, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(QPointF(p), QPointF(target->mapToGlobal(p)), QPoint(),
+                              QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
             QApplication::sendEvent(target, &wheel);
           }};
 }
@@ -534,18 +549,21 @@ Monkey::Impl::Gesture Monkey::Impl::KeyGesture() {
   const auto& [key, mods] = rng_.Pick(kKeys);
   QPointer<QWidget> target = QApplication::focusWidget();
   if (!target || target->window() != window_.get()) target = window_->PlanArea();
-  return {"key " + QKeySequence(static_cast<int>(key) | static_cast<int>(mods)).toString().toStdString() + " to " +
-              target->metaObject()->className(),
-          [this, target, key, mods] {
-            window_->activateWindow();
-            if (target) QTest::keyClick(target, key, mods);
-          }};
+  return {
+      "key " +
+          QKeySequence(static_cast<int>(key) | static_cast<int>(mods)).toString().toStdString() +
+          " to " + target->metaObject()->className(),
+      [this, target, key, mods] {
+        window_->activateWindow();
+        if (target) QTest::keyClick(target, key, mods);
+      }};
 }
 
 // Any enabled command; now and then one of those that lead to a mesh and a solve, which a
 // uniform choice among thirty commands (Exit among them) seldom reaches in sequence.
 Monkey::Impl::Gesture Monkey::Impl::ActionGesture() {
-  static const char* const kPipeline[] = {"Open1", "Generatemesh", "SolveStaticMenu", "SolveStressMenu"};
+  static const char* const kPipeline[] = {"Open1", "Generatemesh", "SolveStaticMenu",
+                                          "SolveStressMenu"};
   std::vector<QAction*> actions, pipeline;
   for (QAction* a : window_->findChildren<QAction*>()) {
     if (a->isSeparator() || a->menu() || !a->isEnabled() || a->objectName().isEmpty()) continue;
@@ -554,7 +572,8 @@ Monkey::Impl::Gesture Monkey::Impl::ActionGesture() {
       if (a->objectName() == QLatin1String(name)) pipeline.push_back(a);
   }
   if (actions.empty()) return {"no command", [] {}};
-  QPointer<QAction> action = !pipeline.empty() && rng_.Chance(0.5) ? rng_.Pick(pipeline) : rng_.Pick(actions);
+  QPointer<QAction> action =
+      !pipeline.empty() && rng_.Chance(0.5) ? rng_.Pick(pipeline) : rng_.Pick(actions);
   return {"command " + action->objectName().toStdString(), [action] {
             if (action) action->trigger();
           }};
@@ -568,13 +587,15 @@ std::vector<QWidget*> Monkey::Impl::Controls(QWidget* root, bool modal) const {
   for (QWidget* w : root->findChildren<QWidget*>()) {
     if (!w->isVisible() || !w->isEnabled()) continue;
     QWidget* top = w->window();
-    if (modal ? top != root : (top->isModal() || (top != root && top->parentWidget() != root))) continue;
+    if (modal ? top != root : (top->isModal() || (top != root && top->parentWidget() != root)))
+      continue;
     if (qobject_cast<QDialog*>(top) && top != root) continue;
     if (plan && (w == plan || plan->isAncestorOf(w))) continue;
     if (qobject_cast<QMenuBar*>(w) || qobject_cast<QMenu*>(w)) continue;
     const bool own = QByteArray(w->metaObject()->className()).startsWith("tavrin::");
-    if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) ||
-        qobject_cast<QTabBar*>(w) || qobject_cast<QAbstractSlider*>(w) ||
+    if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+        qobject_cast<QComboBox*>(w) || qobject_cast<QTabBar*>(w) ||
+        qobject_cast<QAbstractSlider*>(w) ||
         (w->parentWidget() && qobject_cast<QAbstractItemView*>(w->parentWidget())) ||
         (own && !qobject_cast<QDialog*>(w)))
       controls.push_back(w);
@@ -592,11 +613,14 @@ Monkey::Impl::Gesture Monkey::Impl::ControlGesture(QWidget* root, bool modal, Rn
   if (!tools.empty() && rng.Chance(0.6)) controls = tools;
   if (controls.empty()) return {"no control", [] {}};
   QPointer<QWidget> w = rng.Pick(controls);
-  const std::string name = std::string(w->metaObject()->className()) + " '" + w->objectName().toStdString() + "'";
+  const std::string name =
+      std::string(w->metaObject()->className()) + " '" + w->objectName().toStdString() + "'";
   if (qobject_cast<QLineEdit*>(w.data())) {
     const std::string text = FieldText(rng);
     const bool enter = rng.Chance(0.3);
-    return {"type '" + (text.size() > 30 ? text.substr(0, 30) + "...(" + std::to_string(text.size()) + ")" : text) +
+    return {"type '" +
+                (text.size() > 30 ? text.substr(0, 30) + "...(" + std::to_string(text.size()) + ")"
+                                  : text) +
                 "' into " + name + (enter ? " and Enter" : ""),
             [w, text, enter] {
               auto* field = qobject_cast<QLineEdit*>(w.data());
@@ -604,8 +628,9 @@ Monkey::Impl::Gesture Monkey::Impl::ControlGesture(QWidget* root, bool modal, Rn
               field->setFocus();
               field->selectAll();
               // Typed when short and printable ASCII (what the test library can type), else pasted.
-              const bool typable = text.size() <= 24 &&
-                                   std::all_of(text.begin(), text.end(), [](char c) { return c >= ' ' && c <= '~'; });
+              const bool typable =
+                  text.size() <= 24 && std::all_of(text.begin(), text.end(),
+                                                   [](char c) { return c >= ' ' && c <= '~'; });
               if (typable)
                 QTest::keyClicks(field, QString::fromStdString(text));
               else
@@ -619,12 +644,13 @@ Monkey::Impl::Gesture Monkey::Impl::ControlGesture(QWidget* root, bool modal, Rn
               if (w) QTest::keyClick(w, key);
             }};
   }
-  const QPoint p = qobject_cast<QAbstractButton*>(w.data())
-                       ? w->rect().center()
-                       : QPoint(rng.Below(std::max(1, w->width())), rng.Below(std::max(1, w->height())));
+  const QPoint p =
+      qobject_cast<QAbstractButton*>(w.data())
+          ? w->rect().center()
+          : QPoint(rng.Below(std::max(1, w->width())), rng.Below(std::max(1, w->height())));
   const bool twice = !qobject_cast<QAbstractButton*>(w.data()) && rng.Chance(0.15);
-  return {std::string(twice ? "double click " : "click ") + name + " at " + std::to_string(p.x()) + "," +
-              std::to_string(p.y()),
+  return {std::string(twice ? "double click " : "click ") + name + " at " + std::to_string(p.x()) +
+              "," + std::to_string(p.y()),
           [w, p, twice] {
             if (!w) return;
             if (twice)
@@ -643,7 +669,8 @@ Monkey::Impl::Gesture Monkey::Impl::NextGesture() {
   if (kind < 96) return ControlGesture(window_.get(), false, rng_);
   {
     const int w = 300 + rng_.Below(900), h = 250 + rng_.Below(700);
-    return {"resize to " + std::to_string(w) + "x" + std::to_string(h), [this, w, h] { window_->resize(w, h); }};
+    return {"resize to " + std::to_string(w) + "x" + std::to_string(h),
+            [this, w, h] { window_->resize(w, h); }};
   }
 }
 
@@ -706,7 +733,8 @@ void Monkey::Impl::BusyTick() {
   if (tooLong || tooBig || busyTicks_ == stopAtTick_) {
     ++figures.stops;
     stoppedThisStep_ = true;
-    Log("  stop key while busy (" + std::to_string(nodes) + " nodes, " + std::to_string(now - busySince_) + " ms)");
+    Log("  stop key while busy (" + std::to_string(nodes) + " nodes, " +
+        std::to_string(now - busySince_) + " ms)");
     QTest::keyClick(window_.get(), Qt::Key_Escape);
     busySince_ = now;  // one more key after as long again, if this one went unheard
   }
@@ -724,8 +752,10 @@ void Monkey::Impl::DialogTick(QWidget* dialog) {
   ++dialogGestures_;
   ++figures.dialogGestures;
   const std::string title = dialog->windowTitle().toStdString();
-  if (dialogGestures_ > 2 * options_.dialogGestureLimit || now - dialogSince_ > options_.dialogLimitMs) {
-    Fault("the dialog '" + title + "' stays open after " + std::to_string(dialogGestures_) + " gestures and Escape");
+  if (dialogGestures_ > 2 * options_.dialogGestureLimit ||
+      now - dialogSince_ > options_.dialogLimitMs) {
+    Fault("the dialog '" + title + "' stays open after " + std::to_string(dialogGestures_) +
+          " gestures and Escape");
     if (auto* d = qobject_cast<QDialog*>(dialog)) d->reject();
     dialog->close();
     return;
@@ -757,8 +787,9 @@ void Monkey::Impl::ScanTables(QWidget* root) {
       for (int c = 0; c < columns; ++c) {
         const QString text = model->data(model->index(r, c)).toString();
         if (ShowsNonFinite(text)) {
-          Fault("the table of '" + root->windowTitle().toStdString() + "' shows '" + text.toStdString() + "' at row " +
-                std::to_string(r) + ", column " + std::to_string(c));
+          Fault("the table of '" + root->windowTitle().toStdString() + "' shows '" +
+                text.toStdString() + "' at row " + std::to_string(r) + ", column " +
+                std::to_string(c));
           return;
         }
       }
@@ -781,7 +812,8 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
   if (window_->SolveInformer()->isVisible()) Fault("the solve progress window stays open");
 
   if (!window_->isVisible()) {
-    if (modifiedBefore && platform_->confirmations.empty()) Fault("a modified job was closed without the question");
+    if (modifiedBefore && platform_->confirmations.empty())
+      Fault("a modified job was closed without the question");
     ++figures.restarts;
     CloseWindow();
     MakeWindow();
@@ -789,26 +821,31 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
   }
 
   // A caption with Qt's modified mark must show the job's flag.
-  if (window_->windowTitle().contains(QLatin1String("[*]")) && window_->isWindowModified() != window_->modified)
-    Fault(std::string("the caption's modified mark is ") + (window_->isWindowModified() ? "on" : "off") +
-          " but the job's flag is " + (window_->modified ? "set" : "clear"));
+  if (window_->windowTitle().contains(QLatin1String("[*]")) &&
+      window_->isWindowModified() != window_->modified)
+    Fault(std::string("the caption's modified mark is ") +
+          (window_->isWindowModified() ? "on" : "off") + " but the job's flag is " +
+          (window_->modified ? "set" : "clear"));
   const std::string job = window_->Structure().JobText();
   if (!window_->modified) {
     const std::optional<std::string> saved = SavedJobText(window_->fileName);
     if (saved && *saved != job)
-      Fault("the job is shown as unmodified but differs from " + window_->fileName + " (" + std::to_string(job.size()) +
-            " against " + std::to_string(saved->size()) + " characters): " + FirstDifference(job, *saved));
+      Fault("the job is shown as unmodified but differs from " + window_->fileName + " (" +
+            std::to_string(job.size()) + " against " + std::to_string(saved->size()) +
+            " characters): " + FirstDifference(job, *saved));
   }
   for (const Chosen& chosen : platform_->choosers) {
     if (chosen.path.empty() || said) continue;
     if (chosen.save) {
       if (!fs::is_regular_file(chosen.path)) {
         Fault("nothing was written to " + chosen.path + " and no message said why");
-      } else if (chosen.job && window_->fileName == chosen.path && SavedJobText(chosen.path) != job) {
+      } else if (chosen.job && window_->fileName == chosen.path &&
+                 SavedJobText(chosen.path) != job) {
         Fault("the job saved in " + chosen.path + " reads back differently");
       }
     } else if (window_->fileName != chosen.path) {
-      Fault(chosen.path + " was chosen to open, the caption names " + window_->fileName + ", and no message said why");
+      Fault(chosen.path + " was chosen to open, the caption names " + window_->fileName +
+            ", and no message said why");
     }
   }
   if (command == "command Generatemesh" && commandEnabled) {
@@ -833,13 +870,16 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
   if (enabled("SolveStaticMenu") && window_->Mesh().TriangleCount() == 0)
     Fault("Solve Static is offered without a mesh");
   for (const char* name : {"SolveStressMenu", "CosmosInputFile", "LocalStiffnessMatrix"})
-    if (enabled(name) && !window_->staticSolved) Fault(std::string(name) + " is offered without a static solution");
-  if (window_->ViewIndex() > 0 && !window_->staticSolved) Fault("a result view is shown without results");
+    if (enabled(name) && !window_->staticSolved)
+      Fault(std::string(name) + " is offered without a static solution");
+  if (window_->ViewIndex() > 0 && !window_->staticSolved)
+    Fault("a result view is shown without results");
   const QString title = window_->windowTitle();
   if (ShowsNonFinite(title)) Fault("the caption shows " + title.toStdString());
   for (int panel = 0; panel < 5; ++panel)
     if (ShowsNonFinite(window_->PanelText(panel)))
-      Fault("status bar panel " + std::to_string(panel) + " shows " + window_->PanelText(panel).toStdString());
+      Fault("status bar panel " + std::to_string(panel) + " shows " +
+            window_->PanelText(panel).toStdString());
 }
 
 std::vector<std::string> Monkey::Impl::Run() {

@@ -20,18 +20,20 @@ TEST_P(MonkeySeed, RandomSessionKeepsEveryPromise) {
   MonkeyOptions options;
   options.seed = GetParam() + MonkeySeedOffsetFromEnvironment();
   options.steps = MonkeyStepsFromEnvironment(600);
-  options.dir =
-      std::filesystem::temp_directory_path() /
-      ("tavrin-monkey-" + std::to_string(QCoreApplication::applicationPid()) + "-" + std::to_string(options.seed));
+  options.dir = std::filesystem::temp_directory_path() /
+                ("tavrin-monkey-" + std::to_string(QCoreApplication::applicationPid()) + "-" +
+                 std::to_string(options.seed));
   Monkey monkey(options);
   const std::vector<std::string> faults = monkey.Run();
   const MonkeyFigures& f = monkey.Figures();
   std::printf(
       "monkey seed %llu: %d steps in %.1f s; %d commands, %d dialogs (%d gestures), %d messages, "
-      "%d questions, %d file choosers, %d meshes (%d usable, largest %d nodes), %d stop keys, %d solves, "
+      "%d questions, %d file choosers, %d meshes (%d usable, largest %d nodes), %d stop keys, %d "
+      "solves, "
       "%d restarts\n",
-      static_cast<unsigned long long>(options.seed), f.steps, f.seconds, f.actions, f.dialogs, f.dialogGestures,
-      f.messages, f.confirmations, f.fileChoosers, f.meshes, f.usableMeshes, f.maxNodes, f.stops, f.solves, f.restarts);
+      static_cast<unsigned long long>(options.seed), f.steps, f.seconds, f.actions, f.dialogs,
+      f.dialogGestures, f.messages, f.confirmations, f.fileChoosers, f.meshes, f.usableMeshes,
+      f.maxNodes, f.stops, f.solves, f.restarts);
   for (const std::string& fault : faults) ADD_FAILURE() << fault;
   EXPECT_EQ(f.steps, options.steps);
 }
