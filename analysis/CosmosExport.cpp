@@ -11,10 +11,10 @@ const char* const kDofNames[3] = {"UZ", "ROTX", "ROTY"};
 const char* const kLoadNames[3] = {"FZ", "MX", "MY"};
 }  // namespace
 
-int TGlobMatrix::ExportCosmos(const std::string& fileName) const {
-  if (!solved_) return 2;
+ExportResult TGlobMatrix::ExportCosmos(const std::string& fileName) const {
+  if (!solved_) return ExportResult::NoSolution;
   std::FILE* f = std::fopen(fileName.c_str(), "w");
-  if (!f) return 1;
+  if (!f) return ExportResult::CannotCreate;
   for (int v = 0; v < nodeCount_; ++v)
     std::fprintf(f, "N, %d, %g, %g, 0\n", v + 1, mesh_.x[newToMesh_[v]], mesh_.y[newToMesh_[v]]);
   for (int t = 0; t < triangleCount_; ++t)
@@ -24,7 +24,7 @@ int TGlobMatrix::ExportCosmos(const std::string& fileName) const {
   for (int e = 0; e < mesh_.EdgeCount(); ++e) {
     const DofData& dof = mesh_.edgeDof[e];
     if (dof.code == 0) continue;
-    const auto fixed = DecodeConstraint(dof.code);
+    const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d) {
       if (!fixed[d]) continue;
       std::fprintf(f, "D,%d,%s,%g\n", meshToNew_[mesh_.edges[e][0]] + 1, kDofNames[d], dof.displacement[d]);
@@ -34,7 +34,7 @@ int TGlobMatrix::ExportCosmos(const std::string& fileName) const {
   for (int v = 0; v < nodeCount_; ++v) {
     const DofData& dof = mesh_.nodeDof[newToMesh_[v]];
     if (dof.code == 0) continue;
-    const auto fixed = DecodeConstraint(dof.code);
+    const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d)
       if (fixed[d]) std::fprintf(f, "D,%d,%s,%g\n", v + 1, kDofNames[d], dof.displacement[d]);
   }
@@ -45,7 +45,7 @@ int TGlobMatrix::ExportCosmos(const std::string& fileName) const {
       if (!fixed_[e] && loads_[e] != 0.0) std::fprintf(f, "F, %d, %s, %g\n", v + 1, kLoadNames[d], loads_[e]);
     }
   const bool ok = std::ferror(f) == 0;
-  return (std::fclose(f) == 0 && ok) ? 0 : 1;
+  return (std::fclose(f) == 0 && ok) ? ExportResult::Written : ExportResult::CannotCreate;
 }
 
 }  // namespace tavrin

@@ -1,31 +1,11 @@
-// Building a PlateMesh by hand (tests, benchmarks) and decoding constraint codes.
+// Building a PlateMesh by hand (tests, benchmarks).
 #include "analysis/PlateMesh.h"
 
 #include <algorithm>
 
+#include "mesh/containers/NodePairKey.h"
+
 namespace tavrin {
-
-std::array<bool, 3> DecodeConstraint(int code) {
-  std::array<bool, 3> fixed = {false, false, false};
-  if (code >= 100) {
-    fixed[0] = true;
-    code -= 100;
-  }
-  if (code >= 10) {
-    fixed[1] = true;
-    code -= 10;
-  }
-  if (code > 0) fixed[2] = true;
-  return fixed;
-}
-
-namespace {
-std::uint64_t EdgeKey(int a, int b) {
-  const auto lo = static_cast<std::uint32_t>(std::min(a, b));
-  const auto hi = static_cast<std::uint32_t>(std::max(a, b));
-  return (static_cast<std::uint64_t>(lo) << 32) | hi;
-}
-}  // namespace
 
 int PlateMesh::AddNode(double px, double py, const DofData& dof) {
   x.push_back(px);
@@ -38,7 +18,7 @@ int PlateMesh::AddEdge(int a, int b, const DofData& dof) {
   edges.push_back({a, b});
   edgeDof.push_back(dof);
   const int index = EdgeCount() - 1;
-  edgeLookup_.emplace(EdgeKey(a, b), index);
+  edgeLookup_.emplace(NodePairKey(a, b), index);
   return index;
 }
 
@@ -49,7 +29,7 @@ int PlateMesh::FindEdge(int a, int b) const {
       if ((edges[e][0] == a && edges[e][1] == b) || (edges[e][0] == b && edges[e][1] == a)) return e;
     return -1;
   }
-  const auto it = edgeLookup_.find(EdgeKey(a, b));
+  const auto it = edgeLookup_.find(NodePairKey(a, b));
   return it == edgeLookup_.end() ? -1 : it->second;
 }
 

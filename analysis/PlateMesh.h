@@ -13,13 +13,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/ConstraintCode.h"
+
 namespace tavrin {
 
 class FEM;
 
 // Loads and constraints of a node or an edge, in the order LinZ, RotX, RotY.
 struct DofData {
-  int code = 0;                          // constraint code: 100 LinZ + 10 RotX + 1 RotY
+  int code = 0;                          // ConstraintCode: 100 LinZ + 10 RotX + 1 RotY
   double displacement[3] = {0, 0, 0};    // prescribed values of the constrained freedoms
   double force[3] = {0, 0, 0};           // force along Z and moments about X and Y (per unit length on an edge)
 };
@@ -31,10 +33,6 @@ struct PlateMaterial {
   double thickness = 0;
   double pressure = 0;
 };
-
-// Decodes a constraint code into the three fixed flags (LinZ, RotX, RotY): 100 and more fixes
-// LinZ, then 10 and more of the rest fixes RotX, then any remainder fixes RotY.
-std::array<bool, 3> DecodeConstraint(int code);
 
 struct PlateMesh {
   std::vector<double> x, y;

@@ -6,21 +6,22 @@
 
 namespace tavrin {
 
-int WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName) {
-  if (triangle < 0 || triangle >= mesh.TriangleCount()) return 3;
+ExportResult WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle,
+                                   const std::string& fileName) {
+  if (triangle < 0 || triangle >= mesh.TriangleCount()) return ExportResult::NoSuchElement;
   const auto& c = mesh.triangles[triangle];
   const PlateMaterial& m = mesh.materials[triangle];
   for (int k = 0; k < 3; ++k)
-    if (c[k] < 0 || c[k] >= mesh.NodeCount()) return 4;
+    if (c[k] < 0 || c[k] >= mesh.NodeCount()) return ExportResult::DegenerateElement;
   const auto el = MakePlateElement(element);
   if (el->BuildStiffness(mesh.x[c[0]], mesh.y[c[0]], mesh.x[c[1]], mesh.y[c[1]], mesh.x[c[2]], mesh.y[c[2]],
                          m.eModulus, m.eModulus, m.nu, m.thickness) != kElementOk)
-    return 4;
-  return el->WriteStiffness(fileName) == 0 ? 0 : 1;
+    return ExportResult::DegenerateElement;
+  return el->WriteStiffness(fileName) == 0 ? ExportResult::Written : ExportResult::CannotCreate;
 }
 
-int TGlobMatrix::WriteLocalStiffness(const std::string& fileName, int triangle) const {
-  if (!solved_) return 2;
+ExportResult TGlobMatrix::WriteLocalStiffness(const std::string& fileName, int triangle) const {
+  if (!solved_) return ExportResult::NoSolution;
   return WriteElementStiffness(mesh_, elementKind_, triangle, fileName);
 }
 

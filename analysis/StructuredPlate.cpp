@@ -5,7 +5,9 @@ namespace tavrin {
 
 PlateMesh StructuredPlate::Build() const {
   PlateMesh m;
-  const int code = support == EdgeSupport::Clamped ? 111 : support == EdgeSupport::SimplySupported ? 100 : 0;
+  const int code = support == EdgeSupport::Clamped           ? kClampedCode
+                   : support == EdgeSupport::SimplySupported ? EncodeConstraintCode(true, false, false)
+                                                             : kUnconstrainedCode;
   for (int j = 0; j <= cellsY; ++j) {
     for (int i = 0; i <= cellsX; ++i) {
       DofData dof;

@@ -215,7 +215,7 @@ void TGlobMatrix::MarkConstraints() {
   for (int e = 0; e < mesh_.EdgeCount(); ++e) {
     const DofData& dof = mesh_.edgeDof[e];
     if (dof.code == 0) continue;
-    const auto fixed = DecodeConstraint(dof.code);
+    const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d) {
       if (!fixed[d]) continue;
       for (int end = 0; end < 2; ++end) {
@@ -232,7 +232,7 @@ void TGlobMatrix::MarkConstraints() {
   for (int i = 0; i < nodeCount_; ++i) {
     const DofData& dof = mesh_.nodeDof[i];
     if (dof.code == 0) continue;
-    const auto fixed = DecodeConstraint(dof.code);
+    const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d) {
       if (!fixed[d]) continue;
       const int eq = 3 * meshToNew_[i] + d;

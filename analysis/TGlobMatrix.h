@@ -20,9 +20,11 @@
 #include <vector>
 
 #include "analysis/AnalysisOptions.h"
+#include "analysis/ExportResult.h"
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/SolveProgress.h"
+#include "mesh/containers/Sentinels.h"
 
 namespace tavrin {
 
@@ -44,9 +46,6 @@ enum class ResultField {
   MomentXY = 8,
 };
 inline constexpr int kResultFieldCount = 9;
-
-// What a value query answers for an index out of range or a value not computed.
-inline constexpr double kNoValue = 1e200;
 
 // Result codes of SolveStatic (0 is success).
 enum SolveCode : int {
@@ -77,9 +76,8 @@ struct SolveFailure {
 };
 
 // Writes the 9 x 9 stiffness of triangle t of a mesh, as the given element builds it, without
-// solving. Returns 0, 1 when the file cannot be written, 3 when t is out of range, 4 when the
-// element is degenerate.
-int WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName);
+// solving. Never answers NoSolution.
+[[nodiscard]] ExportResult WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName);
 
 class TGlobMatrix {
  public:
@@ -119,10 +117,8 @@ class TGlobMatrix {
   // Nodal values come from the recovery the options choose (patch fit or plain average). Needs a
   // successful SolveStatic; returns 0, 1 when there is no solution, 2 (and no stresses) when
   // they exceed a double, as from an enormous prescribed displacement, or 3 when stopped
-  // (SolveProgress::StopRequested). The FEM overload exists for callers that hold one: the
-  // solver always uses its own copy of the solved mesh.
+  // (SolveProgress::StopRequested). It works on the solver's own copy of the solved mesh.
   int SolveStress();
-  int SolveStress(const FEM& mesh);
   bool HasStresses() const { return hasStresses_; }
 
   // Displacement of a freedom (0 LinZ, 1 RotX, 2 RotY) of a node: the solution for a free one,
@@ -169,15 +165,10 @@ class TGlobMatrix {
   std::int64_t EnvelopeLength(int equation) const;   // off-diagonal entries of reduced row; -1 for the sparse solver
   std::int64_t FactorEntries() const { return factorEntries_; }  // stored entries of the factor, either solver
 
-  // Writes the solved model as a COSMOS input file. Returns 0, 1 when the file cannot be
-  // written, 2 when there is no solution.
-  int ExportCosmos(const std::string& fileName) const;
-  int ExportCosmos(const FEM& mesh, const std::string& fileName) const;
-  // Writes the 9 x 9 stiffness of triangle t of the element the solve used. Returns 0, 1 when
-  // the file cannot be written, 2 when there is no solution, 3 when t is out of range, 4 when
-  // the element is degenerate.
-  int WriteLocalStiffness(const std::string& fileName, int triangle) const;
-  int WriteLocalStiffness(const FEM& mesh, const std::string& fileName, int triangle) const;
+  // Writes the solved model as a COSMOS input file: Written, CannotCreate or NoSolution.
+  [[nodiscard]] ExportResult ExportCosmos(const std::string& fileName) const;
+  // Writes the 9 x 9 stiffness of triangle t of the element the solve used; any result.
+  [[nodiscard]] ExportResult WriteLocalStiffness(const std::string& fileName, int triangle) const;
 
  private:
   int Fail(int code, const std::string& message);

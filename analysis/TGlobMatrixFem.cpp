@@ -51,10 +51,5 @@ PlateMesh PlateMesh::FromFem(const FEM& fem) {
 }
 
 int TGlobMatrix::SolveStatic(const FEM& mesh) { return SolveStatic(PlateMesh::FromFem(mesh)); }
-int TGlobMatrix::SolveStress(const FEM& /*mesh*/) { return SolveStress(); }
-int TGlobMatrix::ExportCosmos(const FEM& /*mesh*/, const std::string& fileName) const { return ExportCosmos(fileName); }
-int TGlobMatrix::WriteLocalStiffness(const FEM& /*mesh*/, const std::string& fileName, int triangle) const {
-  return WriteLocalStiffness(fileName, triangle);
-}
 
 }  // namespace tavrin

@@ -109,12 +109,12 @@ void Cholmod(benchmark::State& state, const tavrin::PlateMesh& mesh) {
   std::vector<int> index(3 * nodes, -1);
   int n = 0;
   for (int v = 0; v < nodes; ++v) {
-    const auto held = tavrin::DecodeConstraint(mesh.nodeDof[v].code);
+    const auto held = tavrin::DecodeConstraintCode(mesh.nodeDof[v].code);
     for (int d = 0; d < 3; ++d)
       if (!held[d]) index[3 * v + d] = n++;
   }
   for (int e = 0; e < mesh.EdgeCount(); ++e) {
-    const auto held = tavrin::DecodeConstraint(mesh.edgeDof[e].code);
+    const auto held = tavrin::DecodeConstraintCode(mesh.edgeDof[e].code);
     for (int end : mesh.edges[e])
       for (int d = 0; d < 3; ++d)
         if (held[d]) index[3 * end + d] = -1;

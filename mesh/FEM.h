@@ -26,10 +26,10 @@
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/SegmentWorkList.h"
-#include "mesh/containers/DofRecord.h"
 #include "mesh/containers/TEdges.h"
 #include "mesh/containers/TTris.h"
 #include "mesh/containers/TVertexes.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 

@@ -225,7 +225,7 @@ int FEM::RefineTriangle(int t, bool force) {
   // A triangle this flat has no circumcentre, and a node at its centroid would only cut it
   // into slivers: no point is made for it, forced or not.
   const double D = (b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y);
-  if (!(std::fabs(D) > 0.0001)) return -1;
+  if (!(std::fabs(D) > kMeshTolerance)) return -1;
   MeshPoint p;
   if (force) {
     p = MeshPoint{(a.x + b.x + c.x) * (1.0 / 3), (a.y + b.y + c.y) * (1.0 / 3)};
@@ -270,7 +270,7 @@ int FEM::RefineTriangle(int t, bool force) {
     const bool betweenX = std::fmin(p1.x, p2.x) < p.x && p.x < std::fmax(p1.x, p2.x);
     const bool betweenY = std::fmin(p1.y, p2.y) < p.y && p.y < std::fmax(p1.y, p2.y);
     const double cross = (p.x - p1.x) * (p2.y - p1.y) - (p.y - p1.y) * (p2.x - p1.x);
-    if ((betweenX || betweenY) && cross > -0.0001 && cross < 0.0001) {
+    if ((betweenX || betweenY) && cross > -kMeshTolerance && cross < kMeshTolerance) {
       SplitEdge(g);
       return host;
     }

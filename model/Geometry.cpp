@@ -48,7 +48,7 @@ double PointSegmentDistance(double px, double py, double x1, double y1, double x
   const double a = y2 - y1;
   const double b = x1 - x2;
   const double norm = a * a + b * b;
-  if (norm == 0.0) return 1e200;
+  if (norm == 0.0) return kOutsideSegment;
   const double c = -(b * y1 + a * x1);
   const double d = a * py - b * px;
   const double fx = -(c * a + b * d) / norm;
@@ -57,7 +57,7 @@ double PointSegmentDistance(double px, double py, double x1, double y1, double x
     const double s = (px - fx) * (px - fx) + (py - fy) * (py - fy);
     return s > kZeroSquared ? std::sqrt(s) : 0.0;
   }
-  return 1e200;
+  return kOutsideSegment;
 }
 
 }  // namespace tavrin

@@ -16,8 +16,12 @@ bool SegmentsCross(double x1, double y1, double x2, double y2, double x3, double
 // Distance of two points; 0 when it is below 0.01.
 double PointDistance(double x1, double y1, double x2, double y2);
 
-// Distance from P to the segment (x1,y1)-(x2,y2); 0 when it is below 0.01, and 1e200 when the
-// foot of the perpendicular lies outside the segment (always for a segment of zero length).
+// What PointSegmentDistance answers when the foot of the perpendicular lies outside the segment.
+inline constexpr double kOutsideSegment = 1e200;
+
+// Distance from P to the segment (x1,y1)-(x2,y2); 0 when it is below 0.01, and kOutsideSegment
+// when the foot of the perpendicular lies outside the segment (always for a segment of zero
+// length).
 double PointSegmentDistance(double px, double py, double x1, double y1, double x2, double y2);
 
 }  // namespace tavrin

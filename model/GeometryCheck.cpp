@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/ConstraintCode.h"
 #include "model/SegmentGrid.h"
 #include "model/TObjCont.h"
 
@@ -212,10 +213,10 @@ class Checker {
           job_.GetNodeAttributes(i, values, code);
         else
           job_.GetEdgeAttributes(i, values, code);
-        const int weight[3] = {100, 10, 1};
+        const ConstrainedFreedoms fixed = DecodeConstraintCode(code);
         for (int d = 0; d < 6; ++d) {
           const bool displacement = d < 3;
-          if (displacement && (code / weight[d]) % 10 == 0) continue;  // not prescribed: never read
+          if (displacement && !fixed[static_cast<std::size_t>(d)]) continue;  // not prescribed: never read
           const double v = values[static_cast<std::size_t>(d)];
           if (std::fabs(v) <= kMaxPhysicalValue) continue;
           return std::string(node ? "Node " : "Edge ") + std::to_string(i) + " has a " +

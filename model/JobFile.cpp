@@ -9,6 +9,7 @@
 #include <ostream>
 #include <sstream>
 
+#include "model/ConstraintCode.h"
 #include "model/TextFile.h"
 #include "model/TObjCont.h"
 
@@ -27,26 +28,14 @@ int TruncatedIndex(double v) {
 // floor(v + 0.1) as an int, -1 when it does not fit.
 int RoundedIndex(double v) { return TruncatedIndex(std::floor(v + 0.1)); }
 
-// One prescribed-displacement triple, decoded from the code's decimal digits from the top;
-// an unconstrained freedom is written "n".
+// One prescribed-displacement triple; an unconstrained freedom is written "n".
 std::string DisplacementFields(int code, const std::array<double, 3>& d) {
+  const ConstrainedFreedoms fixed = DecodeConstraintCode(code);
   std::string s;
-  int rest = code;
-  if (rest >= 100) {
-    rest -= 100;
-    s += FormatNumber(d[0]);
-  } else {
-    s += "n";
+  for (std::size_t k = 0; k < fixed.size(); ++k) {
+    if (k > 0) s += ", ";
+    s += fixed[k] ? FormatNumber(d[k]) : std::string("n");
   }
-  s += ", ";
-  if (rest >= 10) {
-    rest -= 10;
-    s += FormatNumber(d[1]);
-  } else {
-    s += "n";
-  }
-  s += ", ";
-  s += rest >= 1 ? FormatNumber(d[2]) : std::string("n");
   return s;
 }
 
@@ -289,16 +278,13 @@ int TObjCont::ParseJobLine(std::string_view line) {
   auto constraints = [&](bool node) -> int {
     if (!numbers(1, 1)) return stBadNumber;
     const int index = TruncatedIndex(value[0]);
-    int code = 0;
+    ConstrainedFreedoms fixed{false, false, false};
     std::array<double, 3> d{0.0, 0.0, 0.0};
-    const int weight[3] = {100, 10, 1};
-    for (int k = 0; k < 3; ++k) {
-      const auto s = static_cast<std::size_t>(k + 1);
-      if (isNumber[s]) {
-        code += weight[k];
-        d[static_cast<std::size_t>(k)] = value[s];
-      }
+    for (std::size_t k = 0; k < fixed.size(); ++k) {
+      fixed[k] = isNumber[k + 1];
+      if (fixed[k]) d[k] = value[k + 1];
     }
+    const int code = EncodeConstraintCode(fixed);
     return node ? SetNodeConstraints(index, code, d[0], d[1], d[2])
                 : SetEdgeConstraints(index, code, d[0], d[1], d[2]);
   };

@@ -7,10 +7,12 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "mesh/containers/NodePairKey.h"
+#include "mesh/containers/Sentinels.h"
+
 namespace tavrin {
 
 namespace {
-constexpr double kBadCoordinate = 2e200;
 constexpr double kLoadFloor = 1e-4;  // loads at or below this draw no symbol
 
 // Infinity or NaN would be written as text no reader accepts, silently losing the record.
@@ -33,23 +35,17 @@ void TObjCont::Clear() {
   edgePairs_.clear();
 }
 
-std::uint64_t TObjCont::PairKey(int a, int b) {
-  const auto lo = static_cast<std::uint32_t>(std::min(a, b));
-  const auto hi = static_cast<std::uint32_t>(std::max(a, b));
-  return (static_cast<std::uint64_t>(hi) << 32) | lo;
-}
-
 int TObjCont::NodeCount() const { return static_cast<int>(nodes_.size()); }
 int TObjCont::EdgeCount() const { return static_cast<int>(edges_.size()); }
 int TObjCont::PolygonCount() const { return polygonCount_; }
 int TObjCont::LastNode() const { return NodeCount() - 1; }
 
 double TObjCont::NodeX(int i) const {
-  return ValidNode(i) ? nodes_[static_cast<std::size_t>(i)].x : kBadCoordinate;
+  return ValidNode(i) ? nodes_[static_cast<std::size_t>(i)].x : kNoCoordinate;
 }
 
 double TObjCont::NodeY(int i) const {
-  return ValidNode(i) ? nodes_[static_cast<std::size_t>(i)].y : kBadCoordinate;
+  return ValidNode(i) ? nodes_[static_cast<std::size_t>(i)].y : kNoCoordinate;
 }
 
 int TObjCont::EdgeBegin(int e) const {
@@ -206,7 +202,7 @@ int TObjCont::AddFreeNode(double x, double y) { return AddNode(x, y); }
 
 int TObjCont::AddEdge(int begin, int end) {
   if (!ValidNode(begin) || !ValidNode(end)) return stBadNode;
-  if (!edgePairs_.insert(PairKey(begin, end)).second) return stExists;
+  if (!edgePairs_.insert(NodePairKey(begin, end)).second) return stExists;
   Edge e;
   e.begin = begin;
   e.end = end;

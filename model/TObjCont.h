@@ -58,8 +58,6 @@ struct JobFileResult {
 
 class TObjCont {
  public:
-  static constexpr int growStep = 10;
-
   // Node and edge records; force and displacement triples are ordered lin. Z, rot. X, rot. Y.
   struct Node {
     std::array<double, 3> force{0.0, 0.0, 0.0};
@@ -171,9 +169,6 @@ class TObjCont {
   // Applies one line of a job file; returns a status code (stComment for a comment, a blank
   // line or an OBJECT line, stUnknownRecord for another keyword).
   int ParseJobLine(std::string_view line);
-  static int ParseNumber(std::string_view field, double& value) {
-    return tavrin::ParseNumber(field, value);
-  }
 
   // ---- Mesher input ----
   // SelectOutline() then AssignNodePolygons().
@@ -194,7 +189,6 @@ class TObjCont {
 
   bool ValidNode(int i) const { return i >= 0 && i < NodeCount(); }
   bool ValidEdge(int e) const { return e >= 0 && e < EdgeCount(); }
-  static std::uint64_t PairKey(int a, int b);
   const std::array<double, 3>* Force(int index, bool isNode) const;
   // Appends the crossings of the horizontal line at height h with every closed polygon's edges,
   // in polygon and list order: the crossing's x and its polygon.

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/ConstraintCode.h"
+
 namespace tavrin {
 
 PlanView::PlanView(QWidget* parent) : QWidget(parent) {
@@ -171,24 +173,22 @@ void PlanView::Arc(int left, int top, int right, int bottom, int x3, int y3, int
 void PlanView::DrawSymbols(int x, int y, const Symbols& s) {
   QColor saved = pen_;
   pen_ = Magenta();
-  int code = s.constraintCode;
-  if (code >= 100) {  // lin. Z support
+  const ConstrainedFreedoms fixed = DecodeConstraintCode(s.constraintCode);
+  if (fixed[0]) {  // lin. Z support
     Line(x, y, x, y + 10);
     Line(x - 5, y + 10, x + 5, y + 10);
     Line(x - 2, y + 10, x - 5, y + 13);
     Line(x + 1, y + 10, x - 2, y + 13);
     Line(x + 4, y + 10, x + 1, y + 13);
-    code -= 100;
   }
-  if (code >= 10) {  // rot. X constraint
+  if (fixed[1]) {  // rot. X constraint
     Line(x, y, x + 20, y);
     Line(x + 20, y + 3, x + 17, y);
     Line(x + 17, y, x + 20, y - 3);
     Line(x + 17, y + 3, x + 14, y);
     Line(x + 14, y, x + 17, y - 3);
-    code -= 10;
   }
-  if (code >= 1) {  // rot. Y constraint
+  if (fixed[2]) {  // rot. Y constraint
     Line(x, y, x, y + 20);
     Line(x - 3, y + 20, x, y + 17);
     Line(x, y + 17, x + 3, y + 20);

@@ -3,10 +3,11 @@
 
 #include <QDialog>
 
+#include "Version.h"  // kProgramVersion
+
 namespace tavrin {
 
 inline constexpr const char* kProgramName = "TAVRIN";
-inline constexpr const char* kProgramVersion = "0.9b";
 inline constexpr const char* kProgramDescription = "Finite-element analysis of thin plates in bending";
 
 class TAboutDialog : public QDialog {

@@ -13,25 +13,30 @@ namespace {
 
 // The writers open their file with the C library, which leaves the system's reason in errno;
 // it is read right after the writer returns, before anything else can change it.
-int Write(const std::function<int()>& write, int& error) {
+ExportResult Write(const std::function<ExportResult()>& write, int& error) {
   errno = 0;
-  int code = write();
+  const ExportResult code = write();
   error = errno;
   return code;
 }
 
-void ReportWriteFailure(int code, int error, const std::string& path, int element) {
+// True when the file was written; otherwise says why not in an "Error!" box.
+bool ReportWriteResult(ExportResult code, int error, const std::string& path, int element) {
   switch (code) {
-    case 1:
+    case ExportResult::Written: return true;
+    case ExportResult::CannotCreate:
       ShowError("Cannot write the file " + path + ": " + (error ? std::strerror(error) : "unknown error"));
-      break;
-    case 2: ShowError("There is no solution to export: run Solve Static first"); break;
-    case 3: ShowError("There is no element " + std::to_string(element) + " in the solved mesh"); break;
-    case 4:
+      return false;
+    case ExportResult::NoSolution: ShowError("There is no solution to export: run Solve Static first"); return false;
+    case ExportResult::NoSuchElement:
+      ShowError("There is no element " + std::to_string(element) + " in the solved mesh");
+      return false;
+    case ExportResult::DegenerateElement:
       ShowError("Element " + std::to_string(element) + " is degenerate: its stiffness matrix cannot be computed");
-      break;
-    default: ShowError("Cannot write the file " + path); break;
+      return false;
   }
+  ShowError("Cannot write the file " + path);
+  return false;
 }
 
 }  // namespace
@@ -40,12 +45,8 @@ bool RunCosmosExport(const CosmosWriter& write) {
   std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
   if (path.empty()) return false;
   int error = 0;
-  int code = Write([&] { return write(path); }, error);
-  if (code != 0) {
-    ReportWriteFailure(code, error, path, -1);
-    return false;
-  }
-  return true;
+  const ExportResult code = Write([&] { return write(path); }, error);
+  return ReportWriteResult(code, error, path, -1);
 }
 
 bool RunCosmosExport(const TGlobMatrix& solver) {
@@ -69,12 +70,8 @@ bool RunLocalStiffnessExport(const std::string& answer, int elementCount, const 
   std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
   if (path.empty()) return false;
   int error = 0;
-  int code = Write([&] { return write(path, *element); }, error);
-  if (code != 0) {
-    ReportWriteFailure(code, error, path, *element);
-    return false;
-  }
-  return true;
+  const ExportResult code = Write([&] { return write(path, *element); }, error);
+  return ReportWriteResult(code, error, path, *element);
 }
 
 bool RunLocalStiffnessExport(TAskBox& prompt, const TGlobMatrix& solver) {

@@ -10,15 +10,16 @@
 #include <functional>
 #include <string>
 
+#include "analysis/ExportResult.h"
+
 namespace tavrin {
 
 class TGlobMatrix;
 class TAskBox;
 
-// Writes the file at path; returns the solver's export code (0 written, 1 cannot be created,
-// 2 no solution, 3 element out of range, 4 degenerate element).
-using CosmosWriter = std::function<int(const std::string& path)>;
-using StiffnessWriter = std::function<int(const std::string& path, int element)>;
+// Writes the file at path and says how that ended.
+using CosmosWriter = std::function<ExportResult(const std::string& path)>;
+using StiffnessWriter = std::function<ExportResult(const std::string& path, int element)>;
 
 // Both return true when a file was written.
 bool RunCosmosExport(const TGlobMatrix& solver);

@@ -47,6 +47,12 @@ namespace {
 
 // Marks a tool button that shows no hint.
 constexpr const char* kNoHintProperty = "tavrinNoHint";
+// The default maximal triangle area is the nodes' bounding box over this: a first mesh of a few
+// hundred triangles, coarse enough to draw at once and to refine from.
+constexpr double kDefaultTrianglesPerBox = 350.0;
+// The progress windows open just below the tool bar: the main window's caption and menu bar
+// were 46 pixels high in the layout the windows' positions were designed in.
+constexpr int kCaptionAndMenuHeight = 46;
 
 }  // namespace
 
@@ -165,7 +171,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   LoadsRollup = action("LoadsRollup", "Loads...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabLoads); });
   ConstrRollup = action("ConstrRollup", "Constrains...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabConstrains); });
   PhysicsRollup = action("PhysicsRollup", "Polygon Physics...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabPhysics); });
-  CloseRollup = action("CloseRollup", "Close Editor", [] {});
+  CloseRollup = action("CloseRollup", "Close Editor", [this] { if (rollup_) rollup_->hide(); });
   Generatemesh = action("Generatemesh", "Generate mesh", [this] { GenerateMeshClick(); });
   ParametersStats1 = action("ParametersStats1", "Parameters && Stats", [this] { ParametersStats1Click(); });
   SolveStaticMenu = action("SolveStaticMenu", "Solve Static", [this] { SolveStaticClick(); });
@@ -314,7 +320,8 @@ void TMainWindow::CreateWindows() {
 
 QPoint TMainWindow::ProgressPlacement(int width) const {
   QToolBar* bar = findChild<QToolBar*>("ToolBar1");
-  return QPoint(pos().x() + MainDraw->width() - width, pos().y() + (bar ? bar->height() : 30) + 46);
+  return QPoint(pos().x() + MainDraw->width() - width,
+                pos().y() + (bar ? bar->height() : 30) + kCaptionAndMenuHeight);
 }
 
 QString TMainWindow::PanelText(int panel) const {
@@ -633,7 +640,7 @@ void TMainWindow::ComputeDefaultMaxArea() {
     ymin = std::min(ymin, job.NodeY(i));
     ymax = std::max(ymax, job.NodeY(i));
   }
-  GlobalMeshParameters().maxArea = static_cast<float>(std::floor(std::fabs((xmax - xmin) * (ymax - ymin)) / 350.0));
+  GlobalMeshParameters().maxArea = static_cast<float>(std::floor(std::fabs((xmax - xmin) * (ymax - ymin)) / kDefaultTrianglesPerBox));
 }
 
 void TMainWindow::PolygonClosed() {
@@ -751,7 +758,7 @@ void TMainWindow::SolveStressClick() {
   if (busy_ || !solveStressOn_) return;
   solveStressOn_ = false;
   SetBusy(true);
-  int code = solver_->SolveStress(*mesh_);
+  int code = solver_->SolveStress();
   SetBusy(false);
   if (code == 0) {
     stressSolved = true;

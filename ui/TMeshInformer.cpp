@@ -39,32 +39,23 @@ TMeshInformer::TMeshInformer(QWidget* parent)
   resize(123, 77);
 }
 
-namespace {
-// Events and repaints between reports cost far more than a refinement pass of a large mesh.
-constexpr qint64 kEventIntervalMs = 40;
-}  // namespace
-
 void TMeshInformer::ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) {
   if (!isVisible()) {
     // The layout may widen the design size: place the window by the width it will show with.
     if (layout()) layout()->activate();
     if (placement) move(placement(width()));
     show();
-    stageChanged_ = true;
+    throttle_.NewStage();
   }
   double bar = std::floor(angleDeg * 100.0 / 35.0);
   bar_ = static_cast<int>(std::clamp(bar, 0.0, 100.0));
   nodes_ = nodes;
   elements_ = elements;
-  if (caption != caption_) {
-    caption_ = caption;
-    stageChanged_ = true;
-  }
-  if (stageChanged_ || !sinceEvents_.isValid() || sinceEvents_.elapsed() >= kEventIntervalMs) Refresh();
+  if (throttle_.Report(caption)) Refresh();
 }
 
 void TMeshInformer::Refresh() {
-  setWindowTitle(QString::fromStdString(caption_));
+  setWindowTitle(QString::fromStdString(throttle_.Caption()));
   currentMinAngle_->setValue(bar_);
   numberOfElements_->setNum(elements_);
   numberOfNodes_->setNum(nodes_);
@@ -72,17 +63,14 @@ void TMeshInformer::Refresh() {
 
 void TMeshInformer::HideMeshProgress() {
   Refresh();
-  stageChanged_ = true;
+  throttle_.NewStage();
   if (isVisible()) close();
 }
 
 void TMeshInformer::ProcessEvents() {
   // The hook runs every pass: it measures the animation frame just drawn.
   if (beforeEvents) beforeEvents();
-  if (!stageChanged_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
-  stageChanged_ = false;
-  sinceEvents_.restart();
-  QCoreApplication::processEvents();
+  if (throttle_.TakeEventsTurn()) QCoreApplication::processEvents();
 }
 
 void TMeshInformer::keyPressEvent(QKeyEvent* event) {

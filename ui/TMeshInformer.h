@@ -10,11 +10,11 @@
 // caption changes; the figures it answers with are always those of the latest report.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
 #include "mesh/MeshProgress.h"
+#include "ui/ProgressThrottle.h"
 
 class QLabel;
 class QProgressBar;
@@ -52,10 +52,8 @@ class TMeshInformer : public QWidget, public MeshProgress {
 
   void Refresh();
 
-  std::string caption_;
+  ProgressThrottle throttle_;
   int nodes_ = 0, elements_ = 0, bar_ = 0;
-  bool stageChanged_ = true;
-  QElapsedTimer sinceEvents_;
 };
 
 }  // namespace tavrin

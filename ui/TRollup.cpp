@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "analysis/PlateMesh.h"
+#include "model/ConstraintCode.h"
 #include "ui/Platform.h"
 #include "ui/TRollupFields.h"
 #include "ui/TRollupSketch.h"
@@ -337,7 +337,7 @@ void TRollup::RefreshSelection() {
     dispUZ_->setText(Num(shown_.dispLinZ));
     dispRX_->setText(Num(shown_.dispRotX));
     dispRY_->setText(Num(shown_.dispRotY));
-    const std::array<bool, 3> fixed = DecodeConstraint(shown_.constraintCode);
+    const std::array<bool, 3> fixed = DecodeConstraintCode(shown_.constraintCode);
     enableDZ_->setChecked(fixed[0]);
     enableRX_->setChecked(fixed[1]);
     enableRY_->setChecked(fixed[2]);
@@ -373,6 +373,13 @@ void TRollup::ToggleEdgeEnd() {
   drawBox_->update();
 }
 
+// The selection a validated page applies to; the end choice only matters to a node or an edge.
+void TRollup::AddressRequest(EditRequest& r, bool withEnd) const {
+  r.kind = kind_;
+  r.index = id_;
+  if (withEnd) r.moveBeginNode = !endSelected_;
+}
+
 bool TRollup::ValidateGeometry(EditRequest& r) {
   double x = FieldValue(valueX_), y = FieldValue(valueY_);
   bool ok = true;
@@ -388,9 +395,7 @@ bool TRollup::ValidateGeometry(EditRequest& r) {
   r.x = x;
   r.y = y;
   r.geometryChanged = true;
-  r.kind = kind_;
-  r.index = id_;
-  r.moveBeginNode = !endSelected_;
+  AddressRequest(r, true);
   return true;
 }
 
@@ -418,9 +423,7 @@ bool TRollup::ValidateLoads(EditRequest& r) {
   r.loadRotX = v[1];
   r.loadRotY = v[2];
   r.loadsChanged = true;
-  r.kind = kind_;
-  r.index = id_;
-  r.moveBeginNode = !endSelected_;
+  AddressRequest(r, true);
   return true;
 }
 
@@ -435,9 +438,7 @@ bool TRollup::ValidateConstraints(EditRequest& r) {
   r.dispRotX = v[1];
   r.dispRotY = v[2];
   r.constraintsChanged = true;
-  r.kind = kind_;
-  r.index = id_;
-  r.moveBeginNode = !endSelected_;
+  AddressRequest(r, true);
   r.constraintCode = EncodeConstraintCode(enableDZ_->isChecked(), enableRX_->isChecked(), enableRY_->isChecked());
   return true;
 }
@@ -466,8 +467,7 @@ bool TRollup::ValidatePhysics(EditRequest& r) {
   r.poisson = nu;
   r.thickness = t;
   r.physicsChanged = true;
-  r.kind = kind_;
-  r.index = id_;
+  AddressRequest(r, false);
   r.hole = isHole_->isChecked();
   return true;
 }

@@ -87,6 +87,7 @@ class TRollup : public QWidget {
   void ComputeEdgeSketch();
   void ClearDirty();
   void Changed(bool& flag);
+  void AddressRequest(EditRequest& r, bool withEnd) const;
   bool ValidateGeometry(EditRequest& r);
   bool ValidateLoads(EditRequest& r);
   bool ValidateConstraints(EditRequest& r);

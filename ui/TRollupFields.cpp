@@ -49,8 +49,4 @@ std::string FormatFieldValue(double value) {
   return std::string(buffer, end);
 }
 
-std::uint16_t EncodeConstraintCode(bool linZ, bool rotX, bool rotY) {
-  return static_cast<std::uint16_t>((linZ ? 100 : 0) + (rotX ? 10 : 0) + (rotY ? 1 : 0));
-}
-
 }  // namespace tavrin

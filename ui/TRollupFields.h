@@ -1,6 +1,5 @@
 // Number fields of the property editor and the results table: the text-to-number rule every
-// field uses, the number-to-text rule the editor displays with, and the constraint code the
-// editor's three check boxes make. No Qt, so the rules can be checked alone.
+// field uses and the number-to-text rule the editor displays with. No Qt, so the rules can be checked alone.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +24,5 @@ bool IsInvalidFieldValue(double value);
 // exactly the same double. Infinities and NaN have no such text; they are shown as "0".
 std::string FormatFieldValue(double value);
 
-// The ConstraintCode of the ticked freedoms (DecodeConstraint in analysis/PlateMesh.h reads it).
-std::uint16_t EncodeConstraintCode(bool linZ, bool rotX, bool rotY);
 
 }  // namespace tavrin

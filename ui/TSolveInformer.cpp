@@ -32,51 +32,39 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   resize(194, 64);
 }
 
-namespace {
-// Events and repaints between reports cost far more than a factorization row.
-constexpr qint64 kEventIntervalMs = 40;
-}  // namespace
-
 void TSolveInformer::ShowSolveProgress(const std::string& caption, int position, int index, int total) {
   if (!isVisible()) {
     // The layout may widen the design size: place the window by the width it will show with.
     if (layout()) layout()->activate();
     if (placement) move(placement(width()));
     show();
-    stageChanged_ = true;
+    throttle_.NewStage();
   }
   // Integer percentage; a zero total (nothing to do) reads as no progress rather than faulting.
   long long percent = total != 0 ? static_cast<long long>(position) * 100 / total : 0;
   percent_ = static_cast<int>(std::clamp<long long>(percent, 0, 100));
   index_ = index;
-  if (caption != caption_) {
-    caption_ = caption;
-    stageChanged_ = true;
-  }
-  if (stageChanged_ || !sinceEvents_.isValid() || sinceEvents_.elapsed() >= kEventIntervalMs) Refresh();
+  if (throttle_.Report(caption)) Refresh();
 }
 
 void TSolveInformer::Refresh() {
   actionProgress_->setValue(percent_);
-  currentAction_->setText(QString::fromStdString(caption_));
+  currentAction_->setText(QString::fromStdString(throttle_.Caption()));
   currentIndex_->setNum(index_);
 }
 
 void TSolveInformer::HideSolveProgress() {
   Refresh();
-  stageChanged_ = true;
+  throttle_.NewStage();
   if (isVisible()) close();
 }
 
 void TSolveInformer::ProcessEvents() {
-  if (!stageChanged_ && sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
-  stageChanged_ = false;
-  sinceEvents_.restart();
-  QCoreApplication::processEvents();
+  if (throttle_.TakeEventsTurn()) QCoreApplication::processEvents();
 }
 
 int TSolveInformer::Percent() const { return percent_; }
-QString TSolveInformer::ActionText() const { return QString::fromStdString(caption_); }
+QString TSolveInformer::ActionText() const { return QString::fromStdString(throttle_.Caption()); }
 QString TSolveInformer::IndexText() const { return QString::number(index_); }
 
 }  // namespace tavrin

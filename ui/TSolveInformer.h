@@ -7,12 +7,12 @@
 // the figures it answers with are always those of the latest report.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 #include <string>
 
 #include "analysis/SolveProgress.h"
+#include "ui/ProgressThrottle.h"
 
 class QLabel;
 class QProgressBar;
@@ -42,11 +42,9 @@ class TSolveInformer : public QWidget, public SolveProgress {
 
   void Refresh();
 
-  std::string caption_;
+  ProgressThrottle throttle_;
   int percent_ = 0;
   int index_ = 0;
-  bool stageChanged_ = true;
-  QElapsedTimer sinceEvents_;
 };
 
 }  // namespace tavrin

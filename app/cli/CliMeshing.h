@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "CliArguments.h"
 #include "Commands.h"
 
 namespace tavrin {
@@ -20,8 +21,6 @@ struct MeshOptions {
   double maxArea = 200.0;
   double maxNodes = -1;  // stop the refinement at this many nodes; -1: the workbench's default
 };
-
-enum class OptionResult { NotMine, Taken, Bad };
 
 // Reads args[i] (and its value) when it is --min-angle, --max-area or --max-nodes; on Taken,
 // i is left on the value. A value out of range is Bad, after a line on stderr naming the option.

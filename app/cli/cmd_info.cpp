@@ -20,7 +20,7 @@ std::string Attributes(int code, const std::array<double, 6>& v) {
 }  // namespace
 
 int RunInfo(const Args& args) {
-  if (args.size() != 1) return UsageError("info JOB.sam");
+  if (args.size() != 1) return UsageError(kInfoUsage);
   TObjCont job;
   const JobFileResult r = job.LoadJob(args[0]);
   if (!r) {

@@ -17,10 +17,6 @@ namespace tavrin::cli {
 
 namespace {
 
-const char kUsage[] =
-    "mesh JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--svg FILE] "
-    "[--save-job OUT.sam] [--dump FILE]";
-
 bool WriteDump(const FEM& mesh, const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "w");
   if (!f) return false;
@@ -100,25 +96,18 @@ bool WriteSvg(const FEM& mesh, const std::string& path) {
 }  // namespace
 
 int RunMesh(const Args& args) {
-  std::string job, svg, saveJob, dump;
+  std::string svg, saveJob, dump;
   MeshOptions options;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (const OptionResult r = ParseMeshOption(args, i, options); r != OptionResult::NotMine) {
-      if (r == OptionResult::Bad) return UsageError(kUsage);
-    } else if (a == "--svg" || a == "--save-job" || a == "--dump") {
-      if (!hasValue) return UsageError(kUsage);
-      (a == "--svg" ? svg : a == "--save-job" ? saveJob : dump) = args[++i];
-    } else if (!a.empty() && a[0] == '-') {
-      return UsageError(kUsage);
-    } else if (job.empty()) {
-      job = a;
-    } else {
-      return UsageError(kUsage);
-    }
-  }
-  if (job.empty()) return UsageError(kUsage);
+  const auto read = [&](const Args& a, std::size_t& i) {
+    if (const OptionResult r = ParseMeshOption(a, i, options); r != OptionResult::NotMine) return r;
+    if (a[i] == "--svg") return TakeValue(a, i, svg);
+    if (a[i] == "--save-job") return TakeValue(a, i, saveJob);
+    if (a[i] == "--dump") return TakeValue(a, i, dump);
+    return OptionResult::NotMine;
+  };
+  std::vector<std::string> positional;
+  if (!ParseArguments(args, read, 1, positional)) return UsageError(kMeshUsage);
+  const std::string& job = positional[0];
 
   TObjCont structure;
   std::unique_ptr<FEM> meshPtr;

@@ -7,7 +7,7 @@
 namespace tavrin::cli {
 
 int RunResave(const Args& args) {
-  if (args.size() != 2) return UsageError("resave JOB.sam OUT.sam");
+  if (args.size() != 2) return UsageError(kResaveUsage);
   TObjCont job;
   JobFileResult r = job.LoadJob(args[0]);
   if (r) r = job.SaveJob(args[1]);

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -21,10 +20,6 @@
 namespace tavrin::cli {
 
 namespace {
-
-const char kUsage[] =
-    "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] "
-    "[--solver sparse|envelope] [--recovery patch|average] [--out DIR]";
 
 std::FILE* OpenOut(const std::filesystem::path& dir, const char* name) {
   return std::fopen((dir / name).string().c_str(), "w");
@@ -75,40 +70,33 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 
 }  // namespace
 
-int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::unique_ptr<FEM>& mesh,
-                    ElementKind& element, std::vector<std::string>& positional, std::string* outDir,
-                    AnalysisOptions* analysis) {
+int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::size_t count,
+                    std::unique_ptr<FEM>& mesh, ElementKind& element, std::vector<std::string>& positional,
+                    std::string* outDir, AnalysisOptions* analysis) {
   MeshOptions options;
   element = ElementKind::Dkt;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (const OptionResult r = ParseMeshOption(args, i, options); r != OptionResult::NotMine) {
-      if (r == OptionResult::Bad) return UsageError(usage);
-    } else if (a == "--element") {
-      if (!hasValue) return UsageError(usage);
-      const std::string& kind = args[++i];
-      if (kind == "dkt")
-        element = ElementKind::Dkt;
-      else if (kind == "cubic")
-        element = ElementKind::Cubic;
-      else
-        return UsageError(usage);
-    } else if ((a == "--solver" || a == "--recovery") && analysis) {
-      if (!hasValue) return UsageError(usage);
-      const char* name = args[++i].c_str();
-      if (!(a == "--solver" ? ParseSolverName(name, analysis->solver) : ParseRecoveryName(name, analysis->recovery)))
-        return UsageError(usage);
-    } else if (a == "--out" && outDir) {
-      if (!hasValue) return UsageError(usage);
-      *outDir = args[++i];
-    } else if (!a.empty() && a[0] == '-' && a.size() > 1 && !std::isdigit(static_cast<unsigned char>(a[1]))) {
-      return UsageError(usage);
+  const auto read = [&](const Args& a, std::size_t& i) {
+    if (const OptionResult r = ParseMeshOption(a, i, options); r != OptionResult::NotMine) return r;
+    const std::string& name = a[i];
+    if (name != "--element" && !(analysis && (name == "--solver" || name == "--recovery")) &&
+        !(outDir && name == "--out"))
+      return OptionResult::NotMine;
+    std::string value;
+    if (TakeValue(a, i, value) != OptionResult::Taken) return OptionResult::Bad;
+    bool known = true;
+    if (name == "--element") {
+      known = value == "dkt" || value == "cubic";
+      element = value == "cubic" ? ElementKind::Cubic : ElementKind::Dkt;
+    } else if (name == "--solver") {
+      known = ParseSolverName(value.c_str(), analysis->solver);
+    } else if (name == "--recovery") {
+      known = ParseRecoveryName(value.c_str(), analysis->recovery);
     } else {
-      positional.push_back(a);
+      *outDir = value;
     }
-  }
-  if (positional.empty()) return UsageError(usage);
+    return known ? OptionResult::Taken : OptionResult::Bad;
+  };
+  if (!ParseArguments(args, read, count, positional)) return UsageError(usage);
 
   TObjCont structure;
   if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0) return rc;
@@ -127,9 +115,8 @@ int RunSolve(const Args& args) {
   std::vector<std::string> positional;
   std::string outDir;
   AnalysisOptions options = GlobalAnalysisOptions();
-  const int rc = MeshJobForSolve(args, "solve", kUsage, mesh, element, positional, &outDir, &options);
+  const int rc = MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
   if (rc != 0) return rc;
-  if (positional.size() != 1) return UsageError(kUsage);
 
   TGlobMatrix solver(element);
   solver.SetOptions(options);
@@ -168,7 +155,7 @@ int RunSolve(const Args& args) {
       return 1;
     }
     const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();
-    if (solver.ExportCosmos(model) != 0) {
+    if (solver.ExportCosmos(model) != ExportResult::Written) {
       std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", model.c_str());
       return 1;
     }

@@ -12,42 +12,24 @@
 
 namespace tavrin::cli {
 
-namespace {
-const char kUsage[] =
-    "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic]";
-}  // namespace
-
 int RunStiffness(const Args& args) {
   std::unique_ptr<FEM> mesh;
   ElementKind element;
   std::vector<std::string> positional;
-  // Check the arguments before meshing, so a usage error costs nothing.
-  {
-    int count = 0;
-    for (size_t i = 0; i < args.size(); ++i) {
-      if (args[i].rfind("--", 0) == 0) {
-        ++i;
-        continue;
-      }
-      ++count;
-    }
-    if (count != 3) return UsageError(kUsage);
-  }
-  const int rc = MeshJobForSolve(args, "stiffness", kUsage, mesh, element, positional, nullptr);
+  const int rc = MeshJobForSolve(args, "stiffness", kStiffnessUsage, 3, mesh, element, positional, nullptr);
   if (rc != 0) return rc;
-  if (positional.size() != 3) return UsageError(kUsage);
   char* end = nullptr;
   errno = 0;
   const long t = std::strtol(positional[1].c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || positional[1].empty()) return UsageError(kUsage);
+  if (errno != 0 || *end != '\0' || positional[1].empty()) return UsageError(kStiffnessUsage);
   if (t < 0 || t >= mesh->TriangleCount()) {
     std::fprintf(stderr, "tavrin-cli stiffness: element %ld is outside 0 to %d\n", t, mesh->TriangleCount() - 1);
     return 1;
   }
   switch (WriteElementStiffness(PlateMesh::FromFem(*mesh), element, static_cast<int>(t), positional[2])) {
-    case 0:
+    case ExportResult::Written:
       return 0;
-    case 4:
+    case ExportResult::DegenerateElement:
       std::fprintf(stderr, "tavrin-cli stiffness: element %ld is degenerate\n", t);
       return 1;
     default:

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "Version.h"
 #include "model/TextFile.h"
 
 namespace {
@@ -15,15 +16,11 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"info", tavrin::cli::RunInfo, "info JOB.sam"},
-    {"resave", tavrin::cli::RunResave, "resave JOB.sam OUT.sam"},
-    {"mesh", tavrin::cli::RunMesh,
-     "mesh JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--svg FILE] "
-     "[--save-job OUT.sam] [--dump FILE]"},
-    {"solve", tavrin::cli::RunSolve,
-     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] [--out DIR]"},
-    {"stiffness", tavrin::cli::RunStiffness,
-     "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic]"},
+    {"info", tavrin::cli::RunInfo, tavrin::cli::kInfoUsage},
+    {"resave", tavrin::cli::RunResave, tavrin::cli::kResaveUsage},
+    {"mesh", tavrin::cli::RunMesh, tavrin::cli::kMeshUsage},
+    {"solve", tavrin::cli::RunSolve, tavrin::cli::kSolveUsage},
+    {"stiffness", tavrin::cli::RunStiffness, tavrin::cli::kStiffnessUsage},
 };
 
 int PrintUsage(std::FILE* to) {
@@ -46,6 +43,10 @@ int main(int argc, char** argv) {
   if (argc < 2) return PrintUsage(stderr);
   if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
     PrintUsage(stdout);
+    return 0;
+  }
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("tavrin-cli %s\n", tavrin::kProgramVersion);
     return 0;
   }
   for (const Command& c : kCommands) {

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/containers/DofRecord.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "mesh/containers/DofColumn.h"
-#include "mesh/containers/DofRecord.h"
 #include "mesh/containers/NodePairIndex.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 

@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "mesh/containers/DofRecord.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 

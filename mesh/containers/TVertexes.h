@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "mesh/containers/DofColumn.h"
-#include "mesh/containers/DofRecord.h"
+#include "mesh/containers/Sentinels.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 
@@ -18,15 +19,15 @@ class TVertexes {
   // Appends a node and returns its index. The polygon column is left at -1.
   int AddNode(double x, double y, const DofRecord& dof);
   int Count() const { return static_cast<int>(xy_.size()); }
-  // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, 2e200 otherwise).
+  // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, kNoCoordinate otherwise).
   // Inline: the mesher reads coordinates in every measure it takes.
   double X(int i) const {
     assert(Valid(i));
-    return Valid(i) ? xy_[static_cast<std::size_t>(i)].x : kBadCoordinate;
+    return Valid(i) ? xy_[static_cast<std::size_t>(i)].x : kNoCoordinate;
   }
   double Y(int i) const {
     assert(Valid(i));
-    return Valid(i) ? xy_[static_cast<std::size_t>(i)].y : kBadCoordinate;
+    return Valid(i) ? xy_[static_cast<std::size_t>(i)].y : kNoCoordinate;
   }
   // Copies node i's loads and constraints; 0, or -1 when i is out of range (dof untouched).
   int GetDof(int i, DofRecord& dof) const;
@@ -36,7 +37,6 @@ class TVertexes {
   int SetPolygon(int i, int p);
 
  private:
-  static constexpr double kBadCoordinate = 2e200;
   bool Valid(int i) const { return i >= 0 && i < Count(); }
 
   struct Position {

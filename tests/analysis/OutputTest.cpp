@@ -134,7 +134,7 @@ TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {
   TGlobMatrix s;
   ASSERT_EQ(s.SolveStatic(m), kSolveOk) << s.Failure().message;
   const std::string path = ::testing::TempDir() + "model.tvd";
-  ASSERT_EQ(s.ExportCosmos(path), 0);
+  ASSERT_EQ(s.ExportCosmos(path), ExportResult::Written);
   const auto lines = Lines(path);
   ASSERT_EQ(lines.size(), 4u + 2u + 2u + 2u + 2u);
   const int v0 = s.NewNumberOf(0), v1 = s.NewNumberOf(1), v2 = s.NewNumberOf(2), v3 = s.NewNumberOf(3);
@@ -150,7 +150,7 @@ TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {
   EXPECT_EQ(lines[9], "D," + std::to_string(v3 + 1) + ",ROTY,0.5");
   EXPECT_EQ(lines[10], "F, " + std::to_string(v2 + 1) + ", FZ, 5e-05");
   EXPECT_EQ(lines[11], "F, " + std::to_string(v2 + 1) + ", MX, -0.0002");
-  EXPECT_EQ(s.ExportCosmos("/nonexistent-dir/model.tvd"), 1);
+  EXPECT_EQ(s.ExportCosmos("/nonexistent-dir/model.tvd"), ExportResult::CannotCreate);
 }
 
 TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
@@ -165,7 +165,7 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
   TGlobMatrix s;
   ASSERT_EQ(s.SolveStatic(m), kSolveOk);
   const std::string path = ::testing::TempDir() + "p.tvd";
-  ASSERT_EQ(s.ExportCosmos(path), 0);
+  ASSERT_EQ(s.ExportCosmos(path), ExportResult::Written);
   const auto lines = Lines(path);
   ASSERT_EQ(lines.size(), 3u + 1u + 4u + 1u);
   EXPECT_EQ(lines.back(), "F, " + std::to_string(s.NewNumberOf(2) + 1) + ", FZ, 2");
@@ -174,7 +174,7 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
     TGlobMatrix k(kind);
     ASSERT_EQ(k.SolveStatic(m), kSolveOk);
     const std::string kpath = ::testing::TempDir() + "k.txt";
-    ASSERT_EQ(k.WriteLocalStiffness(kpath, 0), 0);
+    ASSERT_EQ(k.WriteLocalStiffness(kpath, 0), ExportResult::Written);
     const auto rows = Lines(kpath);
     ASSERT_EQ(rows.size(), 9u);
     std::vector<std::vector<double>> a;
@@ -190,17 +190,17 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
     }
     for (int i = 0; i < 9; ++i)
       for (int j = 0; j < 9; ++j) EXPECT_NEAR(a[i][j], a[j][i], 1e-5 * std::fabs(a[i][i]));
-    EXPECT_EQ(k.WriteLocalStiffness(kpath, 1), 3);
-    EXPECT_EQ(k.WriteLocalStiffness(kpath, -1), 3);
-    EXPECT_EQ(k.WriteLocalStiffness("/nonexistent-dir/k.txt", 0), 1);
+    EXPECT_EQ(k.WriteLocalStiffness(kpath, 1), ExportResult::NoSuchElement);
+    EXPECT_EQ(k.WriteLocalStiffness(kpath, -1), ExportResult::NoSuchElement);
+    EXPECT_EQ(k.WriteLocalStiffness("/nonexistent-dir/k.txt", 0), ExportResult::CannotCreate);
   }
   // The two elements differ: the file shows the one the solve used.
   TGlobMatrix dkt(ElementKind::Dkt), cubic(ElementKind::Cubic);
   ASSERT_EQ(dkt.SolveStatic(m), kSolveOk);
   ASSERT_EQ(cubic.SolveStatic(m), kSolveOk);
   const std::string p1 = ::testing::TempDir() + "k1.txt", p2 = ::testing::TempDir() + "k2.txt";
-  ASSERT_EQ(dkt.WriteLocalStiffness(p1, 0), 0);
-  ASSERT_EQ(cubic.WriteLocalStiffness(p2, 0), 0);
+  ASSERT_EQ(dkt.WriteLocalStiffness(p1, 0), ExportResult::Written);
+  ASSERT_EQ(cubic.WriteLocalStiffness(p2, 0), ExportResult::Written);
   EXPECT_NE(Lines(p1), Lines(p2));
 }
 

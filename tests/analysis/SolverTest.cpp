@@ -313,7 +313,7 @@ TEST(TGlobMatrix, FailuresStopTheSolveWithTheirDetail) {
   EXPECT_FALSE(free.Failure().message.empty());
   EXPECT_EQ(static_cast<double>(free.Displacement(0, 0)), 1e200);
   EXPECT_EQ(free.SolveStress(), 1);
-  EXPECT_EQ(free.ExportCosmos(::testing::TempDir() + "x.tvd"), 2);
+  EXPECT_EQ(free.ExportCosmos(::testing::TempDir() + "x.tvd"), ExportResult::NoSolution);
 
   // A zero-area triangle among sound ones.
   PlateMesh m = HeldTriangle(0, 0, 0);

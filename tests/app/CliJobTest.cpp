@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CliRunner.h"
+#include "Version.h"
 
 namespace tavrin {
 namespace {
@@ -110,6 +111,15 @@ TEST_F(CliJob, ExitCodesForFileAndUsageErrors) {
   EXPECT_EQ(RunCli({"resave", "a.sam"}).exitCode, 2);
   EXPECT_EQ(RunCli({}).exitCode, 2);
   EXPECT_EQ(RunCli({"no-such-command"}).exitCode, 2);
+}
+
+// The version the workbench shows, on one line; it takes no command.
+TEST_F(CliJob, VersionPrintsTheProgramVersion) {
+  const auto r = RunCli({"--version"});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, std::string("tavrin-cli ") + kProgramVersion + "\n");
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(std::string(kProgramVersion).find('.'), std::string::npos);  // configured, not empty
 }
 
 // info ends with a line on the lines it skipped; a file that is no job is refused (exit 1); a

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "CliRunner.h"
 
@@ -147,6 +148,40 @@ TEST(CliStiffness, WritesNineRowsOfNineNumbers) {
   std::filesystem::remove(path);
   EXPECT_EQ(RunCli({"stiffness", kSquare, "100000", path.string()}).exitCode, 1);
   EXPECT_EQ(RunCli({"stiffness", kSquare, "3"}).exitCode, 2);
+}
+
+// Every command reads its arguments by one rule: "-" and a digit starts a number, not an option;
+// an unknown option or a wrong count of positional arguments is a usage error found before any
+// meshing (nothing on stdout); usage and help print the same line of the command.
+TEST(CliArguments, OneRuleForOptionsAndPositionals) {
+  const auto path = std::filesystem::temp_directory_path() / ("tavrin-k-" + std::to_string(::getpid()) + ".txt");
+  const CliResult negative = RunCli({"stiffness", kSquare, "-1", path.string()});
+  EXPECT_EQ(negative.exitCode, 1);  // a positional element number, refused as out of range
+  EXPECT_NE(negative.err.find("element -1 is outside"), std::string::npos) << negative.err;
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"mesh", kSquare, "-x"},
+        {"solve", kSquare, "-x", "1"},
+        {"solve", kSquare, kSquare},
+        {"stiffness", kSquare, "3"},
+        {"stiffness", kSquare, "3", path.string(), "extra"},
+        {"solve", kSquare, "--out"}}) {
+    const CliResult r = RunCli(args);
+    EXPECT_EQ(r.exitCode, 2) << args.back();
+    EXPECT_EQ(r.out, "") << args.back();  // refused before meshing
+    EXPECT_EQ(r.err.rfind("usage: tavrin-cli " + args[0] + " ", 0), 0u) << r.err;
+  }
+
+  const CliResult help = RunCli({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* command : {"info", "resave", "mesh", "solve", "stiffness"}) {
+    const std::string usage = FirstLine(RunCli({command}).err);
+    ASSERT_EQ(usage.rfind("usage: tavrin-cli ", 0), 0u) << usage;
+    EXPECT_NE(help.out.find("  tavrin-cli " + usage.substr(std::string("usage: tavrin-cli ").size()) + "\n"),
+              std::string::npos)
+        << usage;
+  }
 }
 
 }  // namespace

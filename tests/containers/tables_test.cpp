@@ -19,7 +19,7 @@ DofRecord Dof(std::uint16_t code, double base) {
   return d;
 }
 
-TEST(TVertexes, NodesSurviveGrowthWithEveryColumn) {
+TEST(TVertexes, EveryColumnReadsBackPerNode) {
   TVertexes v;
   for (int i = 0; i < 25; ++i) {
     EXPECT_EQ(v.AddNode(i * 1.5, -i * 2.25, Dof(static_cast<std::uint16_t>(i), i)), i);

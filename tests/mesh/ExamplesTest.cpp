@@ -77,8 +77,10 @@ TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
     std::snprintf(line, sizeof line, "{\"%s\", {%d, %d, %d, %.17g}},",
                   path.filename().string().c_str(), mesh.NodeCount(), mesh.EdgeCount(),
                   mesh.TriangleCount(), checksum);
+    // An example without its known mesh would be checked for soundness only: it fails, with the
+    // line to add to kKnownMeshes once the mesh has been looked at.
     if (known == kKnownMeshes.end()) {
-      std::printf("new example, mesh: %s\n", line);
+      ADD_FAILURE() << "no known mesh for this example; its mesh is " << line;
       continue;
     }
     EXPECT_EQ(mesh.NodeCount(), known->second.nodes) << line;

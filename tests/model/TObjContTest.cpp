@@ -33,7 +33,7 @@ TEST(TObjCont, FreshModelAndSentinels) {
   EXPECT_EQ(a[0], 1.0);
 }
 
-TEST(TObjCont, GrowthKeepsEveryFieldAndOrder) {
+TEST(TObjCont, LongPolygonKeepsEveryFieldAndOrder) {
   TObjCont job;
   for (int i = 0; i < 26; ++i) job.AddNode(i, -i);
   // A 25-edge open chain drawn as one polygon, then closed.
@@ -42,7 +42,7 @@ TEST(TObjCont, GrowthKeepsEveryFieldAndOrder) {
   job.SetNodeConstraints(4, 110, 0.5, 0.25, 9);
   job.SetEdgeLoads(24, -7, 0, 0);
   job.ClosePolygon();
-  for (int i = 0; i < 26; ++i) job.AddNode(100 + i, 0);  // forces a second growth of nodes
+  for (int i = 0; i < 26; ++i) job.AddNode(100 + i, 0);  // free nodes after the polygon
   ASSERT_EQ(job.PolygonEdgeCount(0), 25);
   for (int k = 0; k < 25; ++k) EXPECT_EQ(job.PolygonEdge(0, k), k);
   EXPECT_FALSE(job.IsFreeNode(25));

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "analysis/PlateMesh.h"
 #include "analysis/TGlobMatrix.h"
@@ -81,7 +82,7 @@ TEST_F(ExportTest, CosmosFileThroughTheDataFileDialog) {
   EXPECT_EQ(platform.filters[0].filter, "ASCII Data Files (*.TVD)|*.tvd");
   EXPECT_EQ(platform.filters[0].defaultExtension, "TVD");
   EXPECT_TRUE(platform.messages.empty());
-  ASSERT_EQ(solver.ExportCosmos(direct.string()), 0);
+  ASSERT_EQ(solver.ExportCosmos(direct.string()), ExportResult::Written);
   EXPECT_EQ(Contents(out), Contents(direct));
   EXPECT_EQ(Contents(out).rfind("N, 1, ", 0), 0u);
 
@@ -108,6 +109,35 @@ TEST_F(ExportTest, FileThatCannotBeCreatedShowsAnError) {
   EXPECT_NE(platform.messages[0].text.find("No such file or directory"), std::string::npos);
 }
 
+// Every way a writer can fail ends the command as failed with one "Error!" box; only Written
+// counts as a file on disk.
+TEST(ExportResults, NoFailureIsTakenForSuccess) {
+  test::TestPlatform platform;
+  const std::pair<ExportResult, const char*> failures[] = {
+      {ExportResult::CannotCreate, "Cannot write the file out.tvd"},
+      {ExportResult::NoSolution, "There is no solution to export: run Solve Static first"},
+      {ExportResult::NoSuchElement, " in the solved mesh"},
+      {ExportResult::DegenerateElement, " is degenerate: its stiffness matrix cannot be computed"},
+  };
+  for (const auto& [result, text] : failures) {
+    for (bool cosmos : {true, false}) {
+      platform.messages.clear();
+      platform.files.push_back("out.tvd");
+      const bool written =
+          cosmos ? RunCosmosExport([r = result](const std::string&) { return r; })
+                 : RunLocalStiffnessExport("0", 1, [r = result](const std::string&, int) { return r; });
+      EXPECT_FALSE(written) << text;
+      ASSERT_EQ(platform.messages.size(), 1u) << text;
+      EXPECT_EQ(platform.messages[0].caption, "Error!");
+      EXPECT_NE(platform.messages[0].text.find(text), std::string::npos) << platform.messages[0].text;
+    }
+  }
+  platform.messages.clear();
+  platform.files.push_back("out.tvd");
+  EXPECT_TRUE(RunCosmosExport([](const std::string&) { return ExportResult::Written; }));
+  EXPECT_TRUE(platform.messages.empty());
+}
+
 // The prompt's field reads "0" until edited, and that is the element written.
 TEST_F(ExportTest, UntouchedPromptMeansElementZero) {
   fs::path out = dir / "k0.tvd", direct = dir / "direct0.tvd";
@@ -115,7 +145,7 @@ TEST_F(ExportTest, UntouchedPromptMeansElementZero) {
   AnswerPrompt(prompt, std::nullopt);
   ASSERT_TRUE(RunLocalStiffnessExport(prompt, solver));
   EXPECT_TRUE(platform.messages.empty());
-  ASSERT_EQ(solver.WriteLocalStiffness(direct.string(), 0), 0);
+  ASSERT_EQ(solver.WriteLocalStiffness(direct.string(), 0), ExportResult::Written);
   EXPECT_EQ(Contents(out), Contents(direct));
 }
 
@@ -125,8 +155,8 @@ TEST_F(ExportTest, TypedElementAndRefusedNumbers) {
   AnswerPrompt(prompt, QStringLiteral("1"));
   EXPECT_TRUE(RunLocalStiffnessExport(prompt, solver));
   fs::path direct = dir / "direct1.tvd", other = dir / "direct0.tvd";
-  ASSERT_EQ(solver.WriteLocalStiffness(direct.string(), 1), 0);
-  ASSERT_EQ(solver.WriteLocalStiffness(other.string(), 0), 0);
+  ASSERT_EQ(solver.WriteLocalStiffness(direct.string(), 1), ExportResult::Written);
+  ASSERT_EQ(solver.WriteLocalStiffness(other.string(), 0), ExportResult::Written);
   EXPECT_EQ(Contents(out), Contents(direct));
   EXPECT_NE(Contents(out), Contents(other));
   EXPECT_EQ(prompt.AnswerText(), "1");  // kept for the next opening

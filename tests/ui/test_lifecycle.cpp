@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -202,6 +203,23 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
             "Normal View; UX Lin. Displacement isolines; RX Rot. Displacement isolines; RY Rot. Displacement isolines; "
             "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines");
   EXPECT_FALSE(views->isEditable());
+}
+
+// The Edit menu's page items open the property editor at their page; Close Editor closes it,
+// and the tool bar's Edit button brings it back.
+TEST_F(Lifecycle, EditMenuOpensAndClosesThePropertyEditor) {
+  TRollup* editor = window->Rollup();
+  ASSERT_NE(editor, nullptr);
+  auto* pages = editor->findChild<QTabWidget*>();
+  ASSERT_NE(pages, nullptr);
+  Action("LoadsRollup")->trigger();
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_EQ(pages->currentIndex(), TRollup::TabLoads);
+  Action("CloseRollup")->trigger();
+  EXPECT_FALSE(editor->isVisible());
+  Action("editvertex")->trigger();
+  EXPECT_TRUE(editor->isVisible());
+  EXPECT_EQ(pages->currentIndex(), TRollup::TabLoads);  // closing keeps the page
 }
 
 // Sees whether a tool-tip request reaches the object it watches.

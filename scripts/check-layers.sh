@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Fails when a source file includes a header of a layer above its own, or when an engine library
+# includes Qt. Layers, lowest first: containers, model, mesh, analysis, ui, app. The containers
+# (mesh/containers/ now, containers/ once they move) are usable by every layer.
+# Usage: scripts/check-layers.sh [source root]; prints each offending line, exits 1 if any.
+set -euo pipefail
+root=${1:-$(dirname "$0")/..}
+cd "$root"
+
+# Header-only value records of the model that the entity tables of the containers store by value
+# (the loads of a node or edge, the physics of a triangle). They include nothing of the project.
+allowed_upward="model/DofRecord.h"
+
+layer_of() {  # path -> rank, or nothing for a path outside the layered folders
+  case "$1" in
+    mesh/containers/* | containers/*) echo 0 ;;
+    model/*) echo 1 ;;
+    mesh/*) echo 2 ;;
+    analysis/*) echo 3 ;;
+    ui/*) echo 4 ;;
+    app/*) echo 5 ;;
+  esac
+}
+
+status=0
+for header in $allowed_upward; do
+  if [[ -f $header ]] && grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$header"; then
+    echo "$header: allowed to the containers, so it may include only standard headers"
+    status=1
+  fi
+done
+while IFS= read -r file; do
+  own=$(layer_of "$file")
+  while IFS=: read -r line text; do
+    [[ $text =~ include[[:space:]]*[\<\"]([^\>\"]*) ]] || continue
+    header=${BASH_REMATCH[1]}
+    if [[ $text =~ \<Q ]] && ((own <= 3)); then
+      echo "$file:$line: engine library includes Qt: $header"
+      status=1
+      continue
+    fi
+    [[ $text =~ \" ]] || continue
+    target=$(layer_of "$header")
+    [[ -n $target ]] || continue
+    if ((target > own)) && [[ " $allowed_upward " != *" $header "* ]]; then
+      echo "$file:$line: includes a higher layer: $header"
+      status=1
+    fi
+  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include' "$file" || true)
+done < <(find containers mesh model analysis ui app -type f \( -name '*.h' -o -name '*.cpp' \) \
+           2>/dev/null | sort)
+
+if ((status == 0)); then
+  echo "check-layers: no upward includes"
+fi
+exit $status
