@@ -10,6 +10,10 @@
 
 namespace tavrin {
 
+namespace {
+const char kStressRecoveryCaption[] = "Stress recovery #";
+}  // namespace
+
 int TGlobMatrix::SolveStress() {
   hasStresses_ = false;
   if (!solved_) return 1;
@@ -32,7 +36,11 @@ int TGlobMatrix::RecoverStresses() {
   auto element = MakePlateElement(elementKind_);
   double record[20];
   for (int t = 0; t < triangleCount_; ++t) {
-    if (t % 4096 == 0 && StopRequested()) return 3;
+    if (t % 4096 == 0) {
+      // The only reports of the recovery: they let a progress window take its Stop click.
+      Progress(kStressRecoveryCaption, t, t, triangleCount_);
+      if (StopRequested()) return 3;
+    }
     ElementInput(t, record);
     const auto& tn = triangleNodes_[t];
     for (int k = 0; k < 9; ++k) record[10 + k] = static_cast<double>(Displacement(tn[k / 3], k % 3));

@@ -117,7 +117,9 @@ class TGlobMatrix {
   // Nodal values come from the recovery the options choose (patch fit or plain average). Needs a
   // successful SolveStatic; returns 0, 1 when there is no solution, 2 (and no stresses) when
   // they exceed a double, as from an enormous prescribed displacement, or 3 when stopped
-  // (SolveProgress::StopRequested). It works on the solver's own copy of the solved mesh.
+  // (SolveProgress::StopRequested). Reports its progress every 4096 elements, as "Stress
+  // recovery #" with the element index (the caller hides the progress window). It works on the
+  // solver's own copy of the solved mesh.
   int SolveStress();
   bool HasStresses() const { return hasStresses_; }
 

@@ -61,8 +61,9 @@ void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform
 }
 
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
-                const ViewTransform& t) {
+                const ViewTransform& t, const std::function<void()>& underlay) {
   view.ClearCanvas();
+  if (underlay) underlay();
   const QColor black = PlanView::Black();
   for (int i = 0; i < job.NodeCount(); ++i) DrawNode(view, job, black, t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)), i);
   if (!mesh) {

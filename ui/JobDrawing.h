@@ -3,6 +3,8 @@
 // world points through the given ViewTransform.
 #pragma once
 
+#include <functional>
+
 class QColor;
 
 namespace tavrin {
@@ -29,8 +31,8 @@ void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform
 
 // The whole picture: background, nodes, then either the job's edges or (mesh given) the mesh's
 // edges carrying the symbols of the job edge of the same index, then the isolines if given,
-// then the axes.
+// then the axes. An underlay (the colour fringes) is drawn right after the background.
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
-                const ViewTransform& t);
+                const ViewTransform& t, const std::function<void()>& underlay = {});
 
 }  // namespace tavrin

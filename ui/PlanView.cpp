@@ -55,6 +55,13 @@ const QImage& PlanView::Image() {
   return buffer_;
 }
 
+void PlanView::Paint(const std::function<void(QPainter&)>& draw) {
+  QPainter& p = Painter();
+  p.save();
+  draw(p);
+  p.restore();
+}
+
 void PlanView::ClearCanvas() {
   QPainter& p = Painter();
   p.fillRect(QRect(0, 0, width(), height()), Background());

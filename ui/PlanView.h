@@ -55,6 +55,8 @@ class PlanView : public QWidget {
   // The X and Y arrows at the lower left corner.
   void DrawAxes();
 
+  // Draws into the buffer with the view's painter (its state is restored afterwards).
+  void Paint(const std::function<void(QPainter&)>& draw);
   // The buffer as it stands (drawing in progress is finished first).
   const QImage& Image();
   // Ends the painter held open between drawing calls. Call before anything that may process

@@ -12,6 +12,8 @@ namespace tavrin {
 const FileFilter kOpenJobFilter{"Point File(*.SAM)|*.sam", "sam"};
 const FileFilter kSaveJobFilter{"Point File (*.SAM)|*.sam", "sam"};
 const FileFilter kDataFileFilter{"ASCII Data Files (*.TVD)|*.tvd", "TVD"};
+const FileFilter kVtkFileFilter{"VTK Unstructured Grid (*.vtu)|*.vtu", "vtu"};
+const FileFilter kPictureFileFilter{"PNG Image (*.png)|*.png|SVG Image (*.svg)|*.svg", "png"};
 
 std::string QtFilterText(const std::string& filter) {
   // Pairs of description|pattern, separated by '|', become Qt's ";;"-separated entries.

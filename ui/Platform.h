@@ -19,6 +19,9 @@ struct FileFilter {
 extern const FileFilter kOpenJobFilter;   // OpenFile
 extern const FileFilter kSaveJobFilter;   // SaveFile
 extern const FileFilter kDataFileFilter;  // SaveDataFile
+// Export VTK and Save picture (whose format follows the extension of the chosen name).
+extern const FileFilter kVtkFileFilter;
+extern const FileFilter kPictureFileFilter;
 
 class Platform {
  public:

@@ -1,5 +1,7 @@
 #include "ui/ResultViews.h"
 
+#include <algorithm>
+
 namespace tavrin {
 
 namespace {
@@ -12,6 +14,10 @@ const ResultView kViews[] = {
     {"Sigma X stress isolines", "Sigma X stress:", ResultNeed::stresses, ResultField::SigmaX},
     {"Sigma Y stress isolines", "Sigma Y stress:", ResultNeed::stresses, ResultField::SigmaY},
     {"Tau XY stress isolines", "Tau XY stress:", ResultNeed::stresses, ResultField::TauXY},
+    {"Mx bending moment", "Mx moment:", ResultNeed::stresses, ResultField::MomentX},
+    {"My bending moment", "My moment:", ResultNeed::stresses, ResultField::MomentY},
+    {"Mxy twisting moment", "Mxy moment:", ResultNeed::stresses, ResultField::MomentXY},
+    {"Error estimate", "Error estimate:", ResultNeed::stresses, ResultField::LinZ, true},
 };
 
 }  // namespace
@@ -35,7 +41,16 @@ const char* MissingResultsText(ResultNeed need) {
 }
 
 double ResultValueAt(const ResultView& view, const TGlobMatrix& solver, int meshNode) {
-  return solver.NodeValue(solver.NewNumberOf(meshNode), view.field);
+  const int node = solver.NewNumberOf(meshNode);
+  if (!view.perElement) return solver.NodeValue(node, view.field);
+  double largest = kNoValue;
+  for (int t = 0; t < solver.ResultTriangleCount(); ++t)
+    for (int c = 0; c < 3; ++c)
+      if (solver.TriangleCorner(t, c) == node) {
+        const double e = solver.ElementError(t);
+        largest = largest == kNoValue ? e : std::max(largest, e);
+      }
+  return largest;
 }
 
 }  // namespace tavrin

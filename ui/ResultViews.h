@@ -19,6 +19,9 @@ struct ResultView {
   const char* label;  // status bar panel 2; empty for the plain view
   ResultNeed needs;
   ResultField field;  // what the isolines trace and the read-out shows; unused by the plain view
+  // The element error estimate: one value per triangle (field unused), drawn as flat colour
+  // fringes whatever the drawing chosen (it has no nodal values to trace isolines through).
+  bool perElement = false;
 };
 
 // Index 0 is the plain view ("Normal View").
@@ -29,7 +32,8 @@ bool ResultsAvailable(ResultNeed need, bool staticSolved, bool stressSolved);
 // What the user has to run before a view can be shown, for the status bar.
 const char* MissingResultsText(ResultNeed need);
 
-// The view's field at a mesh node (the solver's own numbering is applied here).
+// The view's field at a mesh node (the solver's own numbering is applied here); for the error
+// estimate, the largest error of the triangles that meet at the node (a scan of all of them).
 double ResultValueAt(const ResultView& view, const TGlobMatrix& solver, int meshNode);
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "analysis/TGlobMatrix.h"
+#include "analysis/VtkExport.h"
 #include "ui/Platform.h"
 #include "ui/TAskBox.h"
 
@@ -41,8 +42,14 @@ bool ReportWriteResult(ExportResult code, int error, const std::string& path, in
 
 }  // namespace
 
-bool RunCosmosExport(const CosmosWriter& write) {
-  std::string path = CurrentPlatform().ChooseSaveFile(kDataFileFilter);
+bool RunCosmosExport(const CosmosWriter& write) { return RunFileExport(kDataFileFilter, write); }
+
+bool RunVtkExport(const TGlobMatrix& solver) {
+  return RunFileExport(kVtkFileFilter, [&solver](const std::string& path) { return WriteVtu(solver, path); });
+}
+
+bool RunFileExport(const FileFilter& filter, const FileWriter& write) {
+  std::string path = CurrentPlatform().ChooseSaveFile(filter);
   if (path.empty()) return false;
   int error = 0;
   const ExportResult code = Write([&] { return write(path); }, error);

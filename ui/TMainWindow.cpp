@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -23,10 +24,12 @@
 #include "mesh/MeshParameters.h"
 #include "model/GeometryCheck.h"
 #include "model/TObjCont.h"
+#include "ui/DeflectedView3D.h"
 #include "ui/JobDeletion.h"
 #include "ui/JobDrawing.h"
 #include "ui/PlanNavigator.h"
 #include "ui/Platform.h"
+#include "ui/PictureExport.h"
 #include "ui/PlanView.h"
 #include "ui/RecentFiles.h"
 #include "ui/ResultViews.h"
@@ -53,6 +56,14 @@ constexpr double kDefaultTrianglesPerBox = 350.0;
 // The progress windows open just below the tool bar: the main window's caption and menu bar
 // were 46 pixels high in the layout the windows' positions were designed in.
 constexpr int kCaptionAndMenuHeight = 46;
+
+}  // namespace
+
+const char kSolveStoppedText[] = "The solve was stopped: there are no results.";
+const char kStressStoppedText[] =
+    "The stress recovery was stopped: there are no stresses. Solve Stress computes them again.";
+
+namespace {
 
 }  // namespace
 
@@ -179,6 +190,8 @@ void TMainWindow::BuildMenuAndToolBar() {
   CosmosInputFile = action("CosmosInputFile", "COSMOS Input File", [this] { CosmosInputFileClick(); });
   LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix", [this] { LocalStiffnessMatrixClick(); });
   ResDlgMenu = action("ResDlgMenu", "View Results", [this] { ResDlgMenuClick(); });
+  ExportVtk = action("ExportVtk", "Export VTK", [this] { ExportVtkClick(); });
+  SavePicture = action("SavePicture", "Save picture", [this] { SavePictureClick(); });
   Help1 = action("Help1", "About", [this] { about_->Show(); });
   newpolygon = action("newpolygon", "Polygon", [this] { if (!busy_) editing_.NewPolygonButton(); });
   newvertex = action("newvertex", "Vertex", [this] { if (!busy_) editing_.NewVertexButton(); });
@@ -192,6 +205,10 @@ void TMainWindow::BuildMenuAndToolBar() {
   ZoomFit = action("ZoomFit", "Zoom to fit", [this] { ZoomFitClick(); });
   ZoomFit->setToolTip("Zoom to fit");
   ZoomFit->setShortcut(Qt::Key_F);
+  ColourFringes = action("ColourFringes", "Colour fringes", [this] { SetFringes(ColourFringes->isChecked()); });
+  ColourFringes->setCheckable(true);
+  DeflectedShape = action("DeflectedShape", "Deflected shape 3D", [this] { DeflectedShapeClick(); });
+  ColourFringes->setChecked(fringesOn_);
   EditDelete = action("EditDelete", "Delete", [this] { DeleteClick(); });
   EditDelete->setShortcut(QKeySequence::Delete);
   EditUndo = history_->Stack().createUndoAction(this, "Undo");
@@ -209,7 +226,7 @@ void TMainWindow::BuildMenuAndToolBar() {
   SolveStaticMenu->setToolTip("Static solvation");
 
   QMenu* file = menuBar()->addMenu("File");
-  file->addActions({New1, Open1, Save1, FileSaveAs});
+  file->addActions({New1, Open1, Save1, FileSaveAs, ExportVtk, SavePicture});
   recentMenu_ = file->addMenu("Recent Files");
   recentMenu_->setObjectName("RecentFilesMenu");
   recentMenu_->menuAction()->setObjectName("RecentFiles");
@@ -221,6 +238,8 @@ void TMainWindow::BuildMenuAndToolBar() {
   edit->addActions({GeomRollup, LoadsRollup, ConstrRollup, PhysicsRollup, CloseRollup});
   QMenu* view = menuBar()->addMenu("View");
   view->addActions({ZoominButton, ZoomoutButton, ZoomFit});
+  view->addSeparator();
+  view->addActions({ColourFringes, DeflectedShape});
   // The arrow keys move the view over the job; as shortcuts they repeat while held.
   for (auto [name, text, key] : {std::tuple{"PanLeft", "Pan left", Qt::Key_Left},
                                  {"PanRight", "Pan right", Qt::Key_Right},
@@ -282,6 +301,13 @@ void TMainWindow::BuildMenuAndToolBar() {
   ViewSelector->setFocusPolicy(Qt::NoFocus);
   connect(ViewSelector, &QComboBox::activated, this, [this](int) { ChangeView(); });
   bar->addWidget(ViewSelector);
+  ViewStyle = new QComboBox(bar);
+  ViewStyle->setObjectName("ViewStyle");
+  ViewStyle->addItems({"Fringes", "Isolines"});
+  ViewStyle->setCurrentIndex(fringesOn_ ? 0 : 1);
+  ViewStyle->setFocusPolicy(Qt::NoFocus);
+  connect(ViewStyle, &QComboBox::activated, this, [this](int index) { SetFringes(index == 0); });
+  bar->addWidget(ViewStyle);
 }
 
 void TMainWindow::BuildStatusBar() {
@@ -315,6 +341,7 @@ void TMainWindow::CreateWindows() {
   meshInformer_->onKeyPressed = [this](int key) { KeyPressed(key); };
   meshInformer_->onKeyReleased = [this](int key) { KeyRelease(key); };
   meshInformer_->beforeEvents = [this] { MainDraw->Flush(); };
+  meshInformer_->onStop = [this] { mesh_->RequestStop(); };
   solveInformer_->placement = [this](int w) { return ProgressPlacement(w); };
 }
 
@@ -347,6 +374,7 @@ void TMainWindow::ResetJob() {
   UpdateCommands();
   ViewSelector->setCurrentIndex(0);
   shownView_ = 0;
+  fringeView_.Clear();
   SetTitle("Untitled");
 }
 
@@ -475,18 +503,27 @@ bool TMainWindow::FileSaveAsClick() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+  // The job cannot change while a mesh or a solve runs, so the question comes first, and the
+  // answer stands for the close that follows the work.
+  if (!closeConfirmed_ && !AskToSave("Job modified Save?")) {
+    event->ignore();
+    return;
+  }
+  closeConfirmed_ = true;
   if (busy_) {
-    // The work in progress uses the objects this window owns: stop a refinement and close
-    // when the command has returned.
+    // The work in progress uses the objects this window owns: it is asked to stop, the windows
+    // go at once, and the close completes when the command has returned (at the solver's next
+    // stop check, which only a sparse factorization already started can delay).
     pendingClose_ = true;
     mesh_->RequestStop();
+    solveInformer_->RequestStop();
+    meshInformer_->hide();
+    solveInformer_->hide();
+    hide();
     event->ignore();
     return;
   }
-  if (!AskToSave("Job modified Save?")) {
-    event->ignore();
-    return;
-  }
+  closeConfirmed_ = false;  // a window shown again asks again
   event->accept();
 }
 
@@ -507,7 +544,9 @@ void TMainWindow::UpdateCommands() {
   SolveStressMenu->setEnabled(solveStressOn_ && idle);
   CosmosInputFile->setEnabled(exportsOn_ && idle);
   LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
-  for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu}) a->setEnabled(idle);
+  ExportVtk->setEnabled(exportsOn_ && idle);
+  DeflectedShape->setEnabled(staticSolved && idle);
+  for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu, SavePicture}) a->setEnabled(idle);
   recentMenu_->setEnabled(idle && !recent_->Paths().isEmpty());
   // The undo actions follow the stack by themselves; while a mesh or a solve runs they wait.
   EditUndo->setEnabled(idle && history_->Stack().canUndo());
@@ -526,8 +565,28 @@ void TMainWindow::SetBusy(bool busy) {
 
 void TMainWindow::redraw() {
   const bool resultView = ViewIndex() > 0;
+  const ViewTransform& t = CurrentViewTransform();
+  if (resultView && FringesShown()) {
+    RedrawPlan(*MainDraw, *structure_, nullptr, nullptr, t, [&] {
+      MainDraw->Paint([&](QPainter& p) { p.drawImage(0, 0, fringeView_.Image(t)); });
+    });
+    MainDraw->Paint([&](QPainter& p) { fringeView_.DrawOverlay(p, t); });
+    return;
+  }
   RedrawPlan(*MainDraw, *structure_, meshed && !resultView ? mesh_.get() : nullptr,
-             resultView ? isolines_.get() : nullptr, CurrentViewTransform());
+             resultView ? isolines_.get() : nullptr, t);
+}
+
+bool TMainWindow::FringesShown() const {
+  const int view = ViewIndex();
+  return view > 0 && fringeView_.HasField() && (fringesOn_ || ResultViews()[view].perElement);
+}
+
+void TMainWindow::SetFringes(bool on) {
+  fringesOn_ = on;
+  ColourFringes->setChecked(on);
+  ViewStyle->setCurrentIndex(on ? 0 : 1);
+  redraw();
 }
 
 // The scale and the lower left corner stay; a fit made before the window was first shown
@@ -659,6 +718,8 @@ void TMainWindow::ClearResults() {
   staticSolved = stressSolved = false;
   solveStressOn_ = exportsOn_ = false;
   isolines_ = std::make_unique<TIsolines>();
+  fringeView_.Clear();
+  if (deflected_) deflected_->hide();  // its picture belongs to the results now gone
   ViewSelector->setCurrentIndex(0);
   shownView_ = 0;
   panels_[2]->clear();
@@ -739,10 +800,13 @@ void TMainWindow::SolveStaticClick() {
   ClearResults();
   redraw();
   SetBusy(true);
+  solveInformer_->ClearStop();
   int code = solver_->SolveStatic(*mesh_);
   solveInformer_->HideSolveProgress();
   SetBusy(false);
-  if (code != kSolveOk) {
+  if (code == kSolveStopped) {
+    if (!pendingClose_) CurrentPlatform().ShowMessage(kSolveStoppedText, "Stopped");
+  } else if (code != kSolveOk) {
     std::string message = solver_->Failure().message;
     if (message.empty()) message = "The static solution failed (code " + std::to_string(code) + ").";
     ShowError(message);
@@ -758,10 +822,16 @@ void TMainWindow::SolveStressClick() {
   if (busy_ || !solveStressOn_) return;
   solveStressOn_ = false;
   SetBusy(true);
+  solveInformer_->ClearStop();
   int code = solver_->SolveStress();
+  solveInformer_->HideSolveProgress();
   SetBusy(false);
   if (code == 0) {
     stressSolved = true;
+  } else if (code == 3) {
+    // The static solution stands: the recovery can be run again.
+    solveStressOn_ = true;
+    if (!pendingClose_) CurrentPlatform().ShowMessage(kStressStoppedText, "Stopped");
   } else {
     // Solve Stress stays off until the next Solve Static, so say why the stress views stay off.
     ShowError(code == 2 ? "The stresses exceed the range of numbers: check the prescribed displacements "
@@ -775,6 +845,30 @@ void TMainWindow::SolveStressClick() {
 void TMainWindow::CosmosInputFileClick() {
   if (busy_ || !exportsOn_) return;
   RunCosmosExport(*solver_);
+}
+
+void TMainWindow::ExportVtkClick() {
+  if (busy_ || !exportsOn_) return;
+  RunVtkExport(*solver_);
+}
+
+void TMainWindow::DeflectedShapeClick() {
+  if (busy_ || !staticSolved) return;
+  if (!deflected_) deflected_ = new DeflectedView3D(this);
+  std::vector<double> w(solver_->ResultNodeCount());
+  for (int v = 0; v < solver_->ResultNodeCount(); ++v) w[v] = solver_->NodeValue(v, ResultField::LinZ);
+  // Coloured as the plan view shows its field, or by the deflection itself.
+  const ResultView& shown = ResultViews()[ViewIndex() > 0 ? ViewIndex() : 1];
+  deflected_->Show(std::move(w), fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(*solver_, shown),
+                   QString::fromLatin1(shown.label).chopped(1));
+  deflected_->show();
+  deflected_->raise();
+}
+
+void TMainWindow::SavePictureClick() {
+  if (busy_) return;
+  const QImage picture = MainDraw->Image().copy();
+  RunFileExport(kPictureFileFilter, [&picture](const std::string& path) { return WritePicture(picture, path); });
 }
 
 void TMainWindow::LocalStiffnessMatrixClick() {
@@ -814,7 +908,10 @@ void TMainWindow::ChangeView() {
   panels_[4]->clear();
   if (chosen.needs != ResultNeed::none) {
     isolines_ = std::make_unique<TIsolines>();
-    BuildIsolines(*isolines_, static_cast<int>(chosen.field), *solver_);
+    if (!chosen.perElement) BuildIsolines(*isolines_, static_cast<int>(chosen.field), *solver_);
+    fringeView_.Show(BuildFringeField(*solver_, chosen), QString::fromLatin1(chosen.label).chopped(1));
+  } else {
+    fringeView_.Clear();
   }
   redraw();
 }

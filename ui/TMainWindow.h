@@ -6,7 +6,12 @@
 //
 // While Generate mesh or a solve runs (synchronously, with the event loop kept alive by the
 // progress windows), every command that could change or delete the job, the mesh or the solver
-// is disabled or ignored; closing the window then waits for the work to end.
+// is disabled or ignored; the progress windows' Stop buttons end the work. Closing the window
+// then asks to save, stops the work, hides the windows at once and completes when the work has
+// returned. (A worker thread would let Exit return even during the one step that cannot be
+// interrupted, a sparse factorization of 1 to 2 s on the largest plates, but would have to
+// marshal every progress report and share the job's objects across threads; the synchronous
+// model keeps the solver and the mesher single-threaded.)
 #pragma once
 
 #include <QMainWindow>
@@ -16,6 +21,7 @@
 #include <string>
 
 #include "ui/EditRequest.h"
+#include "ui/FringeView.h"
 #include "ui/JobHistory.h"
 #include "ui/PlanEditing.h"
 #include "ui/TRollup.h"
@@ -27,6 +33,7 @@ class QMenu;
 
 namespace tavrin {
 
+class DeflectedView3D;
 class FEM;
 class PlanNavigator;
 class PlanView;
@@ -83,12 +90,28 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void SolveStaticClick();
   void SolveStressClick();
   void CosmosInputFileClick();
+  // The mesh and every result computed so far as a VTK grid, through the save dialog.
+  void ExportVtkClick();
+  // The plan view's picture as it stands, as PNG or SVG by the chosen file's extension.
+  void SavePictureClick();
+  // The window of the deflected plate in 3D, coloured by the result view on screen (the
+  // deflection when none is); needs Solve Static.
+  void DeflectedShapeClick();
+  DeflectedView3D* DeflectedView() const { return deflected_; }
   void LocalStiffnessMatrixClick();
   void ResDlgMenuClick();
   // The view selector's change event, and choosing a view as the user does.
   void ChangeView();
   void SelectView(int index);
   int ViewIndex() const;
+  // The drawing of the result views: colour fringes with band isolines, a legend and the
+  // extremes marked (the default), or the isolines alone. The View menu's "Colour fringes" and
+  // the tool bar's style selector both switch it. The error estimate is always drawn as fringes.
+  void SetFringes(bool on);
+  bool FringesChosen() const { return fringesOn_; }
+  // True when the view on screen is drawn as fringes.
+  bool FringesShown() const;
+  const FringeView& Fringes() const { return fringeView_; }
 
   // ---- TRollupHost ----
   EditRequest& Request() override { return editing_.Request(); }
@@ -180,15 +203,22 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   // window is finally shown with is the one fitted.
   bool fitUntilShown_ = true;
   int shownView_ = 0;  // the result view whose picture and label are on screen
+  FringeView fringeView_;
+  bool fringesOn_ = true;
 
   // Pipeline commands that are switched on by the job's progress; busy_ overrides them.
   bool generateMeshOn_ = false, solveStaticOn_ = false, solveStressOn_ = false, exportsOn_ = false;
   bool busy_ = false;
   bool pendingClose_ = false;
+  bool closeConfirmed_ = false;  // the save question of a close was answered
   bool placedRollup_ = false;
 
   PlanView* MainDraw = nullptr;
   QComboBox* ViewSelector = nullptr;
+  QComboBox* ViewStyle = nullptr;
+  QAction* ColourFringes = nullptr;
+  QAction* DeflectedShape = nullptr;
+  DeflectedView3D* deflected_ = nullptr;
   std::array<QLabel*, 5> panels_{};
 
   QAction* New1 = nullptr;
@@ -204,6 +234,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   QAction* SolveStaticMenu = nullptr;
   QAction* SolveStressMenu = nullptr;
   QAction* CosmosInputFile = nullptr;
+  QAction* ExportVtk = nullptr;
+  QAction* SavePicture = nullptr;
   QAction* LocalStiffnessMatrix = nullptr;
   QAction* ResDlgMenu = nullptr;
   QAction* Help1 = nullptr;
@@ -228,6 +260,10 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   TAboutDialog* about_ = nullptr;
   TAskBox* askBox_ = nullptr;
 };
+
+// What the workbench says when a solve or a stress recovery was stopped by the user.
+extern const char kSolveStoppedText[];
+extern const char kStressStoppedText[];
 
 // The caption part of a path: what follows the last "\", ":" or "/".
 std::string LastPathComponent(const std::string& path);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QProgressBar>
+#include <QPushButton>
 #include <algorithm>
 #include <cmath>
 
@@ -36,6 +37,14 @@ TMeshInformer::TMeshInformer(QWidget* parent)
   numberOfNodes_ = new QLabel("0", this);
   numberOfNodes_->setAlignment(Qt::AlignRight);
   grid->addWidget(numberOfNodes_, 4, 1);
+  auto* stop = new QPushButton("Stop", this);
+  stop->setObjectName("StopButton");
+  // A stop key pressed while the button had the focus would click it a second time.
+  stop->setFocusPolicy(Qt::NoFocus);
+  connect(stop, &QPushButton::clicked, this, [this] {
+    if (onStop) onStop();
+  });
+  grid->addWidget(stop, 5, 0, 1, 2);
   resize(123, 77);
 }
 

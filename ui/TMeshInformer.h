@@ -2,7 +2,8 @@
 // the mesher's progress reporting: the first report places it at the upper right of the plan
 // view and shows it; each report shows the caption, the node and element figures and the
 // current minimal angle on a bar where 35 degrees is full. Key strokes it receives go to the
-// owner (the main window), so the stop keys work while it has the focus.
+// owner (the main window), so the stop keys work while it has the focus; its Stop button asks
+// the owner to stop the refinement as they do (onStop).
 //
 // Refinement reports once per pass, and passes on a large mesh follow each other within a
 // millisecond: the window refreshes its figures and lets events through (repaints, key
@@ -36,6 +37,7 @@ class TMeshInformer : public QWidget, public MeshProgress {
   std::function<void(int key)> onKeyPressed;
   std::function<void(int key)> onKeyReleased;
   std::function<void()> beforeEvents;
+  std::function<void()> onStop;
 
   int AngleBar() const;
   QString ElementsText() const;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace tavrin {
 
@@ -29,6 +30,11 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   grid->addWidget(currentIndex_, 0, 1);
   grid->addWidget(new QLabel("Progress", this), 1, 0, 1, 2);
   grid->addWidget(actionProgress_, 2, 0, 1, 2);
+  auto* stop = new QPushButton("Stop", this);
+  stop->setObjectName("StopButton");
+  stop->setFocusPolicy(Qt::NoFocus);
+  connect(stop, &QPushButton::clicked, this, [this] { RequestStop(); });
+  grid->addWidget(stop, 3, 0, 1, 2);
   resize(194, 64);
 }
 

@@ -5,6 +5,9 @@
 // A large solve reports once per equation, so the window refreshes its figures and lets
 // events through at most every few hundredths of a second (and whenever the stage changes);
 // the figures it answers with are always those of the latest report.
+//
+// Its Stop button (or RequestStop) makes StopRequested answer true until ClearStop, which the
+// owner calls before each solve: the solver then ends at its next check with no results.
 #pragma once
 
 #include <QWidget>
@@ -27,6 +30,9 @@ class TSolveInformer : public QWidget, public SolveProgress {
   void ShowSolveProgress(const std::string& caption, int position, int index, int total) override;
   void HideSolveProgress() override;
   void ProcessEvents() override;
+  bool StopRequested() override { return stopRequested_; }
+  void RequestStop() { stopRequested_ = true; }
+  void ClearStop() { stopRequested_ = false; }
 
   // Gives the top-left corner for a window of the given width when it first shows.
   std::function<QPoint(int width)> placement;
@@ -45,6 +51,7 @@ class TSolveInformer : public QWidget, public SolveProgress {
   ProgressThrottle throttle_;
   int percent_ = 0;
   int index_ = 0;
+  bool stopRequested_ = false;
 };
 
 }  // namespace tavrin

@@ -1,6 +1,6 @@
 // tavrin-cli solve: meshes a job as `mesh` does, solves the static bending problem, recovers
 // stresses and moments, prints the main figures and optionally writes result tables and the
-// COSMOS file. Also holds the meshing step shared with `stiffness`.
+// COSMOS file and the VTK grid. Also holds the meshing step shared with `stiffness`.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +13,7 @@
 #include "Commands.h"
 #include "analysis/AnalysisOptions.h"
 #include "analysis/TGlobMatrix.h"
+#include "analysis/VtkExport.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
 #include "model/TObjCont.h"
@@ -157,6 +158,11 @@ int RunSolve(const Args& args) {
     const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();
     if (solver.ExportCosmos(model) != ExportResult::Written) {
       std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", model.c_str());
+      return 1;
+    }
+    const std::string grid = (std::filesystem::path(outDir) / "model.vtu").string();
+    if (WriteVtu(solver, grid) != ExportResult::Written) {
+      std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", grid.c_str());
       return 1;
     }
   }

@@ -222,6 +222,13 @@ TEST(SparseSolver, AStopEndsTheSolveAtAnyStageWithNoResults) {
   StopAt late("never");
   TGlobMatrix s(ElementKind::Dkt, &late);
   ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+  StopAt inRecovery("Stress recovery #");
+  TGlobMatrix r(ElementKind::Dkt, &inRecovery);
+  ASSERT_EQ(r.SolveStatic(p.Build()), kSolveOk);
+  EXPECT_EQ(r.SolveStress(), 3);
+  EXPECT_FALSE(r.HasStresses());
+  EXPECT_EQ(r.NodeMoment(0, 0), kNoValue);
+  EXPECT_TRUE(r.IsSolved());  // the static solution stays for another recovery
   class Always : public SolveProgress {
     bool StopRequested() override { return true; }
   } always;

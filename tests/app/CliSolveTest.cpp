@@ -5,11 +5,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "CliRunner.h"
+#include "tests/analysis/VtuReader.h"
 
 namespace tavrin {
 namespace {
@@ -55,6 +57,54 @@ TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "reactions.csv")), "node,mesh_node,fz,mx,my");
   EXPECT_EQ(ReadWholeFile(dir / "model.tvd").rfind("N, 1, ", 0), 0u);
   std::filesystem::remove_all(dir);
+}
+
+// Rows of a table written by `solve --out`, by column name.
+std::map<std::string, std::vector<double>> ReadCsv(const std::filesystem::path& path) {
+  std::istringstream in(ReadWholeFile(path));
+  std::string line, name;
+  std::getline(in, line);
+  std::vector<std::string> names;
+  std::istringstream header(line);
+  while (std::getline(header, name, ',')) names.push_back(name);
+  std::map<std::string, std::vector<double>> columns;
+  while (std::getline(in, line)) {
+    std::istringstream row(line);
+    std::string cell;
+    for (size_t k = 0; k < names.size() && std::getline(row, cell, ','); ++k)
+      columns[names[k]].push_back(std::strtod(cell.c_str(), nullptr));
+  }
+  return columns;
+}
+
+// The grid beside the tables carries the same numbers under the same names: a post-processing
+// tool shows what the tables say.
+TEST(CliSolve, GridFileMatchesTheTables) {
+  const auto dir = std::filesystem::temp_directory_path() / ("tavrin-vtu-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const CliResult r = RunCli({"solve", kSquare, "--out", dir.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto nodes = ReadCsv(dir / "nodes.csv"), elements = ReadCsv(dir / "elements.csv");
+  const testing::VtuGrid g = testing::ReadVtu((dir / "model.vtu").string());
+  std::filesystem::remove_all(dir);
+  ASSERT_TRUE(g.ok);
+  const size_t n = nodes.at("node").size(), m = elements.at("element").size();
+  ASSERT_GT(n, 10u);
+  EXPECT_EQ(g.pointCount, static_cast<int>(n));
+  EXPECT_EQ(g.cellCount, static_cast<int>(m));
+  // Both are written with the same ten digits: equal, not merely close.
+  for (const char* column : {"mesh_node", "w", "rot_x", "rot_y", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy"})
+    EXPECT_EQ(g.pointData.at(column), nodes.at(column)) << column;
+  for (const char* column : {"deflection", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy", "error"})
+    EXPECT_EQ(g.cellData.at(column), elements.at(column)) << column;
+  ASSERT_EQ(g.points.size(), 3 * n);
+  ASSERT_EQ(g.connectivity.size(), 3 * m);
+  for (size_t v = 0; v < n; ++v) {
+    EXPECT_EQ(g.points[3 * v], nodes.at("x")[v]);
+    EXPECT_EQ(g.points[3 * v + 1], nodes.at("y")[v]);
+  }
+  for (size_t t = 0; t < m; ++t)
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(g.connectivity[3 * t + c], elements.at("n" + std::to_string(c))[t]);
 }
 
 TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {

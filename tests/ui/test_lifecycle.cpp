@@ -30,7 +30,7 @@ TEST_F(Lifecycle, CaptionShowsProgramAndLastPathComponent) {
 
 TEST_F(Lifecycle, StartStateDisablesThePipeline) {
   for (const char* name : {"Generatemesh", "SolveStaticMenu", "SolveStressMenu", "CosmosInputFile",
-                           "LocalStiffnessMatrix"})
+                           "LocalStiffnessMatrix", "ExportVtk"})
     EXPECT_FALSE(Enabled(name)) << name;
   for (const char* name : {"New1", "Open1", "Save1", "FileSaveAs", "Exit1", "newpolygon", "newvertex",
                            "ParametersStats1", "ResDlgMenu", "Help1", "ZoominButton", "ZoomoutButton"})
@@ -163,10 +163,13 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
     menus += "\n";
   }
   EXPECT_EQ(menus,
-            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As RecentFiles=Recent Files Exit1=Exit\n"
+            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As ExportVtk=Export VTK SavePicture=Save picture "
+            "RecentFiles=Recent Files "
+            "Exit1=Exit\n"
             "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete = GeomRollup=Geometry... "
             "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
-            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit\n"
+            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit = ColourFringes=Colour fringes "
+            "DeflectedShape=Deflected shape 3D\n"
             "Mesh: Generatemesh=Generate mesh ParametersStats1=Parameters && Stats\n"
             "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress CosmosInputFile=COSMOS Input File "
             "LocalStiffnessMatrix=Local Stiffness Matrix\n"
@@ -194,14 +197,15 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
   }
   EXPECT_EQ(buttons,
             "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic SolveStress | "
-            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ");
+            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ViewStyle ");
 
   auto* views = window->findChild<QComboBox*>("ViewSelector");
   QStringList items;
   for (int i = 0; i < views->count(); ++i) items << views->itemText(i);
   EXPECT_EQ(items.join("; ").toStdString(),
             "Normal View; UX Lin. Displacement isolines; RX Rot. Displacement isolines; RY Rot. Displacement isolines; "
-            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines");
+            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending moment; "
+            "My bending moment; Mxy twisting moment; Error estimate");
   EXPECT_FALSE(views->isEditable());
 }
 

@@ -1,0 +1,126 @@
+#include "ui/FringeRenderer.h"
+
+#include <QPainter>
+#include <QPolygonF>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "ui/FringeField.h"
+#include "ui/FringeScale.h"
+#include "ui/ViewTransform.h"
+
+namespace tavrin {
+
+namespace {
+
+// Unfloored screen coordinates: the rasterizer needs sub-pixel corners.
+double ScreenXF(const ViewTransform& t, double x) { return (x - t.originX) / t.scale; }
+double ScreenYF(const ViewTransform& t, double y) {
+  return t.canvasHeight - (y - t.originY) / t.scale;
+}
+
+}  // namespace
+
+void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale,
+                   const ViewTransform& t) {
+  if (f.Empty() || image.isNull()) return;
+  if (image.format() != QImage::Format_ARGB32_Premultiplied &&
+      image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+  const int w = image.width(), h = image.height();
+  // Band colours looked up once, not per pixel.
+  std::vector<QRgb> colours(scale.Bands());
+  for (int k = 0; k < scale.Bands(); ++k) colours[k] = scale.BandColour(k);
+  for (size_t i = 0; i < f.triangles.size(); ++i) {
+    const auto& tri = f.triangles[i];
+    const double x0 = ScreenXF(t, f.x[tri[0]]), y0 = ScreenYF(t, f.y[tri[0]]);
+    const double x1 = ScreenXF(t, f.x[tri[1]]), y1 = ScreenYF(t, f.y[tri[1]]);
+    const double x2 = ScreenXF(t, f.x[tri[2]]), y2 = ScreenYF(t, f.y[tri[2]]);
+    // Pixels whose centre (px + 0.5, py + 0.5) may lie inside.
+    const double left = std::min({x0, x1, x2}), right = std::max({x0, x1, x2});
+    const double top = std::min({y0, y1, y2}), bottom = std::max({y0, y1, y2});
+    if (right < 0 || bottom < 0 || left > w || top > h) continue;
+    const int px0 = std::max(0, static_cast<int>(std::ceil(left - 0.5)));
+    const int px1 = std::min(w - 1, static_cast<int>(std::floor(right - 0.5)));
+    const int py0 = std::max(0, static_cast<int>(std::ceil(top - 0.5)));
+    const int py1 = std::min(h - 1, static_cast<int>(std::floor(bottom - 0.5)));
+    if (px0 > px1 || py0 > py1) continue;
+    const double area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
+    if (area == 0 || !std::isfinite(area)) continue;
+    const double v0 = f.perElement ? f.values[i] : f.values[tri[0]];
+    const double v1 = f.perElement ? f.values[i] : f.values[tri[1]];
+    const double v2 = f.perElement ? f.values[i] : f.values[tri[2]];
+    const QRgb flat = colours[scale.BandOf(v0)];
+    const bool constant = f.perElement || (scale.BandOf(v1) == scale.BandOf(v0) &&
+                                           scale.BandOf(v2) == scale.BandOf(v0));
+    // A point lies inside when its three barycentric weights are not negative; a small
+    // tolerance lets pixel centres on a shared edge land in one triangle or the other, never
+    // in neither.
+    constexpr double kEdgeTolerance = -1e-9;
+    for (int py = py0; py <= py1; ++py) {
+      auto* line = reinterpret_cast<QRgb*>(image.scanLine(py));
+      const double cy = py + 0.5;
+      for (int px = px0; px <= px1; ++px) {
+        const double cx = px + 0.5;
+        const double w0 = ((x1 - cx) * (y2 - cy) - (x2 - cx) * (y1 - cy)) / area;
+        const double w1 = ((x2 - cx) * (y0 - cy) - (x0 - cx) * (y2 - cy)) / area;
+        const double w2 = 1 - w0 - w1;
+        if (w0 < kEdgeTolerance || w1 < kEdgeTolerance || w2 < kEdgeTolerance) continue;
+        line[px] = constant ? flat : colours[scale.BandOf(w0 * v0 + w1 * v1 + w2 * v2)];
+      }
+    }
+  }
+}
+
+void DrawBandLines(QPainter& painter, const FringeField& f, const FringeScale& scale,
+                   const ViewTransform& t, const QColor& colour) {
+  if (f.Empty() || f.perElement || scale.Bands() < 2) return;
+  painter.save();
+  painter.setPen(QPen(colour, 0));
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  std::vector<QLineF> lines;
+  for (const auto& tri : f.triangles) {
+    const double v[3] = {f.values[tri[0]], f.values[tri[1]], f.values[tri[2]]};
+    const double low = std::min({v[0], v[1], v[2]}), high = std::max({v[0], v[1], v[2]});
+    // Only the boundaries strictly inside the triangle's range: a level through a corner of a
+    // triangle is drawn by its neighbours' edges.
+    for (int k = scale.BandOf(low) + 1; k <= scale.BandOf(high); ++k) {
+      const double level = scale.Boundary(k);
+      QPointF ends[2];
+      int n = 0;
+      for (int e = 0; e < 3 && n < 2; ++e) {
+        const int a = e, b = (e + 1) % 3;
+        if ((v[a] < level) == (v[b] < level)) continue;
+        const double s = (level - v[a]) / (v[b] - v[a]);
+        const double x = f.x[tri[a]] + s * (f.x[tri[b]] - f.x[tri[a]]);
+        const double y = f.y[tri[a]] + s * (f.y[tri[b]] - f.y[tri[a]]);
+        ends[n++] = QPointF(ScreenXF(t, x), ScreenYF(t, y));
+      }
+      if (n == 2) lines.emplace_back(ends[0], ends[1]);
+    }
+  }
+  painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+  painter.restore();
+}
+
+void DrawExtremeMarkers(QPainter& painter, const FringeField& f, const ViewTransform& t) {
+  if (f.Empty()) return;
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(QPen(Qt::black, 1.5));
+  painter.setBrush(Qt::white);
+  for (int which = 0; which < 2; ++which) {
+    const int at = which == 0 ? f.minAt : f.maxAt;
+    const double x = ScreenXF(t, f.MarkerX(at)), y = ScreenYF(t, f.MarkerY(at));
+    const double d =
+        which == 0 ? 1 : -1;  // the tip at the point: from above for min, below for max
+    QPolygonF marker;
+    marker << QPointF(x, y) << QPointF(x - 6, y - 11 * d) << QPointF(x + 6, y - 11 * d);
+    painter.drawPolygon(marker);
+    painter.drawText(QPointF(x + 8, y - 4 * d + (d > 0 ? 0 : 8)), which == 0 ? "min" : "max");
+  }
+  painter.restore();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,32 @@
+// Colour fringes of a result field in the plan view's screen coordinates.
+//
+// RenderFringes fills every pixel whose centre lies in a triangle of the field with the colour
+// of the band of the value there: nodal values interpolated linearly over the triangle (by
+// barycentric weights of the pixel centre), or the triangle's own value for a per-element
+// field. Pixels outside the mesh are left as they are. The cost is one pass over the triangles
+// plus one evaluation per covered pixel, whatever the mesh's size against the view's.
+//
+// DrawBandLines draws the band boundaries (isolines at the legend's values) over the fringes:
+// in each triangle, the straight segment where the linear field crosses each boundary level.
+// DrawExtremeMarkers marks the smallest and the largest value where they occur.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+
+class QPainter;
+
+namespace tavrin {
+
+struct FringeField;
+class FringeScale;
+struct ViewTransform;
+
+void RenderFringes(QImage& image, const FringeField& field, const FringeScale& scale,
+                   const ViewTransform& t);
+void DrawBandLines(QPainter& painter, const FringeField& field, const FringeScale& scale,
+                   const ViewTransform& t, const QColor& colour);
+// A triangle pointing down at the minimum and up at the maximum, with "min" and "max" beside.
+void DrawExtremeMarkers(QPainter& painter, const FringeField& field, const ViewTransform& t);
+
+}  // namespace tavrin

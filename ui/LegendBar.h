@@ -1,0 +1,22 @@
+// The legend of a colour-fringe picture: a column of band swatches at the right edge of the
+// view, the largest values at the top, each boundary labelled with its value, under the field's
+// name, and the field's minimum and maximum below. Drawn over the picture on a white panel.
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+class QPainter;
+
+namespace tavrin {
+
+class FringeScale;
+
+// The boundary values as the legend writes them, from Boundary(Bands()) down to Boundary(0).
+QStringList LegendLabels(const FringeScale& scale);
+// Draws the legend for a view of the given size; returns the panel's rectangle.
+QRect DrawLegend(QPainter& painter, const FringeScale& scale, const QString& title, int viewWidth,
+                 int viewHeight);
+
+}  // namespace tavrin
