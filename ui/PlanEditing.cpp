@@ -59,12 +59,15 @@ void PlanEditing::pickpoint(int sx, int sy) {
   PlanView& view = host_.View();
   if (newVertexMode) {
     job.AddFreeNode(x, y);
+    // The mode's button marked the job already, but a save may have come in between.
+    host_.SetModified();
     DrawNode(view, job, PlanView::Black(), sx, sy, -1);
     newVertexMode = false;
     return;
   }
   if (newPolygonMode) {
     int status = job.AddPolygonVertex(x, y, t.scale);
+    if (status == stAdded || status == stPolygonClosed) host_.SetModified();
     if (status == stAdded) {
       DrawNode(view, job, PlanView::Black(), sx, sy, -1);
       if (!firstPolygonPoint)

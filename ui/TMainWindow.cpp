@@ -755,7 +755,11 @@ void TMainWindow::GenerateMeshClick() {
                ": set a positive value in Mesh, Parameters & Stats.");
     return;
   }
+  // The preparation may move the outline into the first polygon slot: then the job no longer
+  // reads as its file, and Save writes the new order.
+  const std::string unprepared = structure_->JobText();
   structure_->PrepareForMeshing();
+  if (structure_->JobText() != unprepared) modified = true;
   if (const GeometryCheckResult check = CheckGeometry(*structure_); !check) {
     RefuseMesh(check.message);
     return;
