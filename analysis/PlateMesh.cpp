@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "mesh/containers/NodePairKey.h"
+#include "containers/NodePairKey.h"
 
 namespace tavrin {
 

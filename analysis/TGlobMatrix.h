@@ -24,7 +24,7 @@
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/SolveProgress.h"
-#include "mesh/containers/Sentinels.h"
+#include "containers/Sentinels.h"
 
 namespace tavrin {
 

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "analysis/TGlobMatrix.h"
-#include "mesh/containers/TFloats.h"
-#include "mesh/containers/TInts.h"
+#include "containers/TFloats.h"
+#include "containers/TInts.h"
 
 namespace tavrin {
 

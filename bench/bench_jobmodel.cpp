@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "mesh/containers/TEdges.h"
-#include "mesh/containers/TTris.h"
-#include "mesh/containers/TVertexes.h"
+#include "containers/TEdges.h"
+#include "containers/TTris.h"
+#include "containers/TVertexes.h"
 #include "model/TObjCont.h"
 
 namespace {

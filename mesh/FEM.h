@@ -26,9 +26,9 @@
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/SegmentWorkList.h"
-#include "mesh/containers/TEdges.h"
-#include "mesh/containers/TTris.h"
-#include "mesh/containers/TVertexes.h"
+#include "containers/TEdges.h"
+#include "containers/TTris.h"
+#include "containers/TVertexes.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {
@@ -155,7 +155,9 @@ class FEM {
   // ---- Refinement steps -----------------------------------------------------------------
   // -1 acceptable or refused, -2 no host triangle for the new point, >= 0 the mesh changed.
   int RefineTriangle(int t, bool force);
-  int RefineNeighbour(int t);
+  // Forces a point into the neighbour across t's longest side.
+  enum class NeighbourRefinement { NoNeighbour, Refused, Changed };
+  [[nodiscard]] NeighbourRefinement RefineNeighbour(int t);
   void FlipLongestEdge(int t);
   bool IsEncroached(int e) const;
   bool Encroaches(int s, MeshPoint p) const;

@@ -16,7 +16,7 @@
 #include "mesh/FrontIndex.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
-#include "mesh/containers/TFloats.h"
+#include "containers/TFloats.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {

@@ -13,8 +13,8 @@
 #include <cmath>
 #include <functional>
 
-#include "mesh/containers/TEdges.h"
-#include "mesh/containers/TVertexes.h"
+#include "containers/TEdges.h"
+#include "containers/TVertexes.h"
 
 namespace tavrin {
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "mesh/containers/TVertexes.h"
+#include "containers/TVertexes.h"
 
 namespace tavrin {
 

@@ -137,7 +137,7 @@ bool FEM::RefinementPass(bool& flipTried) {
       progress = true;
       flipTried = false;
     }
-    if (r == -2) RefineNeighbour(w);
+    if (r == -2) (void)RefineNeighbour(w);  // a changed mesh here is not counted as progress
   }
   if (!progress && !AtNodeLimit()) {
     const int l = LargestTriangle();
@@ -150,7 +150,9 @@ bool FEM::RefinementPass(bool& flipTried) {
   if (!progress && !AtNodeLimit()) {
     const int w = WorstTriangle();
     const int before = NodeCount();
-    if (RefineNeighbour(w) >= -1 && NodeCount() > before) {
+    // Progress is a node added, not a claimed change: a forced point can be refused, and a
+    // loop that counted refusals would never end.
+    if (RefineNeighbour(w) == NeighbourRefinement::Changed && NodeCount() > before) {
       progress = true;
       flipTried = false;
     }
@@ -280,7 +282,7 @@ int FEM::RefineTriangle(int t, bool force) {
   return t;
 }
 
-int FEM::RefineNeighbour(int t) {
+FEM::NeighbourRefinement FEM::RefineNeighbour(int t) {
   double lengths[3];
   for (int k = 1; k <= 3; ++k) {
     const int g = triangles_.Edge(t, k);
@@ -293,8 +295,8 @@ int FEM::RefineNeighbour(int t) {
     side = 3;
   const int g = triangles_.Edge(t, side);
   const int u = edges_.Triangle(g, 1) == t ? edges_.Triangle(g, 2) : edges_.Triangle(g, 1);
-  if (u == -1) return -t;
-  return RefineTriangle(u, true) >= 0 ? u : -u;
+  if (u == -1) return NeighbourRefinement::NoNeighbour;
+  return RefineTriangle(u, true) >= 0 ? NeighbourRefinement::Changed : NeighbourRefinement::Refused;
 }
 
 void FEM::FlipLongestEdge(int t) {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <utility>
 
-#include "mesh/containers/TFloats.h"
-#include "mesh/containers/TInts.h"
+#include "containers/TFloats.h"
+#include "containers/TInts.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {

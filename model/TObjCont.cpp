@@ -7,8 +7,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "mesh/containers/NodePairKey.h"
-#include "mesh/containers/Sentinels.h"
+#include "containers/NodePairKey.h"
+#include "containers/Sentinels.h"
 
 namespace tavrin {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mesh/containers/TFloats.h"
+#include "containers/TFloats.h"
 
 namespace tavrin {
 namespace {

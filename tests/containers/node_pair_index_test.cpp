@@ -9,7 +9,7 @@
 #include <set>
 #include <utility>
 
-#include "mesh/containers/NodePairIndex.h"
+#include "containers/NodePairIndex.h"
 
 namespace tavrin {
 namespace {

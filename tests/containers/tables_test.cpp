@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "mesh/containers/TEdges.h"
-#include "mesh/containers/TTris.h"
-#include "mesh/containers/TVertexes.h"
+#include "containers/TEdges.h"
+#include "containers/TTris.h"
+#include "containers/TVertexes.h"
 
 namespace tavrin {
 namespace {

@@ -68,8 +68,17 @@ TEST(RefineTriangle, EachOutcome) {
   {
     FEM mesh = Triangle({0, 0}, {10, 0}, {5, 1}, 200, false);
     EXPECT_EQ(mesh.RefineTriangle(0, false), -2);
-    EXPECT_EQ(mesh.RefineNeighbour(0), 0);  // no neighbour: -t
+    EXPECT_EQ(mesh.RefineNeighbour(0), FEM::NeighbourRefinement::NoNeighbour);
     EXPECT_EQ(mesh.NodeCount(), 3);
+  }
+  // A refused neighbour numbered 0 is a refusal, not a change (as a negated index it read 0).
+  {
+    FEM mesh = Triangle({0, 0}, {10, 0}, {5, 0.00001}, 200, false);
+    mesh.SetMinDistance(0.0001);
+    mesh.AddMeshNode(5, -1);
+    mesh.AddTriangleByNodes(1, 0, 3, kPhysics);
+    EXPECT_EQ(mesh.RefineNeighbour(1), FEM::NeighbourRefinement::Refused);
+    EXPECT_EQ(mesh.NodeCount(), 4);
   }
 }
 

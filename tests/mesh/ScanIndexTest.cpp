@@ -16,8 +16,8 @@
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshProgress.h"
-#include "mesh/containers/TEdges.h"
-#include "mesh/containers/TVertexes.h"
+#include "containers/TEdges.h"
+#include "containers/TVertexes.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {

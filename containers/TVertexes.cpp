@@ -1,5 +1,5 @@
 // Node table operations: appends are amortised constant time, access is direct by index.
-#include "mesh/containers/TVertexes.h"
+#include "containers/TVertexes.h"
 
 namespace tavrin {
 

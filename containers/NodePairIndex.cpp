@@ -1,7 +1,9 @@
 // Linear probing with backward-shift deletion: a run of occupied slots is never broken by an
 // erase, so a lookup may stop at the first empty slot. Entries of one pair all lie in the run
 // that starts at their home slot, so the lookup sees every duplicate before that empty slot.
-#include "mesh/containers/NodePairIndex.h"
+#include "containers/NodePairIndex.h"
+
+#include "containers/NodePairKey.h"
 
 #include <algorithm>
 
@@ -11,11 +13,7 @@ namespace {
 constexpr std::size_t kInitialSlots = 64;
 }  // namespace
 
-std::uint64_t NodePairIndex::Key(int a, int b) {
-  const auto lo = static_cast<std::uint32_t>(std::min(a, b));
-  const auto hi = static_cast<std::uint32_t>(std::max(a, b));
-  return (static_cast<std::uint64_t>(hi) << 32) | lo;
-}
+std::uint64_t NodePairIndex::Key(int a, int b) { return NodePairKey(a, b); }
 
 std::size_t NodePairIndex::Home(std::uint64_t key) const {
   // Fibonacci hashing: the high bits of the product mix both nodes.

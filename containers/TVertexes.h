@@ -8,8 +8,8 @@
 #include <cassert>
 #include <vector>
 
-#include "mesh/containers/DofColumn.h"
-#include "mesh/containers/Sentinels.h"
+#include "containers/DofColumn.h"
+#include "containers/Sentinels.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {

@@ -1,5 +1,5 @@
 // List of 32-bit integers: appends are amortised constant time, access is direct.
-#include "mesh/containers/TInts.h"
+#include "containers/TInts.h"
 
 #include <cassert>
 

@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/containers/DofColumn.h"
-#include "mesh/containers/NodePairIndex.h"
+#include "containers/DofColumn.h"
+#include "containers/NodePairIndex.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {

@@ -1,5 +1,5 @@
 // List of doubles: appends are amortised constant time; the descending sort is O(n log n).
-#include "mesh/containers/TFloats.h"
+#include "containers/TFloats.h"
 
 #include <algorithm>
 #include <cassert>
