@@ -10,8 +10,12 @@ AnalysisOptions& GlobalAnalysisOptions() {
   return options;
 }
 
-const char* SolverName(SolverKind kind) { return kind == SolverKind::Envelope ? "envelope" : "sparse"; }
-const char* RecoveryName(RecoveryKind kind) { return kind == RecoveryKind::Average ? "average" : "patch"; }
+const char* SolverName(SolverKind kind) {
+  return kind == SolverKind::Envelope ? "envelope" : "sparse";
+}
+const char* RecoveryName(RecoveryKind kind) {
+  return kind == RecoveryKind::Average ? "average" : "patch";
+}
 
 bool ParseSolverName(const char* text, SolverKind& kind) {
   for (SolverKind k : {SolverKind::Sparse, SolverKind::Envelope})

@@ -18,8 +18,8 @@ ExportResult TGlobMatrix::ExportCosmos(const std::string& fileName) const {
   for (int v = 0; v < nodeCount_; ++v)
     std::fprintf(f, "N, %d, %g, %g, 0\n", v + 1, mesh_.x[newToMesh_[v]], mesh_.y[newToMesh_[v]]);
   for (int t = 0; t < triangleCount_; ++t)
-    std::fprintf(f, "E, %d, %d, %d, %d\n", t + 1, triangleNodes_[t][0] + 1, triangleNodes_[t][1] + 1,
-                 triangleNodes_[t][2] + 1);
+    std::fprintf(f, "E, %d, %d, %d, %d\n", t + 1, triangleNodes_[t][0] + 1,
+                 triangleNodes_[t][1] + 1, triangleNodes_[t][2] + 1);
   // One line per constrained edge end; a node shared by several such edges is listed for each.
   for (int e = 0; e < mesh_.EdgeCount(); ++e) {
     const DofData& dof = mesh_.edgeDof[e];
@@ -27,8 +27,10 @@ ExportResult TGlobMatrix::ExportCosmos(const std::string& fileName) const {
     const auto fixed = DecodeConstraintCode(dof.code);
     for (int d = 0; d < 3; ++d) {
       if (!fixed[d]) continue;
-      std::fprintf(f, "D,%d,%s,%g\n", meshToNew_[mesh_.edges[e][0]] + 1, kDofNames[d], dof.displacement[d]);
-      std::fprintf(f, "D,%d,%s,%g\n", meshToNew_[mesh_.edges[e][1]] + 1, kDofNames[d], dof.displacement[d]);
+      std::fprintf(f, "D,%d,%s,%g\n", meshToNew_[mesh_.edges[e][0]] + 1, kDofNames[d],
+                   dof.displacement[d]);
+      std::fprintf(f, "D,%d,%s,%g\n", meshToNew_[mesh_.edges[e][1]] + 1, kDofNames[d],
+                   dof.displacement[d]);
     }
   }
   for (int v = 0; v < nodeCount_; ++v) {
@@ -42,7 +44,8 @@ ExportResult TGlobMatrix::ExportCosmos(const std::string& fileName) const {
   for (int v = 0; v < nodeCount_; ++v)
     for (int d = 0; d < 3; ++d) {
       const int e = 3 * v + d;
-      if (!fixed_[e] && loads_[e] != 0.0) std::fprintf(f, "F, %d, %s, %g\n", v + 1, kLoadNames[d], loads_[e]);
+      if (!fixed_[e] && loads_[e] != 0.0)
+        std::fprintf(f, "F, %d, %s, %g\n", v + 1, kLoadNames[d], loads_[e]);
     }
   const bool ok = std::ferror(f) == 0;
   return (std::fclose(f) == 0 && ok) ? ExportResult::Written : ExportResult::CannotCreate;

@@ -22,19 +22,22 @@ long double CubicElement::Area() const {
   const long double c = -b * y1_ - a * x1_;
   const long double ab = a * a + b * b;
   if (static_cast<double>(std::fabs(ab)) < 1e-4) return 0.0L;
-  const long double dx = static_cast<long double>(x1_) - x2_, dy = static_cast<long double>(y1_) - y2_;
+  const long double dx = static_cast<long double>(x1_) - x2_,
+                    dy = static_cast<long double>(y1_) - y2_;
   return std::fabs(a * x3_ + b * y3_ + c) / std::sqrt(ab) * std::sqrt(dx * dx + dy * dy) * 0.5L;
 }
 
 void CubicElement::BuildC() {
   const long double xc = xc_, yc = yc_;
-  const long double r0[10] = {1, xc, yc, xc * xc, xc * yc, yc * yc, xc * xc * xc, xc * xc * yc, xc * yc * yc, yc * yc * yc};
+  const long double r0[10] = {1,       xc,           yc,           xc * xc,      xc * yc,
+                              yc * yc, xc * xc * xc, xc * xc * yc, xc * yc * yc, yc * yc * yc};
   for (int j = 0; j < 10; ++j) c_.set(0, j, r0[j]);
   const double xs[3] = {x1_, x2_, x3_}, ys[3] = {y1_, y2_, y3_};
   for (int k = 0; k < 3; ++k) {
     const long double x = xs[k], y = ys[k];
     const int r = 3 * k + 1;
-    const long double w[10] = {1, x, y, x * x, x * y, y * y, x * x * x, x * x * y, x * y * y, y * y * y};
+    const long double w[10] = {1,     x,         y,         x * x,     x * y,
+                               y * y, x * x * x, x * x * y, x * y * y, y * y * y};
     const long double rx[10] = {0, 0, 1, 0, x, 2 * y, 0, x * x, 2 * x * y, 3 * y * y};
     const long double ry[10] = {0, -1, 0, -2 * x, -y, 0, -3 * x * x, -2 * x * y, -y * y, 0};
     for (int j = 0; j < 10; ++j) {
@@ -48,9 +51,11 @@ void CubicElement::BuildC() {
 void CubicElement::BuildH(long double nu) {
   const long double g = (1.0L - nu) / 2.0L;
   const long double area = Area();
-  const long double xm[3] = {(static_cast<long double>(x1_) + x2_) / 2, (static_cast<long double>(x2_) + x3_) / 2,
+  const long double xm[3] = {(static_cast<long double>(x1_) + x2_) / 2,
+                             (static_cast<long double>(x2_) + x3_) / 2,
                              (static_cast<long double>(x1_) + x3_) / 2};
-  const long double ym[3] = {(static_cast<long double>(y1_) + y2_) / 2, (static_cast<long double>(y2_) + y3_) / 2,
+  const long double ym[3] = {(static_cast<long double>(y1_) + y2_) / 2,
+                             (static_cast<long double>(y2_) + y3_) / 2,
                              (static_cast<long double>(y1_) + y3_) / 2};
   const long double f = 8 * (area * kOne24th);
   const long double ix = (xm[0] + xm[1] + xm[2]) * f;
@@ -92,8 +97,14 @@ void CubicElement::BuildH(long double nu) {
   put(4, 9, 0);
 }
 
-int CubicElement::Setup(double x1, double y1, double x2, double y2, double x3, double y3, double nu) {
-  x1_ = x1; y1_ = y1; x2_ = x2; y2_ = y2; x3_ = x3; y3_ = y3;
+int CubicElement::Setup(double x1, double y1, double x2, double y2, double x3, double y3,
+                        double nu) {
+  x1_ = x1;
+  y1_ = y1;
+  x2_ = x2;
+  y2_ = y2;
+  x3_ = x3;
+  y3_ = y3;
   xc_ = static_cast<double>((static_cast<long double>(x1) + x2 + x3) * kThird);
   yc_ = static_cast<double>((static_cast<long double>(y1) + y2 + y3) * kThird);
   moves_ = 0;
@@ -126,7 +137,8 @@ int CubicElement::BuildStiffness(double x1, double y1, double x2, double y2, dou
   const long double k00 = k10_.get(0, 0);
   if (!(std::fabs(k00) > 0)) return kElementDegenerate;
   for (int i = 1; i < 10; ++i)
-    for (int j = 1; j < 10; ++j) k9_[i - 1][j - 1] = k10_.get(i, j) - k10_.get(i, 0) * (1.0L / k00) * k10_.get(0, j);
+    for (int j = 1; j < 10; ++j)
+      k9_[i - 1][j - 1] = k10_.get(i, j) - k10_.get(i, 0) * (1.0L / k00) * k10_.get(0, j);
   return kElementOk;
 }
 

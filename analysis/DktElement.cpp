@@ -27,9 +27,12 @@ void Shape(long double xi, long double eta, long double dxi[6], long double deta
 }  // namespace
 
 int DktElement::Prepare(double x1, double y1, double x2, double y2, double x3, double y3) {
-  x_[0] = x1; y_[0] = y1;
-  x_[1] = x2; y_[1] = y2;
-  x_[2] = x3; y_[2] = y3;
+  x_[0] = x1;
+  y_[0] = y1;
+  x_[1] = x2;
+  y_[1] = y2;
+  x_[2] = x3;
+  y_[2] = y3;
   const long double x12 = x_[0] - x_[1], y12 = y_[0] - y_[1];
   const long double x31 = x_[2] - x_[0], y31 = y_[2] - y_[0];
   twoA_ = x31 * y12 - x12 * y31;
@@ -89,7 +92,8 @@ void DktElement::CurvatureMatrix(long double xi, long double eta, long double b[
   Shape(xi, eta, dxi, deta);
   const long double x12 = x_[0] - x_[1], y12 = y_[0] - y_[1];
   const long double x31 = x_[2] - x_[0], y31 = y_[2] - y_[0];
-  const long double inv = 1.0L / twoA_;  // signed: the curvature sign must not depend on orientation
+  const long double inv =
+      1.0L / twoA_;  // signed: the curvature sign must not depend on orientation
   for (int r = 0; r < 9; ++r) {
     long double hxXi = 0, hxEta = 0, hyXi = 0, hyEta = 0;
     for (int k = 0; k < 6; ++k) {
@@ -112,18 +116,19 @@ int DktElement::BuildStiffness(double x1, double y1, double x2, double y2, doubl
 
   const long double lt = t, le = e, lnu = nu;
   const long double dFlex = le * lt * lt * lt / (12.0L * (1.0L - lnu * lnu));
-  const long double db[3][3] = {{dFlex, dFlex * lnu, 0},
-                                {dFlex * lnu, dFlex, 0},
-                                {0, 0, dFlex * (1.0L - lnu) / 2.0L}};
+  const long double db[3][3] = {
+      {dFlex, dFlex * lnu, 0}, {dFlex * lnu, dFlex, 0}, {0, 0, dFlex * (1.0L - lnu) / 2.0L}};
   // Three interior points, weight |A|/3 each: exact for the quadratic integrand.
-  static const long double pts[3][2] = {{1.0L / 6, 1.0L / 6}, {2.0L / 3, 1.0L / 6}, {1.0L / 6, 2.0L / 3}};
+  static const long double pts[3][2] = {
+      {1.0L / 6, 1.0L / 6}, {2.0L / 3, 1.0L / 6}, {1.0L / 6, 2.0L / 3}};
   const long double weight = std::fabs(twoA_) / 6.0L;
   for (const auto& pt : pts) {
     long double b[3][9];
     CurvatureMatrix(pt[0], pt[1], b);
     long double dbB[3][9];
     for (int r = 0; r < 3; ++r)
-      for (int j = 0; j < 9; ++j) dbB[r][j] = db[r][0] * b[0][j] + db[r][1] * b[1][j] + db[r][2] * b[2][j];
+      for (int j = 0; j < 9; ++j)
+        dbB[r][j] = db[r][0] * b[0][j] + db[r][1] * b[1][j] + db[r][2] * b[2][j];
     for (int i = 0; i < 9; ++i)
       for (int j = i; j < 9; ++j)
         k9_[i][j] += weight * (b[0][i] * dbB[0][j] + b[1][i] * dbB[1][j] + b[2][i] * dbB[2][j]);

@@ -22,15 +22,17 @@ void TGlobMatrix::EstimateErrors() {
   for (int t = 0; t < triangleCount_; ++t) {
     const auto& tn = triangleNodes_[t];
     const auto& c = mesh_.triangles[t];
-    const double area = 0.5 * std::fabs((mesh_.x[c[1]] - mesh_.x[c[0]]) * (mesh_.y[c[2]] - mesh_.y[c[0]]) -
-                                        (mesh_.y[c[1]] - mesh_.y[c[0]]) * (mesh_.x[c[2]] - mesh_.x[c[0]]));
+    const double area =
+        0.5 * std::fabs((mesh_.x[c[1]] - mesh_.x[c[0]]) * (mesh_.y[c[2]] - mesh_.y[c[0]]) -
+                        (mesh_.y[c[1]] - mesh_.y[c[0]]) * (mesh_.x[c[2]] - mesh_.x[c[0]]));
     const PlateMaterial& m = mesh_.materials[t];
     const double* own = &elementMoment_[3 * t];
     double e2 = 0;
     for (int k = 0; k < 3; ++k) {
       const int a = tn[k], b = tn[(k + 1) % 3];
       double d[3];
-      for (int j = 0; j < 3; ++j) d[j] = 0.5 * (nodeMoment_[3 * a + j] + nodeMoment_[3 * b + j]) - own[j];
+      for (int j = 0; j < 3; ++j)
+        d[j] = 0.5 * (nodeMoment_[3 * a + j] + nodeMoment_[3 * b + j]) - own[j];
       e2 += Energy(d, m.eModulus, m.nu, m.thickness);
     }
     e2 *= area / 3;

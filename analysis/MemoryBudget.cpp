@@ -22,7 +22,8 @@ std::int64_t ProcField(const char* path, const char* key) {
   while (std::fgets(line, sizeof line, f)) {
     if (std::strncmp(line, key, keyLength) != 0 || line[keyLength] != ':') continue;
     long long kb = 0;
-    if (std::sscanf(line + keyLength + 1, "%lld", &kb) == 1) value = static_cast<std::int64_t>(kb) * 1024;
+    if (std::sscanf(line + keyLength + 1, "%lld", &kb) == 1)
+      value = static_cast<std::int64_t>(kb) * 1024;
     break;
   }
   std::fclose(f);
@@ -66,8 +67,9 @@ bool FitsInMemory(std::int64_t needed, std::int64_t limit, const char* what, std
   const std::int64_t available = limit > 0 ? limit : AvailableMemoryBytes();
   // Nothing could be read: let the allocation itself decide (a failure is still caught).
   if (available < 0 || needed <= available) return true;
-  message = std::string(what) + " needs " + MemoryText(needed) + " of memory, and only " + MemoryText(available) +
-            " is available" + (limit > 0 ? " under the analysis's memory limit." : ".");
+  message = std::string(what) + " needs " + MemoryText(needed) + " of memory, and only " +
+            MemoryText(available) + " is available" +
+            (limit > 0 ? " under the analysis's memory limit." : ".");
   return false;
 }
 

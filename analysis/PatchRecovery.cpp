@@ -74,7 +74,8 @@ PatchRecovery::PatchRecovery(const std::vector<double>& x, const std::vector<dou
         if (w != v) seen.push_back(w);
     std::sort(seen.begin(), seen.end());
     for (size_t i = 0; i < seen.size(); ++i) {
-      const bool single = (i == 0 || seen[i - 1] != seen[i]) && (i + 1 == seen.size() || seen[i + 1] != seen[i]);
+      const bool single =
+          (i == 0 || seen[i - 1] != seen[i]) && (i + 1 == seen.size() || seen[i + 1] != seen[i]);
       if (single) {
         onBoundary_[v] = 1;
         break;
@@ -94,8 +95,8 @@ void PatchRecovery::Patch(int node, bool widened, std::vector<int>& elements) co
   elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
 }
 
-void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>& values, int components,
-                             Fit& fit) const {
+void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>& values,
+                             int components, Fit& fit) const {
   std::vector<int> elements;
   fit.x0 = x_[node];
   fit.y0 = y_[node];
@@ -109,7 +110,8 @@ void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>&
       // More samples than terms, so that the fit smooths rather than interpolates.
       if (m <= terms) continue;
       double scale = 0;
-      for (int t : elements) scale = std::max({scale, std::fabs(cx_[t] - fit.x0), std::fabs(cy_[t] - fit.y0)});
+      for (int t : elements)
+        scale = std::max({scale, std::fabs(cx_[t] - fit.x0), std::fabs(cy_[t] - fit.y0)});
       if (!(scale > 0)) continue;
       // Normal equations in scaled coordinates, solved by Cholesky in extended precision; a
       // pivot that collapses means the centroids cannot determine the polynomial.
@@ -119,7 +121,8 @@ void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>&
         Basis((cx_[t] - fit.x0) / scale, (cy_[t] - fit.y0) / scale, terms, p);
         for (int i = 0; i < terms; ++i) {
           for (int j = 0; j <= i; ++j) a[i][j] += static_cast<long double>(p[i]) * p[j];
-          for (int c = 0; c < components; ++c) b[c][i] += static_cast<long double>(p[i]) * values[components * t + c];
+          for (int c = 0; c < components; ++c)
+            b[c][i] += static_cast<long double>(p[i]) * values[components * t + c];
         }
       }
       bool ok = true;
@@ -191,7 +194,8 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
     if (boundary_ != interior_) FitPatch(v, boundary_, elementValues, components, fit);
     for (int w : reached) {
       ++boundaryCount[w];
-      for (int c = 0; c < components; ++c) boundarySum[components * w + c] += fit.At(x_[w], y_[w], c);
+      for (int c = 0; c < components; ++c)
+        boundarySum[components * w + c] += fit.At(x_[w], y_[w], c);
     }
   }
   for (int v = 0; v < nodes; ++v) {

@@ -7,9 +7,9 @@
 // own over its elements and their neighbours.
 //
 // Patches: the elements around the node, widened by the elements around their corners when
-// they are too few (no more than the polynomial's terms) or too nearly in line for it. A fit that stays singular falls
-// back to a lower degree and finally to the plain mean, so every node gets a finite value when
-// the element values are finite.
+// they are too few (no more than the polynomial's terms) or too nearly in line for it. A fit that
+// stays singular falls back to a lower degree and finally to the plain mean, so every node gets a
+// finite value when the element values are finite.
 //
 // Owns the node-to-element lists and the boundary flags of one mesh (linear in its size); a
 // recovery of k fields costs one small least-squares solve per node.
@@ -41,7 +41,8 @@ class PatchRecovery {
 
   // `elementValues` holds `components` values per triangle (triangle t at components * t);
   // `nodeValues` receives as many per node.
-  void Recover(const std::vector<double>& elementValues, int components, std::vector<double>& nodeValues) const;
+  void Recover(const std::vector<double>& elementValues, int components,
+               std::vector<double>& nodeValues) const;
 
   bool IsBoundary(int node) const { return onBoundary_[node] != 0; }
   // Triangles around a node.
@@ -54,12 +55,13 @@ class PatchRecovery {
   void Patch(int node, bool widened, std::vector<int>& elements) const;
   // Fits a polynomial of the degree, or a lower one, to the centroid values of the patch around
   // `node`, widening it when needed; the plain mean of the patch when nothing else is determined.
-  void FitPatch(int node, Degree degree, const std::vector<double>& values, int components, Fit& fit) const;
+  void FitPatch(int node, Degree degree, const std::vector<double>& values, int components,
+                Fit& fit) const;
 
   std::vector<double> x_, y_;
-  std::vector<double> cx_, cy_;                 // centroids
+  std::vector<double> cx_, cy_;  // centroids
   std::vector<std::array<int, 3>> triangles_;
-  std::vector<int> start_, list_;               // node -> triangles
+  std::vector<int> start_, list_;  // node -> triangles
   std::vector<unsigned char> onBoundary_;
   Degree interior_ = Degree::Linear;
   Degree boundary_ = Degree::Linear;  // of the fits that give the boundary nodes their values

@@ -26,7 +26,8 @@ int PlateMesh::FindEdge(int a, int b) const {
   if (edgeLookup_.size() != edges.size()) {
     // Edges were pushed directly into the vectors: fall back to a scan.
     for (int e = EdgeCount() - 1; e >= 0; --e)
-      if ((edges[e][0] == a && edges[e][1] == b) || (edges[e][0] == b && edges[e][1] == a)) return e;
+      if ((edges[e][0] == a && edges[e][1] == b) || (edges[e][0] == b && edges[e][1] == a))
+        return e;
     return -1;
   }
   const auto it = edgeLookup_.find(NodePairKey(a, b));

@@ -21,9 +21,10 @@ class FEM;
 
 // Loads and constraints of a node or an edge, in the order LinZ, RotX, RotY.
 struct DofData {
-  int code = 0;                          // ConstraintCode: 100 LinZ + 10 RotX + 1 RotY
-  double displacement[3] = {0, 0, 0};    // prescribed values of the constrained freedoms
-  double force[3] = {0, 0, 0};           // force along Z and moments about X and Y (per unit length on an edge)
+  int code = 0;                        // ConstraintCode: 100 LinZ + 10 RotX + 1 RotY
+  double displacement[3] = {0, 0, 0};  // prescribed values of the constrained freedoms
+  double force[3] = {0, 0,
+                     0};  // force along Z and moments about X and Y (per unit length on an edge)
 };
 
 // Material and pressure of a triangle.

@@ -18,9 +18,11 @@
 
 namespace tavrin {
 
-void TGlobMatrix::ComputeReactions(long double loadNorm, const std::vector<long double>& reducedLoad) {
+void TGlobMatrix::ComputeReactions(long double loadNorm,
+                                   const std::vector<long double>& reducedLoad) {
   std::vector<long double> internal(equationCount_, 0.0L);
-  long double termsZ = 0.0L;  // sum of |k u| over the terms of the vertical equations: the scale of their round-off
+  long double termsZ =
+      0.0L;  // sum of |k u| over the terms of the vertical equations: the scale of their round-off
   auto element = MakePlateElement(elementKind_);
   double in[10];
   const bool everyElement = !sparse_;
@@ -30,7 +32,8 @@ void TGlobMatrix::ComputeReactions(long double loadNorm, const std::vector<long 
     for (int k = 0; k < 9 && !held; ++k) held = fixed_[3 * tn[k / 3] + k % 3] != 0;
     if (!held) continue;
     ElementInput(t, in);
-    if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8], in[9]) != kElementOk)
+    if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8],
+                                in[9]) != kElementOk)
       continue;  // cannot happen after a successful assembly
     long double u[9];
     for (int k = 0; k < 9; ++k) u[k] = Displacement(tn[k / 3], k % 3);
@@ -73,7 +76,8 @@ void TGlobMatrix::ComputeReactions(long double loadNorm, const std::vector<long 
   reactionZ_ = static_cast<double>(sumZ);
   residual = std::sqrt(residual);
   // No load at all solves to exactly zero, where any residual would be a fault.
-  relativeResidual_ = loadNorm > 0.0L ? static_cast<double>(residual / loadNorm) : (residual > 0.0L ? HUGE_VAL : 0.0);
+  relativeResidual_ = loadNorm > 0.0L ? static_cast<double>(residual / loadNorm)
+                                      : (residual > 0.0L ? HUGE_VAL : 0.0);
   // The vertical loads and reactions cancel exactly in exact arithmetic (a rigid lift does no
   // work); what is left is round-off of the terms summed, unless the solution is wrong.
   const long double imbalance = std::fabs(sumZ + loadZ_);

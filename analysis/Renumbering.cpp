@@ -35,7 +35,8 @@ int Renumbering::MaskedDegree(int node) const {
   return d;
 }
 
-int Renumbering::LevelStructure(int root, std::vector<int>& order, std::vector<int>& levelStart) const {
+int Renumbering::LevelStructure(int root, std::vector<int>& order,
+                                std::vector<int>& levelStart) const {
   if (++stampValue_ == 0) {
     std::fill(stamp_.begin(), stamp_.end(), 0);
     stampValue_ = 1;
@@ -116,7 +117,8 @@ void Renumbering::NumberComponent(int root) {
     const size_t runEnd = newToMesh_.size();
     for (size_t k = runStart; k < runEnd; ++k)
       for (size_t l = k; l < runEnd; ++l)
-        if (degree_[newToMesh_[k]] > degree_[newToMesh_[l]]) std::swap(newToMesh_[k], newToMesh_[l]);
+        if (degree_[newToMesh_[k]] > degree_[newToMesh_[l]])
+          std::swap(newToMesh_[k], newToMesh_[l]);
   }
 }
 
@@ -146,7 +148,8 @@ int Renumbering::EnvelopeStarts(std::vector<int>& start, int& failedNode) const 
       return kIsolatedNode;
     }
     int m = v;
-    for (int k = adjStart_[mesh]; k < adjStart_[mesh + 1]; ++k) m = std::min(m, meshToNew_[adjList_[k]]);
+    for (int k = adjStart_[mesh]; k < adjStart_[mesh + 1]; ++k)
+      m = std::min(m, meshToNew_[adjList_[k]]);
     start[v] = m;
   }
   return kOk;

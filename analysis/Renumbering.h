@@ -48,8 +48,8 @@ class Renumbering {
   std::vector<int> adjStart_, adjList_;
   std::vector<unsigned char> mask_;  // 1 while a node has no new number
   std::vector<int> newToMesh_, meshToNew_;
-  std::vector<int> degree_;          // masked degrees of the component being numbered
-  mutable std::vector<int> stamp_;   // visit marks of level structures
+  std::vector<int> degree_;         // masked degrees of the component being numbered
+  mutable std::vector<int> stamp_;  // visit marks of level structures
   mutable int stampValue_ = 0;
 };
 

@@ -42,11 +42,13 @@ struct SparseCholesky::Library {
 SparseCholesky::SparseCholesky() : lib_(std::make_unique<Library>()) {}
 SparseCholesky::~SparseCholesky() = default;
 
-int SparseCholesky::SetPattern(int size, const std::vector<int>& columnStart, const std::vector<int>& rows) {
+int SparseCholesky::SetPattern(int size, const std::vector<int>& columnStart,
+                               const std::vector<int>& rows) {
   cholmod_free_factor(&lib_->factor, &lib_->common);
   cholmod_free_sparse(&lib_->matrix, &lib_->common);
   // Lower triangle stored (stype -1), columns sorted and packed.
-  lib_->matrix = cholmod_allocate_sparse(size, size, rows.size(), 1, 1, -1, CHOLMOD_REAL, &lib_->common);
+  lib_->matrix =
+      cholmod_allocate_sparse(size, size, rows.size(), 1, 1, -1, CHOLMOD_REAL, &lib_->common);
   if (!lib_->matrix) return kOutOfMemory;
   std::copy(columnStart.begin(), columnStart.end(), static_cast<int*>(lib_->matrix->p));
   std::copy(rows.begin(), rows.end(), static_cast<int*>(lib_->matrix->i));
@@ -76,11 +78,13 @@ long double SparseCholesky::Entry(int row, int col) const {
 
 int SparseCholesky::Analyze() {
   cholmod_free_factor(&lib_->factor, &lib_->common);
-  std::transform(values_.begin(), values_.end(), lib_->Values(), [](long double v) { return static_cast<double>(v); });
+  std::transform(values_.begin(), values_.end(), lib_->Values(),
+                 [](long double v) { return static_cast<double>(v); });
   lib_->factor = cholmod_analyze(lib_->matrix, &lib_->common);
   if (!lib_->factor) return lib_->common.status == CHOLMOD_OUT_OF_MEMORY ? kOutOfMemory : kTooLarge;
   // The int interface addresses the factor's values with 32-bit offsets.
-  if (lib_->factor->xsize > static_cast<size_t>(INT_MAX) || lib_->common.lnz > static_cast<double>(INT_MAX))
+  if (lib_->factor->xsize > static_cast<size_t>(INT_MAX) ||
+      lib_->common.lnz > static_cast<double>(INT_MAX))
     return kTooLarge;
   return kOk;
 }
@@ -179,7 +183,8 @@ int SparseCholesky::Solve(std::vector<long double>& b) const {
   // double range still fit a double, and the answer is scaled back in extended precision.
   long double scale = 0.0L;
   for (long double v : b) scale = std::max(scale, std::fabs(v));
-  if (scale == 0.0L || !std::isfinite(scale)) return kOk;  // zero loads solve to zero; NaN stays NaN
+  if (scale == 0.0L || !std::isfinite(scale))
+    return kOk;  // zero loads solve to zero; NaN stays NaN
   for (long double& v : b) v /= scale;
   cholmod_common& c = lib_->common;
   cholmod_dense* rhs = cholmod_allocate_dense(n, 1, n, CHOLMOD_REAL, &c);

@@ -42,8 +42,8 @@ class SparseCholesky {
   bool Add(int row, int col, long double v);
   long double Entry(int row, int col) const;  // 0 outside the pattern; either triangle
 
-  // Rounds the values for CHOLMOD, then orders and factorizes symbolically. Returns kOk, kOutOfMemory or kTooLarge (a factor past
-  // the 32-bit index range).
+  // Rounds the values for CHOLMOD, then orders and factorizes symbolically. Returns kOk,
+  // kOutOfMemory or kTooLarge (a factor past the 32-bit index range).
   int Analyze();
   // Bytes the numeric factor and its largest work array will take; known after Analyze.
   std::int64_t FactorBytes() const;

@@ -14,8 +14,8 @@ ExportResult WriteElementStiffness(const PlateMesh& mesh, ElementKind element, i
   for (int k = 0; k < 3; ++k)
     if (c[k] < 0 || c[k] >= mesh.NodeCount()) return ExportResult::DegenerateElement;
   const auto el = MakePlateElement(element);
-  if (el->BuildStiffness(mesh.x[c[0]], mesh.y[c[0]], mesh.x[c[1]], mesh.y[c[1]], mesh.x[c[2]], mesh.y[c[2]],
-                         m.eModulus, m.eModulus, m.nu, m.thickness) != kElementOk)
+  if (el->BuildStiffness(mesh.x[c[0]], mesh.y[c[0]], mesh.x[c[1]], mesh.y[c[1]], mesh.x[c[2]],
+                         mesh.y[c[2]], m.eModulus, m.eModulus, m.nu, m.thickness) != kElementOk)
     return ExportResult::DegenerateElement;
   return el->WriteStiffness(fileName) == 0 ? ExportResult::Written : ExportResult::CannotCreate;
 }

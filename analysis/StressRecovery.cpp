@@ -19,8 +19,8 @@ int TGlobMatrix::SolveStress() {
   if (!solved_) return 1;
   const int rc = RecoverStresses();
   if (rc != 0) {
-    for (auto* values : {&elementStress_, &elementMoment_, &centroidDeflection_, &nodeStress_, &nodeMoment_,
-                         &elementError_})
+    for (auto* values : {&elementStress_, &elementMoment_, &centroidDeflection_, &nodeStress_,
+                         &nodeMoment_, &elementError_})
       values->clear();
     return rc;
   }
@@ -43,7 +43,8 @@ int TGlobMatrix::RecoverStresses() {
     }
     ElementInput(t, record);
     const auto& tn = triangleNodes_[t];
-    for (int k = 0; k < 9; ++k) record[10 + k] = static_cast<double>(Displacement(tn[k / 3], k % 3));
+    for (int k = 0; k < 9; ++k)
+      record[10 + k] = static_cast<double>(Displacement(tn[k / 3], k % 3));
     record[19] = 0;
     if (element->RecoverStress(record) == kElementOk) {
       const double t2 = record[9] * record[9] / 6.0;
@@ -63,7 +64,8 @@ int TGlobMatrix::RecoverStresses() {
 
   if (options_.recovery == RecoveryKind::Patch) {
     // Stresses and moments fitted together: one patch solve serves all six.
-    std::vector<double> x(nodeCount_), y(nodeCount_), both(6 * static_cast<size_t>(triangleCount_)), nodal;
+    std::vector<double> x(nodeCount_), y(nodeCount_), both(6 * static_cast<size_t>(triangleCount_)),
+        nodal;
     for (int v = 0; v < nodeCount_; ++v) {
       x[v] = NodeX(v);
       y[v] = NodeY(v);
@@ -117,22 +119,26 @@ void TGlobMatrix::AverageAtNodes() {
 }
 
 double TGlobMatrix::ElementStress(int triangle, int component) const {
-  if (!hasStresses_ || triangle < 0 || triangle >= triangleCount_ || component < 0 || component > 2) return kNoValue;
+  if (!hasStresses_ || triangle < 0 || triangle >= triangleCount_ || component < 0 || component > 2)
+    return kNoValue;
   return elementStress_[3 * triangle + component];
 }
 
 double TGlobMatrix::NodeStress(int node, int component) const {
-  if (!hasStresses_ || node < 0 || node >= nodeCount_ || component < 0 || component > 2) return kNoValue;
+  if (!hasStresses_ || node < 0 || node >= nodeCount_ || component < 0 || component > 2)
+    return kNoValue;
   return nodeStress_[3 * node + component];
 }
 
 double TGlobMatrix::ElementMoment(int triangle, int component) const {
-  if (!hasStresses_ || triangle < 0 || triangle >= triangleCount_ || component < 0 || component > 2) return kNoValue;
+  if (!hasStresses_ || triangle < 0 || triangle >= triangleCount_ || component < 0 || component > 2)
+    return kNoValue;
   return elementMoment_[3 * triangle + component];
 }
 
 double TGlobMatrix::NodeMoment(int node, int component) const {
-  if (!hasStresses_ || node < 0 || node >= nodeCount_ || component < 0 || component > 2) return kNoValue;
+  if (!hasStresses_ || node < 0 || node >= nodeCount_ || component < 0 || component > 2)
+    return kNoValue;
   return nodeMoment_[3 * node + component];
 }
 

@@ -5,9 +5,10 @@ namespace tavrin {
 
 PlateMesh StructuredPlate::Build() const {
   PlateMesh m;
-  const int code = support == EdgeSupport::Clamped           ? kClampedCode
-                   : support == EdgeSupport::SimplySupported ? EncodeConstraintCode(true, false, false)
-                                                             : kUnconstrainedCode;
+  const int code = support == EdgeSupport::Clamped ? kClampedCode
+                   : support == EdgeSupport::SimplySupported
+                       ? EncodeConstraintCode(true, false, false)
+                       : kUnconstrainedCode;
   for (int j = 0; j <= cellsY; ++j) {
     for (int i = 0; i <= cellsX; ++i) {
       DofData dof;
@@ -17,7 +18,8 @@ PlateMesh StructuredPlate::Build() const {
   }
   for (int j = 0; j < cellsY; ++j) {
     for (int i = 0; i < cellsX; ++i) {
-      const int a = GridNode(i, j), b = GridNode(i + 1, j), c = GridNode(i + 1, j + 1), d = GridNode(i, j + 1);
+      const int a = GridNode(i, j), b = GridNode(i + 1, j), c = GridNode(i + 1, j + 1),
+                d = GridNode(i, j + 1);
       DiagonalPattern cut = pattern;
       if (cut == DiagonalPattern::UnionJack)
         cut = (i + j) % 2 == 0 ? DiagonalPattern::Right : DiagonalPattern::Left;

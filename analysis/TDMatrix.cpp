@@ -8,7 +8,8 @@
 namespace tavrin {
 
 TDMatrix::TDMatrix(int rows, int cols)
-    : rows_(rows < 0 ? 0 : rows), cols_(cols < 0 ? 0 : cols),
+    : rows_(rows < 0 ? 0 : rows),
+      cols_(cols < 0 ? 0 : cols),
       a_(static_cast<size_t>(rows_) * cols_, 0.0L) {}
 
 int TDMatrix::set(int i, int j, long double value) {

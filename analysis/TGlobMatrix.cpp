@@ -107,16 +107,20 @@ int TGlobMatrix::SolveStatic(PlateMesh mesh) {
 }
 
 int TGlobMatrix::Solve() {
-  if (nodeCount_ == 0 || triangleCount_ == 0) return Fail(kSolveEmptyMesh, "The mesh has no elements.");
+  if (nodeCount_ == 0 || triangleCount_ == 0)
+    return Fail(kSolveEmptyMesh, "The mesh has no elements.");
   if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
-      mesh_.edgeDof.size() != mesh_.edges.size() || mesh_.materials.size() != mesh_.triangles.size())
-    return Fail(kSolveAdjacencyFailed, "The mesh's node, edge and element tables differ in length.");
+      mesh_.edgeDof.size() != mesh_.edges.size() ||
+      mesh_.materials.size() != mesh_.triangles.size())
+    return Fail(kSolveAdjacencyFailed,
+                "The mesh's node, edge and element tables differ in length.");
   for (int t = 0; t < triangleCount_; ++t) {
     for (int k = 0; k < 3; ++k) {
       const int n = mesh_.triangles[t][k];
       if (n < 0 || n >= nodeCount_) {
         failure_.element = t;
-        return Fail(kSolveAdjacencyFailed, "Element " + std::to_string(t) + " refers to a node outside the mesh.");
+        return Fail(kSolveAdjacencyFailed,
+                    "Element " + std::to_string(t) + " refers to a node outside the mesh.");
       }
     }
   }
@@ -166,17 +170,21 @@ int TGlobMatrix::CheckSolution(long double loadNorm, const std::vector<long doub
   ComputeReactions(loadNorm, reducedLoad);
   char text[320];
   if (!(relativeResidual_ <= kResidualLimit)) {
-    std::snprintf(text, sizeof text,
-                  "The solution is not accurate: the relative residual of the equations is %.3g (a sound "
-                  "solve stays below %.0e); the mesh has elements too thin or stiffnesses too far apart for the "
-                  "precision of the numbers.",
-                  relativeResidual_, kResidualLimit);
+    std::snprintf(
+        text, sizeof text,
+        "The solution is not accurate: the relative residual of the equations is %.3g (a sound "
+        "solve stays below %.0e); the mesh has elements too thin or stiffnesses too far apart for "
+        "the "
+        "precision of the numbers.",
+        relativeResidual_, kResidualLimit);
     return Fail(kSolveInaccurate, text);
   }
   if (!(loadImbalance_ <= kImbalanceLimit)) {
     std::snprintf(text, sizeof text,
-                  "The solution is not accurate: the reactions (%.6g) do not balance the loads (%.6g), a relative "
-                  "imbalance of %.3g; the mesh has elements too thin or stiffnesses too far apart for the precision of the "
+                  "The solution is not accurate: the reactions (%.6g) do not balance the loads "
+                  "(%.6g), a relative "
+                  "imbalance of %.3g; the mesh has elements too thin or stiffnesses too far apart "
+                  "for the precision of the "
                   "numbers.",
                   reactionZ_, loadZ_, loadImbalance_);
     return Fail(kSolveInaccurate, text);
@@ -200,8 +208,8 @@ int TGlobMatrix::Renumber() {
     failure_.meshNode = isolated;
     failure_.node = meshToNew_[isolated];
     char text[200];
-    std::snprintf(text, sizeof text, "Mesh node %d (x %g, y %g) is not connected to any element.", isolated,
-                  mesh_.x[isolated], mesh_.y[isolated]);
+    std::snprintf(text, sizeof text, "Mesh node %d (x %g, y %g) is not connected to any element.",
+                  isolated, mesh_.x[isolated], mesh_.y[isolated]);
     return Fail(kSolveIsolatedNode, text);
   }
   return kSolveOk;
@@ -262,8 +270,8 @@ int TGlobMatrix::AllocateEnvelope() {
   }
   // The envelope is the factor: it is factored in place.
   std::string message;
-  if (!FitsInMemory(entries * static_cast<std::int64_t>(sizeof(long double)), options_.memoryLimitBytes,
-                    "The envelope of the stiffness matrix", message))
+  if (!FitsInMemory(entries * static_cast<std::int64_t>(sizeof(long double)),
+                    options_.memoryLimitBytes, "The envelope of the stiffness matrix", message))
     return Fail(kSolveOutOfMemory, message);
   matrix_ = std::make_unique<EnvelopeCholesky>();
   matrix_->Allocate(length);
@@ -296,7 +304,8 @@ int TGlobMatrix::AllocateSparse() {
       const int column = reducedIndex_[e];
       for (auto w = first; w != last; ++w)
         for (int f = 0; f < 3; ++f)
-          if (!fixed_[3 * *w + f] && reducedIndex_[3 * *w + f] >= column) rows.push_back(reducedIndex_[3 * *w + f]);
+          if (!fixed_[3 * *w + f] && reducedIndex_[3 * *w + f] >= column)
+            rows.push_back(reducedIndex_[3 * *w + f]);
       columnStart[column + 1] = static_cast<int>(rows.size());
     }
   }
@@ -308,7 +317,9 @@ int TGlobMatrix::AllocateSparse() {
 
 int TGlobMatrix::Assemble() {
   rhs_.assign(freeCount_, 0.0L);
-  if (const int rc = options_.solver == SolverKind::Envelope ? AllocateEnvelope() : AllocateSparse(); rc != kSolveOk)
+  if (const int rc =
+          options_.solver == SolverKind::Envelope ? AllocateEnvelope() : AllocateSparse();
+      rc != kSolveOk)
     return rc;
   // The envelope takes each coefficient rounded to double, as it always has; the sparse solver
   // keeps them as the element computed them, which its refinement then honours.
@@ -325,14 +336,17 @@ int TGlobMatrix::Assemble() {
     const PlateMaterial& m = mesh_.materials[t];
     if (!(m.eModulus > 0) || !(m.thickness > 0) || !(m.nu > -1 && m.nu < 1)) {
       failure_.element = t;
-      return Fail(kSolveDegenerateElement, "Element " + std::to_string(t) +
-                                               " has no valid material (E, thickness and Poisson ratio).");
+      return Fail(kSolveDegenerateElement,
+                  "Element " + std::to_string(t) +
+                      " has no valid material (E, thickness and Poisson ratio).");
     }
-    if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8], in[9]) != kElementOk) {
+    if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8],
+                                in[9]) != kElementOk) {
       failure_.element = t;
       const auto& c = mesh_.triangles[t];
-      return Fail(kSolveDegenerateElement, "Element " + std::to_string(t) + " (mesh nodes " + std::to_string(c[0]) + ", " +
-                                               std::to_string(c[1]) + ", " + std::to_string(c[2]) + ") is degenerate.");
+      return Fail(kSolveDegenerateElement, "Element " + std::to_string(t) + " (mesh nodes " +
+                                               std::to_string(c[0]) + ", " + std::to_string(c[1]) +
+                                               ", " + std::to_string(c[2]) + ") is degenerate.");
     }
     const auto& tn = triangleNodes_[t];
     for (int a = 0; a < 3; ++a) {
@@ -344,7 +358,8 @@ int TGlobMatrix::Assemble() {
           for (int c = 0; c < 3; ++c) {
             const int col = 3 * tn[b] + c;
             const long double exact = element->StiffnessAt(3 * a + r, 3 * b + c);
-            const long double k = sparse_ ? exact : static_cast<long double>(static_cast<double>(exact));
+            const long double k =
+                sparse_ ? exact : static_cast<long double>(static_cast<double>(exact));
             if (fixed_[col]) {
               // A held freedom with a non-zero value moves its column to the load side.
               if (prescribed_[col] != 0.0) rhs_[rr] -= k * prescribed_[col];
@@ -353,7 +368,8 @@ int TGlobMatrix::Assemble() {
             if (row < col) continue;  // upper triangle implied by symmetry
             if (!add(rr, reducedIndex_[col], k)) {
               failure_.element = t;
-              return Fail(kSolveAssemblyFailed, "Element " + std::to_string(t) + " falls outside the matrix profile.");
+              return Fail(kSolveAssemblyFailed,
+                          "Element " + std::to_string(t) + " falls outside the matrix profile.");
             }
           }
         }
@@ -401,17 +417,22 @@ int TGlobMatrix::Factorize() {
     Progress("Stiffness matrix ordering", 1, 0, 10);
     const int analysed = sparse_->Analyze();
     if (analysed == SparseCholesky::kTooLarge)
-      return Fail(kSolveOutOfMemory, "The factor of the stiffness matrix is too large for the sparse solver's indices.");
-    if (analysed != SparseCholesky::kOk) return Fail(kSolveOutOfMemory, "The ordering of the stiffness matrix ran out of memory.");
+      return Fail(
+          kSolveOutOfMemory,
+          "The factor of the stiffness matrix is too large for the sparse solver's indices.");
+    if (analysed != SparseCholesky::kOk)
+      return Fail(kSolveOutOfMemory, "The ordering of the stiffness matrix ran out of memory.");
     factorEntries_ = sparse_->FactorEntries();
     std::string message;
-    if (!FitsInMemory(sparse_->FactorBytes(), options_.memoryLimitBytes, "The factor of the stiffness matrix", message))
+    if (!FitsInMemory(sparse_->FactorBytes(), options_.memoryLimitBytes,
+                      "The factor of the stiffness matrix", message))
       return Fail(kSolveOutOfMemory, message);
     Progress("Stiffness matrix factorization", 1, 0, 10);
     if (StopRequested()) return Fail(kSolveStopped, kStoppedMessage);
     const int factored = sparse_->Factor(failedRow);
     if (factored == SparseCholesky::kOutOfMemory)
-      return Fail(kSolveOutOfMemory, "The factorization of the stiffness matrix ran out of memory.");
+      return Fail(kSolveOutOfMemory,
+                  "The factorization of the stiffness matrix ran out of memory.");
     Progress("Stiffness matrix factorization", 10, 0, 10);
     if (factored == SparseCholesky::kOk) return kSolveOk;
     rc = failedRow == 0 ? kSolveFirstPivot : kSolveNotPositive;
@@ -438,8 +459,8 @@ int TGlobMatrix::FailAtRow(int row, int code, const char* what, const char* why)
   failure_.freedom = equation % 3;
   failure_.meshNode = newToMesh_[failure_.node];
   char text[320];
-  std::snprintf(text, sizeof text, "%s equation %d (node %d at x %g, y %g, %s)%s %s", what, equation,
-                failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
+  std::snprintf(text, sizeof text, "%s equation %d (node %d at x %g, y %g, %s)%s %s", what,
+                equation, failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
                 kFreedomNames[failure_.freedom], code == kSolveOutOfRange ? "" : ":", why);
   return Fail(code, text);
 }
@@ -472,7 +493,9 @@ int TGlobMatrix::MeshNodeOf(int node) const {
 }
 
 int TGlobMatrix::TriangleCorner(int triangle, int corner) const {
-  if (triangle < 0 || triangle >= static_cast<int>(triangleNodes_.size()) || corner < 0 || corner > 2) return -1;
+  if (triangle < 0 || triangle >= static_cast<int>(triangleNodes_.size()) || corner < 0 ||
+      corner > 2)
+    return -1;
   return triangleNodes_[triangle][corner];
 }
 

@@ -51,33 +51,37 @@ inline constexpr int kResultFieldCount = 9;
 enum SolveCode : int {
   kSolveOk = 0,
   kSolveAssemblyFailed = -1,
-  kSolveAdjacencyFailed = 3,   // an edge or a corner names a node the mesh lacks, or tables differ in length
-  kSolveNoRoot = 4,            // the root search of the renumbering failed
-  kSolveIsolatedNode = 5,      // a node belongs to no edge
-  kSolveFirstPivot = 9,        // the first pivot of the factorization is not usable
-  kSolveNotPositive = 10,      // a later pivot is not usable: too few constraints, or a mechanism
+  kSolveAdjacencyFailed =
+      3,             // an edge or a corner names a node the mesh lacks, or tables differ in length
+  kSolveNoRoot = 4,  // the root search of the renumbering failed
+  kSolveIsolatedNode = 5,  // a node belongs to no edge
+  kSolveFirstPivot = 9,    // the first pivot of the factorization is not usable
+  kSolveNotPositive = 10,  // a later pivot is not usable: too few constraints, or a mechanism
   kSolveDegenerateElement = 11,
   kSolveEmptyMesh = 12,
-  kSolveOutOfRange = 13,       // a displacement does not fit a double: the plate is far too soft for its loads
-  kSolveOutOfMemory = 14,      // the factor would not fit in the memory available (checked before it is made)
-  kSolveStopped = 15,          // SolveProgress::StopRequested answered true
-  kSolveInaccurate = 16,       // the solution fails its check: residual or balance far above round-off
+  kSolveOutOfRange =
+      13,  // a displacement does not fit a double: the plate is far too soft for its loads
+  kSolveOutOfMemory =
+      14,  // the factor would not fit in the memory available (checked before it is made)
+  kSolveStopped = 15,     // SolveProgress::StopRequested answered true
+  kSolveInaccurate = 16,  // the solution fails its check: residual or balance far above round-off
 };
 
 // What went wrong in the last SolveStatic, with the entities a message should name.
 struct SolveFailure {
   int code = kSolveOk;
-  int element = -1;    // triangle index (degenerate element)
-  int equation = -1;   // equation 3 * node + freedom in the solver's numbering (pivot failures)
-  int node = -1;       // solver node number of that equation, or of the isolated node
-  int meshNode = -1;   // the same node as a mesh node index
-  int freedom = -1;    // 0 LinZ, 1 RotX, 2 RotY
-  std::string message; // one line, ready for a message box
+  int element = -1;     // triangle index (degenerate element)
+  int equation = -1;    // equation 3 * node + freedom in the solver's numbering (pivot failures)
+  int node = -1;        // solver node number of that equation, or of the isolated node
+  int meshNode = -1;    // the same node as a mesh node index
+  int freedom = -1;     // 0 LinZ, 1 RotX, 2 RotY
+  std::string message;  // one line, ready for a message box
 };
 
 // Writes the 9 x 9 stiffness of triangle t of a mesh, as the given element builds it, without
 // solving. Never answers NoSolution.
-[[nodiscard]] ExportResult WriteElementStiffness(const PlateMesh& mesh, ElementKind element, int triangle, const std::string& fileName);
+[[nodiscard]] ExportResult WriteElementStiffness(const PlateMesh& mesh, ElementKind element,
+                                                 int triangle, const std::string& fileName);
 
 class TGlobMatrix {
  public:
@@ -149,23 +153,28 @@ class TGlobMatrix {
   // Reaction at a constrained freedom (K u - f there); 0 for a free one.
   double Reaction(int node, int dof) const;
   bool IsConstrained(int node, int dof) const;
-  double LoadZ() const { return loadZ_; }          // sum of applied vertical loads, pressure included
+  double LoadZ() const { return loadZ_; }  // sum of applied vertical loads, pressure included
   double ReactionZ() const { return reactionZ_; }  // sum of vertical reactions
 
   int ResultNodeCount() const { return nodeCount_; }
   int ResultTriangleCount() const { return triangleCount_; }
-  int NewNumberOf(int meshNode) const;  // -1 out of range
-  int MeshNodeOf(int node) const;       // -1 out of range
+  int NewNumberOf(int meshNode) const;                 // -1 out of range
+  int MeshNodeOf(int node) const;                      // -1 out of range
   int TriangleCorner(int triangle, int corner) const;  // solver node number, -1 out of range
-  double NodeX(int node) const;         // position by solver node number
+  double NodeX(int node) const;                        // position by solver node number
   double NodeY(int node) const;
   const PlateMesh& Mesh() const { return mesh_; }
   ElementKind Element() const { return elementKind_; }
 
-  int EquationCount() const { return freeCount_; }    // size of the reduced system
-  std::int64_t EnvelopeSize() const { return envelopeSize_; }  // stored off-diagonal entries (envelope solver)
-  std::int64_t EnvelopeLength(int equation) const;   // off-diagonal entries of reduced row; -1 for the sparse solver
-  std::int64_t FactorEntries() const { return factorEntries_; }  // stored entries of the factor, either solver
+  int EquationCount() const { return freeCount_; }  // size of the reduced system
+  std::int64_t EnvelopeSize() const {
+    return envelopeSize_;
+  }  // stored off-diagonal entries (envelope solver)
+  std::int64_t EnvelopeLength(
+      int equation) const;  // off-diagonal entries of reduced row; -1 for the sparse solver
+  std::int64_t FactorEntries() const {
+    return factorEntries_;
+  }  // stored entries of the factor, either solver
 
   // Writes the solved model as a COSMOS input file: Written, CannotCreate or NoSolution.
   [[nodiscard]] ExportResult ExportCosmos(const std::string& fileName) const;
@@ -218,11 +227,11 @@ class TGlobMatrix {
   std::vector<unsigned char> fixed_;               // per equation
   std::vector<double> prescribed_;                 // per equation, value of a fixed freedom
   std::vector<int> reducedIndex_;                  // per equation
-  std::unique_ptr<EnvelopeCholesky> matrix_;       // envelope solver: reduced stiffness, then its factor
-  std::unique_ptr<SparseCholesky> sparse_;         // sparse solver: reduced stiffness and its factor
-  std::vector<long double> rhs_;                   // loads, then the solution (reduced numbering)
-  std::vector<double> loads_;                      // applied loads of every equation, constrained ones too
-  std::vector<double> reactions_;                  // per equation (non-zero only where constrained)
+  std::unique_ptr<EnvelopeCholesky> matrix_;  // envelope solver: reduced stiffness, then its factor
+  std::unique_ptr<SparseCholesky> sparse_;    // sparse solver: reduced stiffness and its factor
+  std::vector<long double> rhs_;              // loads, then the solution (reduced numbering)
+  std::vector<double> loads_;      // applied loads of every equation, constrained ones too
+  std::vector<double> reactions_;  // per equation (non-zero only where constrained)
   double loadZ_ = 0;
   double reactionZ_ = 0;
   double relativeResidual_ = 0;

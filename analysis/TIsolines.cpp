@@ -8,7 +8,9 @@ namespace tavrin {
 
 namespace {
 // Equality never crosses.
-bool Crosses(double level, double u, double v) { return (level < u && v < level) || (u < level && level < v); }
+bool Crosses(double level, double u, double v) {
+  return (level < u && v < level) || (u < level && level < v);
+}
 
 double CornerValue(const TGlobMatrix& solver, int node, int field) {
   return solver.NodeValue(node, static_cast<ResultField>(field));
@@ -24,7 +26,9 @@ int TIsolines::AddSegment(double x1, double y1, double x2, double y2) {
   return ends_.Add(q);
 }
 
-int TIsolines::SegmentStart(int k) const { return k >= 0 && k < starts_.Count() ? starts_.Get(k) : -1; }
+int TIsolines::SegmentStart(int k) const {
+  return k >= 0 && k < starts_.Count() ? starts_.Get(k) : -1;
+}
 int TIsolines::SegmentEnd(int k) const { return k >= 0 && k < ends_.Count() ? ends_.Get(k) : -1; }
 double TIsolines::PointX(int i) const { return i >= 0 && i < px_.Count() ? px_.Get(i) : -1.0; }
 double TIsolines::PointY(int i) const { return i >= 0 && i < py_.Count() ? py_.Get(i) : -1.0; }
@@ -34,8 +38,10 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
   if (!solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
   int added = 0;
   for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
-    int a = solver.TriangleCorner(t, 0), b = solver.TriangleCorner(t, 1), c = solver.TriangleCorner(t, 2);
-    double va = CornerValue(solver, a, field), vb = CornerValue(solver, b, field), vc = CornerValue(solver, c, field);
+    int a = solver.TriangleCorner(t, 0), b = solver.TriangleCorner(t, 1),
+        c = solver.TriangleCorner(t, 2);
+    double va = CornerValue(solver, a, field), vb = CornerValue(solver, b, field),
+           vc = CornerValue(solver, c, field);
     if (va == kNoValue || vb == kNoValue || vc == kNoValue) continue;
     // Bring the corner that is alone on its side of the level to position a. A corner exactly on
     // the level is treated by its position in the triangle, not symmetrically.
@@ -61,8 +67,9 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
     // P(a, q) = (L - A) (q - a) / (Q - A) + a, coordinate by coordinate.
     const double xa = solver.NodeX(a), ya = solver.NodeY(a);
     const double da = level - va;
-    set.AddSegment(da * (solver.NodeX(b) - xa) / (vb - va) + xa, da * (solver.NodeY(b) - ya) / (vb - va) + ya,
-                   da * (solver.NodeX(c) - xa) / (vc - va) + xa, da * (solver.NodeY(c) - ya) / (vc - va) + ya);
+    set.AddSegment(
+        da * (solver.NodeX(b) - xa) / (vb - va) + xa, da * (solver.NodeY(b) - ya) / (vb - va) + ya,
+        da * (solver.NodeX(c) - xa) / (vc - va) + xa, da * (solver.NodeY(c) - ya) / (vc - va) + ya);
     ++added;
   }
   return added;
@@ -70,7 +77,8 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
 
 int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver) {
   set = TIsolines();
-  if (field < 0 || field >= kResultFieldCount || !solver.IsSolved() || (field >= 3 && !solver.HasStresses()))
+  if (field < 0 || field >= kResultFieldCount || !solver.IsSolved() ||
+      (field >= 3 && !solver.HasStresses()))
     return -1;
   const int count = field <= 2 ? solver.ResultNodeCount() : solver.ResultTriangleCount();
   if (count == 0) return -1;

@@ -18,7 +18,7 @@ class TIsolines {
   int PointCount() const { return px_.Count(); }
   int SegmentStart(int k) const;  // point index, -1 out of range
   int SegmentEnd(int k) const;
-  double PointX(int i) const;     // -1.0 out of range
+  double PointX(int i) const;  // -1.0 out of range
   double PointY(int i) const;
 
  private:

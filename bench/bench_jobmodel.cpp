@@ -50,9 +50,11 @@ void BM_ReadJobText(benchmark::State& state) {
   std::string text;
   for (int i = 0; i < n; ++i) {
     const double a = 2.0 * 3.141592653589793 * i / n;
-    text += "N, " + tavrin::FormatNumber(1000 * std::cos(a)) + ", " + tavrin::FormatNumber(1000 * std::sin(a)) + "\n";
+    text += "N, " + tavrin::FormatNumber(1000 * std::cos(a)) + ", " +
+            tavrin::FormatNumber(1000 * std::sin(a)) + "\n";
   }
-  for (int i = 0; i < n; ++i) text += "E, " + std::to_string(i) + ", " + std::to_string((i + 1) % n) + "\n";
+  for (int i = 0; i < n; ++i)
+    text += "E, " + std::to_string(i) + ", " + std::to_string((i + 1) % n) + "\n";
   text += "Close\n";
   for (auto _ : state) {
     tavrin::TObjCont job;

@@ -98,8 +98,12 @@ void SolveSparse(benchmark::State& state) {
 void SolveEnvelope(benchmark::State& state) {
   Solve(state, Plate(static_cast<int>(state.range(0))), tavrin::SolverKind::Envelope);
 }
-void ExampleSparse(benchmark::State& state) { Solve(state, ExamplePlate(), tavrin::SolverKind::Sparse); }
-void ExampleEnvelope(benchmark::State& state) { Solve(state, ExamplePlate(), tavrin::SolverKind::Envelope); }
+void ExampleSparse(benchmark::State& state) {
+  Solve(state, ExamplePlate(), tavrin::SolverKind::Sparse);
+}
+void ExampleEnvelope(benchmark::State& state) {
+  Solve(state, ExamplePlate(), tavrin::SolverKind::Envelope);
+}
 
 // CHOLMOD alone: the reduced system's sparsity (3 x 3 blocks between nodes of a triangle, held
 // freedoms left out), filled with a diagonally dominant matrix; ordering, factorization and one
@@ -172,7 +176,9 @@ void Cholmod(benchmark::State& state, const tavrin::PlateMesh& mesh) {
   state.counters["peak_mb"] = PeakMegabytes();
 }
 
-void CholmodAlone(benchmark::State& state) { Cholmod(state, Plate(static_cast<int>(state.range(0)))); }
+void CholmodAlone(benchmark::State& state) {
+  Cholmod(state, Plate(static_cast<int>(state.range(0))));
+}
 void ExampleCholmodAlone(benchmark::State& state) { Cholmod(state, ExamplePlate()); }
 
 void SolveStress(benchmark::State& state) {
@@ -190,12 +196,32 @@ void SolveStress(benchmark::State& state) {
 
 // The envelope's work grows with the square of the equations: 3e5 would take many minutes and
 // gigabytes, so it stops at 1e5.
-BENCHMARK(SolveSparse)->Arg(1000)->Arg(3000)->Arg(10000)->Arg(30000)->Arg(100000)->Arg(300000)
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(CholmodAlone)->Arg(1000)->Arg(3000)->Arg(10000)->Arg(30000)->Arg(100000)->Arg(300000)
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(SolveEnvelope)->Arg(1000)->Arg(3000)->Arg(10000)->Arg(30000)->Arg(100000)
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(SolveSparse)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(CholmodAlone)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(SolveEnvelope)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(ExampleSparse)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ExampleCholmodAlone)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ExampleEnvelope)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -16,7 +16,9 @@ int TVertexes::GetDof(int i, DofRecord& dof) const {
   return 0;
 }
 
-int TVertexes::Polygon(int i) const { return Valid(i) ? polygon_[static_cast<std::size_t>(i)] : -1; }
+int TVertexes::Polygon(int i) const {
+  return Valid(i) ? polygon_[static_cast<std::size_t>(i)] : -1;
+}
 
 int TVertexes::SetPolygon(int i, int p) {
   if (!Valid(i)) return -1;

@@ -19,8 +19,8 @@ class TVertexes {
   // Appends a node and returns its index. The polygon column is left at -1.
   int AddNode(double x, double y, const DofRecord& dof);
   int Count() const { return static_cast<int>(xy_.size()); }
-  // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, kNoCoordinate otherwise).
-  // Inline: the mesher reads coordinates in every measure it takes.
+  // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, kNoCoordinate
+  // otherwise). Inline: the mesher reads coordinates in every measure it takes.
   double X(int i) const {
     assert(Valid(i));
     return Valid(i) ? xy_[static_cast<std::size_t>(i)].x : kNoCoordinate;

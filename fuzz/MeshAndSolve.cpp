@@ -52,29 +52,35 @@ std::string CheckMeshAndSolve(std::string_view data) {
   mesh.GenerateMesh(job, canvas, limit);
   if (mesh.TriangleCount() == 0) return "a plate that passed the check gave no triangle";
   for (int i = 0; i < mesh.NodeCount(); ++i) {
-    if (!std::isfinite(mesh.NodeX(i)) || !std::isfinite(mesh.NodeY(i))) return "mesh node " + std::to_string(i) + " is not finite";
+    if (!std::isfinite(mesh.NodeX(i)) || !std::isfinite(mesh.NodeY(i)))
+      return "mesh node " + std::to_string(i) + " is not finite";
   }
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
-    if (!std::isfinite(mesh.TriangleArea(t))) return "triangle " + std::to_string(t) + " has no finite area";
+    if (!std::isfinite(mesh.TriangleArea(t)))
+      return "triangle " + std::to_string(t) + " has no finite area";
   }
 
   TGlobMatrix solver;
   const int code = solver.SolveStatic(mesh);
-  if (code != kSolveOk) return solver.Failure().message.empty() ? "a failed solve without a message" : std::string();
+  if (code != kSolveOk)
+    return solver.Failure().message.empty() ? "a failed solve without a message" : std::string();
   for (int v = 0; v < solver.ResultNodeCount(); ++v) {
     for (int d = 0; d < 3; ++d) {
-      if (!std::isfinite(static_cast<double>(solver.Displacement(v, d)))) return "displacement of node " + std::to_string(v) + " is not finite";
+      if (!std::isfinite(static_cast<double>(solver.Displacement(v, d))))
+        return "displacement of node " + std::to_string(v) + " is not finite";
     }
   }
   if (solver.SolveStress() != 0) return {};  // refused with its own code: nothing to look at
   for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
     for (int c = 0; c < 3; ++c) {
-      if (!std::isfinite(solver.ElementStress(t, c))) return "stress of element " + std::to_string(t) + " is not finite";
+      if (!std::isfinite(solver.ElementStress(t, c)))
+        return "stress of element " + std::to_string(t) + " is not finite";
     }
   }
   for (int v = 0; v < solver.ResultNodeCount(); ++v) {
     for (int c = 0; c < 3; ++c) {
-      if (!std::isfinite(solver.NodeStress(v, c))) return "stress at node " + std::to_string(v) + " is not finite";
+      if (!std::isfinite(solver.NodeStress(v, c)))
+        return "stress at node " + std::to_string(v) + " is not finite";
     }
   }
   return {};

@@ -7,7 +7,8 @@
 #include "fuzz/FuzzChecks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string problem = tavrin::fuzz::CheckJobFileRoundTrip({reinterpret_cast<const char*>(data), size});
+  const std::string problem =
+      tavrin::fuzz::CheckJobFileRoundTrip({reinterpret_cast<const char*>(data), size});
   if (!problem.empty()) {
     std::fprintf(stderr, "job file round trip: %s\n", problem.c_str());
     std::abort();

@@ -21,14 +21,14 @@
 #include <utility>
 #include <vector>
 
+#include "containers/TEdges.h"
+#include "containers/TTris.h"
+#include "containers/TVertexes.h"
 #include "mesh/FrameChanges.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/SegmentWorkList.h"
-#include "containers/TEdges.h"
-#include "containers/TTris.h"
-#include "containers/TVertexes.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {

@@ -67,7 +67,7 @@ class FrameChanges {
   bool whole_ = false;
   std::vector<Edge> drawn_;
   std::vector<Line> gone_;
-  std::vector<std::uint32_t> drawnInFrame_;  // by edge: the last frame it was drawn in
+  std::vector<std::uint32_t> drawnInFrame_;   // by edge: the last frame it was drawn in
   std::vector<std::uint32_t> placedInFrame_;  // by edge: the last frame it was made or moved in
   std::uint32_t frame_ = 1;
 };

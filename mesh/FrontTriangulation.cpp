@@ -12,11 +12,11 @@
 #include <cmath>
 #include <vector>
 
+#include "containers/TFloats.h"
 #include "mesh/FEM.h"
 #include "mesh/FrontIndex.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
-#include "containers/TFloats.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {

@@ -38,8 +38,8 @@ constexpr double kRedrawCosine = 0.7;
 constexpr double kShortestPieceShare = 0x1p-20;
 
 bool PieceTooShort(MeshPoint p, MeshPoint end1, MeshPoint end2) {
-  const double scale = std::max({1.0, std::fabs(end1.x), std::fabs(end1.y), std::fabs(end2.x),
-                                 std::fabs(end2.y)});
+  const double scale =
+      std::max({1.0, std::fabs(end1.x), std::fabs(end1.y), std::fabs(end2.x), std::fabs(end2.y)});
   const double floor = kShortestPieceShare * scale;
   return Length(p, end1) < floor || Length(p, end2) < floor;
 }
@@ -225,8 +225,8 @@ void FEM::SplitEdge(int e) {
       k2 = g;
   }
   const int apex2 = k2 == -1 ? -1 : CommonNode(k1, k2);
-  const bool stillBesideE = triangles_.Edge(t2, 1) == e || triangles_.Edge(t2, 2) == e ||
-                            triangles_.Edge(t2, 3) == e;
+  const bool stillBesideE =
+      triangles_.Edge(t2, 1) == e || triangles_.Edge(t2, 2) == e || triangles_.Edge(t2, 3) == e;
   if (!stillBesideE || apex2 == -1) {
     // The flips above re-shaped the far triangle; it no longer fits the split.
     assert(!"SplitEdge: far triangle changed by the flips");
@@ -298,7 +298,8 @@ int FEM::FlipEdge(int e) {
       const int corner = Touches(edges_, side, a) ? a : b;
       const MeshPoint p = Node(corner);
       const MeshPoint far = Node(corner == a ? b : a);
-      const MeshPoint q = Node(edges_.Begin(side) == corner ? edges_.End(side) : edges_.Begin(side));
+      const MeshPoint q =
+          Node(edges_.Begin(side) == corner ? edges_.End(side) : edges_.Begin(side));
       if (ViewCosine(far, q, p) > kRedrawCosine) changes_.EdgeRedrawn(side, p, q);
     }
   }

@@ -110,7 +110,7 @@ class MeshIndex {
     int slot = -1;  // position in its level's list
   };
   int edgesSeen_ = 0;
-  std::vector<int> segments_;  // all segment indices, increasing
+  std::vector<int> segments_;                         // all segment indices, increasing
   std::unordered_map<int, Registration> registered_;  // by segment index
   CellMap segmentCells_;
   // The segments of each level, by level + kLevelOffset: a level with few is searched by its

@@ -64,7 +64,8 @@ bool FEM::TooClose(MeshPoint p) const {
 
 void FEM::EncroachedSegments(MeshPoint p, std::vector<int>& out) const {
   if (indexedScans_) {
-    index_.EncroachedSegments(nodes_, edges_, p, [&](int s) { return Encroaches(s, p); }, out);
+    index_.EncroachedSegments(
+        nodes_, edges_, p, [&](int s) { return Encroaches(s, p); }, out);
     return;
   }
   out.clear();
@@ -89,7 +90,7 @@ bool FEM::IsBlocked(int a, int v) const {
 
 int FEM::WorstTriangle() {
   const int w = indexedScans_ && index_.TrianglesExact() ? index_.MinAngleIndex()
-                                                          : triangles_.MinAngleIndex();
+                                                         : triangles_.MinAngleIndex();
   currentMinAngle_ = MinAngle(w);
   return w;
 }

@@ -43,9 +43,9 @@ void NodeGrid::Rebuild(const TVertexes& nodes, double d) {
   } else {
     nx_ = ny_ = 0;  // coordinates no grid can hold: every node is scanned
   }
-  budget_ = cell_ > d * kCellWidening ? std::max<std::size_t>(2 * static_cast<std::size_t>(n),
-                                                              kMinCells / kCellsPerNode)
-                                      : static_cast<std::size_t>(-1);
+  budget_ = cell_ > d * kCellWidening
+                ? std::max<std::size_t>(2 * static_cast<std::size_t>(n), kMinCells / kCellsPerNode)
+                : static_cast<std::size_t>(-1);
   head_.assign(static_cast<std::size_t>(nx_) * static_cast<std::size_t>(ny_), -1);
   next_.clear();
   offGrid_.clear();
@@ -58,8 +58,8 @@ void NodeGrid::Place(const TVertexes& nodes, int v) {
   const double qy = std::floor((nodes.Y(v) - y0_) / cell_);
   // Also false for coordinates that are not finite.
   if (qx >= 0 && qx < nx_ && qy >= 0 && qy < ny_) {
-    const std::size_t c = static_cast<std::size_t>(qy) * static_cast<std::size_t>(nx_) +
-                          static_cast<std::size_t>(qx);
+    const std::size_t c =
+        static_cast<std::size_t>(qy) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(qx);
     next_.back() = head_[c];
     head_[c] = v;
   } else {
@@ -100,8 +100,8 @@ bool NodeGrid::AnyWithin(const TVertexes& nodes, MeshPoint p, double d) {
   CellRange(p.y, y0_, ny_, j0, j1);
   for (int j = j0; j <= j1; ++j) {
     for (int i = i0; i <= i1; ++i) {
-      const std::size_t c = static_cast<std::size_t>(j) * static_cast<std::size_t>(nx_) +
-                            static_cast<std::size_t>(i);
+      const std::size_t c =
+          static_cast<std::size_t>(j) * static_cast<std::size_t>(nx_) + static_cast<std::size_t>(i);
       for (int v = head_[c]; v != -1; v = next_[static_cast<std::size_t>(v)])
         if (within(v)) return true;
     }

@@ -12,8 +12,8 @@
 // the spatial index for the nodes and segments near a new point, so a node costs about
 // logarithmic time. With the plain scans every pass rescans all segments, all triangles, all
 // nodes and all segments again for each new point: linear time per node, quadratic in all.
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include "mesh/FEM.h"

@@ -14,7 +14,9 @@ namespace {
 constexpr double kParallel = 0.001;  // |cross product| below this counts as parallel
 constexpr double kZeroSquared = 1e-4;
 
-bool StrictlyBetween(double v, double a, double b) { return std::min(a, b) < v && v < std::max(a, b); }
+bool StrictlyBetween(double v, double a, double b) {
+  return std::min(a, b) < v && v < std::max(a, b);
+}
 
 // Horizontal (hx1..hx2 at height hy) against vertical (vy1..vy2 at abscissa vx): crossing only
 // strictly inside both, so end-point contacts and T-junctions do not count.

@@ -110,7 +110,8 @@ class Checker {
   // Closed polygons as loops; the node sequence of each is kept for the area and the rays.
   std::string Loops() {
     const int polygons = job_.PolygonCount();
-    if (polygons == 0) return "The job has no closed polygon: draw the plate's outline and close it.";
+    if (polygons == 0)
+      return "The job has no closed polygon: draw the plate's outline and close it.";
     const int open = job_.PolygonEdgeCount(polygons);
     if (open > 0) {
       std::vector<int> edges;
@@ -124,10 +125,12 @@ class Checker {
     nodeEdges_.assign(static_cast<std::size_t>(job_.NodeCount()), {-1, -1});
     loops_.assign(static_cast<std::size_t>(polygons), {});
     for (int p = 0; p < polygons; ++p) {
-      for (int k = 0; k < job_.PolygonEdgeCount(p); ++k) edgePolygon_[static_cast<std::size_t>(job_.PolygonEdge(p, k))] = p;
+      for (int k = 0; k < job_.PolygonEdgeCount(p); ++k)
+        edgePolygon_[static_cast<std::size_t>(job_.PolygonEdge(p, k))] = p;
     }
     for (int e = 0; e < job_.EdgeCount(); ++e) {
-      if (edgePolygon_[static_cast<std::size_t>(e)] == -1) return "Edge " + std::to_string(e) + " belongs to no polygon.";
+      if (edgePolygon_[static_cast<std::size_t>(e)] == -1)
+        return "Edge " + std::to_string(e) + " belongs to no polygon.";
     }
     if (job_.PolygonEdgeCount(0) == 0) return "The plate's outline (polygon 0) has no edges.";
 
@@ -137,7 +140,8 @@ class Checker {
       std::vector<int> edges;
       for (int k = 0; k < count; ++k) edges.push_back(job_.PolygonEdge(p, k));
       if (count < 3) {
-        std::string s = "Polygon " + std::to_string(p) + " is not closed: it has only " + EdgeList(edges);
+        std::string s =
+            "Polygon " + std::to_string(p) + " is not closed: it has only " + EdgeList(edges);
         if (count == 1) {
           s += ", from node " + std::to_string(Begin(edges[0])) + " to node " +
                std::to_string(End(edges[0]));
@@ -148,8 +152,8 @@ class Checker {
         for (int n : {Begin(e), End(e)}) {
           const auto ni = static_cast<std::size_t>(n);
           if (nodePolygon_[ni] != -1 && nodePolygon_[ni] != p) {
-            return "Polygons " + std::to_string(nodePolygon_[ni]) + " and " + std::to_string(p) + " touch at node " +
-                   std::to_string(n) + ": polygons may not share a node.";
+            return "Polygons " + std::to_string(nodePolygon_[ni]) + " and " + std::to_string(p) +
+                   " touch at node " + std::to_string(n) + ": polygons may not share a node.";
           }
           nodePolygon_[ni] = p;
           auto& at = nodeEdges_[ni];
@@ -166,8 +170,8 @@ class Checker {
       for (int e : edges) {
         for (int n : {Begin(e), End(e)}) {
           if (nodeEdges_[static_cast<std::size_t>(n)][1] == -1) {
-            return "Polygon " + std::to_string(p) + " is not closed: only one of its edges (edge " + std::to_string(e) +
-                   ") ends at node " + std::to_string(n) + ".";
+            return "Polygon " + std::to_string(p) + " is not closed: only one of its edges (edge " +
+                   std::to_string(e) + ") ends at node " + std::to_string(n) + ".";
           }
         }
       }
@@ -186,8 +190,9 @@ class Checker {
         for (int n : loop) onLoop[static_cast<std::size_t>(n)] = 1;
         for (int e : edges) {
           if (!onLoop[static_cast<std::size_t>(Begin(e))]) {
-            return "Polygon " + std::to_string(p) + " is more than one loop: edge " + std::to_string(e) +
-                   " is not connected to edge " + std::to_string(edges[0]) + " through the polygon's edges.";
+            return "Polygon " + std::to_string(p) + " is more than one loop: edge " +
+                   std::to_string(e) + " is not connected to edge " + std::to_string(edges[0]) +
+                   " through the polygon's edges.";
           }
         }
       }
@@ -216,13 +221,15 @@ class Checker {
         const ConstrainedFreedoms fixed = DecodeConstraintCode(code);
         for (int d = 0; d < 6; ++d) {
           const bool displacement = d < 3;
-          if (displacement && !fixed[static_cast<std::size_t>(d)]) continue;  // not prescribed: never read
+          if (displacement && !fixed[static_cast<std::size_t>(d)])
+            continue;  // not prescribed: never read
           const double v = values[static_cast<std::size_t>(d)];
           if (std::fabs(v) <= kMaxPhysicalValue) continue;
           return std::string(node ? "Node " : "Edge ") + std::to_string(i) + " has a " +
-                 (displacement ? "prescribed displacement" : "load") + " (" + kFreedom[d % 3] + ") of " + Num(v) +
-                 ": loads, displacements and pressures must be finite and at most " + Num(kMaxPhysicalValue) +
-                 " in magnitude.";
+                 (displacement ? "prescribed displacement" : "load") + " (" + kFreedom[d % 3] +
+                 ") of " + Num(v) +
+                 ": loads, displacements and pressures must be finite and at most " +
+                 Num(kMaxPhysicalValue) + " in magnitude.";
         }
       }
     }
@@ -239,15 +246,16 @@ class Checker {
                Num(kMaxPhysicalValue) + " in magnitude.";
       }
       if (!(ph.eModulus > 0 && ph.eModulus <= kMaxPhysicalValue)) {
-        return polygon + "an E modulus of " + Num(ph.eModulus) + ": it must be positive and at most " +
-               Num(kMaxPhysicalValue) + ".";
+        return polygon + "an E modulus of " + Num(ph.eModulus) +
+               ": it must be positive and at most " + Num(kMaxPhysicalValue) + ".";
       }
       if (!(ph.thickness > 0 && ph.thickness <= kMaxThickness)) {
-        return polygon + "a thickness of " + Num(ph.thickness) + ": it must be positive and at most " +
-               Num(kMaxThickness) + ".";
+        return polygon + "a thickness of " + Num(ph.thickness) +
+               ": it must be positive and at most " + Num(kMaxThickness) + ".";
       }
       if (!(ph.nu > -1 && ph.nu < 1)) {
-        return polygon + "a Poisson ratio of " + Num(ph.nu) + ": it must lie strictly between -1 and 1.";
+        return polygon + "a Poisson ratio of " + Num(ph.nu) +
+               ": it must lie strictly between -1 and 1.";
       }
     }
     return {};
@@ -255,7 +263,8 @@ class Checker {
 
   std::string Extent() {
     double largest = 0;
-    for (int i = 0; i < job_.NodeCount(); ++i) largest = std::max({largest, std::fabs(X(i)), std::fabs(Y(i))});
+    for (int i = 0; i < job_.NodeCount(); ++i)
+      largest = std::max({largest, std::fabs(X(i)), std::fabs(Y(i))});
     const std::vector<int>& outline = loops_[0];
     double xmin = X(outline[0]), xmax = xmin, ymin = Y(outline[0]), ymax = ymin;
     for (int n : outline) {
@@ -286,7 +295,8 @@ class Checker {
         ymin = std::min(ymin, Y(loop[k]));
         ymax = std::max(ymax, Y(loop[k]));
         if (k + 1 < loop.size()) {
-          fan += std::fabs(Orient(X(loop[0]), Y(loop[0]), X(loop[k]), Y(loop[k]), X(loop[k + 1]), Y(loop[k + 1])));
+          fan += std::fabs(Orient(X(loop[0]), Y(loop[0]), X(loop[k]), Y(loop[k]), X(loop[k + 1]),
+                                  Y(loop[k + 1])));
         }
       }
       // Relative to the polygon's size: a tiny polygon is a matter of node spacing, named later.
@@ -305,7 +315,8 @@ class Checker {
     std::sort(order.begin(), order.end(), [&](int a, int b) {
       return std::make_tuple(X(a), Y(a), a) < std::make_tuple(X(b), Y(b), b);
     });
-    std::set<std::pair<double, int>> window;  // by y: the nodes less than the spacing left of the sweep
+    std::set<std::pair<double, int>>
+        window;  // by y: the nodes less than the spacing left of the sweep
     std::size_t oldest = 0;
     for (int n : order) {
       while (X(order[oldest]) <= X(n) - kMinNodeDistance) {
@@ -320,8 +331,8 @@ class Checker {
         const int a = std::min(n, m), b = std::max(n, m);
         const std::string pair = "Nodes " + std::to_string(a) + " and " + std::to_string(b);
         if (distance == 0) return pair + " are at the same place, " + At(X(a), Y(a)) + ".";
-        return pair + " are only " + Num(distance) + " apart, at " + At(X(a), Y(a)) + ": nodes must be at least " +
-               Num(kMinNodeDistance) + " apart.";
+        return pair + " are only " + Num(distance) + " apart, at " + At(X(a), Y(a)) +
+               ": nodes must be at least " + Num(kMinNodeDistance) + " apart.";
       }
       window.insert({Y(n), n});
     }
@@ -370,14 +381,15 @@ class Checker {
                            (b != m && NodeEdgeDistance(b, f) < kMinNodeDistance) ||
                            (c != m && NodeEdgeDistance(c, f) < kMinNodeDistance);
         if (along) {
-          return "Edges " + std::to_string(std::min(f, edge)) + " and " + std::to_string(std::max(f, edge)) +
-                 " overlap near " + At(X(n), Y(n)) + ".";
+          return "Edges " + std::to_string(std::min(f, edge)) + " and " +
+                 std::to_string(std::max(f, edge)) + " overlap near " + At(X(n), Y(n)) + ".";
         }
       }
       const std::string node = "Node " + std::to_string(n);
-      if (edgeDistance == 0) return node + " lies on edge " + std::to_string(edge) + ", at " + At(X(n), Y(n)) + ".";
-      return node + " is only " + Num(edgeDistance) + " from edge " + std::to_string(edge) + ", at " +
-             At(X(n), Y(n)) + ": a node must be at least " + Num(kMinNodeDistance) +
+      if (edgeDistance == 0)
+        return node + " lies on edge " + std::to_string(edge) + ", at " + At(X(n), Y(n)) + ".";
+      return node + " is only " + Num(edgeDistance) + " from edge " + std::to_string(edge) +
+             ", at " + At(X(n), Y(n)) + ": a node must be at least " + Num(kMinNodeDistance) +
              " from every edge that does not end at it.";
     }
     return {};
@@ -407,8 +419,8 @@ class Checker {
       }
     });
     if (first.first == -1) return {};
-    return "Edges " + std::to_string(first.first) + " and " + std::to_string(first.second) + " cross at " +
-           At(crossX, crossY) + ".";
+    return "Edges " + std::to_string(first.first) + " and " + std::to_string(first.second) +
+           " cross at " + At(crossX, crossY) + ".";
   }
 
   // The polygons whose boundary a ray from (x, y) to the right crosses an odd number of times,
@@ -451,7 +463,8 @@ class Checker {
     }
     for (int n = 0; n < job_.NodeCount(); ++n) {
       if (!job_.IsFreeNode(n)) continue;
-      std::string problem = Placement("Node " + std::to_string(n) + ", a free node,", X(n), Y(n), -1);
+      std::string problem =
+          Placement("Node " + std::to_string(n) + ", a free node,", X(n), Y(n), -1);
       if (!problem.empty()) return problem;
     }
     return {};
@@ -460,10 +473,10 @@ class Checker {
   const TObjCont& job_;
   std::vector<double> x_, y_;
   std::vector<std::array<int, 2>> ends_;
-  std::vector<int> edgePolygon_;                 // closed polygon of each edge
-  std::vector<int> nodePolygon_;                 // closed polygon of each node, -1 for a free node
-  std::vector<std::array<int, 2>> nodeEdges_;    // the two polygon edges at each node
-  std::vector<std::vector<int>> loops_;          // node sequence of each closed polygon's loop
+  std::vector<int> edgePolygon_;               // closed polygon of each edge
+  std::vector<int> nodePolygon_;               // closed polygon of each node, -1 for a free node
+  std::vector<std::array<int, 2>> nodeEdges_;  // the two polygon edges at each node
+  std::vector<std::vector<int>> loops_;        // node sequence of each closed polygon's loop
   std::unique_ptr<SegmentGrid> grid_;
 };
 

@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "model/ConstraintCode.h"
-#include "model/TextFile.h"
 #include "model/TObjCont.h"
+#include "model/TextFile.h"
 
 namespace tavrin {
 
@@ -110,9 +110,9 @@ void TObjCont::WriteJob(std::ostream& out) const {
       << kSeparator << "\n\n";
   for (int p = 0; p < polygonCount_; ++p) {
     const PolygonPhysics& ph = polygons_[static_cast<std::size_t>(p)].physics;
-    out << "P, " << p << ", " << FormatNumber(ph.pressure) << ", " << FormatNumber(ph.eModulus) << ", "
-        << FormatNumber(ph.nu) << ", " << FormatNumber(ph.thickness) << ", " << (ph.isHole ? "1" : "0")
-        << "\n";
+    out << "P, " << p << ", " << FormatNumber(ph.pressure) << ", " << FormatNumber(ph.eModulus)
+        << ", " << FormatNumber(ph.nu) << ", " << FormatNumber(ph.thickness) << ", "
+        << (ph.isHole ? "1" : "0") << "\n";
   }
   for (int i = 0; i < NodeCount(); ++i) {
     const Node& n = nodes_[static_cast<std::size_t>(i)];
@@ -159,8 +159,8 @@ JobFileResult TObjCont::SaveJob(const std::string& path) const {
 std::string JobReadSummary::Describe() const {
   if (skipped == 0) return {};
   return std::to_string(skipped) + (skipped == 1 ? " line was" : " lines were") + " not read. " +
-         (skipped == 1 ? "It" : "The first") + " is line " + std::to_string(firstSkippedLine) + " (\"" +
-         firstSkippedText + "\"): " + firstSkippedReason + ".";
+         (skipped == 1 ? "It" : "The first") + " is line " + std::to_string(firstSkippedLine) +
+         " (\"" + firstSkippedText + "\"): " + firstSkippedReason + ".";
 }
 
 JobFileResult TObjCont::LoadJob(const std::string& path) {
@@ -171,9 +171,12 @@ JobFileResult TObjCont::LoadJob(const std::string& path) {
   TObjCont read;
   JobReadSummary summary = read.ReadJobText(text);
   // Lines of random bytes can pass for a Close or a physics record; only nodes make a job.
-  if ((read.NodeCount() == 0 && summary.skipped > 0) || (summary.records == 0 && !summary.hasComment)) {
+  if ((read.NodeCount() == 0 && summary.skipped > 0) ||
+      (summary.records == 0 && !summary.hasComment)) {
     std::string error = "'" + path + "' is not a job file: no line of it defines a node";
-    if (summary.skipped > 0) error += " (line " + std::to_string(summary.firstSkippedLine) + ": " + summary.firstSkippedReason + ")";
+    if (summary.skipped > 0)
+      error += " (line " + std::to_string(summary.firstSkippedLine) + ": " +
+               summary.firstSkippedReason + ")";
     return {false, error, summary};
   }
   *this = std::move(read);
@@ -184,12 +187,18 @@ namespace {
 
 const char* SkipReason(int status) {
   switch (status) {
-    case stBadNumber: return "a field it needs is not a number";
-    case stBadNode: return "it names a node the job does not have";
-    case stBadIndex: return "it names a node or edge the job does not have";
-    case stExists: return "it repeats an edge";
-    case stBadPolygon: return "it names a polygon the job does not have";
-    default: return "no record starts with its keyword";
+    case stBadNumber:
+      return "a field it needs is not a number";
+    case stBadNode:
+      return "it names a node the job does not have";
+    case stBadIndex:
+      return "it names a node or edge the job does not have";
+    case stExists:
+      return "it repeats an edge";
+    case stBadPolygon:
+      return "it names a polygon the job does not have";
+    default:
+      return "no record starts with its keyword";
   }
 }
 
@@ -200,7 +209,8 @@ JobReadSummary TObjCont::ReadJobText(std::string_view text) {
   JobReadSummary summary;
   // Editors that write UTF-8 with a signature put these three bytes first.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    text.remove_prefix(kByteOrderMark.size());
   std::size_t start = 0;
   int number = 0;
   while (start < text.size()) {
@@ -214,11 +224,13 @@ JobReadSummary TObjCont::ReadJobText(std::string_view text) {
       ++summary.records;
     } else if (status == stComment) {
       const std::size_t first = line.find_first_not_of(' ');
-      summary.hasComment = summary.hasComment || (first != std::string_view::npos && line[first] == ';');
+      summary.hasComment =
+          summary.hasComment || (first != std::string_view::npos && line[first] == ';');
     } else if (summary.skipped++ == 0) {
       summary.firstSkippedLine = number;
       // Shown to the user: a line of random bytes must not garble the message.
-      for (char c : line.substr(0, 40)) summary.firstSkippedText += (c >= ' ' && c < 0x7f) ? c : '?';
+      for (char c : line.substr(0, 40))
+        summary.firstSkippedText += (c >= ' ' && c < 0x7f) ? c : '?';
       summary.firstSkippedReason = SkipReason(status);
     }
     start = end + 1;
@@ -232,7 +244,8 @@ int TObjCont::ParseJobLine(std::string_view line) {
   if (i == line.size() || line[i] == ';') return stComment;
 
   const std::size_t kwEnd = line.find(' ', i);
-  const std::string_view keyword = line.substr(i, kwEnd == std::string_view::npos ? std::string_view::npos : kwEnd - i);
+  const std::string_view keyword =
+      line.substr(i, kwEnd == std::string_view::npos ? std::string_view::npos : kwEnd - i);
   const char first = keyword[0];
   const char second = keyword.size() > 1 ? keyword[1] : '\0';
 
@@ -254,7 +267,8 @@ int TObjCont::ParseJobLine(std::string_view line) {
       }
       current.push_back(c);
     }
-    if (!current.empty() && fieldCount < 6) field[static_cast<std::size_t>(fieldCount++)] = std::move(current);
+    if (!current.empty() && fieldCount < 6)
+      field[static_cast<std::size_t>(fieldCount++)] = std::move(current);
   }
   std::array<double, 6> value{};
   std::array<bool, 6> isNumber{};

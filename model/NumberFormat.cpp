@@ -114,11 +114,13 @@ int ParseNumber(std::string_view field, double& value) {
 std::string FormatNumber(double v) {
   char buf[64];
   for (int precision = 6; precision <= 17; ++precision) {
-    const auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, precision);
+    const auto [ptr, ec] =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, precision);
     if (ec != std::errc()) break;
     std::string text(buf, ptr);
     double back = 0.0;
-    if (!std::isfinite(v) || (Convert(text, back) && back == v && std::signbit(back) == std::signbit(v))) {
+    if (!std::isfinite(v) ||
+        (Convert(text, back) && back == v && std::signbit(back) == std::signbit(v))) {
       return text;
     }
   }

@@ -15,12 +15,15 @@ const std::vector<int> kNone;
 std::size_t SegmentGrid::KeyHash::operator()(const Key& k) const {
   const auto c = static_cast<std::uint64_t>(k.column);
   const auto r = static_cast<std::uint64_t>(k.row);
-  return static_cast<std::size_t>(c * 0x9E3779B97F4A7C15ull ^ (r + 0x632BE59BD9B4E019ull + (c << 6) + (c >> 2)));
+  return static_cast<std::size_t>(c * 0x9E3779B97F4A7C15ull ^
+                                  (r + 0x632BE59BD9B4E019ull + (c << 6) + (c >> 2)));
 }
 
 SegmentGrid::SegmentGrid(double cell, double margin) : cell_(cell), margin_(margin) {}
 
-std::int64_t SegmentGrid::Index(double v) const { return static_cast<std::int64_t>(std::floor(v / cell_)); }
+std::int64_t SegmentGrid::Index(double v) const {
+  return static_cast<std::int64_t>(std::floor(v / cell_));
+}
 
 void SegmentGrid::List(int id, std::int64_t column, std::int64_t row) {
   std::vector<int>& ids = cells_[Key{column, row}];
@@ -44,7 +47,8 @@ void SegmentGrid::Add(int id, double x1, double y1, double x2, double y2) {
     }
     rows_[row].push_back(id);
     const std::int64_t lastColumn = Index(to + margin_);
-    for (std::int64_t column = Index(from - margin_); column <= lastColumn; ++column) List(id, column, row);
+    for (std::int64_t column = Index(from - margin_); column <= lastColumn; ++column)
+      List(id, column, row);
   }
 }
 

@@ -176,7 +176,8 @@ int TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, double 
                                 double thickness, bool isHole) {
   if (p < 0 || p > polygonCount_) return stBadPolygon;
   if (!Finite({pressure, eModulus, nu, thickness})) return stBadNumber;
-  polygons_[static_cast<std::size_t>(p)].physics = PolygonPhysics{eModulus, nu, thickness, pressure, isHole};
+  polygons_[static_cast<std::size_t>(p)].physics =
+      PolygonPhysics{eModulus, nu, thickness, pressure, isHole};
   return stDone;
 }
 

@@ -36,12 +36,12 @@ struct PolygonPhysics {
 // What reading a job text left out: the lines that hold something other than a comment (or an
 // OBJECT line) and were not applied, as each stands on its own.
 struct JobReadSummary {
-  int records = 0;              // lines applied
-  int skipped = 0;              // lines not applied
-  int firstSkippedLine = 0;     // 1-based number of the first of them; 0 when none
+  int records = 0;               // lines applied
+  int skipped = 0;               // lines not applied
+  int firstSkippedLine = 0;      // 1-based number of the first of them; 0 when none
   std::string firstSkippedText;  // that line, cut to 40 characters
   std::string firstSkippedReason;
-  bool hasComment = false;      // some line is a comment
+  bool hasComment = false;  // some line is a comment
   // "3 lines were not read. The first is line 7 ("E, 4, 9"): it names a node the job does not
   // have." Empty when nothing was skipped.
   std::string Describe() const;
@@ -85,8 +85,8 @@ class TObjCont {
   // ---- Queries (constant time) ----
   int NodeCount() const;
   int EdgeCount() const;
-  int PolygonCount() const;  // closed polygons; also the index of the open polygon
-  int LastNode() const;      // NodeCount() - 1
+  int PolygonCount() const;   // closed polygons; also the index of the open polygon
+  int LastNode() const;       // NodeCount() - 1
   double NodeX(int i) const;  // 2e200 for a bad index
   double NodeY(int i) const;
   int EdgeBegin(int e) const;  // -1 for a bad index
@@ -127,7 +127,7 @@ class TObjCont {
   int SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
                         bool isHole);
   int SetPolygonName(int p, const std::string& name);  // stDone / stBadPolygon
-  void SetFreeNode(int i, bool isFree);                 // ignored for a bad index
+  void SetFreeNode(int i, bool isFree);                // ignored for a bad index
 
   // ---- Building (no geometric checks) ----
   int AddNode(double x, double y);      // stAdded

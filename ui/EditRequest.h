@@ -19,13 +19,13 @@ struct EditRequest {
   bool moveBeginNode = true;        // for an edge: move its begin node (true) or its end node
   std::int32_t index = -1;          // selected node, edge or polygon
   SelectionKind kind = SelectionKind::none;
-  double x = 0.0, y = 0.0;          // new world coordinates
+  double x = 0.0, y = 0.0;  // new world coordinates
   double loadLinZ = 0.0, loadRotX = 0.0, loadRotY = 0.0;
-  std::uint16_t constraintCode = 0; // 100 lin. Z + 10 rot. X + 1 rot. Y
+  std::uint16_t constraintCode = 0;                       // 100 lin. Z + 10 rot. X + 1 rot. Y
   double dispLinZ = 0.0, dispRotX = 0.0, dispRotY = 0.0;  // prescribed values
   double pressure = 0.0, eModulus = 0.0, poisson = 0.0, thickness = 0.0;
   bool hole = false;
-  std::string name;                 // polygon name shown by the editor; nothing fills it
+  std::string name;  // polygon name shown by the editor; nothing fills it
 };
 
 }  // namespace tavrin

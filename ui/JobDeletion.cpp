@@ -10,7 +10,8 @@ namespace {
 void CopyAttributes(const TObjCont& from, int i, TObjCont& to, int j, bool isNode) {
   std::array<double, 6> v{};  // prescribed lin. Z, rot. X, rot. Y, then the loads
   int code = 0;
-  if ((isNode ? from.GetNodeAttributes(i, v, code) : from.GetEdgeAttributes(i, v, code)) < 0) return;
+  if ((isNode ? from.GetNodeAttributes(i, v, code) : from.GetEdgeAttributes(i, v, code)) < 0)
+    return;
   if (isNode) {
     to.SetNodeConstraints(j, code, v[0], v[1], v[2]);
     to.SetNodeLoads(j, v[3], v[4], v[5]);
@@ -39,7 +40,8 @@ void CopyPolygonEdges(const TObjCont& from, int p, const std::vector<int>& newNo
 
 bool CanDelete(const TObjCont& job, SelectionKind kind, int index) {
   if (!job.NewPolygonPending()) return false;
-  if (kind == SelectionKind::node) return index >= 0 && index < job.NodeCount() && job.IsFreeNode(index);
+  if (kind == SelectionKind::node)
+    return index >= 0 && index < job.NodeCount() && job.IsFreeNode(index);
   if (kind == SelectionKind::polygon) return index >= 0 && index < job.PolygonCount();
   return false;
 }
@@ -50,7 +52,8 @@ TObjCont JobWithout(const TObjCont& job, SelectionKind kind, int index) {
 
   // A node stays when it is not the deleted free node and is free or on a kept edge.
   std::vector<bool> keep(static_cast<std::size_t>(job.NodeCount()), false);
-  for (int i = 0; i < job.NodeCount(); ++i) keep[i] = job.IsFreeNode(i) && !(kind == SelectionKind::node && i == index);
+  for (int i = 0; i < job.NodeCount(); ++i)
+    keep[i] = job.IsFreeNode(i) && !(kind == SelectionKind::node && i == index);
   std::vector<bool> edgeDropped(static_cast<std::size_t>(job.EdgeCount()), false);
   for (int k = 0; dropPolygon >= 0 && k < job.PolygonEdgeCount(dropPolygon); ++k)
     edgeDropped[job.PolygonEdge(dropPolygon, k)] = true;

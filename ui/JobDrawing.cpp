@@ -26,8 +26,8 @@ void DrawNode(PlanView& view, const TObjCont& job, const QColor& colour, int sx,
   view.NodeSquare(colour, sx, sy, &s);
 }
 
-void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1, int sy1, int sx2, int sy2,
-              int edge) {
+void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1, int sy1, int sx2,
+              int sy2, int edge) {
   if (edge < 0) {
     view.EdgeLine(colour, sx1, sy1, sx2, sy2, nullptr);
     return;
@@ -36,7 +36,8 @@ void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1
   view.EdgeLine(colour, sx1, sy1, sx2, sy2, &s);
 }
 
-void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour, int polygon) {
+void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour,
+                 int polygon) {
   int count = job.PolygonEdgeCount(polygon);
   for (int k = 0; k < count; ++k) {
     int e = job.PolygonEdge(polygon, k);
@@ -55,8 +56,8 @@ void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform
   view.SetPen(PlanView::Lime());
   for (int k = 0; k < isolines.SegmentCount(); ++k) {
     int a = isolines.SegmentStart(k), b = isolines.SegmentEnd(k);
-    view.Line(t.ScreenX(isolines.PointX(a)), t.ScreenY(isolines.PointY(a)), t.ScreenX(isolines.PointX(b)),
-              t.ScreenY(isolines.PointY(b)));
+    view.Line(t.ScreenX(isolines.PointX(a)), t.ScreenY(isolines.PointY(a)),
+              t.ScreenX(isolines.PointX(b)), t.ScreenY(isolines.PointY(b)));
   }
 }
 
@@ -65,18 +66,19 @@ void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIso
   view.ClearCanvas();
   if (underlay) underlay();
   const QColor black = PlanView::Black();
-  for (int i = 0; i < job.NodeCount(); ++i) DrawNode(view, job, black, t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)), i);
+  for (int i = 0; i < job.NodeCount(); ++i)
+    DrawNode(view, job, black, t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)), i);
   if (!mesh) {
     for (int e = 0; e < job.EdgeCount(); ++e) {
       int b = job.EdgeBegin(e), en = job.EdgeEnd(e);
-      DrawEdge(view, job, black, t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)), t.ScreenX(job.NodeX(en)),
-               t.ScreenY(job.NodeY(en)), e);
+      DrawEdge(view, job, black, t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)),
+               t.ScreenX(job.NodeX(en)), t.ScreenY(job.NodeY(en)), e);
     }
   } else {
     for (int e = 0; e < mesh->EdgeCount(); ++e) {
       int b = mesh->EdgeBegin(e), en = mesh->EdgeEnd(e);
-      DrawEdge(view, job, black, t.ScreenX(mesh->NodeX(b)), t.ScreenY(mesh->NodeY(b)), t.ScreenX(mesh->NodeX(en)),
-               t.ScreenY(mesh->NodeY(en)), e);
+      DrawEdge(view, job, black, t.ScreenX(mesh->NodeX(b)), t.ScreenY(mesh->NodeY(b)),
+               t.ScreenX(mesh->NodeX(en)), t.ScreenY(mesh->NodeY(en)), e);
     }
   }
   if (isolines) DrawIsolines(view, *isolines, t);

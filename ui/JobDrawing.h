@@ -22,10 +22,11 @@ Symbols JobSymbols(const TObjCont& job, int index, bool isNode);
 // The node square at a screen point, with the node's symbols unless node is negative.
 void DrawNode(PlanView& view, const TObjCont& job, const QColor& colour, int sx, int sy, int node);
 // A line between two screen points, with the edge's symbols at its middle unless edge is negative.
-void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1, int sy1, int sx2, int sy2,
-              int edge);
+void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1, int sy1, int sx2,
+              int sy2, int edge);
 // Every edge of a polygon as a plain line, and both end nodes of each edge with their symbols.
-void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour, int polygon);
+void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour,
+                 int polygon);
 // The isoline segments in lime.
 void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform& t);
 

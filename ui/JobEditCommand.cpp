@@ -4,7 +4,8 @@
 
 namespace tavrin {
 
-JobEditCommand::JobEditCommand(JobHistoryHost& host, const QString& text, std::shared_ptr<const JobState> before,
+JobEditCommand::JobEditCommand(JobHistoryHost& host, const QString& text,
+                               std::shared_ptr<const JobState> before,
                                std::shared_ptr<const JobState> after)
     : QUndoCommand(text), host_(host), before_(std::move(before)), after_(std::move(after)) {}
 

@@ -7,7 +7,8 @@
 
 namespace tavrin {
 
-JobHistory::JobHistory(JobHistoryHost& host, QObject* parent) : host_(host), stack_(new QUndoStack(parent)) {
+JobHistory::JobHistory(JobHistoryHost& host, QObject* parent)
+    : host_(host), stack_(new QUndoStack(parent)) {
   stack_->setUndoLimit(kUndoLimit);
 }
 
@@ -26,16 +27,24 @@ void JobHistory::Clear() { stack_->clear(); }
 
 bool SameJob(const TObjCont& a, const TObjCont& b) {
   return a.NodeCount() == b.NodeCount() && a.NewPolygonPending() == b.NewPolygonPending() &&
-         a.PolygonEdgeCount(a.PolygonCount()) == b.PolygonEdgeCount(b.PolygonCount()) && a.JobText() == b.JobText();
+         a.PolygonEdgeCount(a.PolygonCount()) == b.PolygonEdgeCount(b.PolygonCount()) &&
+         a.JobText() == b.JobText();
 }
 
 QString EditRequestName(const EditRequest& r) {
   QString item;
   switch (r.kind) {
-    case SelectionKind::node: item = QStringLiteral("node %1").arg(r.index); break;
-    case SelectionKind::edge: item = QStringLiteral("edge %1").arg(r.index); break;
-    case SelectionKind::polygon: item = QStringLiteral("polygon %1").arg(r.index); break;
-    default: return QStringLiteral("Edit");
+    case SelectionKind::node:
+      item = QStringLiteral("node %1").arg(r.index);
+      break;
+    case SelectionKind::edge:
+      item = QStringLiteral("edge %1").arg(r.index);
+      break;
+    case SelectionKind::polygon:
+      item = QStringLiteral("polygon %1").arg(r.index);
+      break;
+    default:
+      return QStringLiteral("Edit");
   }
   const bool moves = r.geometryChanged && r.kind != SelectionKind::polygon;
   QStringList groups;

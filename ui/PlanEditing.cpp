@@ -2,8 +2,8 @@
 
 #include "model/TObjCont.h"
 #include "ui/JobDrawing.h"
-#include "ui/Platform.h"
 #include "ui/PlanView.h"
+#include "ui/Platform.h"
 #include "ui/ViewTransform.h"
 
 namespace tavrin {
@@ -38,7 +38,8 @@ void PlanEditing::ClearSelection() {
   selectedIndex_ = -1;
   request_.kind = SelectionKind::none;
   request_.index = -1;
-  request_.geometryChanged = request_.loadsChanged = request_.constraintsChanged = request_.physicsChanged = false;
+  request_.geometryChanged = request_.loadsChanged = request_.constraintsChanged =
+      request_.physicsChanged = false;
 }
 
 void PlanEditing::NewPolygonButton() {
@@ -71,14 +72,16 @@ void PlanEditing::pickpoint(int sx, int sy) {
     if (status == stAdded) {
       DrawNode(view, job, PlanView::Black(), sx, sy, -1);
       if (!firstPolygonPoint)
-        DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX), t.ScreenY(lastPolygonY), -1);
+        DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX),
+                 t.ScreenY(lastPolygonY), -1);
       lastPolygonX = x;
       lastPolygonY = y;
       firstPolygonPoint = false;
     } else if (status == stCrossing) {
       CurrentPlatform().ShowMessage("Intersect not allowed", "Error!");
     } else if (status == stPolygonClosed) {
-      DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX), t.ScreenY(lastPolygonY), -1);
+      DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX),
+               t.ScreenY(lastPolygonY), -1);
       CurrentPlatform().ShowMessage("Polygon closed", "Cool!");
       firstPolygonPoint = true;
       newPolygonMode = false;
@@ -151,8 +154,8 @@ void PlanEditing::SelectEdge(int edge) {
   const ViewTransform& t = host_.Transform();
   int b = job.EdgeBegin(edge), e = job.EdgeEnd(edge);
   coords_ = {job.NodeX(b), job.NodeY(b), job.NodeX(e), job.NodeY(e), 0.0, 0.0};
-  DrawEdge(host_.View(), job, PlanView::Red(), t.ScreenX(coords_[0]), t.ScreenY(coords_[1]), t.ScreenX(coords_[2]),
-           t.ScreenY(coords_[3]), edge);
+  DrawEdge(host_.View(), job, PlanView::Red(), t.ScreenX(coords_[0]), t.ScreenY(coords_[1]),
+           t.ScreenX(coords_[2]), t.ScreenY(coords_[3]), edge);
   selectionKind = SelectionKind::edge;
   selectedIndex_ = edge;
   FetchEdgeData(edge);
@@ -215,7 +218,8 @@ SelectionKind PlanEditing::PickSelection(double x, double y) {
   }
   // Free nodes win over whatever the scan found; the last one in range is kept.
   for (int i = 0; i < job.NodeCount(); ++i) {
-    if (job.IsFreeNode(i) && PointDistance(x, y, job.NodeX(i), job.NodeY(i)) < kPickTolerance) SelectNode(i, true);
+    if (job.IsFreeNode(i) && PointDistance(x, y, job.NodeX(i), job.NodeY(i)) < kPickTolerance)
+      SelectNode(i, true);
   }
   selectionActive = selectionKind != SelectionKind::none;
   request_.kind = selectionKind;
@@ -246,7 +250,8 @@ void PlanEditing::ApplyEdits() {
   if (r.geometryChanged) {
     host_.SetModified();
     if (isNode || isEdge) {
-      int node = isNode ? r.index : (r.moveBeginNode ? job.EdgeBegin(r.index) : job.EdgeEnd(r.index));
+      int node =
+          isNode ? r.index : (r.moveBeginNode ? job.EdgeBegin(r.index) : job.EdgeEnd(r.index));
       switch (job.MoveNode(node, r.x, r.y)) {
         case stCrossing:
           CurrentPlatform().ShowMessage("Пересечение линий недопустимо", "Error!");
@@ -272,8 +277,10 @@ void PlanEditing::ApplyEdits() {
   }
   if (r.constraintsChanged) {
     host_.SetModified();
-    if (isEdge) job.SetEdgeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
-    if (isNode) job.SetNodeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
+    if (isEdge)
+      job.SetEdgeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
+    if (isNode)
+      job.SetNodeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
   }
   if (r.physicsChanged) {
     host_.SetModified();

@@ -40,7 +40,8 @@ class PlanEditingHost {
   // A polygon was closed: default maximal area, Generate mesh enabled.
   virtual void PolygonClosed() = 0;
   // The selection hand-over to the property editor.
-  virtual void ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) = 0;
+  virtual void ShowSelection(SelectionKind kind, std::span<const int> ids,
+                             const std::array<double, 6>& c) = 0;
 };
 
 class PlanEditing {

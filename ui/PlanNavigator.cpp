@@ -20,11 +20,20 @@ bool PlanNavigator::PanKey(int key) {
   // Whole pixels, so that the picture moves by exactly the same amount at every step.
   const double stepX = t.canvasWidth / kKeyPanParts, stepY = t.canvasHeight / kKeyPanParts;
   switch (key) {
-    case Qt::Key_Left: PanBy(t, stepX, 0); break;
-    case Qt::Key_Right: PanBy(t, -stepX, 0); break;
-    case Qt::Key_Up: PanBy(t, 0, stepY); break;
-    case Qt::Key_Down: PanBy(t, 0, -stepY); break;
-    default: return false;
+    case Qt::Key_Left:
+      PanBy(t, stepX, 0);
+      break;
+    case Qt::Key_Right:
+      PanBy(t, -stepX, 0);
+      break;
+    case Qt::Key_Up:
+      PanBy(t, 0, stepY);
+      break;
+    case Qt::Key_Down:
+      PanBy(t, 0, -stepY);
+      break;
+    default:
+      return false;
   }
   moved_();
   return true;
@@ -35,7 +44,8 @@ bool PlanNavigator::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::Wheel: {
       auto* wheel = static_cast<QWheelEvent*>(event);
-      const int delta = wheel->angleDelta().y();  // eighths of a degree: 120 a notch, less on touch pads
+      const int delta =
+          wheel->angleDelta().y();  // eighths of a degree: 120 a notch, less on touch pads
       if (delta == 0) return false;
       // Forward zooms in: fewer world units per pixel.
       const QPointF at = wheel->position();

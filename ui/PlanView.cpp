@@ -25,7 +25,8 @@ QColor PlanView::Background() const { return palette().color(QPalette::Base); }
 void PlanView::EnsureBuffer() {
   if (buffer_.isNull() || buffer_.size() != size() * devicePixelRatioF()) {
     qreal ratio = devicePixelRatioF();
-    buffer_ = QImage(std::max(1, width()) * ratio, std::max(1, height()) * ratio, QImage::Format_RGB32);
+    buffer_ =
+        QImage(std::max(1, width()) * ratio, std::max(1, height()) * ratio, QImage::Format_RGB32);
     buffer_.setDevicePixelRatio(ratio);
     buffer_.fill(Background());
   }
@@ -154,7 +155,8 @@ void PlanView::NodeSquare(const QColor& colour, int sx, int sy, const Symbols* s
   if (symbols) DrawSymbols(sx, sy, *symbols);
 }
 
-void PlanView::EdgeLine(const QColor& colour, int sx1, int sy1, int sx2, int sy2, const Symbols* symbols) {
+void PlanView::EdgeLine(const QColor& colour, int sx1, int sy1, int sx2, int sy2,
+                        const Symbols* symbols) {
   pen_ = colour;
   Line(sx1, sy1, sx2, sy2);
   if (symbols) DrawSymbols((sx1 + sx2) / 2, (sy1 + sy2) / 2, *symbols);
@@ -174,7 +176,8 @@ void PlanView::Arc(int left, int top, int right, int bottom, int x3, int y3, int
   p.setBrush(Qt::NoBrush);
   QRectF box(std::min(left, right) + 0.5, std::min(top, bottom) + 0.5, std::abs(right - left),
              std::abs(bottom - top));
-  p.drawArc(box, static_cast<int>(std::lround(start * 16)), static_cast<int>(std::lround(span * 16)));
+  p.drawArc(box, static_cast<int>(std::lround(start * 16)),
+            static_cast<int>(std::lround(span * 16)));
 }
 
 void PlanView::DrawSymbols(int x, int y, const Symbols& s) {
@@ -246,8 +249,9 @@ void PlanView::paintEvent(QPaintEvent* event) {
   if (buffer_.isNull())
     p.fillRect(rect(), Background());
   else
-    p.drawImage(event->rect(), buffer_, QRectF(event->rect().topLeft() * devicePixelRatioF(),
-                                               event->rect().size() * devicePixelRatioF()));
+    p.drawImage(event->rect(), buffer_,
+                QRectF(event->rect().topLeft() * devicePixelRatioF(),
+                       event->rect().size() * devicePixelRatioF()));
 }
 
 void PlanView::resizeEvent(QResizeEvent*) {

@@ -21,11 +21,13 @@ std::string QtFilterText(const std::string& filter) {
   size_t pos = 0;
   while (pos <= filter.size()) {
     size_t bar = filter.find('|', pos);
-    std::string description = filter.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos);
+    std::string description =
+        filter.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos);
     std::string pattern;
     if (bar != std::string::npos) {
       size_t next = filter.find('|', bar + 1);
-      pattern = filter.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1);
+      pattern =
+          filter.substr(bar + 1, next == std::string::npos ? std::string::npos : next - bar - 1);
       pos = next == std::string::npos ? filter.size() + 1 : next + 1;
     } else {
       pos = filter.size() + 1;
@@ -43,7 +45,8 @@ QWidget* DialogParent() { return QApplication::activeWindow(); }
 std::string ChooseFile(const FileFilter& filter, QFileDialog::AcceptMode mode) {
   QFileDialog dialog(DialogParent());
   dialog.setAcceptMode(mode);
-  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
   dialog.setNameFilter(QString::fromStdString(QtFilterText(filter.filter)));
   dialog.setDefaultSuffix(QString::fromStdString(filter.defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -55,18 +58,23 @@ class QtPlatform final : public Platform {
   // Plain boxes without an icon: the caption says what kind of message it is ("Error!",
   // "Cool!"), and an information icon on an error box would contradict it.
   void ShowMessage(const std::string& text, const std::string& caption) override {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Ok, DialogParent());
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Ok, DialogParent());
     box.exec();
   }
   bool ConfirmYesNo(const std::string& text, const std::string& caption) override {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, DialogParent());
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    DialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
   }
-  std::string ChooseOpenFile(const FileFilter& filter) override { return ChooseFile(filter, QFileDialog::AcceptOpen); }
-  std::string ChooseSaveFile(const FileFilter& filter) override { return ChooseFile(filter, QFileDialog::AcceptSave); }
+  std::string ChooseOpenFile(const FileFilter& filter) override {
+    return ChooseFile(filter, QFileDialog::AcceptOpen);
+  }
+  std::string ChooseSaveFile(const FileFilter& filter) override {
+    return ChooseFile(filter, QFileDialog::AcceptSave);
+  }
 };
 
 QtPlatform qtPlatform;

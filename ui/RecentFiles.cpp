@@ -10,9 +10,13 @@ namespace {
 
 constexpr const char* kKey = "recentFiles";
 
-QSettings Settings() { return QSettings(QSettings::IniFormat, QSettings::UserScope, "TAVRIN", "tavrin"); }
+QSettings Settings() {
+  return QSettings(QSettings::IniFormat, QSettings::UserScope, "TAVRIN", "tavrin");
+}
 
-QString Absolute(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString Absolute(const QString& path) {
+  return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 }  // namespace
 

@@ -8,9 +8,12 @@ namespace {
 
 const ResultView kViews[] = {
     {"Normal View", "", ResultNeed::none, ResultField::LinZ},
-    {"UX Lin. Displacement isolines", "Lin. Z displacement:", ResultNeed::staticSolution, ResultField::LinZ},
-    {"RX Rot. Displacement isolines", "Rot. X displacement:", ResultNeed::staticSolution, ResultField::RotX},
-    {"RY Rot. Displacement isolines", "Rot. Y displacement:", ResultNeed::staticSolution, ResultField::RotY},
+    {"UX Lin. Displacement isolines", "Lin. Z displacement:", ResultNeed::staticSolution,
+     ResultField::LinZ},
+    {"RX Rot. Displacement isolines", "Rot. X displacement:", ResultNeed::staticSolution,
+     ResultField::RotX},
+    {"RY Rot. Displacement isolines", "Rot. Y displacement:", ResultNeed::staticSolution,
+     ResultField::RotY},
     {"Sigma X stress isolines", "Sigma X stress:", ResultNeed::stresses, ResultField::SigmaX},
     {"Sigma Y stress isolines", "Sigma Y stress:", ResultNeed::stresses, ResultField::SigmaY},
     {"Tau XY stress isolines", "Tau XY stress:", ResultNeed::stresses, ResultField::TauXY},
@@ -26,17 +29,23 @@ std::span<const ResultView> ResultViews() { return kViews; }
 
 bool ResultsAvailable(ResultNeed need, bool staticSolved, bool stressSolved) {
   switch (need) {
-    case ResultNeed::staticSolution: return staticSolved;
-    case ResultNeed::stresses: return stressSolved;
-    default: return true;
+    case ResultNeed::staticSolution:
+      return staticSolved;
+    case ResultNeed::stresses:
+      return stressSolved;
+    default:
+      return true;
   }
 }
 
 const char* MissingResultsText(ResultNeed need) {
   switch (need) {
-    case ResultNeed::staticSolution: return "Needs Solve Static";
-    case ResultNeed::stresses: return "Needs Solve Stress";
-    default: return "";
+    case ResultNeed::staticSolution:
+      return "Needs Solve Static";
+    case ResultNeed::stresses:
+      return "Needs Solve Stress";
+    default:
+      return "";
   }
 }
 

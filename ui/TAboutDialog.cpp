@@ -16,7 +16,8 @@ TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
   big.setPointSize(big.pointSize() + 6);
   big.setBold(true);
   name->setFont(big);
-  auto* version = new QLabel(QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), this);
+  auto* version =
+      new QLabel(QStringLiteral("Version %1").arg(QString::fromLatin1(kProgramVersion)), this);
   version->setObjectName(QStringLiteral("Version"));
   auto* description = new QLabel(QString::fromLatin1(kProgramDescription), this);
   description->setObjectName(QStringLiteral("Comments"));

@@ -8,7 +8,8 @@
 namespace tavrin {
 
 inline constexpr const char* kProgramName = "TAVRIN";
-inline constexpr const char* kProgramDescription = "Finite-element analysis of thin plates in bending";
+inline constexpr const char* kProgramDescription =
+    "Finite-element analysis of thin plates in bending";
 
 class TAboutDialog : public QDialog {
   Q_OBJECT

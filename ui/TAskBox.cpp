@@ -8,7 +8,8 @@
 namespace tavrin {
 
 TAskBox::TAskBox(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    : QDialog(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
   setObjectName(QStringLiteral("TAskBox"));
   setWindowTitle(QStringLiteral("AskBox"));
   QFont f = font();

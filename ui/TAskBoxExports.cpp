@@ -24,16 +24,21 @@ ExportResult Write(const std::function<ExportResult()>& write, int& error) {
 // True when the file was written; otherwise says why not in an "Error!" box.
 bool ReportWriteResult(ExportResult code, int error, const std::string& path, int element) {
   switch (code) {
-    case ExportResult::Written: return true;
+    case ExportResult::Written:
+      return true;
     case ExportResult::CannotCreate:
-      ShowError("Cannot write the file " + path + ": " + (error ? std::strerror(error) : "unknown error"));
+      ShowError("Cannot write the file " + path + ": " +
+                (error ? std::strerror(error) : "unknown error"));
       return false;
-    case ExportResult::NoSolution: ShowError("There is no solution to export: run Solve Static first"); return false;
+    case ExportResult::NoSolution:
+      ShowError("There is no solution to export: run Solve Static first");
+      return false;
     case ExportResult::NoSuchElement:
       ShowError("There is no element " + std::to_string(element) + " in the solved mesh");
       return false;
     case ExportResult::DegenerateElement:
-      ShowError("Element " + std::to_string(element) + " is degenerate: its stiffness matrix cannot be computed");
+      ShowError("Element " + std::to_string(element) +
+                " is degenerate: its stiffness matrix cannot be computed");
       return false;
   }
   ShowError("Cannot write the file " + path);
@@ -45,7 +50,8 @@ bool ReportWriteResult(ExportResult code, int error, const std::string& path, in
 bool RunCosmosExport(const CosmosWriter& write) { return RunFileExport(kDataFileFilter, write); }
 
 bool RunVtkExport(const TGlobMatrix& solver) {
-  return RunFileExport(kVtkFileFilter, [&solver](const std::string& path) { return WriteVtu(solver, path); });
+  return RunFileExport(kVtkFileFilter,
+                       [&solver](const std::string& path) { return WriteVtu(solver, path); });
 }
 
 bool RunFileExport(const FileFilter& filter, const FileWriter& write) {
@@ -60,7 +66,8 @@ bool RunCosmosExport(const TGlobMatrix& solver) {
   return RunCosmosExport([&solver](const std::string& path) { return solver.ExportCosmos(path); });
 }
 
-bool RunLocalStiffnessExport(const std::string& answer, int elementCount, const StiffnessWriter& write) {
+bool RunLocalStiffnessExport(const std::string& answer, int elementCount,
+                             const StiffnessWriter& write) {
   std::optional<int> element = ParseElementNumber(answer);
   if (!element) {
     ShowError("'" + answer + "' is not a valid integer value");

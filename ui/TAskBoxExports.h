@@ -1,7 +1,8 @@
 // The export commands, from the dialogs to the file on disk: "COSMOS Input File" (save dialog,
 // then the model file), "Export VTK" (save dialog, then the VTK grid of the results) and "Local
-// Stiffness Matrix" (element prompt, save dialog, then the element's 9 x 9 matrix). Every refusal or failure is an "Error!" box
-// through the platform layer; a cancelled dialog ends the command quietly.
+// Stiffness Matrix" (element prompt, save dialog, then the element's 9 x 9 matrix). Every refusal
+// or failure is an "Error!" box through the platform layer; a cancelled dialog ends the command
+// quietly.
 //
 // The main window calls the TGlobMatrix forms, which hand the solver's writers to the forms
 // below that hold the dialog flow. Expects the platform layer for every dialog and box.
@@ -32,6 +33,7 @@ bool RunFileExport(const FileFilter& filter, const FileWriter& write);
 
 bool RunLocalStiffnessExport(TAskBox& prompt, const TGlobMatrix& solver);
 // The flow after the prompt: answer is the prompt's text, elementCount the solved triangles.
-bool RunLocalStiffnessExport(const std::string& answer, int elementCount, const StiffnessWriter& write);
+bool RunLocalStiffnessExport(const std::string& answer, int elementCount,
+                             const StiffnessWriter& write);
 
 }  // namespace tavrin

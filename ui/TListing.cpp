@@ -38,11 +38,14 @@ class TListingModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
   }
-  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kListingColumns; }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : kListingColumns;
+  }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
     // The delegate writes numbers to fit their column; the tool tip shows them whole.
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return Text(index.row(), index.column());
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+      return Text(index.row(), index.column());
     if (role != kValueRole && role != kDigitsRole) return {};
     double value = 0.0;
     int digits = 0;
@@ -50,7 +53,8 @@ class TListingModel : public QAbstractTableModel {
     return role == kValueRole ? QVariant(value) : QVariant(digits);
   }
   QString Text(int row, int column) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= kListingColumns) return {};
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= kListingColumns)
+      return {};
     if (column == kColNumber) return QString::number(rows_[row].number);
     double value = 0.0;
     int digits = 0;
@@ -59,7 +63,8 @@ class TListingModel : public QAbstractTableModel {
   // A value cell of the mode: its value and digits; false for the number column and for the
   // columns the mode leaves empty.
   bool Number(int row, int column, double& value, int& digits) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column <= kColNumber || column >= kListingColumns)
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column <= kColNumber ||
+        column >= kListingColumns)
       return false;
     const bool used = byNodes_ ? column <= kColRotY : (column == kColLinZ || column >= kColSigmaX);
     if (!used) return false;
@@ -99,8 +104,10 @@ class TListingDelegate : public QStyledItemDelegate {
     // The style draws the text inside this rectangle less a margin on either side, and elides
     // what is wider.
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const int width = style->subElementRect(QStyle::SE_ItemViewItemText, option, widget).width() - 2 * margin;
-    option->text = FitNumber(value.toDouble(), index.data(kDigitsRole).toInt(), width, option->fontMetrics);
+    const int width =
+        style->subElementRect(QStyle::SE_ItemViewItemText, option, widget).width() - 2 * margin;
+    option->text =
+        FitNumber(value.toDouble(), index.data(kDigitsRole).toInt(), width, option->fontMetrics);
   }
 };
 
@@ -171,7 +178,8 @@ class TListingHeader : public QWidget {
   }
   void mouseMoveEvent(QMouseEvent* event) override {
     if (resizing_ >= 0) {
-      owner_.SetColumnWidth(resizing_, startWidth_ + static_cast<int>(event->globalPosition().x() - dragStart_));
+      owner_.SetColumnWidth(
+          resizing_, startWidth_ + static_cast<int>(event->globalPosition().x() - dragStart_));
       return;
     }
     if (EdgeColumn(event->position().x()) >= 0)
@@ -205,13 +213,14 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   setFont(f);
   setFixedSize(601, 389);
 
-  static const char* const kNames[kListingColumns] = {"NodeButton", "DUZButton", "DRXButton", "DRYButton",
-                                                      "SXButton",   "SYButton",  "XYButton"};
-  static const char* const kArrows[kListingColumns] = {"NodeArrow", "DUZArrow", "DRXArrow", "DRYArrow",
-                                                       "SXArrow",   "SYArrow",  "XYArrow"};
+  static const char* const kNames[kListingColumns] = {
+      "NodeButton", "DUZButton", "DRXButton", "DRYButton", "SXButton", "SYButton", "XYButton"};
+  static const char* const kArrows[kListingColumns] = {
+      "NodeArrow", "DUZArrow", "DRXArrow", "DRYArrow", "SXArrow", "SYArrow", "XYArrow"};
   // Leading blanks leave room for the arrow.
-  static const char* const kCaptions[kListingColumns] = {"    Node #",    "    Lin. DZ",   "     Rot. DX", "     Rot. DY",
-                                                         "     sigma X", "     sigma Y", "    tau XY"};
+  static const char* const kCaptions[kListingColumns] = {
+      "    Node #",   "    Lin. DZ",  "     Rot. DX", "     Rot. DY",
+      "     sigma X", "     sigma Y", "    tau XY"};
   // The headers sit in a strip as wide as the table, which clips those scrolled out of sight.
   headerStrip_ = new QWidget(this);
   headerStrip_->setGeometry(12, 8, 601 - 24, 21);
@@ -247,8 +256,10 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   resTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   resTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   resTable_->setGeometry(12, 30, 601 - 24, 310);
-  connect(resTable_->horizontalHeader(), &QHeaderView::sectionResized, this, &TListing::PlaceHeaders);
-  connect(resTable_->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TListing::PlaceHeaders);
+  connect(resTable_->horizontalHeader(), &QHeaderView::sectionResized, this,
+          &TListing::PlaceHeaders);
+  connect(resTable_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+          &TListing::PlaceHeaders);
 
   auto* devLabel = new QLabel(QStringLiteral("Maximum deviation, %"), this);
   devLabel->setGeometry(12, 352, 140, 21);
@@ -308,10 +319,16 @@ void TListing::HeaderClick(int column) {
   bool accepted = false;
   switch (column) {
     case kColNumber:
-    case kColLinZ: accepted = true; break;
+    case kColLinZ:
+      accepted = true;
+      break;
     case kColRotX:
-    case kColRotY: accepted = byNodes_; break;
-    default: accepted = !byNodes_ && source_ && source_->HasStresses(); break;
+    case kColRotY:
+      accepted = byNodes_;
+      break;
+    default:
+      accepted = !byNodes_ && source_ && source_->HasStresses();
+      break;
   }
   if (!accepted) return;
   ascending_ = !ascending_;
@@ -374,7 +391,8 @@ void TListing::SetColumnWidth(int column, int width) {
 // Each header over its column, scrolled with the table.
 void TListing::PlaceHeaders() {
   for (int c = 0; c < kListingColumns; ++c)
-    headers_[c]->setGeometry(resTable_->columnViewportPosition(c), 0, resTable_->columnWidth(c), 21);
+    headers_[c]->setGeometry(resTable_->columnViewportPosition(c), 0, resTable_->columnWidth(c),
+                             21);
 }
 
 }  // namespace tavrin

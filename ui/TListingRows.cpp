@@ -8,14 +8,18 @@
 namespace tavrin {
 
 // A solve that failed still knows its mesh's counts, but has no values to list for them.
-int SolverListingSource::NodeCount() const { return solver_.IsSolved() ? solver_.ResultNodeCount() : 0; }
+int SolverListingSource::NodeCount() const {
+  return solver_.IsSolved() ? solver_.ResultNodeCount() : 0;
+}
 int SolverListingSource::TriangleCount() const {
   return solver_.HasStresses() ? solver_.ResultTriangleCount() : 0;
 }
 double SolverListingSource::Displacement(int node, int dof) const {
   return static_cast<double>(solver_.Displacement(node, dof));
 }
-double SolverListingSource::CentroidDeflection(int triangle) const { return solver_.CentroidDeflection(triangle); }
+double SolverListingSource::CentroidDeflection(int triangle) const {
+  return solver_.CentroidDeflection(triangle);
+}
 double SolverListingSource::ElementStress(int triangle, int component) const {
   return solver_.ElementStress(triangle, component);
 }
@@ -52,7 +56,8 @@ bool Before(const Keyed& a, const Keyed& b, bool ascending) {
 
 }  // namespace
 
-bool BuildListingRows(const ListingSource& source, const ListingQuery& q, std::vector<ListingRow>& rows) {
+bool BuildListingRows(const ListingSource& source, const ListingQuery& q,
+                      std::vector<ListingRow>& rows) {
   const int n = q.byNodes ? source.NodeCount() : source.TriangleCount();
   if (n <= 0) return false;
   if (q.byNodes && q.sortColumn >= kColSigmaX) return false;
@@ -73,8 +78,11 @@ bool BuildListingRows(const ListingSource& source, const ListingQuery& q, std::v
   }
   std::vector<Keyed> keyed(n);
   for (int i = 0; i < n; ++i)
-    keyed[i] = {q.sortColumn == kColNumber ? static_cast<double>(i) : std::fabs(all[i].values[q.sortColumn - 1]), i};
-  std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) { return Before(a, b, q.ascending); });
+    keyed[i] = {q.sortColumn == kColNumber ? static_cast<double>(i)
+                                           : std::fabs(all[i].values[q.sortColumn - 1]),
+                i};
+  std::sort(keyed.begin(), keyed.end(),
+            [&](const Keyed& a, const Keyed& b) { return Before(a, b, q.ascending); });
 
   std::vector<double> keys(n);
   for (int i = 0; i < n; ++i) keys[i] = keyed[i].key;

@@ -19,7 +19,7 @@ class ListingSource {
   virtual ~ListingSource() = default;
   virtual int NodeCount() const = 0;
   virtual int TriangleCount() const = 0;
-  virtual double Displacement(int node, int dof) const = 0;        // 0 lin. Z, 1 rot. X, 2 rot. Y
+  virtual double Displacement(int node, int dof) const = 0;  // 0 lin. Z, 1 rot. X, 2 rot. Y
   virtual double CentroidDeflection(int triangle) const = 0;
   virtual double ElementStress(int triangle, int component) const = 0;  // sigma X, sigma Y, tau XY
   virtual bool HasStresses() const = 0;
@@ -42,7 +42,16 @@ class SolverListingSource final : public ListingSource {
 };
 
 // Columns of the table, left to right.
-enum ListingColumn { kColNumber = 0, kColLinZ, kColRotX, kColRotY, kColSigmaX, kColSigmaY, kColTauXY, kListingColumns };
+enum ListingColumn {
+  kColNumber = 0,
+  kColLinZ,
+  kColRotX,
+  kColRotY,
+  kColSigmaX,
+  kColSigmaY,
+  kColTauXY,
+  kListingColumns
+};
 
 struct ListingRow {
   int number = 0;  // node or element number
@@ -60,7 +69,8 @@ struct ListingQuery {
 // Builds the shown rows, in sorted order, into rows. Returns false, leaving rows untouched, when
 // the table is not to change: no rows, or a sort column the mode has no values for (rotations
 // for element centres, stresses for nodes).
-bool BuildListingRows(const ListingSource& source, const ListingQuery& query, std::vector<ListingRow>& rows);
+bool BuildListingRows(const ListingSource& source, const ListingQuery& query,
+                      std::vector<ListingRow>& rows);
 
 // The deviation window over keys sorted in either direction: the rows whose key lies within
 // limit = factor * (the larger end key) of that end key, taken from the end of the list that

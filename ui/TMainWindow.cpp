@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QMenuBar>
+#include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -27,10 +27,10 @@
 #include "ui/DeflectedView3D.h"
 #include "ui/JobDeletion.h"
 #include "ui/JobDrawing.h"
-#include "ui/PlanNavigator.h"
-#include "ui/Platform.h"
 #include "ui/PictureExport.h"
+#include "ui/PlanNavigator.h"
 #include "ui/PlanView.h"
+#include "ui/Platform.h"
 #include "ui/RecentFiles.h"
 #include "ui/ResultViews.h"
 #include "ui/TAboutDialog.h"
@@ -63,9 +63,7 @@ const char kSolveStoppedText[] = "The solve was stopped: there are no results.";
 const char kStressStoppedText[] =
     "The stress recovery was stopped: there are no stresses. Solve Stress computes them again.";
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 std::string LastPathComponent(const std::string& path) {
   size_t cut = path.find_last_of("\\:/");
@@ -140,7 +138,9 @@ TMainWindow::TMainWindow(QWidget* parent)
 
   MainDraw->onMousePress = [this](Qt::MouseButton, int x, int y) {
     if (busy_) return;
-    const char* adds = editing_.newVertexMode ? "Add node" : editing_.newPolygonMode ? "Add polygon vertex" : nullptr;
+    const char* adds = editing_.newVertexMode    ? "Add node"
+                       : editing_.newPolygonMode ? "Add polygon vertex"
+                                                 : nullptr;
     if (!adds) {
       editing_.pickpoint(x, y);
       return;
@@ -180,25 +180,44 @@ void TMainWindow::BuildMenuAndToolBar() {
   Save1 = action("Save1", "Save", [this] { Save1Click(); });
   FileSaveAs = action("FileSaveAs", "Save As", [this] { FileSaveAsClick(); });
   Exit1 = action("Exit1", "Exit", [this] { close(); });
-  GeomRollup = action("GeomRollup", "Geometry...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabGeometry); });
-  LoadsRollup = action("LoadsRollup", "Loads...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabLoads); });
-  ConstrRollup = action("ConstrRollup", "Constrains...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabConstrains); });
-  PhysicsRollup = action("PhysicsRollup", "Polygon Physics...", [this] { if (rollup_) rollup_->ShowPage(TRollup::TabPhysics); });
-  CloseRollup = action("CloseRollup", "Close Editor", [this] { if (rollup_) rollup_->hide(); });
+  GeomRollup = action("GeomRollup", "Geometry...", [this] {
+    if (rollup_) rollup_->ShowPage(TRollup::TabGeometry);
+  });
+  LoadsRollup = action("LoadsRollup", "Loads...", [this] {
+    if (rollup_) rollup_->ShowPage(TRollup::TabLoads);
+  });
+  ConstrRollup = action("ConstrRollup", "Constrains...", [this] {
+    if (rollup_) rollup_->ShowPage(TRollup::TabConstrains);
+  });
+  PhysicsRollup = action("PhysicsRollup", "Polygon Physics...", [this] {
+    if (rollup_) rollup_->ShowPage(TRollup::TabPhysics);
+  });
+  CloseRollup = action("CloseRollup", "Close Editor", [this] {
+    if (rollup_) rollup_->hide();
+  });
   Generatemesh = action("Generatemesh", "Generate mesh", [this] { GenerateMeshClick(); });
-  ParametersStats1 = action("ParametersStats1", "Parameters && Stats", [this] { ParametersStats1Click(); });
+  ParametersStats1 =
+      action("ParametersStats1", "Parameters && Stats", [this] { ParametersStats1Click(); });
   SolveStaticMenu = action("SolveStaticMenu", "Solve Static", [this] { SolveStaticClick(); });
   SolveStressMenu = action("SolveStressMenu", "Solve Stress", [this] { SolveStressClick(); });
-  CosmosInputFile = action("CosmosInputFile", "COSMOS Input File", [this] { CosmosInputFileClick(); });
-  LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix", [this] { LocalStiffnessMatrixClick(); });
+  CosmosInputFile =
+      action("CosmosInputFile", "COSMOS Input File", [this] { CosmosInputFileClick(); });
+  LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix",
+                                [this] { LocalStiffnessMatrixClick(); });
   ResDlgMenu = action("ResDlgMenu", "View Results", [this] { ResDlgMenuClick(); });
   ExportVtk = action("ExportVtk", "Export VTK", [this] { ExportVtkClick(); });
   SavePicture = action("SavePicture", "Save picture", [this] { SavePictureClick(); });
   Help1 = action("Help1", "About", [this] { about_->Show(); });
-  newpolygon = action("newpolygon", "Polygon", [this] { if (!busy_) editing_.NewPolygonButton(); });
-  newvertex = action("newvertex", "Vertex", [this] { if (!busy_) editing_.NewVertexButton(); });
+  newpolygon = action("newpolygon", "Polygon", [this] {
+    if (!busy_) editing_.NewPolygonButton();
+  });
+  newvertex = action("newvertex", "Vertex", [this] {
+    if (!busy_) editing_.NewVertexButton();
+  });
   newvertex->setToolTip("New Vertex");
-  editvertex = action("editvertex", "Edit", [this] { if (rollup_) rollup_->show(); });
+  editvertex = action("editvertex", "Edit", [this] {
+    if (rollup_) rollup_->show();
+  });
   editvertex->setToolTip("Transform Rollup");
   ZoominButton = action("ZoominButton", "Zoom In", [this] { ZoominButtonClick(); });
   ZoominButton->setToolTip("Zoom In");
@@ -207,9 +226,11 @@ void TMainWindow::BuildMenuAndToolBar() {
   ZoomFit = action("ZoomFit", "Zoom to fit", [this] { ZoomFitClick(); });
   ZoomFit->setToolTip("Zoom to fit");
   ZoomFit->setShortcut(Qt::Key_F);
-  ColourFringes = action("ColourFringes", "Colour fringes", [this] { SetFringes(ColourFringes->isChecked()); });
+  ColourFringes =
+      action("ColourFringes", "Colour fringes", [this] { SetFringes(ColourFringes->isChecked()); });
   ColourFringes->setCheckable(true);
-  DeflectedShape = action("DeflectedShape", "Deflected shape 3D", [this] { DeflectedShapeClick(); });
+  DeflectedShape =
+      action("DeflectedShape", "Deflected shape 3D", [this] { DeflectedShapeClick(); });
   ColourFringes->setChecked(fringesOn_);
   EditDelete = action("EditDelete", "Delete", [this] { DeleteClick(); });
   EditDelete->setShortcut(QKeySequence::Delete);
@@ -442,8 +463,8 @@ bool TMainWindow::OpenJob(const std::string& path) {
   RefreshRecentMenu();
   // The job opens without the lines it could not use; the user must know they are gone.
   if (result.read.skipped > 0) {
-    CurrentPlatform().ShowMessage(std::filesystem::path(path).filename().string() + ": " + result.read.Describe(),
-                                  "Warning");
+    CurrentPlatform().ShowMessage(
+        std::filesystem::path(path).filename().string() + ": " + result.read.Describe(), "Warning");
   }
   return true;
 }
@@ -462,7 +483,8 @@ void TMainWindow::RefreshRecentMenu() {
   const QStringList& paths = recent_->Paths();
   for (int i = 0; i < paths.size(); ++i) {
     const QString path = paths[i];
-    QAction* a = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    QAction* a =
+        recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
     a->setObjectName(QStringLiteral("RecentFile%1").arg(i));
     a->setToolTip(path);
     a->setStatusTip(path);
@@ -548,7 +570,8 @@ void TMainWindow::UpdateCommands() {
   LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
   ExportVtk->setEnabled(exportsOn_ && idle);
   DeflectedShape->setEnabled(staticSolved && idle);
-  for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu, SavePicture}) a->setEnabled(idle);
+  for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu, SavePicture})
+    a->setEnabled(idle);
   recentMenu_->setEnabled(idle && !recent_->Paths().isEmpty());
   // The undo actions follow the stack by themselves; while a mesh or a solve runs they wait.
   EditUndo->setEnabled(idle && history_->Stack().canUndo());
@@ -676,8 +699,8 @@ void TMainWindow::KeyRelease(int key) {
 bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && watched->property(kNoHintProperty).toBool()) return true;
   if (event->type() == QEvent::Paint && watched == MainDraw) fitUntilShown_ = false;
-  if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
+  if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+      watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == this) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (!key->isAutoRepeat()) {
       if (event->type() == QEvent::KeyPress)
@@ -701,7 +724,8 @@ void TMainWindow::ComputeDefaultMaxArea() {
     ymin = std::min(ymin, job.NodeY(i));
     ymax = std::max(ymax, job.NodeY(i));
   }
-  GlobalMeshParameters().maxArea = static_cast<float>(std::floor(std::fabs((xmax - xmin) * (ymax - ymin)) / kDefaultTrianglesPerBox));
+  GlobalMeshParameters().maxArea = static_cast<float>(
+      std::floor(std::fabs((xmax - xmin) * (ymax - ymin)) / kDefaultTrianglesPerBox));
 }
 
 void TMainWindow::PolygonClosed() {
@@ -751,7 +775,8 @@ void TMainWindow::RefuseMesh(const std::string& why) {
 void TMainWindow::GenerateMeshClick() {
   if (busy_ || !generateMeshOn_) return;
   if (const float area = GlobalMeshParameters().maxArea; !MaxAreaAccepted(area)) {
-    RefuseMesh("The maximal area of triangle is " + QString::number(static_cast<double>(area)).toStdString() +
+    RefuseMesh("The maximal area of triangle is " +
+               QString::number(static_cast<double>(area)).toStdString() +
                ": set a positive value in Mesh, Parameters & Stats.");
     return;
   }
@@ -810,7 +835,8 @@ void TMainWindow::SolveStaticClick() {
     if (!pendingClose_) CurrentPlatform().ShowMessage(kSolveStoppedText, "Stopped");
   } else if (code != kSolveOk) {
     std::string message = solver_->Failure().message;
-    if (message.empty()) message = "The static solution failed (code " + std::to_string(code) + ").";
+    if (message.empty())
+      message = "The static solution failed (code " + std::to_string(code) + ").";
     ShowError(message);
   } else {
     solveStressOn_ = exportsOn_ = true;
@@ -836,9 +862,10 @@ void TMainWindow::SolveStressClick() {
     if (!pendingClose_) CurrentPlatform().ShowMessage(kStressStoppedText, "Stopped");
   } else {
     // Solve Stress stays off until the next Solve Static, so say why the stress views stay off.
-    ShowError(code == 2 ? "The stresses exceed the range of numbers: check the prescribed displacements "
-                          "and the loads against the plate's stiffness."
-                        : "The stresses need a finished Solve Static.");
+    ShowError(code == 2
+                  ? "The stresses exceed the range of numbers: check the prescribed displacements "
+                    "and the loads against the plate's stiffness."
+                  : "The stresses need a finished Solve Static.");
   }
   UpdateCommands();
   if (pendingClose_) close();
@@ -858,10 +885,12 @@ void TMainWindow::DeflectedShapeClick() {
   if (busy_ || !staticSolved) return;
   if (!deflected_) deflected_ = new DeflectedView3D(this);
   std::vector<double> w(solver_->ResultNodeCount());
-  for (int v = 0; v < solver_->ResultNodeCount(); ++v) w[v] = solver_->NodeValue(v, ResultField::LinZ);
+  for (int v = 0; v < solver_->ResultNodeCount(); ++v)
+    w[v] = solver_->NodeValue(v, ResultField::LinZ);
   // Coloured as the plan view shows its field, or by the deflection itself.
   const ResultView& shown = ResultViews()[ViewIndex() > 0 ? ViewIndex() : 1];
-  deflected_->Show(std::move(w), fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(*solver_, shown),
+  deflected_->Show(std::move(w),
+                   fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(*solver_, shown),
                    QString::fromLatin1(shown.label).chopped(1));
   deflected_->show();
   deflected_->raise();
@@ -870,7 +899,8 @@ void TMainWindow::DeflectedShapeClick() {
 void TMainWindow::SavePictureClick() {
   if (busy_) return;
   const QImage picture = MainDraw->Image().copy();
-  RunFileExport(kPictureFileFilter, [&picture](const std::string& path) { return WritePicture(picture, path); });
+  RunFileExport(kPictureFileFilter,
+                [&picture](const std::string& path) { return WritePicture(picture, path); });
 }
 
 void TMainWindow::LocalStiffnessMatrixClick() {
@@ -911,7 +941,8 @@ void TMainWindow::ChangeView() {
   if (chosen.needs != ResultNeed::none) {
     isolines_ = std::make_unique<TIsolines>();
     if (!chosen.perElement) BuildIsolines(*isolines_, static_cast<int>(chosen.field), *solver_);
-    fringeView_.Show(BuildFringeField(*solver_, chosen), QString::fromLatin1(chosen.label).chopped(1));
+    fringeView_.Show(BuildFringeField(*solver_, chosen),
+                     QString::fromLatin1(chosen.label).chopped(1));
   } else {
     fringeView_.Clear();
   }
@@ -925,7 +956,8 @@ void TMainWindow::SelectEdgeEnd(int edge, int end) { editing_.SelectEdgeEnd(edge
 void TMainWindow::ApplyEdits() {
   if (busy_) return;
   // The edge end the user chose in the editor stays chosen when the edge is shown again.
-  const bool endChosen = rollup_ && rollup_->Kind() == SelectionKind::edge && rollup_->EndSelected();
+  const bool endChosen =
+      rollup_ && rollup_->Kind() == SelectionKind::edge && rollup_->EndSelected();
   const QString name = EditRequestName(editing_.Request());
   history_->Record([&] {
     editing_.ApplyEdits();
@@ -933,10 +965,12 @@ void TMainWindow::ApplyEdits() {
   });
   // The request now holds zeros, and a refused move never happened: show what the job holds.
   editing_.ShowSelectionAgain();
-  if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected()) rollup_->ToggleEdgeEnd();
+  if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected())
+    rollup_->ToggleEdgeEnd();
 }
 
-void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) {
+void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids,
+                                const std::array<double, 6>& c) {
   if (rollup_) rollup_->ShowSelection(kind, ids, c);
   UpdateDeleteCommand();
 }
@@ -944,7 +978,8 @@ void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids, co
 // ---------------------------------------------------------------- undo and deletion
 
 void TMainWindow::UpdateDeleteCommand() {
-  EditDelete->setEnabled(!busy_ && CanDelete(*structure_, editing_.selectionKind, editing_.SelectedIndex()));
+  EditDelete->setEnabled(!busy_ &&
+                         CanDelete(*structure_, editing_.selectionKind, editing_.SelectedIndex()));
 }
 
 void TMainWindow::DeleteClick() {
@@ -954,7 +989,9 @@ void TMainWindow::DeleteClick() {
   if (!CanDelete(*structure_, kind, index)) return;
   history_->Record([&] {
     *structure_ = JobWithout(*structure_, kind, index);
-    return QStringLiteral("Delete %1 %2").arg(kind == SelectionKind::polygon ? "polygon" : "node").arg(index);
+    return QStringLiteral("Delete %1 %2")
+        .arg(kind == SelectionKind::polygon ? "polygon" : "node")
+        .arg(index);
   });
   modified = true;
   editing_.ClearSelection();
@@ -962,7 +999,9 @@ void TMainWindow::DeleteClick() {
   redraw();
 }
 
-JobState TMainWindow::CurrentJobState() const { return JobState{*structure_, editing_.Drawing(), generateMeshOn_}; }
+JobState TMainWindow::CurrentJobState() const {
+  return JobState{*structure_, editing_.Drawing(), generateMeshOn_};
+}
 
 void TMainWindow::RestoreJobState(const JobState& state) {
   *structure_ = state.job;

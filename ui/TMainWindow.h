@@ -49,7 +49,10 @@ class TObjCont;
 class TSolveInformer;
 struct ViewTransform;
 
-class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHost, public JobHistoryHost {
+class TMainWindow : public QMainWindow,
+                    public TRollupHost,
+                    public PlanEditingHost,
+                    public JobHistoryHost {
   Q_OBJECT
  public:
   // Pixels left free around a fitted job: room for the load and constraint symbols.
@@ -125,7 +128,8 @@ class TMainWindow : public QMainWindow, public TRollupHost, public PlanEditingHo
   void Redraw() override { redraw(); }
   void SetModified() override { modified = true; }
   void PolygonClosed() override;
-  void ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) override;
+  void ShowSelection(SelectionKind kind, std::span<const int> ids,
+                     const std::array<double, 6>& c) override;
 
   // ---- Undo and deletion ----
   // Delete: removes the selected free node or polygon (see JobDeletion.h) as one undoable step.

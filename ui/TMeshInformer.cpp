@@ -13,7 +13,8 @@
 namespace tavrin {
 
 TMeshInformer::TMeshInformer(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle("Delaunay Refinement");
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 4, 6, 4);
@@ -48,7 +49,8 @@ TMeshInformer::TMeshInformer(QWidget* parent)
   resize(123, 77);
 }
 
-void TMeshInformer::ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) {
+void TMeshInformer::ShowMeshProgress(const std::string& caption, int nodes, int elements,
+                                     double angleDeg) {
   if (!isVisible()) {
     // The layout may widen the design size: place the window by the width it will show with.
     if (layout()) layout()->activate();

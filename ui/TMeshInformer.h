@@ -27,7 +27,8 @@ class TMeshInformer : public QWidget, public MeshProgress {
  public:
   explicit TMeshInformer(QWidget* parent = nullptr);
 
-  void ShowMeshProgress(const std::string& caption, int nodes, int elements, double angleDeg) override;
+  void ShowMeshProgress(const std::string& caption, int nodes, int elements,
+                        double angleDeg) override;
   void HideMeshProgress() override;
   // Runs the owner's hook (which finishes pending drawing), then, when due, the pending
   // window events.

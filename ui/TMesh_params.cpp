@@ -33,7 +33,8 @@ bool TextToFloat(const QString& text, float& value) {
   if (*begin == '+') ++begin;
   double v = 0;
   auto result = std::from_chars(begin, s.data() + s.size(), v);
-  if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(v)) return false;
+  if (result.ec != std::errc() || result.ptr != s.data() + s.size() || !std::isfinite(v))
+    return false;
   if (std::fabs(v) > std::numeric_limits<float>::max()) return false;
   value = static_cast<float>(v);
   return true;
@@ -173,18 +174,21 @@ void TMesh_params::Button1Click() {
   // Numbers the mesher cannot aim for are refused like text that is no number.
   if (!MinAngleAccepted(angle)) {
     set_min_ang->selectAll();
-    CurrentPlatform().ShowMessage(QStringLiteral("Minimal angle of triangles must lie between 0 and %1 degrees")
-                                      .arg(kMaxMinAngle)
-                                      .toStdString(),
-                                  "Error");
+    CurrentPlatform().ShowMessage(
+        QStringLiteral("Minimal angle of triangles must lie between 0 and %1 degrees")
+            .arg(kMaxMinAngle)
+            .toStdString(),
+        "Error");
     accept();
     return;
   }
   p.minAngle = angle;
   float area = 0;
   if (!TextToFloat(set_max_area->text(), area)) {
-    CurrentPlatform().ShowMessage(
-        QStringLiteral("'%1' is not a valid floating point value").arg(set_max_area->text()).toStdString(), "Error");
+    CurrentPlatform().ShowMessage(QStringLiteral("'%1' is not a valid floating point value")
+                                      .arg(set_max_area->text())
+                                      .toStdString(),
+                                  "Error");
     accept();
     return;
   }

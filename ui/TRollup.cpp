@@ -75,8 +75,8 @@ QCheckBox* Check(const char* name, const QString& caption, QWidget* parent) {
 }  // namespace
 
 TRollup::TRollup(TRollupHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       host_(host) {
   setObjectName(QStringLiteral("TRollup"));
   setWindowTitle(QStringLiteral("Node Properties"));
@@ -259,9 +259,12 @@ void TRollup::Changed(bool& flag) {
   if (!filling_) flag = true;
 }
 
-void TRollup::ClearDirty() { geometryDirty_ = loadsDirty_ = constraintsDirty_ = physicsDirty_ = false; }
+void TRollup::ClearDirty() {
+  geometryDirty_ = loadsDirty_ = constraintsDirty_ = physicsDirty_ = false;
+}
 
-void TRollup::ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c) {
+void TRollup::ShowSelection(SelectionKind kind, std::span<const int> ids,
+                            const std::array<double, 6>& c) {
   kind_ = kind;
   id_ = ids.empty() ? -1 : ids[0];
   c_ = c;
@@ -312,10 +315,18 @@ void TRollup::RefreshSelection() {
   const bool attributes = node || edge;
 
   switch (kind_) {
-    case SelectionKind::node: selectLabel_->setText(QStringLiteral("Node# %1").arg(id_)); break;
-    case SelectionKind::edge: selectLabel_->setText(QStringLiteral("Edge# %1").arg(id_)); break;
-    case SelectionKind::polygon: selectLabel_->setText(QStringLiteral("Polygon# %1").arg(id_)); break;
-    default: selectLabel_->setText(QStringLiteral("None")); break;
+    case SelectionKind::node:
+      selectLabel_->setText(QStringLiteral("Node# %1").arg(id_));
+      break;
+    case SelectionKind::edge:
+      selectLabel_->setText(QStringLiteral("Edge# %1").arg(id_));
+      break;
+    case SelectionKind::polygon:
+      selectLabel_->setText(QStringLiteral("Polygon# %1").arg(id_));
+      break;
+    default:
+      selectLabel_->setText(QStringLiteral("None"));
+      break;
   }
   if (edge) ComputeEdgeSketch();
   RefreshGeometryFields();
@@ -327,8 +338,9 @@ void TRollup::RefreshSelection() {
   selEnd_->setEnabled(edge);
   vector_->setEnabled(edge);
 
-  for (QWidget* w : std::initializer_list<QWidget*>{forceUZ_, forceRX_, forceRY_, enableDZ_, enableRX_, enableRY_,
-                                                    dispUZ_, dispRX_, dispRY_})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{forceUZ_, forceRX_, forceRY_, enableDZ_, enableRX_,
+                                       enableRY_, dispUZ_, dispRX_, dispRY_})
     w->setEnabled(attributes);
   if (attributes) {
     forceUZ_->setText(Num(shown_.loadLinZ));
@@ -343,7 +355,8 @@ void TRollup::RefreshSelection() {
     enableRY_->setChecked(fixed[2]);
   }
 
-  for (QWidget* w : std::initializer_list<QWidget*>{pressure_, eModulus_, nuModulus_, thickness_, isHole_, polyName_})
+  for (QWidget* w : std::initializer_list<QWidget*>{pressure_, eModulus_, nuModulus_, thickness_,
+                                                    isHole_, polyName_})
     w->setEnabled(polygon);
   if (polygon) {
     pressure_->setText(Num(shown_.pressure));
@@ -400,7 +413,8 @@ bool TRollup::ValidateGeometry(EditRequest& r) {
 }
 
 // Reads three fields of one page; every bad one shows its own message before the page is refused.
-bool TRollup::ReadThree(QLineEdit* const (&fields)[3], const char* const (&messages)[3], double (&out)[3]) {
+bool TRollup::ReadThree(QLineEdit* const (&fields)[3], const char* const (&messages)[3],
+                        double (&out)[3]) {
   bool ok = true;
   for (int i = 0; i < 3; ++i) {
     out[i] = FieldValue(fields[i]);
@@ -428,9 +442,10 @@ bool TRollup::ValidateLoads(EditRequest& r) {
 }
 
 bool TRollup::ValidateConstraints(EditRequest& r) {
-  static const char* const kMessages[3] = {"Not a valid number in 'Lin. X' field in constrains tab",
-                                           "Not a valid number in 'Rot. X' field in constrains tab",
-                                           "Not a valid number in 'Rot. Y' field in constrains tab"};
+  static const char* const kMessages[3] = {
+      "Not a valid number in 'Lin. X' field in constrains tab",
+      "Not a valid number in 'Rot. X' field in constrains tab",
+      "Not a valid number in 'Rot. Y' field in constrains tab"};
   QLineEdit* const fields[3] = {dispUZ_, dispRX_, dispRY_};
   double v[3];
   if (!ReadThree(fields, kMessages, v)) return false;
@@ -439,7 +454,8 @@ bool TRollup::ValidateConstraints(EditRequest& r) {
   r.dispRotY = v[2];
   r.constraintsChanged = true;
   AddressRequest(r, true);
-  r.constraintCode = EncodeConstraintCode(enableDZ_->isChecked(), enableRX_->isChecked(), enableRY_->isChecked());
+  r.constraintCode =
+      EncodeConstraintCode(enableDZ_->isChecked(), enableRX_->isChecked(), enableRY_->isChecked());
   return true;
 }
 
@@ -457,10 +473,12 @@ bool TRollup::ValidatePhysics(EditRequest& r) {
     ok = false;
   };
   if (IsInvalidFieldValue(pressure)) refuse(pressure_, "Not a valid number in «pressure» field");
-  if (IsInvalidFieldValue(e) || e < 0.0001) refuse(eModulus_, "Not a valid number in «E modulus» field");
+  if (IsInvalidFieldValue(e) || e < 0.0001)
+    refuse(eModulus_, "Not a valid number in «E modulus» field");
   if (IsInvalidFieldValue(nu) || nu < 0.0001 || nu > 0.5)
     refuse(nuModulus_, "Not a valid number in «Poisson Modulus» field");
-  if (IsInvalidFieldValue(t) || t < 0.0001) refuse(thickness_, "Not a valid number in «Thickness» field");
+  if (IsInvalidFieldValue(t) || t < 0.0001)
+    refuse(thickness_, "Not a valid number in «Thickness» field");
   if (!ok) return false;
   r.pressure = pressure;
   r.eModulus = e;

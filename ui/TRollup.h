@@ -52,8 +52,7 @@ class TRollup : public QWidget {
   // begin point (c0, c1) and end point (c2, c3); for a node the far ends of its first two
   // edges (c0..c3) and the node itself (c4, c5). A neighbour the node does not have is passed
   // as the node's own coordinates, so a free node has all six equal.
-  void ShowSelection(SelectionKind kind, std::span<const int> ids,
-                     const std::array<double, 6>& c);
+  void ShowSelection(SelectionKind kind, std::span<const int> ids, const std::array<double, 6>& c);
 
   // The "Edit ..." menu items: show the window if hidden and turn to the page.
   void ShowPage(int page);
@@ -98,7 +97,7 @@ class TRollup : public QWidget {
   SelectionKind kind_ = SelectionKind::none;
   int id_ = -1;
   std::array<double, 6> c_{};
-  EditRequest shown_;     // attribute values of the selection as last shown or applied
+  EditRequest shown_;                 // attribute values of the selection as last shown or applied
   unsigned selectionGeneration_ = 0;  // counts ShowSelection calls
   bool endSelected_ = false;
   int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;  // sketch points, box pixels (y up)

@@ -1,5 +1,6 @@
 // Number fields of the property editor and the results table: the text-to-number rule every
-// field uses and the number-to-text rule the editor displays with. No Qt, so the rules can be checked alone.
+// field uses and the number-to-text rule the editor displays with. No Qt, so the rules can be
+// checked alone.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,5 @@ bool IsInvalidFieldValue(double value);
 // The shortest plain decimal text (no exponent, no "+") that ParseFieldValue reads back as
 // exactly the same double. Infinities and NaN have no such text; they are shown as "0".
 std::string FormatFieldValue(double value);
-
 
 }  // namespace tavrin

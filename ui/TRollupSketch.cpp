@@ -30,7 +30,8 @@ std::array<SketchPoint, 2> EdgeSketchPoints(double x0, double y0, double x1, dou
     return {centre, centre};
   }
   int fx = FloorInt(dx / k), fy = FloorInt(dy / k);
-  SketchPoint p1{static_cast<int>(std::trunc((H - fx) * 0.5)), static_cast<int>(std::trunc((W - fy) * 0.5))};
+  SketchPoint p1{static_cast<int>(std::trunc((H - fx) * 0.5)),
+                 static_cast<int>(std::trunc((W - fy) * 0.5))};
   SketchPoint p2{fx + p1.x, fy + p1.y};
   return {p1, p2};
 }

@@ -1,17 +1,18 @@
 #include "ui/TSolveInformer.h"
 
 #include <QCoreApplication>
-#include <algorithm>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tavrin {
 
 TSolveInformer::TSolveInformer(QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent,
+              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
   setWindowTitle("Solve information");
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(6, 4, 6, 4);
@@ -24,7 +25,8 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   // The stage captions are long for this narrow window: the caption gives way (cut at the
   // right), never the index, which keeps room for seven digits.
   currentAction_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  currentIndex_->setMinimumWidth(currentIndex_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+  currentIndex_->setMinimumWidth(
+      currentIndex_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
   grid->setColumnStretch(0, 1);
   grid->addWidget(currentAction_, 0, 0);
   grid->addWidget(currentIndex_, 0, 1);
@@ -38,7 +40,8 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   resize(194, 64);
 }
 
-void TSolveInformer::ShowSolveProgress(const std::string& caption, int position, int index, int total) {
+void TSolveInformer::ShowSolveProgress(const std::string& caption, int position, int index,
+                                       int total) {
   if (!isVisible()) {
     // The layout may widen the design size: place the window by the width it will show with.
     if (layout()) layout()->activate();

@@ -91,7 +91,9 @@ QIcon MakeToolIcon(ToolIcon icon) {
       break;
     case ToolIcon::ZoomFit:
       // A plate inside the four corners of the view.
-      for (auto [x, y, dx, dy] : {std::array{2.5, 2.5, 1.0, 1.0}, {17.5, 2.5, -1.0, 1.0}, {2.5, 17.5, 1.0, -1.0},
+      for (auto [x, y, dx, dy] : {std::array{2.5, 2.5, 1.0, 1.0},
+                                  {17.5, 2.5, -1.0, 1.0},
+                                  {2.5, 17.5, 1.0, -1.0},
                                   {17.5, 17.5, -1.0, -1.0}}) {
         p.drawLine(QPointF(x, y), QPointF(x + 4 * dx, y));
         p.drawLine(QPointF(x, y), QPointF(x, y + 4 * dy));

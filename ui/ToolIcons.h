@@ -6,7 +6,19 @@
 
 namespace tavrin {
 
-enum class ToolIcon { Open, Save, Polygon, Vertex, Edit, Mesh, SolveStatic, SolveStress, ZoomIn, ZoomOut, ZoomFit };
+enum class ToolIcon {
+  Open,
+  Save,
+  Polygon,
+  Vertex,
+  Edit,
+  Mesh,
+  SolveStatic,
+  SolveStress,
+  ZoomIn,
+  ZoomOut,
+  ZoomFit
+};
 
 QIcon MakeToolIcon(ToolIcon icon);
 

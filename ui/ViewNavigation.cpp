@@ -32,7 +32,8 @@ void FitToBox(ViewTransform& t, const WorldBox& box, int margin) {
   const double mx = std::min<double>(margin, width / 4), my = std::min<double>(margin, height / 4);
   const double spanX = box.xmax - box.xmin, spanY = box.ymax - box.ymin;
   if (spanX > 0.0 || spanY > 0.0)
-    t.scale = std::clamp(std::max(spanX / (width - 2 * mx), spanY / (height - 2 * my)), kMinViewScale, kMaxViewScale);
+    t.scale = std::clamp(std::max(spanX / (width - 2 * mx), spanY / (height - 2 * my)),
+                         kMinViewScale, kMaxViewScale);
   // The box's centre at the canvas centre: ScreenX(cx) = width / 2, ScreenY(cy) = height / 2.
   const double cx = (box.xmin + box.xmax) / 2, cy = (box.ymin + box.ymax) / 2;
   t.originX = cx - width / 2 * t.scale;

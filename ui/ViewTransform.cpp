@@ -13,9 +13,13 @@ int ClampToPixel(double v) {
 }
 }  // namespace
 
-int ViewTransform::ScreenX(double x) const { return ClampToPixel(std::floor((x - originX) / scale)); }
+int ViewTransform::ScreenX(double x) const {
+  return ClampToPixel(std::floor((x - originX) / scale));
+}
 
-int ViewTransform::ScreenY(double y) const { return ClampToPixel(std::floor((originY - y) / scale + canvasHeight)); }
+int ViewTransform::ScreenY(double y) const {
+  return ClampToPixel(std::floor((originY - y) / scale + canvasHeight));
+}
 
 void ViewTransform::ZoomIn() {
   if (scale <= 1.0)

@@ -28,7 +28,8 @@ inline constexpr char kSolveUsage[] =
     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] "
     "[--solver sparse|envelope] [--recovery patch|average] [--out DIR]";
 inline constexpr char kStiffnessUsage[] =
-    "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic]";
+    "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element "
+    "dkt|cubic]";
 
 int RunInfo(const Args& args);
 int RunResave(const Args& args);
@@ -42,8 +43,9 @@ int RunStiffness(const Args& args);
 // mesh figures as `mesh` does. Returns 0, or the exit code after printing the reason (a usage
 // error before any meshing); `mesh` holds the new FEM whenever one was made.
 int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::size_t count,
-                    std::unique_ptr<FEM>& mesh, ElementKind& element, std::vector<std::string>& positional,
-                    std::string* outDir, AnalysisOptions* analysis = nullptr);
+                    std::unique_ptr<FEM>& mesh, ElementKind& element,
+                    std::vector<std::string>& positional, std::string* outDir,
+                    AnalysisOptions* analysis = nullptr);
 
 // Prints the usage line of a subcommand to stderr and returns 2.
 int UsageError(const std::string& usage);

@@ -38,8 +38,8 @@ int RunInfo(const Args& args) {
   for (int i = 0; i < job.NodeCount(); ++i) {
     job.GetNodeAttributes(i, attr, code);
     out += "node " + std::to_string(i) + ": x " + Num(job.NodeX(i)) + " y " + Num(job.NodeY(i)) +
-           " free " + (job.IsFreeNode(i) ? "yes" : "no") + " polygon " + std::to_string(job.NodePolygon(i)) +
-           " " + Attributes(code, attr) + "\n";
+           " free " + (job.IsFreeNode(i) ? "yes" : "no") + " polygon " +
+           std::to_string(job.NodePolygon(i)) + " " + Attributes(code, attr) + "\n";
   }
   for (int e = 0; e < job.EdgeCount(); ++e) {
     job.GetEdgeAttributes(e, attr, code);
@@ -48,10 +48,11 @@ int RunInfo(const Args& args) {
   }
   for (int p = 0; p < job.PolygonCount(); ++p) {
     out += "polygon " + std::to_string(p) + ": edges";
-    for (int k = 0; k < job.PolygonEdgeCount(p); ++k) (out += ' ') += std::to_string(job.PolygonEdge(p, k));
+    for (int k = 0; k < job.PolygonEdgeCount(p); ++k)
+      (out += ' ') += std::to_string(job.PolygonEdge(p, k));
     const PolygonPhysics ph = job.Physics(p);
-    out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) + " thickness " +
-           Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";
+    out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) +
+           " thickness " + Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";
   }
   if (r.read.skipped > 0) {
     out += "skipped-lines: " + std::to_string(r.read.skipped) + ", the first line " +

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "CliMeshing.h"
 #include "Commands.h"
@@ -36,8 +36,9 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
   if (!f) return false;
   std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy\n");
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
-    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,%.10g,%.10g", v, s.MeshNodeOf(v), s.NodeX(v), s.NodeY(v),
-                 static_cast<double>(s.Displacement(v, 0)), static_cast<double>(s.Displacement(v, 1)),
+    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,%.10g,%.10g", v, s.MeshNodeOf(v), s.NodeX(v),
+                 s.NodeY(v), static_cast<double>(s.Displacement(v, 0)),
+                 static_cast<double>(s.Displacement(v, 1)),
                  static_cast<double>(s.Displacement(v, 2)));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeStress(v, c));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeMoment(v, c));
@@ -50,7 +51,8 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
   std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error\n");
   for (int t = 0; t < s.ResultTriangleCount(); ++t) {
     const int a = s.TriangleCorner(t, 0), b = s.TriangleCorner(t, 1), c = s.TriangleCorner(t, 2);
-    const double x = (s.NodeX(a) + s.NodeX(b) + s.NodeX(c)) / 3, y = (s.NodeY(a) + s.NodeY(b) + s.NodeY(c)) / 3;
+    const double x = (s.NodeX(a) + s.NodeX(b) + s.NodeX(c)) / 3,
+                 y = (s.NodeY(a) + s.NodeY(b) + s.NodeY(c)) / 3;
     std::fprintf(f, "%d,%d,%d,%d,%.10g,%.10g,%.10g", t, a, b, c, x, y, s.CentroidDeflection(t));
     for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementStress(t, k));
     for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementMoment(t, k));
@@ -63,8 +65,8 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
   std::fprintf(f, "node,mesh_node,fz,mx,my\n");
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
     if (!s.IsConstrained(v, 0) && !s.IsConstrained(v, 1) && !s.IsConstrained(v, 2)) continue;
-    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, s.MeshNodeOf(v), s.Reaction(v, 0), s.Reaction(v, 1),
-                 s.Reaction(v, 2));
+    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, s.MeshNodeOf(v), s.Reaction(v, 0),
+                 s.Reaction(v, 1), s.Reaction(v, 2));
   }
   return Close(f);
 }
@@ -72,8 +74,9 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 }  // namespace
 
 int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::size_t count,
-                    std::unique_ptr<FEM>& mesh, ElementKind& element, std::vector<std::string>& positional,
-                    std::string* outDir, AnalysisOptions* analysis) {
+                    std::unique_ptr<FEM>& mesh, ElementKind& element,
+                    std::vector<std::string>& positional, std::string* outDir,
+                    AnalysisOptions* analysis) {
   MeshOptions options;
   element = ElementKind::Dkt;
   const auto read = [&](const Args& a, std::size_t& i) {
@@ -100,7 +103,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   if (!ParseArguments(args, read, count, positional)) return UsageError(usage);
 
   TObjCont structure;
-  if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0) return rc;
+  if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0)
+    return rc;
   const MeshStatistics& statistics = GlobalMeshStatistics();
   if (!mesh->IsUsable()) {
     std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable. %s\n", command,
@@ -116,7 +120,8 @@ int RunSolve(const Args& args) {
   std::vector<std::string> positional;
   std::string outDir;
   AnalysisOptions options = GlobalAnalysisOptions();
-  const int rc = MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
+  const int rc =
+      MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
   if (rc != 0) return rc;
 
   TGlobMatrix solver(element);
@@ -126,8 +131,9 @@ int RunSolve(const Args& args) {
     return 1;
   }
   if (solver.SolveStress() != 0) {
-    std::fprintf(stderr, "tavrin-cli solve: the stresses exceed the range of numbers; check the prescribed "
-                         "displacements and the loads against the plate's stiffness\n");
+    std::fprintf(stderr,
+                 "tavrin-cli solve: the stresses exceed the range of numbers; check the prescribed "
+                 "displacements and the loads against the plate's stiffness\n");
     return 1;
   }
 
@@ -141,9 +147,10 @@ int RunSolve(const Args& args) {
     }
   }
   // Full precision: the figures read back as the same doubles.
-  std::printf("equations: %d\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
-              solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
-              solver.NodeX(maxNode), solver.NodeY(maxNode));
+  std::printf(
+      "equations: %d\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
+      solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
+      solver.NodeX(maxNode), solver.NodeY(maxNode));
   std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", solver.RelativeResidual(),
               solver.LoadImbalance(), solver.ErrorEstimate());
   std::fflush(stdout);
@@ -152,7 +159,8 @@ int RunSolve(const Args& args) {
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
     if (ec || !WriteTables(solver, outDir)) {
-      std::fprintf(stderr, "tavrin-cli solve: cannot write the result tables in %s\n", outDir.c_str());
+      std::fprintf(stderr, "tavrin-cli solve: cannot write the result tables in %s\n",
+                   outDir.c_str());
       return 1;
     }
     const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();

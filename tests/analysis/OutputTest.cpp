@@ -59,7 +59,8 @@ TEST(TIsolines, SegmentsFollowTheLoneCornerRule) {
     EXPECT_EQ(set.SegmentStart(1), -1);
     EXPECT_EQ(set.PointX(2), -1.0);
     EXPECT_EQ(TraceIsolines(set, 5, kResultFieldCount, *s), -1);
-    EXPECT_EQ(TraceIsolines(set, 5, static_cast<int>(ResultField::MomentX), *s), -1);  // no moments yet
+    EXPECT_EQ(TraceIsolines(set, 5, static_cast<int>(ResultField::MomentX), *s),
+              -1);                                // no moments yet
     EXPECT_EQ(TraceIsolines(set, 5, 3, *s), -1);  // no stresses yet
   }
   {
@@ -128,7 +129,7 @@ TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {
   m.nodeDof[3].displacement[2] = 0.5;
   m.nodeDof[2].force[0] = 0.00005;  // small loads are loads
   m.nodeDof[2].force[1] = -0.0002;
-  m.nodeDof[3].force[1] = 7;        // on a held freedom: not written
+  m.nodeDof[3].force[1] = 7;  // on a held freedom: not written
   m.AddTriangle(0, 1, 2, kSteel);
   m.AddTriangle(0, 2, 3, kSteel);
   TGlobMatrix s;
@@ -137,12 +138,14 @@ TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {
   ASSERT_EQ(s.ExportCosmos(path), ExportResult::Written);
   const auto lines = Lines(path);
   ASSERT_EQ(lines.size(), 4u + 2u + 2u + 2u + 2u);
-  const int v0 = s.NewNumberOf(0), v1 = s.NewNumberOf(1), v2 = s.NewNumberOf(2), v3 = s.NewNumberOf(3);
+  const int v0 = s.NewNumberOf(0), v1 = s.NewNumberOf(1), v2 = s.NewNumberOf(2),
+            v3 = s.NewNumberOf(3);
   std::ostringstream n;
   n << "N, " << v2 + 1 << ", 1, 1, 0";
   EXPECT_EQ(lines[v2], n.str());
   std::ostringstream e;
-  e << "E, 1, " << s.TriangleCorner(0, 0) + 1 << ", " << s.TriangleCorner(0, 1) + 1 << ", " << s.TriangleCorner(0, 2) + 1;
+  e << "E, 1, " << s.TriangleCorner(0, 0) + 1 << ", " << s.TriangleCorner(0, 1) + 1 << ", "
+    << s.TriangleCorner(0, 2) + 1;
   EXPECT_EQ(lines[4], e.str());
   EXPECT_EQ(lines[6], "D," + std::to_string(v0 + 1) + ",UZ,0");
   EXPECT_EQ(lines[7], "D," + std::to_string(v1 + 1) + ",UZ,0");
@@ -180,7 +183,8 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
     std::vector<std::vector<double>> a;
     for (const auto& r : rows) {
       ASSERT_GE(r.size(), 2u);
-      EXPECT_EQ(r.substr(r.size() - 2), "  ");  // every number, the last too, is followed by two spaces
+      EXPECT_EQ(r.substr(r.size() - 2),
+                "  ");  // every number, the last too, is followed by two spaces
       std::istringstream ss(r);
       std::vector<double> row;
       double v;

@@ -27,7 +27,8 @@ constexpr double kSide = 100, kRadius = 50;
 
 // A job of one polygon under pressure kQ, every edge held (clamped or deflection only), with a
 // free node at the origin of the polygon's centre so that the mesh has a node there.
-std::string Job(const std::vector<double>& x, const std::vector<double>& y, bool clamped, double cx, double cy) {
+std::string Job(const std::vector<double>& x, const std::vector<double>& y, bool clamped, double cx,
+                double cy) {
   std::ostringstream s;
   s.precision(17);
   const size_t n = x.size();
@@ -106,7 +107,8 @@ TEST_P(RecoveredMoments, ClampedSquareEdgesAndCentre) {
     const int v = s.NodeAt(e.x, e.y);
     ASSERT_GE(v, 0);
     const double m = s.solver.NodeMoment(v, e.component);
-    std::printf("elements %d  edge (%g, %g) M/theory %.4f\n", s.mesh.TriangleCount(), e.x, e.y, m / edge);
+    std::printf("elements %d  edge (%g, %g) M/theory %.4f\n", s.mesh.TriangleCount(), e.x, e.y,
+                m / edge);
     EXPECT_NEAR(m / edge, 1.0, f.edgeTolerance) << "at (" << e.x << ", " << e.y << ")";
   }
   const int c = s.NodeAt(h, h);
@@ -127,7 +129,8 @@ TEST_P(RecoveredMoments, SimplySupportedSquareCentre) {
   const int c = s.NodeAt(kSide / 2, kSide / 2);
   ASSERT_GE(c, 0);
   for (int k = 0; k < 2; ++k) {
-    std::printf("elements %d  centre M%d/theory %.4f\n", s.mesh.TriangleCount(), k, s.solver.NodeMoment(c, k) / centre);
+    std::printf("elements %d  centre M%d/theory %.4f\n", s.mesh.TriangleCount(), k,
+                s.solver.NodeMoment(c, k) / centre);
     EXPECT_NEAR(s.solver.NodeMoment(c, k) / centre, 1.0, f.centreTolerance);
   }
 }
@@ -163,9 +166,11 @@ TEST(ErrorEstimate, HalvesWhenTheElementsQuadruple) {
   MeshAndSolve(SquareJob(true), 2, fine);
   ASSERT_FALSE(HasFatalFailure());
   const double ratio = fine.solver.ErrorEstimate() / coarse.solver.ErrorEstimate();
-  const double elements = static_cast<double>(fine.mesh.TriangleCount()) / coarse.mesh.TriangleCount();
-  std::printf("elements %d -> %d (x%.2f): estimate %.4g -> %.4g, ratio %.3f\n", coarse.mesh.TriangleCount(),
-              fine.mesh.TriangleCount(), elements, coarse.solver.ErrorEstimate(), fine.solver.ErrorEstimate(), ratio);
+  const double elements =
+      static_cast<double>(fine.mesh.TriangleCount()) / coarse.mesh.TriangleCount();
+  std::printf("elements %d -> %d (x%.2f): estimate %.4g -> %.4g, ratio %.3f\n",
+              coarse.mesh.TriangleCount(), fine.mesh.TriangleCount(), elements,
+              coarse.solver.ErrorEstimate(), fine.solver.ErrorEstimate(), ratio);
   EXPECT_NEAR(elements, 4, 0.6);
   EXPECT_NEAR(ratio, 0.5, 0.1);
   EXPECT_GT(coarse.solver.ErrorEstimate(), 0);
@@ -182,7 +187,8 @@ TEST(ErrorEstimate, HalvesWhenTheElementsQuadruple) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Meshes, RecoveredMoments,
-                         ::testing::Values(Fineness{8, 6, 2000, 0.02, 0.01}, Fineness{1.6, 1.2, 10000, 0.01, 0.01}),
+                         ::testing::Values(Fineness{8, 6, 2000, 0.02, 0.01},
+                                           Fineness{1.6, 1.2, 10000, 0.01, 0.01}),
                          [](const ::testing::TestParamInfo<Fineness>& info) {
                            return "About" + std::to_string(info.param.elements) + "Elements";
                          });

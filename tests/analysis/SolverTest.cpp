@@ -10,8 +10,8 @@
 #include "analysis/EnvelopeCholesky.h"
 #include "analysis/Renumbering.h"
 #include "analysis/StructuredPlate.h"
-#include "analysis/TIsolines.h"
 #include "analysis/TGlobMatrix.h"
+#include "analysis/TIsolines.h"
 
 namespace tavrin {
 namespace {
@@ -50,7 +50,8 @@ TEST(Renumbering, RootSearchStopsOnceTheStructureSpansTheComponent) {
 TEST(Renumbering, ComponentsGetConsecutiveRangesAndIsolatedNodesAreReported) {
   // Two triangles {0,1,2} and {3,4,5} given interleaved, plus node 6 on no edge.
   Renumbering r;
-  ASSERT_EQ(r.BuildAdjacency(7, {{3, 4}, {0, 1}, {4, 5}, {1, 2}, {5, 3}, {2, 0}}), Renumbering::kOk);
+  ASSERT_EQ(r.BuildAdjacency(7, {{3, 4}, {0, 1}, {4, 5}, {1, 2}, {5, 3}, {2, 0}}),
+            Renumbering::kOk);
   ASSERT_EQ(r.Number(), Renumbering::kOk);
   for (int v = 0; v < 3; ++v) EXPECT_LT(r.NewToMesh()[v], 3);
   for (int v = 3; v < 6; ++v) EXPECT_GE(r.NewToMesh()[v], 3);
@@ -65,8 +66,19 @@ TEST(Renumbering, ComponentsGetConsecutiveRangesAndIsolatedNodesAreReported) {
 TEST(Renumbering, SortsEachRunByDegreesTakenBeforeNumbering) {
   // On this graph, degrees recounted at the time of each sort would give 2 0 7 8 6 1 4 3 5.
   Renumbering r;
-  ASSERT_EQ(r.BuildAdjacency(9, {{0, 8}, {0, 2}, {3, 5}, {5, 4}, {8, 3}, {3, 4}, {0, 7}, {4, 8}, {3, 6},
-                                 {0, 6}, {0, 1}, {1, 3}, {0, 4}}),
+  ASSERT_EQ(r.BuildAdjacency(9, {{0, 8},
+                                 {0, 2},
+                                 {3, 5},
+                                 {5, 4},
+                                 {8, 3},
+                                 {3, 4},
+                                 {0, 7},
+                                 {4, 8},
+                                 {3, 6},
+                                 {0, 6},
+                                 {0, 1},
+                                 {1, 3},
+                                 {0, 4}}),
             Renumbering::kOk);
   ASSERT_EQ(r.Number(), Renumbering::kOk);
   EXPECT_EQ(r.NewToMesh(), (std::vector<int>{2, 0, 7, 6, 1, 8, 4, 3, 5}));
@@ -284,7 +296,8 @@ TEST(TGlobMatrix, SolutionScalesLinearlyWithTinyLoads) {
   ASSERT_EQ(ref.SolveStatic(unit), kSolveOk);
   double largest = 0;
   for (int v = 0; v < ref.ResultNodeCount(); ++v)
-    for (int d = 0; d < 3; ++d) largest = std::max(largest, std::fabs(static_cast<double>(ref.Displacement(v, d))));
+    for (int d = 0; d < 3; ++d)
+      largest = std::max(largest, std::fabs(static_cast<double>(ref.Displacement(v, d))));
   // 1e-12 of the largest displacement, scaled with the load.
   for (double scale : {1e-4, 1e-9}) {
     PlateMesh m = unit;
@@ -294,7 +307,8 @@ TEST(TGlobMatrix, SolutionScalesLinearlyWithTinyLoads) {
     for (int v = 0; v < s.ResultNodeCount(); ++v)
       for (int d = 0; d < 3; ++d) {
         const long double r = ref.Displacement(v, d);
-        EXPECT_NEAR(static_cast<double>(s.Displacement(v, d)), static_cast<double>(r * scale), 1e-12 * largest * scale);
+        EXPECT_NEAR(static_cast<double>(s.Displacement(v, d)), static_cast<double>(r * scale),
+                    1e-12 * largest * scale);
       }
   }
 }
@@ -489,7 +503,8 @@ TEST(TGlobMatrix, ReportsProgressOfEveryStageAndHidesAtTheEnd) {
   };
   expect(0, "Cuthill-McKee renumbering", 1, 0, 10);
   expect(1, "Cuthill-McKee renumbering", 10, 0, 10);
-  for (int t = 0; t < triangles; ++t) expect(2 + t, "Generating local stiffness matrix #", t, t, triangles);
+  for (int t = 0; t < triangles; ++t)
+    expect(2 + t, "Generating local stiffness matrix #", t, t, triangles);
   expect(2 + triangles, "Loads and constrains", 1, 0, 10);
   expect(3 + triangles, "Loads and constrains", 10, 0, 10);
   for (int i = 1; i < n; ++i) expect(3 + triangles + i, "Stiffness matrix factorization", i, i, n);
@@ -559,23 +574,38 @@ TEST_P(ReferencePlate, CentreDeflectionAndStress) {
 
 INSTANTIATE_TEST_SUITE_P(
     Plates, ReferencePlate,
-    ::testing::Values(
-        PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::SimplySupported, 4, 20.2778420048, 2351.66364646},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::Clamped, 4, 7.21160155329, 1029.82650856},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::SimplySupported, 4, 20.2341732851, 2259.46805607},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::Clamped, 4, 7.22000147389, 993.429294677},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::SimplySupported, 8, 20.8478250118, 2710.18213563},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::Clamped, 8, 6.74721552367, 1268.35905087},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::SimplySupported, 4, 20.4208327813, 2572.97579040},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::Clamped, 4, 6.88800955609, 1161.30130165},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::SimplySupported, 8, 20.9217159101, 2744.61609951},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::Clamped, 8, 6.77522331524, 1296.44296824},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::SimplySupported, 8, 20.9412886469, 2798.88187815},
-        PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::Clamped, 8, 6.66730664681, 1323.59098388},
-        PlateCase{ElementKind::Cubic, DiagonalPattern::Right, EdgeSupport::SimplySupported, 4, 34.920342797, 1879.1199556},
-        PlateCase{ElementKind::Cubic, DiagonalPattern::Right, EdgeSupport::Clamped, 4, 7.4169935753, 539.85873903},
-        PlateCase{ElementKind::Cubic, DiagonalPattern::Left, EdgeSupport::SimplySupported, 4, 34.920342797, 1879.1199556},
-        PlateCase{ElementKind::Cubic, DiagonalPattern::Left, EdgeSupport::Clamped, 4, 7.4169935753, 539.85873903}));
+    ::testing::Values(PlateCase{ElementKind::Dkt, DiagonalPattern::Right,
+                                EdgeSupport::SimplySupported, 4, 20.2778420048, 2351.66364646},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::Clamped, 4,
+                                7.21160155329, 1029.82650856},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack,
+                                EdgeSupport::SimplySupported, 4, 20.2341732851, 2259.46805607},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::Clamped,
+                                4, 7.22000147389, 993.429294677},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack,
+                                EdgeSupport::SimplySupported, 8, 20.8478250118, 2710.18213563},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::UnionJack, EdgeSupport::Clamped,
+                                8, 6.74721552367, 1268.35905087},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross,
+                                EdgeSupport::SimplySupported, 4, 20.4208327813, 2572.97579040},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::Clamped,
+                                4, 6.88800955609, 1161.30130165},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::Right,
+                                EdgeSupport::SimplySupported, 8, 20.9217159101, 2744.61609951},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::Right, EdgeSupport::Clamped, 8,
+                                6.77522331524, 1296.44296824},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross,
+                                EdgeSupport::SimplySupported, 8, 20.9412886469, 2798.88187815},
+                      PlateCase{ElementKind::Dkt, DiagonalPattern::CrissCross, EdgeSupport::Clamped,
+                                8, 6.66730664681, 1323.59098388},
+                      PlateCase{ElementKind::Cubic, DiagonalPattern::Right,
+                                EdgeSupport::SimplySupported, 4, 34.920342797, 1879.1199556},
+                      PlateCase{ElementKind::Cubic, DiagonalPattern::Right, EdgeSupport::Clamped, 4,
+                                7.4169935753, 539.85873903},
+                      PlateCase{ElementKind::Cubic, DiagonalPattern::Left,
+                                EdgeSupport::SimplySupported, 4, 34.920342797, 1879.1199556},
+                      PlateCase{ElementKind::Cubic, DiagonalPattern::Left, EdgeSupport::Clamped, 4,
+                                7.4169935753, 539.85873903}));
 
 }  // namespace
 }  // namespace tavrin

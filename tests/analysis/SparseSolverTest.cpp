@@ -33,7 +33,8 @@ void ExpectSameDisplacements(const TGlobMatrix& a, const TGlobMatrix& b, double 
   for (int d = 0; d < 3; ++d) {
     double largest = 0, difference = 0;
     for (int v = 0; v < a.ResultNodeCount(); ++v) {
-      const double x = static_cast<double>(a.Displacement(v, d)), y = static_cast<double>(b.Displacement(v, d));
+      const double x = static_cast<double>(a.Displacement(v, d)),
+                   y = static_cast<double>(b.Displacement(v, d));
       largest = std::max(largest, std::fabs(x));
       difference = std::max(difference, std::fabs(x - y));
     }
@@ -61,7 +62,8 @@ PlateMesh MeshExample(const std::string& name, float maxArea) {
 }
 
 TEST(SparseSolver, SameDisplacementsAsTheEnvelopeOnEveryExample) {
-  for (const char* name : {"square.sam", "l-shaped.sam", "plate-with-hole.sam", "two-materials.sam"}) {
+  for (const char* name :
+       {"square.sam", "l-shaped.sam", "plate-with-hole.sam", "two-materials.sam"}) {
     SCOPED_TRACE(name);
     const PlateMesh mesh = MeshExample(name, 200);
     ASSERT_GT(mesh.TriangleCount(), 0);
@@ -130,12 +132,14 @@ TEST(SparseSolver, AMechanismIsRefusedByBothSolversAlike) {
       EXPECT_EQ(f.node, f.equation / 3);
       EXPECT_EQ(f.freedom, f.equation % 3);
       EXPECT_EQ(f.meshNode, s.MeshNodeOf(f.node));
-      EXPECT_EQ(f.message.rfind("The stiffness matrix is singular at equation " + std::to_string(f.equation) +
-                                    " (node " + std::to_string(f.node) + " at x ",
+      EXPECT_EQ(f.message.rfind("The stiffness matrix is singular at equation " +
+                                    std::to_string(f.equation) + " (node " +
+                                    std::to_string(f.node) + " at x ",
                                 0),
                 0u)
           << f.message;
-      EXPECT_NE(f.message.find("the plate is not held enough by its constraints."), std::string::npos);
+      EXPECT_NE(f.message.find("the plate is not held enough by its constraints."),
+                std::string::npos);
       EXPECT_EQ(s.SolveStress(), 1);
     }
   }
@@ -285,7 +289,8 @@ TEST(PatchRecovery, ReproducesALinearFieldExactly) {
   auto field = [](double x, double y, int c) { return c == 0 ? 3 + 2 * x - y : -1 + 0.5 * y; };
   for (int t = 0; t < m.TriangleCount(); ++t) {
     const auto& c = m.triangles[t];
-    const double cx = (m.x[c[0]] + m.x[c[1]] + m.x[c[2]]) / 3, cy = (m.y[c[0]] + m.y[c[1]] + m.y[c[2]]) / 3;
+    const double cx = (m.x[c[0]] + m.x[c[1]] + m.x[c[2]]) / 3,
+                 cy = (m.y[c[0]] + m.y[c[1]] + m.y[c[2]]) / 3;
     for (int k = 0; k < 2; ++k) values[2 * t + k] = field(cx, cy, k);
   }
   for (auto degree : {PatchRecovery::Degree::Linear, PatchRecovery::Degree::Quadratic}) {
@@ -293,7 +298,8 @@ TEST(PatchRecovery, ReproducesALinearFieldExactly) {
     r.SetDegree(degree, degree);
     r.Recover(values, 2, nodal);
     for (int v = 0; v < m.NodeCount(); ++v)
-      for (int k = 0; k < 2; ++k) EXPECT_NEAR(nodal[2 * v + k], field(m.x[v], m.y[v], k), 1e-12) << v;
+      for (int k = 0; k < 2; ++k)
+        EXPECT_NEAR(nodal[2 * v + k], field(m.x[v], m.y[v], k), 1e-12) << v;
     EXPECT_TRUE(r.IsBoundary(p.GridNode(0, 2)));
     EXPECT_FALSE(r.IsBoundary(p.GridNode(3, 2)));
   }
@@ -308,7 +314,9 @@ TEST(PatchRecovery, SmallAndDegeneratePatchesFallBackToFiniteValues) {
   };
   const Case cases[] = {
       {{0, 1, 0}, {0, 0, 1}, {{0, 1, 2}}},
-      {{0, 1, 2, 3, 0, 1, 2, 3}, {0, 0, 0, 0, 1, 1, 1, 1}, {{0, 1, 5}, {0, 5, 4}, {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}}},
+      {{0, 1, 2, 3, 0, 1, 2, 3},
+       {0, 0, 0, 0, 1, 1, 1, 1},
+       {{0, 1, 5}, {0, 5, 4}, {1, 2, 6}, {1, 6, 5}, {2, 3, 7}, {2, 7, 6}}},
       {{0, 1, 0, -1, 5}, {0, 0, 1, 0, 5}, {{0, 1, 2}, {0, 2, 3}}},
   };
   for (const Case& c : cases) {

@@ -5,9 +5,9 @@
 
 #include <cmath>
 #include <cstdio>
-#include <vector>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "analysis/TGlobMatrix.h"
 #include "mesh/FEM.h"
@@ -96,8 +96,9 @@ void ExpectTheory(const Result& r, double w, double moment, double area) {
   EXPECT_NEAR(r.sy / sigma, 1.0, 0.03) << "sigma y " << r.sy << " theory " << sigma;
   EXPECT_NEAR(r.loadZ, kQ * area, 1e-9 * std::fabs(kQ * area));
   EXPECT_NEAR(r.reactionZ, -r.loadZ, 1e-9 * std::fabs(r.loadZ));
-  std::printf("elements %d  w/theory %.5f  sx/theory %.5f  sy/theory %.5f  balance %.2e\n", r.elements, r.w / w,
-              r.sx / sigma, r.sy / sigma, std::fabs(r.reactionZ + r.loadZ) / std::fabs(r.loadZ));
+  std::printf("elements %d  w/theory %.5f  sx/theory %.5f  sy/theory %.5f  balance %.2e\n",
+              r.elements, r.w / w, r.sx / sigma, r.sy / sigma,
+              std::fabs(r.reactionZ + r.loadZ) / std::fabs(r.loadZ));
 }
 
 TEST(Validation, SimplySupportedSquare) {
@@ -117,7 +118,8 @@ TEST(Validation, ClampedCircle) {
   const int sides = 128;
   const double area = 0.5 * sides * radius * radius * std::sin(2 * kPi / sides);
   const Result r = MeshAndSolve(Job(Circle(radius, sides), true, 0, 0), 8, 0, 0);
-  ExpectTheory(r, kQ * std::pow(radius, 4) / (64 * kD), (1 + kNu) * kQ * radius * radius / 16, area);
+  ExpectTheory(r, kQ * std::pow(radius, 4) / (64 * kD), (1 + kNu) * kQ * radius * radius / 16,
+               area);
 }
 
 // The circle is a polygon of 128 sides, each shorter than the elements, so that every boundary
@@ -129,8 +131,8 @@ TEST(Validation, SimplySupportedCircle) {
   const int sides = 128;
   const double area = 0.5 * sides * radius * radius * std::sin(2 * kPi / sides);
   const Result r = MeshAndSolve(Job(Circle(radius, sides), false, 0, 0), 8, 0, 0);
-  ExpectTheory(r, (5 + kNu) * kQ * std::pow(radius, 4) / (64 * (1 + kNu) * kD), (3 + kNu) * kQ * radius * radius / 16,
-               area);
+  ExpectTheory(r, (5 + kNu) * kQ * std::pow(radius, 4) / (64 * (1 + kNu) * kD),
+               (3 + kNu) * kQ * radius * radius / 16, area);
 }
 
 }  // namespace

@@ -35,11 +35,12 @@ class CliJob : public ::testing::Test {
 };
 
 TEST_F(CliJob, InfoPrintsOneRecordPerLine) {
-  const std::string job = Write("job.sam",
-                                "N, 0, 0\nN, 450, 0\nN, 450, 450\nN, 0, 450\nN, 225, 225\nN, 1234.5678, -1e-05\n"
-                                "E, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n"
-                                "P, 0, -2.5, 2100000, 0.3, 12, 0\n"
-                                "DE, 0, 0, 0, 0\nDN, 4, 0, n, 0.5\nFN, 4, -1000, 0, 0\nFE, 2, 0, 0.1, 0\n");
+  const std::string job =
+      Write("job.sam",
+            "N, 0, 0\nN, 450, 0\nN, 450, 450\nN, 0, 450\nN, 225, 225\nN, 1234.5678, -1e-05\n"
+            "E, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n"
+            "P, 0, -2.5, 2100000, 0.3, 12, 0\n"
+            "DE, 0, 0, 0, 0\nDN, 4, 0, n, 0.5\nFN, 4, -1000, 0, 0\nFE, 2, 0, 0.1, 0\n");
   const auto r = RunCli({"info", job});
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.err, "");
@@ -62,26 +63,31 @@ TEST_F(CliJob, InfoPrintsOneRecordPerLine) {
 }
 
 TEST_F(CliJob, InfoShowsOpenPolygonAndHoles) {
-  const std::string job = Write("job.sam",
-                                "N, 0, 0\nN, 10, 0\nN, 10, 10\nN, 2, 2\nN, 3, 2\nN, 3, 3\nN, 20, 20\nN, 30, 20\n"
-                                "E, 0, 1\nE, 1, 2\nE, 2, 0\nClose\nE, 3, 4\nE, 4, 5\nE, 5, 3\nClose\nE, 6, 7\n");
+  const std::string job =
+      Write("job.sam",
+            "N, 0, 0\nN, 10, 0\nN, 10, 10\nN, 2, 2\nN, 3, 2\nN, 3, 3\nN, 20, 20\nN, 30, 20\n"
+            "E, 0, 1\nE, 1, 2\nE, 2, 0\nClose\nE, 3, 4\nE, 4, 5\nE, 5, 3\nClose\nE, 6, 7\n");
   const auto r = RunCli({"info", job});
   ASSERT_EQ(r.exitCode, 0);
   EXPECT_NE(r.out.find("polygons: 2\nopen-polygon-edges: 1\n"), std::string::npos);
-  EXPECT_NE(r.out.find("polygon 1: edges 3 4 5 pressure 0 E 210000 nu 0.25 thickness 10 hole yes\n"),
-            std::string::npos);
+  EXPECT_NE(
+      r.out.find("polygon 1: edges 3 4 5 pressure 0 E 210000 nu 0.25 thickness 10 hole yes\n"),
+      std::string::npos);
   EXPECT_EQ(r.out.find("polygon 2"), std::string::npos);
   EXPECT_NE(r.out.find("edge 6: begin 6 end 7 "), std::string::npos);
 }
 
 TEST_F(CliJob, ResaveIsStableAndMatchesBundledExamples) {
-  for (const char* name : {"square.sam", "plate-with-hole.sam", "l-shaped.sam", "two-materials.sam"}) {
+  for (const char* name :
+       {"square.sam", "plate-with-hole.sam", "l-shaped.sam", "two-materials.sam"}) {
     const std::string out = (dir_ / name).string();
     const auto r = RunCli({"resave", kExamples + name, out});
     ASSERT_EQ(r.exitCode, 0) << name << r.err;
     EXPECT_EQ(ReadWholeFile(out), ReadWholeFile(kExamples + name)) << name;
   }
-  const std::string messy = Write("messy.sam", "N, 0, 0\r\nN,  1e1 ,0\r\nN, 10, 1.0e+01\r\nE,0,1\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n");
+  const std::string messy =
+      Write("messy.sam",
+            "N, 0, 0\r\nN,  1e1 ,0\r\nN, 10, 1.0e+01\r\nE,0,1\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n");
   const std::string once = (dir_ / "once.sam").string();
   const std::string twice = (dir_ / "twice.sam").string();
   ASSERT_EQ(RunCli({"resave", messy, once}).exitCode, 0);
@@ -128,14 +134,16 @@ TEST_F(CliJob, InfoSaysWhatWasNotRead) {
   const std::string square = "N, 0, 0\nN, 10, 0\nN, 10, 10\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n";
   const auto partial = RunCli({"info", Write("partial.sam", square + "E, 0, 5\nFE, 7, 1, 1, 1\n")});
   ASSERT_EQ(partial.exitCode, 0) << partial.err;
-  EXPECT_NE(partial.out.find("\nskipped-lines: 2, the first line 8: it names a node the job does not have\n"),
+  EXPECT_NE(partial.out.find(
+                "\nskipped-lines: 2, the first line 8: it names a node the job does not have\n"),
             std::string::npos)
       << partial.out;
   const auto clean = RunCli({"info", Write("marked.sam", "\xEF\xBB\xBF" + square)});
   ASSERT_EQ(clean.exitCode, 0);
   EXPECT_EQ(clean.out.find("skipped-lines"), std::string::npos);
   EXPECT_NE(clean.out.find("nodes: 3\n"), std::string::npos);
-  const auto garbage = RunCli({"info", Write("garbage.sam", "\x7f\x45\x4c\x46\x02\x01\n\x00\x00zz\n")});
+  const auto garbage =
+      RunCli({"info", Write("garbage.sam", "\x7f\x45\x4c\x46\x02\x01\n\x00\x00zz\n")});
   EXPECT_EQ(garbage.exitCode, 1);
   EXPECT_EQ(garbage.out, "");
   EXPECT_NE(garbage.err.find("is not a job file"), std::string::npos) << garbage.err;

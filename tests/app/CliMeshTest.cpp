@@ -56,16 +56,17 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   EXPECT_EQ(r.err, "");
   const auto figures = Figures(r.out);
   ASSERT_EQ(figures.size(), 9u) << r.out;
-  const char* const keys[] = {"nodes", "edges", "elements", "min-angle", "usable", "area",
-                              "min-angle-free", "input-corner-triangles", "stopped"};
+  const char* const keys[] = {"nodes",  "edges", "elements",       "min-angle",
+                              "usable", "area",  "min-angle-free", "input-corner-triangles",
+                              "stopped"};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(figures[i].first, keys[i]);
   // Euler on a disc: nodes - edges + elements = 1.
-  EXPECT_EQ(std::stoi(figures[0].second) - std::stoi(figures[1].second) +
-                std::stoi(figures[2].second),
-            1);
+  EXPECT_EQ(
+      std::stoi(figures[0].second) - std::stoi(figures[1].second) + std::stoi(figures[2].second),
+      1);
   EXPECT_GE(std::stod(figures[3].second), 31.0);
   EXPECT_EQ(figures[4].second, "yes");
-  EXPECT_EQ(figures[5].second, "202500");  // 450 x 450
+  EXPECT_EQ(figures[5].second, "202500");           // 450 x 450
   EXPECT_EQ(figures[6].second, figures[3].second);  // no corner sharper than 31 degrees
   EXPECT_EQ(figures[7].second, "0");
   EXPECT_EQ(figures[8].second, "no");
@@ -81,8 +82,7 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
     ASSERT_EQ(stopped.exitCode, 0) << stopped.err;
     EXPECT_EQ(Figures(stopped.out)[0].second, limit);
     EXPECT_EQ(Figures(stopped.out)[5].second, "202500");
-    EXPECT_EQ(Figures(stopped.out)[8].second,
-              "node-limit (elements may exceed the maximal area)");
+    EXPECT_EQ(Figures(stopped.out)[8].second, "node-limit (elements may exceed the maximal area)");
   }
 }
 
@@ -107,15 +107,14 @@ TEST_F(CliMesh, SharpCornersAreReportedAndDoNotSpoilTheMesh) {
 }
 
 TEST_F(CliMesh, UsageAndFileErrors) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"mesh"},
-        {"mesh", kSquare, "--min-angle"},
-        {"mesh", kSquare, "--min-angle", "abc"},
-        {"mesh", kSquare, "--max-area", "-5"},
-        {"mesh", kSquare, "--max-nodes", "2.5"},
-        {"mesh", kSquare, "--dump"},
-        {"mesh", kSquare, "--colour", "red"},
-        {"mesh", kSquare, kSquare}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"mesh"},
+                                               {"mesh", kSquare, "--min-angle"},
+                                               {"mesh", kSquare, "--min-angle", "abc"},
+                                               {"mesh", kSquare, "--max-area", "-5"},
+                                               {"mesh", kSquare, "--max-nodes", "2.5"},
+                                               {"mesh", kSquare, "--dump"},
+                                               {"mesh", kSquare, "--colour", "red"},
+                                               {"mesh", kSquare, kSquare}}) {
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.exitCode, 2) << args.back();
     EXPECT_EQ(r.out, "") << args.back();
@@ -139,8 +138,8 @@ TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
   const std::string dump = Path("mesh.txt");
   const std::string svg = Path("mesh.svg");
   const std::string saved = Path("prepared.sam");
-  const CliResult r = RunCli({"mesh", kHole, "--max-area", "2000", "--min-angle", "25",
-                              "--dump", dump, "--svg", svg, "--save-job", saved});
+  const CliResult r = RunCli({"mesh", kHole, "--max-area", "2000", "--min-angle", "25", "--dump",
+                              dump, "--svg", svg, "--save-job", saved});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto figures = Figures(r.out);
   ASSERT_EQ(figures.size(), 9u);
@@ -224,8 +223,7 @@ TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
   EXPECT_GT(segments, 0);
 
   // The prepared job meshes to the same mesh as the original.
-  const CliResult again =
-      RunCli({"mesh", saved, "--max-area", "2000", "--min-angle", "25"});
+  const CliResult again = RunCli({"mesh", saved, "--max-area", "2000", "--min-angle", "25"});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   EXPECT_EQ(again.out, r.out);
 }
@@ -233,19 +231,24 @@ TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
 // Every command that meshes checks the drawing first: a hostile one gets its message, exit 1
 // and no figures.
 TEST_F(CliMesh, HostileGeometryIsRefusedByName) {
-  const std::string square = "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n";
+  const std::string square =
+      "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n";
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nE, 0, 2\nE, 2, 1\nE, 1, 3\nE, 3, 0\nClose\n",
        "Edges 0 and 2 cross at (50, 50)."},
-      {square + "N, 20, 0\nN, 80, 0\nN, 50, 30\nE, 4, 5\nE, 5, 6\nE, 6, 4\nClose\n", "Edges 0 and 4 overlap near (20, 0)."},
+      {square + "N, 20, 0\nN, 80, 0\nN, 50, 30\nE, 4, 5\nE, 5, 6\nE, 6, 4\nClose\n",
+       "Edges 0 and 4 overlap near (20, 0)."},
       {square + "N, 20, 20\nN, 40, 20\nE, 4, 5\n",
-       "The polygon being drawn (edge 4) is not closed: close it on its first node before meshing."},
+       "The polygon being drawn (edge 4) is not closed: close it on its first node before "
+       "meshing."},
       {square + "N, 0, 0\n", "Nodes 0 and 4 are at the same place, (0, 0)."},
-      {square + "N, -50, 50\n", "Node 4, a free node, lies outside the plate's outline (polygon 0)."},
+      {square + "N, -50, 50\n",
+       "Node 4, a free node, lies outside the plate's outline (polygon 0)."},
       {"N, 0, 0\nN, 100, 0\nN, 200, 0\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n",
        "Polygon 0 encloses no area: its nodes lie on one line."},
       {"N, 0, 0\nN, 1e152, 0\nN, 100, 1e152\nE, 1, 2\nClose\n",
-       "Polygon 0 is not closed: it has only edge 0, from node 1 to node 2; a polygon needs at least three edges."},
+       "Polygon 0 is not closed: it has only edge 0, from node 1 to node 2; a polygon needs at "
+       "least three edges."},
       {"N, 0, 0\nN, 1e150, 0\nN, 1e150, 1e150\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\n",
        "Node 1 lies at (1e+150, 0): coordinates must be finite and at most 1e+12 in magnitude."},
   };
@@ -268,8 +271,10 @@ TEST_F(CliMesh, HostileGeometryIsRefusedByName) {
 // The mesh options a mesher cannot aim for are refused by name (exit 2).
 TEST_F(CliMesh, OptionsOutOfRangeAreNamed) {
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-      {{"mesh", kSquare, "--min-angle", "90.0001"}, "tavrin-cli: --min-angle 90.0001 is outside 0 to 35 degrees\n"},
-      {{"mesh", kSquare, "--min-angle", "-1"}, "tavrin-cli: --min-angle -1 is outside 0 to 35 degrees\n"},
+      {{"mesh", kSquare, "--min-angle", "90.0001"},
+       "tavrin-cli: --min-angle 90.0001 is outside 0 to 35 degrees\n"},
+      {{"mesh", kSquare, "--min-angle", "-1"},
+       "tavrin-cli: --min-angle -1 is outside 0 to 35 degrees\n"},
       {{"mesh", kSquare, "--max-area", "0"}, "tavrin-cli: --max-area 0 is not positive\n"},
       {{"solve", kSquare, "--max-area", "-3"}, "tavrin-cli: --max-area -3 is not positive\n"},
   };

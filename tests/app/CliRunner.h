@@ -39,7 +39,8 @@ inline CliResult RunCli(const std::vector<std::string>& args, long fileSizeLimit
   CliResult r;
   const pid_t pid = ::fork();
   if (pid == 0) {
-    if (!std::freopen(outPath.c_str(), "w", stdout) || !std::freopen(errPath.c_str(), "w", stderr)) _exit(127);
+    if (!std::freopen(outPath.c_str(), "w", stdout) || !std::freopen(errPath.c_str(), "w", stderr))
+      _exit(127);
     if (fileSizeLimit >= 0) {
       const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
@@ -54,7 +55,8 @@ inline CliResult RunCli(const std::vector<std::string>& args, long fileSizeLimit
     _exit(127);
   }
   int status = 0;
-  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.exitCode = WEXITSTATUS(status);
+  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+    r.exitCode = WEXITSTATUS(status);
   r.out = ReadWholeFile(outPath);
   r.err = ReadWholeFile(errPath);
   std::filesystem::remove(outPath);

@@ -16,8 +16,8 @@
 namespace tavrin {
 namespace {
 
-using testing::ReadWholeFile;
 using testing::CliResult;
+using testing::ReadWholeFile;
 using testing::RunCli;
 
 const std::string kSquare = std::string(TAVRIN_SOURCE_DIR) + "/examples/square.sam";
@@ -31,7 +31,8 @@ double Field(const std::string& text, const std::string& key) {
 std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
 TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
-  const auto dir = std::filesystem::temp_directory_path() / ("tavrin-solve-" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("tavrin-solve-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   const CliResult r = RunCli({"solve", kSquare, "--out", dir.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -80,7 +81,8 @@ std::map<std::string, std::vector<double>> ReadCsv(const std::filesystem::path& 
 // The grid beside the tables carries the same numbers under the same names: a post-processing
 // tool shows what the tables say.
 TEST(CliSolve, GridFileMatchesTheTables) {
-  const auto dir = std::filesystem::temp_directory_path() / ("tavrin-vtu-" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("tavrin-vtu-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   const CliResult r = RunCli({"solve", kSquare, "--out", dir.string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -93,9 +95,11 @@ TEST(CliSolve, GridFileMatchesTheTables) {
   EXPECT_EQ(g.pointCount, static_cast<int>(n));
   EXPECT_EQ(g.cellCount, static_cast<int>(m));
   // Both are written with the same ten digits: equal, not merely close.
-  for (const char* column : {"mesh_node", "w", "rot_x", "rot_y", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy"})
+  for (const char* column :
+       {"mesh_node", "w", "rot_x", "rot_y", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy"})
     EXPECT_EQ(g.pointData.at(column), nodes.at(column)) << column;
-  for (const char* column : {"deflection", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy", "error"})
+  for (const char* column :
+       {"deflection", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy", "error"})
     EXPECT_EQ(g.cellData.at(column), elements.at(column)) << column;
   ASSERT_EQ(g.points.size(), 3 * n);
   ASSERT_EQ(g.connectivity.size(), 3 * m);
@@ -104,7 +108,8 @@ TEST(CliSolve, GridFileMatchesTheTables) {
     EXPECT_EQ(g.points[3 * v + 1], nodes.at("y")[v]);
   }
   for (size_t t = 0; t < m; ++t)
-    for (int c = 0; c < 3; ++c) EXPECT_EQ(g.connectivity[3 * t + c], elements.at("n" + std::to_string(c))[t]);
+    for (int c = 0; c < 3; ++c)
+      EXPECT_EQ(g.connectivity[3 * t + c], elements.at("n" + std::to_string(c))[t]);
 }
 
 TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
@@ -117,17 +122,20 @@ TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
 
   // A corner held 1e308 up would give stresses beyond a double: the job is refused before
   // meshing, naming the node.
-  const auto lifted = std::filesystem::temp_directory_path() / ("tavrin-lifted-" + std::to_string(::getpid()) + ".sam");
+  const auto lifted = std::filesystem::temp_directory_path() /
+                      ("tavrin-lifted-" + std::to_string(::getpid()) + ".sam");
   {
     std::ofstream f(lifted);
-    f << "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\n"
+    f << "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, "
+         "0\n"
          "Close\nDE, 0, 0, 0, 0\nDN, 2, 1e308, 0, 0\n";
   }
   const CliResult overflow = RunCli({"solve", lifted.string()});
   std::filesystem::remove(lifted);
   EXPECT_EQ(overflow.exitCode, 1);
   EXPECT_EQ(overflow.out, "");
-  EXPECT_NE(overflow.err.find("Node 2 has a prescribed displacement (lin. Z) of 1e+308"), std::string::npos)
+  EXPECT_NE(overflow.err.find("Node 2 has a prescribed displacement (lin. Z) of 1e+308"),
+            std::string::npos)
       << overflow.err;
 }
 
@@ -135,7 +143,8 @@ TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {
 // from the output alone; the recovery changes the nodal moments, never the displacements.
 TEST(CliSolve, SolverAndRecoveryChoicesAndFullPrecision) {
   const CliResult sparse = RunCli({"solve", kSquare, "--solver", "sparse", "--recovery", "patch"});
-  const CliResult envelope = RunCli({"solve", kSquare, "--solver", "envelope", "--recovery", "average"});
+  const CliResult envelope =
+      RunCli({"solve", kSquare, "--solver", "envelope", "--recovery", "average"});
   ASSERT_EQ(sparse.exitCode, 0) << sparse.err;
   ASSERT_EQ(envelope.exitCode, 0) << envelope.err;
   const double w = Field(sparse.out, "max-deflection");
@@ -163,7 +172,8 @@ TEST(CliSolve, RefusesASolutionThatFailsItsCheck) {
   const size_t at = job.find("P, 1, -0.01, 210000,");
   ASSERT_NE(at, std::string::npos);
   job.replace(at, 20, "P, 1, -0.01, 1e14,");
-  const auto path = std::filesystem::temp_directory_path() / ("tavrin-stiff-" + std::to_string(::getpid()) + ".sam");
+  const auto path = std::filesystem::temp_directory_path() /
+                    ("tavrin-stiff-" + std::to_string(::getpid()) + ".sam");
   {
     std::ofstream f(path);
     f << job;
@@ -178,7 +188,8 @@ TEST(CliSolve, RefusesASolutionThatFailsItsCheck) {
 }
 
 TEST(CliStiffness, WritesNineRowsOfNineNumbers) {
-  const auto path = std::filesystem::temp_directory_path() / ("tavrin-k-" + std::to_string(::getpid()) + ".txt");
+  const auto path =
+      std::filesystem::temp_directory_path() / ("tavrin-k-" + std::to_string(::getpid()) + ".txt");
   for (const char* element : {"dkt", "cubic"}) {
     const CliResult r = RunCli({"stiffness", kSquare, "3", path.string(), "--element", element});
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -204,19 +215,19 @@ TEST(CliStiffness, WritesNineRowsOfNineNumbers) {
 // an unknown option or a wrong count of positional arguments is a usage error found before any
 // meshing (nothing on stdout); usage and help print the same line of the command.
 TEST(CliArguments, OneRuleForOptionsAndPositionals) {
-  const auto path = std::filesystem::temp_directory_path() / ("tavrin-k-" + std::to_string(::getpid()) + ".txt");
+  const auto path =
+      std::filesystem::temp_directory_path() / ("tavrin-k-" + std::to_string(::getpid()) + ".txt");
   const CliResult negative = RunCli({"stiffness", kSquare, "-1", path.string()});
   EXPECT_EQ(negative.exitCode, 1);  // a positional element number, refused as out of range
   EXPECT_NE(negative.err.find("element -1 is outside"), std::string::npos) << negative.err;
   EXPECT_FALSE(std::filesystem::exists(path));
 
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"mesh", kSquare, "-x"},
-        {"solve", kSquare, "-x", "1"},
-        {"solve", kSquare, kSquare},
-        {"stiffness", kSquare, "3"},
-        {"stiffness", kSquare, "3", path.string(), "extra"},
-        {"solve", kSquare, "--out"}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"mesh", kSquare, "-x"},
+                                               {"solve", kSquare, "-x", "1"},
+                                               {"solve", kSquare, kSquare},
+                                               {"stiffness", kSquare, "3"},
+                                               {"stiffness", kSquare, "3", path.string(), "extra"},
+                                               {"solve", kSquare, "--out"}}) {
     const CliResult r = RunCli(args);
     EXPECT_EQ(r.exitCode, 2) << args.back();
     EXPECT_EQ(r.out, "") << args.back();  // refused before meshing
@@ -228,7 +239,8 @@ TEST(CliArguments, OneRuleForOptionsAndPositionals) {
   for (const char* command : {"info", "resave", "mesh", "solve", "stiffness"}) {
     const std::string usage = FirstLine(RunCli({command}).err);
     ASSERT_EQ(usage.rfind("usage: tavrin-cli ", 0), 0u) << usage;
-    EXPECT_NE(help.out.find("  tavrin-cli " + usage.substr(std::string("usage: tavrin-cli ").size()) + "\n"),
+    EXPECT_NE(help.out.find("  tavrin-cli " +
+                            usage.substr(std::string("usage: tavrin-cli ").size()) + "\n"),
               std::string::npos)
         << usage;
   }

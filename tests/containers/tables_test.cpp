@@ -200,8 +200,8 @@ TEST(TTris, EdgesMeasuresAndPhysics) {
 TEST(TTris, PhysicsComeBackBitForBitWhenShared) {
   TTris t;
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  const ElementPhysics kinds[] = {{210000, 0.3, 8, -0.005}, {70000, 0.33, 5, 0},
-                                  {210000, 0.3, 8, -0.0}, {nan, 0.3, 8, 0}, {}};
+  const ElementPhysics kinds[] = {
+      {210000, 0.3, 8, -0.005}, {70000, 0.33, 5, 0}, {210000, 0.3, 8, -0.0}, {nan, 0.3, 8, 0}, {}};
   for (int i = 0; i < 300; ++i) {
     t.AddTriangle(0, 1, 2, 0.5, 1.0);
     t.SetPhysics(i, kinds[(i * 7) % 5]);

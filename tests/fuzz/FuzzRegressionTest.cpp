@@ -16,8 +16,10 @@ namespace {
 
 std::vector<std::filesystem::path> Inputs(const char* folder) {
   std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(std::string(TAVRIN_SOURCE_DIR) + "/" + folder)) {
-    if (entry.is_regular_file() && entry.path().filename().string()[0] != '.') files.push_back(entry.path());
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(TAVRIN_SOURCE_DIR) + "/" + folder)) {
+    if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
+      files.push_back(entry.path());
   }
   return files;
 }

@@ -51,7 +51,9 @@ class RandomPlates {
     const double magnitude = Chance(0.1) ? Uniform(-3, 0) : Uniform(0, 4);
     const double scale = std::pow(10.0, magnitude);
     auto offset = [&]() {
-      return Chance(0.3) ? std::pow(10.0, Uniform(0, std::min(11.5, magnitude + 6.5))) * (Chance(0.5) ? 1 : -1) : 0.0;
+      return Chance(0.3) ? std::pow(10.0, Uniform(0, std::min(11.5, magnitude + 6.5))) *
+                               (Chance(0.5) ? 1 : -1)
+                         : 0.0;
     };
     const double ox = offset(), oy = offset();
     std::vector<std::vector<MeshPoint>> loops = {Star(ox, oy, scale, Int(3, 10))};
@@ -60,7 +62,8 @@ class RandomPlates {
                            scale * Uniform(0.02, 0.15), Int(3, 6)));
     }
     std::vector<MeshPoint> free;
-    for (int k = Int(0, 2); k > 0; --k) free.push_back({ox + scale * Uniform(-0.3, 0.3), oy + scale * Uniform(-0.3, 0.3)});
+    for (int k = Int(0, 2); k > 0; --k)
+      free.push_back({ox + scale * Uniform(-0.3, 0.3), oy + scale * Uniform(-0.3, 0.3)});
 
     // Hostile touches: a vertex pulled next to another vertex or onto an edge, a spike.
     auto near = [&]() { return std::pow(10.0, Uniform(-2.5, 0.5)) * (Chance(0.5) ? 1 : -1); };
@@ -95,7 +98,8 @@ class RandomPlates {
       for (MeshPoint p : loop) job.AddNode(p.x, p.y);
       for (int k = 0; k < n; ++k) job.AddPolygonEdge(first + k, first + (k + 1) % n);
       job.ClosePolygon();
-      if (job.PolygonCount() > 1 && Chance(0.4)) job.SetPolygonPhysics(job.PolygonCount() - 1, 0, 70000, 0.3, 5, false);
+      if (job.PolygonCount() > 1 && Chance(0.4))
+        job.SetPolygonPhysics(job.PolygonCount() - 1, 0, 70000, 0.3, 5, false);
     }
     for (MeshPoint p : free) job.AddFreeNode(p.x, p.y);
     if (Chance(0.05)) job.AddPolygonEdge(0, job.NodeCount() - 1);  // an open chain
@@ -128,9 +132,9 @@ TEST(CheckedGeometry, EveryPlateThatPassesMeshesConsistently) {
       ymin = std::min(ymin, job.NodeY(i));
       ymax = std::max(ymax, job.NodeY(i));
     }
-    const MeshParameters parameters{static_cast<float>(random.Uniform(0, 33)),
-                                    static_cast<float>((xmax - xmin) * (ymax - ymin) / random.Uniform(5, 300)),
-                                    false};
+    const MeshParameters parameters{
+        static_cast<float>(random.Uniform(0, 33)),
+        static_cast<float>((xmax - xmin) * (ymax - ymin) / random.Uniform(5, 300)), false};
     FEM mesh(parameters);
     MeshCanvas canvas;
     NodeLimit limit(mesh, 400);
@@ -142,10 +146,13 @@ TEST(CheckedGeometry, EveryPlateThatPassesMeshesConsistently) {
     std::erase_if(problems, [](const std::string& p) {
       return p.ends_with("no area") || p.ends_with("stored measures are stale");
     });
-    EXPECT_TRUE(problems.empty()) << "job " << k << ": " << problems.front() << "\n" << job.JobText();
+    EXPECT_TRUE(problems.empty()) << "job " << k << ": " << problems.front() << "\n"
+                                  << job.JobText();
     bool finite = true;
-    for (int i = 0; i < mesh.NodeCount(); ++i) finite = finite && std::isfinite(mesh.NodeX(i)) && std::isfinite(mesh.NodeY(i));
-    for (int t = 0; t < mesh.TriangleCount(); ++t) finite = finite && std::isfinite(mesh.TriangleArea(t));
+    for (int i = 0; i < mesh.NodeCount(); ++i)
+      finite = finite && std::isfinite(mesh.NodeX(i)) && std::isfinite(mesh.NodeY(i));
+    for (int t = 0; t < mesh.TriangleCount(); ++t)
+      finite = finite && std::isfinite(mesh.TriangleArea(t));
     EXPECT_TRUE(finite) << "job " << k << "\n" << job.JobText();
     EXPECT_GT(mesh.TriangleCount(), 0) << "job " << k << "\n" << job.JobText();
     if (HasFailure()) break;

@@ -20,8 +20,8 @@ namespace tavrin {
 namespace {
 
 using testing::AddSquare;
-using testing::ScopedMeshParameters;
 using testing::NodeLimit;
+using testing::ScopedMeshParameters;
 
 const ElementPhysics kPhysics{210000, 0.25, 10, 0};
 

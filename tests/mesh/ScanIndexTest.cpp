@@ -12,12 +12,12 @@
 
 #include "MeshChecker.h"
 #include "TestJobs.h"
+#include "containers/TEdges.h"
+#include "containers/TVertexes.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshProgress.h"
-#include "containers/TEdges.h"
-#include "containers/TVertexes.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -143,7 +143,7 @@ TEST(ScanIndex, TooCloseIsTheStrictSquareEverywhere) {
       mesh.SetIndexedScans(indexed);
       SCOPED_TRACE("distance " + std::to_string(d) + (indexed ? ", indexed" : ", linear"));
       EXPECT_TRUE(mesh.TooClose({d * 0.999, -d * 0.999}));
-      EXPECT_FALSE(mesh.TooClose({d, 0.0}));  // strict in x
+      EXPECT_FALSE(mesh.TooClose({d, 0.0}));   // strict in x
       EXPECT_FALSE(mesh.TooClose({0.0, -d}));  // strict in y
       EXPECT_TRUE(mesh.TooClose({-1e6 + d / 2, 3e5 - d / 2}));
       EXPECT_TRUE(mesh.TooClose({1e300, d / 2}));

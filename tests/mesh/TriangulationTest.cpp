@@ -207,7 +207,6 @@ TEST(InitialTriangulation, NothingToTriangulate) {
   }
 }
 
-
 TEST(InitialTriangulation, NodeOnTheOutlineGivesNoThirdTriangleOnASide) {
   // Polygon 1 is a single edge whose end lies on an outline side: the front used to close a
   // triangle on a side that already had two, which the refinement then met as an inconsistent

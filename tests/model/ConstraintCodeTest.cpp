@@ -44,7 +44,8 @@ TEST(ConstraintCode, GeometryCheckReadsTheFreedomsTheJobFileWrites) {
   job.PrepareForMeshing();
   const GeometryCheckResult r = CheckGeometry(job);
   EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.message.rfind("Node 0 has a prescribed displacement (rot. Y) of 1e+300", 0), 0u) << r.message;
+  EXPECT_EQ(r.message.rfind("Node 0 has a prescribed displacement (rot. Y) of 1e+300", 0), 0u)
+      << r.message;
 }
 
 }  // namespace

@@ -22,12 +22,12 @@ TEST(SegmentsCross, ObliqueTouchingAndParallel) {
 
 TEST(SegmentsCross, HorizontalAgainstVertical) {
   EXPECT_TRUE(SegmentsCross(0, 5, 10, 5, 5, 0, 5, 10));
-  EXPECT_TRUE(SegmentsCross(5, 10, 5, 0, 10, 5, 0, 5));    // either order, either direction
-  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 5, 5, 5, 10));   // T-junction on the horizontal
-  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 10, 0, 10, 10)); // T-junction on the vertical
-  EXPECT_FALSE(SegmentsCross(0, 0, 10, 0, 10, 0, 10, 10)); // corner
-  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 12, 0, 12, 10)); // apart
-  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 5, 6, 5, 10));   // apart
+  EXPECT_TRUE(SegmentsCross(5, 10, 5, 0, 10, 5, 0, 5));     // either order, either direction
+  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 5, 5, 5, 10));    // T-junction on the horizontal
+  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 10, 0, 10, 10));  // T-junction on the vertical
+  EXPECT_FALSE(SegmentsCross(0, 0, 10, 0, 10, 0, 10, 10));  // corner
+  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 12, 0, 12, 10));  // apart
+  EXPECT_FALSE(SegmentsCross(0, 5, 10, 5, 5, 6, 5, 10));    // apart
 }
 
 TEST(Distances, FloorsAndOutsideFoot) {
@@ -104,7 +104,7 @@ TEST_F(Drawing, RejectedClicks) {
 
 TEST_F(Drawing, CrossingSegmentsAreRefused) {
   DrawSquare();
-  EXPECT_EQ(job.AddPolygonVertex(5, 20, 1), stAdded);   // first vertex: no test
+  EXPECT_EQ(job.AddPolygonVertex(5, 20, 1), stAdded);  // first vertex: no test
   EXPECT_EQ(job.AddPolygonVertex(8, 15, 1), stAdded);
   EXPECT_EQ(job.AddPolygonVertex(5, 5, 1), stCrossing);  // oblique through the square's top
   EXPECT_EQ(job.NodeCount(), 6);

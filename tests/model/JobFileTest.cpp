@@ -98,24 +98,23 @@ TEST(JobWriter, EmptyJobIsHeadersOnly) {
 TEST(JobWriter, ExactLayoutOfAnAssignedJob) {
   TObjCont job;
   testing::AddRectangle(job, 0, 0, 450, 450);
-  job.AddNode(12.5, 40);                          // a free node
+  job.AddNode(12.5, 40);  // a free node
   job.SetNodeConstraints(1, 101, 0, 5, 0.5);
   job.SetNodeLoads(2, 0, 0, -0.5);
-  job.SetNodeLoads(3, 0.00005, 0, 0);             // small, but still a load
+  job.SetNodeLoads(3, 0.00005, 0, 0);  // small, but still a load
   job.SetEdgeConstraints(2, 111, 0, 0, 0);
   job.SetEdgeLoads(1, -2.5, 0, 0);
   job.SetPolygonPhysics(0, -0.01, 2100000, 0.3, 1234.5678, false);
-  const std::string expected = kHead +
-                               "N, 0, 0 ;0\nN, 450, 0 ;1\nN, 450, 450 ;2\nN, 0, 450 ;3\nN, 12.5, 40 ;4\n" +
-                               kObjects +
-                               "OBJECT 0\nE, 0, 1 ;0\nE, 1, 2 ;1\nE, 2, 3 ;2\nE, 3, 0 ;3\nClose\n\n" + kPhysics +
-                               "P, 0, -0.01, 2.1e+06, 0.3, 1234.5678, 0\n"
-                               "DN, 1, 0, n, 0.5\n"
-                               "DE, 2, 0, 0, 0\n" +
-                               kLoads +
-                               "FN, 2, 0, 0, -0.5\n"
-                               "FN, 3, 5e-05, 0, 0\n"
-                               "FE, 1, -2.5, 0, 0\n";
+  const std::string expected =
+      kHead + "N, 0, 0 ;0\nN, 450, 0 ;1\nN, 450, 450 ;2\nN, 0, 450 ;3\nN, 12.5, 40 ;4\n" +
+      kObjects + "OBJECT 0\nE, 0, 1 ;0\nE, 1, 2 ;1\nE, 2, 3 ;2\nE, 3, 0 ;3\nClose\n\n" + kPhysics +
+      "P, 0, -0.01, 2.1e+06, 0.3, 1234.5678, 0\n"
+      "DN, 1, 0, n, 0.5\n"
+      "DE, 2, 0, 0, 0\n" +
+      kLoads +
+      "FN, 2, 0, 0, -0.5\n"
+      "FN, 3, 5e-05, 0, 0\n"
+      "FE, 1, -2.5, 0, 0\n";
   EXPECT_EQ(job.JobText(), expected);
 
   TObjCont back = Read(expected);
@@ -148,7 +147,8 @@ TEST(JobWriter, OpenChainIsWrittenWithoutCloseAndRoundTrips) {
   job.SetEdgeConstraints(5, 100, 0, 0, 0);
   job.SetEdgeLoads(3, 1, 0, 0);
   const std::string text = job.JobText();
-  EXPECT_NE(text.find("Close\n\nOBJECT 1\nE, 4, 5 ;4\nE, 5, 6 ;5\n\n; ---"), std::string::npos) << text;
+  EXPECT_NE(text.find("Close\n\nOBJECT 1\nE, 4, 5 ;4\nE, 5, 6 ;5\n\n; ---"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("DE, 5, 0, n, n\n"), std::string::npos);
   EXPECT_NE(text.find("FE, 3, 1, 0, 0\nFE, 4, 9, 9, 9\n"), std::string::npos);
   TObjCont back = Read(text);
@@ -187,32 +187,32 @@ TEST(JobReader, GrammarOfLines) {
       "   ; indented comment\n"
       "\n"
       "    \n"
-      "N,1,2\n"                     // no blank after the keyword: no fields
+      "N,1,2\n"  // no blank after the keyword: no fields
       "N, 0, 0 ;0\n"
-      "N, 10 ,, , 0\n"              // doubled commas skipped
-      "N, 10, 10\r\n"               // CR LF line end
+      "N, 10 ,, , 0\n"  // doubled commas skipped
+      "N, 10, 10\r\n"   // CR LF line end
       "N, 0, 10 ;3\n"
-      "N, n, 5\n"                   // not a number: no node
+      "N, n, 5\n"  // not a number: no node
       "OBJECT 0\n"
       "E, 0, 1 ;0\n"
       "E, 1, 2\n"
-      "E, 2, 1\n"                   // existing pair: refused
-      "E, 2, 9\n"                   // no node 9: refused
+      "E, 2, 1\n"  // existing pair: refused
+      "E, 2, 9\n"  // no node 9: refused
       "E, 2, 3\n"
       "E, 3, 0\n"
-      "close\n"                     // case-sensitive: ignored
+      "close\n"  // case-sensitive: ignored
       "Close\n"
-      "Close\n"                     // an empty polygon
+      "Close\n"  // an empty polygon
       "P, 0, -1, 3e5, 0.2, 8, 0\n"
-      "P, 1, 0, 1, 0.3, 1, 1.0\n"   // 1.0 means hole
-      "P, 2, 0, 1, 0.3, 1, 2\n"     // the open polygon is accepted...
-      "P, 3, 0, 1, 0.3, 1, 1\n"     // ...but not beyond it
-      "P, 0, 1, 2, 3, 4\n"          // five fields: ignored
-      "DN, 2, n, -0.5\n"            // missing third value: unconstrained
-      "FN, 1, 1, 2\n"               // loads need all three values
-      "FN, 4, 1, 2, 3\n"            // no node 4
+      "P, 1, 0, 1, 0.3, 1, 1.0\n"  // 1.0 means hole
+      "P, 2, 0, 1, 0.3, 1, 2\n"    // the open polygon is accepted...
+      "P, 3, 0, 1, 0.3, 1, 1\n"    // ...but not beyond it
+      "P, 0, 1, 2, 3, 4\n"         // five fields: ignored
+      "DN, 2, n, -0.5\n"           // missing third value: unconstrained
+      "FN, 1, 1, 2\n"              // loads need all three values
+      "FN, 4, 1, 2, 3\n"           // no node 4
       "FN, 3, -10, 0, 0, 99, 98, 97\n"
-      "FE, 1e300, 1, 1, 1\n"        // index far beyond int range
+      "FE, 1e300, 1, 1, 1\n"  // index far beyond int range
       "DE, 3, 0\n");
   EXPECT_EQ(job.NodeCount(), 4);
   EXPECT_EQ(job.NodeX(1), 10);
@@ -251,7 +251,8 @@ TEST(JobReader, LineStatusesAndKeywordAliases) {
   EXPECT_EQ(job.Physics(0).pressure, 5);
   EXPECT_EQ(job.ParseJobLine("Fz, 0, 6, 1, 0.3, 1, 0"), stDone);
   EXPECT_EQ(job.Physics(0).pressure, 6);
-  EXPECT_EQ(job.ParseJobLine(std::string(500, ' ') + "N, 3, " + std::string(300, '0') + "4"), stAdded);
+  EXPECT_EQ(job.ParseJobLine(std::string(500, ' ') + "N, 3, " + std::string(300, '0') + "4"),
+            stAdded);
   EXPECT_EQ(job.NodeY(1), 4);
 }
 
@@ -276,7 +277,8 @@ TEST(JobReader, ByteOrderMarkIsSkipped) {
 TEST(JobReader, SummaryNamesTheLinesNotRead) {
   TObjCont job;
   const JobReadSummary summary = job.ReadJobText(
-      "; comment\n\nOBJECT 0\nN, 0, 0\nN, 10, 0\nX 5, 5\nN, 0, 10\nE, 0, 1\nE, 1, 7\nE, 1, 0\nE, 1, 2\nE, 2, 0\n"
+      "; comment\n\nOBJECT 0\nN, 0, 0\nN, 10, 0\nX 5, 5\nN, 0, 10\nE, 0, 1\nE, 1, 7\nE, 1, 0\nE, "
+      "1, 2\nE, 2, 0\n"
       "Close\nclose\nP, 4, 0, 1, 0.3, 1, 0\nFN, 9, 1, 0, 0\nDN, 0, 0, n, n\n");
   EXPECT_EQ(summary.records, 8);
   EXPECT_EQ(summary.skipped, 6);
@@ -284,7 +286,8 @@ TEST(JobReader, SummaryNamesTheLinesNotRead) {
   EXPECT_EQ(summary.firstSkippedLine, 6);
   EXPECT_EQ(summary.firstSkippedText, "X 5, 5");
   EXPECT_EQ(summary.Describe(),
-            "6 lines were not read. The first is line 6 (\"X 5, 5\"): no record starts with its keyword.");
+            "6 lines were not read. The first is line 6 (\"X 5, 5\"): no record starts with its "
+            "keyword.");
   // Each kind of refusal has its own reason.
   const std::vector<std::pair<std::string, std::string>> reasons = {
       {"E, 0, 7", "it names a node the job does not have"},
@@ -300,7 +303,8 @@ TEST(JobReader, SummaryNamesTheLinesNotRead) {
     EXPECT_EQ(s.skipped, 1) << line;
     EXPECT_EQ(s.firstSkippedLine, 4) << line;
     EXPECT_EQ(s.firstSkippedReason, reason) << line;
-    EXPECT_EQ(s.Describe(), "1 line was not read. It is line 4 (\"" + line + "\"): " + reason + ".");
+    EXPECT_EQ(s.Describe(),
+              "1 line was not read. It is line 4 (\"" + line + "\"): " + reason + ".");
   }
 }
 
@@ -335,7 +339,8 @@ TEST_F(JobFileOnDisk, SaveThroughALinkKeepsTheLinkAndPermissions) {
   const auto real = dir_ / "real.sam";
   const auto link = dir_ / "link.sam";
   { std::ofstream(real) << "previous\n"; }
-  std::filesystem::permissions(real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::permissions(
+      real, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   std::filesystem::create_symlink(real, link);
   TObjCont job;
   testing::AddRectangle(job, 0, 0, 1, 1);
@@ -352,7 +357,8 @@ TEST_F(JobFileOnDisk, FailedSaveKeepsPreviousFileAndReportsIt) {
   TObjCont job;
   testing::AddRectangle(job, 0, 0, 1, 1);
   if (::geteuid() != 0) {  // permissions do not bind root
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const JobFileResult r = job.SaveJob(path.string());
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("job.sam"), std::string::npos);
@@ -389,7 +395,8 @@ TEST_F(JobFileOnDisk, FileWithoutRecordsIsRefused) {
   { std::ofstream(path, std::ios::binary) << garbage; }
   const JobFileResult r = job.LoadJob(path.string());
   EXPECT_FALSE(r.ok);
-  std::string expected = "'";  // appended piecewise: GCC 12 -O3 misreads "literal" + string&& (-Wrestrict)
+  std::string expected =
+      "'";  // appended piecewise: GCC 12 -O3 misreads "literal" + string&& (-Wrestrict)
   expected += path.string() + "' is not a job file: no line of it defines a node (line ";
   EXPECT_EQ(r.error.rfind(expected, 0), 0u) << r.error;
   EXPECT_EQ(job.JobText(), before);
@@ -443,7 +450,8 @@ TEST_F(JobFileOnDisk, SavePastAFileSizeLimitKeepsThePreviousFile) {
   ::close(pipe[1]);
   std::string error;
   char buffer[512];
-  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) error.append(buffer, static_cast<std::size_t>(n));
+  for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+    error.append(buffer, static_cast<std::size_t>(n));
   ::close(pipe[0]);
   int status = 0;
   ASSERT_EQ(::waitpid(pid, &status, 0), pid);
@@ -456,7 +464,8 @@ TEST_F(JobFileOnDisk, SavePastAFileSizeLimitKeepsThePreviousFile) {
 }
 
 TEST(JobFileExamples, BundledJobsSaveByteIdentically) {
-  for (const char* name : {"square.sam", "plate-with-hole.sam", "l-shaped.sam", "two-materials.sam"}) {
+  for (const char* name :
+       {"square.sam", "plate-with-hole.sam", "l-shaped.sam", "two-materials.sam"}) {
     const std::string path = std::string(TAVRIN_SOURCE_DIR) + "/examples/" + name;
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;

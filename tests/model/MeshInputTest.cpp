@@ -106,10 +106,10 @@ TEST(AssignNodePolygons, FreeNodesAndSharedHeights) {
   TObjCont job;
   AddRectangle(job, 0, 0, 450, 450);
   AddRectangle(job, 100, 100, 200, 200);
-  job.AddFreeNode(50, 300);   // 8: plate
-  job.AddFreeNode(600, 300);  // 9: outside
-  job.AddFreeNode(150, 150);  // 10: in the hole
-  job.AddFreeNode(50, 100);   // 11: at the height of the hole's corners
+  job.AddFreeNode(50, 300);             // 8: plate
+  job.AddFreeNode(600, 300);            // 9: outside
+  job.AddFreeNode(150, 150);            // 10: in the hole
+  job.AddFreeNode(50, 100);             // 11: at the height of the hole's corners
   job.AddPolygonVertex(1000, 1000, 1);  // 12, 13: the open polygon's nodes keep -1
   job.AddPolygonVertex(1100, 1000, 1);
   job.PrepareForMeshing();

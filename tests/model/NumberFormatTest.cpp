@@ -45,7 +45,7 @@ TEST(ParseNumber, SignsAndExponents) {
   EXPECT_EQ(Parsed("2.1e+06"), 2100000);
   EXPECT_EQ(Parsed("1e-05"), 1e-05);
   EXPECT_EQ(Parsed("1.5E3"), 1500);
-  EXPECT_EQ(Parsed("3e"), 3);     // no exponent digits: the number ends before the e
+  EXPECT_EQ(Parsed("3e"), 3);  // no exponent digits: the number ends before the e
   EXPECT_EQ(Parsed("3e+"), 3);
   EXPECT_EQ(Parsed("3e+x"), 3);
   EXPECT_EQ(Parsed("3e2;1"), 300);

@@ -10,7 +10,8 @@ namespace tavrin::testing {
 
 // Adds a closed polygon through the vertices given (AddNode, AddPolygonEdge, ClosePolygon) and
 // returns the index of its first node.
-inline int AddClosedPolygon(TObjCont& job, std::initializer_list<std::pair<double, double>> points) {
+inline int AddClosedPolygon(TObjCont& job,
+                            std::initializer_list<std::pair<double, double>> points) {
   const int first = job.NodeCount();
   for (const auto& [x, y] : points) job.AddNode(x, y);
   const int n = static_cast<int>(points.size());

@@ -24,7 +24,9 @@
 
 namespace tavrin::test {
 
-inline std::string ExamplePath(const char* name) { return std::string(TAVRIN_SOURCE_DIR) + "/examples/" + name; }
+inline std::string ExamplePath(const char* name) {
+  return std::string(TAVRIN_SOURCE_DIR) + "/examples/" + name;
+}
 
 class Workbench : public ::testing::Test {
  protected:
@@ -67,7 +69,9 @@ class Workbench : public ::testing::Test {
     EXPECT_NE(c, nullptr) << name;
     return c;
   }
-  void Type(const char* field, const char* text) { Control<QLineEdit>(field)->setText(QString::fromUtf8(text)); }
+  void Type(const char* field, const char* text) {
+    Control<QLineEdit>(field)->setText(QString::fromUtf8(text));
+  }
 
   // A key stroke as the user types it into the active main window (shortcuts included).
   void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {

@@ -123,13 +123,15 @@ TEST(ExportResults, NoFailureIsTakenForSuccess) {
     for (bool cosmos : {true, false}) {
       platform.messages.clear();
       platform.files.push_back("out.tvd");
-      const bool written =
-          cosmos ? RunCosmosExport([r = result](const std::string&) { return r; })
-                 : RunLocalStiffnessExport("0", 1, [r = result](const std::string&, int) { return r; });
+      const bool written = cosmos
+                               ? RunCosmosExport([r = result](const std::string&) { return r; })
+                               : RunLocalStiffnessExport(
+                                     "0", 1, [r = result](const std::string&, int) { return r; });
       EXPECT_FALSE(written) << text;
       ASSERT_EQ(platform.messages.size(), 1u) << text;
       EXPECT_EQ(platform.messages[0].caption, "Error!");
-      EXPECT_NE(platform.messages[0].text.find(text), std::string::npos) << platform.messages[0].text;
+      EXPECT_NE(platform.messages[0].text.find(text), std::string::npos)
+          << platform.messages[0].text;
     }
   }
   platform.messages.clear();

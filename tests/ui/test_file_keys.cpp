@@ -59,7 +59,8 @@ TEST_F(FileKeys, StandardKeysRunTheFileCommands) {
 TEST_F(FileKeys, RecentFilesAreKeptNewestFirstAndReopen) {
   // The test run's own settings: nothing under the user's configuration folder.
   const QString settings = RecentFiles::SettingsFile();
-  const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+  const QString userConfig =
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
   EXPECT_FALSE(settings.startsWith(userConfig)) << settings.toStdString();
   EXPECT_FALSE(window->RecentMenu()->isEnabled());
 
@@ -78,7 +79,8 @@ TEST_F(FileKeys, RecentFilesAreKeptNewestFirstAndReopen) {
 
   // The next session finds the same list.
   EXPECT_EQ(RecentFiles().Paths().size(), 3);
-  EXPECT_EQ(QSettings(settings, QSettings::IniFormat).value("recentFiles").toStringList().size(), 3);
+  EXPECT_EQ(QSettings(settings, QSettings::IniFormat).value("recentFiles").toStringList().size(),
+            3);
 
   // A file gone since is reported and leaves the list.
   std::filesystem::remove(b);

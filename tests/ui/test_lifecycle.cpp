@@ -1,9 +1,9 @@
 // The job lifecycle of the main window: caption, New, Open, Save, Save As, closing.
-#include <QHelpEvent>
-#include <QMouseEvent>
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -32,8 +32,9 @@ TEST_F(Lifecycle, StartStateDisablesThePipeline) {
   for (const char* name : {"Generatemesh", "SolveStaticMenu", "SolveStressMenu", "CosmosInputFile",
                            "LocalStiffnessMatrix", "ExportVtk"})
     EXPECT_FALSE(Enabled(name)) << name;
-  for (const char* name : {"New1", "Open1", "Save1", "FileSaveAs", "Exit1", "newpolygon", "newvertex",
-                           "ParametersStats1", "ResDlgMenu", "Help1", "ZoominButton", "ZoomoutButton"})
+  for (const char* name :
+       {"New1", "Open1", "Save1", "FileSaveAs", "Exit1", "newpolygon", "newvertex",
+        "ParametersStats1", "ResDlgMenu", "Help1", "ZoominButton", "ZoomoutButton"})
     EXPECT_TRUE(Enabled(name)) << name;
   EXPECT_EQ(window->PanelText(0), "Coords");
   EXPECT_EQ(CurrentViewTransform().scale, 0.5);
@@ -144,8 +145,8 @@ TEST_F(Lifecycle, CoordinatesUnderTheMouse) {
   window->mousemoved(200, h - 100);
   EXPECT_EQ(window->PanelText(1), "100:50");
   QPointF at(20, h - 30);
-  QMouseEvent move(QEvent::MouseMove, at, window->PlanArea()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                   Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, at, window->PlanArea()->mapToGlobal(at), Qt::NoButton,
+                   Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(window->PlanArea(), &move);
   EXPECT_EQ(window->PanelText(1), "10:15");
 }
@@ -163,24 +164,36 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
     menus += "\n";
   }
   EXPECT_EQ(menus,
-            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As ExportVtk=Export VTK SavePicture=Save picture "
+            "File: New1=New Open1=Open Save1=Save FileSaveAs=Save As ExportVtk=Export VTK "
+            "SavePicture=Save picture "
             "RecentFiles=Recent Files "
             "Exit1=Exit\n"
             "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete = GeomRollup=Geometry... "
-            "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... CloseRollup=Close Editor\n"
-            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit = ColourFringes=Colour fringes "
+            "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... "
+            "CloseRollup=Close Editor\n"
+            "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit = "
+            "ColourFringes=Colour fringes "
             "DeflectedShape=Deflected shape 3D\n"
             "Mesh: Generatemesh=Generate mesh ParametersStats1=Parameters && Stats\n"
-            "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress CosmosInputFile=COSMOS Input File "
+            "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress "
+            "CosmosInputFile=COSMOS Input File "
             "LocalStiffnessMatrix=Local Stiffness Matrix\n"
             "Results: ResDlgMenu=View Results\n"
             "About: Help1\n");
   // The standard keys of the file and edit commands, F and the arrows for the view; no others.
-  const std::map<std::string, std::string> keys = {
-      {"New1", "Ctrl+N"},      {"Open1", "Ctrl+O"},           {"Save1", "Ctrl+S"},  {"FileSaveAs", "Ctrl+Shift+S"},
-      {"Exit1", "Ctrl+Q"},     {"EditUndo", "Ctrl+Z"},        {"EditRedo", "Ctrl+Shift+Z"},
-      {"EditDelete", "Del"},   {"ZoomFit", "F"},              {"PanLeft", "Left"},  {"PanRight", "Right"},
-      {"PanUp", "Up"},         {"PanDown", "Down"}};
+  const std::map<std::string, std::string> keys = {{"New1", "Ctrl+N"},
+                                                   {"Open1", "Ctrl+O"},
+                                                   {"Save1", "Ctrl+S"},
+                                                   {"FileSaveAs", "Ctrl+Shift+S"},
+                                                   {"Exit1", "Ctrl+Q"},
+                                                   {"EditUndo", "Ctrl+Z"},
+                                                   {"EditRedo", "Ctrl+Shift+Z"},
+                                                   {"EditDelete", "Del"},
+                                                   {"ZoomFit", "F"},
+                                                   {"PanLeft", "Left"},
+                                                   {"PanRight", "Right"},
+                                                   {"PanUp", "Up"},
+                                                   {"PanDown", "Down"}};
   for (QAction* a : window->findChildren<QAction*>()) {
     auto key = keys.find(a->objectName().toStdString());
     EXPECT_EQ(a->shortcut().toString().toStdString(), key == keys.end() ? "" : key->second)
@@ -192,19 +205,24 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
   std::string buttons;
   for (QAction* a : bar->actions()) {
     QWidget* w = bar->widgetForAction(a);
-    buttons += a->isSeparator() ? std::string("|") : w ? w->objectName().toStdString() : std::string("?");
+    buttons += a->isSeparator() ? std::string("|")
+               : w              ? w->objectName().toStdString()
+                                : std::string("?");
     buttons += " ";
   }
   EXPECT_EQ(buttons,
-            "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic SolveStress | "
+            "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic "
+            "SolveStress | "
             "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ViewStyle ");
 
   auto* views = window->findChild<QComboBox*>("ViewSelector");
   QStringList items;
   for (int i = 0; i < views->count(); ++i) items << views->itemText(i);
   EXPECT_EQ(items.join("; ").toStdString(),
-            "Normal View; UX Lin. Displacement isolines; RX Rot. Displacement isolines; RY Rot. Displacement isolines; "
-            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending moment; "
+            "Normal View; UX Lin. Displacement isolines; RX Rot. Displacement isolines; RY Rot. "
+            "Displacement isolines; "
+            "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending "
+            "moment; "
             "My bending moment; Mxy twisting moment; Error estimate");
   EXPECT_FALSE(views->isEditable());
 }
@@ -238,11 +256,17 @@ struct ToolTipSpy : QObject {
 // The tool buttons show their own hints, and the ones that have none show none (not the menu
 // caption that Qt would offer instead).
 TEST_F(Lifecycle, ToolButtonHints) {
-  const std::pair<const char*, const char*> hints[] = {
-      {"openbutton", ""},          {"savebutton", ""},           {"newpolygon", ""},
-      {"newvertex", "New Vertex"}, {"editvertex", "Transform Rollup"}, {"GMeshButton", "Generate mesh"},
-      {"SolveStatic", "Static solvation"}, {"SolveStress", ""}, {"ZoominButton", "Zoom In"},
-      {"ZoomoutButton", "Zoom Out"}, {"ZoomFitButton", "Zoom to fit"}};
+  const std::pair<const char*, const char*> hints[] = {{"openbutton", ""},
+                                                       {"savebutton", ""},
+                                                       {"newpolygon", ""},
+                                                       {"newvertex", "New Vertex"},
+                                                       {"editvertex", "Transform Rollup"},
+                                                       {"GMeshButton", "Generate mesh"},
+                                                       {"SolveStatic", "Static solvation"},
+                                                       {"SolveStress", ""},
+                                                       {"ZoominButton", "Zoom In"},
+                                                       {"ZoomoutButton", "Zoom Out"},
+                                                       {"ZoomFitButton", "Zoom to fit"}};
   for (const auto& [name, hint] : hints) {
     auto* button = window->findChild<QToolButton*>(name);
     ASSERT_NE(button, nullptr) << name;

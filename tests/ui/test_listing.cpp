@@ -70,7 +70,8 @@ class ListingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // Node i: lin. Z = -i / 10, rot. X = 1 / 3 * i, rot. Y = i.
-    for (int i = 0; i < 11; ++i) source.disp.push_back({-i / 10.0, i / 3.0, static_cast<double>(i)});
+    for (int i = 0; i < 11; ++i)
+      source.disp.push_back({-i / 10.0, i / 3.0, static_cast<double>(i)});
     for (int t = 0; t < 4; ++t) {
       source.centre.push_back(t * 0.5);
       source.stress.push_back({10.0 - t, t * 2.0, -1.0 * t});
@@ -133,7 +134,8 @@ TEST_F(ListingTest, ElementCentresNeedTheStressSolve) {
   byCenters->click();
   EXPECT_FALSE(listing.ByNodes());
   EXPECT_EQ(Numbers(listing.Rows()), Numbers(before));
-  EXPECT_EQ(listing.CellText(1, kColRotX), QString::number(before[1].values[kColRotX - 1], 'g', 15));
+  EXPECT_EQ(listing.CellText(1, kColRotX),
+            QString::number(before[1].values[kColRotX - 1], 'g', 15));
 }
 
 TEST_F(ListingTest, DeviationField) {
@@ -210,23 +212,27 @@ int SignificantDigits(const QString& text) {
 // widens the column, and the digits come back.
 TEST_F(ListingTest, NumbersFitTheirColumnAndWiderColumnsShowMoreDigits) {
   FakeSource narrow;
-  narrow.disp = {{1.6843793e-06, -123456789.123456, 0.1 + 0.2}, {-2.5, -1e-300, 12345.678901234567}};
+  narrow.disp = {{1.6843793e-06, -123456789.123456, 0.1 + 0.2},
+                 {-2.5, -1e-300, 12345.678901234567}};
   listing.show();
   listing.Open(narrow);
   auto* table = listing.findChild<QTableView*>("ResTable");
   ASSERT_NE(table, nullptr);
   const QFontMetrics metrics(table->font());
-  const int margins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
+  const int margins =
+      2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
   for (int row = 0; row < 2; ++row) {
     for (int column : {kColLinZ, kColRotX, kColRotY}) {
       const QString shown = listing.ShownText(row, column);
       const double value = narrow.disp[listing.Rows()[row].number][column - 1];
-      EXPECT_LE(metrics.horizontalAdvance(shown) + margins, listing.ColumnWidth(column)) << shown.toStdString();
+      EXPECT_LE(metrics.horizontalAdvance(shown) + margins, listing.ColumnWidth(column))
+          << shown.toStdString();
       bool ok = false;
       const double read = shown.toDouble(&ok);
       ASSERT_TRUE(ok) << shown.toStdString();
       // Tolerance: half a unit in the last digit shown.
-      EXPECT_NEAR(read, value, 0.5 * std::fabs(value) * std::pow(10.0, 1 - SignificantDigits(shown)))
+      EXPECT_NEAR(read, value,
+                  0.5 * std::fabs(value) * std::pow(10.0, 1 - SignificantDigits(shown)))
           << shown.toStdString();
     }
   }
@@ -241,7 +247,7 @@ TEST_F(ListingTest, NumbersFitTheirColumnAndWiderColumnsShowMoreDigits) {
   mouse(QEvent::MouseMove, edge + QPoint(80, 0), Qt::NoButton, Qt::LeftButton);
   mouse(QEvent::MouseButtonRelease, edge + QPoint(80, 0), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(listing.ColumnWidth(kColLinZ), 160);
-  EXPECT_EQ(listing.SortColumn(), kColNumber);  // a drag at the edge does not sort
+  EXPECT_EQ(listing.SortColumn(), kColNumber);                 // a drag at the edge does not sort
   EXPECT_EQ(listing.ShownText(0, kColLinZ), "1.6843793e-06");  // all eight digits
   // The headers follow their columns, and a click inside a header still sorts.
   EXPECT_EQ(header->width(), 160);
@@ -254,14 +260,16 @@ TEST_F(ListingTest, NumbersFitTheirColumnAndWiderColumnsShowMoreDigits) {
 // Full size: 100,000 rows with many equal keys list in order, ties by row number.
 TEST_F(ListingTest, HundredThousandRows) {
   FakeSource big;
-  for (int i = 0; i < 100000; ++i) big.disp.push_back({static_cast<double>((i * 7919) % 1000), 0, 0});
+  for (int i = 0; i < 100000; ++i)
+    big.disp.push_back({static_cast<double>((i * 7919) % 1000), 0, 0});
   listing.Open(big);
   listing.HeaderClick(kColLinZ);
   const auto& rows = listing.Rows();
   ASSERT_EQ(rows.size(), big.disp.size());
   for (size_t i = 1; i < rows.size(); ++i) {
     const ListingRow &a = rows[i - 1], &b = rows[i];
-    ASSERT_TRUE(a.values[0] > b.values[0] || (a.values[0] == b.values[0] && a.number < b.number)) << i;
+    ASSERT_TRUE(a.values[0] > b.values[0] || (a.values[0] == b.values[0] && a.number < b.number))
+        << i;
   }
   listing.Close();
 }

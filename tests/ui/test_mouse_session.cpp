@@ -65,7 +65,8 @@ TEST_F(MouseSession, BuildMeshSolveAndReadTheSquareExample) {
   Type("Pressure", "-0.01");
   Type("NuModulus", "0.3");
   editor.Apply();
-  ASSERT_TRUE(platform.messages.size() == 1u) << platform.messages.back().text;  // "Polygon closed" only
+  ASSERT_TRUE(platform.messages.size() == 1u)
+      << platform.messages.back().text;  // "Polygon closed" only
 
   const TObjCont& job = window->Structure();
   for (int e = 0; e < 4; ++e) EXPECT_EQ(job.GetConstraintCode(e, false), 100) << e;

@@ -1,9 +1,9 @@
 // Mesh, solve and result views through the main window's commands.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <chrono>
@@ -27,9 +27,8 @@ namespace {
 
 using Pipeline = Workbench;
 
-const char* const kPipelineCommands[] = {"Generatemesh", "SolveStaticMenu", "SolveStressMenu", "CosmosInputFile",
-                                         "LocalStiffnessMatrix"};
-
+const char* const kPipelineCommands[] = {"Generatemesh", "SolveStaticMenu", "SolveStressMenu",
+                                         "CosmosInputFile", "LocalStiffnessMatrix"};
 
 class PipelineSession : public Pipeline {
  protected:
@@ -121,7 +120,8 @@ TEST_F(Pipeline, ReadOutUnderTheMouse) {
 
   window->SelectView(4);
   window->mousemoved(sx, sy);
-  EXPECT_EQ(window->PanelText(3), QString::number(solver.NodeStress(solver.NewNumberOf(under), 0), 'g', 5));
+  EXPECT_EQ(window->PanelText(3),
+            QString::number(solver.NodeStress(solver.NewNumberOf(under), 0), 'g', 5));
 
   // Far from every node the last value stays.
   QString before = window->PanelText(3);
@@ -138,7 +138,8 @@ TEST_F(Pipeline, ReadOutUnderTheMouse) {
   const QImage& picture = window->PlanArea()->Image();
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x)
-      ASSERT_NE(picture.pixel(x, y) & 0xffffff, qRgb(0, 255, 0) & 0xffffffu) << "an isoline left at " << x << "," << y;
+      ASSERT_NE(picture.pixel(x, y) & 0xffffff, qRgb(0, 255, 0) & 0xffffffu)
+          << "an isoline left at " << x << "," << y;
 }
 
 // Choosing a stress view before Solve Stress keeps the deflection view on screen with its own
@@ -179,14 +180,16 @@ TEST_F(Pipeline, AViewWithoutItsResultsLeavesTheShownViewAndLabel) {
   window->mousemoved(sx, sy);
   const TGlobMatrix& solver = window->Solver();
   const int under = mesh.NearestNode(t.WorldX(sx), t.WorldY(sy));
-  EXPECT_EQ(window->PanelText(3), QString::number(solver.NodeStress(solver.NewNumberOf(under), 1), 'g', 5));
+  EXPECT_EQ(window->PanelText(3),
+            QString::number(solver.NodeStress(solver.NewNumberOf(under), 1), 'g', 5));
 }
 
 TEST_F(Pipeline, FailedSolveSaysWhyAndKeepsResultsOff) {
   GlobalMeshParameters().animate = false;
-  std::string path = WriteFile("free.sam",
-                               "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\n"
-                               "E, 2, 3\nE, 3, 0\nClose\n");
+  std::string path =
+      WriteFile("free.sam",
+                "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\n"
+                "E, 2, 3\nE, 3, 0\nClose\n");
   ASSERT_TRUE(window->OpenJob(path));
   window->GenerateMeshClick();
   ASSERT_TRUE(Enabled("SolveStaticMenu"));
@@ -204,14 +207,16 @@ TEST_F(Pipeline, FailedSolveSaysWhyAndKeepsResultsOff) {
 // node; no mesh is made, so nothing can be solved.
 TEST_F(Pipeline, OverflowingDisplacementIsRefusedBeforeMeshing) {
   GlobalMeshParameters().animate = false;
-  std::string path = WriteFile("lifted.sam",
-                               "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\n"
-                               "E, 2, 3\nE, 3, 0\nClose\nDE, 0, 0, 0, 0\nDN, 2, 1e308, 0, 0\n");
+  std::string path =
+      WriteFile("lifted.sam",
+                "N, 0, 0\nN, 100, 0\nN, 100, 100\nN, 0, 100\nOBJECT 0\nE, 0, 1\nE, 1, 2\n"
+                "E, 2, 3\nE, 3, 0\nClose\nDE, 0, 0, 0, 0\nDN, 2, 1e308, 0, 0\n");
   ASSERT_TRUE(window->OpenJob(path));
   window->GenerateMeshClick();
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Error!");
-  EXPECT_NE(platform.messages[0].text.find("Node 2 has a prescribed displacement"), std::string::npos);
+  EXPECT_NE(platform.messages[0].text.find("Node 2 has a prescribed displacement"),
+            std::string::npos);
   EXPECT_EQ(window->Mesh().NodeCount(), 0);
   EXPECT_FALSE(Enabled("SolveStaticMenu"));
   EXPECT_TRUE(Enabled("Generatemesh"));
@@ -262,7 +267,8 @@ TEST_P(StopKeys, EndTheRefinement) {
   EXPECT_GT(black, 8000);
 }
 
-INSTANTIATE_TEST_SUITE_P(Workbench, StopKeys, ::testing::Values(Qt::Key_Escape, Qt::Key_Shift, Qt::Key_Space),
+INSTANTIATE_TEST_SUITE_P(Workbench, StopKeys,
+                         ::testing::Values(Qt::Key_Escape, Qt::Key_Shift, Qt::Key_Space),
                          [](const ::testing::TestParamInfo<int>& info) {
                            return info.param == Qt::Key_Escape  ? std::string("Escape")
                                   : info.param == Qt::Key_Shift ? std::string("Shift")
@@ -468,7 +474,8 @@ TEST_F(Pipeline, ParametersDialog) {
   dialog.set_max_area->setText("10");
   dialog.Button1Click();
   ASSERT_EQ(platform.messages.size(), 3u);
-  EXPECT_EQ(platform.messages[2].text, "Minimal angle of triangles must lie between 0 and 35 degrees");
+  EXPECT_EQ(platform.messages[2].text,
+            "Minimal angle of triangles must lie between 0 and 35 degrees");
   EXPECT_EQ(platform.messages[2].caption, "Error");
   EXPECT_EQ(GlobalMeshParameters().minAngle, 30.0f);
   for (const char* area : {"0", "-5"}) {
@@ -530,7 +537,8 @@ TEST(ParametersText, FloatConversions) {
   EXPECT_EQ(v, 31.5f);
   EXPECT_TRUE(TextToFloat("1e2", v));
   EXPECT_EQ(v, 100.0f);
-  for (const char* bad : {"", "abc", "1,5", "nan", "inf", "1e39", "2 3"}) EXPECT_FALSE(TextToFloat(bad, v)) << bad;
+  for (const char* bad : {"", "abc", "1,5", "nan", "inf", "1e39", "2 3"})
+    EXPECT_FALSE(TextToFloat(bad, v)) << bad;
   EXPECT_EQ(FloatText(578.0f), "578");
   EXPECT_EQ(FloatText(0.1f), "0.1");
 }

@@ -28,7 +28,8 @@ class PlanEditingTest : public Workbench {
     const ViewTransform& t = CurrentViewTransform();
     const QImage& image = window->PlanArea()->Image();
     double ratio = image.devicePixelRatio();  // device pixels per view pixel
-    return image.pixel(static_cast<int>((t.ScreenX(x) + dx) * ratio), static_cast<int>((t.ScreenY(y) + dy) * ratio));
+    return image.pixel(static_cast<int>((t.ScreenX(x) + dx) * ratio),
+                       static_cast<int>((t.ScreenY(y) + dy) * ratio));
   }
   PlanEditing& editing() { return window->Editing(); }
 };
@@ -145,7 +146,7 @@ TEST_F(PlanEditingTest, ApplyMovesTheChosenEdgeEndAndReportsRefusals) {
   DrawSquare(100, 100, 200);
   TObjCont& job = window->Structure();
   window->modified = false;
-  platform.messages.clear();  // "Polygon closed"
+  platform.messages.clear();                                          // "Polygon closed"
   ASSERT_EQ(editing().PickSelection(200, 100), SelectionKind::edge);  // edge 0: node 0 -> node 1
   EditRequest& r = window->Request();
   r.geometryChanged = true;

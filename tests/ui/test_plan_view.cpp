@@ -19,7 +19,8 @@ class PlanViewStrokes : public ::testing::Test {
   QRgb At(int x, int y) {
     const QImage& image = view.Image();
     const double ratio = image.devicePixelRatio();
-    return image.pixel(static_cast<int>((x + 0.5) * ratio), static_cast<int>((y + 0.5) * ratio)) & 0xffffff;
+    return image.pixel(static_cast<int>((x + 0.5) * ratio), static_cast<int>((y + 0.5) * ratio)) &
+           0xffffff;
   }
   bool Magenta(int x, int y) { return At(x, y) == (qRgb(255, 0, 255) & 0xffffff); }
   bool Blank(int x, int y) { return At(x, y) == (view.Background().rgb() & 0xffffff); }
@@ -67,8 +68,8 @@ TEST_F(PlanViewStrokes, ConstraintSymbols) {
   EXPECT_TRUE(Magenta(x, y + 5));
   EXPECT_TRUE(Magenta(x - 5, y + 10));
   EXPECT_TRUE(Magenta(x + 5, y + 10));
-  EXPECT_TRUE(Blank(x + 10, y));   // no rot. X constraint
-  EXPECT_TRUE(Blank(x, y + 19));   // no rot. Y constraint
+  EXPECT_TRUE(Blank(x + 10, y));  // no rot. X constraint
+  EXPECT_TRUE(Blank(x, y + 19));  // no rot. Y constraint
 
   view.ClearCanvas();
   view.DrawSymbols(x, y, Symbols{11, false, false, false});  // rot. X and rot. Y
@@ -79,7 +80,8 @@ TEST_F(PlanViewStrokes, ConstraintSymbols) {
     EXPECT_TRUE(Magenta(x + 14 + d, y - d) && Magenta(x + 14 + d, y + d)) << d;
   }
   EXPECT_TRUE(Magenta(x, y + 19));
-  for (int d = 1; d <= 3; ++d) EXPECT_TRUE(Magenta(x - d, y + 17 + d) && Magenta(x + d, y + 17 + d)) << d;
+  for (int d = 1; d <= 3; ++d)
+    EXPECT_TRUE(Magenta(x - d, y + 17 + d) && Magenta(x + d, y + 17 + d)) << d;
   EXPECT_TRUE(Blank(x - 5, y + 10));  // no support base
 }
 
@@ -102,7 +104,8 @@ TEST_F(PlanViewStrokes, LoadSymbols) {
 
   view.ClearCanvas();
   view.DrawSymbols(x, y, Symbols{0, false, false, true});
-  EXPECT_TRUE(Magenta(x, y + 23) || Magenta(x, y + 22));  // bottom of the ellipse (y + 13 .. y + 23)
+  EXPECT_TRUE(Magenta(x, y + 23) ||
+              Magenta(x, y + 22));  // bottom of the ellipse (y + 13 .. y + 23)
   EXPECT_TRUE(Blank(x, y + 13));
   EXPECT_TRUE(Blank(x, y + 14));
   EXPECT_TRUE(Magenta(x - 9, y + 24) || Magenta(x - 10, y + 23));  // arrow head

@@ -60,8 +60,8 @@ TEST(RollupFields, ParsesFieldTexts) {
 }
 
 TEST(RollupFields, DisplayedNumbersReadBackExactly) {
-  const double values[] = {0.0,  0.1,     1.0 / 3.0, -2.5e-7, 2.1e11, 123456789.123, 1e-300,
-                           1e99, -1e100, 0.3,       7e-9,    4.9e-324};
+  const double values[] = {0.0,    0.1,  1.0 / 3.0, -2.5e-7, 2.1e11, 123456789.123,
+                           1e-300, 1e99, -1e100,    0.3,     7e-9,   4.9e-324};
   for (double v : values) {
     std::string text = FormatFieldValue(v);
     EXPECT_EQ(text.find_first_not_of("0123456789.-"), std::string::npos) << text;
@@ -92,7 +92,9 @@ class RollupTest : public ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w;
   }
-  void Type(const char* field, const char* text) { Get<QLineEdit>(field)->setText(QString::fromUtf8(text)); }
+  void Type(const char* field, const char* text) {
+    Get<QLineEdit>(field)->setText(QString::fromUtf8(text));
+  }
   QString Text(const char* field) { return Get<QLineEdit>(field)->text(); }
   void ShowNode(int id, double x, double y) {
     int ids[1] = {id};
@@ -175,7 +177,8 @@ TEST_F(RollupTest, ValidatedPagesReachTheRequest) {
   rollup.Apply();
   ASSERT_EQ(host.applied.size(), 2u);
   const EditRequest& again = host.applied[1];
-  EXPECT_FALSE(again.geometryChanged || again.loadsChanged || again.constraintsChanged || again.physicsChanged);
+  EXPECT_FALSE(again.geometryChanged || again.loadsChanged || again.constraintsChanged ||
+               again.physicsChanged);
   EXPECT_TRUE(platform.messages.empty());
 }
 
@@ -200,13 +203,15 @@ TEST_F(RollupTest, InvalidNumbersShowTheirMessagesAndStopApply) {
   Type("DispRX", "q");
   Type("DispRY", "?");
   rollup.Apply();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Not a valid number in 'Rot. Y' field in loads tab"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Not a valid number in 'Rot. Y' field in loads tab"}));
   platform.messages.clear();
   Type("ForceRY", "0");
   rollup.Apply();
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Not a valid number in 'Lin. X' field in constrains tab",
-                                                  "Not a valid number in 'Rot. X' field in constrains tab",
-                                                  "Not a valid number in 'Rot. Y' field in constrains tab"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Not a valid number in 'Lin. X' field in constrains tab",
+                                      "Not a valid number in 'Rot. X' field in constrains tab",
+                                      "Not a valid number in 'Rot. Y' field in constrains tab"}));
   EXPECT_TRUE(host.applied.empty());
 
   // Correcting the last bad page applies every page changed since the selection, not only the
@@ -214,7 +219,8 @@ TEST_F(RollupTest, InvalidNumbersShowTheirMessagesAndStopApply) {
   for (const char* f : {"DispUZ", "DispRX", "DispRY"}) Type(f, "0");
   rollup.Apply();
   ASSERT_EQ(host.applied.size(), 1u);
-  EXPECT_TRUE(host.applied[0].geometryChanged && host.applied[0].loadsChanged && host.applied[0].constraintsChanged);
+  EXPECT_TRUE(host.applied[0].geometryChanged && host.applied[0].loadsChanged &&
+              host.applied[0].constraintsChanged);
   EXPECT_EQ(host.applied[0].x, 1.0);
   EXPECT_EQ(host.applied[0].loadLinZ, 3.0);
 }
@@ -238,7 +244,8 @@ TEST_F(RollupTest, PhysicsLimits) {
   EXPECT_TRUE(host.applied[0].physicsChanged);
 
   EXPECT_FALSE(tryPhysics("1", "1000", "0.5000001", "1"));
-  EXPECT_EQ(Messages(), (std::vector<std::string>{"Not a valid number in «Poisson Modulus» field"}));
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{"Not a valid number in «Poisson Modulus» field"}));
   EXPECT_EQ(Get<QLineEdit>("NuModulus")->selectedText(), "0.5000001");
   EXPECT_FALSE(tryPhysics("1", "1000", "0", "1"));
   EXPECT_FALSE(tryPhysics("1", "1000", "0.3", "0"));

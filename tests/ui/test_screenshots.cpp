@@ -49,7 +49,8 @@ TEST(StartUpScreenshot, TheExampleOpensFittedToTheWindow) {
     EXPECT_TRUE(view.rect().contains(t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)))) << i;
   }
   QImage image = window.grab().toImage();
-  EXPECT_TRUE(image.save(QString::fromStdString((ScreenshotFolder() / "fitted-startup.png").string()), "PNG"));
+  EXPECT_TRUE(image.save(
+      QString::fromStdString((ScreenshotFolder() / "fitted-startup.png").string()), "PNG"));
 }
 
 // The Edit menu opened after a few edits and one undo: "Undo ..." and "Redo ..." name the steps.
@@ -85,7 +86,8 @@ TEST_F(Screenshots, UndoMenu) {
     p.drawPixmap(window->mapFromGlobal(edit->pos()), edit->grab());
   }
   edit->close();
-  EXPECT_TRUE(image.save(QString::fromStdString((ScreenshotFolder() / "undo-menu.png").string()), "PNG"));
+  EXPECT_TRUE(
+      image.save(QString::fromStdString((ScreenshotFolder() / "undo-menu.png").string()), "PNG"));
 }
 
 TEST_F(Screenshots, MeshDisplacementAndStressViews) {
@@ -110,17 +112,20 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   TMesh_params& parameters = *window->MeshParamsDialog();
   parameters.setup();
   parameters.adjustSize();
-  EXPECT_TRUE(parameters.grab().save(QString::fromStdString((out / "parameters.png").string()), "PNG"));
+  EXPECT_TRUE(
+      parameters.grab().save(QString::fromStdString((out / "parameters.png").string()), "PNG"));
   EXPECT_NE(parameters.num_nodes->text(), "no_data");
 
   // The two progress windows with figures of that mesh.
   TMeshInformer& meshProgress = *window->MeshInformer();
   meshProgress.ShowMeshProgress("Delaunay refinement", 871, 2454, 28.0);
-  EXPECT_TRUE(meshProgress.grab().save(QString::fromStdString((out / "mesh-progress.png").string()), "PNG"));
+  EXPECT_TRUE(meshProgress.grab().save(QString::fromStdString((out / "mesh-progress.png").string()),
+                                       "PNG"));
   meshProgress.HideMeshProgress();
   TSolveInformer& solveProgress = *window->SolveInformer();
   solveProgress.ShowSolveProgress("Stiffness matrix factorization", 1306, 1306, 2613);
-  EXPECT_TRUE(solveProgress.grab().save(QString::fromStdString((out / "solve-progress.png").string()), "PNG"));
+  EXPECT_TRUE(solveProgress.grab().save(
+      QString::fromStdString((out / "solve-progress.png").string()), "PNG"));
   // The long stage caption leaves the index readable.
   QLabel* index = nullptr;
   for (QLabel* label : solveProgress.findChildren<QLabel*>())
@@ -138,7 +143,8 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   const FEM& fem = window->Mesh();
   int under = 0;
   for (int i = 1; i < fem.NodeCount(); ++i)
-    if (std::hypot(fem.NodeX(i) - 400, fem.NodeY(i) - 225) < std::hypot(fem.NodeX(under) - 400, fem.NodeY(under) - 225))
+    if (std::hypot(fem.NodeX(i) - 400, fem.NodeY(i) - 225) <
+        std::hypot(fem.NodeX(under) - 400, fem.NodeY(under) - 225))
       under = i;
   const int mouseX = t.ScreenX(fem.NodeX(under)), mouseY = t.ScreenY(fem.NodeY(under));
   window->mousemoved(mouseX, mouseY);

@@ -92,7 +92,8 @@ TEST_F(Undo, EachStepOfASessionComesBackByteForByte) {
   ASSERT_TRUE(Enabled("EditDelete"));
   Press(Qt::Key_Delete);
   step("Delete node 4");
-  ASSERT_TRUE(platform.messages.size() == 1u) << platform.messages.back().text;  // "Polygon closed" only
+  ASSERT_TRUE(platform.messages.size() == 1u)
+      << platform.messages.back().text;  // "Polygon closed" only
   // An Apply that changes nothing is no step.
   ClickWorld(20, 20);
   Apply();
@@ -180,7 +181,8 @@ TEST_F(Undo, AMeshIsDroppedWhenItNoLongerBelongsToTheJob) {
   EXPECT_EQ(window->Mesh().NodeCount(), 0);
   EXPECT_EQ(window->ViewIndex(), 0);
   EXPECT_TRUE(Enabled("Generatemesh"));
-  for (const char* name : {"SolveStaticMenu", "SolveStressMenu", "CosmosInputFile", "LocalStiffnessMatrix"})
+  for (const char* name :
+       {"SolveStaticMenu", "SolveStressMenu", "CosmosInputFile", "LocalStiffnessMatrix"})
     EXPECT_FALSE(Enabled(name)) << name;
 
   // New and Open start without history.
@@ -193,11 +195,13 @@ TEST_F(Undo, AMeshIsDroppedWhenItNoLongerBelongsToTheJob) {
 TEST_F(Undo, DeletingAPolygonGivesBackTheJobWithoutIt) {
   Action("ZoomoutButton")->trigger();  // keep the view where the clicks were planned
   Action("newpolygon")->trigger();
-  for (auto [x, y] : {std::pair{20.0, 20.0}, {320.0, 20.0}, {320.0, 320.0}, {20.0, 320.0}, {20.0, 20.0}})
+  for (auto [x, y] :
+       {std::pair{20.0, 20.0}, {320.0, 20.0}, {320.0, 320.0}, {20.0, 320.0}, {20.0, 20.0}})
     ClickWorld(x, y);
   const std::string outline = Saved("outline.sam");
   Action("newpolygon")->trigger();
-  for (auto [x, y] : {std::pair{100.0, 100.0}, {200.0, 100.0}, {150.0, 200.0}, {100.0, 100.0}}) ClickWorld(x, y);
+  for (auto [x, y] : {std::pair{100.0, 100.0}, {200.0, 100.0}, {150.0, 200.0}, {100.0, 100.0}})
+    ClickWorld(x, y);
   const std::string both = Saved("both.sam");
 
   // An edge cannot be deleted on its own; the whole hole can.

@@ -60,8 +60,10 @@ TEST(ViewNavigation, FitCentresTheBoxWithinTheMargins) {
 }
 
 TEST(ViewNavigation, ZoomAboutKeepsTheWorldPointUnderTheCursor) {
-  for (auto [sx, sy, factor] :
-       {std::tuple{0.0, 0.0, 0.5}, {123.0, 45.0, 1.25}, {799.0, 599.0, 1 / 1.25}, {400.0, 1.0, 7.0}}) {
+  for (auto [sx, sy, factor] : {std::tuple{0.0, 0.0, 0.5},
+                                {123.0, 45.0, 1.25},
+                                {799.0, 599.0, 1 / 1.25},
+                                {400.0, 1.0, 7.0}}) {
     ViewTransform t = Canvas(800, 600);
     t.scale = 0.37;
     t.originX = -12.5;
@@ -106,14 +108,16 @@ class Navigation : public Workbench {
   void ExpectFitted() {
     ExpectAllShown();
     const WorldBox box = JobBox(window->Structure());
-    const double spanX = (box.xmax - box.xmin) / T().scale, spanY = (box.ymax - box.ymin) / T().scale;
+    const double spanX = (box.xmax - box.xmin) / T().scale,
+                 spanY = (box.ymax - box.ymin) / T().scale;
     const int margins = 2 * TMainWindow::kFitMargin;
-    EXPECT_TRUE(std::fabs(spanX - (View().width() - margins)) < 2 || std::fabs(spanY - (View().height() - margins)) < 2)
+    EXPECT_TRUE(std::fabs(spanX - (View().width() - margins)) < 2 ||
+                std::fabs(spanY - (View().height() - margins)) < 2)
         << spanX << " x " << spanY << " in " << View().width() << " x " << View().height();
   }
   void Wheel(QPoint at, int delta) {
-    QWheelEvent wheel(at, View().mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
+    QWheelEvent wheel(at, View().mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&View(), &wheel);
   }
   void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
@@ -140,7 +144,8 @@ TEST_F(Navigation, OpenShowsTheWholeJob) {
 
 TEST_F(Navigation, ADrawnPolygonIsFittedUnlessTheUserMovedTheView) {
   Action("newpolygon")->trigger();
-  for (auto [x, y] : {std::pair{20.0, 20.0}, {120.0, 20.0}, {70.0, 90.0}, {20.0, 20.0}}) ClickWorld(x, y);
+  for (auto [x, y] : {std::pair{20.0, 20.0}, {120.0, 20.0}, {70.0, 90.0}, {20.0, 20.0}})
+    ClickWorld(x, y);
   ASSERT_EQ(window->Structure().PolygonCount(), 1);
   ExpectFitted();
 
@@ -148,7 +153,8 @@ TEST_F(Navigation, ADrawnPolygonIsFittedUnlessTheUserMovedTheView) {
   Action("ZoomoutButton")->trigger();
   const double scale = T().scale, left = T().originX;
   Action("newpolygon")->trigger();
-  for (auto [x, y] : {std::pair{200.0, 20.0}, {260.0, 20.0}, {230.0, 60.0}, {200.0, 20.0}}) ClickWorld(x, y);
+  for (auto [x, y] : {std::pair{200.0, 20.0}, {260.0, 20.0}, {230.0, 60.0}, {200.0, 20.0}})
+    ClickWorld(x, y);
   ASSERT_EQ(window->Structure().PolygonCount(), 2);
   EXPECT_EQ(T().scale, scale);
   EXPECT_EQ(T().originX, left);
@@ -202,7 +208,8 @@ TEST_F(Navigation, WheelZoomsAboutTheCursor) {
   for (int i = 0; i < job.NodeCount(); ++i) {
     const int px = T().ScreenX(job.NodeX(i)), py = T().ScreenY(job.NodeY(i));
     if (px < 2 || py < 2 || px >= View().width() - 2 || py >= View().height() - 2) continue;
-    const QRgb pixel = image.pixel(static_cast<int>(px * ratio), static_cast<int>(py * ratio)) & 0xffffff;
+    const QRgb pixel =
+        image.pixel(static_cast<int>(px * ratio), static_cast<int>(py * ratio)) & 0xffffff;
     EXPECT_TRUE(pixel == 0u || pixel == (qRgb(255, 0, 255) & 0xffffffu)) << i;
   }
 }
@@ -231,7 +238,8 @@ TEST_F(Navigation, ArrowKeysPanByATenthOfTheView) {
   OpenThroughDialog(ExamplePath("square.sam"));
   const double x = 100.25, y = 200.25;
   const int sx = T().ScreenX(x), sy = T().ScreenY(y);
-  const int stepX = View().width() / PlanNavigator::kKeyPanParts, stepY = View().height() / PlanNavigator::kKeyPanParts;
+  const int stepX = View().width() / PlanNavigator::kKeyPanParts,
+            stepY = View().height() / PlanNavigator::kKeyPanParts;
   Press(Qt::Key_Right);  // the view moves right over the job: the picture moves left
   EXPECT_EQ(T().ScreenX(x), sx - stepX);
   Press(Qt::Key_Up);
@@ -268,7 +276,8 @@ TEST(NavigationAtStartUp, JobOpenedBeforeTheWindowIsShownIsFittedToItsShownSize)
   const PlanView& view = *window.PlanArea();
   ASSERT_EQ(t.canvasHeight, view.height());
   const WorldBox box = JobBox(window.Structure());
-  EXPECT_NEAR((box.ymax - box.ymin) / t.scale, view.height() - 2 * TMainWindow::kFitMargin, 2);  // the height limits
+  EXPECT_NEAR((box.ymax - box.ymin) / t.scale, view.height() - 2 * TMainWindow::kFitMargin,
+              2);  // the height limits
   EXPECT_GE(t.ScreenX(box.xmin), 0);
   EXPECT_LT(t.ScreenX(box.xmax), view.width());
   window.modified = false;
