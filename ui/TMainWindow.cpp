@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,6 +26,7 @@
 #include "ui/DeflectedView3D.h"
 #include "ui/JobDeletion.h"
 #include "ui/JobDrawing.h"
+#include "ui/MeshAnimationCanvas.h"
 #include "ui/PictureExport.h"
 #include "ui/PlanNavigator.h"
 #include "ui/PlanView.h"
@@ -63,60 +63,10 @@ const char kSolveStoppedText[] = "The solve was stopped: there are no results.";
 const char kStressStoppedText[] =
     "The stress recovery was stopped: there are no stresses. Solve Stress computes them again.";
 
-namespace {}  // namespace
-
 std::string LastPathComponent(const std::string& path) {
   size_t cut = path.find_last_of("\\:/");
   return cut == std::string::npos ? path : path.substr(cut + 1);
 }
-
-// The mesher's drawing surface: world lines mapped through the view transform onto the plan
-// view. The animation's frames (each draws what changed since the last) come at most
-// kFramesPerSecond a second, and after a frame that took d to draw and show, not within
-// kWorkPerFrame d of its end, so that drawing takes at most about a twentieth of the
-// generation. The caller repaints the final mesh itself after the generation.
-class TMainWindow::Canvas final : public MeshCanvas {
- public:
-  static constexpr qint64 kFramesPerSecond = 25;
-  static constexpr qint64 kWorkPerFrame = 19;
-  explicit Canvas(PlanView& view) : view_(view) {}
-
-  void Start() {
-    sinceFrame_.invalidate();
-    lastFrameNs_ = 0;
-  }
-  void Clear() override { view_.ClearCanvas(); }
-  void SetPen(int r, int g, int b) override { pen_ = QColor(r, g, b); }
-  // Lines go straight into the view's buffer: a frame draws many thousands of short ones.
-  void Line(double x1, double y1, double x2, double y2) override { Pixels(x1, y1, x2, y2, pen_); }
-  bool FrameDue() override {
-    const qint64 gap = std::max(1'000'000'000 / kFramesPerSecond, kWorkPerFrame * lastFrameNs_);
-    if (sinceFrame_.isValid() && sinceFrame_.nsecsElapsed() < gap) return false;
-    frameClock_.start();
-    return true;
-  }
-  void EraseLine(double x1, double y1, double x2, double y2) override {
-    Pixels(x1, y1, x2, y2, view_.Background(), false);
-  }
-  void FrameDone() override {
-    // Shown now rather than at the next event loop, so that the frame's cost includes it.
-    view_.repaint();
-    lastFrameNs_ = frameClock_.nsecsElapsed();
-    sinceFrame_.start();
-  }
-
- private:
-  void Pixels(double x1, double y1, double x2, double y2, const QColor& colour, bool ends = true) {
-    const ViewTransform& t = CurrentViewTransform();
-    view_.PixelLine(t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2), colour, ends);
-  }
-
-  PlanView& view_;
-  QColor pen_ = PlanView::Black();
-  QElapsedTimer sinceFrame_;  // since the end of the last frame drawn
-  QElapsedTimer frameClock_;  // since the start of the frame being drawn
-  qint64 lastFrameNs_ = 0;
-};
 
 TMainWindow::TMainWindow(QWidget* parent)
     : QMainWindow(parent),
@@ -129,7 +79,7 @@ TMainWindow::TMainWindow(QWidget* parent)
   MainDraw = new PlanView(this);
   MainDraw->setObjectName("MainDraw");
   setCentralWidget(MainDraw);
-  canvas_ = std::make_unique<Canvas>(*MainDraw);
+  canvas_ = std::make_unique<MeshAnimationCanvas>(*MainDraw);
   history_ = std::make_unique<JobHistory>(*this, this);
   recent_ = std::make_unique<RecentFiles>();
   BuildMenuAndToolBar();

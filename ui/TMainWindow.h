@@ -35,6 +35,7 @@ namespace tavrin {
 
 class DeflectedView3D;
 class FEM;
+class MeshAnimationCanvas;
 class PlanNavigator;
 class PlanView;
 class RecentFiles;
@@ -169,7 +170,6 @@ class TMainWindow : public QMainWindow,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  class Canvas;
   void BuildMenuAndToolBar();
   void BuildStatusBar();
   void CreateWindows();
@@ -192,7 +192,7 @@ class TMainWindow : public QMainWindow,
   std::unique_ptr<FEM> mesh_;
   std::unique_ptr<TGlobMatrix> solver_;
   std::unique_ptr<TIsolines> isolines_;
-  std::unique_ptr<Canvas> canvas_;
+  std::unique_ptr<MeshAnimationCanvas> canvas_;
   PlanEditing editing_;
   std::unique_ptr<JobHistory> history_;
   std::unique_ptr<RecentFiles> recent_;
