@@ -107,9 +107,9 @@ TEST(CliSolve, GridFileMatchesTheTables) {
     EXPECT_EQ(g.points[3 * v], nodes.at("x")[v]);
     EXPECT_EQ(g.points[3 * v + 1], nodes.at("y")[v]);
   }
+  const char* const corners[3] = {"n0", "n1", "n2"};
   for (size_t t = 0; t < m; ++t)
-    for (int c = 0; c < 3; ++c)
-      EXPECT_EQ(g.connectivity[3 * t + c], elements.at("n" + std::to_string(c))[t]);
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(g.connectivity[3 * t + c], elements.at(corners[c])[t]);
 }
 
 TEST(CliSolve, RefusesUnusableMeshesAndBadArguments) {

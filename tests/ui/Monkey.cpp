@@ -546,7 +546,10 @@ Monkey::Impl::Gesture Monkey::Impl::KeyGesture() {
       {Qt::Key_S, Qt::ControlModifier},
       {Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier},
       {Qt::Key_Q, Qt::ControlModifier}};
-  const auto& [key, mods] = rng_.Pick(kKeys);
+  // Copied out of the structured binding: Clang 14 cannot capture bindings in a lambda.
+  const auto& picked = rng_.Pick(kKeys);
+  const Qt::Key key = picked.first;
+  const Qt::KeyboardModifiers mods = picked.second;
   QPointer<QWidget> target = QApplication::focusWidget();
   if (!target || target->window() != window_.get()) target = window_->PlanArea();
   return {
