@@ -9,6 +9,7 @@
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
 #include "model/GeometryCheck.h"
+#include "model/NodeBox.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::fuzz {
@@ -37,15 +38,9 @@ std::string CheckMeshAndSolve(std::string_view data) {
     return check.message.empty() ? "a refusal without a message" : std::string();
   }
 
-  double xmin = job.NodeX(0), xmax = xmin, ymin = job.NodeY(0), ymax = ymin;
-  for (int i = 1; i < job.NodeCount(); ++i) {
-    xmin = std::fmin(xmin, job.NodeX(i));
-    xmax = std::fmax(xmax, job.NodeX(i));
-    ymin = std::fmin(ymin, job.NodeY(i));
-    ymax = std::fmax(ymax, job.NodeY(i));
-  }
   // About fifty triangles' worth of area, as a default that always refines a little.
-  const double area = (xmax - xmin) * (ymax - ymin) / 50;
+  const PlanBox box = NodeBox(job);
+  const double area = box.Width() * box.Height() / 50;
   FEM mesh(MeshParameters{25.0f, static_cast<float>(std::fmax(area, 1e-3)), false});
   MeshCanvas canvas;
   NodeLimit limit(mesh);

@@ -22,6 +22,7 @@
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshParameters.h"
 #include "model/GeometryCheck.h"
+#include "model/NodeBox.h"
 #include "model/TObjCont.h"
 #include "ui/DeflectedView3D.h"
 #include "ui/JobDeletion.h"
@@ -667,15 +668,9 @@ bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
 void TMainWindow::ComputeDefaultMaxArea() {
   const TObjCont& job = *structure_;
   if (job.NodeCount() == 0) return;
-  double xmin = job.NodeX(0), xmax = xmin, ymin = job.NodeY(0), ymax = ymin;
-  for (int i = 1; i < job.NodeCount(); ++i) {
-    xmin = std::min(xmin, job.NodeX(i));
-    xmax = std::max(xmax, job.NodeX(i));
-    ymin = std::min(ymin, job.NodeY(i));
-    ymax = std::max(ymax, job.NodeY(i));
-  }
+  const PlanBox box = NodeBox(job);
   GlobalMeshParameters().maxArea = static_cast<float>(
-      std::floor(std::fabs((xmax - xmin) * (ymax - ymin)) / kDefaultTrianglesPerBox));
+      std::floor(std::fabs(box.Width() * box.Height()) / kDefaultTrianglesPerBox));
 }
 
 void TMainWindow::PolygonClosed() {

@@ -15,6 +15,7 @@
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
 #include "model/GeometryCheck.h"
+#include "model/NodeBox.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -125,16 +126,10 @@ TEST(CheckedGeometry, EveryPlateThatPassesMeshesConsistently) {
       continue;
     }
     ++passed;
-    double xmin = job.NodeX(0), xmax = xmin, ymin = job.NodeY(0), ymax = ymin;
-    for (int i = 0; i < job.NodeCount(); ++i) {
-      xmin = std::min(xmin, job.NodeX(i));
-      xmax = std::max(xmax, job.NodeX(i));
-      ymin = std::min(ymin, job.NodeY(i));
-      ymax = std::max(ymax, job.NodeY(i));
-    }
+    const PlanBox box = NodeBox(job);
     const MeshParameters parameters{
         static_cast<float>(random.Uniform(0, 33)),
-        static_cast<float>((xmax - xmin) * (ymax - ymin) / random.Uniform(5, 300)), false};
+        static_cast<float>(box.Width() * box.Height() / random.Uniform(5, 300)), false};
     FEM mesh(parameters);
     MeshCanvas canvas;
     NodeLimit limit(mesh, 400);
