@@ -344,7 +344,7 @@ void TMainWindow::ResetJob() {
   ViewTransform& t = CurrentViewTransform();
   t.canvasHeight = MainDraw->height();
   t.canvasWidth = MainDraw->width();
-  generateMeshOn_ = solveStaticOn_ = solveStressOn_ = exportsOn_ = false;
+  pipeline_ = {};
   UpdateCommands();
   ViewSelector->setCurrentIndex(0);
   shownView_ = 0;
@@ -404,7 +404,7 @@ bool TMainWindow::OpenJob(const std::string& path) {
   }
   NewJob();
   structure_ = std::move(loaded);
-  generateMeshOn_ = true;
+  pipeline_.generateMesh = true;
   UpdateCommands();
   SetTitle(path);
   FitViewToJob();
@@ -514,12 +514,12 @@ void TMainWindow::showEvent(QShowEvent* event) {
 
 void TMainWindow::UpdateCommands() {
   const bool idle = !busy_;
-  Generatemesh->setEnabled(generateMeshOn_ && idle);
-  SolveStaticMenu->setEnabled(solveStaticOn_ && idle);
-  SolveStressMenu->setEnabled(solveStressOn_ && idle);
-  CosmosInputFile->setEnabled(exportsOn_ && idle);
-  LocalStiffnessMatrix->setEnabled(exportsOn_ && idle);
-  ExportVtk->setEnabled(exportsOn_ && idle);
+  Generatemesh->setEnabled(pipeline_.generateMesh && idle);
+  SolveStaticMenu->setEnabled(pipeline_.solveStatic && idle);
+  SolveStressMenu->setEnabled(pipeline_.solveStress && idle);
+  CosmosInputFile->setEnabled(pipeline_.exports && idle);
+  LocalStiffnessMatrix->setEnabled(pipeline_.exports && idle);
+  ExportVtk->setEnabled(pipeline_.exports && idle);
   DeflectedShape->setEnabled(staticSolved && idle);
   for (QAction* a : {New1, Open1, newpolygon, newvertex, ResDlgMenu, SavePicture})
     a->setEnabled(idle);
@@ -675,7 +675,7 @@ void TMainWindow::ComputeDefaultMaxArea() {
 
 void TMainWindow::PolygonClosed() {
   ComputeDefaultMaxArea();
-  generateMeshOn_ = true;
+  pipeline_.generateMesh = true;
   UpdateCommands();
   // A drawing on a view the user has not moved is shown whole, as an opened job is.
   if (viewPlacedByProgram_) {
@@ -687,7 +687,7 @@ void TMainWindow::PolygonClosed() {
 // Results of an earlier mesh or solve must never be read against a new one.
 void TMainWindow::ClearResults() {
   staticSolved = stressSolved = false;
-  solveStressOn_ = exportsOn_ = false;
+  pipeline_.solveStress = pipeline_.exports = false;
   isolines_ = std::make_unique<TIsolines>();
   fringeView_.Clear();
   if (deflected_) deflected_->hide();  // its picture belongs to the results now gone
@@ -704,7 +704,7 @@ void TMainWindow::DropMeshAndResults() {
   mesh_ = std::make_unique<FEM>();
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   meshed = false;
-  solveStaticOn_ = false;
+  pipeline_.solveStatic = false;
   meshedJob_.clear();
 }
 
@@ -718,7 +718,7 @@ void TMainWindow::RefuseMesh(const std::string& why) {
 }
 
 void TMainWindow::GenerateMeshClick() {
-  if (busy_ || !generateMeshOn_) return;
+  if (busy_ || !pipeline_.generateMesh) return;
   if (const float area = GlobalMeshParameters().maxArea; !MaxAreaAccepted(area)) {
     RefuseMesh("The maximal area of triangle is " +
                QString::number(static_cast<double>(area)).toStdString() +
@@ -748,8 +748,8 @@ void TMainWindow::GenerateMeshClick() {
   SetBusy(false);
   // Solve Static follows the new mesh: an unusable one (stopped, or short of the minimal
   // angle) must not be solved on the strength of an earlier usable mesh.
-  solveStaticOn_ = mesh_->IsUsable();
-  if (solveStaticOn_) meshed = true;
+  pipeline_.solveStatic = mesh_->IsUsable();
+  if (pipeline_.solveStatic) meshed = true;
   // Where the user looks when Solve Static stays grey: whether the mesh is usable, or why not.
   panels_[4]->setText(QString::fromStdString(MeshVerdict(GlobalMeshStatistics())));
   meshedJob_ = structure_->JobText();
@@ -765,7 +765,7 @@ void TMainWindow::ParametersStats1Click() { meshParams_->exec(); }
 // ---------------------------------------------------------------- solve
 
 void TMainWindow::SolveStaticClick() {
-  if (busy_ || !solveStaticOn_) return;
+  if (busy_ || !pipeline_.solveStatic) return;
   solver_.reset();
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   // The results the shown view was drawn from are gone with the old solver.
@@ -784,7 +784,7 @@ void TMainWindow::SolveStaticClick() {
       message = "The static solution failed (code " + std::to_string(code) + ").";
     ShowError(message);
   } else {
-    solveStressOn_ = exportsOn_ = true;
+    pipeline_.solveStress = pipeline_.exports = true;
     staticSolved = true;
   }
   UpdateCommands();
@@ -792,8 +792,8 @@ void TMainWindow::SolveStaticClick() {
 }
 
 void TMainWindow::SolveStressClick() {
-  if (busy_ || !solveStressOn_) return;
-  solveStressOn_ = false;
+  if (busy_ || !pipeline_.solveStress) return;
+  pipeline_.solveStress = false;
   SetBusy(true);
   solveInformer_->ClearStop();
   int code = solver_->SolveStress();
@@ -803,7 +803,7 @@ void TMainWindow::SolveStressClick() {
     stressSolved = true;
   } else if (code == 3) {
     // The static solution stands: the recovery can be run again.
-    solveStressOn_ = true;
+    pipeline_.solveStress = true;
     if (!pendingClose_) CurrentPlatform().ShowMessage(kStressStoppedText, "Stopped");
   } else {
     // Solve Stress stays off until the next Solve Static, so say why the stress views stay off.
@@ -817,12 +817,12 @@ void TMainWindow::SolveStressClick() {
 }
 
 void TMainWindow::CosmosInputFileClick() {
-  if (busy_ || !exportsOn_) return;
+  if (busy_ || !pipeline_.exports) return;
   RunCosmosExport(*solver_);
 }
 
 void TMainWindow::ExportVtkClick() {
-  if (busy_ || !exportsOn_) return;
+  if (busy_ || !pipeline_.exports) return;
   RunVtkExport(*solver_);
 }
 
@@ -849,7 +849,7 @@ void TMainWindow::SavePictureClick() {
 }
 
 void TMainWindow::LocalStiffnessMatrixClick() {
-  if (busy_ || !exportsOn_) return;
+  if (busy_ || !pipeline_.exports) return;
   RunLocalStiffnessExport(*askBox_, *solver_);
 }
 
@@ -945,13 +945,13 @@ void TMainWindow::DeleteClick() {
 }
 
 JobState TMainWindow::CurrentJobState() const {
-  return JobState{*structure_, editing_.Drawing(), generateMeshOn_};
+  return JobState{*structure_, editing_.Drawing(), pipeline_.generateMesh};
 }
 
 void TMainWindow::RestoreJobState(const JobState& state) {
   *structure_ = state.job;
   editing_.RestoreDrawing(state.drawing);
-  generateMeshOn_ = state.meshable;
+  pipeline_.generateMesh = state.meshable;
   modified = true;
   if (meshedJob_ != structure_->JobText()) DropMeshAndResults();
   UpdateCommands();

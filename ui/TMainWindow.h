@@ -157,6 +157,11 @@ class TMainWindow : public QMainWindow,
   const RecentFiles& Recent() const { return *recent_; }
   QMenu* RecentMenu() const { return recentMenu_; }
   bool Busy() const { return busy_; }
+  // The pipeline commands the job's progress has switched on; while busy all are off anyway.
+  struct PipelineCommands {
+    bool generateMesh = false, solveStatic = false, solveStress = false, exports = false;
+  };
+  const PipelineCommands& Pipeline() const { return pipeline_; }
 
   bool meshed = false;
   bool staticSolved = false;
@@ -210,8 +215,7 @@ class TMainWindow : public QMainWindow,
   FringeView fringeView_;
   bool fringesOn_ = true;
 
-  // Pipeline commands that are switched on by the job's progress; busy_ overrides them.
-  bool generateMeshOn_ = false, solveStaticOn_ = false, solveStressOn_ = false, exportsOn_ = false;
+  PipelineCommands pipeline_;
   bool busy_ = false;
   bool pendingClose_ = false;
   bool closeConfirmed_ = false;  // the save question of a close was answered

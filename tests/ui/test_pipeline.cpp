@@ -33,9 +33,15 @@ const char* const kPipelineCommands[] = {"Generatemesh", "SolveStaticMenu", "Sol
 class PipelineSession : public Pipeline {
  protected:
   // "1" for an enabled pipeline command, "0" for a disabled one, in kPipelineCommands order.
+  // While idle the menus must show exactly what the window's own flags permit.
   std::string Pattern() const {
     std::string s;
     for (const char* name : kPipelineCommands) s += Enabled(name) ? '1' : '0';
+    const TMainWindow::PipelineCommands& p = window->Pipeline();
+    std::string permitted;
+    for (bool on : {p.generateMesh, p.solveStatic, p.solveStress, p.exports, p.exports})
+      permitted += on ? '1' : '0';
+    EXPECT_EQ(permitted, s);
     return s;
   }
 };
@@ -231,7 +237,7 @@ TEST_P(StopKeys, EndTheRefinement) {
   // only a stop key ends the refinement within the test.
   GlobalMeshParameters().minAngle = 34.0f;
   GlobalMeshParameters().maxArea = 0.05f;
-  bool newDuringRun = true, meshDuringRun = true, viewsDuringRun = true;
+  bool newDuringRun = true, meshDuringRun = true, viewsDuringRun = true, permittedDuringRun = true;
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
@@ -239,6 +245,7 @@ TEST_P(StopKeys, EndTheRefinement) {
     newDuringRun = newDuringRun && Enabled("New1");
     meshDuringRun = meshDuringRun && Enabled("Generatemesh");
     viewsDuringRun = viewsDuringRun && window->findChild<QComboBox*>("ViewSelector")->isEnabled();
+    permittedDuringRun = permittedDuringRun && window->Pipeline().generateMesh;
     window->New1Click();  // ignored while busy
     if (++ticks >= 3) {
       QTest::keyPress(window.get(), static_cast<Qt::Key>(GetParam()));
@@ -252,6 +259,7 @@ TEST_P(StopKeys, EndTheRefinement) {
   EXPECT_FALSE(newDuringRun);
   EXPECT_FALSE(meshDuringRun);
   EXPECT_FALSE(viewsDuringRun);
+  EXPECT_TRUE(permittedDuringRun);  // off only because busy: the permission itself stands
   EXPECT_FALSE(window->Mesh().IsUsable());
   EXPECT_GT(window->Mesh().TriangleCount(), 0);
   EXPECT_FALSE(window->meshed);
