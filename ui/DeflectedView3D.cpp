@@ -24,6 +24,10 @@ constexpr double kDegreesPerPixel = 0.5;
 constexpr double kZoomPerNotch = 1.15;  // one wheel notch (120 units)
 }  // namespace
 
+// The magnification field loses its focus while the base class destroys it, and says its
+// editing finished: by then this object is only a QWidget, so it must no longer listen.
+DeflectedView3D::~DeflectedView3D() { magnification_->disconnect(this); }
+
 DeflectedView3D::DeflectedView3D(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("DeflectedView3D");
   setWindowTitle("Deflected shape");

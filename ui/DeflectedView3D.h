@@ -29,6 +29,7 @@ class DeflectedView3D : public QWidget {
   static constexpr double kDefaultYaw = -30, kDefaultPitch = 55;  // degrees
 
   explicit DeflectedView3D(QWidget* parent = nullptr);
+  ~DeflectedView3D() override;
 
   // The deflection at each node (same numbering as colour's nodes) and the field to colour by.
   void Show(std::vector<double> deflection, FringeField colour, const QString& title);
