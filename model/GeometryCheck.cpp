@@ -279,6 +279,16 @@ class Checker {
              ": it must span at least " + Num(kMinRelativeExtent) +
              " of its largest coordinate; move it nearer the origin or draw it in smaller units.";
     }
+    // The triangulation's side tests compare products of coordinates: an edge this much
+    // shorter than the plate reads as rounding noise there, and the plate meshed to nothing.
+    for (int e = 0; e < job_.EdgeCount(); ++e) {
+      const double length = std::hypot(X(End(e)) - X(Begin(e)), Y(End(e)) - Y(Begin(e)));
+      if (length < kMinRelativeEdge * extent) {
+        return "Edge " + std::to_string(e) + " is " + Num(length) + " long in a plate spanning " +
+               Num(extent) + ": an edge must be at least " + Num(kMinRelativeEdge) +
+               " of the plate's span.";
+      }
+    }
     return {};
   }
 

@@ -12,7 +12,8 @@
 // - every closed polygon with edges is one loop: each of its nodes on exactly two of its edges,
 //   all its edges connected; polygons share no node. Polygons without edges are ignored;
 // - every coordinate finite with magnitude at most kMaxCoordinate (1e12), and the outline's
-//   extent at least kMinRelativeExtent (1e-6) of the largest coordinate magnitude. The mesher's
+//   extent at least kMinRelativeExtent (1e-6) of the largest coordinate magnitude, every edge at
+//   least kMinRelativeEdge (1e-6) of that extent. The mesher's
 //   tolerances are absolute (1e-4 on squared lengths and doubled areas) and a double resolves
 //   about 1e-16 of a coordinate: beyond these bounds its area and angle tests read rounding
 //   noise, and squared coordinates stay far below the overflow of a double;
@@ -45,6 +46,7 @@ class TObjCont;
 
 inline constexpr double kMaxCoordinate = 1e12;
 inline constexpr double kMinRelativeExtent = 1e-6;
+inline constexpr double kMinRelativeEdge = 1e-6;
 inline constexpr double kMinNodeDistance = 0.1;
 inline constexpr double kMaxPhysicalValue = 1e30;
 inline constexpr double kMaxThickness = 1e12;
