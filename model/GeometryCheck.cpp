@@ -2,7 +2,7 @@
 // before it passed: loops before coordinates are compared, coordinates bounded before they are
 // multiplied, nodes apart before edges are tested for crossing, edges apart before a ray may
 // decide what lies inside what. Node spacing is a sweep in x keeping the nodes of the last
-// kMinNodeDistance ordered by y, so each node meets only its few neighbours; edges go into a
+// clearance ordered by y, so each node meets only its few neighbours; edges go into a
 // SegmentGrid, where nodes meet the edges near them, edges meet the edges sharing a cell, and a
 // ray meets the edges of its row.
 #include "model/GeometryCheck.h"
@@ -279,17 +279,18 @@ class Checker {
              ": it must span at least " + Num(kMinRelativeExtent) +
              " of its largest coordinate; move it nearer the origin or draw it in smaller units.";
     }
-    // The triangulation's side tests compare products of coordinates: an edge this much
-    // shorter than the plate reads as rounding noise there, and the plate meshed to nothing.
-    for (int e = 0; e < job_.EdgeCount(); ++e) {
-      const double length = std::hypot(X(End(e)) - X(Begin(e)), Y(End(e)) - Y(Begin(e)));
-      if (length < kMinRelativeEdge * extent) {
-        return "Edge " + std::to_string(e) + " is " + Num(length) + " long in a plate spanning " +
-               Num(extent) + ": an edge must be at least " + Num(kMinRelativeEdge) +
-               " of the plate's span.";
-      }
-    }
+    // The triangulation's side tests compare products of coordinates: a feature this much
+    // smaller than the plate reads as rounding noise there, and the plate meshed to nothing.
+    extent_ = extent;
+    clearance_ = std::max(kMinNodeDistance, kMinRelativeSpacing * extent);
     return {};
+  }
+
+  // Names the plate's span when it, not the absolute spacing, set the clearance.
+  std::string ClearanceReason() const {
+    if (clearance_ == kMinNodeDistance) return {};
+    return " in a plate spanning " + Num(extent_) + " (" + Num(kMinRelativeSpacing) +
+           " of its span)";
   }
 
   // Unsigned: a loop that crosses itself can have no signed area and still be a drawing to fix
@@ -329,20 +330,20 @@ class Checker {
         window;  // by y: the nodes less than the spacing left of the sweep
     std::size_t oldest = 0;
     for (int n : order) {
-      while (X(order[oldest]) <= X(n) - kMinNodeDistance) {
+      while (X(order[oldest]) <= X(n) - clearance_) {
         window.erase({Y(order[oldest]), order[oldest]});
         ++oldest;
       }
-      for (auto it = window.lower_bound({Y(n) - kMinNodeDistance, -1});
-           it != window.end() && it->first < Y(n) + kMinNodeDistance; ++it) {
+      for (auto it = window.lower_bound({Y(n) - clearance_, -1});
+           it != window.end() && it->first < Y(n) + clearance_; ++it) {
         const int m = it->second;
         const double distance = std::hypot(X(n) - X(m), Y(n) - Y(m));
-        if (distance >= kMinNodeDistance) continue;
+        if (distance >= clearance_) continue;
         const int a = std::min(n, m), b = std::max(n, m);
         const std::string pair = "Nodes " + std::to_string(a) + " and " + std::to_string(b);
         if (distance == 0) return pair + " are at the same place, " + At(X(a), Y(a)) + ".";
         return pair + " are only " + Num(distance) + " apart, at " + At(X(a), Y(a)) +
-               ": nodes must be at least " + Num(kMinNodeDistance) + " apart.";
+               ": nodes must be at least " + Num(clearance_) + " apart" + ClearanceReason() + ".";
       }
       window.insert({Y(n), n});
     }
@@ -356,8 +357,8 @@ class Checker {
     }
     // Near the mean edge length, each edge touches a few cells; never so small that the margin
     // around an edge dominates.
-    const double cell = std::max(4 * kMinNodeDistance, total / std::max(1, job_.EdgeCount()));
-    grid_ = std::make_unique<SegmentGrid>(cell, kMinNodeDistance);
+    const double cell = std::max(4 * clearance_, total / std::max(1, job_.EdgeCount()));
+    grid_ = std::make_unique<SegmentGrid>(cell, clearance_);
     for (int e = 0; e < job_.EdgeCount(); ++e) {
       const int a = Begin(e), b = End(e);
       grid_->Add(e, X(a), Y(a), X(b), Y(b));
@@ -376,7 +377,7 @@ class Checker {
       for (int e : grid_->Near(X(n), Y(n))) {
         if (Ends(e, n)) continue;
         const double distance = NodeEdgeDistance(n, e);
-        if (distance < kMinNodeDistance && (edge == -1 || e < edge)) {
+        if (distance < clearance_ && (edge == -1 || e < edge)) {
           edge = e;
           edgeDistance = distance;
         }
@@ -387,9 +388,9 @@ class Checker {
         if (f == -1) continue;
         const int m = Other(f, n);
         const int b = Begin(edge), c = End(edge);
-        const bool along = (!Ends(edge, m) && NodeEdgeDistance(m, edge) < kMinNodeDistance) ||
-                           (b != m && NodeEdgeDistance(b, f) < kMinNodeDistance) ||
-                           (c != m && NodeEdgeDistance(c, f) < kMinNodeDistance);
+        const bool along = (!Ends(edge, m) && NodeEdgeDistance(m, edge) < clearance_) ||
+                           (b != m && NodeEdgeDistance(b, f) < clearance_) ||
+                           (c != m && NodeEdgeDistance(c, f) < clearance_);
         if (along) {
           return "Edges " + std::to_string(std::min(f, edge)) + " and " +
                  std::to_string(std::max(f, edge)) + " overlap near " + At(X(n), Y(n)) + ".";
@@ -399,8 +400,8 @@ class Checker {
       if (edgeDistance == 0)
         return node + " lies on edge " + std::to_string(edge) + ", at " + At(X(n), Y(n)) + ".";
       return node + " is only " + Num(edgeDistance) + " from edge " + std::to_string(edge) +
-             ", at " + At(X(n), Y(n)) + ": a node must be at least " + Num(kMinNodeDistance) +
-             " from every edge that does not end at it.";
+             ", at " + At(X(n), Y(n)) + ": a node must be at least " + Num(clearance_) +
+             " from every edge that does not end at it" + ClearanceReason() + ".";
     }
     return {};
   }
@@ -488,6 +489,8 @@ class Checker {
   std::vector<std::array<int, 2>> nodeEdges_;  // the two polygon edges at each node
   std::vector<std::vector<int>> loops_;        // node sequence of each closed polygon's loop
   std::unique_ptr<SegmentGrid> grid_;
+  double extent_ = 0;                     // the outline's larger side, set by Extent()
+  double clearance_ = kMinNodeDistance;  // least node-node and node-edge distance
 };
 
 }  // namespace

@@ -12,8 +12,7 @@
 // - every closed polygon with edges is one loop: each of its nodes on exactly two of its edges,
 //   all its edges connected; polygons share no node. Polygons without edges are ignored;
 // - every coordinate finite with magnitude at most kMaxCoordinate (1e12), and the outline's
-//   extent at least kMinRelativeExtent (1e-6) of the largest coordinate magnitude, every edge at
-//   least kMinRelativeEdge (1e-6) of that extent. The mesher's
+//   extent at least kMinRelativeExtent (1e-6) of the largest coordinate magnitude. The mesher's
 //   tolerances are absolute (1e-4 on squared lengths and doubled areas) and a double resolves
 //   about 1e-16 of a coordinate: beyond these bounds its area and angle tests read rounding
 //   noise, and squared coordinates stay far below the overflow of a double;
@@ -23,11 +22,14 @@
 //   element's range). Then the element's products (E t^3, pressure times area, stiffness
 //   times displacement) stay below 1e110, far from overflow;
 // - every polygon encloses an area (not all its nodes on one line);
-// - no two nodes closer than kMinNodeDistance (0.1). The mesher's tolerances are absolute: a
+// - no two nodes closer than the clearance: kMinNodeDistance (0.1), or kMinRelativeSpacing
+//   (1e-6) of the outline's extent when that is larger. The mesher's tolerances are absolute: a
 //   length below 0.01 reads as zero and a doubled area below 1e-4 as none, so features of 0.01
 //   give triangles of no area (found so by random plates); at 0.1 they lie a hundred times
-//   above. The editor itself keeps a moved node 0.3 from every vertex;
-// - no node within kMinNodeDistance of an edge it is not an end of, and no two edges crossing:
+//   above. The editor itself keeps a moved node 0.3 from every vertex. In a very large plate
+//   the side tests of the triangulation resolve only a fraction of its span, and a node a few
+//   units off an edge 1e11 long meshed to nothing (found by fuzzing);
+// - no node within the clearance of an edge it is not an end of, and no two edges crossing:
 //   edges meet only at their common nodes;
 // - every free node, and every polygon after the outline, inside the outline and not inside a
 //   hole; holes may hold neither.
@@ -46,7 +48,7 @@ class TObjCont;
 
 inline constexpr double kMaxCoordinate = 1e12;
 inline constexpr double kMinRelativeExtent = 1e-6;
-inline constexpr double kMinRelativeEdge = 1e-6;
+inline constexpr double kMinRelativeSpacing = 1e-6;
 inline constexpr double kMinNodeDistance = 0.1;
 inline constexpr double kMaxPhysicalValue = 1e30;
 inline constexpr double kMaxThickness = 1e12;

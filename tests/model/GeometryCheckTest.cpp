@@ -177,10 +177,16 @@ TEST(GeometryCheck, MagnitudesKeepTheProductsFinite) {
        "The plate spans only 100 at coordinates up to 1e+09: it must span at least 1e-06 of its "
        "largest "
        "coordinate; move it nearer the origin or draw it in smaller units."},
-      {"an edge of 1 in a plate of 1e11 (the fuzzing run in CI: it meshed to no triangle)",
+      // Both from fuzzing; each meshed to no triangle.
+      {"an edge of 1 in a plate of 1e11",
        "N, 0, 0\nN, 1e11, 0\nN, 1e11, 1\nN, 0, 1e11\nE, 1, 2\nE, 2, 3\nE, 0, 1\nE, 3, 0\nClose\n",
-       "Edge 0 is 1 long in a plate spanning 1e+11: an edge must be at least 1e-06 of the plate's "
-       "span."},
+       "Nodes 1 and 2 are only 1 apart, at (1e+11, 0): nodes must be at least 100000 apart in a "
+       "plate spanning 1e+11 (1e-06 of its span)."},
+      {"a node 11 off an edge in a plate of 1e11",
+       "N, 0, 0\nN, 11, 210000\nN, 1e11, 1e11\nN, 0, 1e11\nE, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\n"
+       "Close\n",
+       "Node 1 is only 11 from edge 3, at (11, 210000): a node must be at least 100000 from every "
+       "edge that does not end at it in a plate spanning 1e+11 (1e-06 of its span)."},
       {"a load beyond 1e30", std::string(kSquare) + "FN, 2, 0, -2e30, 0\n",
        "Node 2 has a load (rot. X) of -2e+30: loads, displacements and pressures must be finite "
        "and at most "
