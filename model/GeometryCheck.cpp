@@ -489,7 +489,7 @@ class Checker {
   std::vector<std::array<int, 2>> nodeEdges_;  // the two polygon edges at each node
   std::vector<std::vector<int>> loops_;        // node sequence of each closed polygon's loop
   std::unique_ptr<SegmentGrid> grid_;
-  double extent_ = 0;                     // the outline's larger side, set by Extent()
+  double extent_ = 0;                    // the outline's larger side, set by Extent()
   double clearance_ = kMinNodeDistance;  // least node-node and node-edge distance
 };
 
