@@ -1,11 +1,11 @@
 // TRollup, the "Node Properties" tool window: shows the node, edge or polygon picked in the plan
-// view on four pages (geometry, loads, constraints, polygon physics), validates what the user
-// typed when Apply is pressed, writes the validated values into the shared EditRequest and asks
-// its host (the main window) to carry them out.
+// view on four pages (geometry, loads, constraints, polygon physics; one RollupPage class
+// each), has each changed page validate what the user typed when Apply is pressed and write it
+// into the shared EditRequest, and asks its host (the main window) to carry it out.
 //
-// Owns only its controls and its copy of the selection (kind, index, six coordinates, the chosen
-// edge end, and the attribute values shown). Expects a host that outlives it; the host owns the
-// EditRequest and fills its loads, prescribed values, constraint code and physics (and, for a
+// Owns its controls and pages and its copy of the selection (kind, index, six coordinates, the
+// chosen edge end, and the attribute values shown). Expects a host that outlives it; the host owns
+// the EditRequest and fills its loads, prescribed values, constraint code and physics (and, for a
 // polygon, the name) before calling ShowSelection. The editor keeps its own copy of those
 // values, updated by every successful Apply, so that showing the selection again never shows
 // the zeros the host leaves in the request after carrying it out.
@@ -16,10 +16,9 @@
 #include <span>
 
 #include "ui/EditRequest.h"
+#include "ui/RollupPage.h"
 
 class QLabel;
-class QLineEdit;
-class QCheckBox;
 class QPushButton;
 class QTabWidget;
 
@@ -38,7 +37,10 @@ class TRollupHost {
   virtual void ApplyEdits() = 0;
 };
 
-class TRollupSketch;
+class RollupGeometryPage;
+class RollupLoadsPage;
+class RollupConstraintsPage;
+class RollupPhysicsPage;
 
 class TRollup : public QWidget {
   Q_OBJECT
@@ -67,9 +69,9 @@ class TRollup : public QWidget {
   void Apply();
 
   // The editor's state, for the main window and for tests.
-  SelectionKind Kind() const { return kind_; }
-  int Id() const { return id_; }
-  bool EndSelected() const { return endSelected_; }
+  SelectionKind Kind() const { return selection_.kind; }
+  int Id() const { return selection_.id; }
+  bool EndSelected() const { return selection_.endSelected; }
   // Toggle the chosen edge end, as a click on the far point of the sketch does.
   void ToggleEdgeEnd();
   // A mouse press in the sketch box at (x, y) box pixels.
@@ -79,57 +81,23 @@ class TRollup : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
-  friend class TRollupSketch;
   void BuildControls();
+  void AddPage(RollupPage* page, const QString& toolTip);
   void RefreshSelection();  // shows the stored selection again, replacing unapplied edits
-  void RefreshGeometryFields();
-  void ComputeEdgeSketch();
-  void ClearDirty();
-  void Changed(bool& flag);
-  void AddressRequest(EditRequest& r, bool withEnd) const;
-  bool ValidateGeometry(EditRequest& r);
-  bool ValidateLoads(EditRequest& r);
-  bool ValidateConstraints(EditRequest& r);
-  bool ReadThree(QLineEdit* const (&fields)[3], const char* const (&messages)[3], double (&out)[3]);
-  bool ValidatePhysics(EditRequest& r);
 
   TRollupHost& host_;
-  SelectionKind kind_ = SelectionKind::none;
-  int id_ = -1;
-  std::array<double, 6> c_{};
+  RollupSelection selection_;
   EditRequest shown_;                 // attribute values of the selection as last shown or applied
   unsigned selectionGeneration_ = 0;  // counts ShowSelection calls
-  bool endSelected_ = false;
-  int p1x_ = 0, p1y_ = 0, p2x_ = 0, p2y_ = 0;  // sketch points, box pixels (y up)
-  bool geometryDirty_ = false, loadsDirty_ = false, constraintsDirty_ = false,
-       physicsDirty_ = false;
-  bool filling_ = false;  // programmatic field updates do not mark pages dirty
 
   QLabel* selectLabel_ = nullptr;
   QTabWidget* pageControl_ = nullptr;
   QPushButton* mainButton_ = nullptr;
-  QLineEdit* valueX_ = nullptr;
-  QLineEdit* valueY_ = nullptr;
-  TRollupSketch* drawBox_ = nullptr;
-  QLabel* selectedEnd_ = nullptr;
-  QPushButton* selBegin_ = nullptr;
-  QPushButton* selEnd_ = nullptr;
-  QCheckBox* vector_ = nullptr;
-  QLineEdit* forceUZ_ = nullptr;
-  QLineEdit* forceRX_ = nullptr;
-  QLineEdit* forceRY_ = nullptr;
-  QCheckBox* enableDZ_ = nullptr;
-  QCheckBox* enableRX_ = nullptr;
-  QCheckBox* enableRY_ = nullptr;
-  QLineEdit* dispUZ_ = nullptr;
-  QLineEdit* dispRX_ = nullptr;
-  QLineEdit* dispRY_ = nullptr;
-  QLineEdit* pressure_ = nullptr;
-  QLineEdit* eModulus_ = nullptr;
-  QLineEdit* nuModulus_ = nullptr;
-  QLineEdit* thickness_ = nullptr;
-  QCheckBox* isHole_ = nullptr;
-  QLineEdit* polyName_ = nullptr;
+  RollupGeometryPage* geometry_ = nullptr;
+  RollupLoadsPage* loads_ = nullptr;
+  RollupConstraintsPage* constraints_ = nullptr;
+  RollupPhysicsPage* physics_ = nullptr;
+  std::array<RollupPage*, 4> pages_{};  // in the order of Page and of validation
 };
 
 }  // namespace tavrin

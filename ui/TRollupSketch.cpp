@@ -4,14 +4,15 @@
 #include <QPainter>
 #include <cmath>
 
-#include "ui/TRollup.h"
-
 namespace tavrin {
 
 namespace {
 
 constexpr int W = kSketchSize;
 constexpr int H = kSketchSize;
+// A neighbour closer than this in both coordinates is the node itself (the stand-in for a
+// neighbour the node does not have).
+constexpr double kSameSpot = 0.0001;
 
 // floor() of a quotient that can be huge: clamped to a range that keeps int arithmetic sane.
 int FloorInt(double v) {
@@ -38,7 +39,7 @@ std::array<SketchPoint, 2> EdgeSketchPoints(double x0, double y0, double x1, dou
 
 std::optional<SketchPoint> NodeStrokeStart(double x, double y, double nx, double ny) {
   double dx = x - nx, dy = y - ny;
-  if (std::fabs(dx) < 0.0001 && std::fabs(dy) < 0.0001) return std::nullopt;
+  if (std::fabs(dx) < kSameSpot && std::fabs(dy) < kSameSpot) return std::nullopt;
   SketchPoint e;
   if (dy * dy <= dx * dx) {
     e.x = dx >= 0 ? 5 : W - 5;
@@ -50,9 +51,27 @@ std::optional<SketchPoint> NodeStrokeStart(double x, double y, double nx, double
   return e;
 }
 
-TRollupSketch::TRollupSketch(TRollup& owner, QWidget* parent) : QWidget(parent), owner_(owner) {
+TRollupSketch::TRollupSketch(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("DrawBox"));
   setFixedSize(W, H);
+}
+
+void TRollupSketch::ShowEdge(SketchPoint chosen, SketchPoint other) {
+  shown_ = Shown::edge;
+  chosen_ = chosen;
+  other_ = other;
+  update();
+}
+
+void TRollupSketch::ShowNode(const std::array<double, 6>& c) {
+  shown_ = Shown::node;
+  node_ = c;
+  update();
+}
+
+void TRollupSketch::ShowNothing() {
+  shown_ = Shown::nothing;
+  update();
 }
 
 void TRollupSketch::paintEvent(QPaintEvent*) {
@@ -60,17 +79,16 @@ void TRollupSketch::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), palette().color(QPalette::Button));
   p.setPen(Qt::black);
   auto screen = [](SketchPoint s) { return QPoint(s.x, H - s.y); };
-  if (owner_.kind_ == SelectionKind::edge) {
-    SketchPoint first{owner_.p1x_, owner_.p1y_}, second{owner_.p2x_, owner_.p2y_};
-    p.drawLine(screen(first), screen(second));
-    QPoint s2 = screen(second), s1 = screen(first);
+  if (shown_ == Shown::edge) {
+    const QPoint s1 = screen(chosen_), s2 = screen(other_);
+    p.drawLine(s1, s2);
     p.setBrush(Qt::NoBrush);
     p.drawRect(s2.x() - 3, s2.y() - 3, 5, 5);  // outlined 6 x 6 (pen included)
     p.fillRect(s1.x() - 3, s1.y() - 3, 6, 6, Qt::black);
-  } else if (owner_.kind_ == SelectionKind::node) {
+  } else if (shown_ == Shown::node) {
     p.fillRect(W / 2 - 3, H / 2 - 3, 6, 6, Qt::black);
-    const auto& c = owner_.c_;
-    if (std::fabs(c[4] - c[0]) < 0.0001 && std::fabs(c[5] - c[1]) < 0.0001) return;
+    const auto& c = node_;
+    if (std::fabs(c[4] - c[0]) < kSameSpot && std::fabs(c[5] - c[1]) < kSameSpot) return;
     for (int n = 0; n < 2; ++n) {
       if (auto e = NodeStrokeStart(c[4], c[5], c[2 * n], c[2 * n + 1]))
         p.drawLine(screen(*e), QPoint(W / 2, H / 2));
@@ -79,8 +97,7 @@ void TRollupSketch::paintEvent(QPaintEvent*) {
 }
 
 void TRollupSketch::mousePressEvent(QMouseEvent* event) {
-  QPoint pos = event->position().toPoint();
-  owner_.SketchClick(pos.x(), pos.y());
+  emit Pressed(event->position().toPoint());
 }
 
 }  // namespace tavrin

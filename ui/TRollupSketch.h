@@ -26,19 +26,30 @@ std::array<SketchPoint, 2> EdgeSketchPoints(double x0, double y0, double x1, dou
 // node itself). The stroke ends at the centre.
 std::optional<SketchPoint> NodeStrokeStart(double x, double y, double nx, double ny);
 
-class TRollup;
-
 class TRollupSketch : public QWidget {
   Q_OBJECT
  public:
-  explicit TRollupSketch(TRollup& owner, QWidget* parent = nullptr);
+  explicit TRollupSketch(QWidget* parent = nullptr);
+
+  // An edge: the chosen end is drawn filled, the other outlined.
+  void ShowEdge(SketchPoint chosen, SketchPoint other);
+  // A node and its neighbours, passed as TRollup::ShowSelection's c.
+  void ShowNode(const std::array<double, 6>& c);
+  void ShowNothing();
+
+ signals:
+  // A mouse press at box pixels, y down.
+  void Pressed(QPoint position);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  TRollup& owner_;
+  enum class Shown { nothing, edge, node };
+  Shown shown_ = Shown::nothing;
+  SketchPoint chosen_, other_;
+  std::array<double, 6> node_{};
 };
 
 }  // namespace tavrin
