@@ -1,5 +1,7 @@
 #include "ui/FringeView.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <utility>
 
@@ -30,6 +32,12 @@ const QImage& FringeView::Image(const ViewTransform& t) {
   imageView_ = t;
   imageValid_ = true;
   return image_;
+}
+
+// The legend is drawn with a painter's default font, the application's.
+int FringeView::LegendReserve(int viewHeight) const {
+  if (!HasField()) return 0;
+  return tavrin::LegendReserve(QFontMetrics(QFont()), scale_, title_, viewHeight);
 }
 
 void FringeView::DrawOverlay(QPainter& painter, const ViewTransform& t) const {

@@ -30,6 +30,8 @@ class FringeView {
   // The fringes for the view t (transparent outside the mesh), rendered when t or the field
   // changed since the last call.
   const QImage& Image(const ViewTransform& t);
+  // The width the legend takes at the right of a view of the given height (0 without a field).
+  int LegendReserve(int viewHeight) const;
   // The band boundaries, the legend and the min and max markers, over the fringes.
   void DrawOverlay(QPainter& painter, const ViewTransform& t) const;
 

@@ -11,7 +11,33 @@ namespace tavrin {
 namespace {
 constexpr int kSwatchWidth = 16;
 constexpr int kPadding = 6;
+constexpr int kEdgeGap = 4;  // between the panel and the view's top and right edges
 QString Number(double v) { return QString::number(v, 'g', 4); }
+
+// The panel's layout, shared by its size and its drawing.
+struct LegendLayout {
+  int textWidth = 0, line = 0, band = 0;
+  int Width() const { return kPadding * 3 + kSwatchWidth + textWidth; }
+  int Height(int bands) const { return kPadding * 2 + line * 3 + band * bands + line / 2; }
+};
+
+QString Extreme(const char* which, double value) { return which + Number(value); }
+
+LegendLayout Layout(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,
+                    int viewHeight) {
+  LegendLayout l;
+  l.textWidth = metrics.horizontalAdvance(title) - kSwatchWidth - kPadding;
+  for (const QString& s : LegendLabels(scale))
+    l.textWidth = std::max(l.textWidth, metrics.horizontalAdvance(s));
+  for (const QString& s : {Extreme("max ", scale.Max()), Extreme("min ", scale.Min())})
+    l.textWidth = std::max(l.textWidth, metrics.horizontalAdvance(s) - kSwatchWidth - kPadding);
+  l.line = metrics.height();
+  // Band height: the view's height shared out, but no less than a line so labels never overlap.
+  l.band = std::max(l.line,
+                    std::min(2 * l.line, (viewHeight - 5 * l.line) / std::max(1, scale.Bands())));
+  return l;
+}
+
 }  // namespace
 
 QStringList LegendLabels(const FringeScale& scale) {
@@ -20,23 +46,26 @@ QStringList LegendLabels(const FringeScale& scale) {
   return labels;
 }
 
+QSize LegendSize(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,
+                 int viewHeight) {
+  const LegendLayout l = Layout(metrics, scale, title, viewHeight);
+  return {l.Width(), l.Height(scale.Bands())};
+}
+
+int LegendReserve(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,
+                  int viewHeight) {
+  return LegendSize(metrics, scale, title, viewHeight).width() + 2 * kEdgeGap;
+}
+
 QRect DrawLegend(QPainter& painter, const FringeScale& scale, const QString& title, int viewWidth,
                  int viewHeight) {
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
   const QStringList labels = LegendLabels(scale);
-  const QString extremes[2] = {"max " + Number(scale.Max()), "min " + Number(scale.Min())};
-  int textWidth = metrics.horizontalAdvance(title) - kSwatchWidth - kPadding;
-  for (const QString& s : labels) textWidth = std::max(textWidth, metrics.horizontalAdvance(s));
-  for (const QString& s : extremes)
-    textWidth = std::max(textWidth, metrics.horizontalAdvance(s) - kSwatchWidth - kPadding);
-  const int line = metrics.height();
-  // Band height: the view's height shared out, but no less than a line so labels never overlap.
-  const int band =
-      std::max(line, std::min(2 * line, (viewHeight - 5 * line) / std::max(1, scale.Bands())));
-  const int width = kPadding * 3 + kSwatchWidth + textWidth;
-  const int height = kPadding * 2 + line * 3 + band * scale.Bands() + line / 2;
-  const QRect panel(viewWidth - width - 4, 4, width, height);
+  const QString extremes[2] = {Extreme("max ", scale.Max()), Extreme("min ", scale.Min())};
+  const LegendLayout l = Layout(metrics, scale, title, viewHeight);
+  const int line = l.line, band = l.band;
+  const QRect panel(viewWidth - l.Width() - kEdgeGap, kEdgeGap, l.Width(), l.Height(scale.Bands()));
   painter.setPen(Qt::black);
   painter.setBrush(QColor(255, 255, 255, 230));
   painter.drawRect(panel);

@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+class QFontMetrics;
 class QPainter;
 
 namespace tavrin {
@@ -15,6 +17,13 @@ class FringeScale;
 
 // The boundary values as the legend writes them, from Boundary(Bands()) down to Boundary(0).
 QStringList LegendLabels(const FringeScale& scale);
+// The panel's size in a view of the given height, written with the font of metrics.
+QSize LegendSize(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,
+                 int viewHeight);
+// The width the legend takes from the right side of a view, its gap to the edge included: a
+// view fitted to the job keeps the plate out of it.
+int LegendReserve(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,
+                  int viewHeight);
 // Draws the legend for a view of the given size; returns the panel's rectangle.
 QRect DrawLegend(QPainter& painter, const FringeScale& scale, const QString& title, int viewWidth,
                  int viewHeight);

@@ -562,7 +562,16 @@ void TMainWindow::SetFringes(bool on) {
   fringesOn_ = on;
   ColourFringes->setChecked(on);
   ViewStyle->setCurrentIndex(on ? 0 : 1);
+  RefitForLegend();
   redraw();
+}
+
+// A view the program placed makes room for the legend when one comes or goes. Between two
+// fringe views the plate stays put, so that fields can be compared in place; a view the user
+// moved stays where the user put it.
+void TMainWindow::RefitForLegend() {
+  if (FringesShown() == fittedWithLegend_) return;
+  if (viewPlacedByProgram_ && structure_->NodeCount() > 0) FitViewToJob();
 }
 
 // The scale and the lower left corner stay; a fit made before the window was first shown
@@ -594,7 +603,9 @@ void TMainWindow::FitViewToJob() {
   ViewTransform& t = CurrentViewTransform();
   t.canvasHeight = MainDraw->height();
   t.canvasWidth = MainDraw->width();
-  FitToBox(t, JobBox(*structure_), kFitMargin);
+  fittedWithLegend_ = FringesShown();
+  const int legend = fittedWithLegend_ ? fringeView_.LegendReserve(t.canvasHeight) : 0;
+  FitToBox(t, JobBox(*structure_), kFitMargin, legend);
   viewPlacedByProgram_ = true;
 }
 
@@ -891,6 +902,7 @@ void TMainWindow::ChangeView() {
   } else {
     fringeView_.Clear();
   }
+  RefitForLegend();
   redraw();
 }
 

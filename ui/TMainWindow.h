@@ -188,6 +188,7 @@ class TMainWindow : public QMainWindow,
   QPoint ProgressPlacement(int width) const;
   void ResizeCanvas();
   void FitViewToJob();
+  void RefitForLegend();
   void UserMovedView();
   void DropMeshAndResults();
   void RefreshRecentMenu();
@@ -208,6 +209,7 @@ class TMainWindow : public QMainWindow,
   // The view's placement is the program's (start, New, Open, a fit), not the user's: a closed
   // polygon then fits the view to the drawing.
   bool viewPlacedByProgram_ = true;
+  bool fittedWithLegend_ = false;  // the last fit left room for a fringe legend
   // Until the plan view is first painted, a fit is redone on each resize, so that the size the
   // window is finally shown with is the one fitted.
   bool fitUntilShown_ = true;

@@ -25,16 +25,21 @@ WorldBox JobBox(const TObjCont& job) {
   return box;
 }
 
-void FitToBox(ViewTransform& t, const WorldBox& box, int margin) {
+void FitToBox(ViewTransform& t, const WorldBox& box, int margin, int rightReserve) {
   if (box.Empty()) return;
-  const double width = std::max(1, t.canvasWidth), height = std::max(1, t.canvasHeight);
+  const double canvasWidth = std::max(1, t.canvasWidth), height = std::max(1, t.canvasHeight);
+  // On a narrow canvas the plate matters more than a clear view of the legend.
+  const double width = rightReserve > 0 && rightReserve <= canvasWidth / 2
+                           ? canvasWidth - rightReserve
+                           : canvasWidth;
   // The two margins take half the canvas at most, so that a tiny canvas still shows the box.
   const double mx = std::min<double>(margin, width / 4), my = std::min<double>(margin, height / 4);
   const double spanX = box.xmax - box.xmin, spanY = box.ymax - box.ymin;
   if (spanX > 0.0 || spanY > 0.0)
     t.scale = std::clamp(std::max(spanX / (width - 2 * mx), spanY / (height - 2 * my)),
                          kMinViewScale, kMaxViewScale);
-  // The box's centre at the canvas centre: ScreenX(cx) = width / 2, ScreenY(cy) = height / 2.
+  // The box's centre at the centre of the canvas left of the reserve: ScreenX(cx) = width / 2,
+  // ScreenY(cy) = height / 2.
   const double cx = (box.xmin + box.xmax) / 2, cy = (box.ymin + box.ymax) / 2;
   t.originX = cx - width / 2 * t.scale;
   t.originY = cy - height / 2 * t.scale;

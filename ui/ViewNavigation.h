@@ -24,8 +24,9 @@ constexpr double kMaxViewScale = 1e9;
 
 // Shows box whole and centred, with at least margin pixels of canvas on every side (less when
 // the canvas is too small for two margins). A box of a single point keeps the scale and centres
-// the point; an empty box leaves the transform as it is.
-void FitToBox(ViewTransform& t, const WorldBox& box, int margin);
+// the point; an empty box leaves the transform as it is. The rightmost rightReserve pixels (a
+// legend's) are left out of the canvas the box is fitted into, when at most half of it.
+void FitToBox(ViewTransform& t, const WorldBox& box, int margin, int rightReserve = 0);
 
 // Multiplies the scale (world units per pixel) by factor, clamped to the limits above, so that
 // the world point under screen point (sx, sy) stays under it.

@@ -14,6 +14,7 @@
 #include "ui/FringeScale.h"
 #include "ui/LegendBar.h"
 #include "ui/ResultViews.h"
+#include "ui/ViewNavigation.h"
 
 namespace tavrin::test {
 namespace {
@@ -186,6 +187,41 @@ TEST_F(Fringes, DeflectionLegendMarkersAndColoursFollowTheField) {
   }
   ASSERT_GT(checked, 20);
   EXPECT_GE(matched, checked * 95 / 100) << matched << " of " << checked;
+}
+
+// A plate the program fitted moves clear of the legend when fringes come, stays put between
+// fringe views and takes the whole canvas again with the isolines; a view the user moved stays.
+TEST_F(Fringes, AFittedPlateLeavesTheLegendClear) {
+  SolvePlate("square.sam");
+  const ViewTransform& t = CurrentViewTransform();
+  const WorldBox box = JobBox(window->Structure());
+  const ViewTransform full = t;
+  window->SelectView(1);
+  ASSERT_TRUE(window->FringesShown());
+  const int legendLeft = t.canvasWidth - window->Fringes().LegendReserve(t.canvasHeight);
+  EXPECT_LT(t.ScreenX(box.xmax), legendLeft);
+  // Centred in what the legend leaves (within a pixel).
+  EXPECT_NEAR(t.ScreenX((box.xmin + box.xmax) / 2), legendLeft / 2.0, 1.0);
+  EXPECT_NE(t.originX, full.originX);
+  const ViewTransform fringes = t;
+
+  window->SelectView(ViewOf("Mx bending moment"));
+  EXPECT_EQ(t.originX, fringes.originX);
+  EXPECT_EQ(t.scale, fringes.scale);
+
+  window->SetFringes(false);
+  EXPECT_EQ(t.originX, full.originX);
+  EXPECT_EQ(t.scale, full.scale);
+  window->SetFringes(true);  // fitted again, now to the moment's legend
+  EXPECT_LT(t.ScreenX(box.xmax), t.canvasWidth - window->Fringes().LegendReserve(t.canvasHeight));
+  EXPECT_NE(t.originX, full.originX);
+
+  window->SetFringes(false);
+  window->ZoominButtonClick();
+  const ViewTransform zoomed = t;
+  window->SetFringes(true);
+  EXPECT_EQ(t.scale, zoomed.scale);
+  EXPECT_EQ(t.originX, zoomed.originX);
 }
 
 TEST_F(Fringes, ViewMenuAndStyleSelectorSwitchToTheIsolinesAlone) {

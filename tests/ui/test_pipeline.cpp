@@ -115,9 +115,9 @@ TEST_F(Pipeline, ReadOutUnderTheMouse) {
   const TGlobMatrix& solver = window->Solver();
   int node = mesh.NearestNode(225, 225);
   ASSERT_GE(node, 0);
-  int sx = t.ScreenX(mesh.NodeX(node)), sy = t.ScreenY(mesh.NodeY(node));
 
-  window->SelectView(1);
+  window->SelectView(1);  // the fitted plate makes room for the legend: screen points move
+  int sx = t.ScreenX(mesh.NodeX(node)), sy = t.ScreenY(mesh.NodeY(node));
   window->mousemoved(sx, sy);
   int under = mesh.NearestNode(t.WorldX(sx), t.WorldY(sy));
   double w = static_cast<double>(solver.Displacement(solver.NewNumberOf(under), 0));

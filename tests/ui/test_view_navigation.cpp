@@ -59,6 +59,27 @@ TEST(ViewNavigation, FitCentresTheBoxWithinTheMargins) {
   EXPECT_LE(tiny.ScreenX(400), 40);
 }
 
+// A legend's strip at the right is left out of the fit, unless it would take over half the
+// canvas, where the plate matters more.
+TEST(ViewNavigation, FitLeavesTheReservedStripClear) {
+  WorldBox box;
+  box.Add(0, 0);
+  box.Add(1000, 100);  // wide: the width limits
+  ViewTransform t = Canvas(600, 400);
+  FitToBox(t, box, 20, 150);
+  EXPECT_DOUBLE_EQ(t.scale, 1000.0 / (600 - 150 - 2 * 20));
+  EXPECT_NEAR(t.ScreenX(0), 20, 1);
+  EXPECT_NEAR(t.ScreenX(1000), 600 - 150 - 20, 1);
+  EXPECT_NEAR(t.ScreenY(50), 200, 1);  // centred in height as ever
+
+  ViewTransform narrow = Canvas(280, 400);
+  FitToBox(narrow, box, 20, 150);
+  ViewTransform plain = Canvas(280, 400);
+  FitToBox(plain, box, 20);
+  EXPECT_EQ(narrow.scale, plain.scale);
+  EXPECT_EQ(narrow.originX, plain.originX);
+}
+
 TEST(ViewNavigation, ZoomAboutKeepsTheWorldPointUnderTheCursor) {
   for (auto [sx, sy, factor] : {std::tuple{0.0, 0.0, 0.5},
                                 {123.0, 45.0, 1.25},
