@@ -197,7 +197,6 @@ bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
     }
   }
   out.insert(out.end(), segmentsOffGrid_.begin(), segmentsOffGrid_.end());
-  std::sort(out.begin(), out.end());
   return true;
 }
 

@@ -14,6 +14,7 @@
 // to the plain scan, so the answer never depends on the index.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <unordered_map>
@@ -76,6 +77,8 @@ class MeshIndex {
   void CatchUpSegments(const TVertexes& nodes, const TEdges& edges);
   void RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s);
   void UnregisterSegment(int s);
+  // The segments whose diametral circle may hold p, each once, in no particular order; false
+  // when the grid cannot answer for p.
   bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
 
   // Triangles.
@@ -129,10 +132,12 @@ void MeshIndex::EncroachedSegments(const TVertexes& nodes, const TEdges& edges, 
                                    const Encroaches& encroaches, std::vector<int>& out) {
   out.clear();
   CatchUpSegments(nodes, edges);
-  if (!SegmentCandidates(p, candidates_)) candidates_ = segments_;
-  for (int s : candidates_) {
+  const bool near = SegmentCandidates(p, candidates_);
+  for (int s : near ? candidates_ : segments_) {
     if (encroaches(s)) out.push_back(s);
   }
+  // The candidates come level by level; the few that encroach, not the many near, are sorted.
+  if (near) std::sort(out.begin(), out.end());
 }
 
 }  // namespace tavrin

@@ -91,7 +91,7 @@ bool FEM::IsBlocked(int a, int v) const {
 int FEM::WorstTriangle() {
   const int w = indexedScans_ && index_.TrianglesExact() ? index_.MinAngleIndex()
                                                          : triangles_.MinAngleIndex();
-  currentMinAngle_ = MinAngle(w);
+  currentMinAngle_ = MeasuredMinAngle(w);
   return w;
 }
 
