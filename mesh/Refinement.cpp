@@ -47,6 +47,9 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // those alone), so the table's hash index would only cost time and memory until a later
   // caller asks, and then it is built again.
   edges_.DropFindIndex();
+  // The loop asks for the largest triangle mostly while some are too large, and then it is one
+  // of those; the index answers exactly either way.
+  index_.SetAreaFloor(maxArea_);
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
