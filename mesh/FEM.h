@@ -210,6 +210,9 @@ class FEM {
   // t's smallest angle: the stored one while it describes t's current edges, else measured
   // again (and always measured again with the plain scans, the reference).
   double MeasuredMinAngle(int t) const;
+  // t's area likewise: the stored one is measured from another corner, which only turns the
+  // sign of the doubled area before its absolute value is taken, so it is TriangleArea(t).
+  double MeasuredArea(int t) const;
   bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
 
   bool running_ = false;

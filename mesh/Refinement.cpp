@@ -207,8 +207,7 @@ bool FEM::IsEncroached(int e) const {
 }
 
 int FEM::RefineTriangle(int t, bool force) {
-  // The stored angle is measured with the corners in the order MinAngle(t) takes them.
-  if (!force && TriangleArea(t) < maxArea_ && MeasuredMinAngle(t) > targetAngle_) return -1;
+  if (!force && MeasuredArea(t) < maxArea_ && MeasuredMinAngle(t) > targetAngle_) return -1;
 
   // The shortest side, lowest side number on ties; a is its end node, b its begin node.
   int shortest = triangles_.Edge(t, 1);
