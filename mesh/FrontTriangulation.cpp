@@ -122,7 +122,10 @@ bool FEM::InnerSide(int s, int polygon) const {
     if (nodes_.Polygon(ga) != polygon || nodes_.Polygon(gb) != polygon) continue;
     const MeshPoint pa = Node(ga);
     const MeshPoint pb = Node(gb);
-    if ((pa.y > ym && pb.y < ym) || (pb.y > ym && pa.y < ym))
+    // Half-open in y: a ray through a vertex counts it once where the outline passes through
+    // and twice or not at all where it turns back, so the parity holds. Open at both ends, a
+    // ray through a vertex lost a crossing and the seed of a plain quadrilateral went outside.
+    if ((pa.y > ym) != (pb.y > ym))
       crossings.Add((ym - pa.y) * (pb.x - pa.x) / (pb.y - pa.y) + pa.x);
   }
   crossings.SortDescending();
