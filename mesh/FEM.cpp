@@ -1,7 +1,9 @@
 // FEM: construction, control, queries, topology helpers and the measures taken by index.
 #include "mesh/FEM.h"
 
+#include <cassert>
 #include <cmath>
+#include <cstring>
 
 namespace tavrin {
 
@@ -120,7 +122,15 @@ int FEM::SetTrianglePhysics(int t, const ElementPhysics& physics) {
 }
 
 void FEM::ReshapeTriangle(int t, int e1, int e2, int e3) {
-  triangles_.SetTriangle(t, e1, e2, e3, MinAngle(e1, e2), TriangleArea(e1, e2));
+  ReshapeTriangle(t, e1, e2, e3, MinAngle(e1, e2));
+}
+
+void FEM::ReshapeTriangle(int t, int e1, int e2, int e3, double minAngle) {
+#ifndef NDEBUG
+  const double measured = MinAngle(e1, e2);
+  assert(std::memcmp(&minAngle, &measured, sizeof minAngle) == 0);
+#endif
+  triangles_.SetTriangle(t, e1, e2, e3, minAngle, TriangleArea(e1, e2));
   NoteTriangle(t);
 }
 

@@ -202,10 +202,17 @@ class FEM {
   // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).
   void SetEdgeEnds(int e, int begin, int end);
   void ReshapeTriangle(int t, int e1, int e2, int e3);
+  // The same with t's smallest angle as already measured on its new corners (MinAngleAnyOrder
+  // in any order of them, when it says the order does not matter): a flip measures both new
+  // triangles to decide, and measuring them again was a sixth of the refinement's time.
+  void ReshapeTriangle(int t, int e1, int e2, int e3, double minAngle);
   void NoteTriangle(int t);  // tells the index about a new or re-shaped triangle
   // t's smallest angle: the stored one while it describes t's current edges, else measured
   // again (and always measured again with the plain scans, the reference).
   double MeasuredMinAngle(int t) const;
+  // t's area likewise: the stored one is measured from another corner, which only turns the
+  // sign of the doubled area before its absolute value is taken, so it is TriangleArea(t).
+  double MeasuredArea(int t) const;
   bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
 
   bool running_ = false;

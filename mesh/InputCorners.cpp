@@ -140,6 +140,12 @@ int InputCorners::ShellCorner(int e) const {
 
 double InputCorners::CornerAngle(int t) const {
   const int v[3] = {mesh_.TriangleNode(t, 0), mesh_.TriangleNode(t, 1), mesh_.TriangleNode(t, 2)};
+  // Both ends of the shortest side must lie on segments: most triangles, inside the plate, are
+  // told apart before anything is measured.
+  const int onSegments = static_cast<int>(!SegmentsAt(v[0]).empty()) +
+                         static_cast<int>(!SegmentsAt(v[1]).empty()) +
+                         static_cast<int>(!SegmentsAt(v[2]).empty());
+  if (onSegments < 2) return kNoCorner;
   const MeshPoint p[3] = {mesh_.Node(v[0]), mesh_.Node(v[1]), mesh_.Node(v[2])};
   // The shortest side, the one opposite the smallest angle.
   double shortest = 0;

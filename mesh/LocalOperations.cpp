@@ -269,10 +269,11 @@ int FEM::FlipEdge(int e) {
   double before = MeasuredMinAngle(t1);
   const double before2 = MeasuredMinAngle(t2);
   if (before2 < before) before = before2;
-  double after = tavrin::MinAngle(q1, q2, pa);
+  const CornerFreeAngle atA = MinAngleAnyOrder(q1, q2, pa);
+  double after = atA.radians;
   if (before >= after) return -1;
-  const double after2 = tavrin::MinAngle(q1, q2, pb);
-  if (after2 < after) after = after2;
+  const CornerFreeAngle atB = MinAngleAnyOrder(q1, q2, pb);
+  if (atB.radians < after) after = atB.radians;
   if (before >= after) return -1;
 
   int f1 = -1, g1 = -1, f2 = -1, g2 = -1;
@@ -305,8 +306,15 @@ int FEM::FlipEdge(int e) {
   }
   if (!Touches(edges_, f1, a)) std::swap(f1, g1);
   if (!Touches(edges_, f2, a)) std::swap(f2, g2);
-  ReshapeTriangle(t1, e, f1, f2);
-  ReshapeTriangle(t2, e, g1, g2);
+  // t1 is now c1, c2, a and t2 is c1, c2, b: the triangles just measured.
+  if (atA.anyOrder)
+    ReshapeTriangle(t1, e, f1, f2, atA.radians);
+  else
+    ReshapeTriangle(t1, e, f1, f2);
+  if (atB.anyOrder)
+    ReshapeTriangle(t2, e, g1, g2, atB.radians);
+  else
+    ReshapeTriangle(t2, e, g1, g2);
   AttachTriangle(t1);
   AttachTriangle(t2);
   return e;

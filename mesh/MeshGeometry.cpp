@@ -9,11 +9,27 @@ namespace tavrin {
 
 double MeshDegrees(double radians) { return 180 * radians * 0.31831015504887655; }
 
-double Length(MeshPoint a, MeshPoint b) {
+namespace {
+double Squared(MeshPoint a, MeshPoint b) {
   const double dx = b.x - a.x;
   const double dy = b.y - a.y;
-  const double s = dx * dx + dy * dy;
+  return dx * dx + dy * dy;
+}
+}  // namespace
+
+double Length(MeshPoint a, MeshPoint b) {
+  const double s = Squared(a, b);
   return s > 0 ? std::sqrt(s) : 0.0;
+}
+
+bool Shorter(MeshPoint p, MeshPoint q, MeshPoint a, MeshPoint b) {
+  const double near = Squared(p, q);
+  const double far = Squared(a, b);
+  // The square root rounds monotonically, so a square no smaller than a positive one has a
+  // root no smaller; squares that are smaller may still have equal roots, and are decided by
+  // the roots themselves.
+  if (far > 0 && near >= far) return false;
+  return Length(p, q) < Length(a, b);
 }
 
 bool SideOf(MeshPoint a, MeshPoint b, MeshPoint p) {
@@ -66,15 +82,17 @@ double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c) {
   return m;
 }
 
+double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) { return MinAngleAnyOrder(a, b, c).radians; }
+
 // The largest cosine has the smallest angle.
-double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) {
+CornerFreeAngle MinAngleAnyOrder(MeshPoint a, MeshPoint b, MeshPoint c) {
   const Corner corners[3] = {CornerOf(a, b, c), CornerOf(b, c, a), CornerOf(c, a, b)};
   double largest = -2.0;
   for (const Corner& k : corners) {
     if (!k.hasCosine) continue;
     // Not a number in some corner: which angle comes out depends on the order of the
     // comparisons, so they are made as written.
-    if (std::isnan(k.value)) return MinOfVertexAngles(a, b, c);
+    if (std::isnan(k.value)) return {MinOfVertexAngles(a, b, c), false};
     if (k.value > largest) largest = k.value;
   }
   double m = 0.0;  // the first angle taken replaces it
@@ -90,7 +108,7 @@ double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) {
     if (!any || angle < m) m = angle;
     any = true;
   }
-  return m;
+  return {m, true};
 }
 
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c) {

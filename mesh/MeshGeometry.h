@@ -19,6 +19,8 @@ double MeshDegrees(double radians);
 
 // Distance; 0 when the squared distance is not positive.
 double Length(MeshPoint a, MeshPoint b);
+// Length(p, q) < Length(a, b) to the bit, mostly without a square root.
+bool Shorter(MeshPoint p, MeshPoint q, MeshPoint a, MeshPoint b);
 
 // True when p lies to the right of the directed line a->b by more than the tolerance
 // (doubled signed area below -0.0001); points on or near the line give false.
@@ -32,6 +34,15 @@ double VertexAngle(MeshPoint v, MeshPoint p, MeshPoint q);
 double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c);
 // The same to the bit, with one arc cosine where the angles are not nearly tied.
 double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c);
+// MinAngle, and whether every order of a, b and c gives it to the bit: a corner's cosine takes
+// its two sides in either order alike, and the largest and smallest of three values do not
+// depend on the order they come in; only where some cosine is not a number (sides some 1e77
+// long) does the order of the comparisons decide.
+struct CornerFreeAngle {
+  double radians;
+  bool anyOrder;
+};
+CornerFreeAngle MinAngleAnyOrder(MeshPoint a, MeshPoint b, MeshPoint c);
 
 // Half the absolute doubled area.
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c);

@@ -58,7 +58,38 @@ int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double s
     std::pop_heap(heap.begin(), heap.end(), std::greater<Entry>());
     heap.pop_back();
   }
-  return 0;
+  return -1;
+}
+
+// An empty table answers 0, as the scan does.
+int MeshIndex::MinAngleIndex() {
+  Flush();
+  return std::max(Top(byAngle_, &Measures::angle, 1.0), 0);
+}
+
+// Every triangle at or above the floor has its current area in the heap, and every other is
+// smaller than any of those: the top of the heap is the largest of all, ties included.
+int MeshIndex::MaxAreaIndex() {
+  Flush();
+  const int t = Top(byArea_, &Measures::area, -1.0);
+  if (t != -1 || areaFloor_ == -std::numeric_limits<double>::infinity()) return std::max(t, 0);
+  areaFloor_ = -std::numeric_limits<double>::infinity();
+  RefillAreas();
+  return std::max(Top(byArea_, &Measures::area, -1.0), 0);
+}
+
+void MeshIndex::SetAreaFloor(double floor) {
+  Flush();
+  areaFloor_ = floor;
+  RefillAreas();
+}
+
+void MeshIndex::RefillAreas() {
+  byArea_.clear();
+  for (std::size_t i = 0; i < measures_.size(); ++i)
+    if (measures_[i].state != kUnknown && measures_[i].area >= areaFloor_)
+      byArea_.push_back({-measures_[i].area, static_cast<int>(i)});
+  std::make_heap(byArea_.begin(), byArea_.end(), std::greater<Entry>());
 }
 
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
@@ -78,22 +109,21 @@ void MeshIndex::Flush() {
   for (int t : pending_) {
     Measures& m = measures_[static_cast<std::size_t>(t)];
     Push(byAngle_, {m.angle, t});
-    Push(byArea_, {-m.area, t});
+    if (m.area >= areaFloor_) Push(byArea_, {-m.area, t});
     m.state = kInHeaps;
   }
   pending_.clear();
   // Outdated entries pile up with every re-shape; rebuild a heap from the current values
   // before they outnumber the triangles, which keeps the memory linear and the cost amortised.
-  const auto rebuild = [this](std::vector<Entry>& heap, double Measures::*current, double sign) {
-    if (heap.size() <= 2 * measures_.size() + 64) return;
-    heap.clear();
+  const std::size_t most = 2 * measures_.size() + 64;
+  if (byAngle_.size() > most) {
+    byAngle_.clear();
     for (std::size_t i = 0; i < measures_.size(); ++i)
       if (measures_[i].state != kUnknown)
-        heap.push_back({sign * (measures_[i].*current), static_cast<int>(i)});
-    std::make_heap(heap.begin(), heap.end(), std::greater<Entry>());
-  };
-  rebuild(byAngle_, &Measures::angle, 1.0);
-  rebuild(byArea_, &Measures::area, -1.0);
+        byAngle_.push_back({measures_[i].angle, static_cast<int>(i)});
+    std::make_heap(byAngle_.begin(), byAngle_.end(), std::greater<Entry>());
+  }
+  if (byArea_.size() > most) RefillAreas();
 }
 
 // ---- Segments ---------------------------------------------------------------------------
@@ -197,7 +227,6 @@ bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
     }
   }
   out.insert(out.end(), segmentsOffGrid_.begin(), segmentsOffGrid_.end());
-  std::sort(out.begin(), out.end());
   return true;
 }
 

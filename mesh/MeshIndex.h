@@ -2,8 +2,9 @@
 // whole tables, giving exactly the answers of the plain scans (same index on ties).
 //
 // Owns copies of what it needs and nothing of the mesh itself:
-// - a heap of (stored minAngle, index) and one of (stored area, index) over all triangles, kept
-//   in step by TriangleStored, which the mesh calls whenever it makes or re-shapes one;
+// - a heap of (stored minAngle, index) over all triangles and one of (stored area, index) over
+//   those at or above an area floor (over all once none is left there), kept in step by
+//   TriangleStored, which the mesh calls whenever it makes or re-shapes one;
 // - a uniform grid over the nodes (NodeGrid: cells as wide as the too-close distance), brought
 //   up to date lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
@@ -14,6 +15,7 @@
 // to the plain scan, so the answer never depends on the index.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <unordered_map>
@@ -34,15 +36,15 @@ class MeshIndex {
   void TriangleStored(int t, double minAngle, double area);
   // First triangle with the smallest stored minAngle / largest stored area; 0 when there is
   // none. Valid only when Exact() (no stored measure was NaN).
-  int MinAngleIndex() {
-    Flush();
-    return Top(byAngle_, &Measures::angle, 1.0);
-  }
-  int MaxAreaIndex() {
-    Flush();
-    return Top(byArea_, &Measures::area, -1.0);
-  }
+  int MinAngleIndex();
+  int MaxAreaIndex();
   bool TrianglesExact() const { return !nanSeen_; }
+  // Triangles below this area stay out of the area heap until no triangle at or above it is
+  // left (the heap is then filled with all of them once): the refinement asks for the largest
+  // triangle at nearly every node while some are too large, and most triangles it makes are
+  // not, so they would only be pushed and later popped as outdated. The answers do not change.
+  // No floor at first; setting one refills the heap.
+  void SetAreaFloor(double floor);
 
   // True when some node lies strictly inside the square of half side d around p. Falls back to
   // a scan when the grid cannot answer.
@@ -76,6 +78,8 @@ class MeshIndex {
   void CatchUpSegments(const TVertexes& nodes, const TEdges& edges);
   void RegisterSegment(const TVertexes& nodes, const TEdges& edges, int s);
   void UnregisterSegment(int s);
+  // The segments whose diametral circle may hold p, each once, in no particular order; false
+  // when the grid cannot answer for p.
   bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
 
   // Triangles.
@@ -91,12 +95,17 @@ class MeshIndex {
     std::uint8_t state = kUnknown;
   };
   static void Push(std::vector<Entry>& heap, Entry entry);
+  // The top entry's triangle once the outdated entries above it are dropped; -1 when the heap
+  // runs empty.
   int Top(std::vector<Entry>& heap, double Measures::*current, double sign) const;
+  // Makes the area heap hold the current area of every triangle at or above areaFloor_.
+  void RefillAreas();
   void Flush();
   std::vector<Measures> measures_;  // by triangle
   std::vector<int> pending_;        // stored since the last question, not yet in the heaps
   std::vector<Entry> byAngle_;
   std::vector<Entry> byArea_;
+  double areaFloor_ = -std::numeric_limits<double>::infinity();
   bool nanSeen_ = false;
 
   NodeGrid nodeGrid_;
@@ -129,10 +138,12 @@ void MeshIndex::EncroachedSegments(const TVertexes& nodes, const TEdges& edges, 
                                    const Encroaches& encroaches, std::vector<int>& out) {
   out.clear();
   CatchUpSegments(nodes, edges);
-  if (!SegmentCandidates(p, candidates_)) candidates_ = segments_;
-  for (int s : candidates_) {
+  const bool near = SegmentCandidates(p, candidates_);
+  for (int s : near ? candidates_ : segments_) {
     if (encroaches(s)) out.push_back(s);
   }
+  // The candidates come level by level; the few that encroach, not the many near, are sorted.
+  if (near) std::sort(out.begin(), out.end());
 }
 
 }  // namespace tavrin

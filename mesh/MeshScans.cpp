@@ -45,6 +45,17 @@ double FEM::MeasuredMinAngle(int t) const {
   return stored;
 }
 
+double FEM::MeasuredArea(int t) const {
+  const auto i = static_cast<std::size_t>(t);
+  if (!indexedScans_ || (i < staleMeasures_.size() && staleMeasures_[i])) return TriangleArea(t);
+  const double stored = triangles_.Area(t);
+#ifndef NDEBUG
+  const double measured = TriangleArea(t);
+  assert(std::memcmp(&stored, &measured, sizeof stored) == 0);
+#endif
+  return stored;
+}
+
 bool FEM::IsSegmentUncached(int e) const {
   for (int f = static_cast<int>(segmentMarks_.size()); f < EdgeCount(); ++f)
     segmentMarks_.push_back(edges_.Mark(f));
@@ -91,7 +102,7 @@ bool FEM::IsBlocked(int a, int v) const {
 int FEM::WorstTriangle() {
   const int w = indexedScans_ && index_.TrianglesExact() ? index_.MinAngleIndex()
                                                          : triangles_.MinAngleIndex();
-  currentMinAngle_ = MinAngle(w);
+  currentMinAngle_ = MeasuredMinAngle(w);
   return w;
 }
 

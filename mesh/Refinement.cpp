@@ -47,6 +47,9 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // those alone), so the table's hash index would only cost time and memory until a later
   // caller asks, and then it is built again.
   edges_.DropFindIndex();
+  // The loop asks for the largest triangle mostly while some are too large, and then it is one
+  // of those; the index answers exactly either way.
+  index_.SetAreaFloor(maxArea_);
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
@@ -189,25 +192,22 @@ bool FEM::Encroaches(int s, MeshPoint p) const {
   const MeshPoint b = Node(EdgeBegin(s));
   const MeshPoint e = Node(EdgeEnd(s));
   const MeshPoint m{(b.x + e.x) / 2, (b.y + e.y) / 2};
-  return tavrin::Length(p, m) < tavrin::Length(b, m);
+  return Shorter(p, m, b, m);
 }
 
 bool FEM::IsEncroached(int e) const {
   const MeshPoint b = Node(EdgeBegin(e));
   const MeshPoint f = Node(EdgeEnd(e));
   const MeshPoint m{(b.x + f.x) / 2, (b.y + f.y) / 2};
-  const double r = tavrin::Length(b, m);
   for (int slot = 1; slot <= 2; ++slot) {
     const int apex = ApexAcross(e, slot);
-    if (apex != -1 && tavrin::Length(Node(apex), m) < r) return true;
+    if (apex != -1 && Shorter(Node(apex), m, b, m)) return true;
   }
   return false;
 }
 
 int FEM::RefineTriangle(int t, bool force) {
-  const double area = TriangleArea(t);
-  const double angle = MinAngle(t);
-  if (area < maxArea_ && angle > targetAngle_ && !force) return -1;
+  if (!force && MeasuredArea(t) < maxArea_ && MeasuredMinAngle(t) > targetAngle_) return -1;
 
   // The shortest side, lowest side number on ties; a is its end node, b its begin node.
   int shortest = triangles_.Edge(t, 1);

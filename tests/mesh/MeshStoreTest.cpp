@@ -87,6 +87,77 @@ TEST(MeshGeometry, MinAngleIsTheSmallestVertexAngleToTheBit) {
   }
 }
 
+// A flip measures its two new triangles in one corner order and the mesh stores them as
+// measured then; the stored angle must be what measuring the stored corners gives, to the bit.
+TEST(MeshGeometry, MinAngleIsTheSameInEveryCornerOrderUnlessItSaysNot) {
+  std::mt19937_64 random(78);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  const auto check = [](MeshPoint a, MeshPoint b, MeshPoint c) {
+    const CornerFreeAngle m = MinAngleAnyOrder(a, b, c);
+    ASSERT_TRUE(SameBits(m.radians, MinAngle(a, b, c)));
+    if (!m.anyOrder) return;
+    const MeshPoint orders[6][3] = {{a, b, c}, {a, c, b}, {b, a, c},
+                                    {b, c, a}, {c, a, b}, {c, b, a}};
+    for (const auto& o : orders)
+      ASSERT_TRUE(SameBits(MinAngle(o[0], o[1], o[2]), m.radians))
+          << a.x << "," << a.y << " " << b.x << "," << b.y << " " << c.x << "," << c.y;
+  };
+  for (int i = 0; i < 100000; ++i) {
+    const double scale = std::pow(10.0, 4 * unit(random));
+    const MeshPoint a{scale * unit(random), scale * unit(random)};
+    const MeshPoint b{scale * unit(random), scale * unit(random)};
+    // Free and nearly equilateral triangles (angles tied within a hair).
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double h = std::sqrt(0.75) + 1e-13 * unit(random);
+    check(a, b,
+          i % 2 == 0 ? MeshPoint{scale * unit(random), scale * unit(random)}
+                     : MeshPoint{a.x + dx / 2 - h * dy, a.y + dy / 2 + h * dx});
+  }
+  check({0, 0}, {1, 0}, {2, 0});
+  check({0, 0}, {0, 0}, {1, 1});
+  check({0, 0}, {1, 0}, {0.5, std::sqrt(0.75)});
+  // Sides so long that a cosine is infinity over infinity: the order of the comparisons then
+  // picks the angle, and the measure must say so.
+  EXPECT_FALSE(MinAngleAnyOrder({0, 0}, {1e200, 0}, {0, 1e200}).anyOrder);
+  EXPECT_TRUE(MinAngleAnyOrder({0, 0}, {1, 0}, {0, 1}).anyOrder);
+  // A coordinate that is no number leaves every corner without a cosine: 0 in any order.
+  check({std::numeric_limits<double>::quiet_NaN(), 0}, {1, 0}, {0, 1});
+}
+
+// Shorter skips the square roots where the squares decide; it must decide as the lengths do,
+// also where different squares have the same root, and for sides of no length or no number.
+TEST(MeshGeometry, ShorterComparesAsTheLengthsDo) {
+  std::mt19937_64 random(79);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  int tied = 0;
+  const auto check = [&tied](MeshPoint p, MeshPoint q, MeshPoint a, MeshPoint b) {
+    const double lpq = Length(p, q), lab = Length(a, b);
+    if (lpq == lab) ++tied;
+    ASSERT_EQ(Shorter(p, q, a, b), lpq < lab)
+        << p.x << "," << p.y << " " << q.x << "," << q.y << " " << a.x << "," << a.y << " " << b.x
+        << "," << b.y;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    const double scale = std::pow(10.0, 4 * unit(random));
+    const MeshPoint p{scale * unit(random), scale * unit(random)};
+    const MeshPoint q{scale * unit(random), scale * unit(random)};
+    const MeshPoint a{scale * unit(random), scale * unit(random)};
+    // A far side a rounding or two off the near one: squares apart, roots often equal.
+    MeshPoint b{a.x + (q.x - p.x), a.y + (q.y - p.y)};
+    if (i % 2 == 0) b.x = std::nextafter(b.x, i % 4 == 0 ? 1e300 : -1e300);
+    if (i % 3 == 0) b = MeshPoint{scale * unit(random), scale * unit(random)};
+    check(p, q, a, b);
+    check(a, b, p, q);
+  }
+  EXPECT_GT(tied, 1000);  // the cases the squares alone would decide wrongly were met
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  check({0, 0}, {0, 0}, {1, 1}, {1, 1});
+  check({0, 0}, {0, 0}, {0, 0}, {1, 0});
+  check({0, 0}, {1, 0}, {0, 0}, {0, 0});
+  check({nan, 0}, {1, 0}, {0, 0}, {1, 0});
+  check({0, 0}, {1, 0}, {nan, 0}, {1, 0});
+}
+
 TEST(MeshStore, FreshMeshAndParameters) {
   EXPECT_EQ(MeshParameters{}.minAngle, 31.0f);
   EXPECT_EQ(MeshParameters{}.maxArea, 200.0f);

@@ -132,6 +132,37 @@ TEST(ScanIndex, WorstAndLargestTriangleFollowReshapesAndKeepTheLowestIndexOnTies
   EXPECT_FALSE(index.TrianglesExact());  // the caller must scan instead
 }
 
+// Triangles below the area floor wait outside the area heap; the largest must still be the
+// largest of all, before and after the last one at or above the floor is re-shaped below it.
+TEST(ScanIndex, LargestTriangleIsExactWithAnAreaFloor) {
+  MeshIndex index;
+  index.TriangleStored(0, 0.5, 10.0);
+  index.TriangleStored(1, 0.5, 30.0);
+  index.TriangleStored(2, 0.5, 12.0);
+  index.TriangleStored(3, 0.5, 12.0);
+  EXPECT_EQ(index.MaxAreaIndex(), 1);
+  index.SetAreaFloor(20.0);  // set after triangles are known: the heap is refilled
+  EXPECT_EQ(index.MaxAreaIndex(), 1);
+  index.TriangleStored(4, 0.5, 25.0);
+  index.TriangleStored(1, 0.5, 8.0);
+  EXPECT_EQ(index.MaxAreaIndex(), 4);
+  index.TriangleStored(4, 0.5, 11.0);  // none left at or above the floor
+  EXPECT_EQ(index.MaxAreaIndex(), 2);  // 12 twice: the lower index
+  index.TriangleStored(0, 0.5, 40.0);  // growing past the floor again
+  EXPECT_EQ(index.MaxAreaIndex(), 0);
+  index.TriangleStored(0, 0.5, 1.0);
+  index.TriangleStored(3, 0.5, 13.0);
+  EXPECT_EQ(index.MaxAreaIndex(), 3);
+  EXPECT_EQ(index.MinAngleIndex(), 0);  // the angles are not floored
+  // A floor no area reaches from the start, and one above every area once they shrink.
+  MeshIndex empty;
+  empty.SetAreaFloor(100.0);
+  EXPECT_EQ(empty.MaxAreaIndex(), 0);
+  empty.TriangleStored(0, 0.5, 5.0);
+  empty.TriangleStored(1, 0.5, 7.0);
+  EXPECT_EQ(empty.MaxAreaIndex(), 1);
+}
+
 TEST(ScanIndex, TooCloseIsTheStrictSquareEverywhere) {
   FEM mesh(MeshParameters{31.0f, 200.0f, false});
   mesh.AddMeshNode(0.0, 0.0);
