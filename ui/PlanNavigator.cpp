@@ -10,8 +10,9 @@
 
 namespace tavrin {
 
-PlanNavigator::PlanNavigator(QWidget& view, std::function<void()> moved)
-    : QObject(&view), view_(view), moved_(std::move(moved)) {
+PlanNavigator::PlanNavigator(QWidget& view, std::function<void()> moved,
+                             std::function<void(int, int)> dragged)
+    : QObject(&view), view_(view), moved_(std::move(moved)), dragged_(std::move(dragged)) {
   view_.installEventFilter(this);
 }
 
@@ -64,10 +65,16 @@ bool PlanNavigator::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (!dragging_) return false;
+      // Whole pixels, so that a shifted picture and the view agree exactly.
       const QPointF at = mouse->position();
-      PanBy(CurrentViewTransform(), at.x() - last_.x(), at.y() - last_.y());
-      last_ = at;
-      moved_();
+      const int dx = qRound(at.x() - last_.x()), dy = qRound(at.y() - last_.y());
+      if (dx == 0 && dy == 0) return false;
+      PanBy(CurrentViewTransform(), dx, dy);
+      last_ += QPointF(dx, dy);
+      if (dragged_)
+        dragged_(dx, dy);
+      else
+        moved_();
       return false;  // the coordinate read-out follows the mouse as ever
     }
     case QEvent::MouseButtonRelease: {
@@ -75,6 +82,7 @@ bool PlanNavigator::eventFilter(QObject* watched, QEvent* event) {
       if (mouse->button() != Qt::MiddleButton || !dragging_) return false;
       dragging_ = false;
       view_.unsetCursor();
+      if (dragged_) moved_();  // the picture whole, where the drag left it
       return true;
     }
     default:

@@ -2,7 +2,9 @@
 // it zooms with the wheel about the cursor and pans while the middle button is held (the
 // middle button then never reaches the editing clicks); PanKey pans by a tenth of the view for
 // the arrow keys. Every change goes to the process-wide ViewTransform and is followed by
-// `moved`, with which the owner repaints and notes that the user placed the view.
+// `moved`, with which the owner repaints and notes that the user placed the view. While a drag
+// goes on, `dragged` (when given) is told each step's whole pixels instead, so that the owner
+// can shift the picture it has rather than draw it whole; `moved` follows the release.
 //
 // Owns only the state of a middle-button drag; the view owns the navigator.
 #pragma once
@@ -20,7 +22,8 @@ class PlanNavigator : public QObject {
   static constexpr double kWheelStep = 1.25;  // scale factor of one wheel notch
   static constexpr int kKeyPanParts = 10;     // an arrow key pans by this part of the view
 
-  PlanNavigator(QWidget& view, std::function<void()> moved);
+  PlanNavigator(QWidget& view, std::function<void()> moved,
+                std::function<void(int dx, int dy)> dragged = {});
 
   // Left, Right, Up and Down move the view that way over the job (the picture the other way);
   // false for any other key.
@@ -32,6 +35,7 @@ class PlanNavigator : public QObject {
  private:
   QWidget& view_;
   std::function<void()> moved_;
+  std::function<void(int, int)> dragged_;
   bool dragging_ = false;
   QPointF last_;
 };

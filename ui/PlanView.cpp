@@ -68,6 +68,18 @@ void PlanView::ClearCanvas() {
   p.fillRect(QRect(0, 0, width(), height()), Background());
 }
 
+void PlanView::Shift(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  Flush();
+  EnsureBuffer();
+  const QImage before = buffer_.copy();
+  buffer_.fill(Background());
+  QPainter p(&buffer_);
+  p.drawImage(QPointF(dx, dy), before);
+  p.end();
+  update();
+}
+
 void PlanView::Line(int x1, int y1, int x2, int y2) {
   QPainter& p = Painter();
   if (painterPen_ != pen_) {  // a whole mesh is drawn in one colour: set the pen once

@@ -55,6 +55,10 @@ class PlanView : public QWidget {
   // The X and Y arrows at the lower left corner.
   void DrawAxes();
 
+  // Moves the picture in the buffer by (dx, dy) pixels and fills the uncovered strips with the
+  // background: a drag shows the picture it has at once, and the owner draws it whole later.
+  void Shift(int dx, int dy);
+
   // Draws into the buffer with the view's painter (its state is restored afterwards).
   void Paint(const std::function<void(QPainter&)>& draw);
   // The buffer as it stands (drawing in progress is finished first).

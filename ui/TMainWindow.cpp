@@ -4,12 +4,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
@@ -104,7 +106,12 @@ TMainWindow::TMainWindow(QWidget* parent)
     UpdateDeleteCommand();  // nothing is deleted while a polygon is drawn
   };
   // The middle button and the wheel move the view; they never reach the editing clicks.
-  navigator_ = new PlanNavigator(*MainDraw, [this] { UserMovedView(); });
+  navigator_ = new PlanNavigator(
+      *MainDraw, [this] { UserMovedView(); }, [this](int dx, int dy) { DraggedView(dx, dy); });
+  dragRedraw_ = new QTimer(this);
+  dragRedraw_->setSingleShot(true);
+  dragRedraw_->setInterval(kDragRedrawMs);
+  connect(dragRedraw_, &QTimer::timeout, this, [this] { redraw(); });
   MainDraw->onMouseMove = [this](int x, int y) { mousemoved(x, y); };
   MainDraw->onResized = [this] { ResizeCanvas(); };
 
@@ -540,6 +547,14 @@ void TMainWindow::SetBusy(bool busy) {
 // ---------------------------------------------------------------- plan view
 
 void TMainWindow::redraw() {
+  if (dragRedraw_) dragRedraw_->stop();  // the whole picture a drag was waiting for
+  QElapsedTimer clock;
+  clock.start();
+  DrawView();
+  lastRedrawSeconds_ = clock.nsecsElapsed() * 1e-9;
+}
+
+void TMainWindow::DrawView() {
   const bool resultView = ViewIndex() > 0;
   const ViewTransform& t = CurrentViewTransform();
   if (resultView && FringesShown()) {
@@ -607,6 +622,19 @@ void TMainWindow::FitViewToJob() {
   const int legend = fittedWithLegend_ ? fringeView_.LegendReserve(t.canvasHeight) : 0;
   FitToBox(t, JobBox(*structure_), kFitMargin, legend);
   viewPlacedByProgram_ = true;
+}
+
+// A picture drawn within a frame's time follows the drag exactly. A larger one (a mesh of
+// 10^6 triangles takes tens of milliseconds) is shifted as it stands, with the uncovered strips
+// blank, and drawn whole at most every kDragRedrawMs and when the button is released.
+void TMainWindow::DraggedView(int dx, int dy) {
+  viewPlacedByProgram_ = false;
+  if (lastRedrawSeconds_ <= fluidRedrawSeconds_) {
+    redraw();
+    return;
+  }
+  MainDraw->Shift(dx, dy);
+  if (!dragRedraw_->isActive()) dragRedraw_->start();
 }
 
 void TMainWindow::UserMovedView() {

@@ -30,6 +30,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QMenu;
+class QTimer;
 
 namespace tavrin {
 
@@ -78,6 +79,9 @@ class TMainWindow : public QMainWindow,
 
   // ---- Plan view ----
   void redraw();
+  // A drag follows with whole redraws while a redraw takes at most this long, and shifts the
+  // picture otherwise (tests set it to show either way; the default is a 50 Hz frame).
+  void SetFluidRedrawLimit(double seconds) { fluidRedrawSeconds_ = seconds; }
   void ZoominButtonClick();
   void ZoomoutButtonClick();
   // Zoom to fit: the whole job centred in the view (Open, the first drawn polygon and Generate
@@ -190,6 +194,8 @@ class TMainWindow : public QMainWindow,
   void FitViewToJob();
   void RefitForLegend();
   void UserMovedView();
+  void DraggedView(int dx, int dy);
+  void DrawView();
   void DropMeshAndResults();
   void RefreshRecentMenu();
   void UpdateDeleteCommand();
@@ -203,6 +209,10 @@ class TMainWindow : public QMainWindow,
   std::unique_ptr<JobHistory> history_;
   std::unique_ptr<RecentFiles> recent_;
   PlanNavigator* navigator_ = nullptr;
+  static constexpr int kDragRedrawMs = 150;
+  QTimer* dragRedraw_ = nullptr;  // the whole picture, a while after a shifted drag step
+  double lastRedrawSeconds_ = 0;
+  double fluidRedrawSeconds_ = 0.02;
   // The mesh's job as it was meshed (file text), so that an undone step can tell whether the
   // mesh still belongs to the job.
   std::string meshedJob_;

@@ -1,5 +1,6 @@
 // Moving the plan view: fitting the job (Open, drawing, Generate mesh, F and the tool button),
 // wheel zoom about the cursor, panning with the middle button and the arrow keys, and resizing.
+#include <QTest>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <cmath>
@@ -253,6 +254,50 @@ TEST_F(Navigation, MiddleDragPansByTheDraggedAmountAndEditsNothing) {
   // Released, moving the mouse pans no more.
   Mouse(QEvent::MouseMove, {200, 200}, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(T().ScreenX(x), sx + 60);
+}
+
+// A picture slow to draw is not drawn whole at every step of a drag: the step shifts the
+// picture as it stands, and the whole picture follows a moment later and at the release.
+TEST_F(Navigation, ADragOfASlowPictureShiftsItThenDrawsItWhole) {
+  OpenThroughDialog(ExamplePath("plate-with-hole.sam"));
+  window->SetFluidRedrawLimit(-1);  // every picture counts as slow
+  window->redraw();
+  const QImage before = View().Image().copy();
+  const QRgb background = View().Background().rgb();
+  Mouse(QEvent::MouseButtonPress, {100, 100}, Qt::MiddleButton, Qt::MiddleButton);
+  Mouse(QEvent::MouseMove, {130, 110}, Qt::NoButton, Qt::MiddleButton);
+  const QImage shifted = View().Image().copy();
+  int drawn = 0;
+  for (int y = 0; y + 10 < before.height(); ++y) {
+    for (int x = 0; x + 30 < before.width(); ++x) {
+      ASSERT_EQ(shifted.pixel(x + 30, y + 10), before.pixel(x, y)) << x << "," << y;
+      drawn += before.pixel(x, y) != background;
+    }
+  }
+  ASSERT_GT(drawn, 500);  // the comparison saw the plate, not only background
+  for (int y = 0; y < shifted.height(); y += 5) EXPECT_EQ(shifted.pixel(29, y), background) << y;
+  for (int x = 0; x < shifted.width(); x += 5) EXPECT_EQ(shifted.pixel(x, 9), background) << x;
+
+  // A moment later, still dragging: the whole picture where the view now is.
+  QTest::qWait(400);
+  const QImage later = View().Image().copy();
+  window->redraw();
+  EXPECT_EQ(View().Image(), later);
+
+  Mouse(QEvent::MouseMove, {160, 130}, Qt::NoButton, Qt::MiddleButton);
+  Mouse(QEvent::MouseButtonRelease, {160, 130}, Qt::MiddleButton, Qt::NoButton);
+  const QImage released = View().Image().copy();
+  window->redraw();
+  EXPECT_EQ(View().Image(), released);
+
+  // A quick picture follows every step whole.
+  window->SetFluidRedrawLimit(10);
+  Mouse(QEvent::MouseButtonPress, {100, 100}, Qt::MiddleButton, Qt::MiddleButton);
+  Mouse(QEvent::MouseMove, {90, 95}, Qt::NoButton, Qt::MiddleButton);
+  const QImage step = View().Image().copy();
+  window->redraw();
+  EXPECT_EQ(View().Image(), step);
+  Mouse(QEvent::MouseButtonRelease, {90, 95}, Qt::MiddleButton, Qt::NoButton);
 }
 
 TEST_F(Navigation, ArrowKeysPanByATenthOfTheView) {
