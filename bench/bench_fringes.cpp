@@ -1,10 +1,11 @@
 // Frame costs of the colour-fringe view on a mesh of about a million triangles: rendering the
-// fringes for a new view (a zoom or pan step), the band isolines over them, and a repaint from
-// the cached image. A structured grid stands in for a mesh of the same size (the rasterizer's
-// cost depends on the triangle count and the covered pixels, not on the mesh's pattern).
+// fringes for a new view (a zoom or pan step), the band isolines over them, a repaint from
+// the cached image, and a drag step that shifts the picture instead of drawing it. A structured
+// grid stands in for a mesh of the same size (the rasterizer's cost depends on the triangle count
+// and the covered pixels, not on the mesh's pattern).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "ui/FringeRenderer.h"
 #include "ui/FringeScale.h"
 #include "ui/FringeView.h"
+#include "ui/PlanView.h"
 #include "ui/ViewTransform.h"
 
 namespace tavrin {
@@ -96,12 +98,30 @@ void BM_CachedRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_CachedRepaint)->Arg(1415)->Unit(benchmark::kMillisecond);
 
+// A drag step over a picture slow to draw: the plan view's buffer shifted by a few pixels,
+// whatever the mesh's size.
+void BM_DragShiftStep(benchmark::State& state) {
+  PlanView view;
+  view.resize(kWidth, kHeight);
+  FringeView fringes;
+  fringes.Show(Grid(1415), "w");
+  const QImage& picture = fringes.Image(Fitted(0));
+  view.Paint([&](QPainter& p) { p.drawImage(0, 0, picture); });
+  int step = 0;
+  for (auto _ : state) {
+    const int d = ++step % 2 == 0 ? 3 : -3;
+    view.Shift(d, d / 3);
+    benchmark::DoNotOptimize(view.Image().constBits());
+  }
+}
+BENCHMARK(BM_DragShiftStep)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace tavrin
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
