@@ -39,8 +39,6 @@ using tavrin::FEM;
 using tavrin::MeshParameters;
 using tavrin::TObjCont;
 
-constexpr double kDegree = 3.141592653589793 / 180;
-
 const TObjCont& Plate() {
   static const TObjCont job = [] {
     TObjCont j;
@@ -113,6 +111,8 @@ double SmallestAngle(const Cdt& cdt) {
   }
   return smallest;
 }
+
+constexpr double kDegree = 3.141592653589793 / 180;
 
 void BM_Cgal(benchmark::State& state) {
   const TObjCont& job = Plate();

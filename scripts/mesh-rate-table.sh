@@ -13,6 +13,7 @@ areas=${3:-28400 9500 2840 1600 950 284}
 [ -x "$bench" ] || { echo "no $bench: build the target bench_mesh_rate first" >&2; exit 1; }
 cgal=no
 "$bench" --benchmark_list_tests | grep -q '^BM_Cgal/' && cgal=yes
+[ "$cgal" = yes ] || echo "CGAL comparison skipped: the benchmark was built without CGAL (install libcgal-dev and rebuild)"
 
 # One case: prints "triangles cpu_seconds peak_mb min_angle", or "- - - -" when absent.
 run() {
