@@ -9,7 +9,8 @@
 // The nodes of triangle t, in this order: node 0 = begin of edge 1, node 1 = end of edge 1,
 // node 2 = the end of edge 2 that is not on edge 1. The orientation of a triangle is not fixed.
 //
-// Use: construct (copies GlobalMeshParameters()), call GenerateMesh once with a prepared job
+// Use: construct with the parameters to mesh by (the mesh keeps its own copy: nothing it does
+// reads process-wide settings), call GenerateMesh once with a prepared job
 // (TObjCont::PrepareForMeshing), then only read. A mesh can also be built by hand, for tests of
 // code that reads meshes: AddMeshNode, AddMeshEdge (segments carry mark 1 and the edge loads),
 // then AddTriangleByNodes (or MakeTriangle on three edges) and SetTrianglePhysics.
@@ -21,14 +22,14 @@
 #include <utility>
 #include <vector>
 
-#include "containers/TEdges.h"
-#include "containers/TTris.h"
-#include "containers/TVertexes.h"
 #include "mesh/FrameChanges.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/SegmentWorkList.h"
+#include "mesh/TEdges.h"
+#include "mesh/TTris.h"
+#include "mesh/TVertexes.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {
@@ -40,7 +41,7 @@ class MeshProgress;
 
 class FEM {
  public:
-  FEM();  // takes GlobalMeshParameters()
+  FEM();  // the default MeshParameters{}: an empty mesh, or one for tests
   explicit FEM(const MeshParameters& parameters);
   ~FEM();
   FEM(const FEM&) = delete;
@@ -55,9 +56,11 @@ class FEM {
   // own short of minAngle (bounds up to FinishingRefinement::kHighestBound), the finishing
   // refinement takes over and reaches it, except at input corners sharper than it. The
   // refinement also stops once the mesh has maxNodes nodes (checked at every new node).
-  // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
-  void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
-  void GenerateMesh(const TObjCont& structure);  // no drawing, no progress
+  // Draws on canvas, reports through progress; returns the mesh's figures (also kept, see
+  // Statistics()).
+  MeshStatistics GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
+                              MeshProgress& progress);
+  MeshStatistics GenerateMesh(const TObjCont& structure);  // no drawing, no progress
   // The first half of GenerateMesh alone: the constrained triangulation of the job's nodes
   // with physics, before any refinement.
   void Triangulate(const TObjCont& structure, MeshCanvas& canvas);
@@ -65,14 +68,16 @@ class FEM {
     if (running_) stop_ = MeshStop::User;
     running_ = false;
   }
-  // Has at least one triangle, and every triangle meets the minimal angle of
-  // GlobalMeshParameters() (read at the time of the call) except those exempt at input
-  // corners sharper than it (InputCorners). A mesh whose refinement was stopped (Stop()) must
-  // meet the angle with every triangle.
-  bool IsUsable() const;
+  // Has at least one triangle, and every triangle meets the minimal angle the mesh was made
+  // for (or the one given) except those exempt at input corners sharper than it
+  // (InputCorners). A mesh whose refinement was stopped (Stop()) must meet the angle with
+  // every triangle.
+  bool IsUsable() const { return IsUsable(minAngleDegrees_); }
   bool IsUsable(double minAngleDegrees) const;
   // Why the refinement ended before its end, if it did.
   MeshStop Stop() const { return stop_; }
+  // The figures of the last GenerateMesh; all zero before it.
+  const MeshStatistics& Statistics() const { return statistics_; }
   // The smallest angle (radians) of the triangles not exempt at the bound (degrees), and the
   // number of those exempt; as CurrentMinAngle() and 0 until GenerateMesh has classified the
   // triangles, and pi when every triangle is exempt.
@@ -219,7 +224,8 @@ class FEM {
   MeshStop stop_ = MeshStop::None;
   double maxArea_;
   double targetAngle_;
-  double minAngleDegrees_;  // the parameter targetAngle_ was made from
+  double minAngleDegrees_;     // the parameter targetAngle_ was made from
+  MeshStatistics statistics_;  // owned; written at the end of GenerateMesh
   int maxNodes_;
   bool animate_;
   int inputNodes_ = 0;

@@ -24,18 +24,20 @@
 
 namespace tavrin {
 
-void FEM::GenerateMesh(const TObjCont& structure) {
+MeshStatistics FEM::GenerateMesh(const TObjCont& structure) {
   MeshCanvas canvas;
   MeshProgress progress;
-  GenerateMesh(structure, canvas, progress);
+  return GenerateMesh(structure, canvas, progress);
 }
 
-void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress) {
+MeshStatistics FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
+                                 MeshProgress& progress) {
   progress.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
   progress.ProcessEvents();
   Triangulate(structure, canvas);
   inputNodes_ = NodeCount();
   Refine(canvas, progress);
+  return statistics_;
 }
 
 void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
@@ -84,7 +86,7 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   ClassifyInputCorners();
   DrawWholeMesh(canvas);
 
-  MeshStatistics& statistics = GlobalMeshStatistics();
+  MeshStatistics& statistics = statistics_;
   statistics.nodeCount = NodeCount();
   statistics.elementCount = TriangleCount();
   statistics.minAngle = static_cast<float>(MeshDegrees(currentMinAngle_));
