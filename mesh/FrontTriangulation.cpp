@@ -73,6 +73,7 @@ void FEM::Triangulate(const TObjCont& structure, MeshCanvas& canvas) {
   }
   AdvanceFront(canvas, index);
   AssignPhysics(structure);
+  inputNodes_ = NodeCount();
 }
 
 void FEM::DrawMeshEdge(MeshCanvas& canvas, int a, int b) const {

@@ -35,7 +35,6 @@ MeshStatistics FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
   progress.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
   progress.ProcessEvents();
   Triangulate(structure, canvas);
-  inputNodes_ = NodeCount();
   Refine(canvas, progress);
   return statistics_;
 }
@@ -79,7 +78,7 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // Ended on its own short of the angle: the loop above has no further step that helps.
   if (running_ && MeshDegrees(currentMinAngle_) < minAngleDegrees_ &&
       FinishingRefinement::Applies(minAngleDegrees_)) {
-    FinishingRefinement(*this, inputNodes_).Run(progress);
+    Finish(progress);
     WorstTriangle();
   }
   running_ = false;
@@ -97,6 +96,8 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   statistics.usable = IsUsable(minAngleDegrees_);
   progress.HideMeshProgress();
 }
+
+void FEM::Finish(MeshProgress& progress) { FinishingRefinement(*this, inputNodes_).Run(progress); }
 
 void FEM::CatchUpSegmentList() {
   for (const int n = EdgeCount(); segmentListEdges_ < n; ++segmentListEdges_)
