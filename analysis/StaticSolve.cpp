@@ -192,8 +192,8 @@ SolveCode TGlobMatrix::FailAtRow(int row, SolveCode code, const char* what, cons
   char text[320];
   if (equation < 0) {
     // The storage could not say which pivot failed: name the system instead of a freedom.
-    std::snprintf(text, sizeof text, "%s an equation of the reduced system%s %s", what,
-                  separator, why);
+    std::snprintf(text, sizeof text, "%s an equation of the reduced system%s %s", what, separator,
+                  why);
     return Fail(code, text);
   }
   failure_.equation = equation;

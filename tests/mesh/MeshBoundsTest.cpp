@@ -31,9 +31,9 @@ TEST(MeshBounds, StoredMaxAreaKeepsEveryPositiveBound) {
   const struct {
     double asked;
     float stored;
-  } cases[] = {{200, 200.0f},     {0.1, 0.1f},         {1e-30, 1e-30f},
-               {1e-45, kTiniest}, {1e-46, kTiniest},   {1e-300, kTiniest},
-               {1e39, kLargest},  {1e300, kLargest},   {0, 0.0f}};
+  } cases[] = {{200, 200.0f},     {0.1, 0.1f},       {1e-30, 1e-30f},
+               {1e-45, kTiniest}, {1e-46, kTiniest}, {1e-300, kTiniest},
+               {1e39, kLargest},  {1e300, kLargest}, {0, 0.0f}};
   for (const auto& c : cases) EXPECT_EQ(StoredMaxArea(c.asked), c.stored) << c.asked;
 }
 
