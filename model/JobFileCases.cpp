@@ -103,8 +103,7 @@ void TObjCont::WriteCases(std::ostream& out, const std::vector<int>& fileIndex) 
     for (const auto& [p, value] : c.pressure) {
       if (p < polygonCount_) out << "LP, " << p << ", " << FormatNumber(value) << "\n";
     }
-    for (const auto& [i, value] : c.nodeForce)
-      out << "LN, " << i << ", " << Triple(value) << "\n";
+    for (const auto& [i, value] : c.nodeForce) out << "LN, " << i << ", " << Triple(value) << "\n";
     for (const auto& [k, e] : edgeOrder) {
       if (const auto it = c.edgeForce.find(e); it != c.edgeForce.end())
         out << "LE, " << k << ", " << Triple(it->second) << "\n";
@@ -114,13 +113,13 @@ void TObjCont::WriteCases(std::ostream& out, const std::vector<int>& fileIndex) 
       out << "LD, " << i << ", " << HeldFields(GetConstraintCode(i, true), value) << "\n";
     for (const auto& [k, e] : edgeOrder) {
       if (const auto it = held.edgeDisplacement.find(e); it != held.edgeDisplacement.end())
-        out << "LDE, " << k << ", " << HeldFields(GetConstraintCode(e, false), it->second)
-            << "\n";
+        out << "LDE, " << k << ", " << HeldFields(GetConstraintCode(e, false), it->second) << "\n";
     }
   }
   for (const Combination& c : cases_.combinations) {
     out << "LCO, " << c.name;
-    for (const CombinationTerm& t : c.terms) out << ", " << t.caseName << ", " << FormatNumber(t.factor);
+    for (const CombinationTerm& t : c.terms)
+      out << ", " << t.caseName << ", " << FormatNumber(t.factor);
     out << "\n";
   }
   for (const Envelope& e : cases_.envelopes) {

@@ -107,7 +107,8 @@ std::string LoadCases::Problem() const {
     if (std::string why = NameProblem(name); !why.empty())
       return "the " + kind + " name " + Quoted(name) + " " + why;
     if (!names.insert(name).second)
-      return "the name " + Quoted(name) + " is given to more than one case, combination or envelope";
+      return "the name " + Quoted(name) +
+             " is given to more than one case, combination or envelope";
     return {};
   };
   for (int k = 0; k < CaseCount(); ++k) {

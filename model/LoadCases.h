@@ -27,11 +27,11 @@ struct LoadCase {
   using Triple = std::array<double, 3>;  // lin. Z, rot. X, rot. Y
 
   std::string name;
-  std::map<int, double> pressure;            // polygon index -> pressure
-  std::map<int, Triple> nodeForce;           // node index -> force
-  std::map<int, Triple> edgeForce;           // edge index (the model's) -> force per length
-  std::map<int, Triple> nodeDisplacement;    // node index -> prescribed values
-  std::map<int, Triple> edgeDisplacement;    // edge index -> prescribed values
+  std::map<int, double> pressure;          // polygon index -> pressure
+  std::map<int, Triple> nodeForce;         // node index -> force
+  std::map<int, Triple> edgeForce;         // edge index (the model's) -> force per length
+  std::map<int, Triple> nodeDisplacement;  // node index -> prescribed values
+  std::map<int, Triple> edgeDisplacement;  // edge index -> prescribed values
 
   void SetPressure(int polygon, double value);
   static void Set(std::map<int, Triple>& table, int index, const Triple& value);
@@ -73,7 +73,7 @@ struct LoadCases {
   // Nothing beyond a first case of the default name: the job file then holds no case record.
   bool IsPlain() const;
   int CaseCount() const { return 1 + static_cast<int>(further.size()); }
-  std::string CaseName(int k) const;  // "" outside 0 .. CaseCount() - 1
+  std::string CaseName(int k) const;          // "" outside 0 .. CaseCount() - 1
   int FindCase(std::string_view name) const;  // -1 when no case has it
   int FindCombination(std::string_view name) const;
   int FindEnvelope(std::string_view name) const;

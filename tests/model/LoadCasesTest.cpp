@@ -140,11 +140,17 @@ TEST(LoadCases, SetCasesRefusesFaultsWithAMessageNamingThem) {
        "envelope 'Design' names no combination"},
       {[](LoadCases& c) { c.further[1].SetPressure(2, 1); },
        "polygon 2 in case 'Wind' is not a closed polygon of the job"},
-      {[](LoadCases& c) { LoadCase::Set(c.further[1].nodeForce, 8, {1, 0, 0}); },
+      {[](LoadCases& c) {
+         LoadCase::Set(c.further[1].nodeForce, 8, {1, 0, 0});
+       },
        "node 8 in case 'Wind' is not in the job"},
-      {[](LoadCases& c) { LoadCase::Set(c.further[1].edgeForce, 0, {kNaN, 0, 0}); },
+      {[](LoadCases& c) {
+         LoadCase::Set(c.further[1].edgeForce, 0, {kNaN, 0, 0});
+       },
        "a value on edge 0 in case 'Wind' is not a number"},
-      {[](LoadCases& c) { LoadCase::Set(c.further[1].nodeDisplacement, 0, {0, 1, 0}); },
+      {[](LoadCases& c) {
+         LoadCase::Set(c.further[1].nodeDisplacement, 0, {0, 1, 0});
+       },
        "node 0 in case 'Wind' is given a rot. X displacement its constraint code does not hold"},
   };
   for (const Row& row : rows) {
