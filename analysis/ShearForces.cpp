@@ -65,8 +65,7 @@ class ShearRecovery {
     std::vector<int> fill(start_.begin(), start_.end() - 1);
     for (std::size_t t = 0; t < triangles.size(); ++t)
       for (const int v : triangles[t])
-        list_[static_cast<std::size_t>(fill[static_cast<std::size_t>(v)]++)] =
-            static_cast<int>(t);
+        list_[static_cast<std::size_t>(fill[static_cast<std::size_t>(v)]++)] = static_cast<int>(t);
     // A boundary node lies on an edge of one triangle only.
     std::unordered_map<std::uint64_t, int> edgeUse;
     for (const auto& t : triangles) {
@@ -97,7 +96,8 @@ class ShearRecovery {
       std::vector<int> seen;
       double sum[2] = {0, 0};
       for (int k = start_[v]; k < start_[v + 1]; ++k) {
-        for (const int w : triangles_[static_cast<std::size_t>(list_[static_cast<std::size_t>(k)])]) {
+        for (const int w :
+             triangles_[static_cast<std::size_t>(list_[static_cast<std::size_t>(k)])]) {
           const auto u = static_cast<std::size_t>(w);
           if (boundary_[u] || !fits[u].ok || std::find(seen.begin(), seen.end(), w) != seen.end())
             continue;

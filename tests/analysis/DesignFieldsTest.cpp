@@ -22,8 +22,8 @@ constexpr double kPi = 3.14159265358979323846;
 TEST(DesignFields, PrincipalMomentsAreTheTensorsEigenpairs) {
   std::mt19937 random(7);
   std::uniform_real_distribution<double> m(-100, 100);
-  std::vector<std::array<double, 3>> states = {
-      {5, 5, 0}, {5, -5, 0}, {0, 0, 3}, {-2, 7, 0}, {1e-9, 3e8, -2e8}, {4, 4, -1}};
+  std::vector<std::array<double, 3>> states = {{5, 5, 0},  {5, -5, 0},        {0, 0, 3},
+                                               {-2, 7, 0}, {1e-9, 3e8, -2e8}, {4, 4, -1}};
   for (int k = 0; k < 200; ++k) states.push_back({m(random), m(random), m(random)});
   for (const auto& [mx, my, mxy] : states) {
     const PrincipalMoments p = Principal(mx, my, mxy);
@@ -43,8 +43,12 @@ TEST(DesignFields, PrincipalMomentsAreTheTensorsEigenpairs) {
 TEST(DesignFields, VonMisesOfTheBasicStates) {
   const struct {
     double sx, sy, txy, expected;
-  } rows[] = {{120, 0, 0, 120},      {0, -80, 0, 80},   {0, 0, 10, 10 * std::sqrt(3.0)},
-              {50, 50, 0, 50},       {50, -50, 0, 50 * std::sqrt(3.0)}, {0, 0, 0, 0}};
+  } rows[] = {{120, 0, 0, 120},
+              {0, -80, 0, 80},
+              {0, 0, 10, 10 * std::sqrt(3.0)},
+              {50, 50, 0, 50},
+              {50, -50, 0, 50 * std::sqrt(3.0)},
+              {0, 0, 0, 0}};
   for (const auto& r : rows) EXPECT_NEAR(VonMises(r.sx, r.sy, r.txy), r.expected, 1e-12 * 120);
 }
 
