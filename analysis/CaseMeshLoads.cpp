@@ -124,7 +124,8 @@ PlateMesh CaseMeshLoads::Apply(const PlateMesh& base, const LoadCase& loads) con
         LoadCase::Get(loads.nodeDisplacement, i));
   for (std::size_t e = 0; e < edgeSource_.size() && e < m.edgeDof.size(); ++e) {
     if (const int j = edgeSource_[e]; j >= 0)
-      put(m.edgeDof[e], LoadCase::Get(loads.edgeForce, j), LoadCase::Get(loads.edgeDisplacement, j));
+      put(m.edgeDof[e], LoadCase::Get(loads.edgeForce, j),
+          LoadCase::Get(loads.edgeDisplacement, j));
   }
   for (std::size_t t = 0; t < trianglePolygon_.size() && t < m.materials.size(); ++t)
     m.materials[t].pressure = loads.Pressure(trianglePolygon_[t]);

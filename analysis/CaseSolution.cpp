@@ -68,7 +68,8 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
     setOfCombination[c] = static_cast<int>(sets_.size());
     sets_.push_back(std::move(sum));
   }
-  for (const ResultSet& set : sets_) design_.push_back(ComputeDesignColumns(set, x_, y_, triangles_));
+  for (const ResultSet& set : sets_)
+    design_.push_back(ComputeDesignColumns(set, x_, y_, triangles_));
 
   for (const Envelope& envelope : all.envelopes) {
     std::vector<const ResultSet*> sets;

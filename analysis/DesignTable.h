@@ -23,9 +23,7 @@ extern const char* const kDesignColumnNames[kDesignColumns];
 struct DesignColumns {
   std::vector<double> node;     // kDesignColumns per node
   std::vector<double> element;  // kDesignColumns per element
-  double Node(int v, int k) const {
-    return node[static_cast<std::size_t>(kDesignColumns * v + k)];
-  }
+  double Node(int v, int k) const { return node[static_cast<std::size_t>(kDesignColumns * v + k)]; }
   double Element(int t, int k) const {
     return element[static_cast<std::size_t>(kDesignColumns * t + k)];
   }

@@ -19,6 +19,7 @@ NodeEnvelope BuildEnvelope(const std::string& name, const std::vector<const Resu
                            const std::vector<const DesignColumns*>& design) {
   NodeEnvelope e;
   e.name = name;
+  for (const ResultSet* set : sets) e.combinations.push_back(set->name);
   if (sets.empty()) return e;
   e.nodes = sets[0]->nodes;
   const std::size_t size = NodeEnvelope::kColumns * static_cast<std::size_t>(e.nodes);

@@ -17,8 +17,9 @@ struct NodeEnvelope {
   static const char* ColumnName(int k);
 
   std::string name;
+  std::vector<std::string> combinations;  // the names maxFrom and minFrom index
   int nodes = 0;
-  std::vector<double> max, min;      // kColumns per node
+  std::vector<double> max, min;       // kColumns per node
   std::vector<int> maxFrom, minFrom;  // index into the combinations given, per value
 
   std::size_t At(int v, int k) const { return static_cast<std::size_t>(kColumns * v + k); }

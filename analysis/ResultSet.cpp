@@ -19,9 +19,11 @@ ResultSet ResultSet::FromSolver(const TGlobMatrix& s, const TGlobMatrix& referen
     for (int k = 0; k < kNodeColumns; ++k)
       r.node[kNodeColumns * at + static_cast<std::size_t>(k)] =
           s.NodeValue(own, static_cast<ResultField>(k));
-    for (int d = 0; d < 3; ++d) r.reaction[3 * at + static_cast<std::size_t>(d)] = s.Reaction(own, d);
+    for (int d = 0; d < 3; ++d)
+      r.reaction[3 * at + static_cast<std::size_t>(d)] = s.Reaction(own, d);
   }
-  r.element.resize(static_cast<std::size_t>(kElementColumns) * static_cast<std::size_t>(r.elements));
+  r.element.resize(static_cast<std::size_t>(kElementColumns) *
+                   static_cast<std::size_t>(r.elements));
   for (int t = 0; t < r.elements; ++t) {
     const auto at = kElementColumns * static_cast<std::size_t>(t);
     r.element[at] = s.CentroidDeflection(t);
