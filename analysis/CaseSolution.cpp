@@ -1,6 +1,7 @@
 // Solving the cases one after the other on copies of one mesh, then the linear combinations,
 // the design columns and the envelopes. The cost is one solve per case (each factorizes the
-// same matrix again) plus linear work per combination and envelope.
+// same matrix again: the solver has no entry point yet that takes several right-hand sides)
+// plus linear work per combination and envelope.
 #include "analysis/CaseSolution.h"
 
 #include "analysis/CaseMeshLoads.h"
@@ -18,16 +19,27 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
   if (which.empty())
     for (int k = 0; k < all.CaseCount(); ++k) which.push_back(k);
 
+  std::vector<std::pair<std::string, PlateMesh>> meshes;
   const PlateMesh base = PlateMesh::FromFem(mesh);
   std::unique_ptr<CaseMeshLoads> map;
-  std::vector<int> setOfCase(static_cast<std::size_t>(all.CaseCount()), -1);
   for (const int k : which) {
+    // The first case is the mesh's own records, exactly as a job without cases solves.
+    if (k != 0 && !map) map = std::make_unique<CaseMeshLoads>(mesh, job);
+    meshes.emplace_back(all.CaseName(k), k == 0 ? base : map->Apply(base, job.CaseLoads(k)));
+  }
+  if (std::string error = SolveCases(std::move(meshes), element, options); !error.empty())
+    return error;
+  Combine(all);
+  return {};
+}
+
+std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMesh>> cases,
+                                     ElementKind element, const AnalysisOptions& options) {
+  *this = CaseSolution{};
+  for (auto& [name, plate] : cases) {
     auto solver = std::make_unique<TGlobMatrix>(element);
     solver->SetOptions(options);
-    if (k != 0 && !map) map = std::make_unique<CaseMeshLoads>(mesh, job);
-    const int rc = solver->SolveStatic(k == 0 ? base : map->Apply(base, job.CaseLoads(k)));
-    const std::string name = all.CaseName(k);
-    if (rc != kSolveOk) {
+    if (solver->SolveStatic(std::move(plate)) != kSolveOk) {
       const std::string message = solver->Failure().message;
       *this = CaseSolution{};
       return "case '" + name + "': " + message;
@@ -38,13 +50,13 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
              "': the stresses exceed the range of numbers; check the prescribed displacements "
              "and the loads against the plate's stiffness";
     }
-    const TGlobMatrix& reference = solvers_.empty() ? *solver : *solvers_[0];
-    sets_.push_back(ResultSet::FromSolver(*solver, reference, name));
-    setOfCase[static_cast<std::size_t>(k)] = static_cast<int>(solvers_.size());
-    solvers_.push_back(std::move(solver));
+    sets_.push_back(ResultSet::FromSolver(*solver, first_ ? *first_ : *solver, name));
+    figures_.push_back({solver->EquationCount(), solver->RelativeResidual(),
+                        solver->LoadImbalance(), solver->ErrorEstimate()});
+    if (!first_) first_ = std::move(solver);
   }
-
-  const TGlobMatrix& first = *solvers_[0];
+  if (!first_) return {};
+  const TGlobMatrix& first = *first_;
   for (int v = 0; v < first.ResultNodeCount(); ++v) {
     x_.push_back(first.NodeX(v));
     y_.push_back(first.NodeY(v));
@@ -52,30 +64,37 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
   for (int t = 0; t < first.ResultTriangleCount(); ++t)
     triangles_.push_back(
         {first.TriangleCorner(t, 0), first.TriangleCorner(t, 1), first.TriangleCorner(t, 2)});
+  return {};
+}
 
-  std::vector<int> setOfCombination(all.combinations.size(), -1);
-  for (std::size_t c = 0; c < all.combinations.size(); ++c) {
-    const Combination& combination = all.combinations[c];
+void CaseSolution::Combine(const LoadCases& all) {
+  if (sets_.empty()) return;
+  const int caseSets = CaseSets();
+  auto setNamed = [this](const std::string& name, int from, int to) {
+    for (int s = from; s < to; ++s)
+      if (sets_[static_cast<std::size_t>(s)].name == name) return s;
+    return -1;
+  };
+  for (const Combination& combination : all.combinations) {
     bool solved = true;
     for (const CombinationTerm& term : combination.terms)
-      solved = solved && setOfCase[static_cast<std::size_t>(all.FindCase(term.caseName))] >= 0;
+      solved = solved && setNamed(term.caseName, 0, caseSets) >= 0;
     if (!solved) continue;
     ResultSet sum = sets_[0].ZeroLike(combination.name);
-    for (const CombinationTerm& term : combination.terms) {
-      const int s = setOfCase[static_cast<std::size_t>(all.FindCase(term.caseName))];
-      sum.AddScaled(sets_[static_cast<std::size_t>(s)], term.factor);
-    }
-    setOfCombination[c] = static_cast<int>(sets_.size());
+    for (const CombinationTerm& term : combination.terms)
+      sum.AddScaled(sets_[static_cast<std::size_t>(setNamed(term.caseName, 0, caseSets))],
+                    term.factor);
     sets_.push_back(std::move(sum));
   }
   for (const ResultSet& set : sets_)
     design_.push_back(ComputeDesignColumns(set, x_, y_, triangles_));
 
+  const int count = static_cast<int>(sets_.size());
   for (const Envelope& envelope : all.envelopes) {
     std::vector<const ResultSet*> sets;
     std::vector<const DesignColumns*> design;
     for (const std::string& name : envelope.combinations) {
-      const int s = setOfCombination[static_cast<std::size_t>(all.FindCombination(name))];
+      const int s = setNamed(name, caseSets, count);
       if (s < 0) break;
       sets.push_back(&sets_[static_cast<std::size_t>(s)]);
       design.push_back(&design_[static_cast<std::size_t>(s)]);
@@ -83,7 +102,6 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
     if (sets.size() == envelope.combinations.size())
       envelopes_.push_back(BuildEnvelope(envelope.name, sets, design));
   }
-  return {};
 }
 
 }  // namespace tavrin

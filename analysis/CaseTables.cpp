@@ -35,11 +35,16 @@ void WriteArray(std::FILE* f, const std::string& name, int count, Value value) {
 std::string Escaped(const std::string& s) {
   std::string out;
   for (const char c : s) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else if (c == '"') out += "&quot;";
-    else out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
   }
   return out;
 }
@@ -55,14 +60,13 @@ ExportResult WriteSetTables(const CaseSolution& solution, int s, const std::stri
                             const std::string& elementsFile, const std::string& reactionsFile) {
   const ResultSet& set = solution.Sets()[static_cast<std::size_t>(s)];
   const DesignColumns& design = solution.Design()[static_cast<std::size_t>(s)];
-  const TGlobMatrix& first = solution.Solver(0);
+  const TGlobMatrix& first = solution.First();
   std::FILE* f = std::fopen(nodesFile.c_str(), "w");
   if (!f) return ExportResult::CannotCreate;
   std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
   DesignHeader(f);
   for (int v = 0; v < set.nodes; ++v) {
-    std::fprintf(f, "%d,%d,%.10g,%.10g", v, first.MeshNodeOf(v), solution.X()[v],
-                 solution.Y()[v]);
+    std::fprintf(f, "%d,%d,%.10g,%.10g", v, first.MeshNodeOf(v), solution.X()[v], solution.Y()[v]);
     for (int k = 0; k < ResultSet::kNodeColumns; ++k) std::fprintf(f, ",%.10g", set.Node(v, k));
     AppendDesignRow(f, design, v, false);
     std::fputc('\n', f);
@@ -110,7 +114,7 @@ ExportResult WriteEnvelopeTable(const CaseSolution& solution, const std::string&
       for (int v = 0; v < e.nodes; ++v) {
         const std::size_t at = e.At(v, k);
         std::fprintf(f, "%s,%s,%d,%d,%.10g,%.10g,%.10g,%s,%.10g,%s\n", e.name.c_str(),
-                     NodeEnvelope::ColumnName(k), v, solution.Solver(0).MeshNodeOf(v),
+                     NodeEnvelope::ColumnName(k), v, solution.First().MeshNodeOf(v),
                      solution.X()[static_cast<std::size_t>(v)],
                      solution.Y()[static_cast<std::size_t>(v)], e.max[at],
                      e.combinations[static_cast<std::size_t>(e.maxFrom[at])].c_str(), e.min[at],
@@ -125,7 +129,7 @@ ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& file
   if (solution.Sets().empty()) return ExportResult::NoSolution;
   std::FILE* f = std::fopen(fileName.c_str(), "w");
   if (!f) return ExportResult::CannotCreate;
-  const TGlobMatrix& first = solution.Solver(0);
+  const TGlobMatrix& first = solution.First();
   const int nodes = solution.Sets()[0].nodes, triangles = solution.Sets()[0].elements;
   std::fprintf(f,
                "<?xml version=\"1.0\"?>\n"

@@ -34,23 +34,33 @@ std::string FileStem(const std::string& name, std::set<std::string>& taken) {
 
 }  // namespace
 
-void PrintCaseFigures(const TGlobMatrix& solver) {
+namespace {
+
+// The node of the largest deflection, the first of equal ones in the numbering of the tables.
+int MaxDeflectionNode(const ResultSet& set) {
   int maxNode = 0;
-  double maxW = 0;
-  for (int v = 0; v < solver.ResultNodeCount(); ++v) {
-    const double w = static_cast<double>(solver.Displacement(v, 0));
-    if (std::fabs(w) > std::fabs(maxW)) {
-      maxW = w;
-      maxNode = v;
-    }
-  }
+  for (int v = 0; v < set.nodes; ++v)
+    if (std::fabs(set.Node(v, 0)) > std::fabs(set.Node(maxNode, 0))) maxNode = v;
+  return maxNode;
+}
+
+void PrintLoadsAndDeflection(const CaseSolution& solution, const ResultSet& set) {
+  const TGlobMatrix& first = solution.First();
+  const int v = MaxDeflectionNode(set);
   // Full precision: the figures read back as the same doubles.
-  std::printf(
-      "equations: %d\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
-      solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
-      solver.NodeX(maxNode), solver.NodeY(maxNode));
-  std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", solver.RelativeResidual(),
-              solver.LoadImbalance(), solver.ErrorEstimate());
+  std::printf("load-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
+              set.loadZ, set.reactionZ, set.Node(v, 0), first.MeshNodeOf(v), first.NodeX(v),
+              first.NodeY(v));
+}
+
+}  // namespace
+
+void PrintCaseFigures(const CaseSolution& solution, int s) {
+  const SolveFigures& f = solution.Figures(s);
+  std::printf("equations: %d\n", f.equations);
+  PrintLoadsAndDeflection(solution, solution.Sets()[static_cast<std::size_t>(s)]);
+  std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", f.residual, f.imbalance,
+              f.errorEstimate);
 }
 
 std::vector<std::string> SelectedSets(const CaseSolution& solution, const LoadCases& cases,
@@ -68,23 +78,16 @@ std::vector<std::string> SelectedSets(const CaseSolution& solution, const LoadCa
 }
 
 void PrintCaseBlocks(const CaseSolution& solution, const std::vector<std::string>& selected) {
-  const TGlobMatrix& first = solution.Solver(0);
   for (int s = 0; s < static_cast<int>(solution.Sets().size()); ++s) {
     const ResultSet& set = solution.Sets()[static_cast<std::size_t>(s)];
     if (!Has(selected, set.name)) continue;
     if (s < solution.CaseSets()) {
       std::printf("case: %s\n", set.name.c_str());
-      PrintCaseFigures(solution.Solver(s));
-      continue;
+      PrintCaseFigures(solution, s);
+    } else {
+      std::printf("combination: %s\n", set.name.c_str());
+      PrintLoadsAndDeflection(solution, set);
     }
-    int maxNode = 0;
-    for (int v = 0; v < set.nodes; ++v)
-      if (std::fabs(set.Node(v, 0)) > std::fabs(set.Node(maxNode, 0))) maxNode = v;
-    std::printf(
-        "combination: %s\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g "
-        "y %g\n",
-        set.name.c_str(), set.loadZ, set.reactionZ, set.Node(maxNode, 0),
-        first.MeshNodeOf(maxNode), first.NodeX(maxNode), first.NodeY(maxNode));
   }
 }
 
@@ -98,8 +101,7 @@ std::string WriteCaseFiles(const CaseSolution& solution, const std::vector<std::
     const std::string stem = FileStem(set.name, taken);
     const std::string nodes = (dir / ("nodes-" + stem + ".csv")).string();
     if (WriteSetTables(solution, s, nodes, (dir / ("elements-" + stem + ".csv")).string(),
-                       (dir / ("reactions-" + stem + ".csv")).string()) !=
-        ExportResult::Written)
+                       (dir / ("reactions-" + stem + ".csv")).string()) != ExportResult::Written)
       return "the tables of '" + set.name + "' in " + outDir;
   }
   if (!solution.Envelopes().empty()) {

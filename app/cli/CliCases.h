@@ -12,9 +12,9 @@ struct LoadCases;
 
 namespace tavrin::cli {
 
-// The figures of one solve, as solve prints them for a job without cases: equations, load-z,
+// The figures of case set s, as solve prints them for a job without cases: equations, load-z,
 // reaction-z, max-deflection, residual, imbalance, error-estimate.
-void PrintCaseFigures(const TGlobMatrix& solver);
+void PrintCaseFigures(const CaseSolution& solution, int s);
 
 // The names of the sets a run reports: every case and combination solved, or with --case the
 // case named, or the combination named and its cases.

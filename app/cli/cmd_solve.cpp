@@ -165,7 +165,7 @@ int RunSolve(const Args& args) {
   const bool plain = cases.IsPlain() && caseName.empty();
   const std::vector<std::string> selected = SelectedSets(solution, cases, caseName);
   if (plain) {
-    PrintCaseFigures(solution.Solver(0));
+    PrintCaseFigures(solution, 0);
   } else {
     PrintCaseBlocks(solution, selected);
   }
@@ -174,7 +174,7 @@ int RunSolve(const Args& args) {
 
   std::error_code ec;
   std::filesystem::create_directories(outDir, ec);
-  const TGlobMatrix& first = solution.Solver(0);
+  const TGlobMatrix& first = solution.First();
   if (ec || !WriteTables(first, solution.Design()[0], outDir)) {
     std::fprintf(stderr, "tavrin-cli solve: cannot write the result tables in %s\n",
                  outDir.c_str());

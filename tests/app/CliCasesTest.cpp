@@ -74,8 +74,7 @@ std::vector<std::string> Blocks(const std::string& out) {
   std::istringstream in(out);
   std::string line;
   while (std::getline(in, line)) {
-    if (line.rfind("case: ", 0) == 0 || line.rfind("combination: ", 0) == 0)
-      names.push_back(line);
+    if (line.rfind("case: ", 0) == 0 || line.rfind("combination: ", 0) == 0) names.push_back(line);
   }
   return names;
 }
@@ -83,9 +82,8 @@ std::vector<std::string> Blocks(const std::string& out) {
 TEST_F(CliCases, EveryCaseAndCombinationGetsItsBlockTablesAndArrays) {
   const CliResult r = RunCli({"solve", Job(kCases), "--out", (dir_ / "out").string()});
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(Blocks(r.out),
-            (std::vector<std::string>{"case: Dead", "case: Live", "case: Point load",
-                                      "combination: ULS", "combination: SLS"}));
+  EXPECT_EQ(Blocks(r.out), (std::vector<std::string>{"case: Dead", "case: Live", "case: Point load",
+                                                     "combination: ULS", "combination: SLS"}));
   // Each case's block has its own equilibrium check.
   size_t at = 0;
   for (int k = 0; k < 5; ++k) {
