@@ -120,6 +120,29 @@ TEST(CaseSolution, CasesCombinationsAndEnvelopesMatchSeparateSolves) {
   EXPECT_NEAR(cases.Sets()[3].loadZ, 1.35 * cases.Sets()[0].loadZ + 1.5 * cases.Sets()[1].loadZ,
               1e-12 * std::abs(cases.Sets()[3].loadZ));
 
+  // The design columns at every node of every set: the principal moments are the eigenvalues
+  // of the moment tensor (trace and determinant, to 1e-12 of the scale), and the Wood–Armer
+  // moments meet the yield condition of both faces (the solver's moments are hogging-positive).
+  for (std::size_t s = 0; s < cases.Sets().size(); ++s) {
+    const ResultSet& set = cases.Sets()[s];
+    const DesignColumns& d = cases.Design()[s];
+    for (int v = 0; v < set.nodes; ++v) {
+      const double mx = set.Node(v, 6), my = set.Node(v, 7), mxy = set.Node(v, 8);
+      const double scale = std::abs(mx) + std::abs(my) + std::abs(mxy) + 1e-300;
+      ASSERT_NEAR(d.Node(v, 0) + d.Node(v, 1), mx + my, 1e-12 * scale);
+      ASSERT_NEAR(d.Node(v, 0) * d.Node(v, 1), mx * my - mxy * mxy, 1e-12 * scale * scale);
+      const double faces[2][4] = {{d.Node(v, 6), d.Node(v, 7), -mx, -my},
+                                  {d.Node(v, 8), d.Node(v, 9), mx, my}};
+      for (const auto& f : faces) {
+        ASSERT_GE(f[0], std::max(f[2], 0.0) - 1e-12 * scale);
+        ASSERT_GE(f[1], std::max(f[3], 0.0) - 1e-12 * scale);
+        // To rounding: each difference is good to a few ulps of the scale.
+        const double a = f[0] - f[2], b = f[1] - f[3];
+        ASSERT_GE(a * b, mxy * mxy - 1e-13 * scale * (std::abs(a) + std::abs(b)));
+      }
+    }
+  }
+
   // The envelope: max and min of every column over the separate solves, and a combination named
   // whose own value is that extreme.
   ASSERT_EQ(cases.Envelopes().size(), 1u);
