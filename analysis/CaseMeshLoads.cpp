@@ -113,7 +113,7 @@ CaseMeshLoads::CaseMeshLoads(const FEM& mesh, const TObjCont& job) : jobNodes_(j
 
 PlateMesh CaseMeshLoads::Apply(const PlateMesh& base, const LoadCase& loads) const {
   PlateMesh m = base;
-  auto put = [](DofData& d, const LoadCase::Triple& force, const LoadCase::Triple& value) {
+  auto put = [](DofRecord& d, const LoadCase::Triple& force, const LoadCase::Triple& value) {
     for (std::size_t k = 0; k < 3; ++k) {
       d.force[k] = force[k];
       d.displacement[k] = value[k];

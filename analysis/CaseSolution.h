@@ -2,12 +2,13 @@
 // factored sums of the case results and its envelopes over the combinations, each with its
 // design columns.
 //
-// Owns the solver of the first case solved (it gives the node numbering of every set, the
-// constraints and the COSMOS file; the others are let go once their results are copied, so the
-// factors of ten cases never sit in memory together), each case's solve figures, the result sets
+// Owns the one solver of all cases (factored once; left answering for the first case: it gives
+// the node numbering of every set, the constraints and the COSMOS file), each case's solve
+// figures, the result sets
 // (cases first, in job order, then the combinations), their design columns and the envelopes. The
 // first case is solved from the mesh's own records, exactly as a job without cases is; a further
-// case from the same mesh with its loads laid on by CaseMeshLoads. Combinations cost no solve.
+// case from the same mesh with its loads laid on by CaseMeshLoads, on the first case's factor.
+// Combinations cost no solve.
 #pragma once
 
 #include <array>

@@ -60,7 +60,11 @@ void BM_TenCasesOverOne(benchmark::State& state) {
   state.counters["ten_cases_s"] = ten;
   state.counters["ratio"] = ten / one;
 }
-BENCHMARK(BM_TenCasesOverOne)->Arg(200000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_TenCasesOverOne)
+    ->Arg(200000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace
 

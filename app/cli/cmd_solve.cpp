@@ -134,7 +134,7 @@ int RunSolve(const Args& args) {
   ElementKind element;
   std::vector<std::string> positional;
   std::string outDir, caseName;
-  AnalysisOptions options = GlobalAnalysisOptions();
+  AnalysisOptions options;
   TObjCont job;
   const int rc = MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir,
                                  &options, &job, &caseName);

@@ -57,12 +57,13 @@ TObjCont CasesJob() {
 }
 
 // The case's sets against a plain job of the same loads meshed and solved on its own.
-ResultSet SolveAlone(const TObjCont& job, const LoadCase& loads, const CaseSolution& cases) {
+ResultSet SolveAlone(const TObjCont& job, const LoadCase& loads, const CaseSolution& cases,
+                     const AnalysisOptions& options) {
   TObjCont alone = job.WithLoads(loads);
   FEM mesh(Parameters());
   mesh.GenerateMesh(alone);
   CaseSolution s;
-  EXPECT_EQ(s.Solve(mesh, alone, ElementKind::Dkt, AnalysisOptions{}), "");
+  EXPECT_EQ(s.Solve(mesh, alone, ElementKind::Dkt, options), "");
   EXPECT_EQ(s.Sets()[0].nodes, cases.Sets()[0].nodes);
   EXPECT_EQ(s.X(), cases.X());  // the same mesh, the same numbering
   return s.Sets()[0];
@@ -74,7 +75,12 @@ double Largest(const std::vector<double>& v) {
   return m;
 }
 
-TEST(CaseSolution, CasesCombinationsAndEnvelopesMatchSeparateSolves) {
+// Both solvers: the further cases reuse each one's factor.
+class CaseSolutionBySolver : public ::testing::TestWithParam<SolverKind> {};
+
+TEST_P(CaseSolutionBySolver, CasesCombinationsAndEnvelopesMatchSeparateSolves) {
+  AnalysisOptions options;
+  options.solver = GetParam();
   const TObjCont job = CasesJob();
   FEM mesh(Parameters());
   mesh.GenerateMesh(job);
@@ -91,7 +97,7 @@ TEST(CaseSolution, CasesCombinationsAndEnvelopesMatchSeparateSolves) {
     EXPECT_EQ(first.materials[t].pressure, base.materials[t].pressure);
 
   CaseSolution cases;
-  ASSERT_EQ(cases.Solve(mesh, job, ElementKind::Dkt, AnalysisOptions{}), "");
+  ASSERT_EQ(cases.Solve(mesh, job, ElementKind::Dkt, options), "");
   ASSERT_EQ(cases.CaseSets(), 3);
   ASSERT_EQ(cases.Sets().size(), 6u);
 
@@ -101,7 +107,7 @@ TEST(CaseSolution, CasesCombinationsAndEnvelopesMatchSeparateSolves) {
   std::vector<ResultSet> alone;
   for (int k = 0; k < 6; ++k) {
     const LoadCase loads = k < 3 ? job.CaseLoads(k) : job.CombinationLoads(k - 3);
-    alone.push_back(SolveAlone(job, loads, cases));
+    alone.push_back(SolveAlone(job, loads, cases, options));
     const ResultSet& set = cases.Sets()[static_cast<std::size_t>(k)];
     const double nodeScale = Largest(set.node), elementScale = Largest(set.element);
     for (std::size_t i = 0; i < set.node.size(); ++i)
@@ -164,6 +170,9 @@ TEST(CaseSolution, CasesCombinationsAndEnvelopesMatchSeparateSolves) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Solvers, CaseSolutionBySolver,
+                         ::testing::Values(SolverKind::Sparse, SolverKind::Envelope));
 
 TEST(CaseSolution, RefusesAJobWhoseCombinationNamesAMissingCase) {
   TObjCont job = CasesJob();

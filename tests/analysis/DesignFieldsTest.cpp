@@ -163,8 +163,8 @@ TEST(ShearForces, SimplySupportedSquareAgainstTheSeries) {
   plate.material = {210000, 0.3, 0.02, q};
   TGlobMatrix s;
   s.SetOptions({SolverKind::Sparse, RecoveryKind::Patch, 0});
-  ASSERT_EQ(s.SolveStatic(plate.Build()), kSolveOk) << s.Failure().message;
-  ASSERT_EQ(s.SolveStress(), 0);
+  ASSERT_EQ(s.SolveStatic(plate.Build()), SolveCode::Ok) << s.Failure().message;
+  ASSERT_EQ(s.SolveStress(), StressCode::Ok);
   const int n = s.ResultNodeCount();
   std::vector<double> x, y, moments, elementMoments;
   for (int v = 0; v < n; ++v) {
