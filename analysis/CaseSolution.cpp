@@ -1,8 +1,8 @@
-// Solving the cases on one factorization: the first case solves in full, every further one
-// reuses the numbering and the factor (TGlobMatrix::SolveLoads), and the first is solved once
-// more at the end so that the solver answers for it. Then the linear combinations, the design
-// columns and the envelopes. Cost: one factorization, one back-substitution and one stress
-// recovery per case (plus one), linear work per combination and envelope.
+// Solving the cases on one factorization: one case solves in full, every other one reuses the
+// numbering and the factor (TGlobMatrix::SolveLoads). Then the linear combinations, the design
+// columns (the shear fits made once for all sets) and the envelopes. Cost: one factorization,
+// one back-substitution, check and stress recovery per case, linear work per combination and
+// envelope.
 #include "analysis/CaseSolution.h"
 
 #include "analysis/CaseMeshLoads.h"
@@ -39,12 +39,20 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
   *this = CaseSolution{};
   if (cases.empty()) return {};
   auto solver = std::make_unique<TGlobMatrix>(element, options);
-  // The first case again at the end, on the same factor, so that the solver answers for it.
-  const PlateMesh firstCase = cases.size() > 1 ? cases[0].second : PlateMesh();
-  for (std::size_t k = 0; k < cases.size(); ++k) {
+  // The last case factors the matrix and the first is solved last, so that the solver is left
+  // answering for the first case without a solve of its own.
+  const std::size_t count = cases.size();
+  std::vector<std::size_t> order;
+  order.push_back(count - 1);
+  for (std::size_t k = 1; k + 1 < count; ++k) order.push_back(k);
+  if (count > 1) order.push_back(0);
+  sets_.resize(count);
+  figures_.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t k = order[i];
     auto& [name, plate] = cases[k];
     const SolveCode rc =
-        k == 0 ? solver->SolveStatic(std::move(plate)) : solver->SolveLoads(std::move(plate));
+        i == 0 ? solver->SolveStatic(std::move(plate)) : solver->SolveLoads(std::move(plate));
     std::string error;
     if (rc != SolveCode::Ok)
       error = solver->Failure().message;
@@ -55,16 +63,11 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
     if (!error.empty()) {
       *this = CaseSolution{};
       // A job without cases reports its failure as it always did.
-      return cases.size() == 1 ? error : "case '" + name + "': " + error;
+      return count == 1 ? error : "case '" + name + "': " + error;
     }
-    sets_.push_back(ResultSet::FromSolver(*solver, *solver, name));
-    figures_.push_back({solver->EquationCount(), solver->RelativeResidual(),
-                        solver->LoadImbalance(), solver->ErrorEstimate()});
-  }
-  if (cases.size() > 1 &&
-      (solver->SolveLoads(firstCase) != SolveCode::Ok || solver->SolveStress() != StressCode::Ok)) {
-    *this = CaseSolution{};
-    return "case '" + cases[0].first + "' could not be solved again on its own factor";
+    sets_[k] = ResultSet::FromSolver(*solver, *solver, name);
+    figures_[k] = {solver->EquationCount(), solver->RelativeResidual(), solver->LoadImbalance(),
+                   solver->ErrorEstimate()};
   }
   first_ = std::move(solver);
   if (!first_) return {};
@@ -98,8 +101,8 @@ void CaseSolution::Combine(const LoadCases& all) {
                     term.factor);
     sets_.push_back(std::move(sum));
   }
-  for (const ResultSet& set : sets_)
-    design_.push_back(ComputeDesignColumns(set, x_, y_, triangles_));
+  const ShearRecovery shear(x_, y_, triangles_);
+  for (const ResultSet& set : sets_) design_.push_back(ComputeDesignColumns(set, shear));
 
   const int count = static_cast<int>(sets_.size());
   for (const Envelope& envelope : all.envelopes) {

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "analysis/DesignFields.h"
-#include "analysis/ShearForces.h"
 #include "analysis/WoodArmer.h"
 
 namespace tavrin {
@@ -37,16 +36,14 @@ void Row(const double* stress, const double* moment, const double* shear, double
 
 }  // namespace
 
-DesignColumns ComputeDesignColumns(const ResultSet& set, const std::vector<double>& x,
-                                   const std::vector<double>& y,
-                                   const std::vector<std::array<int, 3>>& triangles) {
+DesignColumns ComputeDesignColumns(const ResultSet& set, const ShearRecovery& shear) {
   std::vector<double> elementMoments(3 * static_cast<std::size_t>(set.elements));
   for (int t = 0; t < set.elements; ++t)
     for (int c = 0; c < 3; ++c)
       elementMoments[3 * static_cast<std::size_t>(t) + static_cast<std::size_t>(c)] =
           set.Element(t, 4 + c);
   std::vector<double> nodeShear, elementShear;
-  RecoverShearForces(x, y, triangles, elementMoments, nodeShear, elementShear);
+  shear.Recover(elementMoments, nodeShear, elementShear);
 
   DesignColumns d;
   d.node.resize(kDesignColumns * static_cast<std::size_t>(set.nodes));

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/ResultSet.h"
+#include "analysis/ShearForces.h"
 
 namespace tavrin {
 
@@ -29,9 +30,7 @@ struct DesignColumns {
   }
 };
 
-// x, y and the triangles' corners in the set's node numbering.
-DesignColumns ComputeDesignColumns(const ResultSet& set, const std::vector<double>& x,
-                                   const std::vector<double>& y,
-                                   const std::vector<std::array<int, 3>>& triangles);
+// `shear` made for the set's mesh in the set's node numbering (one serves every set of a mesh).
+DesignColumns ComputeDesignColumns(const ResultSet& set, const ShearRecovery& shear);
 
 }  // namespace tavrin

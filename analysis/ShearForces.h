@@ -19,9 +19,29 @@
 
 namespace tavrin {
 
-// In: node coordinates, triangles by corner nodes, three moments per triangle (Mx, My, Mxy at
-// 3 * t, the centroid values). Out: Qx, Qy per node (at 2 * node; zeros for a node of no
-// triangle) and per triangle (at 2 * t).
+// The fits depend on the mesh alone and the shear is linear in the moments, so the fits are made
+// once per mesh as weights (per node, a weight per patch element for d/dx and for d/dy) and any
+// number of moment fields recovered with them, each in time linear in the mesh.
+class ShearRecovery {
+ public:
+  // The mesh: node coordinates and triangles by corner nodes (nodes of no triangle recover 0).
+  ShearRecovery(const std::vector<double>& x, const std::vector<double>& y,
+                const std::vector<std::array<int, 3>>& triangles);
+
+  // In: three moments per triangle (Mx, My, Mxy at 3 * t, the centroid values). Out: Qx, Qy per
+  // node (at 2 * node) and per triangle (at 2 * t).
+  void Recover(const std::vector<double>& elementMoments, std::vector<double>& nodeShear,
+               std::vector<double>& elementShear) const;
+
+ private:
+  // Node v's derivative weights: entries start_[v] .. start_[v + 1] - 1.
+  std::vector<int> start_;
+  std::vector<int> element_;
+  std::vector<double> wx_, wy_;
+  std::vector<std::array<int, 3>> triangles_;
+};
+
+// ShearRecovery of the mesh, applied once.
 void RecoverShearForces(const std::vector<double>& x, const std::vector<double>& y,
                         const std::vector<std::array<int, 3>>& triangles,
                         const std::vector<double>& elementMoments, std::vector<double>& nodeShear,
