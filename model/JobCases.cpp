@@ -76,12 +76,12 @@ LoadCase TObjCont::CaseLoads(int k) const {
     for (int i = 0; i < NodeCount(); ++i) {
       const Node& n = nodes_[static_cast<std::size_t>(i)];
       LoadCase::Set(loads.nodeForce, i, n.force);
-      LoadCase::Set(loads.nodeDisplacement, i, Held(n.ConstraintCode, n.displacement));
+      LoadCase::Set(loads.nodeDisplacement, i, Held(n.code, n.displacement));
     }
     for (int e = 0; e < EdgeCount(); ++e) {
       const Edge& d = edges_[static_cast<std::size_t>(e)];
       LoadCase::Set(loads.edgeForce, e, d.force);
-      LoadCase::Set(loads.edgeDisplacement, e, Held(d.ConstraintCode, d.displacement));
+      LoadCase::Set(loads.edgeDisplacement, e, Held(d.code, d.displacement));
     }
     return loads;
   }
@@ -118,12 +118,12 @@ TObjCont TObjCont::WithLoads(const LoadCase& loads) const {
   for (int i = 0; i < NodeCount(); ++i) {
     Node& n = job.nodes_[static_cast<std::size_t>(i)];
     n.force = LoadCase::Get(loads.nodeForce, i);
-    n.displacement = Held(n.ConstraintCode, LoadCase::Get(loads.nodeDisplacement, i));
+    n.displacement = Held(n.code, LoadCase::Get(loads.nodeDisplacement, i));
   }
   for (int e = 0; e < EdgeCount(); ++e) {
     Edge& d = job.edges_[static_cast<std::size_t>(e)];
     d.force = LoadCase::Get(loads.edgeForce, e);
-    d.displacement = Held(d.ConstraintCode, LoadCase::Get(loads.edgeDisplacement, e));
+    d.displacement = Held(d.code, LoadCase::Get(loads.edgeDisplacement, e));
   }
   return job;
 }
