@@ -157,6 +157,16 @@ TEST_F(CliCases, CaseOptionLimitsTheRunAndBadCasesAreNamed) {
       << missing.err;
   EXPECT_EQ(missing.out.find("load-z"), std::string::npos);
 
+  // info lists the cases, combinations and envelopes, and names a fault.
+  const CliResult info = RunCli({"info", Job(std::string(kCases) + "LCO, Wind, W, 1\n")});
+  EXPECT_NE(info.out.find("\ncase 2: Point load pressures 0 node-loads 1 edge-loads 0"),
+            std::string::npos)
+      << info.out;
+  EXPECT_NE(info.out.find("\ncombination ULS: Dead 1.35 Live 1.5\n"), std::string::npos);
+  EXPECT_NE(info.out.find("\nenvelope Design: ULS SLS\n"), std::string::npos);
+  EXPECT_NE(info.out.find("\ncase-problem: combination 'Wind' names the case 'W'"),
+            std::string::npos);
+
   // A job without cases prints no block heading.
   EXPECT_TRUE(Blocks(RunCli({"solve", Job("")}).out).empty());
 }
