@@ -33,8 +33,7 @@ void JobDocument::Changed() {
 // are not part of the file.)
 bool JobDocument::PrepareForMeshing() {
   auto firstOutlineEdge = [this] {
-    return job_->PolygonCount() > 0 && job_->PolygonEdgeCount(0) > 0 ? job_->PolygonEdge(0, 0)
-                                                                       : -1;
+    return job_->PolygonCount() > 0 && job_->PolygonEdgeCount(0) > 0 ? job_->PolygonEdge(0, 0) : -1;
   };
   const int before = firstOutlineEdge();
   job_->PrepareForMeshing();

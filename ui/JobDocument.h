@@ -57,7 +57,9 @@ class JobDocument {
   // The mesh in hand was made of the job as it is now.
   void MarkMeshed() { meshedRevision_ = revision_; }
   void ForgetMesh() { meshedRevision_ = kNoRevision; }
-  bool MeshMatchesJob() const { return meshedRevision_ != kNoRevision && meshedRevision_ == revision_; }
+  bool MeshMatchesJob() const {
+    return meshedRevision_ != kNoRevision && meshedRevision_ == revision_;
+  }
 
  private:
   static constexpr Revision kNoRevision = 0;

@@ -107,7 +107,8 @@ void PipelineRunner::Depart(const std::shared_ptr<Flight>& f, std::function<void
         }
         (*it)->thread = std::thread([this, id, work] {
           work();
-          QMetaObject::invokeMethod(this, [this, id] { Land(id); }, Qt::QueuedConnection);
+          QMetaObject::invokeMethod(
+              this, [this, id] { Land(id); }, Qt::QueuedConnection);
         });
       },
       Qt::QueuedConnection);

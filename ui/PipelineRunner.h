@@ -48,8 +48,8 @@ class PipelineRunner : public QObject {
   struct Ending {
     Work work = Work::None;
     Outcome outcome = Outcome::Done;
-    std::string message;      // Failed: the engine's reason, when it gave one
-    bool usableMesh = false;  // Work::Mesh: the new mesh may be solved
+    std::string message;          // Failed: the engine's reason, when it gave one
+    bool usableMesh = false;      // Work::Mesh: the new mesh may be solved
     bool stressOverflow = false;  // Work::SolveStress failed: the stresses exceed a double
   };
 
@@ -97,8 +97,8 @@ class PipelineRunner : public QObject {
   // The solver keeps a pointer to the progress of the run that made it: declared first, so that
   // it is destroyed after the solver.
   std::shared_ptr<WorkerProgress> solverProgress_;
-  std::shared_ptr<FEM> mesh_;            // shared with a solve that reads it
-  std::unique_ptr<TGlobMatrix> solver_;  // written by a stress run while it runs
+  std::shared_ptr<FEM> mesh_;                     // shared with a solve that reads it
+  std::unique_ptr<TGlobMatrix> solver_;           // written by a stress run while it runs
   std::vector<std::shared_ptr<Flight>> flights_;  // started, not yet landed (current last)
   int lastId_ = 0;
   int currentId_ = 0;  // 0 when none is current (idle, or the last one abandoned)

@@ -21,21 +21,19 @@ PlanViewController::PlanViewController(PlanView& view, std::function<void()> red
   QObject::connect(wholePicture_, &QTimer::timeout, [this] { redraw_(); });
 }
 
-void PlanViewController::Draw(const TObjCont& job, const FEM* mesh,
-                              ResultViewController& results) {
+void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results) {
   QElapsedTimer clock;
   clock.start();
   const bool resultView = results.ViewIndex() > 0;
   const ViewTransform& t = CurrentViewTransform();
   if (resultView && results.FringesShown()) {
     FringeView& fringes = results.Fringes();
-    RedrawPlan(view_, job, nullptr, nullptr, t, [&] {
-      view_.Paint([&](QPainter& p) { p.drawImage(0, 0, fringes.Image(t)); });
-    });
+    RedrawPlan(view_, job, nullptr, nullptr, t,
+               [&] { view_.Paint([&](QPainter& p) { p.drawImage(0, 0, fringes.Image(t)); }); });
     view_.Paint([&](QPainter& p) { fringes.DrawOverlay(p, t); });
   } else {
-    RedrawPlan(view_, job, resultView ? nullptr : mesh,
-               resultView ? &results.Isolines() : nullptr, t);
+    RedrawPlan(view_, job, resultView ? nullptr : mesh, resultView ? &results.Isolines() : nullptr,
+               t);
   }
   lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
 }
@@ -50,8 +48,7 @@ void PlanViewController::Fit(const TObjCont& job, const ResultViewController& re
   placedByProgram_ = true;
 }
 
-void PlanViewController::RefitForLegend(const TObjCont& job,
-                                        const ResultViewController& results) {
+void PlanViewController::RefitForLegend(const TObjCont& job, const ResultViewController& results) {
   if (results.FringesShown() == fittedWithLegend_) return;
   if (placedByProgram_ && job.NodeCount() > 0) Fit(job, results);
 }

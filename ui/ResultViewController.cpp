@@ -44,7 +44,8 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
     const TGlobMatrix& solver = pipeline_.Solver();
     isolines_ = std::make_unique<TIsolines>();
     if (!chosen.perElement) BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver);
-    fringeView_.Show(BuildFringeField(solver, chosen), QString::fromLatin1(chosen.label).chopped(1));
+    fringeView_.Show(BuildFringeField(solver, chosen),
+                     QString::fromLatin1(chosen.label).chopped(1));
   } else {
     fringeView_.Clear();
   }

@@ -69,7 +69,7 @@ class ResultViewController {
   std::unique_ptr<TIsolines> isolines_;
   FringeView fringeView_;
   bool fringesOn_ = true;
-  int shownView_ = 0;  // the result view whose picture and label are on screen
+  int shownView_ = 0;                     // the result view whose picture and label are on screen
   DeflectedView3D* deflected_ = nullptr;  // owned by the window, made on first use
 };
 

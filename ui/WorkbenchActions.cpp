@@ -195,7 +195,8 @@ void FillRecentMenu(QMenu& menu, const QStringList& paths,
   menu.clear();
   for (int i = 0; i < paths.size(); ++i) {
     const QString path = paths[i];
-    QAction* a = menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
+    QAction* a =
+        menu.addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()));
     a->setObjectName(QStringLiteral("RecentFile%1").arg(i));
     a->setToolTip(path);
     a->setStatusTip(path);

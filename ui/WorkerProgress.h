@@ -31,7 +31,8 @@ class WorkerProgress final : public MeshProgress,
                              public std::enable_shared_from_this<WorkerProgress> {
  public:
   // In: the GUI-thread object the relayed calls run in the context of (they are dropped when it
-  // is gone; it must outlive the worker) and the two progress windows (not owned; they live as long as it).
+  // is gone; it must outlive the worker) and the two progress windows (not owned; they live as long
+  // as it).
   WorkerProgress(QObject* context, TMeshInformer* mesh, TSolveInformer* solve);
 
   // ---- Worker side ----
@@ -69,7 +70,7 @@ class WorkerProgress final : public MeshProgress,
   std::atomic<bool> stop_{false};
   std::atomic<bool> detached_{false};
   std::mutex lock_;
-  Report latest_;     // guarded by lock_
+  Report latest_;        // guarded by lock_
   bool posted_ = false;  // guarded by lock_: a delivery is queued
 };
 
