@@ -12,24 +12,15 @@
 
 namespace tavrin {
 
-namespace {
-
-// SolveStress's codes (TGlobMatrix.h): 0 done, 1 no solution, 2 out of range, 3 stopped.
-constexpr int kStressOk = 0;
-constexpr int kStressOutOfRange = 2;
-constexpr int kStressStopped = 3;
-
-}  // namespace
-
-PipelineRunner::Outcome SolveOutcome(int code) {
-  if (code == kSolveOk) return PipelineRunner::Outcome::Done;
-  if (code == kSolveStopped) return PipelineRunner::Outcome::Stopped;
+PipelineRunner::Outcome SolveOutcome(SolveCode code) {
+  if (code == SolveCode::Ok) return PipelineRunner::Outcome::Done;
+  if (code == SolveCode::Stopped) return PipelineRunner::Outcome::Stopped;
   return PipelineRunner::Outcome::Failed;
 }
 
-PipelineRunner::Outcome StressOutcome(int code) {
-  if (code == kStressOk) return PipelineRunner::Outcome::Done;
-  if (code == kStressStopped) return PipelineRunner::Outcome::Stopped;
+PipelineRunner::Outcome StressOutcome(StressCode code) {
+  if (code == StressCode::Ok) return PipelineRunner::Outcome::Done;
+  if (code == StressCode::Stopped) return PipelineRunner::Outcome::Stopped;
   return PipelineRunner::Outcome::Failed;
 }
 
@@ -44,7 +35,9 @@ struct PipelineRunner::Flight {
   std::shared_ptr<FEM> mesh;  // Mesh: the new mesh; SolveStatic: the mesh solved
   bool usable = false;
   std::unique_ptr<TGlobMatrix> solver;  // SolveStatic
-  int code = 0;
+  AnalysisOptions options;              // SolveStatic
+  SolveCode solveCode = SolveCode::Ok;
+  StressCode stressCode = StressCode::Ok;
   std::string message;
 };
 
@@ -130,14 +123,16 @@ void PipelineRunner::StartMesh(const TObjCont& job, const MeshParameters& parame
   });
 }
 
-void PipelineRunner::StartSolveStatic() {
+void PipelineRunner::StartSolveStatic(const AnalysisOptions& options) {
   std::shared_ptr<Flight> f = Launch(Work::SolveStatic);
+  f->options = options;
   DropSolver();
   f->mesh = mesh_;
   Flight* flight = f.get();
   Depart(f, [flight] {
-    flight->solver = std::make_unique<TGlobMatrix>(ElementKind::Dkt, flight->progress.get());
-    flight->code = flight->solver->SolveStatic(*flight->mesh);
+    flight->solver =
+        std::make_unique<TGlobMatrix>(ElementKind::Dkt, flight->options, flight->progress.get());
+    flight->solveCode = flight->solver->SolveStatic(*flight->mesh);
     flight->message = flight->solver->Failure().message;
   });
 }
@@ -152,7 +147,7 @@ void PipelineRunner::StartSolveStress() {
   }
   TGlobMatrix* solver = solver_.get();
   Flight* flight = f.get();
-  Depart(f, [flight, solver] { flight->code = solver->SolveStress(); });
+  Depart(f, [flight, solver] { flight->stressCode = solver->SolveStress(); });
 }
 
 void PipelineRunner::Stop() {
@@ -164,7 +159,7 @@ void PipelineRunner::Stop() {
   // The solve may be inside a factorization that cannot be interrupted: it is left to finish
   // alone, and what it makes is dropped when it lands.
   f.progress->Detach();
-  End(Ending{Work::SolveStatic, Outcome::Stopped, {}, false, false});
+  End(Ending{Work::SolveStatic, Outcome::Stopped, {}, false});
 }
 
 void PipelineRunner::ForgetRun(int id) {
@@ -191,18 +186,19 @@ void PipelineRunner::Land(int id) {
       ending.outcome = stopping_ ? Outcome::Stopped : Outcome::Done;
       break;
     case Work::SolveStatic:
-      ending.outcome = SolveOutcome(f->code);
+      ending.outcome = SolveOutcome(f->solveCode);
       ending.message = f->message;
       if (ending.message.empty() && ending.outcome == Outcome::Failed)
-        ending.message = "The static solution failed (code " + std::to_string(f->code) + ").";
+        ending.message =
+            "The static solution failed (code " + std::to_string(ToCode(f->solveCode)) + ").";
       if (ending.outcome != Outcome::Stopped) {
         solverProgress_ = f->progress;
         solver_ = std::move(f->solver);
       }
       break;
     case Work::SolveStress:
-      ending.outcome = StressOutcome(f->code);
-      ending.stressOverflow = f->code == kStressOutOfRange;
+      ending.outcome = StressOutcome(f->stressCode);
+      ending.message = Message(f->stressCode);
       break;
     case Work::None:
       break;

@@ -23,6 +23,8 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/AnalysisOptions.h"
+#include "analysis/SolveCode.h"
 #include "mesh/MeshParameters.h"
 
 namespace tavrin {
@@ -48,9 +50,8 @@ class PipelineRunner : public QObject {
   struct Ending {
     Work work = Work::None;
     Outcome outcome = Outcome::Done;
-    std::string message;          // Failed: the engine's reason, when it gave one
-    bool usableMesh = false;      // Work::Mesh: the new mesh may be solved
-    bool stressOverflow = false;  // Work::SolveStress failed: the stresses exceed a double
+    std::string message;      // Failed: the engine's reason, when it gave one
+    bool usableMesh = false;  // Work::Mesh: the new mesh may be solved
   };
 
   // In: the progress windows and the plan view's animation canvas (not owned; they must
@@ -73,7 +74,8 @@ class PipelineRunner : public QObject {
   // Each needs Running() == Work::None; it returns at once, and Finished follows.
   // In: the job (copied) and the parameters the new mesh takes.
   void StartMesh(const TObjCont& job, const MeshParameters& parameters);
-  void StartSolveStatic();
+  // In: the analysis options the new solver takes (copied).
+  void StartSolveStatic(const AnalysisOptions& options);
   void StartSolveStress();
   // The Stop button, a stop key, closing the window: see the header comment.
   void Stop();
@@ -106,8 +108,8 @@ class PipelineRunner : public QObject {
   bool stopping_ = false;
 };
 
-// The solver's numeric result codes, read in this one place.
-PipelineRunner::Outcome SolveOutcome(int code);
-PipelineRunner::Outcome StressOutcome(int code);
+// What the window makes of the engine's result codes.
+PipelineRunner::Outcome SolveOutcome(SolveCode code);
+PipelineRunner::Outcome StressOutcome(StressCode code);
 
 }  // namespace tavrin

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUndoStack>
@@ -15,6 +16,7 @@
 
 #include "analysis/TGlobMatrix.h"
 #include "mesh/FEM.h"
+#include "model/GeometryCheck.h"
 #include "model/TObjCont.h"
 #include "ui/JobDeletion.h"
 #include "ui/MeshAnimationCanvas.h"
@@ -239,7 +241,24 @@ bool TMainWindow::OpenJob(const std::string& path) {
     CurrentPlatform().ShowMessage(
         std::filesystem::path(path).filename().string() + ": " + result.read.Describe(), "Warning");
   }
+  WarnAboutGeometry();
   return true;
+}
+
+// A drawing Generate mesh would refuse is named as it opens, on a prepared copy (the job itself
+// stays as its file has it), in the status bar and in a notice that does not block the work.
+void TMainWindow::WarnAboutGeometry() {
+  TObjCont prepared = Structure();
+  prepared.PrepareForMeshing();
+  const GeometryCheckResult check = CheckGeometry(prepared);
+  if (check) return;
+  const QString text = QString::fromStdString(check.message);
+  SetPanel(4, text);
+  auto* notice = new QMessageBox(QMessageBox::Warning, "Warning", text, QMessageBox::Ok, this);
+  notice->setObjectName("GeometryNotice");
+  notice->setAttribute(Qt::WA_DeleteOnClose);
+  notice->setModal(false);
+  notice->show();
 }
 
 void TMainWindow::OpenRecent(const std::string& path) {

@@ -212,6 +212,7 @@ class TMainWindow : public QMainWindow,
   void FitViewToJob();
   void DropMeshAndResults();
   void RefreshRecentMenu();
+  void WarnAboutGeometry();
   void UpdateDeleteCommand();
   void SetPanel(int panel, const QString& text);
   // A run started: wait for it when asked to.

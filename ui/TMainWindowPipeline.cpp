@@ -122,7 +122,8 @@ void TMainWindow::SolveStaticClick() {
   // The results the shown view was drawn from go with the old solver.
   ClearResults();
   redraw();
-  runner_->StartSolveStatic();
+  // The dialog's analysis options are the workbench's setting; the solver gets a copy.
+  runner_->StartSolveStatic(GlobalAnalysisOptions());
   // Shown at once, so that Stop is there before the first report.
   solveInformer_->ShowSolveProgress("Generating local stiffness matrix #", 0, 0, 1);
   Started();
@@ -208,10 +209,7 @@ void TMainWindow::StressEnded(const PipelineRunner::Ending& ending) {
       break;
     case PipelineRunner::Outcome::Failed:
       // Solve Stress stays off until the next Solve Static, so say why the stress views stay off.
-      ShowError(ending.stressOverflow
-                    ? "The stresses exceed the range of numbers: check the prescribed "
-                      "displacements and the loads against the plate's stiffness."
-                    : "The stresses need a finished Solve Static.");
+      ShowError(ending.message);
       break;
   }
 }

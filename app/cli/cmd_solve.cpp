@@ -119,18 +119,17 @@ int RunSolve(const Args& args) {
   ElementKind element;
   std::vector<std::string> positional;
   std::string outDir;
-  AnalysisOptions options = GlobalAnalysisOptions();
+  AnalysisOptions options;
   const int rc =
       MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
   if (rc != 0) return rc;
 
-  TGlobMatrix solver(element);
-  solver.SetOptions(options);
-  if (solver.SolveStatic(*mesh) != kSolveOk) {
+  TGlobMatrix solver(element, options);
+  if (solver.SolveStatic(*mesh) != SolveCode::Ok) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
     return 1;
   }
-  if (solver.SolveStress() != 0) {
+  if (solver.SolveStress() != StressCode::Ok) {
     std::fprintf(stderr,
                  "tavrin-cli solve: the stresses exceed the range of numbers; check the prescribed "
                  "displacements and the loads against the plate's stiffness\n");

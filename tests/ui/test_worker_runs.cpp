@@ -35,7 +35,8 @@ TEST_F(WorkerRuns, StopInsideTheFactorizationOfALargePlateAnswersAtOnceAndKeepsN
   qint64 worstTurnMs = 0;
   TSolveInformer& progress = *window->SolveInformer();
   while (window->Busy() && !progress.ActionText().contains("factorization")) {
-    QMetaObject::invokeMethod(window.get(), [&handled] { ++handled; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        window.get(), [&handled] { ++handled; }, Qt::QueuedConnection);
     ++posted;
     QElapsedTimer turn;
     turn.start();
