@@ -18,6 +18,7 @@ namespace {
 
 void BM_WorkbenchGenerateMesh(benchmark::State& state) {
   tavrin::TMainWindow window;
+  window.SetWaitForRuns(true);
   window.resize(1000, 800);
   window.show();
   QApplication::processEvents();
@@ -29,7 +30,7 @@ void BM_WorkbenchGenerateMesh(benchmark::State& state) {
   tavrin::GlobalMeshParameters() = tavrin::MeshParameters{31.0f, area, state.range(0) != 0};
   for (auto _ : state) window.GenerateMeshClick();
   state.counters["triangles"] = window.Mesh().TriangleCount();
-  window.modified = false;
+  window.Document().SetModified(false);
 }
 BENCHMARK(BM_WorkbenchGenerateMesh)
     ->ArgsProduct({{0, 1}, {20000, 5000, 2000}})

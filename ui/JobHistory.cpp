@@ -17,8 +17,9 @@ JobHistory::~JobHistory() = default;
 bool JobHistory::Record(const std::function<QString()>& edit) {
   auto before = std::make_shared<const JobState>(host_.CurrentJobState());
   const QString name = edit();
-  auto after = std::make_shared<const JobState>(host_.CurrentJobState());
+  auto after = std::make_shared<JobState>(host_.CurrentJobState());
   if (SameJob(before->job, after->job)) return false;
+  after->revision = host_.JobChanged();
   stack_->push(new JobEditCommand(host_, name, std::move(before), std::move(after)));
   return true;
 }

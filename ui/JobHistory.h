@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -24,13 +25,17 @@ namespace tavrin {
 struct JobState {
   TObjCont job;
   PolygonDrawing drawing;
-  bool meshable = false;  // Generate mesh was offered
+  bool meshable = false;       // Generate mesh was offered
+  std::uint64_t revision = 0;  // the job document's revision of this state
 };
 
 class JobHistoryHost {
  public:
   virtual ~JobHistoryHost() = default;
   virtual JobState CurrentJobState() const = 0;
+  // A recorded edit changed the job: the host gives the changed job a new revision and returns
+  // it, so that undo can tell the states apart without comparing them.
+  virtual std::uint64_t JobChanged() = 0;
   // Puts state in place of the current job (the host decides what else follows from that).
   virtual void RestoreJobState(const JobState& state) = 0;
 };

@@ -1,6 +1,15 @@
 #include "ui/ProgressThrottle.h"
 
+#include <chrono>
+
 namespace tavrin {
+
+ProgressThrottle::ProgressThrottle(qint64 intervalMs)
+    : intervalMs_(intervalMs), nowMs_([] {
+        return static_cast<qint64>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now().time_since_epoch())
+                                       .count());
+      }) {}
 
 bool ProgressThrottle::Report(const std::string& caption) {
   if (caption != caption_) {
@@ -13,12 +22,13 @@ bool ProgressThrottle::Report(const std::string& caption) {
 bool ProgressThrottle::TakeEventsTurn() {
   if (!Due()) return false;
   stageChanged_ = false;
-  sinceEvents_.restart();
+  eventsSeen_ = true;
+  lastEventsMs_ = nowMs_();
   return true;
 }
 
 bool ProgressThrottle::Due() const {
-  return stageChanged_ || !sinceEvents_.isValid() || sinceEvents_.elapsed() >= intervalMs_;
+  return stageChanged_ || !eventsSeen_ || nowMs_() - lastEventsMs_ >= intervalMs_;
 }
 
 }  // namespace tavrin

@@ -2,10 +2,12 @@
 // The mesher reports once per refinement pass and the solver once per equation, far more often
 // than a repaint pays: a window refreshes and processes events at each new stage (a new caption,
 // the first report after it shows or hides) and otherwise at most once per interval. Owns the
-// caption of the latest report and a timer; every call costs constant time.
+// caption of the latest report and a clock (a steady one unless replaced); every call costs
+// constant time.
 #pragma once
 
-#include <QElapsedTimer>
+#include <QtGlobal>
+#include <functional>
 #include <string>
 
 namespace tavrin {
@@ -16,7 +18,9 @@ class ProgressThrottle {
   // row of a large job.
   static constexpr qint64 kDefaultIntervalMs = 40;
 
-  explicit ProgressThrottle(qint64 intervalMs = kDefaultIntervalMs) : intervalMs_(intervalMs) {}
+  explicit ProgressThrottle(qint64 intervalMs = kDefaultIntervalMs);
+  // In: a clock in milliseconds; tests step one by hand.
+  void SetClock(std::function<qint64()> nowMs) { nowMs_ = std::move(nowMs); }
 
   // Records a report of the stage named caption; true when the window should refresh its
   // figures now (a new stage, or the interval since the last events has run out).
@@ -33,7 +37,9 @@ class ProgressThrottle {
   qint64 intervalMs_;
   std::string caption_;
   bool stageChanged_ = true;
-  QElapsedTimer sinceEvents_;
+  std::function<qint64()> nowMs_;
+  bool eventsSeen_ = false;
+  qint64 lastEventsMs_ = 0;
 };
 
 }  // namespace tavrin

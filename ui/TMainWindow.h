@@ -1,17 +1,18 @@
-// TMainWindow: the workbench's driver and only main window. Owns the job's four objects for the
-// whole run (the job model, the mesh, the solver, the isolines), the job's file name, modified
-// flag and caption, its undo history, the recent-files list, the menu, tool bar, plan view and
-// status bar, and every command. Creates the other windows at start-up, in a fixed order, as
-// its children.
+// TMainWindow: the workbench's only main window: its layout, the wiring of its parts, the job's
+// lifecycle (New, Open, Save, close), the enabling of its commands, the key preview and the
+// host side of editing and undo. The parts it owns, each in its own file:
+//   JobDocument          the job, its file, modified flag and revision;
+//   WorkbenchActions     the commands, menus and tool bar (Qt-owned, pointed to);
+//   PipelineRunner       mesh, solve and stress recovery on a worker thread; the mesh and solver;
+//   PlanViewController   placement and redrawing of the plan view;
+//   ResultViewController the result view on screen, its isolines, fringes and 3D window.
+// The pipeline commands and their endings are in TMainWindowPipeline.cpp.
 //
-// While Generate mesh or a solve runs (synchronously, with the event loop kept alive by the
-// progress windows), every command that could change or delete the job, the mesh or the solver
-// is disabled or ignored; the progress windows' Stop buttons end the work. Closing the window
-// then asks to save, stops the work, hides the windows at once and completes when the work has
-// returned. (A worker thread would let Exit return even during the one step that cannot be
-// interrupted, a sparse factorization of 1 to 2 s on the largest plates, but would have to
-// marshal every progress report and share the job's objects across threads; the synchronous
-// model keeps the solver and the mesher single-threaded.)
+// While a run works, every command that could change or delete the job, the mesh or the solver
+// is disabled or ignored; the GUI thread keeps drawing and answering. Stop answers at once (a
+// static solve is abandoned, its result discarded when it returns). Closing the window during
+// a run asks to save once, stops the run, hides the windows at once and completes when the run
+// has ended, which for an abandoned solve is at once.
 #pragma once
 
 #include <QMainWindow>
@@ -22,9 +23,14 @@
 
 #include "ui/EditRequest.h"
 #include "ui/FringeView.h"
+#include "ui/JobDocument.h"
 #include "ui/JobHistory.h"
+#include "ui/PipelineRunner.h"
 #include "ui/PlanEditing.h"
+#include "ui/PlanViewController.h"
+#include "ui/ResultViewController.h"
 #include "ui/TRollup.h"
+#include "ui/WorkbenchActions.h"
 
 class QAction;
 class QComboBox;
@@ -57,8 +63,7 @@ class TMainWindow : public QMainWindow,
                     public JobHistoryHost {
   Q_OBJECT
  public:
-  // Pixels left free around a fitted job: room for the load and constraint symbols.
-  static constexpr int kFitMargin = 30;
+  static constexpr int kFitMargin = PlanViewController::kFitMargin;
 
   explicit TMainWindow(QWidget* parent = nullptr);
   ~TMainWindow() override;
@@ -76,27 +81,36 @@ class TMainWindow : public QMainWindow,
   // A file of the File menu's recent list: as Open with that file chosen; a file that cannot be
   // read any more leaves the list.
   void OpenRecent(const std::string& path);
+  void AboutClick();
+  JobDocument& Document() { return document_; }
+  const JobDocument& Document() const { return document_; }
 
   // ---- Plan view ----
   void redraw();
   // A drag follows with whole redraws while a redraw takes at most this long, and shifts the
   // picture otherwise (tests set it to show either way; the default is a 50 Hz frame).
-  void SetFluidRedrawLimit(double seconds) { fluidRedrawSeconds_ = seconds; }
+  void SetFluidRedrawLimit(double seconds) { plan_->SetFluidRedrawLimit(seconds); }
+  PlanViewController& PlanControl() { return *plan_; }
   void ZoominButtonClick();
   void ZoomoutButtonClick();
   // Zoom to fit: the whole job centred in the view (Open, the first drawn polygon and Generate
   // mesh do the same).
   void ZoomFitClick();
+  void PanKey(int key);
   void mousemoved(int sx, int sy);
   void KeyPressed(int key);
   void KeyRelease(int key);
+  void NewPolygonClick();
+  void NewVertexClick();
 
-  // ---- Pipeline ----
+  // ---- Pipeline (TMainWindowPipeline.cpp) ----
   void GenerateMeshClick();
   void ParametersStats1Click();
   void ComputeDefaultMaxArea();
   void SolveStaticClick();
   void SolveStressClick();
+  // The Stop button of either progress window.
+  void StopClick();
   void CosmosInputFileClick();
   // The mesh and every result computed so far as a VTK grid, through the save dialog.
   void ExportVtkClick();
@@ -105,21 +119,27 @@ class TMainWindow : public QMainWindow,
   // The window of the deflected plate in 3D, coloured by the result view on screen (the
   // deflection when none is); needs Solve Static.
   void DeflectedShapeClick();
-  DeflectedView3D* DeflectedView() const { return deflected_; }
+  DeflectedView3D* DeflectedView() const { return results_->Deflected(); }
   void LocalStiffnessMatrixClick();
   void ResDlgMenuClick();
+  // Each command that starts a run returns at once; with this set it returns when the run has
+  // ended (the event loop runs meanwhile), for callers that read the result next.
+  void SetWaitForRuns(bool wait) { waitForRuns_ = wait; }
+  PipelineRunner& Runner() { return *runner_; }
+
+  // ---- Result views ----
   // The view selector's change event, and choosing a view as the user does.
   void ChangeView();
   void SelectView(int index);
-  int ViewIndex() const;
+  int ViewIndex() const { return results_->ViewIndex(); }
   // The drawing of the result views: colour fringes with band isolines, a legend and the
   // extremes marked (the default), or the isolines alone. The View menu's "Colour fringes" and
   // the tool bar's style selector both switch it. The error estimate is always drawn as fringes.
   void SetFringes(bool on);
-  bool FringesChosen() const { return fringesOn_; }
+  bool FringesChosen() const { return results_->FringesChosen(); }
   // True when the view on screen is drawn as fringes.
-  bool FringesShown() const;
-  const FringeView& Fringes() const { return fringeView_; }
+  bool FringesShown() const { return results_->FringesShown(); }
+  const FringeView& Fringes() const { return results_->Fringes(); }
 
   // ---- TRollupHost ----
   EditRequest& Request() override { return editing_.Request(); }
@@ -127,11 +147,11 @@ class TMainWindow : public QMainWindow,
   void ApplyEdits() override;
 
   // ---- PlanEditingHost ----
-  TObjCont& Structure() override { return *structure_; }
+  TObjCont& Structure() override { return document_.Job(); }
   PlanView& View() override { return *MainDraw; }
   const ViewTransform& Transform() override;
   void Redraw() override { redraw(); }
-  void SetModified() override { modified = true; }
+  void SetModified() override { document_.Changed(); }
   void PolygonClosed() override;
   void ShowSelection(SelectionKind kind, std::span<const int> ids,
                      const std::array<double, 6>& c) override;
@@ -140,15 +160,16 @@ class TMainWindow : public QMainWindow,
   // Delete: removes the selected free node or polygon (see JobDeletion.h) as one undoable step.
   void DeleteClick();
   JobState CurrentJobState() const override;
+  std::uint64_t JobChanged() override;
   // An undone or redone step: the job is replaced, the selection dropped and the job marked
   // modified; a mesh (and its results) made of another job is dropped as New drops it.
   void RestoreJobState(const JobState& state) override;
 
   // ---- State, read by tests and the other windows ----
   PlanEditing& Editing() { return editing_; }
-  const FEM& Mesh() const { return *mesh_; }
-  const TGlobMatrix& Solver() const { return *solver_; }
-  const TIsolines& Isolines() const { return *isolines_; }
+  const FEM& Mesh() const { return runner_->Mesh(); }
+  const TGlobMatrix& Solver() const { return runner_->Solver(); }
+  const TIsolines& Isolines() const { return results_->Isolines(); }
   PlanView* PlanArea() const { return MainDraw; }
   TMesh_params* MeshParamsDialog() const { return meshParams_; }
   TRollup* Rollup() const { return rollup_; }
@@ -159,19 +180,18 @@ class TMainWindow : public QMainWindow,
   TAskBox* AskBox() const { return askBox_; }
   QString PanelText(int panel) const;
   const RecentFiles& Recent() const { return *recent_; }
-  QMenu* RecentMenu() const { return recentMenu_; }
+  QMenu* RecentMenu() const { return actions_.recentMenu; }
   bool Busy() const { return busy_; }
   // The pipeline commands the job's progress has switched on; while busy all are off anyway.
   struct PipelineCommands {
     bool generateMesh = false, solveStatic = false, solveStress = false, exports = false;
   };
   const PipelineCommands& Pipeline() const { return pipeline_; }
-
-  bool meshed = false;
-  bool staticSolved = false;
-  bool stressSolved = false;
-  bool modified = false;
-  std::string fileName = "Untitled";
+  bool Meshed() const { return meshed_; }
+  bool StaticSolved() const { return staticSolved_; }
+  bool StressSolved() const { return stressSolved_; }
+  bool Modified() const { return document_.Modified(); }
+  const std::string& FileName() const { return document_.FileName(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -179,7 +199,6 @@ class TMainWindow : public QMainWindow,
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void BuildMenuAndToolBar();
   void BuildStatusBar();
   void CreateWindows();
   void NewJob();
@@ -190,87 +209,43 @@ class TMainWindow : public QMainWindow,
   // Says why Generate mesh made no mesh, and leaves no mesh or results behind.
   void RefuseMesh(const std::string& why);
   QPoint ProgressPlacement(int width) const;
-  void ResizeCanvas();
   void FitViewToJob();
-  void RefitForLegend();
-  void UserMovedView();
-  void DraggedView(int dx, int dy);
-  void DrawView();
   void DropMeshAndResults();
   void RefreshRecentMenu();
+  void WarnAboutGeometry();
   void UpdateDeleteCommand();
+  void SetPanel(int panel, const QString& text);
+  // A run started: wait for it when asked to.
+  void Started();
+  void RunEnded(const PipelineRunner::Ending& ending);
+  void MeshEnded(const PipelineRunner::Ending& ending);
+  void SolveEnded(const PipelineRunner::Ending& ending);
+  void StressEnded(const PipelineRunner::Ending& ending);
 
-  std::unique_ptr<TObjCont> structure_;
-  std::unique_ptr<FEM> mesh_;
-  std::unique_ptr<TGlobMatrix> solver_;
-  std::unique_ptr<TIsolines> isolines_;
+  JobDocument document_;
   std::unique_ptr<MeshAnimationCanvas> canvas_;
   PlanEditing editing_;
   std::unique_ptr<JobHistory> history_;
   std::unique_ptr<RecentFiles> recent_;
+  // Reset first in the destructor: it waits for its workers, which report to the windows.
+  std::unique_ptr<PipelineRunner> runner_;
+  std::unique_ptr<ResultViewController> results_;
+  std::unique_ptr<PlanViewController> plan_;
   PlanNavigator* navigator_ = nullptr;
-  static constexpr int kDragRedrawMs = 150;
-  QTimer* dragRedraw_ = nullptr;  // the whole picture, a while after a shifted drag step
-  double lastRedrawSeconds_ = 0;
-  double fluidRedrawSeconds_ = 0.02;
-  // The mesh's job as it was meshed (file text), so that an undone step can tell whether the
-  // mesh still belongs to the job.
-  std::string meshedJob_;
-  // The view's placement is the program's (start, New, Open, a fit), not the user's: a closed
-  // polygon then fits the view to the drawing.
-  bool viewPlacedByProgram_ = true;
-  bool fittedWithLegend_ = false;  // the last fit left room for a fringe legend
-  // Until the plan view is first painted, a fit is redone on each resize, so that the size the
-  // window is finally shown with is the one fitted.
-  bool fitUntilShown_ = true;
-  int shownView_ = 0;  // the result view whose picture and label are on screen
-  FringeView fringeView_;
-  bool fringesOn_ = true;
+  WorkbenchActions actions_;
 
+  bool meshed_ = false;
+  bool staticSolved_ = false;
+  bool stressSolved_ = false;
   PipelineCommands pipeline_;
   bool busy_ = false;
+  bool waitForRuns_ = false;
   bool pendingClose_ = false;
   bool closeConfirmed_ = false;  // the save question of a close was answered
   bool placedRollup_ = false;
 
   PlanView* MainDraw = nullptr;
-  QComboBox* ViewSelector = nullptr;
-  QComboBox* ViewStyle = nullptr;
-  QAction* ColourFringes = nullptr;
-  QAction* DeflectedShape = nullptr;
-  DeflectedView3D* deflected_ = nullptr;
   std::array<QLabel*, 5> panels_{};
-
-  QAction* New1 = nullptr;
-  QAction* Open1 = nullptr;
-  QAction* Save1 = nullptr;
-  QAction* FileSaveAs = nullptr;
-  QAction* Exit1 = nullptr;
-  QAction* newpolygon = nullptr;
-  QAction* newvertex = nullptr;
-  QAction* editvertex = nullptr;
-  QAction* Generatemesh = nullptr;
-  QAction* ParametersStats1 = nullptr;
-  QAction* SolveStaticMenu = nullptr;
-  QAction* SolveStressMenu = nullptr;
-  QAction* CosmosInputFile = nullptr;
-  QAction* ExportVtk = nullptr;
-  QAction* SavePicture = nullptr;
-  QAction* LocalStiffnessMatrix = nullptr;
-  QAction* ResDlgMenu = nullptr;
-  QAction* Help1 = nullptr;
-  QAction* ZoominButton = nullptr;
-  QAction* ZoomoutButton = nullptr;
-  QAction* GeomRollup = nullptr;
-  QAction* LoadsRollup = nullptr;
-  QAction* ConstrRollup = nullptr;
-  QAction* PhysicsRollup = nullptr;
-  QAction* CloseRollup = nullptr;
-  QAction* ZoomFit = nullptr;
-  QAction* EditUndo = nullptr;
-  QAction* EditRedo = nullptr;
-  QAction* EditDelete = nullptr;
-  QMenu* recentMenu_ = nullptr;
 
   TMesh_params* meshParams_ = nullptr;
   TRollup* rollup_ = nullptr;

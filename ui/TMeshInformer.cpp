@@ -72,6 +72,10 @@ void TMeshInformer::Refresh() {
   numberOfNodes_->setNum(nodes_);
 }
 
+void TMeshInformer::ShowStopping() {
+  if (isVisible()) setWindowTitle(QStringLiteral("Stopping..."));
+}
+
 void TMeshInformer::HideMeshProgress() {
   Refresh();
   throttle_.NewStage();

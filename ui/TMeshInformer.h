@@ -34,6 +34,11 @@ class TMeshInformer : public QWidget, public MeshProgress {
   // window events.
   void ProcessEvents() override;
 
+  // The stop was taken: the refinement ends after its current pass.
+  void ShowStopping();
+  // Replaces the throttle's clock (milliseconds), so that its interval can be stepped.
+  void SetProgressClock(std::function<qint64()> nowMs) { throttle_.SetClock(std::move(nowMs)); }
+
   std::function<QPoint(int width)> placement;
   std::function<void(int key)> onKeyPressed;
   std::function<void(int key)> onKeyReleased;

@@ -35,7 +35,10 @@ TSolveInformer::TSolveInformer(QWidget* parent)
   auto* stop = new QPushButton("Stop", this);
   stop->setObjectName("StopButton");
   stop->setFocusPolicy(Qt::NoFocus);
-  connect(stop, &QPushButton::clicked, this, [this] { RequestStop(); });
+  connect(stop, &QPushButton::clicked, this, [this] {
+    RequestStop();
+    if (onStop) onStop();
+  });
   grid->addWidget(stop, 3, 0, 1, 2);
   resize(194, 64);
 }
@@ -66,6 +69,10 @@ void TSolveInformer::HideSolveProgress() {
   Refresh();
   throttle_.NewStage();
   if (isVisible()) close();
+}
+
+void TSolveInformer::ShowStopping() {
+  if (isVisible()) currentAction_->setText(QStringLiteral("Stopping..."));
 }
 
 void TSolveInformer::ProcessEvents() {

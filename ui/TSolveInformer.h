@@ -6,8 +6,8 @@
 // events through at most every few hundredths of a second (and whenever the stage changes);
 // the figures it answers with are always those of the latest report.
 //
-// Its Stop button (or RequestStop) makes StopRequested answer true until ClearStop, which the
-// owner calls before each solve: the solver then ends at its next check with no results.
+// Its Stop button runs the owner's onStop (the workbench stops the run on its worker thread) and
+// makes StopRequested answer true until ClearStop, for a solver that reports here directly.
 #pragma once
 
 #include <QWidget>
@@ -34,8 +34,14 @@ class TSolveInformer : public QWidget, public SolveProgress {
   void RequestStop() { stopRequested_ = true; }
   void ClearStop() { stopRequested_ = false; }
 
+  // The stop was taken: the run ends at its next check or is left to finish alone.
+  void ShowStopping();
+  // Replaces the throttle's clock (milliseconds), so that its interval can be stepped.
+  void SetProgressClock(std::function<qint64()> nowMs) { throttle_.SetClock(std::move(nowMs)); }
+
   // Gives the top-left corner for a window of the given width when it first shows.
   std::function<QPoint(int width)> placement;
+  std::function<void()> onStop;
 
   int Percent() const;
   QString ActionText() const;

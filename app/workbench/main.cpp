@@ -2,6 +2,7 @@
 // as Open would, without the dialog.
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "model/TextFile.h"
@@ -19,5 +20,9 @@ int main(int argc, char** argv) {
   tavrin::TMainWindow window;
   window.show();
   if (args.size() == 2) window.OpenJob(args[1].toStdString());
-  return app.exec();
+  const int status = app.exec();
+  // A solve stopped inside its factorization may still be running alone: its result is not
+  // wanted, and the program ends now rather than when it returns.
+  if (window.Runner().WorkersLeft()) std::quick_exit(status);
+  return status;
 }

@@ -418,6 +418,7 @@ void Monkey::Impl::MakeWindow() {
   GlobalMeshParameters() = MeshParameters{};
   GlobalMeshStatistics() = MeshStatistics{};
   window_ = std::make_unique<TMainWindow>();
+  window_->SetWaitForRuns(true);
   window_->resize(800, 700);
   window_->show();
   window_->activateWindow();
@@ -426,7 +427,7 @@ void Monkey::Impl::MakeWindow() {
 
 void Monkey::Impl::CloseWindow() {
   if (!window_) return;
-  window_->modified = false;  // no question while the monkey ends the program
+  window_->Document().SetModified(false);  // no question while the monkey ends the program
   window_.reset();
   QApplication::processEvents();
 }
@@ -825,15 +826,15 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
 
   // A caption with Qt's modified mark must show the job's flag.
   if (window_->windowTitle().contains(QLatin1String("[*]")) &&
-      window_->isWindowModified() != window_->modified)
+      window_->isWindowModified() != window_->Modified())
     Fault(std::string("the caption's modified mark is ") +
           (window_->isWindowModified() ? "on" : "off") + " but the job's flag is " +
-          (window_->modified ? "set" : "clear"));
+          (window_->Modified() ? "set" : "clear"));
   const std::string job = window_->Structure().JobText();
-  if (!window_->modified) {
-    const std::optional<std::string> saved = SavedJobText(window_->fileName);
+  if (!window_->Modified()) {
+    const std::optional<std::string> saved = SavedJobText(window_->FileName());
     if (saved && *saved != job)
-      Fault("the job is shown as unmodified but differs from " + window_->fileName + " (" +
+      Fault("the job is shown as unmodified but differs from " + window_->FileName() + " (" +
             std::to_string(job.size()) + " against " + std::to_string(saved->size()) +
             " characters): " + FirstDifference(job, *saved));
   }
@@ -842,18 +843,18 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
     if (chosen.save) {
       if (!fs::is_regular_file(chosen.path)) {
         Fault("nothing was written to " + chosen.path + " and no message said why");
-      } else if (chosen.job && window_->fileName == chosen.path &&
+      } else if (chosen.job && window_->FileName() == chosen.path &&
                  SavedJobText(chosen.path) != job) {
         Fault("the job saved in " + chosen.path + " reads back differently");
       }
-    } else if (window_->fileName != chosen.path) {
-      Fault(chosen.path + " was chosen to open, the caption names " + window_->fileName +
+    } else if (window_->FileName() != chosen.path) {
+      Fault(chosen.path + " was chosen to open, the caption names " + window_->FileName() +
             ", and no message said why");
     }
   }
   if (command == "command Generatemesh" && commandEnabled) {
     ++figures.meshes;
-    if (window_->meshed && window_->Mesh().IsUsable()) ++figures.usableMeshes;
+    if (window_->Meshed() && window_->Mesh().IsUsable()) ++figures.usableMeshes;
     figures.maxNodes = std::max(figures.maxNodes, window_->Mesh().NodeCount());
     // A mesh short of the minimal angle is kept and drawn without a word (Solve Static stays
     // off); only a generation that made nothing must say why.
@@ -861,8 +862,8 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
       Fault("Generate mesh made no mesh and no message said why");
   }
   if (command == "command SolveStaticMenu" && commandEnabled) {
-    if (window_->staticSolved) ++figures.solves;
-    if (!said && !stoppedThisStep_ && !window_->staticSolved)
+    if (window_->StaticSolved()) ++figures.solves;
+    if (!said && !stoppedThisStep_ && !window_->StaticSolved())
       Fault("Solve Static ended without results and no message");
   }
   // The pipeline's commands are offered only with what they work on.
@@ -873,9 +874,9 @@ void Monkey::Impl::CheckStep(const std::string& command, bool commandEnabled, bo
   if (enabled("SolveStaticMenu") && window_->Mesh().TriangleCount() == 0)
     Fault("Solve Static is offered without a mesh");
   for (const char* name : {"SolveStressMenu", "CosmosInputFile", "LocalStiffnessMatrix"})
-    if (enabled(name) && !window_->staticSolved)
+    if (enabled(name) && !window_->StaticSolved())
       Fault(std::string(name) + " is offered without a static solution");
-  if (window_->ViewIndex() > 0 && !window_->staticSolved)
+  if (window_->ViewIndex() > 0 && !window_->StaticSolved())
     Fault("a result view is shown without results");
   const QString title = window_->windowTitle();
   if (ShowsNonFinite(title)) Fault("the caption shows " + title.toStdString());
@@ -900,7 +901,7 @@ std::vector<std::string> Monkey::Impl::Run() {
       ++figures.actions;
       enabled = true;  // only enabled commands are chosen
     }
-    const bool modifiedBefore = window_->modified;
+    const bool modifiedBefore = window_->Modified();
     Log("step " + std::to_string(step_) + ": " + g.text);
     stepStart_ = NowMs();
     g.run();

@@ -35,6 +35,7 @@ class Workbench : public ::testing::Test {
     GlobalMeshStatistics() = MeshStatistics{};
     RecentFiles().Clear();  // each test starts without a recent-files list
     window = std::make_unique<TMainWindow>();
+    window->SetWaitForRuns(true);  // the commands return with their results, as the tests read them
     window->resize(800, 700);
     window->show();
     QApplication::processEvents();
@@ -44,7 +45,7 @@ class Workbench : public ::testing::Test {
     std::filesystem::create_directories(dir);
   }
   void TearDown() override {
-    window->modified = false;  // no save prompt while closing
+    window->Document().SetModified(false);  // no save prompt while closing
     window.reset();
     std::filesystem::remove_all(dir);
   }

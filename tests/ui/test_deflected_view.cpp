@@ -22,7 +22,7 @@ class Deflected : public Workbench {
     window->GenerateMeshClick();
     EXPECT_FALSE(Enabled("DeflectedShape"));  // nothing to lift before a solve
     window->SolveStaticClick();
-    EXPECT_TRUE(window->staticSolved);
+    EXPECT_TRUE(window->StaticSolved());
     Action("DeflectedShape")->trigger();
     DeflectedView3D* view = window->DeflectedView();
     EXPECT_NE(view, nullptr);

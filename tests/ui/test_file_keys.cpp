@@ -30,13 +30,13 @@ class FileKeys : public Workbench {
 TEST_F(FileKeys, StandardKeysRunTheFileCommands) {
   platform.files.push_back(Square());
   Press(Qt::Key_O, Qt::ControlModifier);
-  ASSERT_EQ(window->fileName, Square());
+  ASSERT_EQ(window->FileName(), Square());
   EXPECT_GT(window->Structure().NodeCount(), 0);
 
   const std::string copy = (dir / "copy.sam").string();
   platform.files.push_back(copy);
   Press(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(window->fileName, copy);
+  EXPECT_EQ(window->FileName(), copy);
   ASSERT_TRUE(std::filesystem::exists(copy));
 
   std::filesystem::remove(copy);
@@ -44,13 +44,13 @@ TEST_F(FileKeys, StandardKeysRunTheFileCommands) {
   EXPECT_TRUE(std::filesystem::exists(copy));  // Save writes to the job's own file
   EXPECT_EQ(platform.filters.size(), 2u);      // without asking
 
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.answers.push_back(false);
   Press(Qt::Key_N, Qt::ControlModifier);
   ASSERT_EQ(platform.confirmations.size(), 1u);
   EXPECT_EQ(platform.confirmations[0].text, "Job modified. Save?");
   EXPECT_EQ(window->Structure().NodeCount(), 0);
-  EXPECT_EQ(window->fileName, "Untitled");
+  EXPECT_EQ(window->FileName(), "Untitled");
 
   Press(Qt::Key_Q, Qt::ControlModifier);
   EXPECT_FALSE(window->isVisible());
@@ -74,7 +74,7 @@ TEST_F(FileKeys, RecentFilesAreKeptNewestFirstAndReopen) {
 
   // Opening a listed file moves it to the top; the menu entry opens it as Open does.
   window->findChild<QAction*>("RecentFile2")->trigger();
-  EXPECT_EQ(window->fileName, QDir::cleanPath(QString::fromStdString(a)).toStdString());
+  EXPECT_EQ(window->FileName(), QDir::cleanPath(QString::fromStdString(a)).toStdString());
   EXPECT_EQ(RecentCaptions(), (std::vector<std::string>{"&1 a.sam", "&2 c.sam", "&3 b.sam"}));
 
   // The next session finds the same list.
@@ -99,11 +99,11 @@ TEST_F(FileKeys, ARecentFileOfAModifiedJobAsksFirst) {
   const std::string a = Copy("a.sam");
   OpenThroughDialog(a);
   OpenThroughDialog(Square());
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.answers.push_back(false);
   window->findChild<QAction*>("RecentFile1")->trigger();
   ASSERT_EQ(platform.confirmations.size(), 1u);
-  EXPECT_EQ(window->fileName, QDir::cleanPath(QString::fromStdString(a)).toStdString());
+  EXPECT_EQ(window->FileName(), QDir::cleanPath(QString::fromStdString(a)).toStdString());
 }
 
 TEST(RecentFilesList, HoldsEachPathOnceAndAtMostEight) {

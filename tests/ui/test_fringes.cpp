@@ -119,9 +119,9 @@ class Fringes : public Workbench {
     ASSERT_TRUE(window->OpenJob(ExamplePath(job)));
     window->GenerateMeshClick();
     window->SolveStaticClick();
-    ASSERT_TRUE(window->staticSolved);
+    ASSERT_TRUE(window->StaticSolved());
     window->SolveStressClick();
-    ASSERT_TRUE(window->stressSolved);
+    ASSERT_TRUE(window->StressSolved());
   }
   static int ViewOf(const char* item) {
     const auto views = ResultViews();

@@ -21,7 +21,7 @@ TEST_F(Lifecycle, CaptionShowsProgramAndLastPathComponent) {
   EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - Untitled");
   window->SetTitle("/srv/jobs/plate.sam");
   EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - plate.sam");
-  EXPECT_EQ(window->fileName, "/srv/jobs/plate.sam");
+  EXPECT_EQ(window->FileName(), "/srv/jobs/plate.sam");
   window->SetTitle("C:\\jobs\\slab.sam");
   EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - slab.sam");
   window->SetTitle("D:plate.sam");
@@ -48,7 +48,7 @@ TEST_F(Lifecycle, OpenLoadsAndEnablesMeshing) {
   EXPECT_EQ(window->Structure().NodeCount(), 5);
   EXPECT_TRUE(Enabled("Generatemesh"));
   EXPECT_FALSE(Enabled("SolveStaticMenu"));
-  EXPECT_FALSE(window->modified);
+  EXPECT_FALSE(window->Modified());
   EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - square.sam");
   EXPECT_TRUE(platform.messages.empty());
 }
@@ -56,13 +56,13 @@ TEST_F(Lifecycle, OpenLoadsAndEnablesMeshing) {
 // A cancelled dialog, and a file that cannot be read, leave the current job as it was.
 TEST_F(Lifecycle, OpenKeepsTheJobUnlessAFileIsRead) {
   window->Structure().AddFreeNode(10, 10);
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.answers.push_back(false);  // "Job modified. Save?" No
   window->Open1Click();               // and the dialog cancelled
   ASSERT_EQ(platform.confirmations.size(), 1u);
   EXPECT_EQ(platform.confirmations[0].text, "Job modified. Save?");
   EXPECT_EQ(window->Structure().NodeCount(), 1);
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
 
   platform.answers.push_back(false);
   OpenThroughDialog((dir / "missing.sam").string());
@@ -70,12 +70,12 @@ TEST_F(Lifecycle, OpenKeepsTheJobUnlessAFileIsRead) {
   EXPECT_EQ(platform.messages[0].caption, "Error!");
   EXPECT_NE(platform.messages[0].text.find("missing.sam"), std::string::npos);
   EXPECT_EQ(window->Structure().NodeCount(), 1);
-  EXPECT_EQ(window->fileName, "Untitled");
+  EXPECT_EQ(window->FileName(), "Untitled");
 }
 
 TEST_F(Lifecycle, NewAsksToSaveAModifiedJob) {
   window->Structure().AddFreeNode(10, 10);
-  window->modified = true;
+  window->Document().SetModified(true);
   std::string path = (dir / "kept.sam").string();
   platform.answers.push_back(true);  // Yes: Save, which runs Save As on "Untitled"
   platform.files.push_back(path);
@@ -84,10 +84,10 @@ TEST_F(Lifecycle, NewAsksToSaveAModifiedJob) {
   EXPECT_EQ(platform.confirmations[0].text, "Job modified. Save?");
   EXPECT_TRUE(std::filesystem::exists(path));
   EXPECT_EQ(window->Structure().NodeCount(), 0);
-  EXPECT_FALSE(window->modified);
+  EXPECT_FALSE(window->Modified());
 
   window->Structure().AddFreeNode(10, 10);
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.answers.push_back(false);  // No discards
   window->New1Click();
   EXPECT_EQ(window->Structure().NodeCount(), 0);
@@ -95,33 +95,33 @@ TEST_F(Lifecycle, NewAsksToSaveAModifiedJob) {
 
 TEST_F(Lifecycle, SaveKeepsTheModifiedFlagUnlessItWrote) {
   window->Structure().AddFreeNode(10, 10);
-  window->modified = true;
+  window->Document().SetModified(true);
   EXPECT_FALSE(window->Save1Click());  // Save As cancelled
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
 
   window->SetTitle((dir / "no-such-folder" / "job.sam").string());
   EXPECT_FALSE(window->Save1Click());
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Error!");
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
 
   window->SetTitle((dir / "job.sam").string());
   EXPECT_TRUE(window->Save1Click());
-  EXPECT_FALSE(window->modified);
+  EXPECT_FALSE(window->Modified());
   EXPECT_TRUE(std::filesystem::exists(dir / "job.sam"));
 }
 
 TEST_F(Lifecycle, SaveAsLeavesTheFlagAndRenames) {
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.files.push_back((dir / "renamed.sam").string());
   EXPECT_TRUE(window->FileSaveAsClick());
   EXPECT_EQ(platform.filters.back().filter, "Point File (*.SAM)|*.sam");
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   EXPECT_EQ(window->windowTitle().toStdString(), "TAVRIN 0.9b - renamed.sam");
 }
 
 TEST_F(Lifecycle, ClosingAModifiedJobAsksWithoutFullStop) {
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.answers.push_back(false);
   EXPECT_TRUE(window->close());
   ASSERT_EQ(platform.confirmations.size(), 1u);

@@ -18,7 +18,7 @@ class LongRuns : public Workbench {
     GlobalMeshParameters().animate = false;
     OpenThroughDialog(ExamplePath("square.sam"));
     window->GenerateMeshClick();
-    ASSERT_TRUE(window->meshed);
+    ASSERT_TRUE(window->Meshed());
   }
   // While the command runs, does `act` once the window is up, at the first tick (events are let
   // through at the first progress report) or at a later one.
@@ -32,6 +32,18 @@ class LongRuns : public Workbench {
       }
     });
     timer_->start(intervalMs);
+  }
+  // Starts a command without waiting for its run, acts while it runs (the worker starts at the
+  // next turn of the event loop, so the act comes before its first check), then waits for its
+  // end and for what the ending queued.
+  void WhileRunning(const std::function<void()>& start, const std::function<void()>& act) {
+    window->SetWaitForRuns(false);
+    start();
+    ASSERT_TRUE(window->Busy());
+    act();
+    window->Runner().WaitUntilIdle();
+    QApplication::processEvents();
+    window->SetWaitForRuns(true);
   }
   static void ClickStop(QWidget* progress) {
     auto* stop = progress->findChild<QPushButton*>("StopButton");
@@ -47,11 +59,9 @@ class LongRuns : public Workbench {
 
 TEST_F(LongRuns, StopInTheSolveWindowLeavesNoResultsAndSaysSo) {
   OpenAndMesh();
-  WhileShown(window->SolveInformer(), [this] { ClickStop(window->SolveInformer()); });
-  window->SolveStaticClick();
-  timer_->stop();
-  ASSERT_TRUE(acted);
-  EXPECT_FALSE(window->staticSolved);
+  WhileRunning([this] { window->SolveStaticClick(); },
+               [this] { ClickStop(window->SolveInformer()); });
+  EXPECT_FALSE(window->StaticSolved());
   EXPECT_FALSE(window->Solver().IsSolved());
   EXPECT_FALSE(window->SolveInformer()->isVisible());
   ASSERT_EQ(platform.messages.size(), 1u);
@@ -65,31 +75,29 @@ TEST_F(LongRuns, StopInTheSolveWindowLeavesNoResultsAndSaysSo) {
   // The stop holds for that solve only: the next one runs to its end.
   EXPECT_TRUE(Enabled("SolveStaticMenu"));
   window->SolveStaticClick();
-  EXPECT_TRUE(window->staticSolved);
+  EXPECT_TRUE(window->StaticSolved());
 }
 
 TEST_F(LongRuns, StopInTheStressRecoveryKeepsTheStaticSolution) {
   OpenAndMesh();
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved);
-  WhileShown(window->SolveInformer(), [this] { ClickStop(window->SolveInformer()); });
-  window->SolveStressClick();
-  timer_->stop();
-  ASSERT_TRUE(acted);
-  EXPECT_FALSE(window->stressSolved);
+  ASSERT_TRUE(window->StaticSolved());
+  WhileRunning([this] { window->SolveStressClick(); },
+               [this] { ClickStop(window->SolveInformer()); });
+  EXPECT_FALSE(window->StressSolved());
   EXPECT_FALSE(window->Solver().HasStresses());
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].text, kStressStoppedText);
   // Not the message of a recovery without a static solution: that one is there, and Solve
   // Stress is offered again.
-  EXPECT_TRUE(window->staticSolved);
+  EXPECT_TRUE(window->StaticSolved());
   EXPECT_TRUE(Enabled("SolveStressMenu"));
   window->SelectView(4);
   EXPECT_EQ(window->ViewIndex(), 0);
   window->SelectView(1);  // the deflection is still there to see
   EXPECT_EQ(window->ViewIndex(), 1);
   window->SolveStressClick();
-  EXPECT_TRUE(window->stressSolved);
+  EXPECT_TRUE(window->StressSolved());
 }
 
 TEST_F(LongRuns, StopInTheMeshWindowEndsTheRefinement) {
@@ -111,34 +119,29 @@ TEST_F(LongRuns, StopInTheMeshWindowEndsTheRefinement) {
 
 TEST_F(LongRuns, ExitDuringASolveAsksOnceHidesAtOnceAndStops) {
   OpenAndMesh();
-  window->modified = true;
+  window->Document().SetModified(true);
   platform.answers.push_back(false);  // do not save
   bool hiddenAtOnce = false;
-  WhileShown(window->SolveInformer(), [&] {
-    Action("Exit1")->trigger();
-    hiddenAtOnce = !window->isVisible() && !window->SolveInformer()->isVisible();
-  });
-  window->SolveStaticClick();
-  timer_->stop();
-  ASSERT_TRUE(acted);
+  WhileRunning([this] { window->SolveStaticClick(); },
+               [&] {
+                 Action("Exit1")->trigger();
+                 hiddenAtOnce = !window->isVisible() && !window->SolveInformer()->isVisible();
+               });
   EXPECT_TRUE(hiddenAtOnce);
   EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(window->staticSolved);            // stopped at the next check, not finished
+  EXPECT_FALSE(window->StaticSolved());          // stopped at the next check, not finished
   EXPECT_EQ(platform.confirmations.size(), 1u);  // the question is not asked a second time
   EXPECT_TRUE(platform.messages.empty());        // no "stopped" box over a closing program
 }
 
 TEST_F(LongRuns, ExitDuringASolveCanBeCancelledBySaving) {
   OpenAndMesh();
-  window->modified = true;
+  window->Document().SetModified(true);
   window->SetTitle("Untitled");
   platform.answers.push_back(true);  // save, then cancel the file chooser: the close is off
-  WhileShown(window->SolveInformer(), [&] { Action("Exit1")->trigger(); });
-  window->SolveStaticClick();
-  timer_->stop();
-  ASSERT_TRUE(acted);
+  WhileRunning([this] { window->SolveStaticClick(); }, [&] { Action("Exit1")->trigger(); });
   EXPECT_TRUE(window->isVisible());
-  EXPECT_TRUE(window->staticSolved);  // the solve ran on
+  EXPECT_TRUE(window->StaticSolved());  // the solve ran on
 }
 
 }  // namespace

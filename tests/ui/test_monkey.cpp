@@ -50,23 +50,23 @@ TEST_F(MonkeyFinds, ANodeAddedAfterASaveMarksTheJobModified) {
   Action("newvertex")->trigger();
   platform.files.push_back(path);
   ASSERT_TRUE(window->Save1Click());
-  ASSERT_FALSE(window->modified);
+  ASSERT_FALSE(window->Modified());
   ClickWorld(100, 100);
   ASSERT_EQ(window->Structure().NodeCount(), 1);
-  EXPECT_TRUE(window->modified) << "a free node";
+  EXPECT_TRUE(window->Modified()) << "a free node";
 
   Action("newpolygon")->trigger();
   ClickWorld(200, 200);
   ASSERT_TRUE(window->Save1Click());
-  ASSERT_FALSE(window->modified);
+  ASSERT_FALSE(window->Modified());
   ClickWorld(400, 200);
   ASSERT_EQ(window->Structure().NodeCount(), 3);
-  EXPECT_TRUE(window->modified) << "a polygon vertex";
+  EXPECT_TRUE(window->Modified()) << "a polygon vertex";
   ClickWorld(300, 400);
   ASSERT_TRUE(window->Save1Click());
   ClickWorld(200, 200);  // closes the polygon
   ASSERT_EQ(window->Structure().PolygonCount(), 1);
-  EXPECT_TRUE(window->modified) << "the closing edge";
+  EXPECT_TRUE(window->Modified()) << "the closing edge";
 }
 
 // A job whose hole was drawn before its outline, opened and meshed: the mesher's preparation
@@ -84,13 +84,13 @@ TEST_F(MonkeyFinds, GenerateMeshThatReordersTheJobMarksItModified) {
   const std::string opened = window->Structure().JobText();
   window->GenerateMeshClick();
   ASSERT_NE(window->Structure().JobText(), opened) << "the outline was already in the first slot";
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   ASSERT_TRUE(window->Save1Click());
 
   // Meshed again, the saved order stays as it is.
   window->GenerateMeshClick();
-  EXPECT_TRUE(window->meshed);
-  EXPECT_FALSE(window->modified);
+  EXPECT_TRUE(window->Meshed());
+  EXPECT_FALSE(window->Modified());
   EXPECT_TRUE(platform.messages.empty()) << platform.messages[0].text;
 }
 

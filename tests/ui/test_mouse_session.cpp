@@ -75,9 +75,9 @@ TEST_F(MouseSession, BuildMeshSolveAndReadTheSquareExample) {
   EXPECT_EQ(job.Physics(0).nu, 0.3);
 
   window->GenerateMeshClick();
-  ASSERT_TRUE(window->meshed);
+  ASSERT_TRUE(window->Meshed());
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved);
+  ASSERT_TRUE(window->StaticSolved());
   window->SolveStressClick();
   window->SelectView(1);
   double drawn = MaxDeflection();
@@ -88,13 +88,13 @@ TEST_F(MouseSession, BuildMeshSolveAndReadTheSquareExample) {
 
   // The same job from its file, meshed with the same parameters. Tolerance: 2 % of the
   // deflection, as the two meshes differ by the shift of the coordinates.
-  window->modified = false;
+  window->Document().SetModified(false);
   float area = GlobalMeshParameters().maxArea;
   OpenThroughDialog(ExamplePath("square.sam"));
   GlobalMeshParameters().maxArea = area;
   window->GenerateMeshClick();
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved);
+  ASSERT_TRUE(window->StaticSolved());
   double opened = MaxDeflection();
   EXPECT_LT(drawn, 0.0);
   EXPECT_NEAR(drawn, opened, 0.02 * std::fabs(opened));

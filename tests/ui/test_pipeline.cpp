@@ -18,6 +18,7 @@
 #include "analysis/TIsolines.h"
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/ProgressThrottle.h"
 #include "ui/TMeshInformer.h"
 #include "ui/TMesh_params.h"
 #include "ui/TSolveInformer.h"
@@ -59,14 +60,15 @@ TEST_F(PipelineSession, EnablingThroughAWholeSession) {
   EXPECT_EQ(window->PanelText(4), "Needs Solve Static");
 
   window->GenerateMeshClick();
-  ASSERT_TRUE(window->meshed);
+  ASSERT_TRUE(window->Meshed());
   EXPECT_GT(window->Mesh().TriangleCount(), 0);
   EXPECT_EQ(Pattern(), "11000");
   EXPECT_FALSE(window->MeshInformer()->isVisible());
   EXPECT_GT(GlobalMeshStatistics().nodeCount, 0);
 
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved) << (platform.messages.empty() ? "" : platform.messages[0].text);
+  ASSERT_TRUE(window->StaticSolved())
+      << (platform.messages.empty() ? "" : platform.messages[0].text);
   EXPECT_EQ(Pattern(), "11111");
   EXPECT_FALSE(window->SolveInformer()->isVisible());
 
@@ -74,7 +76,7 @@ TEST_F(PipelineSession, EnablingThroughAWholeSession) {
   EXPECT_EQ(window->ViewIndex(), 0);
 
   window->SolveStressClick();
-  EXPECT_TRUE(window->stressSolved);
+  EXPECT_TRUE(window->StressSolved());
   EXPECT_EQ(Pattern(), "11011");
 
   window->SelectView(1);
@@ -86,13 +88,13 @@ TEST_F(PipelineSession, EnablingThroughAWholeSession) {
 
   // A second Solve Static clears the stresses: Solve Stress is offered again.
   window->SolveStaticClick();
-  EXPECT_FALSE(window->stressSolved);
+  EXPECT_FALSE(window->StressSolved());
   EXPECT_EQ(Pattern(), "11111");
 
   // A new mesh drops every result and goes back to the plain view.
   window->GenerateMeshClick();
-  EXPECT_FALSE(window->staticSolved);
-  EXPECT_FALSE(window->stressSolved);
+  EXPECT_FALSE(window->StaticSolved());
+  EXPECT_FALSE(window->StressSolved());
   EXPECT_EQ(window->ViewIndex(), 0);
   EXPECT_EQ(window->Isolines().SegmentCount(), 0);
   EXPECT_EQ(Pattern(), "11000");
@@ -100,7 +102,7 @@ TEST_F(PipelineSession, EnablingThroughAWholeSession) {
 
   window->New1Click();
   EXPECT_EQ(Pattern(), "00000");
-  EXPECT_FALSE(window->meshed);
+  EXPECT_FALSE(window->Meshed());
 }
 
 // Tolerance: the read-out shows 5 significant digits of the nodal value.
@@ -155,7 +157,7 @@ TEST_F(Pipeline, AViewWithoutItsResultsLeavesTheShownViewAndLabel) {
   OpenThroughDialog(ExamplePath("square.sam"));
   window->GenerateMeshClick();
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved);
+  ASSERT_TRUE(window->StaticSolved());
   window->SelectView(1);
   const int segments = window->Isolines().SegmentCount();
   ASSERT_GT(segments, 0);
@@ -203,7 +205,7 @@ TEST_F(Pipeline, FailedSolveSaysWhyAndKeepsResultsOff) {
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Error!");
   EXPECT_FALSE(platform.messages[0].text.empty());
-  EXPECT_FALSE(window->staticSolved);
+  EXPECT_FALSE(window->StaticSolved());
   EXPECT_FALSE(Enabled("SolveStressMenu"));
   EXPECT_FALSE(Enabled("CosmosInputFile"));
   EXPECT_TRUE(Enabled("SolveStaticMenu"));
@@ -262,7 +264,7 @@ TEST_P(StopKeys, EndTheRefinement) {
   EXPECT_TRUE(permittedDuringRun);  // off only because busy: the permission itself stands
   EXPECT_FALSE(window->Mesh().IsUsable());
   EXPECT_GT(window->Mesh().TriangleCount(), 0);
-  EXPECT_FALSE(window->meshed);
+  EXPECT_FALSE(window->Meshed());
   EXPECT_FALSE(Enabled("SolveStaticMenu"));
   EXPECT_TRUE(Enabled("Generatemesh"));
   EXPECT_TRUE(Enabled("New1"));
@@ -361,9 +363,11 @@ TEST(ProgressWindows, Figures) {
 
 // Reports within a few hundredths of a second of the last event processing let no events
 // through (the figures still answer with the latest report); a new caption, or the interval
-// passed, does.
+// passed, does. The window's clock is stepped by hand.
 TEST(ProgressWindows, MeshWindowThrottlesEvents) {
   TMeshInformer mesh;
+  qint64 nowMs = 1000;
+  mesh.SetProgressClock([&nowMs] { return nowMs; });
   int runs = 0;
   auto pending = [&] { QTimer::singleShot(0, [&] { ++runs; }); };
   mesh.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
@@ -380,7 +384,10 @@ TEST(ProgressWindows, MeshWindowThrottlesEvents) {
   EXPECT_EQ(runs, 2);  // within the interval: nothing processed
   EXPECT_EQ(mesh.AngleBar(), 50);
   EXPECT_EQ(mesh.NodesText(), "41");
-  std::this_thread::sleep_for(std::chrono::milliseconds(60));
+  nowMs += ProgressThrottle::kDefaultIntervalMs - 1;
+  mesh.ProcessEvents();
+  EXPECT_EQ(runs, 2);  // one millisecond short of the interval
+  nowMs += 1;
   mesh.ProcessEvents();
   EXPECT_EQ(runs, 3);
   mesh.HideMeshProgress();

@@ -42,7 +42,7 @@ TEST_F(PlanEditingTest, DrawingASquareClosesItAndSetsTheDefaultArea) {
   EXPECT_EQ(window->Structure().PolygonCount(), 1);
   EXPECT_EQ(window->Structure().EdgeCount(), 4);
   EXPECT_TRUE(Enabled("Generatemesh"));
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   EXPECT_FALSE(editing().newPolygonMode);
   EXPECT_TRUE(editing().firstPolygonPoint);
   EXPECT_EQ(GlobalMeshParameters().maxArea, 578.0f);
@@ -78,7 +78,7 @@ TEST_F(PlanEditingTest, CrossingPointIsRefusedAndTheModeKept) {
 
 TEST_F(PlanEditingTest, FreeVertexLastsOneClick) {
   window->Editing().NewVertexButton();
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   ClickWorld(100, 100);
   ClickWorld(200, 200);  // a pick, not a second vertex
   ASSERT_EQ(window->Structure().NodeCount(), 1);
@@ -145,7 +145,7 @@ TEST_F(PlanEditingTest, ShiftKeyTurnsAPickIntoAPolygon) {
 TEST_F(PlanEditingTest, ApplyMovesTheChosenEdgeEndAndReportsRefusals) {
   DrawSquare(100, 100, 200);
   TObjCont& job = window->Structure();
-  window->modified = false;
+  window->Document().SetModified(false);
   platform.messages.clear();                                          // "Polygon closed"
   ASSERT_EQ(editing().PickSelection(200, 100), SelectionKind::edge);  // edge 0: node 0 -> node 1
   EditRequest& r = window->Request();
@@ -157,7 +157,7 @@ TEST_F(PlanEditingTest, ApplyMovesTheChosenEdgeEndAndReportsRefusals) {
   EXPECT_EQ(job.NodeX(1), 320.0);
   EXPECT_EQ(job.NodeY(1), 90.0);
   EXPECT_EQ(job.NodeX(0), 100.0);
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   EXPECT_TRUE(platform.messages.empty());
 
   // SelectEdgeEnd fetches the node's own data.

@@ -21,10 +21,10 @@ class ResultExport : public Workbench {
     OpenThroughDialog(ExamplePath("square.sam"));
     window->GenerateMeshClick();
     window->SolveStaticClick();
-    ASSERT_TRUE(window->staticSolved);
+    ASSERT_TRUE(window->StaticSolved());
     if (stresses) {
       window->SolveStressClick();
-      ASSERT_TRUE(window->stressSolved);
+      ASSERT_TRUE(window->StressSolved());
     }
   }
   // Triggers a File menu item as a click on it does.

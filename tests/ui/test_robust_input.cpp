@@ -60,7 +60,7 @@ TEST_F(RobustInput, HostileDrawingsGetAMessageAndNoMesh) {
     ASSERT_TRUE(window->OpenJob(ExamplePath("square.sam")));
     window->GenerateMeshClick();
     window->SolveStaticClick();
-    ASSERT_TRUE(window->staticSolved);
+    ASSERT_TRUE(window->StaticSolved());
     ASSERT_TRUE(platform.messages.empty()) << platform.messages[0].text;
 
     ASSERT_TRUE(window->OpenJob(WriteFile("hostile" + std::to_string(k++) + ".sam", text)));
@@ -69,8 +69,8 @@ TEST_F(RobustInput, HostileDrawingsGetAMessageAndNoMesh) {
     EXPECT_EQ(platform.messages[0].text, message);
     EXPECT_EQ(platform.messages[0].caption, "Error!");
     EXPECT_EQ(window->Mesh().NodeCount(), 0) << message;
-    EXPECT_FALSE(window->meshed);
-    EXPECT_FALSE(window->staticSolved);
+    EXPECT_FALSE(window->Meshed());
+    EXPECT_FALSE(window->StaticSolved());
     EXPECT_FALSE(Enabled("SolveStaticMenu"));
     EXPECT_FALSE(Enabled("SolveStressMenu"));
     EXPECT_FALSE(Enabled("CosmosInputFile"));
@@ -103,7 +103,7 @@ TEST_F(RobustInput, ZeroMaximalAreaIsRefusedAtGenerateMesh) {
 TEST_F(RobustInput, OpenSaysWhatWasNotRead) {
   ASSERT_TRUE(window->OpenJob(ExamplePath("square.sam")));
   const int nodes = window->Structure().NodeCount();
-  window->modified = true;
+  window->Document().SetModified(true);
   std::string garbage;
   for (int i = 0; i < 700; ++i) garbage += static_cast<char>((i * 131 + 7) % 256);
   const std::string random = WriteFile("random.sam", garbage);
@@ -114,9 +114,9 @@ TEST_F(RobustInput, OpenSaysWhatWasNotRead) {
       << platform.messages[0].text;
   EXPECT_EQ(window->Structure().NodeCount(), nodes);  // the job is kept, caption and flag too
   EXPECT_NE(window->windowTitle().toStdString().find("square.sam"), std::string::npos);
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
 
-  window->modified = false;
+  window->Document().SetModified(false);
   platform.messages.clear();
   const std::string partial =
       WriteFile("partial.sam", std::string(kSquare) + "E, 2, 9\nFN, 1, x, 0, 0\n");
@@ -137,7 +137,7 @@ TEST_F(RobustInput, FailedSavesKeepTheJobAndTheOldFile) {
   const std::string path = WriteFile("job.sam", std::string(kSquare));
   ASSERT_TRUE(window->OpenJob(path));
   for (int k = 0; k < 60; ++k) window->Structure().AddFreeNode(1 + k, 50);
-  window->modified = true;
+  window->Document().SetModified(true);
 
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -150,7 +150,7 @@ TEST_F(RobustInput, FailedSavesKeepTheJobAndTheOldFile) {
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
   EXPECT_FALSE(saved1);
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   ASSERT_EQ(platform.messages.size(), 1u);
   EXPECT_EQ(platform.messages[0].caption, "Error!");
   EXPECT_EQ(platform.messages[0].text, "cannot write '" + path + "': File too large");
@@ -166,14 +166,14 @@ TEST_F(RobustInput, FailedSavesKeepTheJobAndTheOldFile) {
   ASSERT_TRUE(window->FileSaveAsClick());
   std::filesystem::remove_all(sub);
   EXPECT_FALSE(window->Save1Click());
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_NE(platform.messages[1].text.find("No such file or directory"), std::string::npos)
       << platform.messages[1].text;
   platform.files.push_back((dir / "rescued.sam").string());
   EXPECT_TRUE(window->FileSaveAsClick());
   EXPECT_TRUE(window->Save1Click());
-  EXPECT_FALSE(window->modified);
+  EXPECT_FALSE(window->Modified());
 }
 
 TEST_F(RobustInput, FailedSaveIntoAReadOnlyFolderKeepsTheJob) {
@@ -187,10 +187,10 @@ TEST_F(RobustInput, FailedSaveIntoAReadOnlyFolderKeepsTheJob) {
   ASSERT_TRUE(window->FileSaveAsClick());
   std::filesystem::permissions(
       locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  window->modified = true;
+  window->Document().SetModified(true);
   EXPECT_FALSE(window->Save1Click());
   std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   EXPECT_NE(platform.messages.back().text.find("Permission denied"), std::string::npos);
 }
 

@@ -97,7 +97,7 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   GlobalMeshParameters().animate = false;
   ASSERT_TRUE(window->OpenJob(ExamplePath("plate-with-hole.sam")));
   window->GenerateMeshClick();
-  ASSERT_TRUE(window->meshed);
+  ASSERT_TRUE(window->Meshed());
   auto shoot = [&](const char* name) {
     QApplication::processEvents();
     QImage image = window->grab().toImage();
@@ -135,7 +135,7 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   solveProgress.HideSolveProgress();
 
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved);
+  ASSERT_TRUE(window->StaticSolved());
   window->SetFringes(false);  // the isolines alone
   window->SelectView(1);
   // The mouse on a mesh node near the loaded edge, so that the read-outs show in the pictures.

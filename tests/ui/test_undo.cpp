@@ -102,9 +102,9 @@ TEST_F(Undo, EachStepOfASessionComesBackByteForByte) {
   const int steps = static_cast<int>(files.size()) - 1;
   ASSERT_EQ(steps, 11);
   for (int k = steps; k > 0; --k) {
-    window->modified = false;
+    window->Document().SetModified(false);
     Press(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(window->modified) << k;
+    EXPECT_TRUE(window->Modified()) << k;
     EXPECT_EQ(Saved("undone.sam"), files[k - 1]) << "undo of step " << k;
     EXPECT_EQ(RedoText().toStdString(), "Redo " + names[k - 1].mid(5).toStdString());
   }
@@ -161,7 +161,7 @@ TEST_F(Undo, AMeshIsDroppedWhenItNoLongerBelongsToTheJob) {
   Apply();
   window->GenerateMeshClick();
   window->SolveStaticClick();
-  ASSERT_TRUE(window->staticSolved);
+  ASSERT_TRUE(window->StaticSolved());
   window->SelectView(1);
 
   // A later change keeps the mesh (the plan shows it until the next Generate mesh); undoing it
@@ -170,14 +170,14 @@ TEST_F(Undo, AMeshIsDroppedWhenItNoLongerBelongsToTheJob) {
   Type("ForceUZ", "-900");
   Apply();
   Press(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_TRUE(window->meshed);
-  EXPECT_TRUE(window->staticSolved);
+  EXPECT_TRUE(window->Meshed());
+  EXPECT_TRUE(window->StaticSolved());
   EXPECT_GT(window->Mesh().NodeCount(), 0);
 
   // One step further back the job is not the meshed one any more.
   Press(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_FALSE(window->meshed);
-  EXPECT_FALSE(window->staticSolved);
+  EXPECT_FALSE(window->Meshed());
+  EXPECT_FALSE(window->StaticSolved());
   EXPECT_EQ(window->Mesh().NodeCount(), 0);
   EXPECT_EQ(window->ViewIndex(), 0);
   EXPECT_TRUE(Enabled("Generatemesh"));
@@ -186,7 +186,7 @@ TEST_F(Undo, AMeshIsDroppedWhenItNoLongerBelongsToTheJob) {
     EXPECT_FALSE(Enabled(name)) << name;
 
   // New and Open start without history.
-  window->modified = false;
+  window->Document().SetModified(false);
   window->New1Click();
   EXPECT_FALSE(Enabled("EditUndo"));
   EXPECT_FALSE(Enabled("EditRedo"));
@@ -210,9 +210,9 @@ TEST_F(Undo, DeletingAPolygonGivesBackTheJobWithoutIt) {
   EXPECT_FALSE(Enabled("EditDelete"));
   ShiftClickWorld(150, 100);
   ASSERT_EQ(window->Editing().selectionKind, SelectionKind::polygon);
-  window->modified = false;
+  window->Document().SetModified(false);
   Action("EditDelete")->trigger();
-  EXPECT_TRUE(window->modified);
+  EXPECT_TRUE(window->Modified());
   EXPECT_EQ(Saved("deleted.sam"), outline);
   EXPECT_EQ(UndoText(), "Undo Delete polygon 1");
   EXPECT_EQ(window->Rollup()->Kind(), SelectionKind::none);

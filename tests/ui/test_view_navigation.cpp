@@ -187,7 +187,7 @@ TEST_F(Navigation, GenerateMeshShowsTheWholePlate) {
   OpenThroughDialog(ExamplePath("plate-with-hole.sam"));
   for (int i = 0; i < 4; ++i) Action("ZoominButton")->trigger();
   Action("Generatemesh")->trigger();
-  ASSERT_TRUE(window->meshed);
+  ASSERT_TRUE(window->Meshed());
   ExpectFitted();
 }
 
@@ -278,8 +278,13 @@ TEST_F(Navigation, ADragOfASlowPictureShiftsItThenDrawsItWhole) {
   for (int y = 0; y < shifted.height(); y += 5) EXPECT_EQ(shifted.pixel(29, y), background) << y;
   for (int x = 0; x < shifted.width(); x += 5) EXPECT_EQ(shifted.pixel(x, 9), background) << x;
 
-  // A moment later, still dragging: the whole picture where the view now is.
-  QTest::qWait(400);
+  // A moment later, still dragging: the whole picture where the view now is. The moment is made
+  // immediate, so that the test counts turns of the event loop, not milliseconds.
+  ASSERT_TRUE(window->PlanControl().WholePicturePending());
+  window->PlanControl().SetWholePictureDelay(0);
+  for (int turn = 0; turn < 100 && window->PlanControl().WholePicturePending(); ++turn)
+    QApplication::processEvents();
+  ASSERT_FALSE(window->PlanControl().WholePicturePending());
   const QImage later = View().Image().copy();
   window->redraw();
   EXPECT_EQ(View().Image(), later);
@@ -346,7 +351,7 @@ TEST(NavigationAtStartUp, JobOpenedBeforeTheWindowIsShownIsFittedToItsShownSize)
               2);  // the height limits
   EXPECT_GE(t.ScreenX(box.xmin), 0);
   EXPECT_LT(t.ScreenX(box.xmax), view.width());
-  window.modified = false;
+  window.Document().SetModified(false);
 }
 
 }  // namespace

@@ -1,0 +1,223 @@
+#include "ui/PipelineRunner.h"
+
+#include <QEventLoop>
+#include <QMetaObject>
+#include <algorithm>
+
+#include "analysis/TGlobMatrix.h"
+#include "mesh/FEM.h"
+#include "model/TObjCont.h"
+#include "ui/MeshFrameRelay.h"
+#include "ui/WorkerProgress.h"
+
+namespace tavrin {
+
+PipelineRunner::Outcome SolveOutcome(SolveCode code) {
+  if (code == SolveCode::Ok) return PipelineRunner::Outcome::Done;
+  if (code == SolveCode::Stopped) return PipelineRunner::Outcome::Stopped;
+  return PipelineRunner::Outcome::Failed;
+}
+
+PipelineRunner::Outcome StressOutcome(StressCode code) {
+  if (code == StressCode::Ok) return PipelineRunner::Outcome::Done;
+  if (code == StressCode::Stopped) return PipelineRunner::Outcome::Stopped;
+  return PipelineRunner::Outcome::Failed;
+}
+
+// Written by the worker before it posts its landing, read by the GUI thread after: the queued
+// call orders the two.
+struct PipelineRunner::Flight {
+  int id = 0;
+  Work work = Work::None;
+  std::shared_ptr<WorkerProgress> progress;  // declared before the solver that points to it
+  std::shared_ptr<MeshFrameRelay> relay;
+  std::thread thread;
+  std::shared_ptr<FEM> mesh;  // Mesh: the new mesh; SolveStatic: the mesh solved
+  bool usable = false;
+  std::unique_ptr<TGlobMatrix> solver;  // SolveStatic
+  AnalysisOptions options;              // SolveStatic
+  SolveCode solveCode = SolveCode::Ok;
+  StressCode stressCode = StressCode::Ok;
+  std::string message;
+};
+
+PipelineRunner::PipelineRunner(TMeshInformer& meshWindow, TSolveInformer& solveWindow,
+                               MeshCanvas& animation, QObject* parent)
+    : QObject(parent),
+      meshWindow_(meshWindow),
+      solveWindow_(solveWindow),
+      animation_(animation),
+      mesh_(std::make_shared<FEM>()),
+      solver_(std::make_unique<TGlobMatrix>()) {}
+
+PipelineRunner::~PipelineRunner() {
+  for (const std::shared_ptr<Flight>& f : flights_) {
+    f->progress->Detach();
+    f->progress->RequestStop();
+    if (f->relay) f->relay->Detach();
+  }
+  for (const std::shared_ptr<Flight>& f : flights_) {
+    if (f->thread.joinable()) f->thread.join();
+  }
+}
+
+void PipelineRunner::DropMeshAndSolver() {
+  mesh_ = std::make_shared<FEM>();
+  DropSolver();
+}
+
+void PipelineRunner::DropSolver() {
+  solver_ = std::make_unique<TGlobMatrix>();
+  solverProgress_.reset();
+}
+
+std::shared_ptr<PipelineRunner::Flight> PipelineRunner::Launch(Work work) {
+  auto f = std::make_shared<Flight>();
+  f->id = ++lastId_;
+  f->work = work;
+  f->progress = std::make_shared<WorkerProgress>(this, &meshWindow_, &solveWindow_);
+  currentId_ = f->id;
+  running_ = work;
+  stopping_ = false;
+  flights_.push_back(f);
+  return f;
+}
+
+// The thread starts at the next turn of the event loop, so that a stop given right after the
+// start (a key held, a quick click) is seen at the run's first check, not raced against it. A
+// static solve abandoned before then never starts.
+void PipelineRunner::Depart(const std::shared_ptr<Flight>& f, std::function<void()> work) {
+  const int id = f->id;
+  QMetaObject::invokeMethod(
+      this,
+      [this, id, work = std::move(work)] {
+        auto it = std::find_if(flights_.begin(), flights_.end(),
+                               [id](const std::shared_ptr<Flight>& g) { return g->id == id; });
+        if (it == flights_.end()) return;
+        if (id != currentId_) {
+          flights_.erase(it);
+          return;
+        }
+        (*it)->thread = std::thread([this, id, work] {
+          work();
+          QMetaObject::invokeMethod(
+              this, [this, id] { Land(id); }, Qt::QueuedConnection);
+        });
+      },
+      Qt::QueuedConnection);
+}
+
+void PipelineRunner::StartMesh(const TObjCont& job, const MeshParameters& parameters) {
+  std::shared_ptr<Flight> f = Launch(Work::Mesh);
+  DropSolver();
+  mesh_ = std::make_shared<FEM>();  // nothing of the old mesh stays while the new one grows
+  f->relay = std::make_shared<MeshFrameRelay>(this, animation_);
+  f->mesh = std::make_shared<FEM>(parameters);
+  FEM* mesh = f->mesh.get();
+  f->progress->stopMesh = [mesh] { mesh->RequestStop(); };
+  auto copy = std::make_shared<TObjCont>(job);
+  Flight* flight = f.get();
+  Depart(f, [flight, copy] {
+    flight->mesh->GenerateMesh(*copy, *flight->relay, *flight->progress);
+    flight->usable = flight->mesh->IsUsable();
+  });
+}
+
+void PipelineRunner::StartSolveStatic(const AnalysisOptions& options) {
+  std::shared_ptr<Flight> f = Launch(Work::SolveStatic);
+  f->options = options;
+  DropSolver();
+  f->mesh = mesh_;
+  Flight* flight = f.get();
+  Depart(f, [flight] {
+    flight->solver =
+        std::make_unique<TGlobMatrix>(ElementKind::Dkt, flight->options, flight->progress.get());
+    flight->solveCode = flight->solver->SolveStatic(*flight->mesh);
+    flight->message = flight->solver->Failure().message;
+  });
+}
+
+void PipelineRunner::StartSolveStress() {
+  std::shared_ptr<Flight> f = Launch(Work::SolveStress);
+  // The solver reports through the progress of the run that made it; the stop flag is that
+  // object's, so it is cleared for this run.
+  if (solverProgress_) {
+    f->progress = solverProgress_;
+    f->progress->ClearStop();
+  }
+  TGlobMatrix* solver = solver_.get();
+  Flight* flight = f.get();
+  Depart(f, [flight, solver] { flight->stressCode = solver->SolveStress(); });
+}
+
+void PipelineRunner::Stop() {
+  if (running_ == Work::None) return;
+  stopping_ = true;
+  Flight& f = *flights_.back();
+  f.progress->RequestStop();
+  if (running_ != Work::SolveStatic) return;  // a check comes soon: wait for it
+  // The solve may be inside a factorization that cannot be interrupted: it is left to finish
+  // alone, and what it makes is dropped when it lands.
+  f.progress->Detach();
+  End(Ending{Work::SolveStatic, Outcome::Stopped, {}, false});
+}
+
+void PipelineRunner::ForgetRun(int id) {
+  auto it = std::find_if(flights_.begin(), flights_.end(),
+                         [id](const std::shared_ptr<Flight>& f) { return f->id == id; });
+  if (it == flights_.end()) return;
+  if ((*it)->thread.joinable()) (*it)->thread.join();  // it has posted: it is returning
+  flights_.erase(it);
+}
+
+void PipelineRunner::Land(int id) {
+  auto it = std::find_if(flights_.begin(), flights_.end(),
+                         [id](const std::shared_ptr<Flight>& f) { return f->id == id; });
+  if (it == flights_.end()) return;
+  std::shared_ptr<Flight> f = *it;
+  ForgetRun(id);
+  if (id != currentId_) return;  // abandoned: its result is not wanted any more
+  Ending ending;
+  ending.work = f->work;
+  switch (f->work) {
+    case Work::Mesh:
+      mesh_ = f->mesh;
+      ending.usableMesh = f->usable;
+      ending.outcome = stopping_ ? Outcome::Stopped : Outcome::Done;
+      break;
+    case Work::SolveStatic:
+      ending.outcome = SolveOutcome(f->solveCode);
+      ending.message = f->message;
+      if (ending.message.empty() && ending.outcome == Outcome::Failed)
+        ending.message =
+            "The static solution failed (code " + std::to_string(ToCode(f->solveCode)) + ").";
+      if (ending.outcome != Outcome::Stopped) {
+        solverProgress_ = f->progress;
+        solver_ = std::move(f->solver);
+      }
+      break;
+    case Work::SolveStress:
+      ending.outcome = StressOutcome(f->stressCode);
+      ending.message = Message(f->stressCode);
+      break;
+    case Work::None:
+      break;
+  }
+  End(ending);
+}
+
+void PipelineRunner::End(const Ending& ending) {
+  currentId_ = 0;
+  running_ = Work::None;
+  stopping_ = false;
+  emit Finished(ending);
+}
+
+void PipelineRunner::WaitUntilIdle() {
+  if (running_ == Work::None) return;
+  QEventLoop loop;
+  connect(this, &PipelineRunner::Finished, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace tavrin

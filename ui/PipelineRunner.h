@@ -1,0 +1,115 @@
+// PipelineRunner: the workbench's mesh, static solve and stress recovery, each run on a worker
+// thread while the GUI thread keeps drawing and answering. Owns the current mesh and solver
+// (the results the window shows, exports and lists) and the runs in flight.
+//
+// A run works on objects of its own: meshing on a copy of the job and a new FEM, the static
+// solve on a new TGlobMatrix (which copies the mesh it solves), so a run whose result will be
+// thrown away can be left to finish alone. Only the stress recovery works on the current solver;
+// it checks for a stop every few thousand elements, so it is waited for. The engine reports
+// through WorkerProgress and MeshFrameRelay, never through Qt.
+//
+// Stop answers at once: a static solve is abandoned (its result discarded when the worker
+// returns, whatever the solver did meanwhile, as inside a sparse factorization that cannot be
+// interrupted); a mesh or a stress recovery is asked to stop and ends at its next check, a
+// stopped mesh kept as the mesher left it. Every run ends with one Finished signal on the GUI
+// thread, in the order the runs were started; a run abandoned ends with Outcome::Stopped at
+// once and sends nothing later. Workers still running at destruction are waited for.
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/AnalysisOptions.h"
+#include "analysis/SolveCode.h"
+#include "mesh/MeshParameters.h"
+
+namespace tavrin {
+
+class FEM;
+class MeshCanvas;
+class MeshFrameRelay;
+class TGlobMatrix;
+class TMeshInformer;
+class TObjCont;
+class TSolveInformer;
+class WorkerProgress;
+
+class PipelineRunner : public QObject {
+  Q_OBJECT
+ public:
+  enum class Work { None, Mesh, SolveStatic, SolveStress };
+  enum class Outcome {
+    Done,     // the result is in place
+    Stopped,  // the user stopped it: a solve leaves no results, a mesh is kept as stopped
+    Failed,   // the engine refused: message says why
+  };
+  struct Ending {
+    Work work = Work::None;
+    Outcome outcome = Outcome::Done;
+    std::string message;      // Failed: the engine's reason, when it gave one
+    bool usableMesh = false;  // Work::Mesh: the new mesh may be solved
+  };
+
+  // In: the progress windows and the plan view's animation canvas (not owned; they must
+  // outlive this object).
+  PipelineRunner(TMeshInformer& meshWindow, TSolveInformer& solveWindow, MeshCanvas& animation,
+                 QObject* parent = nullptr);
+  ~PipelineRunner() override;
+
+  const FEM& Mesh() const { return *mesh_; }
+  const TGlobMatrix& Solver() const { return *solver_; }
+  Work Running() const { return running_; }
+  bool Stopping() const { return stopping_; }
+  // Some worker is still running, as an abandoned solve inside its factorization.
+  bool WorkersLeft() const { return !flights_.empty(); }
+
+  // An empty mesh and solver (New, a refused mesh), or an empty solver alone (a new solve).
+  void DropMeshAndSolver();
+  void DropSolver();
+
+  // Each needs Running() == Work::None; it returns at once, and Finished follows.
+  // In: the job (copied) and the parameters the new mesh takes.
+  void StartMesh(const TObjCont& job, const MeshParameters& parameters);
+  // In: the analysis options the new solver takes (copied).
+  void StartSolveStatic(const AnalysisOptions& options);
+  void StartSolveStress();
+  // The Stop button, a stop key, closing the window: see the header comment.
+  void Stop();
+  // Runs the event loop until the current run has ended (its Finished delivered).
+  void WaitUntilIdle();
+
+ signals:
+  void Finished(const tavrin::PipelineRunner::Ending& ending);
+
+ private:
+  struct Flight;  // one worker thread and what it shares with the GUI
+  std::shared_ptr<Flight> Launch(Work work);
+  void Depart(const std::shared_ptr<Flight>& f, std::function<void()> work);
+  void Land(int id);  // the worker of run id has posted its result
+  void End(const Ending& ending);
+  void ForgetRun(int id);
+
+  TMeshInformer& meshWindow_;
+  TSolveInformer& solveWindow_;
+  MeshCanvas& animation_;
+  // The solver keeps a pointer to the progress of the run that made it: declared first, so that
+  // it is destroyed after the solver.
+  std::shared_ptr<WorkerProgress> solverProgress_;
+  std::shared_ptr<FEM> mesh_;                     // shared with a solve that reads it
+  std::unique_ptr<TGlobMatrix> solver_;           // written by a stress run while it runs
+  std::vector<std::shared_ptr<Flight>> flights_;  // started, not yet landed (current last)
+  int lastId_ = 0;
+  int currentId_ = 0;  // 0 when none is current (idle, or the last one abandoned)
+  Work running_ = Work::None;
+  bool stopping_ = false;
+};
+
+// What the window makes of the engine's result codes.
+PipelineRunner::Outcome SolveOutcome(SolveCode code);
+PipelineRunner::Outcome StressOutcome(StressCode code);
+
+}  // namespace tavrin

@@ -1,0 +1,76 @@
+// ResultViewController: which result view the plan shows and how. Owns the isolines and the
+// fringe picture of the view on screen, the choice between fringes and isolines, and the 3D
+// window of the deflected plate; drives the tool bar's view and style selectors and the View
+// menu's "Colour fringes". It reads the current solver (through the pipeline runner) only when
+// a view is chosen or read out, never while a run works on it (the window makes sure).
+//
+// A view is shown only with the results it is drawn from; without them the view on screen stays
+// with its own label and read-out, and the status bar says what to run first.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "ui/FringeView.h"
+
+class QAction;
+class QComboBox;
+class QWidget;
+
+namespace tavrin {
+
+class DeflectedView3D;
+class FEM;
+class PipelineRunner;
+class TIsolines;
+
+class ResultViewController {
+ public:
+  // The tool bar's and menu's controls this class keeps in step (owned by the window).
+  struct Controls {
+    QComboBox* selector = nullptr;
+    QComboBox* style = nullptr;
+    QAction* colourFringes = nullptr;
+  };
+  // In: the window (parent of the 3D view), the runner whose solver the views read, and the
+  // status bar's panel writer (panel, text).
+  ResultViewController(QWidget& window, const PipelineRunner& pipeline,
+                       std::function<void(int, const QString&)> setPanel);
+  ~ResultViewController();
+  void Attach(const Controls& controls) { controls_ = controls; }
+
+  int ViewIndex() const;
+  // The selector's choice as the user made it; false when the view cannot be shown yet (the
+  // selector then goes back to the view on screen).
+  bool ChangeView(bool staticSolved, bool stressSolved);
+  void SetFringes(bool on);
+  bool FringesChosen() const { return fringesOn_; }
+  bool FringesShown() const;
+  const FringeView& Fringes() const { return fringeView_; }
+  FringeView& Fringes() { return fringeView_; }
+  const TIsolines& Isolines() const { return *isolines_; }
+  // The results the views were drawn from are gone.
+  void Clear();
+  // The value of the view on screen at the mesh node nearest to (x, y), if it has one there.
+  std::optional<double> ValueAt(const FEM& mesh, double x, double y, bool staticSolved,
+                                bool stressSolved) const;
+  // The 3D window of the deflected plate, coloured by the view on screen (the deflection when
+  // the plain view is on screen).
+  void ShowDeflected();
+  DeflectedView3D* Deflected() const { return deflected_; }
+
+ private:
+  QWidget& window_;
+  const PipelineRunner& pipeline_;
+  std::function<void(int, const QString&)> setPanel_;
+  Controls controls_;
+  std::unique_ptr<TIsolines> isolines_;
+  FringeView fringeView_;
+  bool fringesOn_ = true;
+  int shownView_ = 0;                     // the result view whose picture and label are on screen
+  DeflectedView3D* deflected_ = nullptr;  // owned by the window, made on first use
+};
+
+}  // namespace tavrin

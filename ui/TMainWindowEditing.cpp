@@ -1,0 +1,89 @@
+// The main window as the host of editing and undo: the drawing modes, the property editor's
+// Apply, the selection shown in the editor, Delete, and the job states undo and redo exchange.
+// Every change to the job goes through the history, which gives it a new revision; a restored
+// state brings its revision back, and with it the mesh made of it, if that is still the mesh.
+#include "ui/JobDeletion.h"
+#include "ui/TMainWindow.h"
+
+namespace tavrin {
+
+// ---------------------------------------------------------------- editing
+
+void TMainWindow::NewPolygonClick() {
+  if (!busy_) editing_.NewPolygonButton();
+}
+
+void TMainWindow::NewVertexClick() {
+  if (!busy_) editing_.NewVertexButton();
+}
+
+void TMainWindow::SelectEdgeEnd(int edge, int end) { editing_.SelectEdgeEnd(edge, end); }
+
+void TMainWindow::ApplyEdits() {
+  if (busy_) return;
+  // The edge end the user chose in the editor stays chosen when the edge is shown again.
+  const bool endChosen =
+      rollup_ && rollup_->Kind() == SelectionKind::edge && rollup_->EndSelected();
+  const QString name = EditRequestName(editing_.Request());
+  history_->Record([&] {
+    editing_.ApplyEdits();
+    return name;
+  });
+  // The request now holds zeros, and a refused move never happened: show what the job holds.
+  editing_.ShowSelectionAgain();
+  if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected())
+    rollup_->ToggleEdgeEnd();
+}
+
+void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids,
+                                const std::array<double, 6>& c) {
+  if (rollup_) rollup_->ShowSelection(kind, ids, c);
+  UpdateDeleteCommand();
+}
+
+// ---------------------------------------------------------------- undo and deletion
+
+void TMainWindow::UpdateDeleteCommand() {
+  actions_.EditDelete->setEnabled(
+      !busy_ && CanDelete(Structure(), editing_.selectionKind, editing_.SelectedIndex()));
+}
+
+void TMainWindow::DeleteClick() {
+  if (busy_) return;
+  const SelectionKind kind = editing_.selectionKind;
+  const int index = editing_.SelectedIndex();
+  if (!CanDelete(Structure(), kind, index)) return;
+  history_->Record([&] {
+    Structure() = JobWithout(Structure(), kind, index);
+    return QStringLiteral("Delete %1 %2")
+        .arg(kind == SelectionKind::polygon ? "polygon" : "node")
+        .arg(index);
+  });
+  editing_.ClearSelection();
+  ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
+  redraw();
+}
+
+JobState TMainWindow::CurrentJobState() const {
+  return JobState{document_.Job(), editing_.Drawing(), pipeline_.generateMesh,
+                  document_.CurrentRevision()};
+}
+
+std::uint64_t TMainWindow::JobChanged() {
+  document_.Changed();
+  return document_.CurrentRevision();
+}
+
+void TMainWindow::RestoreJobState(const JobState& state) {
+  Structure() = state.job;
+  editing_.RestoreDrawing(state.drawing);
+  pipeline_.generateMesh = state.meshable;
+  document_.SetModified(true);
+  document_.RestoreRevision(state.revision);
+  if (!document_.MeshMatchesJob()) DropMeshAndResults();
+  UpdateCommands();
+  redraw();
+  ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
+}
+
+}  // namespace tavrin
