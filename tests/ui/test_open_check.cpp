@@ -26,7 +26,7 @@ TEST_F(OpenCheck, ABadOutlineIsNamedAsTheJobOpens) {
   for (const Case& c : cases) {
     OpenThroughDialog(c.path);
     EXPECT_GT(window->Structure().NodeCount(), 0) << c.name;
-    EXPECT_TRUE(Enabled("Generatemesh")) << c.name;  // opened as documented
+    EXPECT_TRUE(Enabled("Generatemesh")) << c.name;    // opened as documented
     EXPECT_TRUE(platform.messages.empty()) << c.name;  // no modal box
     auto* notice = window->findChild<QMessageBox*>("GeometryNotice");
     EXPECT_EQ(notice != nullptr && notice->isVisible(), c.warned) << c.name;
