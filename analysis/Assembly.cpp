@@ -5,8 +5,7 @@
 namespace tavrin {
 
 SolveCode Assembly::AddPlateElements(const PlateMesh& mesh, ElementKind kind,
-                                     SolveProgress* progress, int& element,
-                                     std::string& message) {
+                                     SolveProgress* progress, int& element, std::string& message) {
   const int triangles = mesh.TriangleCount();
   auto plate = MakePlateElement(kind);
   double in[10];

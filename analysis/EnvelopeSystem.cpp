@@ -37,8 +37,7 @@ class EnvelopeSystem final : public SystemMatrix {
   bool Add(int row, int col, long double value) override {
     return matrix_.Add(row, col, value) == EnvelopeCholesky::Code::Ok;
   }
-  SolveCode Factor(SolveProgress* progress, std::int64_t, int& failedRow,
-                   std::string&) override {
+  SolveCode Factor(SolveProgress* progress, std::int64_t, int& failedRow, std::string&) override {
     switch (matrix_.Factor(progress, failedRow)) {
       case EnvelopeCholesky::Code::Ok:
       case EnvelopeCholesky::Code::Outside:  // never from Factor

@@ -22,4 +22,13 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
                    long double loadNorm, const std::vector<long double>& reducedLoad,
                    StaticSolution& solution);
 
+// Fills the balance figures of `solution` from its loads and the unrounded `reactions` (per
+// equation; the sum of reactions rounded one by one can hide what the printed sum shows): the
+// vertical forces and the moments about x and y, each against the larger of the load and the
+// reaction. For an element that does not balance exactly (`exact` false, BalancesExactly) or
+// a plate with no load, the vertical forces alone, against at least `termsZ`, the sum of the
+// magnitudes of the terms of the vertical equations. One pass over the nodes.
+void MeasureBalance(const PlateMesh& mesh, const std::vector<long double>& reactions, bool exact,
+                    long double termsZ, StaticSolution& solution);
+
 }  // namespace tavrin

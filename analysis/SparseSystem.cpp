@@ -20,8 +20,7 @@ void Report(SolveProgress* progress, const char* caption, int position) {
 
 class SparseSystem final : public SystemMatrix {
  public:
-  SolveCode Allocate(const DofNumbering& numbering, std::int64_t,
-                     std::string& message) override {
+  SolveCode Allocate(const DofNumbering& numbering, std::int64_t, std::string& message) override {
     // Nodes coupled by an element, each node with itself, in solver numbering and sorted: since
     // reduced indices grow with the equation, the rows of every column come out sorted too.
     const int nodes = numbering.NodeCount();

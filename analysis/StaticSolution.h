@@ -3,6 +3,7 @@
 // the figures of its check. A plain record; TGlobMatrix owns one and answers from it.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "analysis/DofNumbering.h"
@@ -17,7 +18,11 @@ struct StaticSolution {
   double loadZ = 0;                  // sum of applied vertical loads, pressure included
   double reactionZ = 0;              // sum of vertical reactions
   double relativeResidual = 0;       // ||K u - f|| / ||f|| over the free equations
-  double loadImbalance = 0;          // |load-z + reaction-z| over the scale of its terms
+  // Relative imbalance of the vertical forces and of the moments about the x and y axes
+  // through the nodes' centroid, each against the larger of the load and the reaction (see
+  // MeasureBalance); loadImbalance is the largest of the three.
+  std::array<double, 3> balance{0.0, 0.0, 0.0};
+  double loadImbalance = 0;
 
   // The solution of a free freedom, the prescribed value of a constrained one. Node is a solver
   // node number, dof 0 lin. Z, 1 rot. X, 2 rot. Y; both must be in range.

@@ -10,6 +10,7 @@
 #include "analysis/Assembly.h"
 #include "analysis/LoadVector.h"
 #include "analysis/SolutionCheck.h"
+#include "analysis/StiffnessDiagnosis.h"
 #include "analysis/SystemMatrix.h"
 #include "analysis/TGlobMatrix.h"
 
@@ -147,31 +148,59 @@ SolveCode TGlobMatrix::Factorize() {
   if (rc == SolveCode::Ok) return rc;
   if (rc == SolveCode::Stopped) return Fail(rc, Message(rc));
   if (rc != SolveCode::FirstPivot && rc != SolveCode::NotPositive) return Fail(rc, message);
+  // The materials are looked at first: a plate far too thin, or stiffnesses too far apart,
+  // makes the matrix singular however well the plate is held.
+  if (const std::string cause = DiagnoseStiffness(mesh_); !cause.empty())
+    return FailAtRow(failedRow, rc, "The stiffness matrix is singular at", cause.c_str());
   return FailAtRow(failedRow, rc, "The stiffness matrix is singular at",
                    "the plate is not held enough by its constraints.");
 }
 
 SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad) {
   CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, solution_);
-  char text[320];
+  std::string cause = DiagnoseStiffness(mesh_);
+  if (cause.empty())
+    cause =
+        "the mesh has elements too thin or stiffnesses too far apart for the precision of "
+        "the numbers.";
+  char text[600];
   if (!(solution_.relativeResidual <= kResidualLimit)) {
-    std::snprintf(
-        text, sizeof text,
-        "The solution is not accurate: the relative residual of the equations is %.3g (a sound "
-        "solve stays below %.0e); the mesh has elements too thin or stiffnesses too far apart for "
-        "the "
-        "precision of the numbers.",
-        solution_.relativeResidual, kResidualLimit);
+    std::snprintf(text, sizeof text,
+                  "The solution is not accurate: the relative residual of the equations is %.3g "
+                  "(a sound solve stays below %.0e); %s",
+                  solution_.relativeResidual, kResidualLimit, cause.c_str());
     return Fail(SolveCode::Inaccurate, text);
   }
   if (!(solution_.loadImbalance <= kImbalanceLimit)) {
+    static const char* const kComponents[3] = {"vertical forces", "moments about x",
+                                               "moments about y"};
+    int worst = 0;
+    for (int c = 1; c < 3; ++c)
+      if (solution_.balance[c] > solution_.balance[worst]) worst = c;
+    // A prescribed displacement far beyond the plate's own deflections leaves the loads in the
+    // round-off of the reactions it causes: name the largest one.
+    const DofNumbering& numbering = solution_.numbering;
+    int largest = -1;
+    for (int e = 0; e < numbering.EquationCount(); ++e)
+      if (numbering.IsFixed(e) && numbering.Prescribed(e) != 0.0 &&
+          (largest < 0 ||
+           std::fabs(numbering.Prescribed(e)) > std::fabs(numbering.Prescribed(largest))))
+        largest = e;
+    if (largest >= 0) {
+      const int node = numbering.NewToMesh()[largest / 3];
+      char prescribed[300];
+      std::snprintf(prescribed, sizeof prescribed,
+                    "the prescribed %s of %g at mesh node %d (x %g, y %g) is beyond what the "
+                    "precision of the numbers can carry next to the plate's own deflections.",
+                    kFreedomNames[largest % 3], numbering.Prescribed(largest), node, mesh_.x[node],
+                    mesh_.y[node]);
+      cause = prescribed;
+    }
     std::snprintf(text, sizeof text,
-                  "The solution is not accurate: the reactions (%.6g) do not balance the loads "
-                  "(%.6g), a relative "
-                  "imbalance of %.3g; the mesh has elements too thin or stiffnesses too far apart "
-                  "for the precision of the "
-                  "numbers.",
-                  solution_.reactionZ, solution_.loadZ, solution_.loadImbalance);
+                  "The solution is not accurate: the reactions do not balance the loads in the "
+                  "%s (load-z %.6g, reaction-z %.6g), a relative imbalance of %.3g; %s",
+                  kComponents[worst], solution_.loadZ, solution_.reactionZ,
+                  solution_.balance[worst], cause.c_str());
     return Fail(SolveCode::Inaccurate, text);
   }
   return SolveCode::Ok;
@@ -192,8 +221,8 @@ SolveCode TGlobMatrix::FailAtRow(int row, SolveCode code, const char* what, cons
   char text[320];
   if (equation < 0) {
     // The storage could not say which pivot failed: name the system instead of a freedom.
-    std::snprintf(text, sizeof text, "%s an equation of the reduced system%s %s", what,
-                  separator, why);
+    std::snprintf(text, sizeof text, "%s an equation of the reduced system%s %s", what, separator,
+                  why);
     return Fail(code, text);
   }
   failure_.equation = equation;

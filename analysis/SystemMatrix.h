@@ -51,8 +51,8 @@ class SystemMatrix {
   virtual void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                         std::vector<long double>* magnitude) const = 0;
 
-  virtual std::int64_t FactorEntries() const = 0;        // stored entries of the factor
-  virtual std::int64_t EnvelopeEntries() const = 0;      // off-diagonal envelope entries, or 0
+  virtual std::int64_t FactorEntries() const = 0;          // stored entries of the factor
+  virtual std::int64_t EnvelopeEntries() const = 0;        // off-diagonal envelope entries, or 0
   virtual std::int64_t EnvelopeLength(int row) const = 0;  // of a reduced row, or -1
 };
 

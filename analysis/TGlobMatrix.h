@@ -95,16 +95,18 @@ class TGlobMatrix {
 
   // The check every solution passes before it is reported, measured on the element matrices
   // (not on the factored storage) in extended precision: ||K u - f|| / ||f|| over the free
-  // equations, and |load-z + reaction-z| over the sum of the magnitudes of the terms that make
-  // up the vertical equations (each k u and each load). A solve above kResidualLimit or
-  // kImbalanceLimit fails with Inaccurate (and keeps these figures).
+  // equations, and the balance of loads and reactions in the vertical forces and the moments
+  // about x and y, each against the larger of the load and the reaction (StaticSolution). A
+  // solve above kResidualLimit or kImbalanceLimit fails with Inaccurate (and keeps these
+  // figures); the message names a material cause or a prescribed displacement at fault.
   // The residual of a sound solve grows with the system's condition, that is with the
   // refinement of the mesh: about 1e-11 from the sparse solver and 2e-9 from the envelope
   // solver (which rounds the element coefficients to double) at 150,000 equations, 2e-9 at
   // 254,000 from the envelope. Materials 1e9 times apart, or slivers that make the system
   // singular to working precision, give 1e-5 and more, and displacements with no correct
   // digit. 1e-6 keeps a margin of several hundred above the sound cases. The imbalance is
-  // pure round-off of the sums (1e-19 to 1e-23 on the examples); 1e-9 leaves a wide margin.
+  // round-off of the sums (below 1e-15 on the examples); 1e-9 leaves a wide margin, and a load
+  // lost in the round-off of a huge prescribed displacement's reactions shows far above it.
   static constexpr double kResidualLimit = 1e-6;
   static constexpr double kImbalanceLimit = 1e-9;
   double RelativeResidual() const { return solution_.relativeResidual; }

@@ -124,6 +124,7 @@ int RunSolve(const Args& args) {
       MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
   if (rc != 0) return rc;
 
+  if (const char* warning = ConvergenceWarning(element)) std::printf("warning: %s\n", warning);
   TGlobMatrix solver(element, options);
   if (solver.SolveStatic(*mesh) != SolveCode::Ok) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
