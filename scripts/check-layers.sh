@@ -1,15 +1,10 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own, or when an engine library
-# includes Qt. Layers, lowest first: containers, model, mesh, analysis, ui, app; the containers
-# are usable by every layer.
+# includes Qt. Layers, lowest first: containers, model, mesh, analysis, ui, app; no exceptions.
 # Usage: scripts/check-layers.sh [source root]; prints each offending line, exits 1 if any.
 set -euo pipefail
 root=${1:-$(dirname "$0")/..}
 cd "$root"
-
-# Header-only value records of the model that the entity tables of the containers store by value
-# (the loads of a node or edge, the physics of a triangle). They include nothing of the project.
-allowed_upward="model/DofRecord.h"
 
 layer_of() {  # path -> rank, or nothing for a path outside the layered folders
   case "$1" in
@@ -23,12 +18,6 @@ layer_of() {  # path -> rank, or nothing for a path outside the layered folders
 }
 
 status=0
-for header in $allowed_upward; do
-  if [[ -f $header ]] && grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$header"; then
-    echo "$header: allowed to the containers, so it may include only standard headers"
-    status=1
-  fi
-done
 while IFS= read -r file; do
   own=$(layer_of "$file")
   while IFS=: read -r line text; do
@@ -42,7 +31,7 @@ while IFS= read -r file; do
     [[ $text =~ \" ]] || continue
     target=$(layer_of "$header")
     [[ -n $target ]] || continue
-    if ((target > own)) && [[ " $allowed_upward " != *" $header "* ]]; then
+    if ((target > own)); then
       echo "$file:$line: includes a higher layer: $header"
       status=1
     fi

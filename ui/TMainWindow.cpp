@@ -780,9 +780,9 @@ void TMainWindow::GenerateMeshClick() {
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   SetBusy(true);
   mesh_.reset();
-  mesh_ = std::make_unique<FEM>();
+  mesh_ = std::make_unique<FEM>(GlobalMeshParameters());
   canvas_->Start();
-  mesh_->GenerateMesh(*structure_, *canvas_, *meshInformer_);
+  GlobalMeshStatistics() = mesh_->GenerateMesh(*structure_, *canvas_, *meshInformer_);
   meshInformer_->HideMeshProgress();
   SetBusy(false);
   // Solve Static follows the new mesh: an unusable one (stopped, or short of the minimal

@@ -105,10 +105,9 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   TObjCont structure;
   if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0)
     return rc;
-  const MeshStatistics& statistics = GlobalMeshStatistics();
   if (!mesh->IsUsable()) {
     std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable. %s\n", command,
-                 MeshVerdict(statistics).c_str());
+                 MeshVerdict(mesh->Statistics()).c_str());
     return 1;
   }
   return 0;
