@@ -19,7 +19,7 @@ namespace tavrin {
 
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
-                   StaticSolution& solution) {
+                   const ElasticTerms* elastic, StaticSolution& solution) {
   const DofNumbering& numbering = solution.numbering;
   const int equations = numbering.EquationCount();
   std::vector<long double> internal(equations, 0.0L);
@@ -52,6 +52,17 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
       internal[e] += f;
     }
   }
+  if (elastic) {
+    // The diagonal terms at every freedom the element pass covered.
+    for (int e = 0; e < equations; ++e) {
+      if (!everyElement && !numbering.IsFixed(e)) continue;
+      const long double k = elastic->spring[e] + elastic->foundation[e];
+      if (k == 0.0L) continue;
+      const long double term = k * solution.Displacement(e / 3, e % 3);
+      internal[e] += term;
+      if (e % 3 == 0) termsZ += std::fabs(term);
+    }
+  }
   long double residual = 0.0L;
   if (!everyElement && numbering.FreeCount() > 0) {
     std::vector<long double> product, magnitude;
@@ -79,6 +90,30 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
     if (e % 3 == 0) sumZ += r;
   }
   solution.reactionZ = static_cast<double>(sumZ);
+  if (elastic) {
+    solution.springForces.assign(equations, 0.0);
+    solution.foundationForces.assign(equations, 0.0);
+    long double springZ = 0.0L, foundationZ = 0.0L;
+    for (int e = 0; e < equations; ++e) {
+      if (numbering.IsFixed(e)) continue;
+      const long double u = solution.Displacement(e / 3, e % 3);
+      const long double spring = -elastic->spring[e] * u, ground = -elastic->foundation[e] * u;
+      solution.springForces[e] = static_cast<double>(spring);
+      solution.foundationForces[e] = static_cast<double>(ground);
+      reactions[e] += spring + ground;
+      if (e % 3 == 0) {
+        springZ += spring;
+        foundationZ += ground;
+      }
+    }
+    solution.springZ = static_cast<double>(springZ);
+    solution.foundationZ = static_cast<double>(foundationZ);
+    solution.foundationModulus.assign(numbering.NodeCount(), 0.0);
+    for (int v = 0; v < numbering.NodeCount(); ++v)
+      if (elastic->tributaryArea[v] > 0)
+        solution.foundationModulus[v] =
+            static_cast<double>(elastic->foundation[3 * v] / elastic->tributaryArea[v]);
+  }
   residual = std::sqrt(residual);
   // No load at all solves to exactly zero, where any residual would be a fault.
   solution.relativeResidual = loadNorm > 0.0L ? static_cast<double>(residual / loadNorm)

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "analysis/Assembly.h"
+#include "analysis/ElasticSupport.h"
 #include "analysis/LoadVector.h"
 #include "analysis/SolutionCheck.h"
 #include "analysis/StiffnessDiagnosis.h"
@@ -50,6 +51,9 @@ SolveCode TGlobMatrix::Solve() {
 
   DofNumbering& numbering = solution_.numbering;
   numbering.MarkConstraints(mesh_);
+  if (const std::string fault = CheckElasticSupport(mesh_, numbering); !fault.empty())
+    return Fail(SolveCode::InvalidSpring, fault);
+  const ElasticTerms elastic = BuildElasticTerms(mesh_, numbering);
   freeCount_ = numbering.FreeCount();
   matrix_ = MakeSystemMatrix(options_.solver);
   std::string message;
@@ -65,10 +69,12 @@ SolveCode TGlobMatrix::Solve() {
           assembly.AddPlateElements(mesh_, elementKind_, progress_, failure_.element, message);
       rc != SolveCode::Ok)
     return Fail(rc, rc == SolveCode::Stopped ? Message(rc) : message);
+  if (elastic.any && !assembly.AddDiagonalTerms(elastic.spring, elastic.foundation))
+    return Fail(SolveCode::AssemblyFailed, "A spring falls outside the matrix profile.");
   if (StopRequested()) return stopped();
 
   Progress("Loads and constrains", 1, 0, 10);
-  LoadVector loads = BuildLoads(mesh_, numbering);
+  LoadVector loads = BuildLoads(mesh_, numbering, options_.edgeLoads);
   for (int e = 0; e < numbering.EquationCount(); ++e)
     if (!numbering.IsFixed(e)) rhs[numbering.Reduced(e)] += loads.exact[e];
   solution_.loads = std::move(loads.rounded);
@@ -93,7 +99,9 @@ SolveCode TGlobMatrix::Solve() {
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  if (const SolveCode rc = Verify(loadNorm, reducedLoad); rc != SolveCode::Ok) return rc;
+  if (const SolveCode rc = Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
+      rc != SolveCode::Ok)
+    return rc;
   if (progress_) progress_->HideSolveProgress();
   return SolveCode::Ok;
 }
@@ -103,7 +111,10 @@ SolveCode TGlobMatrix::CheckTables() {
     return Fail(SolveCode::EmptyMesh, Message(SolveCode::EmptyMesh));
   if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
       mesh_.edgeDof.size() != mesh_.edges.size() ||
-      mesh_.materials.size() != mesh_.triangles.size())
+      mesh_.materials.size() != mesh_.triangles.size() ||
+      (!mesh_.nodeSprings.empty() && mesh_.nodeSprings.size() != mesh_.x.size()) ||
+      (!mesh_.edgeSprings.empty() && mesh_.edgeSprings.size() != mesh_.edges.size()) ||
+      (!mesh_.foundation.empty() && mesh_.foundation.size() != mesh_.triangles.size()))
     return Fail(SolveCode::AdjacencyFailed,
                 "The mesh's node, edge and element tables differ in length.");
   for (int t = 0; t < triangleCount_; ++t) {
@@ -156,8 +167,9 @@ SolveCode TGlobMatrix::Factorize() {
                    "the plate is not held enough by its constraints.");
 }
 
-SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad) {
-  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, solution_);
+SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
+                              const ElasticTerms* elastic) {
+  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_);
   std::string cause = DiagnoseStiffness(mesh_);
   if (cause.empty())
     cause =

@@ -41,6 +41,7 @@ namespace tavrin {
 
 class FEM;
 class SystemMatrix;
+struct ElasticTerms;
 
 // The result fields: the six of the workbench's field selector, in its order, then the three
 // bending moments per unit width.
@@ -150,6 +151,14 @@ class TGlobMatrix {
   bool IsConstrained(int node, int dof) const;
   double LoadZ() const { return solution_.loadZ; }          // sum of applied vertical loads
   double ReactionZ() const { return solution_.reactionZ; }  // sum of vertical reactions
+  // Springs and foundation: the force a spring exerts on a free freedom (-k u; 0 elsewhere),
+  // the sums of their vertical forces, whether the plate has any, and the foundation pressure
+  // k w under a node (0 without a foundation). Node is a solver node number.
+  double SpringForce(int node, int dof) const;
+  double SpringZ() const { return solution_.springZ; }
+  double FoundationZ() const { return solution_.foundationZ; }
+  bool HasSprings() const { return !solution_.springForces.empty(); }
+  double FoundationPressure(int node) const;
   // The solution as the recovery and the exports read it; valid after a successful SolveStatic.
   const StaticSolution& Solution() const { return solution_; }
 
@@ -190,7 +199,8 @@ class TGlobMatrix {
   SolveCode CheckTables();
   SolveCode Number();
   SolveCode Factorize();
-  SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad);
+  SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
+                   const ElasticTerms* elastic);
   StressCode RecoverStresses();
   void AverageAtNodes();
   void EstimateErrors();

@@ -82,7 +82,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   const auto read = [&](const Args& a, std::size_t& i) {
     if (const OptionResult r = ParseMeshOption(a, i, options); r != OptionResult::NotMine) return r;
     const std::string& name = a[i];
-    if (name != "--element" && !(analysis && (name == "--solver" || name == "--recovery")) &&
+    if (name != "--element" &&
+        !(analysis && (name == "--solver" || name == "--recovery" || name == "--edge-loads")) &&
         !(outDir && name == "--out"))
       return OptionResult::NotMine;
     std::string value;
@@ -95,6 +96,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
       known = ParseSolverName(value.c_str(), analysis->solver);
     } else if (name == "--recovery") {
       known = ParseRecoveryName(value.c_str(), analysis->recovery);
+    } else if (name == "--edge-loads") {
+      known = ParseEdgeLoadName(value.c_str(), analysis->edgeLoads);
     } else {
       *outDir = value;
     }
