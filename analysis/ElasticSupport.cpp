@@ -54,7 +54,8 @@ ElasticTerms BuildElasticTerms(const PlateMesh& mesh, const DofNumbering& number
     const long double half = 0.5L * std::hypot(static_cast<long double>(mesh.x[a] - mesh.x[b]),
                                                static_cast<long double>(mesh.y[a] - mesh.y[b]));
     for (int end : {a, b})
-      for (int d = 0; d < 3; ++d) terms.spring[3 * meshToNew[end] + d] += mesh.edgeSprings[e][d] * half;
+      for (int d = 0; d < 3; ++d)
+        terms.spring[3 * meshToNew[end] + d] += mesh.edgeSprings[e][d] * half;
   }
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
     const auto& c = mesh.triangles[t];

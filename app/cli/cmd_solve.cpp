@@ -34,7 +34,10 @@ bool Close(std::FILE* f) {
 bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
   std::FILE* f = OpenOut(dir, "nodes.csv");
   if (!f) return false;
-  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy\n");
+  // The foundation's column only where a foundation exists: every other table stays as it was.
+  const bool foundation = s.FoundationZ() != 0.0;
+  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy%s\n",
+               foundation ? ",foundation_pressure" : "");
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
     std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,%.10g,%.10g", v, s.MeshNodeOf(v), s.NodeX(v),
                  s.NodeY(v), static_cast<double>(s.Displacement(v, 0)),
@@ -42,6 +45,7 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
                  static_cast<double>(s.Displacement(v, 2)));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeStress(v, c));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeMoment(v, c));
+    if (foundation) std::fprintf(f, ",%.10g", s.FoundationPressure(v));
     std::fputc('\n', f);
   }
   if (!Close(f)) return false;
@@ -62,11 +66,18 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 
   f = OpenOut(dir, "reactions.csv");
   if (!f) return false;
-  std::fprintf(f, "node,mesh_node,fz,mx,my\n");
+  // The kind column only where springs exist; a node on springs gets its own spring line.
+  const bool springs = s.HasSprings();
+  std::fprintf(f, "node,mesh_node,fz,mx,my%s\n", springs ? ",kind" : "");
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
-    if (!s.IsConstrained(v, 0) && !s.IsConstrained(v, 1) && !s.IsConstrained(v, 2)) continue;
-    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, s.MeshNodeOf(v), s.Reaction(v, 0),
-                 s.Reaction(v, 1), s.Reaction(v, 2));
+    if (s.IsConstrained(v, 0) || s.IsConstrained(v, 1) || s.IsConstrained(v, 2))
+      std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g%s\n", v, s.MeshNodeOf(v), s.Reaction(v, 0),
+                   s.Reaction(v, 1), s.Reaction(v, 2), springs ? ",rigid" : "");
+    if (!springs) continue;
+    const double spring[3] = {s.SpringForce(v, 0), s.SpringForce(v, 1), s.SpringForce(v, 2)};
+    if (spring[0] != 0.0 || spring[1] != 0.0 || spring[2] != 0.0)
+      std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,spring\n", v, s.MeshNodeOf(v), spring[0], spring[1],
+                   spring[2]);
   }
   return Close(f);
 }
@@ -153,6 +164,8 @@ int RunSolve(const Args& args) {
       "equations: %d\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
       solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
       solver.NodeX(maxNode), solver.NodeY(maxNode));
+  if (solver.HasSprings())
+    std::printf("spring-z: %.17g\nfoundation-z: %.17g\n", solver.SpringZ(), solver.FoundationZ());
   std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", solver.RelativeResidual(),
               solver.LoadImbalance(), solver.ErrorEstimate());
   std::fflush(stdout);

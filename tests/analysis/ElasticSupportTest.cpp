@@ -66,7 +66,8 @@ TEST(ElasticSupport, MatchesClosedForms) {
          ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
          const double load = q * side * side, w = load / (4 * k);
          EXPECT_NEAR(s.LoadZ(), load, 1e-12 * std::fabs(load));
-         for (int corner : {p.GridNode(0, 0), p.GridNode(8, 0), p.GridNode(8, 8), p.GridNode(0, 8)}) {
+         for (int corner :
+              {p.GridNode(0, 0), p.GridNode(8, 0), p.GridNode(8, 8), p.GridNode(0, 8)}) {
            const int v = s.NewNumberOf(corner);
            EXPECT_NEAR(static_cast<double>(s.Displacement(v, 0)), w, 1e-9 * std::fabs(w));
            EXPECT_NEAR(s.SpringForce(v, 0), -k * w, 1e-9 * std::fabs(k * w));
@@ -139,18 +140,24 @@ TEST(ElasticSupport, RefusesStiffnessesThatCannotBe) {
     const char* said;
   };
   const Case cases[] = {
-      {"a negative node spring", [](PlateMesh& m) {
+      {"a negative node spring",
+       [](PlateMesh& m) {
          m.nodeSprings.assign(m.NodeCount(), {0, 0, 0});
          m.nodeSprings[4][1] = -1;
-       }, "mesh node 4 on rot. X is negative"},
-      {"a spring on a rigidly held freedom", [](PlateMesh& m) {
+       },
+       "mesh node 4 on rot. X is negative"},
+      {"a spring on a rigidly held freedom",
+       [](PlateMesh& m) {
          m.nodeSprings.assign(m.NodeCount(), {0, 0, 0});
          m.nodeSprings[0][0] = 5;
-       }, "Mesh node 0 is both held rigidly and on a spring in lin. Z"},
-      {"a foundation that is not finite", [](PlateMesh& m) {
+       },
+       "Mesh node 0 is both held rigidly and on a spring in lin. Z"},
+      {"a foundation that is not finite",
+       [](PlateMesh& m) {
          m.foundation.assign(m.TriangleCount(), 1);
          m.foundation[3] = NAN;
-       }, "under element 3"},
+       },
+       "under element 3"},
   };
   for (const Case& c : cases) {
     PlateMesh m = base;
