@@ -17,6 +17,19 @@ const char* RecoveryName(RecoveryKind kind) {
   return kind == RecoveryKind::Average ? "average" : "patch";
 }
 
+const char* EdgeLoadName(EdgeLoadKind kind) {
+  return kind == EdgeLoadKind::Consistent ? "consistent" : "lumped";
+}
+
+bool ParseEdgeLoadName(const char* text, EdgeLoadKind& kind) {
+  for (EdgeLoadKind k : {EdgeLoadKind::Lumped, EdgeLoadKind::Consistent})
+    if (std::strcmp(text, EdgeLoadName(k)) == 0) {
+      kind = k;
+      return true;
+    }
+  return false;
+}
+
 bool ParseSolverName(const char* text, SolverKind& kind) {
   for (SolverKind k : {SolverKind::Sparse, SolverKind::Envelope})
     if (std::strcmp(text, SolverName(k)) == 0) {

@@ -20,12 +20,20 @@ enum class RecoveryKind {
   Average,  // plain mean of the element values at each node
 };
 
+enum class EdgeLoadKind {
+  Lumped,      // each edge's forces and moments per unit length on its end nodes, half the
+               // edge's length each (the documented loading)
+  Consistent,  // with the element's edge interpolation: a force with its end moments, the
+               // twisting part of a moment as the Kirchhoff end forces it is equivalent to
+};
+
 struct AnalysisOptions {
   SolverKind solver = SolverKind::Sparse;
   RecoveryKind recovery = RecoveryKind::Patch;
   // The most memory the factor of one solve may take, in bytes; 0 uses what the system and the
   // process limits leave available.
   std::int64_t memoryLimitBytes = 0;
+  EdgeLoadKind edgeLoads = EdgeLoadKind::Lumped;
 };
 
 // The workbench's setting, written by the mesh parameters dialog and read where the workbench
@@ -35,8 +43,10 @@ AnalysisOptions& GlobalAnalysisOptions();
 // Names used on the command line and in the dialog: "sparse", "envelope", "patch", "average".
 const char* SolverName(SolverKind kind);
 const char* RecoveryName(RecoveryKind kind);
+const char* EdgeLoadName(EdgeLoadKind kind);  // "lumped", "consistent"
 // Reads a name as above; false (and `kind` unchanged) for any other text.
 bool ParseSolverName(const char* text, SolverKind& kind);
 bool ParseRecoveryName(const char* text, RecoveryKind& kind);
+bool ParseEdgeLoadName(const char* text, EdgeLoadKind& kind);
 
 }  // namespace tavrin

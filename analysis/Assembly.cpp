@@ -41,4 +41,16 @@ SolveCode Assembly::AddPlateElements(const PlateMesh& mesh, ElementKind kind,
   return SolveCode::Ok;
 }
 
+bool Assembly::AddDiagonalTerms(const std::vector<long double>& spring,
+                                const std::vector<long double>& foundation) {
+  for (int v = 0; v < numbering_.NodeCount(); ++v) {
+    const long double k[3] = {spring[3 * v] + foundation[3 * v],
+                              spring[3 * v + 1] + foundation[3 * v + 1],
+                              spring[3 * v + 2] + foundation[3 * v + 2]};
+    if (k[0] == 0.0L && k[1] == 0.0L && k[2] == 0.0L) continue;
+    if (!ScatterNodes(&v, 1, [&](int i, int j) { return i == j ? k[i] : 0.0L; })) return false;
+  }
+  return true;
+}
+
 }  // namespace tavrin

@@ -36,6 +36,10 @@ class Assembly {
   // DegenerateElement / AssemblyFailed / Stopped with `element` and `message` set.
   SolveCode AddPlateElements(const PlateMesh& mesh, ElementKind kind, SolveProgress* progress,
                              int& element, std::string& message);
+  // The diagonal terms of springs and foundation (per equation, as ElasticSupport builds them).
+  // False when the storage lacks a node's own block.
+  [[nodiscard]] bool AddDiagonalTerms(const std::vector<long double>& spring,
+                                      const std::vector<long double>& foundation);
 
  private:
   const DofNumbering& numbering_;

@@ -67,7 +67,8 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
     }
     sets_[k] = ResultSet::FromSolver(*solver, *solver, name);
     figures_[k] = {solver->EquationCount(), solver->RelativeResidual(), solver->LoadImbalance(),
-                   solver->ErrorEstimate()};
+                   solver->ErrorEstimate(), solver->HasSprings(),       solver->SpringZ(),
+                   solver->FoundationZ()};
   }
   first_ = std::move(solver);
   if (!first_) return {};

@@ -36,6 +36,9 @@ struct SolveFigures {
   double residual = 0;
   double imbalance = 0;
   double errorEstimate = 0;
+  bool elastic = false;  // springs or a foundation carry part of the load
+  double springZ = 0;
+  double foundationZ = 0;
 };
 
 class CaseSolution {

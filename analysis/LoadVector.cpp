@@ -6,7 +6,8 @@
 
 namespace tavrin {
 
-LoadVector BuildLoads(const PlateMesh& mesh, const DofNumbering& numbering) {
+LoadVector BuildLoads(const PlateMesh& mesh, const DofNumbering& numbering,
+                      EdgeLoadKind edgeLoads) {
   const auto& meshToNew = numbering.MeshToNew();
   const int equations = numbering.EquationCount();
   std::vector<long double> load(equations, 0.0L);
@@ -22,10 +23,28 @@ LoadVector BuildLoads(const PlateMesh& mesh, const DofNumbering& numbering) {
     for (int d = 0; d < 3; ++d) load[3 * meshToNew[i] + d] += mesh.nodeDof[i].force[d];
   for (int e = 0; e < mesh.EdgeCount(); ++e) {
     const int a = mesh.edges[e][0], b = mesh.edges[e][1];
+    const auto& f = mesh.edgeDof[e].force;
     const double dx = mesh.x[a] - mesh.x[b], dy = mesh.y[a] - mesh.y[b];
     const double h = std::sqrt(dx * dx + dy * dy) * 0.5;
-    for (int end : {a, b})
-      for (int d = 0; d < 3; ++d) load[3 * meshToNew[end] + d] += mesh.edgeDof[e].force[d] * h;
+    if (edgeLoads == EdgeLoadKind::Lumped) {
+      for (int end : {a, b})
+        for (int d = 0; d < 3; ++d) load[3 * meshToNew[end] + d] += f[d] * h;
+      continue;
+    }
+    if (f[0] == 0.0 && f[1] == 0.0 && f[2] == 0.0) continue;
+    const long double length = 2.0L * h;
+    const long double sx = -dx / length, sy = -dy / length;  // from a to b
+    const long double nx = sy, ny = -sx;
+    const long double bending = f[1] * sx + f[2] * sy;   // moment about s, per unit length
+    const long double twisting = f[1] * nx + f[2] * ny;  // moment about n, per unit length
+    const long double endMoment = f[0] * length * length / 12.0L;
+    const int ea = 3 * meshToNew[a], eb = 3 * meshToNew[b];
+    load[ea] += f[0] * h - twisting;
+    load[eb] += f[0] * h + twisting;
+    load[ea + 1] += bending * h * sx + endMoment * nx;
+    load[ea + 2] += bending * h * sy + endMoment * ny;
+    load[eb + 1] += bending * h * sx - endMoment * nx;
+    load[eb + 2] += bending * h * sy - endMoment * ny;
   }
   LoadVector result;
   result.rounded.assign(equations, 0.0);

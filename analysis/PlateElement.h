@@ -18,6 +18,14 @@ namespace tavrin {
 // the older complete-cubic element, kept so its results can be reproduced.
 enum class ElementKind { Dkt, Cubic };
 
+// Whether the element's stiffness leaves every rigid motion of the plate (lift and tilts)
+// without forces, so that loads and reactions balance to round-off in the vertical forces and
+// in the moments. The cubic element does not: a rigid lift leaves forces of 1e-10 to 1e-8 and a
+// tilt moments of 1e-7 to 1e-5 of the load's, one face of its failing to converge.
+bool BalancesExactly(ElementKind kind);
+// A one-line warning for an element that does not converge to plate theory, or nullptr.
+const char* ConvergenceWarning(ElementKind kind);
+
 // How building or recovering one element ended.
 enum class [[nodiscard]] ElementCode{
     Ok,

@@ -29,6 +29,12 @@ struct PlateMesh {
   std::vector<DofRecord> edgeDof;
   std::vector<std::array<int, 3>> triangles;
   std::vector<ElementPhysics> materials;
+  // Elastic supports and foundation, empty when the plate has none (else sized like the nodes,
+  // edges and triangles): spring stiffnesses of lin. Z, rot. X and rot. Y of a node, the same
+  // per unit length of an edge, and the foundation modulus (pressure per deflection) under a
+  // triangle. 0 is no spring.
+  std::vector<std::array<double, 3>> nodeSprings, edgeSprings;
+  std::vector<double> foundation;
   double minAngle = 0;  // radians; informative only
 
   int NodeCount() const { return static_cast<int>(x.size()); }

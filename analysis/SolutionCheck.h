@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "analysis/ElasticSupport.h"
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/StaticSolution.h"
@@ -18,8 +19,19 @@ namespace tavrin {
 // solve started from (read only when the matrix kept its assembled values) and `loadNorm` its
 // norm. Cost: one pass over the elements (only those at a constrained freedom when the matrix
 // can multiply) plus one product with the matrix.
+// `elastic`, when not null, has the spring and foundation terms the matrix holds; their forces
+// go into the solution and the balance.
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
-                   StaticSolution& solution);
+                   const ElasticTerms* elastic, StaticSolution& solution);
+
+// Fills the balance figures of `solution` from its loads and the unrounded `reactions` (per
+// equation; the sum of reactions rounded one by one can hide what the printed sum shows): the
+// vertical forces and the moments about x and y, each against the larger of the load and the
+// reaction. For an element that does not balance exactly (`exact` false, BalancesExactly) or
+// a plate with no load, the vertical forces alone, against at least `termsZ`, the sum of the
+// magnitudes of the terms of the vertical equations. One pass over the nodes.
+void MeasureBalance(const PlateMesh& mesh, const std::vector<long double>& reactions, bool exact,
+                    long double termsZ, StaticSolution& solution);
 
 }  // namespace tavrin

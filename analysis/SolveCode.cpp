@@ -32,6 +32,8 @@ int ToCode(SolveCode code) {
       return 15;
     case SolveCode::Inaccurate:
       return 16;
+    case SolveCode::InvalidSpring:
+      return 17;
   }
   return -1;
 }
@@ -63,6 +65,8 @@ const char* Message(SolveCode code) {
       return "The solve was stopped.";
     case SolveCode::Inaccurate:
       return "The solution is not accurate.";
+    case SolveCode::InvalidSpring:
+      return "A spring or foundation stiffness is negative, not finite, or on a held freedom.";
   }
   return "";
 }

@@ -15,13 +15,14 @@ enum class [[nodiscard]] SolveCode{
     NotPositive,      // a later pivot is not usable: too few constraints, or a mechanism
     DegenerateElement,  // an element without area or without a valid material
     EmptyMesh,
-    OutOfRange,   // a displacement does not fit a double: the plate is far too soft for its loads
-    OutOfMemory,  // the factor would not fit in the memory available (checked before it is made)
-    Stopped,      // SolveProgress::StopRequested answered true
-    Inaccurate,   // the solution fails its check: residual or balance far above round-off
+    OutOfRange,     // a displacement does not fit a double: the plate is far too soft for its loads
+    OutOfMemory,    // the factor would not fit in the memory available (checked before it is made)
+    Stopped,        // SolveProgress::StopRequested answered true
+    Inaccurate,     // the solution fails its check: residual or balance far above round-off
+    InvalidSpring,  // a spring or foundation negative or not finite, or a spring on a held freedom
 };
 
-// The documented number of a code: 0 for Ok, -1 for AssemblyFailed, 3 to 16 for the others.
+// The documented number of a code: 0 for Ok, -1 for AssemblyFailed, 3 to 17 for the others.
 int ToCode(SolveCode code);
 // A generic one-line description; the solver's Failure().message names the entities.
 const char* Message(SolveCode code);

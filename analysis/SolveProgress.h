@@ -24,7 +24,7 @@ class SolveProgress {
   // Called right after every ShowSolveProgress so the application can handle pending events.
   virtual void ProcessEvents() {}
   // Asked between the stages of a solve and inside its long loops (assembly, the envelope
-  // factorization's rows, the stress recovery); true ends the solve with kSolveStopped and no
+  // factorization's rows, the stress recovery); true ends the solve with SolveCode::Stopped and no
   // results. The sparse factorization itself runs to its end once started.
   virtual bool StopRequested() { return false; }
 };

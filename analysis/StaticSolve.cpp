@@ -8,8 +8,10 @@
 #include <utility>
 
 #include "analysis/Assembly.h"
+#include "analysis/ElasticSupport.h"
 #include "analysis/LoadVector.h"
 #include "analysis/SolutionCheck.h"
+#include "analysis/StiffnessDiagnosis.h"
 #include "analysis/SystemMatrix.h"
 #include "analysis/TGlobMatrix.h"
 
@@ -49,6 +51,9 @@ SolveCode TGlobMatrix::Solve() {
 
   DofNumbering& numbering = solution_.numbering;
   numbering.MarkConstraints(mesh_);
+  if (const std::string fault = CheckElasticSupport(mesh_, numbering); !fault.empty())
+    return Fail(SolveCode::InvalidSpring, fault);
+  const ElasticTerms elastic = BuildElasticTerms(mesh_, numbering);
   freeCount_ = numbering.FreeCount();
   matrix_ = MakeSystemMatrix(options_.solver);
   std::string message;
@@ -64,10 +69,12 @@ SolveCode TGlobMatrix::Solve() {
           assembly.AddPlateElements(mesh_, elementKind_, progress_, failure_.element, message);
       rc != SolveCode::Ok)
     return Fail(rc, rc == SolveCode::Stopped ? Message(rc) : message);
+  if (elastic.any && !assembly.AddDiagonalTerms(elastic.spring, elastic.foundation))
+    return Fail(SolveCode::AssemblyFailed, "A spring falls outside the matrix profile.");
   if (StopRequested()) return stopped();
 
   Progress("Loads and constrains", 1, 0, 10);
-  LoadVector loads = BuildLoads(mesh_, numbering);
+  LoadVector loads = BuildLoads(mesh_, numbering, options_.edgeLoads);
   for (int e = 0; e < numbering.EquationCount(); ++e)
     if (!numbering.IsFixed(e)) rhs[numbering.Reduced(e)] += loads.exact[e];
   solution_.loads = std::move(loads.rounded);
@@ -92,7 +99,9 @@ SolveCode TGlobMatrix::Solve() {
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  if (const SolveCode rc = Verify(loadNorm, reducedLoad); rc != SolveCode::Ok) return rc;
+  if (const SolveCode rc = Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
+      rc != SolveCode::Ok)
+    return rc;
   if (progress_) progress_->HideSolveProgress();
   return SolveCode::Ok;
 }
@@ -102,7 +111,10 @@ SolveCode TGlobMatrix::CheckTables() {
     return Fail(SolveCode::EmptyMesh, Message(SolveCode::EmptyMesh));
   if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
       mesh_.edgeDof.size() != mesh_.edges.size() ||
-      mesh_.materials.size() != mesh_.triangles.size())
+      mesh_.materials.size() != mesh_.triangles.size() ||
+      (!mesh_.nodeSprings.empty() && mesh_.nodeSprings.size() != mesh_.x.size()) ||
+      (!mesh_.edgeSprings.empty() && mesh_.edgeSprings.size() != mesh_.edges.size()) ||
+      (!mesh_.foundation.empty() && mesh_.foundation.size() != mesh_.triangles.size()))
     return Fail(SolveCode::AdjacencyFailed,
                 "The mesh's node, edge and element tables differ in length.");
   for (int t = 0; t < triangleCount_; ++t) {
@@ -147,31 +159,60 @@ SolveCode TGlobMatrix::Factorize() {
   if (rc == SolveCode::Ok) return rc;
   if (rc == SolveCode::Stopped) return Fail(rc, Message(rc));
   if (rc != SolveCode::FirstPivot && rc != SolveCode::NotPositive) return Fail(rc, message);
+  // The materials are looked at first: a plate far too thin, or stiffnesses too far apart,
+  // makes the matrix singular however well the plate is held.
+  if (const std::string cause = DiagnoseStiffness(mesh_); !cause.empty())
+    return FailAtRow(failedRow, rc, "The stiffness matrix is singular at", cause.c_str());
   return FailAtRow(failedRow, rc, "The stiffness matrix is singular at",
                    "the plate is not held enough by its constraints.");
 }
 
-SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad) {
-  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, solution_);
-  char text[320];
+SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
+                              const ElasticTerms* elastic) {
+  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_);
+  std::string cause = DiagnoseStiffness(mesh_);
+  if (cause.empty())
+    cause =
+        "the mesh has elements too thin or stiffnesses too far apart for the precision of "
+        "the numbers.";
+  char text[600];
   if (!(solution_.relativeResidual <= kResidualLimit)) {
-    std::snprintf(
-        text, sizeof text,
-        "The solution is not accurate: the relative residual of the equations is %.3g (a sound "
-        "solve stays below %.0e); the mesh has elements too thin or stiffnesses too far apart for "
-        "the "
-        "precision of the numbers.",
-        solution_.relativeResidual, kResidualLimit);
+    std::snprintf(text, sizeof text,
+                  "The solution is not accurate: the relative residual of the equations is %.3g "
+                  "(a sound solve stays below %.0e); %s",
+                  solution_.relativeResidual, kResidualLimit, cause.c_str());
     return Fail(SolveCode::Inaccurate, text);
   }
   if (!(solution_.loadImbalance <= kImbalanceLimit)) {
+    static const char* const kComponents[3] = {"vertical forces", "moments about x",
+                                               "moments about y"};
+    int worst = 0;
+    for (int c = 1; c < 3; ++c)
+      if (solution_.balance[c] > solution_.balance[worst]) worst = c;
+    // A prescribed displacement far beyond the plate's own deflections leaves the loads in the
+    // round-off of the reactions it causes: name the largest one.
+    const DofNumbering& numbering = solution_.numbering;
+    int largest = -1;
+    for (int e = 0; e < numbering.EquationCount(); ++e)
+      if (numbering.IsFixed(e) && numbering.Prescribed(e) != 0.0 &&
+          (largest < 0 ||
+           std::fabs(numbering.Prescribed(e)) > std::fabs(numbering.Prescribed(largest))))
+        largest = e;
+    if (largest >= 0) {
+      const int node = numbering.NewToMesh()[largest / 3];
+      char prescribed[300];
+      std::snprintf(prescribed, sizeof prescribed,
+                    "the prescribed %s of %g at mesh node %d (x %g, y %g) is beyond what the "
+                    "precision of the numbers can carry next to the plate's own deflections.",
+                    kFreedomNames[largest % 3], numbering.Prescribed(largest), node, mesh_.x[node],
+                    mesh_.y[node]);
+      cause = prescribed;
+    }
     std::snprintf(text, sizeof text,
-                  "The solution is not accurate: the reactions (%.6g) do not balance the loads "
-                  "(%.6g), a relative "
-                  "imbalance of %.3g; the mesh has elements too thin or stiffnesses too far apart "
-                  "for the precision of the "
-                  "numbers.",
-                  solution_.reactionZ, solution_.loadZ, solution_.loadImbalance);
+                  "The solution is not accurate: the reactions do not balance the loads in the "
+                  "%s (load-z %.6g, reaction-z %.6g), a relative imbalance of %.3g; %s",
+                  kComponents[worst], solution_.loadZ, solution_.reactionZ,
+                  solution_.balance[worst], cause.c_str());
     return Fail(SolveCode::Inaccurate, text);
   }
   return SolveCode::Ok;

@@ -55,6 +55,17 @@ double TGlobMatrix::Reaction(int node, int dof) const {
   return solution_.reactions[3 * node + dof];
 }
 
+double TGlobMatrix::SpringForce(int node, int dof) const {
+  if (!solved_ || node < 0 || node >= nodeCount_ || dof < 0 || dof > 2) return kNoValue;
+  return solution_.springForces.empty() ? 0.0 : solution_.springForces[3 * node + dof];
+}
+
+double TGlobMatrix::FoundationPressure(int node) const {
+  if (!solved_ || node < 0 || node >= nodeCount_) return kNoValue;
+  if (solution_.foundationModulus.empty()) return 0.0;
+  return solution_.foundationModulus[node] * static_cast<double>(Displacement(node, 0));
+}
+
 int TGlobMatrix::NewNumberOf(int meshNode) const {
   const auto& meshToNew = solution_.numbering.MeshToNew();
   if (meshNode < 0 || meshNode >= static_cast<int>(meshToNew.size())) return -1;

@@ -41,6 +41,7 @@ namespace tavrin {
 
 class FEM;
 class SystemMatrix;
+struct ElasticTerms;
 
 // The result fields: the six of the workbench's field selector, in its order, then the three
 // bending moments per unit width.
@@ -102,16 +103,18 @@ class TGlobMatrix {
 
   // The check every solution passes before it is reported, measured on the element matrices
   // (not on the factored storage) in extended precision: ||K u - f|| / ||f|| over the free
-  // equations, and |load-z + reaction-z| over the sum of the magnitudes of the terms that make
-  // up the vertical equations (each k u and each load). A solve above kResidualLimit or
-  // kImbalanceLimit fails with Inaccurate (and keeps these figures).
+  // equations, and the balance of loads and reactions in the vertical forces and the moments
+  // about x and y, each against the larger of the load and the reaction (StaticSolution). A
+  // solve above kResidualLimit or kImbalanceLimit fails with Inaccurate (and keeps these
+  // figures); the message names a material cause or a prescribed displacement at fault.
   // The residual of a sound solve grows with the system's condition, that is with the
   // refinement of the mesh: about 1e-11 from the sparse solver and 2e-9 from the envelope
   // solver (which rounds the element coefficients to double) at 150,000 equations, 2e-9 at
   // 254,000 from the envelope. Materials 1e9 times apart, or slivers that make the system
   // singular to working precision, give 1e-5 and more, and displacements with no correct
   // digit. 1e-6 keeps a margin of several hundred above the sound cases. The imbalance is
-  // pure round-off of the sums (1e-19 to 1e-23 on the examples); 1e-9 leaves a wide margin.
+  // round-off of the sums (below 1e-15 on the examples); 1e-9 leaves a wide margin, and a load
+  // lost in the round-off of a huge prescribed displacement's reactions shows far above it.
   static constexpr double kResidualLimit = 1e-6;
   static constexpr double kImbalanceLimit = 1e-9;
   double RelativeResidual() const { return solution_.relativeResidual; }
@@ -155,6 +158,14 @@ class TGlobMatrix {
   bool IsConstrained(int node, int dof) const;
   double LoadZ() const { return solution_.loadZ; }          // sum of applied vertical loads
   double ReactionZ() const { return solution_.reactionZ; }  // sum of vertical reactions
+  // Springs and foundation: the force a spring exerts on a free freedom (-k u; 0 elsewhere),
+  // the sums of their vertical forces, whether the plate has any, and the foundation pressure
+  // k w under a node (0 without a foundation). Node is a solver node number.
+  double SpringForce(int node, int dof) const;
+  double SpringZ() const { return solution_.springZ; }
+  double FoundationZ() const { return solution_.foundationZ; }
+  bool HasSprings() const { return !solution_.springForces.empty(); }
+  double FoundationPressure(int node) const;
   // The solution as the recovery and the exports read it; valid after a successful SolveStatic.
   const StaticSolution& Solution() const { return solution_; }
 
@@ -195,7 +206,8 @@ class TGlobMatrix {
   SolveCode CheckTables();
   SolveCode Number();
   SolveCode Factorize();
-  SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad);
+  SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
+                   const ElasticTerms* elastic);
   StressCode RecoverStresses();
   void AverageAtNodes();
   void EstimateErrors();

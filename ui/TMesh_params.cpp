@@ -64,7 +64,8 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   pg->addWidget(animate, 3, 0, 1, 2);
   layout->addWidget(params);
 
-  // Read by every later Solve Static; items in the order of SolverKind and RecoveryKind.
+  // Read by every later Solve Static; items in the order of SolverKind, RecoveryKind and
+  // EdgeLoadKind.
   auto* analysis = new QGroupBox("Analysis", this);
   auto* ag = new QGridLayout(analysis);
   solver_choice = new QComboBox(analysis);
@@ -77,6 +78,11 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   ag->addWidget(solver_choice, 0, 1);
   ag->addWidget(new QLabel("Nodal moments and stresses", analysis), 1, 0);
   ag->addWidget(recovery_choice, 1, 1);
+  edge_load_choice = new QComboBox(analysis);
+  edge_load_choice->setObjectName("edge_load_choice");
+  edge_load_choice->addItems({"Lumped on the edge's ends", "Consistent with the element"});
+  ag->addWidget(new QLabel("Edge loads", analysis), 2, 0);
+  ag->addWidget(edge_load_choice, 2, 1);
   layout->addWidget(analysis);
 
   auto* stats = new QGroupBox("Statistics", this);
@@ -144,6 +150,7 @@ void TMesh_params::setup() {
   const AnalysisOptions& a = GlobalAnalysisOptions();
   solver_choice->setCurrentIndex(static_cast<int>(a.solver));
   recovery_choice->setCurrentIndex(static_cast<int>(a.recovery));
+  edge_load_choice->setCurrentIndex(static_cast<int>(a.edgeLoads));
   const MeshStatistics& s = GlobalMeshStatistics();
   if (s.nodeCount != 0) {
     num_nodes->setText(QString::number(s.nodeCount));
@@ -163,6 +170,7 @@ void TMesh_params::Button1Click() {
   AnalysisOptions& a = GlobalAnalysisOptions();
   a.solver = static_cast<SolverKind>(solver_choice->currentIndex());
   a.recovery = static_cast<RecoveryKind>(recovery_choice->currentIndex());
+  a.edgeLoads = static_cast<EdgeLoadKind>(edge_load_choice->currentIndex());
   MeshParameters& p = GlobalMeshParameters();
   float angle = 0;
   if (!TextToFloat(set_min_ang->text(), angle)) {

@@ -29,8 +29,9 @@ class TMesh_params : public QDialog {
   QLineEdit* set_max_area = nullptr;
   QLineEdit* set_max_nodes = nullptr;  // the node limit
   QCheckBox* animate = nullptr;
-  QComboBox* solver_choice = nullptr;    // items in SolverKind order
-  QComboBox* recovery_choice = nullptr;  // items in RecoveryKind order
+  QComboBox* solver_choice = nullptr;     // items in SolverKind order
+  QComboBox* recovery_choice = nullptr;   // items in RecoveryKind order
+  QComboBox* edge_load_choice = nullptr;  // items in EdgeLoadKind order
   QLineEdit* num_nodes = nullptr;
   QLineEdit* num_elements = nullptr;
   QLineEdit* real_min_ang = nullptr;

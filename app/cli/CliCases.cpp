@@ -59,6 +59,7 @@ void PrintCaseFigures(const CaseSolution& solution, int s) {
   const SolveFigures& f = solution.Figures(s);
   std::printf("equations: %d\n", f.equations);
   PrintLoadsAndDeflection(solution, solution.Sets()[static_cast<std::size_t>(s)]);
+  if (f.elastic) std::printf("spring-z: %.17g\nfoundation-z: %.17g\n", f.springZ, f.foundationZ);
   std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", f.residual, f.imbalance,
               f.errorEstimate);
 }

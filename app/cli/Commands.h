@@ -27,7 +27,8 @@ inline constexpr char kMeshUsage[] =
     "[--save-job OUT.sam] [--dump FILE]";
 inline constexpr char kSolveUsage[] =
     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] "
-    "[--solver sparse|envelope] [--recovery patch|average] [--out DIR] [--case NAME]";
+    "[--solver sparse|envelope] [--recovery patch|average] [--edge-loads lumped|consistent] "
+    "[--out DIR] [--case NAME]";
 inline constexpr char kStiffnessUsage[] =
     "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element "
     "dkt|cubic]";

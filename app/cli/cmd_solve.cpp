@@ -41,8 +41,10 @@ bool WriteTables(const TGlobMatrix& s, const DesignColumns& design,
   for (const char* name : kDesignColumnNames) names += std::string(",") + name;
   std::FILE* f = OpenOut(dir, "nodes.csv");
   if (!f) return false;
-  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy%s\n",
-               names.c_str());
+  // The foundation's column only where a foundation exists: every other table stays as it was.
+  const bool foundation = s.FoundationZ() != 0.0;
+  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy%s%s\n",
+               names.c_str(), foundation ? ",foundation_pressure" : "");
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
     std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,%.10g,%.10g", v, s.MeshNodeOf(v), s.NodeX(v),
                  s.NodeY(v), static_cast<double>(s.Displacement(v, 0)),
@@ -51,6 +53,7 @@ bool WriteTables(const TGlobMatrix& s, const DesignColumns& design,
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeStress(v, c));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeMoment(v, c));
     AppendDesignRow(f, design, v, false);
+    if (foundation) std::fprintf(f, ",%.10g", s.FoundationPressure(v));
     std::fputc('\n', f);
   }
   if (!Close(f)) return false;
@@ -74,11 +77,18 @@ bool WriteTables(const TGlobMatrix& s, const DesignColumns& design,
 
   f = OpenOut(dir, "reactions.csv");
   if (!f) return false;
-  std::fprintf(f, "node,mesh_node,fz,mx,my\n");
+  // The kind column only where springs exist; a node on springs gets its own spring line.
+  const bool springs = s.HasSprings();
+  std::fprintf(f, "node,mesh_node,fz,mx,my%s\n", springs ? ",kind" : "");
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
-    if (!s.IsConstrained(v, 0) && !s.IsConstrained(v, 1) && !s.IsConstrained(v, 2)) continue;
-    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, s.MeshNodeOf(v), s.Reaction(v, 0),
-                 s.Reaction(v, 1), s.Reaction(v, 2));
+    if (s.IsConstrained(v, 0) || s.IsConstrained(v, 1) || s.IsConstrained(v, 2))
+      std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g%s\n", v, s.MeshNodeOf(v), s.Reaction(v, 0),
+                   s.Reaction(v, 1), s.Reaction(v, 2), springs ? ",rigid" : "");
+    if (!springs) continue;
+    const double spring[3] = {s.SpringForce(v, 0), s.SpringForce(v, 1), s.SpringForce(v, 2)};
+    if (spring[0] != 0.0 || spring[1] != 0.0 || spring[2] != 0.0)
+      std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,spring\n", v, s.MeshNodeOf(v), spring[0], spring[1],
+                   spring[2]);
   }
   return Close(f);
 }
@@ -94,7 +104,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   const auto read = [&](const Args& a, std::size_t& i) {
     if (const OptionResult r = ParseMeshOption(a, i, options); r != OptionResult::NotMine) return r;
     const std::string& name = a[i];
-    if (name != "--element" && !(analysis && (name == "--solver" || name == "--recovery")) &&
+    if (name != "--element" &&
+        !(analysis && (name == "--solver" || name == "--recovery" || name == "--edge-loads")) &&
         !(outDir && name == "--out") && !(caseName && name == "--case"))
       return OptionResult::NotMine;
     std::string value;
@@ -109,6 +120,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
       known = ParseRecoveryName(value.c_str(), analysis->recovery);
     } else if (name == "--case") {
       *caseName = value;
+    } else if (name == "--edge-loads") {
+      known = ParseEdgeLoadName(value.c_str(), analysis->edgeLoads);
     } else {
       *outDir = value;
     }
@@ -139,6 +152,7 @@ int RunSolve(const Args& args) {
                                  &options, &job, &caseName);
   if (rc != 0) return rc;
 
+  if (const char* warning = ConvergenceWarning(element)) std::printf("warning: %s\n", warning);
   // The cases to solve: all, or those --case names (a case, or a combination's cases).
   const LoadCases& cases = job.Cases();
   std::vector<int> which;
