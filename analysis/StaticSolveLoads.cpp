@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "analysis/Assembly.h"
+#include "analysis/ElasticSupport.h"
 #include "analysis/LoadVector.h"
 #include "analysis/SystemMatrix.h"
 #include "analysis/TGlobMatrix.h"
@@ -95,7 +96,7 @@ SolveCode TGlobMatrix::SolveLoads(PlateMesh mesh) {
         rc != SolveCode::Ok)
       return Fail(rc, message);
   }
-  LoadVector loads = BuildLoads(mesh_, n);
+  LoadVector loads = BuildLoads(mesh_, n, options_.edgeLoads);
   for (int e = 0; e < n.EquationCount(); ++e)
     if (!n.IsFixed(e)) rhs[static_cast<std::size_t>(n.Reduced(e))] += loads.exact[e];
   solution_.loads = std::move(loads.rounded);
@@ -114,7 +115,9 @@ SolveCode TGlobMatrix::SolveLoads(PlateMesh mesh) {
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  return Verify(loadNorm, reducedLoad);
+  // The springs and the foundation are the structure's: every case's balance counts them.
+  const ElasticTerms elastic = BuildElasticTerms(mesh_, n);
+  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
 }
 
 }  // namespace tavrin
