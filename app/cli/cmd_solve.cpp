@@ -98,7 +98,13 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
     } else {
       *outDir = value;
     }
-    return known ? OptionResult::Taken : OptionResult::Bad;
+    if (!known) {
+      const char* const kinds = name == "--element"  ? "is not an element: dkt or cubic"
+                                : name == "--solver" ? "is not a solver: sparse or envelope"
+                                                     : "is not a recovery: patch or average";
+      return RefuseValue(name, value, kinds);
+    }
+    return OptionResult::Taken;
   };
   if (!ParseArguments(args, read, count, positional)) return UsageError(usage);
 
@@ -128,6 +134,18 @@ int RunSolve(const Args& args) {
   solver.SetOptions(options);
   if (solver.SolveStatic(*mesh) != kSolveOk) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
+    return 1;
+  }
+  // A mesh whose every node is held in deflection has no freedom to bend: its zero deflection
+  // and zero error would read as a true answer.
+  int freeDeflections = 0;
+  for (int v = 0; v < solver.ResultNodeCount(); ++v) freeDeflections += !solver.IsConstrained(v, 0);
+  if (freeDeflections == 0) {
+    std::fprintf(stderr,
+                 "tavrin-cli solve: the mesh has no node free to deflect (its %d nodes all lie on "
+                 "supports), so it cannot show the plate bending; refine it with a larger "
+                 "--max-nodes or a smaller --max-area\n",
+                 solver.ResultNodeCount());
     return 1;
   }
   if (solver.SolveStress() != 0) {
