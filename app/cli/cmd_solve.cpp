@@ -12,6 +12,7 @@
 #include "CliMeshing.h"
 #include "Commands.h"
 #include "analysis/AnalysisOptions.h"
+#include "analysis/SolveRefusals.h"
 #include "analysis/TGlobMatrix.h"
 #include "analysis/VtkExport.h"
 #include "mesh/FEM.h"
@@ -112,9 +113,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0)
     return rc;
   const MeshStatistics& statistics = GlobalMeshStatistics();
-  if (!mesh->IsUsable()) {
-    std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable. %s\n", command,
-                 MeshVerdict(statistics).c_str());
+  if (const std::string refusal = UnusableMeshRefusal(statistics); !refusal.empty()) {
+    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, refusal.c_str());
     return 1;
   }
   return 0;
@@ -136,22 +136,12 @@ int RunSolve(const Args& args) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
     return 1;
   }
-  // A mesh whose every node is held in deflection has no freedom to bend: its zero deflection
-  // and zero error would read as a true answer.
-  int freeDeflections = 0;
-  for (int v = 0; v < solver.ResultNodeCount(); ++v) freeDeflections += !solver.IsConstrained(v, 0);
-  if (freeDeflections == 0) {
-    std::fprintf(stderr,
-                 "tavrin-cli solve: the mesh has no node free to deflect (its %d nodes all lie on "
-                 "supports), so it cannot show the plate bending; refine it with a larger "
-                 "--max-nodes or a smaller --max-area\n",
-                 solver.ResultNodeCount());
+  if (const std::string refusal = NoFreeDeflectionRefusal(solver); !refusal.empty()) {
+    std::fprintf(stderr, "tavrin-cli solve: %s\n", refusal.c_str());
     return 1;
   }
   if (solver.SolveStress() != 0) {
-    std::fprintf(stderr,
-                 "tavrin-cli solve: the stresses exceed the range of numbers; check the prescribed "
-                 "displacements and the loads against the plate's stiffness\n");
+    std::fprintf(stderr, "tavrin-cli solve: %s\n", kStressRangeRefusal);
     return 1;
   }
 
