@@ -135,6 +135,9 @@ void TMainWindow::BuildMenuAndToolBar() {
   };
   New1 = action("New1", "New", [this] { New1Click(); });
   Open1 = action("Open1", "Open", [this] { Open1Click(); });
+#ifdef TAVRIN_HAVE_DXF
+  ImportDxf = action("ImportDxf", "Import DXF...", [this] { ImportDxfClick(); });
+#endif
   Save1 = action("Save1", "Save", [this] { Save1Click(); });
   FileSaveAs = action("FileSaveAs", "Save As", [this] { FileSaveAsClick(); });
   Exit1 = action("Exit1", "Exit", [this] { close(); });
@@ -207,7 +210,9 @@ void TMainWindow::BuildMenuAndToolBar() {
   SolveStaticMenu->setToolTip("Static solvation");
 
   QMenu* file = menuBar()->addMenu("File");
-  file->addActions({New1, Open1, Save1, FileSaveAs, ExportVtk, SavePicture});
+  file->addActions({New1, Open1});
+  if (ImportDxf) file->addAction(ImportDxf);
+  file->addActions({Save1, FileSaveAs, ExportVtk, SavePicture});
   recentMenu_ = file->addMenu("Recent Files");
   recentMenu_->setObjectName("RecentFilesMenu");
   recentMenu_->menuAction()->setObjectName("RecentFiles");

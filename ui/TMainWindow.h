@@ -73,6 +73,12 @@ class TMainWindow : public QMainWindow,
   bool FileSaveAsClick();
   void ResetJob();
   void SetTitle(const std::string& name);
+  // File > Import DXF: a drawing chosen, its layers and preview in DxfImportDialog, and on OK
+  // the job it makes put in place by PutImportedJob (TMainWindowImport.cpp).
+  void ImportDxfClick();
+  // The imported job as a new, unsaved job ("Untitled") fitted to the view, as one undoable
+  // step; false (nothing changed) while the mesher or the solver runs.
+  bool PutImportedJob(const TObjCont& job);
   // A file of the File menu's recent list: as Open with that file chosen; a file that cannot be
   // read any more leaves the list.
   void OpenRecent(const std::string& path);
@@ -243,6 +249,7 @@ class TMainWindow : public QMainWindow,
 
   QAction* New1 = nullptr;
   QAction* Open1 = nullptr;
+  QAction* ImportDxf = nullptr;  // null without dxflib
   QAction* Save1 = nullptr;
   QAction* FileSaveAs = nullptr;
   QAction* Exit1 = nullptr;

@@ -67,6 +67,18 @@ def chain():
     return doc
 
 
+def mirrored():
+    """An arc seen from below (extrusion 0, 0, -1) closing a chain, then a circle seen from
+    above: 100 x 100 with a half circle of radius 50 on the right, a hole of radius 10."""
+    doc, msp = new()
+    msp.add_line((0, 0), (100, 0))
+    msp.add_line((100, 100), (0, 100))
+    msp.add_line((0, 100), (0, 0))
+    msp.add_arc((-100, 50), 50, 90, 270, dxfattribs={"extrusion": (0, 0, -1)})
+    msp.add_circle((30, 50), 10)
+    return doc
+
+
 def circle_plate():
     """A circular plate of radius 50 with a column at its centre."""
     doc, msp = new(units=0)
@@ -142,7 +154,7 @@ def column_outside():
     return doc
 
 
-DRAWINGS = [slab, bulges, polyline2d, chain, circle_plate, two_plates, island, open_chain, branch,
+DRAWINGS = [slab, bulges, polyline2d, chain, mirrored, circle_plate, two_plates, island, open_chain, branch,
             crossing, unsupported, empty, column_outside]
 
 if __name__ == "__main__":
