@@ -1,7 +1,7 @@
-// The analysis's process-wide settings: which solver factors the stiffness matrix, how nodal
-// moments and stresses are recovered from the element values, and how much memory a factor may
-// take. The mesh parameters dialog and tavrin-cli write them; every new TGlobMatrix copies them
-// when it is constructed, so a solve keeps the settings it started with.
+// The analysis's settings: which solver factors the stiffness matrix, how nodal moments and
+// stresses are recovered from the element values, and how much memory a factor may take. A
+// TGlobMatrix is given its own copy, so a solve keeps the settings it started with; the engine
+// reads no process-wide state.
 #pragma once
 
 #include <cstdint>
@@ -28,7 +28,8 @@ struct AnalysisOptions {
   std::int64_t memoryLimitBytes = 0;
 };
 
-// The one instance for the whole process.
+// The workbench's setting, written by the mesh parameters dialog and read where the workbench
+// starts a solve; nothing in the engine reads it.
 AnalysisOptions& GlobalAnalysisOptions();
 
 // Names used on the command line and in the dialog: "sparse", "envelope", "patch", "average".

@@ -97,8 +97,8 @@ void CubicElement::BuildH(long double nu) {
   put(4, 9, 0);
 }
 
-int CubicElement::Setup(double x1, double y1, double x2, double y2, double x3, double y3,
-                        double nu) {
+ElementCode CubicElement::Setup(double x1, double y1, double x2, double y2, double x3, double y3,
+                                double nu) {
   x1_ = x1;
   y1_ = y1;
   x2_ = x2;
@@ -110,43 +110,44 @@ int CubicElement::Setup(double x1, double y1, double x2, double y2, double x3, d
   moves_ = 0;
   // A first side shorter than 0.01 makes the area, and so H, zero: nothing to condense.
   const double dx = x1 - x2, dy = y1 - y2;
-  if (dx * dx + dy * dy < 1e-4) return kElementDegenerate;
+  if (dx * dx + dy * dy < 1e-4) return ElementCode::Degenerate;
   while (true) {
     BuildC();
     if (c_.invertInPlace() == 0) break;
-    if (moves_ == kMaxCornerMoves) return kElementDegenerate;
+    if (moves_ == kMaxCornerMoves) return ElementCode::Degenerate;
     const long double s = std::sqrt(Area());
     x3_ = static_cast<double>(x3_ + 0.001L * s);
     y3_ = static_cast<double>(y3_ + 0.00125L * s);
     ++moves_;
   }
   BuildH(nu);
-  return kElementOk;
+  return ElementCode::Ok;
 }
 
-int CubicElement::BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
-                                 double e, double /*e2*/, double nu, double t) {
+ElementCode CubicElement::BuildStiffness(double x1, double y1, double x2, double y2, double x3,
+                                         double y3, double e, double /*e2*/, double nu, double t) {
   for (auto& row : k9_)
     for (long double& v : row) v = 0;
-  if (Setup(x1, y1, x2, y2, x3, y3, nu) != kElementOk) return kElementDegenerate;
+  if (Setup(x1, y1, x2, y2, x3, y3, nu) != ElementCode::Ok) return ElementCode::Degenerate;
   c_.transposeInto(w_);
   TDMatrix::multiply(w_, h_, t_);
   TDMatrix::multiply(t_, c_, k10_);
   const long double le = e, lt = t, lnu = nu;
   k10_.scale(2 * lt * lt * lt * le / ((1 - lnu * lnu) * 12));
   const long double k00 = k10_.get(0, 0);
-  if (!(std::fabs(k00) > 0)) return kElementDegenerate;
+  if (!(std::fabs(k00) > 0)) return ElementCode::Degenerate;
   for (int i = 1; i < 10; ++i)
     for (int j = 1; j < 10; ++j)
       k9_[i - 1][j - 1] = k10_.get(i, j) - k10_.get(i, 0) * (1.0L / k00) * k10_.get(0, j);
-  return kElementOk;
+  return ElementCode::Ok;
 }
 
-int CubicElement::RecoverStress(double record[20]) {
+ElementCode CubicElement::RecoverStress(double record[20]) {
   const double nu = record[8], e = record[6], t = record[9];
-  if (Setup(record[0], record[1], record[2], record[3], record[4], record[5], nu) != kElementOk) {
+  if (Setup(record[0], record[1], record[2], record[3], record[4], record[5], nu) !=
+      ElementCode::Ok) {
     for (int s = 10; s < 20; ++s) record[s] = 0;
-    return kElementDegenerate;
+    return ElementCode::Degenerate;
   }
   c_.transposeInto(w_);
   TDMatrix::multiply(w_, h_, t_);
@@ -156,7 +157,7 @@ int CubicElement::RecoverStress(double record[20]) {
   const long double k00 = k10_.get(0, 0);
   if (!(std::fabs(k00) > 0)) {
     for (int s = 10; s < 20; ++s) record[s] = 0;
-    return kElementDegenerate;
+    return ElementCode::Degenerate;
   }
   long double sum = 0;
   for (int j = 1; j < 10; ++j) sum += k10_.get(0, j) * static_cast<long double>(record[9 + j]);
@@ -185,11 +186,11 @@ int CubicElement::RecoverStress(double record[20]) {
   int rc = TDMatrix::multiply(c_, d10, a);
   rc |= TDMatrix::multiply(b_, a, bcd);
   rc |= TDMatrix::multiply(dps_, bcd, s);
-  if (rc != 0) return kElementProductFailed;
+  if (rc != 0) return ElementCode::ProductFailed;
   for (int c = 0; c < 3; ++c)
     for (int k = 0; k < 3; ++k) record[10 + 3 * c + k] = static_cast<double>(s.get(k, 0));
   record[19] = static_cast<double>(wc);
-  return kElementOk;
+  return ElementCode::Ok;
 }
 
 }  // namespace tavrin

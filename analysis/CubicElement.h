@@ -20,9 +20,9 @@ class CubicElement : public PlateElement {
   static constexpr int kMaxCornerMoves = 50;
 
   CubicElement();
-  int BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3, double e,
-                     double e2, double nu, double t) override;
-  int RecoverStress(double record[20]) override;
+  ElementCode BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
+                             double e, double e2, double nu, double t) override;
+  ElementCode RecoverStress(double record[20]) override;
 
   // Corner moves of the last build or recovery, and the corner 3 it finally used.
   int CornerMoves() const { return moves_; }
@@ -31,8 +31,8 @@ class CubicElement : public PlateElement {
 
  private:
   // Stores the corners, builds and inverts C (moving corner 3 as needed) and builds H.
-  // Returns kElementOk or kElementDegenerate.
-  int Setup(double x1, double y1, double x2, double y2, double x3, double y3, double nu);
+  // Returns ElementCode::Ok or ElementCode::Degenerate.
+  ElementCode Setup(double x1, double y1, double x2, double y2, double x3, double y3, double nu);
   long double Area() const;
   void BuildC();
   void BuildH(long double nu);

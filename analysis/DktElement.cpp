@@ -26,7 +26,7 @@ void Shape(long double xi, long double eta, long double dxi[6], long double deta
 
 }  // namespace
 
-int DktElement::Prepare(double x1, double y1, double x2, double y2, double x3, double y3) {
+ElementCode DktElement::Prepare(double x1, double y1, double x2, double y2, double x3, double y3) {
   x_[0] = x1;
   y_[0] = y1;
   x_[1] = x2;
@@ -43,7 +43,7 @@ int DktElement::Prepare(double x1, double y1, double x2, double y2, double x3, d
   for (int s = 0; s < 3; ++s) {
     const long double xij = x_[from[s]] - x_[to[s]], yij = y_[from[s]] - y_[to[s]];
     const long double l2 = xij * xij + yij * yij;
-    if (!(l2 > 0)) return kElementDegenerate;
+    if (!(l2 > 0)) return ElementCode::Degenerate;
     longest = std::max(longest, l2);
     a_[s] = -xij / l2;
     b_[s] = 0.75L * xij * yij / l2;
@@ -52,7 +52,7 @@ int DktElement::Prepare(double x1, double y1, double x2, double y2, double x3, d
     e_[s] = (0.25L * yij * yij - 0.5L * xij * xij) / l2;
   }
   // A sliver whose area is lost in the rounding of its coordinates has no usable stiffness.
-  if (!(std::fabs(twoA_) > 1e-12L * longest)) return kElementDegenerate;
+  if (!(std::fabs(twoA_) > 1e-12L * longest)) return ElementCode::Degenerate;
 
   // Corner i has shape function N_i, a side "next" starting at it and a side "prev" ending at
   // it: corner 1 -> sides 6, 5; corner 2 -> 4, 6; corner 3 -> 5, 4 (side index s = side - 4,
@@ -84,7 +84,7 @@ int DktElement::Prepare(double x1, double y1, double x2, double y2, double x3, d
     sy[nn] = -b_[n];
     sy[np] = -b_[p];
   }
-  return kElementOk;
+  return ElementCode::Ok;
 }
 
 void DktElement::CurvatureMatrix(long double xi, long double eta, long double b[3][9]) const {
@@ -108,11 +108,11 @@ void DktElement::CurvatureMatrix(long double xi, long double eta, long double b[
   }
 }
 
-int DktElement::BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
-                               double e, double /*e2*/, double nu, double t) {
+ElementCode DktElement::BuildStiffness(double x1, double y1, double x2, double y2, double x3,
+                                       double y3, double e, double /*e2*/, double nu, double t) {
   for (auto& row : k9_)
     for (long double& v : row) v = 0;
-  if (Prepare(x1, y1, x2, y2, x3, y3) != kElementOk) return kElementDegenerate;
+  if (Prepare(x1, y1, x2, y2, x3, y3) != ElementCode::Ok) return ElementCode::Degenerate;
 
   const long double lt = t, le = e, lnu = nu;
   const long double dFlex = le * lt * lt * lt / (12.0L * (1.0L - lnu * lnu));
@@ -135,13 +135,14 @@ int DktElement::BuildStiffness(double x1, double y1, double x2, double y2, doubl
   }
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < i; ++j) k9_[i][j] = k9_[j][i];
-  return kElementOk;
+  return ElementCode::Ok;
 }
 
-int DktElement::RecoverStress(double record[20]) {
-  if (Prepare(record[0], record[1], record[2], record[3], record[4], record[5]) != kElementOk) {
+ElementCode DktElement::RecoverStress(double record[20]) {
+  if (Prepare(record[0], record[1], record[2], record[3], record[4], record[5]) !=
+      ElementCode::Ok) {
     for (int s = 10; s < 20; ++s) record[s] = 0;
-    return kElementDegenerate;
+    return ElementCode::Degenerate;
   }
   const long double le = record[6], lnu = record[8], lt = record[9];
   long double u[9];
@@ -172,7 +173,7 @@ int DktElement::RecoverStress(double record[20]) {
     record[12 + 3 * c] = static_cast<double>(txy);
   }
   record[19] = static_cast<double>(wc);
-  return kElementOk;
+  return ElementCode::Ok;
 }
 
 }  // namespace tavrin

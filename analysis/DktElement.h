@@ -14,9 +14,9 @@ namespace tavrin {
 
 class DktElement : public PlateElement {
  public:
-  int BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3, double e,
-                     double e2, double nu, double t) override;
-  int RecoverStress(double record[20]) override;
+  ElementCode BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
+                             double e, double e2, double nu, double t) override;
+  ElementCode RecoverStress(double record[20]) override;
 
   // Curvature-to-freedom matrix B (3 x 9) at natural coordinates (xi, eta) of the last
   // prepared triangle: (bx,x, by,y, bx,y + by,x) = B U, which is -(w,xx, w,yy, 2 w,xy).
@@ -27,8 +27,9 @@ class DktElement : public PlateElement {
   long double SideC(int s) const { return c_[s]; }
   long double SideD(int s) const { return d_[s]; }
   long double SideE(int s) const { return e_[s]; }
-  // Sets up the geometry without computing the stiffness. Returns kElementOk or kElementDegenerate.
-  int Prepare(double x1, double y1, double x2, double y2, double x3, double y3);
+  // Sets up the geometry without computing the stiffness. Returns ElementCode::Ok or
+  // ElementCode::Degenerate.
+  ElementCode Prepare(double x1, double y1, double x2, double y2, double x3, double y3);
 
  private:
   long double x_[3] = {}, y_[3] = {};

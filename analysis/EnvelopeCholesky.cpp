@@ -34,16 +34,16 @@ void EnvelopeCholesky::Allocate(const std::vector<int>& rowLength) {
   diagonal_.assign(n, 0.0L);
 }
 
-int EnvelopeCholesky::Add(int row, int col, long double v) {
+EnvelopeCholesky::Code EnvelopeCholesky::Add(int row, int col, long double v) {
   if (row == col) {
     diagonal_[row] += v;
-    return kOk;
+    return Code::Ok;
   }
   const int len = RowLength(row);
   const int s = row - col;
-  if (s > len) return kOutside;
+  if (s > len) return Code::Outside;
   rows_[rowStart_[row] + (len - s)] += v;
-  return kOk;
+  return Code::Ok;
 }
 
 long double EnvelopeCholesky::Entry(int row, int col) const {
@@ -78,21 +78,21 @@ void EnvelopeCholesky::Forward(int m, int first, long double* v) const {
   }
 }
 
-int EnvelopeCholesky::Factor(SolveProgress* progress, int& failedRow) {
+EnvelopeCholesky::Code EnvelopeCholesky::Factor(SolveProgress* progress, int& failedRow) {
   failedRow = -1;
   const int n = Size();
-  if (n == 0) return kOk;
+  if (n == 0) return Code::Ok;
   const long double first = diagonal_[0];
   if (!(first > 0.0L)) {
     failedRow = 0;
-    return kFirstPivot;
+    return Code::FirstPivot;
   }
   diagonal_[0] = std::sqrt(first);
   for (int i = 1; i < n; ++i) {
     if (progress) {
       progress->ShowSolveProgress("Stiffness matrix factorization", i, i, n);
       progress->ProcessEvents();
-      if (progress->StopRequested()) return kStopped;
+      if (progress->StopRequested()) return Code::Stopped;
     }
     const long double original = diagonal_[i];
     const int len = RowLength(i);
@@ -104,11 +104,11 @@ int EnvelopeCholesky::Factor(SolveProgress* progress, int& failedRow) {
     }
     if (!(d > 0.0L) || !(d >= kPivotRatio * original)) {
       failedRow = i;
-      return kNotPositive;
+      return Code::NotPositive;
     }
     diagonal_[i] = std::sqrt(d);
   }
-  return kOk;
+  return Code::Ok;
 }
 
 void EnvelopeCholesky::Back(std::vector<long double>& b) const {
@@ -129,6 +129,22 @@ void EnvelopeCholesky::Solve(std::vector<long double>& b) const {
   if (Size() == 0) return;
   Forward(Size(), 0, b.data());
   Back(b);
+}
+
+const char* Message(EnvelopeCholesky::Code code) {
+  switch (code) {
+    case EnvelopeCholesky::Code::Ok:
+      return "The envelope is factored.";
+    case EnvelopeCholesky::Code::Outside:
+      return "An entry falls outside the envelope.";
+    case EnvelopeCholesky::Code::FirstPivot:
+      return "The first pivot of the envelope factorization is not positive.";
+    case EnvelopeCholesky::Code::NotPositive:
+      return "A pivot of the envelope factorization is not positive or too small.";
+    case EnvelopeCholesky::Code::Stopped:
+      return "The envelope factorization was stopped.";
+  }
+  return "";
 }
 
 }  // namespace tavrin

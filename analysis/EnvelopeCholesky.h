@@ -16,7 +16,13 @@ namespace tavrin {
 
 class EnvelopeCholesky {
  public:
-  enum Code : int { kOk = 0, kOutside = 8, kFirstPivot = 9, kNotPositive = 10, kStopped = 15 };
+  enum class [[nodiscard]] Code{
+      Ok,
+      Outside,      // an entry left of the envelope
+      FirstPivot,   // the first pivot is not positive
+      NotPositive,  // a later pivot is not positive or too small
+      Stopped,      // the progress reporter asked to stop
+  };
 
   // A relative pivot test: a pivot that falls below this fraction of its row's diagonal before
   // factorization means the matrix is singular to working precision (a mechanism).
@@ -28,16 +34,16 @@ class EnvelopeCholesky {
   int RowLength(int i) const { return static_cast<int>(rowStart_[i + 1] - rowStart_[i]); }
   std::int64_t EntryCount() const { return rowStart_.empty() ? 0 : rowStart_.back(); }
 
-  // Adds v at (row, col), row >= col. Returns kOk, or kOutside when col is left of the envelope.
-  int Add(int row, int col, long double v);
+  // Adds v at (row, col), row >= col. Returns Ok, or Outside when col is left of the envelope.
+  Code Add(int row, int col, long double v);
   long double Entry(int row, int col) const;  // 0 outside the envelope or above the diagonal
   long double Diagonal(int i) const { return diagonal_[i]; }
 
-  // Factors in place. Returns kOk, kFirstPivot (row 0) or kNotPositive; then `failedRow` is the
+  // Factors in place. Returns Ok, FirstPivot (row 0) or NotPositive; then `failedRow` is the
   // row whose pivot was not positive or fell below kPivotRatio of its original diagonal.
-  // Progress: one report per row from 1 on, and kStopped (nothing usable left) as soon as the
+  // Progress: one report per row from 1 on, and Stopped (nothing usable left) as soon as the
   // reporter's StopRequested answers true. Cost: sum over rows of (envelope length)^2 / 2.
-  int Factor(SolveProgress* progress, int& failedRow);
+  Code Factor(SolveProgress* progress, int& failedRow);
   // Solves L L^T x = b in place after Factor. Zero entries of b are skipped, never small ones.
   void Solve(std::vector<long double>& b) const;
 
@@ -51,5 +57,7 @@ class EnvelopeCholesky {
   std::vector<long double> rows_;
   std::vector<long double> diagonal_;
 };
+
+const char* Message(EnvelopeCholesky::Code code);
 
 }  // namespace tavrin

@@ -20,12 +20,12 @@ void TGlobMatrix::EstimateErrors() {
   elementError_.assign(triangleCount_, 0.0);
   double errorSum = 0, energySum = 0;
   for (int t = 0; t < triangleCount_; ++t) {
-    const auto& tn = triangleNodes_[t];
+    const auto& tn = TriangleNodes()[t];
     const auto& c = mesh_.triangles[t];
     const double area =
         0.5 * std::fabs((mesh_.x[c[1]] - mesh_.x[c[0]]) * (mesh_.y[c[2]] - mesh_.y[c[0]]) -
                         (mesh_.y[c[1]] - mesh_.y[c[0]]) * (mesh_.x[c[2]] - mesh_.x[c[0]]));
-    const PlateMaterial& m = mesh_.materials[t];
+    const ElementPhysics& m = mesh_.materials[t];
     const double* own = &elementMoment_[3 * t];
     double e2 = 0;
     for (int k = 0; k < 3; ++k) {

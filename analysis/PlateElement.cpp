@@ -8,16 +8,28 @@
 
 namespace tavrin {
 
+const char* Message(ElementCode code) {
+  switch (code) {
+    case ElementCode::Ok:
+      return "The element is sound.";
+    case ElementCode::ProductFailed:
+      return "The element's stress recovery met matrices of mismatched sizes.";
+    case ElementCode::Degenerate:
+      return "The element is degenerate: its corners are collinear or repeated.";
+  }
+  return "";
+}
+
 long double PlateElement::StiffnessAt(int i, int j) const {
   if (i < 0 || j < 0 || i > 8 || j > 8) return 0.0L;
   return k9_[i][j];
 }
 
-int PlateElement::WriteStiffness(const std::string& fileName) const {
+bool PlateElement::WriteStiffness(const std::string& fileName) const {
   TDMatrix k(9, 9);
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < 9; ++j) k.set(i, j, k9_[i][j]);
-  return k.writeText(fileName);
+  return k.writeText(fileName) == 0;
 }
 
 std::unique_ptr<PlateElement> MakePlateElement(ElementKind kind) {

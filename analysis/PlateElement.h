@@ -18,26 +18,29 @@ namespace tavrin {
 // the older complete-cubic element, kept so its results can be reproduced.
 enum class ElementKind { Dkt, Cubic };
 
-enum ElementCode : int {
-  kElementOk = 0,
-  kElementProductFailed = 1,
-  kElementDegenerate = 2,
+// How building or recovering one element ended.
+enum class [[nodiscard]] ElementCode{
+    Ok,
+    ProductFailed,  // a matrix product of the recovery had mismatched sizes
+    Degenerate,     // the triangle has no area (collinear or repeated corners)
 };
+const char* Message(ElementCode code);
 
 class PlateElement {
  public:
   virtual ~PlateElement() = default;
 
-  // Computes K9 for the triangle. Returns kElementOk or kElementDegenerate (then K9 is zero).
-  virtual int BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
-                             double e, double e2, double nu, double t) = 0;
+  // Computes K9 for the triangle. Returns ElementCode::Ok or ElementCode::Degenerate (then K9 is
+  // zero).
+  virtual ElementCode BuildStiffness(double x1, double y1, double x2, double y2, double x3,
+                                     double y3, double e, double e2, double nu, double t) = 0;
   // K9[i][j] of the last BuildStiffness; 0.0 for an index outside 0 to 8.
   long double StiffnessAt(int i, int j) const;
-  // Fills slots 10 to 19 of the record. Returns an ElementCode.
-  virtual int RecoverStress(double record[20]) = 0;
-  // Writes K9 as nine lines of nine %g numbers, each followed by two spaces. 0, or 1 on a
-  // file error.
-  int WriteStiffness(const std::string& fileName) const;
+  // Fills slots 10 to 19 of the record. Returns Ok, Degenerate or ProductFailed.
+  virtual ElementCode RecoverStress(double record[20]) = 0;
+  // Writes K9 as nine lines of nine %g numbers, each followed by two spaces. False on a file
+  // error.
+  [[nodiscard]] bool WriteStiffness(const std::string& fileName) const;
 
  protected:
   long double k9_[9][9] = {};

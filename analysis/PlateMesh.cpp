@@ -7,14 +7,14 @@
 
 namespace tavrin {
 
-int PlateMesh::AddNode(double px, double py, const DofData& dof) {
+int PlateMesh::AddNode(double px, double py, const DofRecord& dof) {
   x.push_back(px);
   y.push_back(py);
   nodeDof.push_back(dof);
   return NodeCount() - 1;
 }
 
-int PlateMesh::AddEdge(int a, int b, const DofData& dof) {
+int PlateMesh::AddEdge(int a, int b, const DofRecord& dof) {
   edges.push_back({a, b});
   edgeDof.push_back(dof);
   const int index = EdgeCount() - 1;
@@ -34,7 +34,7 @@ int PlateMesh::FindEdge(int a, int b) const {
   return it == edgeLookup_.end() ? -1 : it->second;
 }
 
-int PlateMesh::AddTriangle(int a, int b, int c, const PlateMaterial& material) {
+int PlateMesh::AddTriangle(int a, int b, int c, const ElementPhysics& material) {
   const int corners[3] = {a, b, c};
   for (int k = 0; k < 3; ++k) {
     const int p = corners[k], q = corners[(k + 1) % 3];
@@ -43,6 +43,19 @@ int PlateMesh::AddTriangle(int a, int b, int c, const PlateMaterial& material) {
   triangles.push_back({a, b, c});
   materials.push_back(material);
   return TriangleCount() - 1;
+}
+
+void PlateMesh::ElementInput(int t, double record[10]) const {
+  const auto& tri = triangles[t];
+  for (int k = 0; k < 3; ++k) {
+    record[2 * k] = x[tri[k]];
+    record[2 * k + 1] = y[tri[k]];
+  }
+  const ElementPhysics& m = materials[t];
+  record[6] = m.eModulus;
+  record[7] = m.eModulus;
+  record[8] = m.nu;
+  record[9] = m.thickness;
 }
 
 }  // namespace tavrin

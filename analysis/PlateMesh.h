@@ -14,44 +14,34 @@
 #include <vector>
 
 #include "model/ConstraintCode.h"
+#include "model/DofRecord.h"
 
 namespace tavrin {
 
 class FEM;
 
-// Loads and constraints of a node or an edge, in the order LinZ, RotX, RotY.
-struct DofData {
-  int code = 0;                        // ConstraintCode: 100 LinZ + 10 RotX + 1 RotY
-  double displacement[3] = {0, 0, 0};  // prescribed values of the constrained freedoms
-  double force[3] = {0, 0,
-                     0};  // force along Z and moments about X and Y (per unit length on an edge)
-};
-
-// Material and pressure of a triangle.
-struct PlateMaterial {
-  double eModulus = 0;
-  double nu = 0;
-  double thickness = 0;
-  double pressure = 0;
-};
-
+// Loads and constraints of nodes and edges are the job's DofRecord (forces per unit length on an
+// edge); material and pressure of a triangle its ElementPhysics.
 struct PlateMesh {
   std::vector<double> x, y;
-  std::vector<DofData> nodeDof;
+  std::vector<DofRecord> nodeDof;
   std::vector<std::array<int, 2>> edges;
-  std::vector<DofData> edgeDof;
+  std::vector<DofRecord> edgeDof;
   std::vector<std::array<int, 3>> triangles;
-  std::vector<PlateMaterial> materials;
+  std::vector<ElementPhysics> materials;
   double minAngle = 0;  // radians; informative only
 
   int NodeCount() const { return static_cast<int>(x.size()); }
   int EdgeCount() const { return static_cast<int>(edges.size()); }
   int TriangleCount() const { return static_cast<int>(triangles.size()); }
 
-  int AddNode(double px, double py, const DofData& dof = DofData());
-  int AddEdge(int a, int b, const DofData& dof = DofData());
+  int AddNode(double px, double py, const DofRecord& dof = DofRecord());
+  int AddEdge(int a, int b, const DofRecord& dof = DofRecord());
   // Adds the triangle and, when missing, the three edges joining its corners.
-  int AddTriangle(int a, int b, int c, const PlateMaterial& material);
+  int AddTriangle(int a, int b, int c, const ElementPhysics& material);
+  // Corner coordinates and material of triangle t as a PlateElement takes them: x1, y1, x2, y2,
+  // x3, y3, E, E, nu, t.
+  void ElementInput(int t, double record[10]) const;
   // Index of the edge joining a and b in either direction, or -1.
   int FindEdge(int a, int b) const;
 

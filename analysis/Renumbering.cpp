@@ -8,11 +8,12 @@
 
 namespace tavrin {
 
-int Renumbering::BuildAdjacency(int nodeCount, const std::vector<std::array<int, 2>>& edges) {
+Renumbering::Code Renumbering::BuildAdjacency(int nodeCount,
+                                              const std::vector<std::array<int, 2>>& edges) {
   nodeCount_ = nodeCount;
   adjStart_.assign(static_cast<size_t>(nodeCount) + 1, 0);
   for (const auto& e : edges) {
-    if (e[0] < 0 || e[1] < 0 || e[0] >= nodeCount || e[1] >= nodeCount) return kBadAdjacency;
+    if (e[0] < 0 || e[1] < 0 || e[0] >= nodeCount || e[1] >= nodeCount) return Code::BadAdjacency;
     ++adjStart_[e[0] + 1];
     ++adjStart_[e[1] + 1];
   }
@@ -26,7 +27,7 @@ int Renumbering::BuildAdjacency(int nodeCount, const std::vector<std::array<int,
   mask_.assign(nodeCount, 1);
   stamp_.assign(nodeCount, 0);
   stampValue_ = 0;
-  return kOk;
+  return Code::Ok;
 }
 
 int Renumbering::MaskedDegree(int node) const {
@@ -122,7 +123,7 @@ void Renumbering::NumberComponent(int root) {
   }
 }
 
-int Renumbering::Number() {
+Renumbering::Code Renumbering::Number() {
   newToMesh_.clear();
   newToMesh_.reserve(nodeCount_);
   degree_.assign(nodeCount_, 0);
@@ -130,29 +131,43 @@ int Renumbering::Number() {
   for (int i = 0; i < nodeCount_; ++i) {
     if (!mask_[i]) continue;
     const int root = FindRoot(i);
-    if (root < 0) return kNoRoot;
+    if (root < 0) return Code::NoRoot;
     NumberComponent(root);
   }
   meshToNew_.assign(nodeCount_, -1);
   for (int v = 0; v < nodeCount_; ++v) meshToNew_[newToMesh_[v]] = v;
-  return kOk;
+  return Code::Ok;
 }
 
-int Renumbering::EnvelopeStarts(std::vector<int>& start, int& failedNode) const {
+Renumbering::Code Renumbering::EnvelopeStarts(std::vector<int>& start, int& failedNode) const {
   start.assign(nodeCount_, 0);
   failedNode = -1;
   for (int v = 0; v < nodeCount_; ++v) {
     const int mesh = newToMesh_[v];
     if (Degree(mesh) == 0) {
       failedNode = mesh;
-      return kIsolatedNode;
+      return Code::IsolatedNode;
     }
     int m = v;
     for (int k = adjStart_[mesh]; k < adjStart_[mesh + 1]; ++k)
       m = std::min(m, meshToNew_[adjList_[k]]);
     start[v] = m;
   }
-  return kOk;
+  return Code::Ok;
+}
+
+const char* Message(Renumbering::Code code) {
+  switch (code) {
+    case Renumbering::Code::Ok:
+      return "The nodes are numbered.";
+    case Renumbering::Code::BadAdjacency:
+      return "An edge of the mesh refers to a node outside the mesh.";
+    case Renumbering::Code::NoRoot:
+      return "The node renumbering found no starting node.";
+    case Renumbering::Code::IsolatedNode:
+      return "A node of the mesh is not connected to any element.";
+  }
+  return "";
 }
 
 }  // namespace tavrin

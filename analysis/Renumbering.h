@@ -14,16 +14,21 @@ namespace tavrin {
 
 class Renumbering {
  public:
-  enum Code : int { kOk = 0, kBadAdjacency = 3, kNoRoot = 4, kIsolatedNode = 5 };
+  enum class [[nodiscard]] Code{
+      Ok,
+      BadAdjacency,  // an edge names a node outside the range
+      NoRoot,        // the search for a starting node failed
+      IsolatedNode,  // a node belongs to no edge
+  };
 
   // Builds the neighbour lists: each edge (a, b) appends b to a's list, then a to b's.
-  // Returns kOk, or kBadAdjacency when an edge names a node outside the range.
-  int BuildAdjacency(int nodeCount, const std::vector<std::array<int, 2>>& edges);
-  // Numbers every node. Returns kOk or kNoRoot.
-  int Number();
-  // For every new number v, the smallest new number among v and its neighbours. Returns kOk, or
-  // kIsolatedNode with `failedNode` (mesh index) set when a node has no neighbour.
-  int EnvelopeStarts(std::vector<int>& start, int& failedNode) const;
+  // Returns Ok, or BadAdjacency when an edge names a node outside the range.
+  Code BuildAdjacency(int nodeCount, const std::vector<std::array<int, 2>>& edges);
+  // Numbers every node. Returns Ok or NoRoot.
+  Code Number();
+  // For every new number v, the smallest new number among v and its neighbours. Returns Ok, or
+  // IsolatedNode with `failedNode` (mesh index) set when a node has no neighbour.
+  Code EnvelopeStarts(std::vector<int>& start, int& failedNode) const;
 
   int NodeCount() const { return nodeCount_; }
   const std::vector<int>& NewToMesh() const { return newToMesh_; }
@@ -52,5 +57,7 @@ class Renumbering {
   mutable std::vector<int> stamp_;  // visit marks of level structures
   mutable int stampValue_ = 0;
 };
+
+const char* Message(Renumbering::Code code);
 
 }  // namespace tavrin

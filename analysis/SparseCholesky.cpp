@@ -42,19 +42,19 @@ struct SparseCholesky::Library {
 SparseCholesky::SparseCholesky() : lib_(std::make_unique<Library>()) {}
 SparseCholesky::~SparseCholesky() = default;
 
-int SparseCholesky::SetPattern(int size, const std::vector<int>& columnStart,
-                               const std::vector<int>& rows) {
+SparseCholesky::Code SparseCholesky::SetPattern(int size, const std::vector<int>& columnStart,
+                                                const std::vector<int>& rows) {
   cholmod_free_factor(&lib_->factor, &lib_->common);
   cholmod_free_sparse(&lib_->matrix, &lib_->common);
   // Lower triangle stored (stype -1), columns sorted and packed.
   lib_->matrix =
       cholmod_allocate_sparse(size, size, rows.size(), 1, 1, -1, CHOLMOD_REAL, &lib_->common);
-  if (!lib_->matrix) return kOutOfMemory;
+  if (!lib_->matrix) return Code::OutOfMemory;
   std::copy(columnStart.begin(), columnStart.end(), static_cast<int*>(lib_->matrix->p));
   std::copy(rows.begin(), rows.end(), static_cast<int*>(lib_->matrix->i));
   std::fill_n(lib_->Values(), rows.size(), 0.0);
   values_.assign(rows.size(), 0.0L);
-  return kOk;
+  return Code::Ok;
 }
 
 int SparseCholesky::Size() const { return lib_->matrix ? static_cast<int>(lib_->matrix->ncol) : 0; }
@@ -76,17 +76,18 @@ long double SparseCholesky::Entry(int row, int col) const {
   return at < 0 ? 0.0L : values_[at];
 }
 
-int SparseCholesky::Analyze() {
+SparseCholesky::Code SparseCholesky::Analyze() {
   cholmod_free_factor(&lib_->factor, &lib_->common);
   std::transform(values_.begin(), values_.end(), lib_->Values(),
                  [](long double v) { return static_cast<double>(v); });
   lib_->factor = cholmod_analyze(lib_->matrix, &lib_->common);
-  if (!lib_->factor) return lib_->common.status == CHOLMOD_OUT_OF_MEMORY ? kOutOfMemory : kTooLarge;
+  if (!lib_->factor)
+    return lib_->common.status == CHOLMOD_OUT_OF_MEMORY ? Code::OutOfMemory : Code::TooLarge;
   // The int interface addresses the factor's values with 32-bit offsets.
   if (lib_->factor->xsize > static_cast<size_t>(INT_MAX) ||
       lib_->common.lnz > static_cast<double>(INT_MAX))
-    return kTooLarge;
-  return kOk;
+    return Code::TooLarge;
+  return Code::Ok;
 }
 
 std::int64_t SparseCholesky::FactorEntries() const {
@@ -107,18 +108,18 @@ std::int64_t SparseCholesky::FactorBytes() const {
   return bytes + static_cast<std::int64_t>(Size()) * 6 * static_cast<std::int64_t>(sizeof(int));
 }
 
-int SparseCholesky::Factor(int& failedRow) {
+SparseCholesky::Code SparseCholesky::Factor(int& failedRow) {
   failedRow = -1;
   cholmod_common& c = lib_->common;
   cholmod_factor* L = lib_->factor;
   if (!cholmod_factorize(lib_->matrix, L, &c) || c.status == CHOLMOD_OUT_OF_MEMORY)
-    return c.status == CHOLMOD_NOT_POSDEF ? kNotPositive : kOutOfMemory;
+    return c.status == CHOLMOD_NOT_POSDEF ? Code::NotPositive : Code::OutOfMemory;
   const int* perm = static_cast<const int*>(L->Perm);
   const int n = Size();
   if (c.status == CHOLMOD_NOT_POSDEF) {
     const int column = static_cast<int>(std::min<size_t>(L->minor, n - 1));
     failedRow = perm ? perm[column] : column;
-    return kNotPositive;
+    return Code::NotPositive;
   }
   // The smallest column in the factor's order whose squared pivot fell below kPivotRatio of
   // the matrix's diagonal there.
@@ -138,7 +139,7 @@ int SparseCholesky::Factor(int& failedRow) {
         const int local = k - super[s];
         if (pivotTooSmall(k, x[px[s] + local + static_cast<long>(local) * nsrow])) {
           failedRow = perm ? perm[k] : k;
-          return kNotPositive;
+          return Code::NotPositive;
         }
       }
     }
@@ -147,10 +148,10 @@ int SparseCholesky::Factor(int& failedRow) {
     for (int k = 0; k < n; ++k)
       if (pivotTooSmall(k, x[p[k]])) {
         failedRow = perm ? perm[k] : k;
-        return kNotPositive;
+        return Code::NotPositive;
       }
   }
-  return kOk;
+  return Code::Ok;
 }
 
 void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<long double>& y,
@@ -176,26 +177,26 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
   }
 }
 
-int SparseCholesky::Solve(std::vector<long double>& b) const {
+SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b) const {
   const int n = Size();
-  if (n == 0) return kOk;
+  if (n == 0) return Code::Ok;
   // Solved for b over its largest entry: loads from a displacement held near the top of the
   // double range still fit a double, and the answer is scaled back in extended precision.
   long double scale = 0.0L;
   for (long double v : b) scale = std::max(scale, std::fabs(v));
   if (scale == 0.0L || !std::isfinite(scale))
-    return kOk;  // zero loads solve to zero; NaN stays NaN
+    return Code::Ok;  // zero loads solve to zero; NaN stays NaN
   for (long double& v : b) v /= scale;
   cholmod_common& c = lib_->common;
   cholmod_dense* rhs = cholmod_allocate_dense(n, 1, n, CHOLMOD_REAL, &c);
-  if (!rhs) return kOutOfMemory;
+  if (!rhs) return Code::OutOfMemory;
   auto* r = static_cast<double*>(rhs->x);
   for (int i = 0; i < n; ++i) r[i] = static_cast<double>(b[i]);
   cholmod_dense* solution = cholmod_solve(CHOLMOD_A, lib_->factor, rhs, &c);
   if (!solution) {
     cholmod_free_dense(&rhs, &c);
     for (long double& v : b) v *= scale;
-    return kOutOfMemory;
+    return Code::OutOfMemory;
   }
   std::vector<long double> x(n), ax;
   const auto* s = static_cast<const double*>(solution->x);
@@ -234,7 +235,21 @@ int SparseCholesky::Solve(std::vector<long double>& b) const {
   }
   cholmod_free_dense(&rhs, &c);
   for (int i = 0; i < n; ++i) b[i] = x[i] * scale;
-  return kOk;
+  return Code::Ok;
+}
+
+const char* Message(SparseCholesky::Code code) {
+  switch (code) {
+    case SparseCholesky::Code::Ok:
+      return "The sparse matrix is factored.";
+    case SparseCholesky::Code::NotPositive:
+      return "A pivot of the sparse factorization is not positive or too small.";
+    case SparseCholesky::Code::OutOfMemory:
+      return "The sparse factorization ran out of memory.";
+    case SparseCholesky::Code::TooLarge:
+      return "The factor of the stiffness matrix is too large for the sparse solver's indices.";
+  }
+  return "";
 }
 
 }  // namespace tavrin

@@ -20,7 +20,12 @@ namespace tavrin {
 
 class SparseCholesky {
  public:
-  enum Code : int { kOk = 0, kNotPositive = 10, kOutOfMemory = 14, kTooLarge = 17 };
+  enum class [[nodiscard]] Code{
+      Ok,
+      NotPositive,  // a pivot is not positive or too small
+      OutOfMemory,
+      TooLarge,  // the factor passes the 32-bit index range
+  };
 
   // The relative pivot test of the envelope factorization (EnvelopeCholesky::kPivotRatio),
   // applied to the squared diagonal of the factor: CHOLMOD itself only stops at a pivot that is
@@ -33,29 +38,29 @@ class SparseCholesky {
   SparseCholesky& operator=(const SparseCholesky&) = delete;
 
   // Sizes the matrix: column j holds rows[columnStart[j]] .. rows[columnStart[j + 1] - 1], sorted
-  // ascending, all at least j (the diagonal first). Values start at zero. Returns kOk or
-  // kOutOfMemory.
-  int SetPattern(int size, const std::vector<int>& columnStart, const std::vector<int>& rows);
+  // ascending, all at least j (the diagonal first). Values start at zero. Returns Ok or
+  // OutOfMemory.
+  Code SetPattern(int size, const std::vector<int>& columnStart, const std::vector<int>& rows);
   int Size() const;
   std::int64_t StoredEntries() const;
   // Adds v at (row, col), row >= col. Returns false when the entry is not in the pattern.
   bool Add(int row, int col, long double v);
   long double Entry(int row, int col) const;  // 0 outside the pattern; either triangle
 
-  // Rounds the values for CHOLMOD, then orders and factorizes symbolically. Returns kOk,
-  // kOutOfMemory or kTooLarge (a factor past the 32-bit index range).
-  int Analyze();
+  // Rounds the values for CHOLMOD, then orders and factorizes symbolically. Returns Ok,
+  // OutOfMemory or TooLarge (a factor past the 32-bit index range).
+  Code Analyze();
   // Bytes the numeric factor and its largest work array will take; known after Analyze.
   std::int64_t FactorBytes() const;
   std::int64_t FactorEntries() const;
-  // Numeric factorization. Returns kOk, kOutOfMemory, or kNotPositive with `failedRow` the row
+  // Numeric factorization. Returns Ok, OutOfMemory, or NotPositive with `failedRow` the row
   // (in this matrix's numbering) of the first pivot, in the factor's order, that is not positive
   // or falls below kPivotRatio of its diagonal.
-  int Factor(int& failedRow);
+  Code Factor(int& failedRow);
   // Solves A x = b in place after Factor: a double-precision solve, then refinement steps with
-  // residuals in extended precision until they stop improving (at most a few). Returns kOk or
-  // kOutOfMemory.
-  int Solve(std::vector<long double>& b) const;
+  // residuals in extended precision until they stop improving (at most a few). Returns Ok or
+  // OutOfMemory.
+  Code Solve(std::vector<long double>& b) const;
   // y = A x over the whole symmetric matrix, in extended precision; `magnitude`, when given,
   // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
@@ -66,5 +71,7 @@ class SparseCholesky {
   std::unique_ptr<Library> lib_;
   std::vector<long double> values_;  // as assembled; CHOLMOD's copy is rounded to double by Analyze
 };
+
+const char* Message(SparseCholesky::Code code);
 
 }  // namespace tavrin

@@ -14,21 +14,21 @@ namespace {
 const char kStressRecoveryCaption[] = "Stress recovery #";
 }  // namespace
 
-int TGlobMatrix::SolveStress() {
+StressCode TGlobMatrix::SolveStress() {
   hasStresses_ = false;
-  if (!solved_) return 1;
-  const int rc = RecoverStresses();
-  if (rc != 0) {
+  if (!solved_) return StressCode::NoSolution;
+  const StressCode rc = RecoverStresses();
+  if (rc != StressCode::Ok) {
     for (auto* values : {&elementStress_, &elementMoment_, &centroidDeflection_, &nodeStress_,
                          &nodeMoment_, &elementError_})
       values->clear();
     return rc;
   }
   hasStresses_ = true;
-  return 0;
+  return StressCode::Ok;
 }
 
-int TGlobMatrix::RecoverStresses() {
+StressCode TGlobMatrix::RecoverStresses() {
   elementStress_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
   elementMoment_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
   centroidDeflection_.assign(triangleCount_, 0.0);
@@ -39,14 +39,14 @@ int TGlobMatrix::RecoverStresses() {
     if (t % 4096 == 0) {
       // The only reports of the recovery: they let a progress window take its Stop click.
       Progress(kStressRecoveryCaption, t, t, triangleCount_);
-      if (StopRequested()) return 3;
+      if (StopRequested()) return StressCode::Stopped;
     }
-    ElementInput(t, record);
-    const auto& tn = triangleNodes_[t];
+    mesh_.ElementInput(t, record);
+    const auto& tn = TriangleNodes()[t];
     for (int k = 0; k < 9; ++k)
-      record[10 + k] = static_cast<double>(Displacement(tn[k / 3], k % 3));
+      record[10 + k] = static_cast<double>(solution_.Displacement(tn[k / 3], k % 3));
     record[19] = 0;
-    if (element->RecoverStress(record) == kElementOk) {
+    if (element->RecoverStress(record) == ElementCode::Ok) {
       const double t2 = record[9] * record[9] / 6.0;
       for (int c = 0; c < 3; ++c) {
         elementStress_[3 * t + c] = record[13 + c];
@@ -59,8 +59,8 @@ int TGlobMatrix::RecoverStresses() {
   // it overflow: better none than NaN in the views and tables.
   for (const std::vector<double>* values : {&elementStress_, &elementMoment_, &centroidDeflection_})
     for (double x : *values)
-      if (!std::isfinite(x)) return 2;
-  if (StopRequested()) return 3;
+      if (!std::isfinite(x)) return StressCode::OutOfRange;
+  if (StopRequested()) return StressCode::Stopped;
 
   if (options_.recovery == RecoveryKind::Patch) {
     // Stresses and moments fitted together: one patch solve serves all six.
@@ -75,7 +75,7 @@ int TGlobMatrix::RecoverStresses() {
         both[6 * t + c] = elementStress_[3 * t + c];
         both[6 * t + 3 + c] = elementMoment_[3 * t + c];
       }
-    PatchRecovery recovery(x, y, triangleNodes_);
+    PatchRecovery recovery(x, y, TriangleNodes());
     recovery.Recover(both, 6, nodal);
     nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
@@ -89,9 +89,9 @@ int TGlobMatrix::RecoverStresses() {
   }
   for (const std::vector<double>* values : {&nodeStress_, &nodeMoment_})
     for (double x : *values)
-      if (!std::isfinite(x)) return 2;
+      if (!std::isfinite(x)) return StressCode::OutOfRange;
   EstimateErrors();
-  return 0;
+  return StressCode::Ok;
 }
 
 // The plain mean of the element values at each node, every element counting once whatever its
@@ -102,7 +102,7 @@ void TGlobMatrix::AverageAtNodes() {
   std::vector<int> touching(nodeCount_, 0);
   for (int t = 0; t < triangleCount_; ++t)
     for (int k = 0; k < 3; ++k) {
-      const int v = triangleNodes_[t][k];
+      const int v = TriangleNodes()[t][k];
       ++touching[v];
       for (int c = 0; c < 3; ++c) {
         nodeStress_[3 * v + c] += elementStress_[3 * t + c];

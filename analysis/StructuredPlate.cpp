@@ -11,7 +11,7 @@ PlateMesh StructuredPlate::Build() const {
                        : kUnconstrainedCode;
   for (int j = 0; j <= cellsY; ++j) {
     for (int i = 0; i <= cellsX; ++i) {
-      DofData dof;
+      DofRecord dof;
       if (i == 0 || j == 0 || i == cellsX || j == cellsY) dof.code = code;
       m.AddNode(width * i / cellsX, height * j / cellsY, dof);
     }

@@ -27,7 +27,7 @@ struct StructuredPlate {
   int cellsX = 1, cellsY = 1;
   DiagonalPattern pattern = DiagonalPattern::Right;
   EdgeSupport support = EdgeSupport::SimplySupported;
-  PlateMaterial material{210000, 0.3, 1, 1};
+  ElementPhysics material{210000, 0.3, 1, 1};
 
   PlateMesh Build() const;
   // Node index of grid corner (i, j), i along x from 0 to cellsX.

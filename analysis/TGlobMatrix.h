@@ -1,9 +1,18 @@
-// TGlobMatrix: the static analysis of one meshed plate.
+// TGlobMatrix: the static analysis of one meshed plate, the façade the workbench, the command
+// line and the tests use. The work is done in steps, each in its own file:
+//   DofNumbering   freedom numbering and constraints (DofNumbering.cpp)
+//   SystemMatrix   the reduced stiffness on the sparse or the envelope solver (SparseSystem.cpp,
+//                  EnvelopeSystem.cpp), chosen once by the options
+//   Assembly       element stiffnesses and other stiffness terms into it (Assembly.cpp)
+//   LoadVector     pressures, node and edge loads (LoadVector.cpp)
+//   the solve      StaticSolve.cpp; its check and the reactions in SolutionCheck.cpp
+//   StaticSolution what recovery, views and exports read
+//   SolveStress    StressRecovery.cpp, ErrorEstimate.cpp; exports in CosmosExport.cpp,
+//                  StiffnessExport.cpp
 //
-// Owns the solver's copy of the mesh, the node renumbering, the reduced stiffness matrix and its
-// Cholesky factor (in the sparse solver's compressed columns or in the envelope, as the options
-// choose), the load vector and the solution, and after SolveStress the element and nodal
-// stresses and bending moments and the element error estimates. Expects a mesh whose triangles
+// Owns the solver's copy of the mesh, the system matrix (kept after a solve for its figures), the
+// solution, and after SolveStress the element and nodal stresses and bending moments and the
+// element error estimates. Expects a mesh whose triangles
 // all have a positive thickness and modulus; reports anything it cannot solve through the code
 // of SolveStatic and the Failure() record, never by an exception (running out of memory
 // included).
@@ -23,14 +32,15 @@
 #include "analysis/ExportResult.h"
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
+#include "analysis/SolveCode.h"
 #include "analysis/SolveProgress.h"
+#include "analysis/StaticSolution.h"
 #include "containers/Sentinels.h"
 
 namespace tavrin {
 
 class FEM;
-class EnvelopeCholesky;
-class SparseCholesky;
+class SystemMatrix;
 
 // The result fields: the six of the workbench's field selector, in its order, then the three
 // bending moments per unit width.
@@ -47,29 +57,9 @@ enum class ResultField {
 };
 inline constexpr int kResultFieldCount = 9;
 
-// Result codes of SolveStatic (0 is success).
-enum SolveCode : int {
-  kSolveOk = 0,
-  kSolveAssemblyFailed = -1,
-  kSolveAdjacencyFailed =
-      3,             // an edge or a corner names a node the mesh lacks, or tables differ in length
-  kSolveNoRoot = 4,  // the root search of the renumbering failed
-  kSolveIsolatedNode = 5,  // a node belongs to no edge
-  kSolveFirstPivot = 9,    // the first pivot of the factorization is not usable
-  kSolveNotPositive = 10,  // a later pivot is not usable: too few constraints, or a mechanism
-  kSolveDegenerateElement = 11,
-  kSolveEmptyMesh = 12,
-  kSolveOutOfRange =
-      13,  // a displacement does not fit a double: the plate is far too soft for its loads
-  kSolveOutOfMemory =
-      14,  // the factor would not fit in the memory available (checked before it is made)
-  kSolveStopped = 15,     // SolveProgress::StopRequested answered true
-  kSolveInaccurate = 16,  // the solution fails its check: residual or balance far above round-off
-};
-
 // What went wrong in the last SolveStatic, with the entities a message should name.
 struct SolveFailure {
-  int code = kSolveOk;
+  SolveCode code = SolveCode::Ok;
   int element = -1;     // triangle index (degenerate element)
   int equation = -1;    // equation 3 * node + freedom in the solver's numbering (pivot failures)
   int node = -1;        // solver node number of that equation, or of the isolated node
@@ -85,16 +75,19 @@ struct SolveFailure {
 
 class TGlobMatrix {
  public:
-  // Takes a copy of GlobalAnalysisOptions(); SetOptions replaces it before a solve.
+  // Solves with the given options (the defaults of AnalysisOptions when none are given);
+  // SetOptions replaces them before a solve. The progress reporter is not owned.
   explicit TGlobMatrix(ElementKind element = ElementKind::Dkt, SolveProgress* progress = nullptr);
+  TGlobMatrix(ElementKind element, const AnalysisOptions& options,
+              SolveProgress* progress = nullptr);
   ~TGlobMatrix();
   TGlobMatrix(const TGlobMatrix&) = delete;
   TGlobMatrix& operator=(const TGlobMatrix&) = delete;
 
-  // Renumbers, assembles, applies loads and constraints, factorizes and solves. Returns 0 or one
-  // of the SolveCode values; on failure nothing reads as solved and Failure() has the detail.
-  int SolveStatic(const FEM& mesh);
-  int SolveStatic(PlateMesh mesh);
+  // Renumbers, assembles, applies loads and constraints, factorizes and solves. Returns Ok or
+  // the failure; on failure nothing reads as solved and Failure() has the detail.
+  SolveCode SolveStatic(const FEM& mesh);
+  SolveCode SolveStatic(PlateMesh mesh);
   const SolveFailure& Failure() const { return failure_; }
   bool IsSolved() const { return solved_; }
   const AnalysisOptions& Options() const { return options_; }
@@ -104,7 +97,7 @@ class TGlobMatrix {
   // (not on the factored storage) in extended precision: ||K u - f|| / ||f|| over the free
   // equations, and |load-z + reaction-z| over the sum of the magnitudes of the terms that make
   // up the vertical equations (each k u and each load). A solve above kResidualLimit or
-  // kImbalanceLimit fails with kSolveInaccurate (and keeps these figures).
+  // kImbalanceLimit fails with Inaccurate (and keeps these figures).
   // The residual of a sound solve grows with the system's condition, that is with the
   // refinement of the mesh: about 1e-11 from the sparse solver and 2e-9 from the envelope
   // solver (which rounds the element coefficients to double) at 150,000 equations, 2e-9 at
@@ -114,8 +107,8 @@ class TGlobMatrix {
   // pure round-off of the sums (1e-19 to 1e-23 on the examples); 1e-9 leaves a wide margin.
   static constexpr double kResidualLimit = 1e-6;
   static constexpr double kImbalanceLimit = 1e-9;
-  double RelativeResidual() const { return relativeResidual_; }
-  double LoadImbalance() const { return loadImbalance_; }
+  double RelativeResidual() const { return solution_.relativeResidual; }
+  double LoadImbalance() const { return solution_.loadImbalance; }
 
   // Element and nodal stresses and moments, centroid deflections and element error estimates.
   // Nodal values come from the recovery the options choose (patch fit or plain average). Needs a
@@ -124,7 +117,7 @@ class TGlobMatrix {
   // (SolveProgress::StopRequested). Reports its progress every 4096 elements, as "Stress
   // recovery #" with the element index (the caller hides the progress window). It works on the
   // solver's own copy of the solved mesh.
-  int SolveStress();
+  StressCode SolveStress();
   bool HasStresses() const { return hasStresses_; }
 
   // Displacement of a freedom (0 LinZ, 1 RotX, 2 RotY) of a node: the solution for a free one,
@@ -153,8 +146,10 @@ class TGlobMatrix {
   // Reaction at a constrained freedom (K u - f there); 0 for a free one.
   double Reaction(int node, int dof) const;
   bool IsConstrained(int node, int dof) const;
-  double LoadZ() const { return loadZ_; }  // sum of applied vertical loads, pressure included
-  double ReactionZ() const { return reactionZ_; }  // sum of vertical reactions
+  double LoadZ() const { return solution_.loadZ; }          // sum of applied vertical loads
+  double ReactionZ() const { return solution_.reactionZ; }  // sum of vertical reactions
+  // The solution as the recovery and the exports read it; valid after a successful SolveStatic.
+  const StaticSolution& Solution() const { return solution_; }
 
   int ResultNodeCount() const { return nodeCount_; }
   int ResultTriangleCount() const { return triangleCount_; }
@@ -182,32 +177,27 @@ class TGlobMatrix {
   [[nodiscard]] ExportResult WriteLocalStiffness(const std::string& fileName, int triangle) const;
 
  private:
-  int Fail(int code, const std::string& message);
-  int FailAtRow(int row, int code, const char* what, const char* why);
+  SolveCode Fail(SolveCode code, const std::string& message);
+  // Fails naming the equation of a reduced row (its node, position and freedom), or the row
+  // alone when no free equation has it.
+  SolveCode FailAtRow(int row, SolveCode code, const char* what, const char* why);
   void Progress(const std::string& caption, int position, int index, int total) const;
   bool StopRequested() const { return progress_ && progress_->StopRequested(); }
   void ClearResults();
-  int Solve();
-  int Renumber();
-  void MarkConstraints();
-  int AllocateEnvelope();
-  int AllocateSparse();
-  int Assemble();
-  void ApplyLoads();
-  int Factorize();
-  int CheckSolution(long double loadNorm, const std::vector<long double>& reducedLoad);
-  // Reactions at the constrained freedoms and the residual of the free ones, K u - f, against
-  // the right-hand side the solve started from (reduced numbering; the sparse solver's check
-  // reads it, the envelope's rebuilds it from the elements).
-  void ComputeReactions(long double loadNorm, const std::vector<long double>& reducedLoad);
-  int RecoverStresses();
+  SolveCode Solve();
+  SolveCode CheckTables();
+  SolveCode Number();
+  SolveCode Factorize();
+  SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad);
+  StressCode RecoverStresses();
   void AverageAtNodes();
   void EstimateErrors();
-  // Corner coordinates and material of triangle t as the element takes them.
-  void ElementInput(int t, double record[10]) const;
+  const std::vector<std::array<int, 3>>& TriangleNodes() const {
+    return solution_.numbering.TriangleNodes();
+  }
 
   ElementKind elementKind_;
-  SolveProgress* progress_;
+  SolveProgress* progress_;  // not owned; may be null
   AnalysisOptions options_;
   PlateMesh mesh_;
   SolveFailure failure_;
@@ -216,26 +206,12 @@ class TGlobMatrix {
 
   int nodeCount_ = 0;
   int triangleCount_ = 0;
-  int equationCount_ = 0;  // 3 x node count
   int freeCount_ = 0;
   std::int64_t envelopeSize_ = 0;
   std::int64_t factorEntries_ = 0;
 
-  std::vector<int> meshToNew_, newToMesh_;
-  std::vector<std::array<int, 3>> triangleNodes_;  // solver node numbers
-  std::vector<int> nodeEnvelopeStart_;             // smallest node number coupled to each node
-  std::vector<unsigned char> fixed_;               // per equation
-  std::vector<double> prescribed_;                 // per equation, value of a fixed freedom
-  std::vector<int> reducedIndex_;                  // per equation
-  std::unique_ptr<EnvelopeCholesky> matrix_;  // envelope solver: reduced stiffness, then its factor
-  std::unique_ptr<SparseCholesky> sparse_;    // sparse solver: reduced stiffness and its factor
-  std::vector<long double> rhs_;              // loads, then the solution (reduced numbering)
-  std::vector<double> loads_;      // applied loads of every equation, constrained ones too
-  std::vector<double> reactions_;  // per equation (non-zero only where constrained)
-  double loadZ_ = 0;
-  double reactionZ_ = 0;
-  double relativeResidual_ = 0;
-  double loadImbalance_ = 0;
+  std::unique_ptr<SystemMatrix> matrix_;  // reduced stiffness, then its factor; kept when solved
+  StaticSolution solution_;
 
   std::vector<double> elementStress_, nodeStress_, elementMoment_, nodeMoment_, centroidDeflection_;
   std::vector<double> elementError_;

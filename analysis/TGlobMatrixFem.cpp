@@ -6,18 +6,6 @@
 
 namespace tavrin {
 
-namespace {
-DofData FromRecord(const DofRecord& r) {
-  DofData d;
-  d.code = r.code;
-  for (int k = 0; k < 3; ++k) {
-    d.displacement[k] = r.displacement[k];
-    d.force[k] = r.force[k];
-  }
-  return d;
-}
-}  // namespace
-
 PlateMesh PlateMesh::FromFem(const FEM& fem) {
   PlateMesh m;
   const int nodes = fem.NodeCount(), edges = fem.EdgeCount(), tris = fem.TriangleCount();
@@ -29,14 +17,14 @@ PlateMesh PlateMesh::FromFem(const FEM& fem) {
     m.x.push_back(fem.NodeX(i));
     m.y.push_back(fem.NodeY(i));
     // A record that cannot be read means no loads and no constraint.
-    m.nodeDof.push_back(fem.GetNodeDof(i, r) == 0 ? FromRecord(r) : DofData());
+    m.nodeDof.push_back(fem.GetNodeDof(i, r) == 0 ? r : DofRecord());
   }
   m.edges.reserve(edges);
   m.edgeDof.reserve(edges);
   for (int e = 0; e < edges; ++e) {
     DofRecord r;
     m.edges.push_back({fem.EdgeBegin(e), fem.EdgeEnd(e)});
-    m.edgeDof.push_back(fem.GetEdgeDof(e, r) == 0 ? FromRecord(r) : DofData());
+    m.edgeDof.push_back(fem.GetEdgeDof(e, r) == 0 ? r : DofRecord());
   }
   m.triangles.reserve(tris);
   m.materials.reserve(tris);
@@ -44,12 +32,14 @@ PlateMesh PlateMesh::FromFem(const FEM& fem) {
     ElementPhysics p;
     fem.GetPhysics(t, p);
     m.triangles.push_back({fem.TriangleNode(t, 0), fem.TriangleNode(t, 1), fem.TriangleNode(t, 2)});
-    m.materials.push_back({p.eModulus, p.nu, p.thickness, p.pressure});
+    m.materials.push_back(p);
   }
   m.minAngle = fem.CurrentMinAngle();
   return m;
 }
 
-int TGlobMatrix::SolveStatic(const FEM& mesh) { return SolveStatic(PlateMesh::FromFem(mesh)); }
+SolveCode TGlobMatrix::SolveStatic(const FEM& mesh) {
+  return SolveStatic(PlateMesh::FromFem(mesh));
+}
 
 }  // namespace tavrin

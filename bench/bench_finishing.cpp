@@ -46,7 +46,7 @@ void BM_FinishingRefinement(benchmark::State& state) {
     mesh->Triangulate(job, canvas);
     const int before = mesh->TriangleCount();
     state.ResumeTiming();
-    tavrin::FinishingRefinement(*mesh, mesh->NodeCount()).Run(progress);
+    mesh->Finish(progress);
     state.PauseTiming();
     triangles = mesh->TriangleCount() - before;
     mesh.reset();

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <string>
 
-#include "containers/TEdges.h"
-#include "containers/TTris.h"
-#include "containers/TVertexes.h"
+#include "mesh/TEdges.h"
+#include "mesh/TTris.h"
+#include "mesh/TVertexes.h"
 #include "model/TObjCont.h"
 
 namespace {

@@ -79,7 +79,7 @@ void Solve(benchmark::State& state, const tavrin::PlateMesh& mesh, tavrin::Solve
   for (auto _ : state) {
     tavrin::TGlobMatrix solver;
     solver.SetOptions(options);
-    if (solver.SolveStatic(mesh) != tavrin::kSolveOk) {
+    if (solver.SolveStatic(mesh) != tavrin::SolveCode::Ok) {
       state.SkipWithError(solver.Failure().message.c_str());
       break;
     }
@@ -184,7 +184,7 @@ void ExampleCholmodAlone(benchmark::State& state) { Cholmod(state, ExamplePlate(
 void SolveStress(benchmark::State& state) {
   const tavrin::PlateMesh mesh = Plate(static_cast<int>(state.range(0)));
   tavrin::TGlobMatrix solver;
-  if (solver.SolveStatic(mesh) != tavrin::kSolveOk) {
+  if (solver.SolveStatic(mesh) != tavrin::SolveCode::Ok) {
     state.SkipWithError(solver.Failure().message.c_str());
     return;
   }

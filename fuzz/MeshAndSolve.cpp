@@ -56,8 +56,8 @@ std::string CheckMeshAndSolve(std::string_view data) {
   }
 
   TGlobMatrix solver;
-  const int code = solver.SolveStatic(mesh);
-  if (code != kSolveOk)
+  const SolveCode code = solver.SolveStatic(mesh);
+  if (code != SolveCode::Ok)
     return solver.Failure().message.empty() ? "a failed solve without a message" : std::string();
   for (int v = 0; v < solver.ResultNodeCount(); ++v) {
     for (int d = 0; d < 3; ++d) {
@@ -65,7 +65,8 @@ std::string CheckMeshAndSolve(std::string_view data) {
         return "displacement of node " + std::to_string(v) + " is not finite";
     }
   }
-  if (solver.SolveStress() != 0) return {};  // refused with its own code: nothing to look at
+  if (solver.SolveStress() != StressCode::Ok)
+    return {};  // refused with its own code: nothing to look at
   for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
     for (int c = 0; c < 3; ++c) {
       if (!std::isfinite(solver.ElementStress(t, c)))

@@ -11,7 +11,7 @@ namespace {
 const DofRecord kNoDof{};
 }  // namespace
 
-FEM::FEM() : FEM(GlobalMeshParameters()) {}
+FEM::FEM() : FEM(MeshParameters{}) {}
 
 FEM::FEM(const MeshParameters& parameters)
     : maxArea_(parameters.maxArea),

@@ -9,7 +9,8 @@
 // The nodes of triangle t, in this order: node 0 = begin of edge 1, node 1 = end of edge 1,
 // node 2 = the end of edge 2 that is not on edge 1. The orientation of a triangle is not fixed.
 //
-// Use: construct (copies GlobalMeshParameters()), call GenerateMesh once with a prepared job
+// Use: construct with the parameters to mesh by (the mesh keeps its own copy: nothing it does
+// reads process-wide settings), call GenerateMesh once with a prepared job
 // (TObjCont::PrepareForMeshing), then only read. A mesh can also be built by hand, for tests of
 // code that reads meshes: AddMeshNode, AddMeshEdge (segments carry mark 1 and the edge loads),
 // then AddTriangleByNodes (or MakeTriangle on three edges) and SetTrianglePhysics.
@@ -21,14 +22,14 @@
 #include <utility>
 #include <vector>
 
-#include "containers/TEdges.h"
-#include "containers/TTris.h"
-#include "containers/TVertexes.h"
 #include "mesh/FrameChanges.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshParameters.h"
 #include "mesh/SegmentWorkList.h"
+#include "mesh/TEdges.h"
+#include "mesh/TTris.h"
+#include "mesh/TVertexes.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {
@@ -40,7 +41,7 @@ class MeshProgress;
 
 class FEM {
  public:
-  FEM();  // takes GlobalMeshParameters()
+  FEM();  // the default MeshParameters{}: an empty mesh, or one for tests
   explicit FEM(const MeshParameters& parameters);
   ~FEM();
   FEM(const FEM&) = delete;
@@ -55,24 +56,31 @@ class FEM {
   // own short of minAngle (bounds up to FinishingRefinement::kHighestBound), the finishing
   // refinement takes over and reaches it, except at input corners sharper than it. The
   // refinement also stops once the mesh has maxNodes nodes (checked at every new node).
-  // Draws on canvas, reports through progress, publishes GlobalMeshStatistics().
-  void GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress);
-  void GenerateMesh(const TObjCont& structure);  // no drawing, no progress
+  // Draws on canvas, reports through progress; returns the mesh's figures (also kept, see
+  // Statistics()).
+  MeshStatistics GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
+                              MeshProgress& progress);
+  MeshStatistics GenerateMesh(const TObjCont& structure);  // no drawing, no progress
   // The first half of GenerateMesh alone: the constrained triangulation of the job's nodes
   // with physics, before any refinement.
   void Triangulate(const TObjCont& structure, MeshCanvas& canvas);
+  // The finishing refinement alone (FinishingRefinement) on the mesh as it is, until it is
+  // done, stopped, or at the node limit.
+  void Finish(MeshProgress& progress);
   void RequestStop() {
     if (running_) stop_ = MeshStop::User;
     running_ = false;
   }
-  // Has at least one triangle, and every triangle meets the minimal angle of
-  // GlobalMeshParameters() (read at the time of the call) except those exempt at input
-  // corners sharper than it (InputCorners). A mesh whose refinement was stopped (Stop()) must
-  // meet the angle with every triangle.
-  bool IsUsable() const;
+  // Has at least one triangle, and every triangle meets the minimal angle the mesh was made
+  // for (or the one given) except those exempt at input corners sharper than it
+  // (InputCorners). A mesh whose refinement was stopped (Stop()) must meet the angle with
+  // every triangle.
+  bool IsUsable() const { return IsUsable(minAngleDegrees_); }
   bool IsUsable(double minAngleDegrees) const;
   // Why the refinement ended before its end, if it did.
   MeshStop Stop() const { return stop_; }
+  // The figures of the last GenerateMesh; all zero before it.
+  const MeshStatistics& Statistics() const { return statistics_; }
   // The smallest angle (radians) of the triangles not exempt at the bound (degrees), and the
   // number of those exempt; as CurrentMinAngle() and 0 until GenerateMesh has classified the
   // triangles, and pi when every triangle is exempt.
@@ -145,12 +153,41 @@ class FEM {
   bool InTriangle(int t, MeshPoint p) const;
 
   // ---- Local operations (the only way the refinement changes the mesh) ------------------
+  // With the loop's own flips (largest smallest angle, bounded propagation):
   void InsertInTriangle(int t, MeshPoint p);
   void SplitEdge(int e);
   // Whether segment e meets another segment of triangle t at a node, at less than the bound.
   bool AtCornerSharperThanBound(int e, int t) const;
   int FlipEdge(int e);                   // e when flipped, else -1
   int Legalize(int e1, int e2, int e3);  // 1 when anything flipped, else -1
+
+  // Without flips, for a refinement with its own flip rule (FinishingRefinement). Each tells
+  // the observer of every triangle it re-shapes or makes, in the order it does so.
+  class TriangleObserver {
+   public:
+    virtual void Reshaped(int t) = 0;
+    virtual void Made(int t) = 0;
+
+   protected:
+    ~TriangleObserver() = default;
+  };
+  // A triangle's corners in the order its pieces are listed, and its sides: side[i] faces
+  // node[i].
+  struct Corners {
+    int node[3];
+    int side[3];
+  };
+  // A new node at p inside triangle t, joined to its corners (in the order given): t keeps
+  // the piece on side[2]; the pieces on side[0] and side[1] are made, in that order. Each
+  // piece lists its side, then its two new edges around the triangle. Returns the node.
+  int InsertInTriangle(int t, MeshPoint p, const Corners& corners, TriangleObserver& observer);
+  // A new node at p on edge e: e keeps its begin and ends at the node, a new edge (returned)
+  // runs from the node to e's old end with e's loads and mark; each triangle beside e is cut
+  // from the node to its apex, keeping the piece at e's begin.
+  int SplitEdgeAt(int e, MeshPoint p, TriangleObserver& observer);
+  // Turns e, the diagonal of the two triangles beside it, to join their apexes, whatever
+  // their angles; the caller has made sure the two form a convex quadrilateral.
+  void FlipDiagonal(int e, TriangleObserver& observer);
 
   // ---- Refinement steps -----------------------------------------------------------------
   // -1 acceptable or refused, -2 no host triangle for the new point, >= 0 the mesh changed.
@@ -179,10 +216,15 @@ class FEM {
   // tested against.
   void SetIndexedScans(bool on) { indexedScans_ = on; }
   bool IndexedScans() const { return indexedScans_; }
+  // The minimal angle (degrees) the mesh was made for; whether a refinement is running (a
+  // stop request or the node limit clears it).
+  double MinAngleDegrees() const { return minAngleDegrees_; }
+  bool Running() const { return running_; }
+  // For a refinement driven from outside (the finishing stage): marks one as running, so that
+  // a stop request or the node limit can end it, or as ended.
+  void SetRunning(bool running) { running_ = running; }
 
  private:
-  friend class FinishingRefinement;
-
   void StopAtNodeLimit();
   bool AtNodeLimit() const { return stop_ == MeshStop::NodeLimit; }
   void ClassifyInputCorners();
@@ -199,6 +241,33 @@ class FEM {
   void DrawWholeMesh(MeshCanvas& canvas) const;
   void DrawFrame(MeshCanvas& canvas);
   bool SplitArrangementValid(int e, int t) const;
+  // A side of a triangle being cut at a new node, and the corners (indices into the cut's
+  // corners) of its two new edges, in the order the piece lists them.
+  struct Piece {
+    int side;
+    int first;
+    int second;
+  };
+  // Cuts t at the new node n into the three pieces; t keeps pieces[0]; the other two take t's
+  // physics. Every insertion comes through here.
+  void CutTriangle(int t, int n, const int corner[3], const Piece pieces[3],
+                   TriangleObserver* observer);
+  // A new node at p on e as SplitEdgeAt describes, before any triangle is cut: returns the
+  // edge from the node on.
+  int StartSplit(int e, MeshPoint p);
+  // How a triangle cut beside a split lists its new piece: the new edge first and t attached
+  // after the piece is made, or the new edge last and t attached first.
+  enum class CutOrder { SpokeFirst, SpokeLast };
+  // Cuts t, beside edge e just split at node n (h runs on from n), from n to t's apex: t keeps
+  // e and sideAtBegin, the new piece takes h and sideAtEnd. Every split comes through here.
+  void CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAtEnd, CutOrder order,
+                      TriangleObserver* observer);
+  // Turns e to join the apexes of the triangles beside it; the new triangles' smallest angles
+  // when already measured in any order of corners (null: measured here). Every flip comes
+  // through here.
+  void TurnDiagonal(int e, const CornerFreeAngle* atA, const CornerFreeAngle* atB,
+                    TriangleObserver* observer);
+  int EdgeOf(int t, int a, int b) const;  // t's edge joining a and b, or -1
   // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).
   void SetEdgeEnds(int e, int begin, int end);
   void ReshapeTriangle(int t, int e1, int e2, int e3);
@@ -219,7 +288,8 @@ class FEM {
   MeshStop stop_ = MeshStop::None;
   double maxArea_;
   double targetAngle_;
-  double minAngleDegrees_;  // the parameter targetAngle_ was made from
+  double minAngleDegrees_;     // the parameter targetAngle_ was made from
+  MeshStatistics statistics_;  // owned; written at the end of GenerateMesh
   int maxNodes_;
   bool animate_;
   int inputNodes_ = 0;

@@ -42,7 +42,7 @@ double SquaredDistance(MeshPoint a, MeshPoint b) {
 FinishingRefinement::FinishingRefinement(FEM& mesh, int inputNodes)
     : mesh_(mesh),
       corners_(mesh, inputNodes),
-      bound_(mesh.minAngleDegrees_),
+      bound_(mesh.MinAngleDegrees()),
       maxArea_(mesh.MaxArea()) {
   const double beta = bound_ * 3.141592653589793 / 180;
   offCentre_ = beta > 0 ? kOffCentreMargin * 0.5 / std::tan(beta / 2) : 0.0;
@@ -62,13 +62,12 @@ FinishingRefinement::FinishingRefinement(FEM& mesh, int inputNodes)
 MeshPoint FinishingRefinement::NodeAt(int v) const { return mesh_.Node(v); }
 
 FinishingRefinement::TriangleView FinishingRefinement::View(int t) const {
-  const TTris& tris = mesh_.triangles_;
-  const TEdges& edges = mesh_.edges_;
-  const int e1 = tris.Edge(t, 1), e2 = tris.Edge(t, 2), e3 = tris.Edge(t, 3);
-  const int a = edges.Begin(e1), b = edges.End(e1);
-  const int b2 = edges.Begin(e2);
-  const int c = (b2 == a || b2 == b) ? edges.End(e2) : b2;
-  const bool e2AtA = b2 == a || edges.End(e2) == a;
+  const int e1 = mesh_.TriangleEdge(t, 1), e2 = mesh_.TriangleEdge(t, 2);
+  const int e3 = mesh_.TriangleEdge(t, 3);
+  const int a = mesh_.EdgeBegin(e1), b = mesh_.EdgeEnd(e1);
+  const int b2 = mesh_.EdgeBegin(e2);
+  const int c = (b2 == a || b2 == b) ? mesh_.EdgeEnd(e2) : b2;
+  const bool e2AtA = b2 == a || mesh_.EdgeEnd(e2) == a;
   TriangleView view{{a, b, c}, {e2AtA ? e3 : e2, e2AtA ? e2 : e3, e1}};
   if (Orientation(NodeAt(a), NodeAt(b), NodeAt(c)) < 0) {
     std::swap(view.v[1], view.v[2]);
@@ -78,14 +77,14 @@ FinishingRefinement::TriangleView FinishingRefinement::View(int t) const {
 }
 
 int FinishingRefinement::Across(int e, int t) const {
-  const int u = mesh_.edges_.Triangle(e, 1);
-  return u == t ? mesh_.edges_.Triangle(e, 2) : u;
+  const int u = mesh_.EdgeTriangle(e, 1);
+  return u == t ? mesh_.EdgeTriangle(e, 2) : u;
 }
 
 int FinishingRefinement::EdgeJoining(int t, int a, int b) const {
   for (int k = 1; k <= 3; ++k) {
-    const int g = mesh_.triangles_.Edge(t, k);
-    const int gb = mesh_.edges_.Begin(g), ge = mesh_.edges_.End(g);
+    const int g = mesh_.TriangleEdge(t, k);
+    const int gb = mesh_.EdgeBegin(g), ge = mesh_.EdgeEnd(g);
     if ((gb == a && ge == b) || (gb == b && ge == a)) return g;
   }
   return -1;
@@ -117,82 +116,42 @@ bool FinishingRefinement::IsEncroached(int s) const {
 
 // ---- Changing the mesh --------------------------------------------------------------------
 
-int FinishingRefinement::NewEdge(int a, int n) {
-  // n is a node made a moment ago, so no edge can join it yet: no need to look for one. The
-  // mesh's own lookup at its newest node reads the edges listed since the node was added.
-  const int e = mesh_.edges_.AddEdge(a, n, DofRecord{}, 0);
-  mesh_.recentEdges_.push_back(e);
-  return e;
-}
-
-void FinishingRefinement::Reshape(int t, int e1, int e2, int e3) {
-  mesh_.ReshapeTriangle(t, e1, e2, e3);
-  ++version_[t];
+void FinishingRefinement::Reshaped(int t) {
+  ++version_[static_cast<std::size_t>(t)];
   touched_.push_back(t);
 }
 
-int FinishingRefinement::Make(int e1, int e2, int e3, int physicsFrom) {
-  const int t = mesh_.MakeTriangle(e1, e2, e3);
-  ElementPhysics physics;
-  mesh_.triangles_.GetPhysics(physicsFrom, physics);
-  mesh_.triangles_.SetPhysics(t, physics);
+void FinishingRefinement::Made(int t) {
   version_.push_back(0);
   queuedAt_.push_back(kNotQueued);
   seen_.push_back(0);
   touched_.push_back(t);
-  return t;
 }
 
 void FinishingRefinement::InsertInTriangle(int t, MeshPoint p) {
   const TriangleView view = View(t);
-  const int a = view.v[0], b = view.v[1], c = view.v[2];
-  const int n = mesh_.AddMeshNode(p.x, p.y);
-  const int ea = NewEdge(a, n);
-  const int eb = NewEdge(b, n);
-  const int ec = NewEdge(c, n);
-  mesh_.DetachTriangle(t);
-  Reshape(t, view.e[2], ea, eb);  // a, b, n
-  mesh_.AttachTriangle(t);
-  Make(view.e[0], eb, ec, t);  // b, c, n
-  Make(view.e[1], ec, ea, t);  // c, a, n
+  const int n = mesh_.InsertInTriangle(
+      t, p, FEM::Corners{{view.v[0], view.v[1], view.v[2]}, {view.e[0], view.e[1], view.e[2]}},
+      *this);
   ++figures_.insertions;
   flips_.assign({view.e[0], view.e[1], view.e[2]});
   Legalize(n);
 }
 
 int FinishingRefinement::SplitEdgeAt(int e, MeshPoint p) {
-  TEdges& edges = mesh_.edges_;
-  const int b = edges.Begin(e);
-  const int f = edges.End(e);
-  DofRecord dof;
-  edges.GetDof(e, dof);
-  const int mark = edges.Mark(e);
-  struct Side {
-    int t, apex, toB, toF;
-  } sides[2];
-  int count = 0;
+  // The sides beside e, which the new node may make illegal.
+  const int b = mesh_.EdgeBegin(e);
+  const int f = mesh_.EdgeEnd(e);
+  flips_.clear();
   for (int slot = 1; slot <= 2; ++slot) {
-    const int t = edges.Triangle(e, slot);
+    const int t = mesh_.EdgeTriangle(e, slot);
     if (t == -1) continue;
     const int apex = mesh_.OppositeNode(t, e);
-    sides[count++] = Side{t, apex, EdgeJoining(t, b, apex), EdgeJoining(t, f, apex)};
+    flips_.push_back(EdgeJoining(t, b, apex));
+    flips_.push_back(EdgeJoining(t, f, apex));
   }
-  const int n = mesh_.AddMeshNode(p.x, p.y);
-  // e keeps its begin and becomes the near half; the far half takes its loads and mark.
-  const int h = mesh_.AddMeshEdge(n, f, dof, mark);
-  mesh_.SetEdgeEnds(e, b, n);
-  flips_.clear();
-  for (int k = 0; k < count; ++k) {
-    const Side& side = sides[k];
-    const int m = NewEdge(n, side.apex);
-    mesh_.DetachTriangle(side.t);
-    Reshape(side.t, e, side.toB, m);  // b, n, apex
-    mesh_.AttachTriangle(side.t);
-    Make(h, side.toF, m, side.t);  // n, f, apex
-    flips_.push_back(side.toB);
-    flips_.push_back(side.toF);
-  }
-  Legalize(n);
+  const int h = mesh_.SplitEdgeAt(e, p, *this);
+  Legalize(mesh_.NodeCount() - 1);
   return h;
 }
 
@@ -221,12 +180,11 @@ bool FinishingRefinement::SplitSegment(int s) {
 }
 
 bool FinishingRefinement::ShouldFlip(int e) const {
-  const TEdges& edges = mesh_.edges_;
-  const int t1 = edges.Triangle(e, 1);
-  const int t2 = edges.Triangle(e, 2);
+  const int t1 = mesh_.EdgeTriangle(e, 1);
+  const int t2 = mesh_.EdgeTriangle(e, 2);
   if (t1 == -1 || t2 == -1 || mesh_.IsSegment(e)) return false;
-  const MeshPoint a = NodeAt(edges.Begin(e));
-  const MeshPoint b = NodeAt(edges.End(e));
+  const MeshPoint a = NodeAt(mesh_.EdgeBegin(e));
+  const MeshPoint b = NodeAt(mesh_.EdgeEnd(e));
   const MeshPoint c1 = NodeAt(mesh_.OppositeNode(t1, e));
   const MeshPoint c2 = NodeAt(mesh_.OppositeNode(t2, e));
   const int inside =
@@ -239,27 +197,7 @@ bool FinishingRefinement::ShouldFlip(int e) const {
 }
 
 void FinishingRefinement::Flip(int e) {
-  TEdges& edges = mesh_.edges_;
-  const TTris& tris = mesh_.triangles_;
-  const int t1 = edges.Triangle(e, 1);
-  const int t2 = edges.Triangle(e, 2);
-  const int a = edges.Begin(e);
-  const int c1 = mesh_.OppositeNode(t1, e);
-  const int c2 = mesh_.OppositeNode(t2, e);
-  int f1 = -1, g1 = -1, f2 = -1, g2 = -1;  // f at a, g at b
-  for (int k = 1; k <= 3; ++k) {
-    const int x = tris.Edge(t1, k);
-    if (x != e) (edges.Begin(x) == a || edges.End(x) == a ? f1 : g1) = x;
-    const int y = tris.Edge(t2, k);
-    if (y != e) (edges.Begin(y) == a || edges.End(y) == a ? f2 : g2) = y;
-  }
-  mesh_.DetachTriangle(t1);
-  mesh_.DetachTriangle(t2);
-  mesh_.SetEdgeEnds(e, c2, c1);
-  Reshape(t1, e, f1, f2);  // a, c1, c2
-  Reshape(t2, e, g1, g2);  // b, c1, c2
-  mesh_.AttachTriangle(t1);
-  mesh_.AttachTriangle(t2);
+  mesh_.FlipDiagonal(e, *this);
   ++figures_.flips;
 }
 
@@ -268,11 +206,11 @@ void FinishingRefinement::Legalize(int node) {
     const int e = flips_.back();
     flips_.pop_back();
     if (!ShouldFlip(e)) continue;
-    const int t1 = mesh_.edges_.Triangle(e, 1);
-    const int t2 = mesh_.edges_.Triangle(e, 2);
+    const int t1 = mesh_.EdgeTriangle(e, 1);
+    const int t2 = mesh_.EdgeTriangle(e, 2);
     for (int t : {t1, t2}) {
       for (int k = 1; k <= 3; ++k) {
-        const int g = mesh_.triangles_.Edge(t, k);
+        const int g = mesh_.TriangleEdge(t, k);
         if (g == e) continue;
         if (node != -1 && (mesh_.EdgeBegin(g) == node || mesh_.EdgeEnd(g) == node)) continue;
         flips_.push_back(g);
@@ -433,7 +371,7 @@ void FinishingRefinement::QueueSegment(int s) {
 
 void FinishingRefinement::Evaluate(int t) {
   for (int k = 1; k <= 3; ++k) {
-    const int g = mesh_.triangles_.Edge(t, k);
+    const int g = mesh_.TriangleEdge(t, k);
     if (mesh_.IsSegment(g) && Encroaches(g, NodeAt(mesh_.OppositeNode(t, g)))) QueueSegment(g);
   }
   if (queuedAt_[t] == version_[t] || !IsBad(t)) return;
@@ -447,7 +385,7 @@ void FinishingRefinement::Settle() {
 }
 
 void FinishingRefinement::Run(MeshProgress& progress) {
-  mesh_.running_ = true;
+  mesh_.SetRunning(true);
   const int triangles = mesh_.TriangleCount();
   version_.assign(static_cast<std::size_t>(triangles), 0);
   queuedAt_.assign(static_cast<std::size_t>(triangles), kNotQueued);
@@ -461,12 +399,12 @@ void FinishingRefinement::Run(MeshProgress& progress) {
   touched_.clear();
   for (int t = 0; t < triangles; ++t) Evaluate(t);
 
-  for (int changes = 0; mesh_.running_; ++changes) {
+  for (int changes = 0; mesh_.Running(); ++changes) {
     if (changes % kReportEvery == 0) {
       progress.ShowMeshProgress("Finishing refinement", mesh_.NodeCount(), mesh_.EdgeCount(),
-                                MeshDegrees(mesh_.currentMinAngle_));
+                                MeshDegrees(mesh_.CurrentMinAngle()));
       progress.ProcessEvents();
-      if (!mesh_.running_) break;
+      if (!mesh_.Running()) break;
     }
     if (!encroached_.empty()) {
       const int s = encroached_.front();
@@ -484,7 +422,7 @@ void FinishingRefinement::Run(MeshProgress& progress) {
     }
     Settle();
   }
-  mesh_.running_ = false;
+  mesh_.SetRunning(false);
 }
 
 }  // namespace tavrin

@@ -16,9 +16,9 @@
 // This terminates for bounds up to about 33 degrees; a stop request or the mesh's node limit
 // ends it earlier.
 //
-// The mesh changes only here through its own tables: split pieces keep their loads and mark
-// as the mesher's own splits do, new triangles take the physics of the triangle they are cut
-// from, and stored measures are kept current.
+// The mesh changes only through its local operations without flips (FEM::InsertInTriangle,
+// SplitEdgeAt, FlipDiagonal), which tell this of every triangle they touch; the flips to make
+// are chosen here.
 //
 // Owns: per triangle a shape version and the version it was queued at, the queues of bad
 // triangles and encroached pieces, and work lists; memory linear in the mesh. Time per new
@@ -31,15 +31,15 @@
 #include <utility>
 #include <vector>
 
+#include "mesh/FEM.h"
 #include "mesh/InputCorners.h"
 #include "mesh/MeshGeometry.h"
 
 namespace tavrin {
 
-class FEM;
 class MeshProgress;
 
-class FinishingRefinement {
+class FinishingRefinement : private FEM::TriangleObserver {
  public:
   // Above this bound (degrees) the refinement is not known to end; it is not attempted. Just
   // above it, it already may not: a 128-gon of radius 100 at a maximal area of 5 meshes at 33.6
@@ -88,11 +88,10 @@ class FinishingRefinement {
   bool Encroaches(int s, MeshPoint p) const;
   bool IsEncroached(int s) const;
 
-  // Changes of the mesh, each followed by Delaunay flips; they note every triangle they make
-  // or re-shape.
-  int NewEdge(int a, int n);  // an edge from a to the new node n, no loads, no mark
-  void Reshape(int t, int e1, int e2, int e3);
-  int Make(int e1, int e2, int e3, int physicsFrom);
+  // The mesh's word on every triangle its operations re-shape or make.
+  void Reshaped(int t) override;
+  void Made(int t) override;
+  // Changes of the mesh, each followed by Delaunay flips.
   void InsertInTriangle(int t, MeshPoint p);
   int SplitEdgeAt(int e, MeshPoint p);  // returns the new piece beyond the new node
   bool SplitSegment(int s);             // false when the piece is too short to split

@@ -59,14 +59,6 @@ int ScanForApex(const FEM& mesh, MeshPoint b, MeshPoint e, const FrontSide& side
   }
   return apex;
 }
-
-DofRecord ToDof(const std::array<double, 6>& values, int code) {
-  DofRecord dof;
-  dof.code = static_cast<std::uint16_t>(code);
-  dof.displacement = {values[0], values[1], values[2]};
-  dof.force = {values[3], values[4], values[5]};
-  return dof;
-}
 }  // namespace
 
 void FEM::Triangulate(const TObjCont& structure, MeshCanvas& canvas) {
@@ -81,6 +73,7 @@ void FEM::Triangulate(const TObjCont& structure, MeshCanvas& canvas) {
   }
   AdvanceFront(canvas, index);
   AssignPhysics(structure);
+  inputNodes_ = NodeCount();
 }
 
 void FEM::DrawMeshEdge(MeshCanvas& canvas, int a, int b) const {
@@ -88,24 +81,16 @@ void FEM::DrawMeshEdge(MeshCanvas& canvas, int a, int b) const {
 }
 
 void FEM::LoadInput(const TObjCont& structure) {
-  std::array<double, 6> values{};
-  int code = 0;
   for (int i = 0; i < structure.NodeCount(); ++i) {
-    values.fill(0.0);
-    code = 0;
-    structure.GetNodeAttributes(i, values, code);
-    const int n = AddMeshNode(structure.NodeX(i), structure.NodeY(i), ToDof(values, code));
+    const int n = AddMeshNode(structure.NodeX(i), structure.NodeY(i), structure.NodeDof(i));
     nodes_.SetPolygon(n, structure.NodePolygon(i));
   }
   for (int j = 0; j < structure.EdgeCount(); ++j) {
-    values.fill(0.0);
-    code = 0;
-    structure.GetEdgeAttributes(j, values, code);
     const int a = structure.EdgeBegin(j);
     const int b = structure.EdgeEnd(j);
     // A job edge must join two distinct nodes of the job; anything else cannot bound a region.
     if (a < 0 || b < 0 || a >= NodeCount() || b >= NodeCount() || a == b) continue;
-    AddMeshEdge(a, b, ToDof(values, code), 1);
+    AddMeshEdge(a, b, structure.EdgeDof(j), 1);
   }
 }
 

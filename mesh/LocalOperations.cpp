@@ -1,7 +1,10 @@
 // Local mesh operations: insertion of a node into a triangle, edge split with concentric
-// shells, max-min-angle edge flip, and bounded flip propagation. Each touches a constant number
-// of triangles (the propagation at most 60 edges), so their cost does not grow with the mesh,
-// except for the edge lookups and the node and edge appends they make.
+// shells, max-min-angle edge flip, and bounded flip propagation; and the same three without a
+// flip rule for the finishing stage. Both kinds cut and turn triangles through one core each
+// (CutTriangle, CutBesideSplit, TurnDiagonal), which list the new triangles' edges in the
+// order each caller has always used, so that the meshes stay what they were. Each touches a
+// constant number of triangles (the propagation at most 60 edges), so their cost does not grow
+// with the mesh, except for the edge lookups and the node and edge appends they make.
 //
 // Every step runs in a fixed order: which slot a triangle lands in, and so which triangle the
 // next step meets first, decides the mesh that comes out.
@@ -50,38 +53,102 @@ bool Touches(const TEdges& edges, int e, int node) {
 
 }  // namespace
 
-void FEM::InsertInTriangle(int t, MeshPoint p) {
+void FEM::CutTriangle(int t, int n, const int corner[3], const Piece pieces[3],
+                      TriangleObserver* observer) {
   ElementPhysics physics;
   triangles_.GetPhysics(t, physics);
+  int spoke[3];
+  for (int i = 0; i < 3; ++i) spoke[i] = AddMeshEdge(corner[i], n);
+  DetachTriangle(t);
+  ReshapeTriangle(t, pieces[0].side, spoke[pieces[0].first], spoke[pieces[0].second]);
+  AttachTriangle(t);
+  if (observer) observer->Reshaped(t);
+  for (int k = 1; k <= 2; ++k) {
+    const int made = MakeTriangle(pieces[k].side, spoke[pieces[k].first], spoke[pieces[k].second]);
+    triangles_.SetPhysics(made, physics);
+    if (observer) observer->Made(made);
+  }
+}
+
+void FEM::InsertInTriangle(int t, MeshPoint p) {
   const int e1 = triangles_.Edge(t, 1);
   const int e2 = triangles_.Edge(t, 2);
   const int e3 = triangles_.Edge(t, 3);
-  const int a = edges_.Begin(e1);
-  const int b = edges_.End(e1);
-  const int c = TriangleNode(t, 2);
-
+  const int corner[3] = {edges_.Begin(e1), edges_.End(e1), TriangleNode(t, 2)};
   const int n = AddMeshNode(p.x, p.y, kNoDof);
-  const int ea = AddMeshEdge(a, n);
-  const int eb = AddMeshEdge(b, n);
-  const int ec = AddMeshEdge(c, n);
-
-  DetachTriangle(t);
-  ReshapeTriangle(t, e1, ea, eb);
-  AttachTriangle(t);
-
-  int t2;
-  int t3;
-  if (!Touches(edges_, e2, a)) {  // e2 joins b and c
-    t2 = MakeTriangle(e2, eb, ec);
-    t3 = MakeTriangle(e3, ea, ec);
-  } else {
-    t2 = MakeTriangle(e2, ea, ec);
-    t3 = MakeTriangle(e3, eb, ec);
-  }
-  triangles_.SetPhysics(t2, physics);
-  triangles_.SetPhysics(t3, physics);
-
+  // The new triangles list their old side, then the new edges in the order of the corners.
+  const bool e2AtB = !Touches(edges_, e2, corner[0]);
+  const Piece pieces[3] = {{e1, 0, 1}, {e2, e2AtB ? 1 : 0, 2}, {e3, e2AtB ? 0 : 1, 2}};
+  CutTriangle(t, n, corner, pieces, nullptr);
   Legalize(e1, e2, e3);
+}
+
+int FEM::InsertInTriangle(int t, MeshPoint p, const Corners& corners, TriangleObserver& observer) {
+  const int n = AddMeshNode(p.x, p.y, kNoDof);
+  // The new triangles list their old side, then the new edges around the triangle.
+  const Piece pieces[3] = {
+      {corners.side[2], 0, 1}, {corners.side[0], 1, 2}, {corners.side[1], 2, 0}};
+  CutTriangle(t, n, corners.node, pieces, &observer);
+  return n;
+}
+
+int FEM::EdgeOf(int t, int a, int b) const {
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles_.Edge(t, k);
+    if (Touches(edges_, g, a) && Touches(edges_, g, b)) return g;
+  }
+  return -1;
+}
+
+int FEM::StartSplit(int e, MeshPoint p) {
+  const int b = edges_.Begin(e);
+  const int f = edges_.End(e);
+  DofRecord dof;
+  edges_.GetDof(e, dof);
+  const int n = AddMeshNode(p.x, p.y, kNoDof);
+  const int h = AddMeshEdge(n, f, dof, edges_.Mark(e));
+  SetEdgeEnds(e, b, n);
+  return h;
+}
+
+void FEM::CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAtEnd, CutOrder order,
+                         TriangleObserver* observer) {
+  ElementPhysics physics;
+  triangles_.GetPhysics(t, physics);
+  const int spoke = AddMeshEdge(n, CommonNode(sideAtBegin, sideAtEnd));
+  DetachTriangle(t);
+  ReshapeTriangle(t, e, sideAtBegin, spoke);
+  if (observer) observer->Reshaped(t);
+  int made;
+  if (order == CutOrder::SpokeFirst) {
+    made = MakeTriangle(spoke, h, sideAtEnd);
+    AttachTriangle(t);
+  } else {
+    AttachTriangle(t);
+    made = MakeTriangle(h, sideAtEnd, spoke);
+  }
+  triangles_.SetPhysics(made, physics);
+  if (observer) observer->Made(made);
+}
+
+int FEM::SplitEdgeAt(int e, MeshPoint p, TriangleObserver& observer) {
+  const int b = edges_.Begin(e);
+  const int f = edges_.End(e);
+  struct Side {
+    int t, atB, atF;
+  } sides[2];
+  int count = 0;
+  for (int slot = 1; slot <= 2; ++slot) {
+    const int t = edges_.Triangle(e, slot);
+    if (t == -1) continue;
+    const int apex = OppositeNode(t, e);
+    sides[count++] = Side{t, EdgeOf(t, b, apex), EdgeOf(t, f, apex)};
+  }
+  const int h = StartSplit(e, p);
+  const int n = NodeCount() - 1;
+  for (int k = 0; k < count; ++k)
+    CutBesideSplit(sides[k].t, e, h, n, sides[k].atB, sides[k].atF, CutOrder::SpokeLast, &observer);
+  return h;
 }
 
 // A triangle beside e can be cut at a new node on e only when its two other edges meet at a
@@ -125,8 +192,6 @@ bool FEM::AtCornerSharperThanBound(int e, int t) const {
 void FEM::SplitEdge(int e) {
   const int b = edges_.Begin(e);
   const int f = edges_.End(e);
-  DofRecord dof;
-  edges_.GetDof(e, dof);
   const int mark = edges_.Mark(e);
   int t1 = edges_.Triangle(e, 1);
   int t2 = edges_.Triangle(e, 2);
@@ -183,9 +248,8 @@ void FEM::SplitEdge(int e) {
 
   if (PieceTooShort(p, pb, pf)) return;
 
-  const int n = AddMeshNode(p.x, p.y, kNoDof);
-  const int h = AddMeshEdge(n, f, dof, mark);
-  SetEdgeEnds(e, b, n);
+  const int h = StartSplit(e, p);
+  const int n = NodeCount() - 1;
   // Until the split re-shapes them, the triangles beside e keep the measures of their old shape.
   for (const int t : {t1, t2}) {
     if (t == -1) continue;
@@ -195,21 +259,9 @@ void FEM::SplitEdge(int e) {
     staleMeasures_[i] = 1;
   }
 
-  DetachTriangle(t1);
-  ElementPhysics phys1;
-  triangles_.GetPhysics(t1, phys1);
-  const int apex = CommonNode(g1, g2);
-  const int m = AddMeshEdge(n, apex);
-  int made = -1;
-  if (CommonNode(h, g1) != -1) {
-    ReshapeTriangle(t1, e, g2, m);
-    made = MakeTriangle(m, h, g1);
-  } else if (CommonNode(m, g2) != -1) {
-    ReshapeTriangle(t1, e, g1, m);
-    made = MakeTriangle(m, h, g2);
-  }
-  triangles_.SetPhysics(made, phys1);
-  AttachTriangle(t1);
+  // The side of t1 that shares a node with the new piece h ends at f.
+  const bool g1AtEnd = CommonNode(h, g1) != -1;
+  CutBesideSplit(t1, e, h, n, g1AtEnd ? g2 : g1, g1AtEnd ? g1 : g2, CutOrder::SpokeFirst, nullptr);
 
   Legalize(g1, g2, -1);
 
@@ -232,20 +284,10 @@ void FEM::SplitEdge(int e) {
     assert(!"SplitEdge: far triangle changed by the flips");
     return;
   }
-  const int m2 = AddMeshEdge(n, apex2);
-  ElementPhysics phys2;
-  triangles_.GetPhysics(t2, phys2);
-  DetachTriangle(t2);
-  made = -1;
-  if (CommonNode(h, k1) != -1) {
-    ReshapeTriangle(t2, e, k2, m2);
-    made = MakeTriangle(m2, h, k1);
-  } else if (CommonNode(h, k2) != -1) {
-    ReshapeTriangle(t2, e, k1, m2);
-    made = MakeTriangle(m2, h, k2);
-  }
-  triangles_.SetPhysics(made, phys2);
-  AttachTriangle(t2);
+  if (CommonNode(h, k1) != -1)
+    CutBesideSplit(t2, e, h, n, k2, k1, CutOrder::SpokeFirst, nullptr);
+  else if (CommonNode(h, k2) != -1)
+    CutBesideSplit(t2, e, h, n, k1, k2, CutOrder::SpokeFirst, nullptr);
 }
 
 int FEM::FlipEdge(int e) {
@@ -275,7 +317,24 @@ int FEM::FlipEdge(int e) {
   const CornerFreeAngle atB = MinAngleAnyOrder(q1, q2, pb);
   if (atB.radians < after) after = atB.radians;
   if (before >= after) return -1;
+  TurnDiagonal(e, &atA, &atB, nullptr);
+  return e;
+}
 
+void FEM::FlipDiagonal(int e, TriangleObserver& observer) {
+  TurnDiagonal(e, nullptr, nullptr, &observer);
+}
+
+void FEM::TurnDiagonal(int e, const CornerFreeAngle* atA, const CornerFreeAngle* atB,
+                       TriangleObserver* observer) {
+  const int t1 = edges_.Triangle(e, 1);
+  const int t2 = edges_.Triangle(e, 2);
+  const int a = edges_.Begin(e);
+  const int b = edges_.End(e);
+  const int c1 = OppositeNode(t1, e);
+  const int c2 = OppositeNode(t2, e);
+  const MeshPoint pa = Node(a);
+  const MeshPoint pb = Node(b);
   int f1 = -1, g1 = -1, f2 = -1, g2 = -1;
   for (int k = 1; k <= 3; ++k) {
     const int x = triangles_.Edge(t1, k);
@@ -306,18 +365,19 @@ int FEM::FlipEdge(int e) {
   }
   if (!Touches(edges_, f1, a)) std::swap(f1, g1);
   if (!Touches(edges_, f2, a)) std::swap(f2, g2);
-  // t1 is now c1, c2, a and t2 is c1, c2, b: the triangles just measured.
-  if (atA.anyOrder)
-    ReshapeTriangle(t1, e, f1, f2, atA.radians);
+  // t1 is now c1, c2, a and t2 is c1, c2, b: the triangles the caller may have measured.
+  if (atA && atA->anyOrder)
+    ReshapeTriangle(t1, e, f1, f2, atA->radians);
   else
     ReshapeTriangle(t1, e, f1, f2);
-  if (atB.anyOrder)
-    ReshapeTriangle(t2, e, g1, g2, atB.radians);
+  if (observer) observer->Reshaped(t1);
+  if (atB && atB->anyOrder)
+    ReshapeTriangle(t2, e, g1, g2, atB->radians);
   else
     ReshapeTriangle(t2, e, g1, g2);
+  if (observer) observer->Reshaped(t2);
   AttachTriangle(t1);
   AttachTriangle(t2);
-  return e;
 }
 
 namespace {

@@ -13,8 +13,8 @@
 #include <cmath>
 #include <functional>
 
-#include "containers/TEdges.h"
-#include "containers/TVertexes.h"
+#include "mesh/TEdges.h"
+#include "mesh/TVertexes.h"
 
 namespace tavrin {
 

@@ -1,6 +1,5 @@
-// The mesher's process-wide settings and the figures it publishes after each generation.
-// The parameters dialog reads and writes MeshParameters; every new FEM copies them when it is
-// constructed. MeshStatistics is written at the end of every FEM::GenerateMesh.
+// What the mesher is asked for (MeshParameters, which a FEM copies when it is made) and the
+// figures it returns from each generation (MeshStatistics).
 #pragma once
 
 #include <string>
@@ -43,7 +42,9 @@ inline constexpr double kMaxMinAngle = 35.0;
 bool MinAngleAccepted(double degrees);
 bool MaxAreaAccepted(double area);
 
-// The one instance of each for the whole process.
+// The workbench's settings and the figures of its last mesh, one instance of each for the
+// process: the parameters dialog edits the one and shows the other. The mesher reads neither;
+// the workbench passes the settings where it starts a mesh and stores the figures it gets back.
 MeshParameters& GlobalMeshParameters();
 MeshStatistics& GlobalMeshStatistics();
 

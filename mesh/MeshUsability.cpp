@@ -10,8 +10,6 @@
 
 namespace tavrin {
 
-bool FEM::IsUsable() const { return IsUsable(GlobalMeshParameters().minAngle); }
-
 bool FEM::IsUsable(double minAngleDegrees) const {
   if (TriangleCount() == 0) return false;
   // A triangle whose corners lie on one line has no stiffness to assemble, whatever the bound:

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "containers/TVertexes.h"
+#include "mesh/TVertexes.h"
 
 namespace tavrin {
 

@@ -24,18 +24,19 @@
 
 namespace tavrin {
 
-void FEM::GenerateMesh(const TObjCont& structure) {
+MeshStatistics FEM::GenerateMesh(const TObjCont& structure) {
   MeshCanvas canvas;
   MeshProgress progress;
-  GenerateMesh(structure, canvas, progress);
+  return GenerateMesh(structure, canvas, progress);
 }
 
-void FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas, MeshProgress& progress) {
+MeshStatistics FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
+                                 MeshProgress& progress) {
   progress.ShowMeshProgress("Initial triangulation", 0, 0, 0.0);
   progress.ProcessEvents();
   Triangulate(structure, canvas);
-  inputNodes_ = NodeCount();
   Refine(canvas, progress);
+  return statistics_;
 }
 
 void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
@@ -77,14 +78,14 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // Ended on its own short of the angle: the loop above has no further step that helps.
   if (running_ && MeshDegrees(currentMinAngle_) < minAngleDegrees_ &&
       FinishingRefinement::Applies(minAngleDegrees_)) {
-    FinishingRefinement(*this, inputNodes_).Run(progress);
+    Finish(progress);
     WorstTriangle();
   }
   running_ = false;
   ClassifyInputCorners();
   DrawWholeMesh(canvas);
 
-  MeshStatistics& statistics = GlobalMeshStatistics();
+  MeshStatistics& statistics = statistics_;
   statistics.nodeCount = NodeCount();
   statistics.elementCount = TriangleCount();
   statistics.minAngle = static_cast<float>(MeshDegrees(currentMinAngle_));
@@ -95,6 +96,8 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   statistics.usable = IsUsable(minAngleDegrees_);
   progress.HideMeshProgress();
 }
+
+void FEM::Finish(MeshProgress& progress) { FinishingRefinement(*this, inputNodes_).Run(progress); }
 
 void FEM::CatchUpSegmentList() {
   for (const int n = EdgeCount(); segmentListEdges_ < n; ++segmentListEdges_)

@@ -116,14 +116,14 @@ void TObjCont::WriteJob(std::ostream& out) const {
   }
   for (int i = 0; i < NodeCount(); ++i) {
     const Node& n = nodes_[static_cast<std::size_t>(i)];
-    if (n.ConstraintCode != 0) {
-      out << "DN, " << i << ", " << DisplacementFields(n.ConstraintCode, n.displacement) << "\n";
+    if (n.code != 0) {
+      out << "DN, " << i << ", " << DisplacementFields(n.code, n.displacement) << "\n";
     }
   }
   for (std::size_t k = 0; k < fileOrder.size(); ++k) {
     const Edge& d = edges_[static_cast<std::size_t>(fileOrder[k])];
-    if (d.ConstraintCode != 0) {
-      out << "DE, " << k << ", " << DisplacementFields(d.ConstraintCode, d.displacement) << "\n";
+    if (d.code != 0) {
+      out << "DE, " << k << ", " << DisplacementFields(d.code, d.displacement) << "\n";
     }
   }
   out << "\n"

@@ -101,8 +101,8 @@ bool TObjCont::HasRotYLoad(int index, bool isNode) const {
 }
 
 int TObjCont::GetConstraintCode(int index, bool isNode) const {
-  if (isNode) return ValidNode(index) ? nodes_[static_cast<std::size_t>(index)].ConstraintCode : -1;
-  return ValidEdge(index) ? edges_[static_cast<std::size_t>(index)].ConstraintCode : -1;
+  if (isNode) return ValidNode(index) ? nodes_[static_cast<std::size_t>(index)].code : -1;
+  return ValidEdge(index) ? edges_[static_cast<std::size_t>(index)].code : -1;
 }
 
 int TObjCont::GetNodeAttributes(int i, std::array<double, 6>& values, int& code) const {
@@ -110,8 +110,16 @@ int TObjCont::GetNodeAttributes(int i, std::array<double, 6>& values, int& code)
   const Node& n = nodes_[static_cast<std::size_t>(i)];
   values = {n.displacement[0], n.displacement[1], n.displacement[2],
             n.force[0],        n.force[1],        n.force[2]};
-  code = n.ConstraintCode;
+  code = n.code;
   return code;
+}
+
+DofRecord TObjCont::NodeDof(int i) const {
+  return ValidNode(i) ? DofRecord(nodes_[static_cast<std::size_t>(i)]) : DofRecord{};
+}
+
+DofRecord TObjCont::EdgeDof(int e) const {
+  return ValidEdge(e) ? DofRecord(edges_[static_cast<std::size_t>(e)]) : DofRecord{};
 }
 
 int TObjCont::GetEdgeAttributes(int e, std::array<double, 6>& values, int& code) const {
@@ -119,7 +127,7 @@ int TObjCont::GetEdgeAttributes(int e, std::array<double, 6>& values, int& code)
   const Edge& d = edges_[static_cast<std::size_t>(e)];
   values = {d.displacement[0], d.displacement[1], d.displacement[2],
             d.force[0],        d.force[1],        d.force[2]};
-  code = d.ConstraintCode;
+  code = d.code;
   return code;
 }
 
@@ -158,7 +166,7 @@ int TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, doub
   if (!ValidNode(i)) return stBadNode;
   if (!Finite({linZ, rotX, rotY})) return stBadNumber;
   Node& n = nodes_[static_cast<std::size_t>(i)];
-  n.ConstraintCode = static_cast<std::uint16_t>(code);
+  n.code = static_cast<std::uint16_t>(code);
   n.displacement = {linZ, rotX, rotY};
   return stDone;
 }
@@ -167,7 +175,7 @@ int TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, doub
   if (!ValidEdge(e)) return stBadIndex;
   if (!Finite({linZ, rotX, rotY})) return stBadNumber;
   Edge& d = edges_[static_cast<std::size_t>(e)];
-  d.ConstraintCode = static_cast<std::uint16_t>(code);
+  d.code = static_cast<std::uint16_t>(code);
   d.displacement = {linZ, rotX, rotY};
   return stDone;
 }

@@ -16,6 +16,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "model/DofRecord.h"
 #include "model/Geometry.h"
 #include "model/NumberFormat.h"
 #include "model/Status.h"
@@ -58,21 +59,15 @@ struct JobFileResult {
 
 class TObjCont {
  public:
-  // Node and edge records; force and displacement triples are ordered lin. Z, rot. X, rot. Y.
-  struct Node {
-    std::array<double, 3> force{0.0, 0.0, 0.0};
+  // Node and edge records: their loads and constraints are the record the mesh copies.
+  struct Node : DofRecord {
     int polygon = -1;
-    std::uint16_t ConstraintCode = 0;
-    std::array<double, 3> displacement{0.0, 0.0, 0.0};
     double x = 0.0;
     double y = 0.0;
     bool isFree = true;
   };
 
-  struct Edge {
-    std::uint16_t ConstraintCode = 0;
-    std::array<double, 3> displacement{0.0, 0.0, 0.0};
-    std::array<double, 3> force{0.0, 0.0, 0.0};
+  struct Edge : DofRecord {
     int begin = -1;
     int end = -1;
   };
@@ -107,6 +102,9 @@ class TObjCont {
   // returns the code, or -1 (nothing filled) for a bad index.
   int GetNodeAttributes(int i, std::array<double, 6>& values, int& code) const;
   int GetEdgeAttributes(int e, std::array<double, 6>& values, int& code) const;
+  // The same as one record; an empty record for an index out of range.
+  DofRecord NodeDof(int i) const;
+  DofRecord EdgeDof(int e) const;
   // Fills eModulus, nu, thickness, pressure, then 1.0 for a hole or -1.0; stDone, or
   // stBadPolygon (nothing filled) for p outside 0..PolygonCount() (the open polygon counts).
   int GetPolygonPhysics(int p, std::array<double, 5>& values) const;

@@ -1,6 +1,6 @@
 // Job.mesh and tavrin.Mesh: the job is copied and prepared (the caller's job stays as it is),
-// checked, and meshed with the GIL released; the figures are this mesh's own, measured from
-// it, so meshes made at the same time in several threads do not share them.
+// checked, and meshed with the GIL released; the figures are the ones the mesher returns for
+// this mesh, so meshes made at the same time in several threads do not share them.
 #include "python/MeshBinding.h"
 
 #include <pybind11/numpy.h>
@@ -9,7 +9,6 @@
 #include <optional>
 
 #include "mesh/MeshCanvas.h"
-#include "mesh/MeshGeometry.h"
 #include "model/GeometryCheck.h"
 #include "python/Bindings.h"
 #include "python/JobBinding.h"
@@ -17,23 +16,6 @@
 #include "python/ResultsBinding.h"
 
 namespace tavrin::python {
-
-namespace {
-
-MeshStatistics FiguresOf(const FEM& mesh, double minAngle) {
-  MeshStatistics s;
-  s.nodeCount = mesh.NodeCount();
-  s.elementCount = mesh.TriangleCount();
-  s.minAngle = static_cast<float>(MeshDegrees(mesh.CurrentMinAngle()));
-  s.minAngleFree = static_cast<float>(MeshDegrees(mesh.MinAngleFree(minAngle)));
-  s.inputCornerTriangles = mesh.InputCornerTriangles(minAngle);
-  s.stop = mesh.Stop();
-  s.minAngleAsked = static_cast<float>(minAngle);
-  s.usable = mesh.IsUsable(minAngle);
-  return s;
-}
-
-}  // namespace
 
 Mesh MeshJob(const Job& job, double minAngle, std::optional<double> maxArea,
              std::optional<long> maxNodes, py::object progress) {
@@ -64,10 +46,9 @@ Mesh MeshJob(const Job& job, double minAngle, std::optional<double> maxArea,
     py::gil_scoped_release release;
     MeshCanvas canvas;
     MeshProgressBridge reports(bridge, *mesh.fem, parameters.maxNodes);
-    mesh.fem->GenerateMesh(prepared, canvas, reports);
+    mesh.statistics = mesh.fem->GenerateMesh(prepared, canvas, reports);
   }
   bridge.RaiseIfCancelled("the meshing");
-  mesh.statistics = FiguresOf(*mesh.fem, minAngle);
   return mesh;
 }
 

@@ -54,18 +54,19 @@ Results SolveMesh(const Mesh& mesh, const std::string& element, const std::strin
       element == "cubic" ? ElementKind::Cubic : ElementKind::Dkt, &reports)};
   TGlobMatrix& solver = *results.solver;
   solver.SetOptions(options);
-  int solved = kSolveOk, stress = 0;
+  SolveCode solved = SolveCode::Ok;
+  StressCode stress = StressCode::Ok;
   {
     py::gil_scoped_release release;
     solved = solver.SolveStatic(*mesh.fem);
-    if (solved == kSolveOk && NoFreeDeflectionRefusal(solver).empty())
+    if (solved == SolveCode::Ok && NoFreeDeflectionRefusal(solver).empty())
       stress = solver.SolveStress();
   }
   bridge.RaiseIfCancelled("the solve");
-  if (solved != kSolveOk) throw SolveRefusal(solver.Failure().message);
+  if (solved != SolveCode::Ok) throw SolveRefusal(solver.Failure().message);
   if (const std::string refusal = NoFreeDeflectionRefusal(solver); !refusal.empty())
     throw SolveRefusal(refusal);
-  if (stress != 0) throw SolveRefusal(kStressRangeRefusal);
+  if (stress != StressCode::Ok) throw SolveRefusal(kStressRangeRefusal);
   return results;
 }
 

@@ -1,17 +1,13 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own, or when an engine library
-# includes Qt. Layers, lowest first: containers, model, mesh, analysis, ui, app; the containers
-# are usable by every layer. Two folders stand beside the stack: the DXF importer on the model
-# (it builds jobs and never meshes: only containers and model below it, and only ui, app and
-# python above it), and the Python module beside ui (the engine and the importer, never Qt).
+# includes Qt. Layers, lowest first: containers, model, mesh, analysis, ui, app; no exceptions.
+# Two folders stand beside the stack: the DXF importer on the model (it builds jobs and never
+# meshes: only containers and model below it, and only ui, app and python above it), and the
+# Python module beside ui (the engine and the importer, never Qt).
 # Usage: scripts/check-layers.sh [source root]; prints each offending line, exits 1 if any.
 set -euo pipefail
 root=${1:-$(dirname "$0")/..}
 cd "$root"
-
-# Header-only value records of the model that the entity tables of the containers store by value
-# (the loads of a node or edge, the physics of a triangle). They include nothing of the project.
-allowed_upward="model/DofRecord.h"
 
 layer_of() {  # path -> rank, or nothing for a path outside the layered folders
   case "$1" in
@@ -38,12 +34,6 @@ side_refused() {  # file, header -> refused?
 }
 
 status=0
-for header in $allowed_upward; do
-  if [[ -f $header ]] && grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$header"; then
-    echo "$header: allowed to the containers, so it may include only standard headers"
-    status=1
-  fi
-done
 while IFS= read -r file; do
   own=$(layer_of "$file")
   while IFS=: read -r line text; do
@@ -57,8 +47,7 @@ while IFS= read -r file; do
     [[ $text =~ \" ]] || continue
     target=$(layer_of "$header")
     [[ -n $target ]] || continue
-    if { ((target > own)) || side_refused "$file" "$header"; } &&
-      [[ " $allowed_upward " != *" $header "* ]]; then
+    if ((target > own)) || side_refused "$file" "$header"; then
       echo "$file:$line: includes a higher layer: $header"
       status=1
     fi

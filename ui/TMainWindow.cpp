@@ -785,9 +785,9 @@ void TMainWindow::GenerateMeshClick() {
   solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
   SetBusy(true);
   mesh_.reset();
-  mesh_ = std::make_unique<FEM>();
+  mesh_ = std::make_unique<FEM>(GlobalMeshParameters());
   canvas_->Start();
-  mesh_->GenerateMesh(*structure_, *canvas_, *meshInformer_);
+  GlobalMeshStatistics() = mesh_->GenerateMesh(*structure_, *canvas_, *meshInformer_);
   meshInformer_->HideMeshProgress();
   SetBusy(false);
   // Solve Static follows the new mesh: an unusable one (stopped, or short of the minimal
@@ -811,21 +811,23 @@ void TMainWindow::ParametersStats1Click() { meshParams_->exec(); }
 void TMainWindow::SolveStaticClick() {
   if (busy_ || !pipeline_.solveStatic) return;
   solver_.reset();
-  solver_ = std::make_unique<TGlobMatrix>(ElementKind::Dkt, solveInformer_);
+  // The dialog's analysis options are the workbench's setting; the solver gets a copy.
+  solver_ =
+      std::make_unique<TGlobMatrix>(ElementKind::Dkt, GlobalAnalysisOptions(), solveInformer_);
   // The results the shown view was drawn from are gone with the old solver.
   ClearResults();
   redraw();
   SetBusy(true);
   solveInformer_->ClearStop();
-  int code = solver_->SolveStatic(*mesh_);
+  const SolveCode code = solver_->SolveStatic(*mesh_);
   solveInformer_->HideSolveProgress();
   SetBusy(false);
-  if (code == kSolveStopped) {
+  if (code == SolveCode::Stopped) {
     if (!pendingClose_) CurrentPlatform().ShowMessage(kSolveStoppedText, "Stopped");
-  } else if (code != kSolveOk) {
+  } else if (code != SolveCode::Ok) {
     std::string message = solver_->Failure().message;
     if (message.empty())
-      message = "The static solution failed (code " + std::to_string(code) + ").";
+      message = "The static solution failed (code " + std::to_string(ToCode(code)) + ").";
     ShowError(message);
   } else {
     pipeline_.solveStress = pipeline_.exports = true;
@@ -840,21 +842,18 @@ void TMainWindow::SolveStressClick() {
   pipeline_.solveStress = false;
   SetBusy(true);
   solveInformer_->ClearStop();
-  int code = solver_->SolveStress();
+  const StressCode code = solver_->SolveStress();
   solveInformer_->HideSolveProgress();
   SetBusy(false);
-  if (code == 0) {
+  if (code == StressCode::Ok) {
     stressSolved = true;
-  } else if (code == 3) {
+  } else if (code == StressCode::Stopped) {
     // The static solution stands: the recovery can be run again.
     pipeline_.solveStress = true;
     if (!pendingClose_) CurrentPlatform().ShowMessage(kStressStoppedText, "Stopped");
   } else {
     // Solve Stress stays off until the next Solve Static, so say why the stress views stay off.
-    ShowError(code == 2
-                  ? "The stresses exceed the range of numbers: check the prescribed displacements "
-                    "and the loads against the plate's stiffness."
-                  : "The stresses need a finished Solve Static.");
+    ShowError(Message(code));
   }
   UpdateCommands();
   if (pendingClose_) close();

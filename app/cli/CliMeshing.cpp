@@ -57,21 +57,19 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
     return 1;
   }
 
-  MeshParameters& parameters = GlobalMeshParameters();
+  MeshParameters parameters;
   parameters.minAngle = static_cast<float>(options.minAngle);
   parameters.maxArea = static_cast<float>(options.maxArea);
   parameters.animate = false;
-  parameters.maxNodes =
-      options.maxNodes < 0 ? MeshParameters{}.maxNodes : static_cast<int>(options.maxNodes);
-  meshOut = std::make_unique<FEM>();  // takes the parameters when it is made
+  if (options.maxNodes >= 0) parameters.maxNodes = static_cast<int>(options.maxNodes);
+  meshOut = std::make_unique<FEM>(parameters);
   FEM& mesh = *meshOut;
   MeshCanvas canvas;
   MeshProgress progress;
-  mesh.GenerateMesh(structure, canvas, progress);
+  const MeshStatistics statistics = mesh.GenerateMesh(structure, canvas, progress);
 
   double area = 0.0;
   for (int t = 0; t < mesh.TriangleCount(); ++t) area += mesh.TriangleArea(t);
-  const MeshStatistics& statistics = GlobalMeshStatistics();
   std::printf("nodes: %d\nedges: %d\nelements: %d\nmin-angle: %g\nusable: %s\narea: %.10g\n",
               statistics.nodeCount, mesh.EdgeCount(), statistics.elementCount,
               static_cast<double>(statistics.minAngle), mesh.IsUsable() ? "yes" : "no", area);

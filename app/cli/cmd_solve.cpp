@@ -112,8 +112,7 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   TObjCont structure;
   if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0)
     return rc;
-  const MeshStatistics& statistics = GlobalMeshStatistics();
-  if (const std::string refusal = UnusableMeshRefusal(statistics); !refusal.empty()) {
+  if (const std::string refusal = UnusableMeshRefusal(mesh->Statistics()); !refusal.empty()) {
     std::fprintf(stderr, "tavrin-cli %s: %s\n", command, refusal.c_str());
     return 1;
   }
@@ -125,14 +124,13 @@ int RunSolve(const Args& args) {
   ElementKind element;
   std::vector<std::string> positional;
   std::string outDir;
-  AnalysisOptions options = GlobalAnalysisOptions();
+  AnalysisOptions options;
   const int rc =
       MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
   if (rc != 0) return rc;
 
-  TGlobMatrix solver(element);
-  solver.SetOptions(options);
-  if (solver.SolveStatic(*mesh) != kSolveOk) {
+  TGlobMatrix solver(element, options);
+  if (solver.SolveStatic(*mesh) != SolveCode::Ok) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
     return 1;
   }
@@ -140,7 +138,7 @@ int RunSolve(const Args& args) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", refusal.c_str());
     return 1;
   }
-  if (solver.SolveStress() != 0) {
+  if (solver.SolveStress() != StressCode::Ok) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", kStressRangeRefusal);
     return 1;
   }

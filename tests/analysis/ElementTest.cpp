@@ -170,9 +170,9 @@ std::vector<double> Multiply(const PlateElement& el, const std::vector<double>& 
 
 TEST(DktElement, MatchesReferenceStiffness) {
   DktElement el;
-  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0, 1, kE, kE, kNu, 1), kElementOk);
+  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0, 1, kE, kE, kNu, 1), ElementCode::Ok);
   ExpectK9(el, kDktT1);
-  ASSERT_EQ(el.BuildStiffness(0, 0, 3, 0.5, 1, 2, kE, kE, kNu, 1), kElementOk);
+  ASSERT_EQ(el.BuildStiffness(0, 0, 3, 0.5, 1, 2, kE, kE, kNu, 1), ElementCode::Ok);
   ExpectK9(el, kDktT2);
   // Side coefficients of T2, sides 2-3, 3-1, 1-2 (1e-11 absolute, values of order 0.1).
   const double a[3] = {-0.32, -0.2, 3.24324324324e-01}, b[3] = {-0.36, 0.3, 1.21621621622e-01},
@@ -186,7 +186,7 @@ TEST(DktElement, MatchesReferenceStiffness) {
     EXPECT_NEAR(static_cast<double>(el.SideE(s)), e[s], 1e-11);
   }
   // Curvature matrix of T1 at the first integration point (exact values).
-  ASSERT_EQ(el.Prepare(0, 0, 1, 0, 0, 1), kElementOk);
+  ASSERT_EQ(el.Prepare(0, 0, 1, 0, 0, 1), ElementCode::Ok);
   long double bm[3][9];
   el.CurvatureMatrix(1.0L / 6, 1.0L / 6, bm);
   const double ref[3][9] = {{3, 0, -2.5, -3.5, -0.25, -0.75, 0.5, -0.25, -0.25},
@@ -201,12 +201,12 @@ TEST(DktElement, SymmetricWithRigidBodyNullSpaceUnderAnyCornerOrder) {
   const int orders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {2, 1, 0}, {1, 0, 2}};
   DktElement ref;
   ASSERT_EQ(ref.BuildStiffness(t.x[0], t.y[0], t.x[1], t.y[1], t.x[2], t.y[2], kE, kE, kNu, 1),
-            kElementOk);
+            ElementCode::Ok);
   for (const auto& o : orders) {
     DktElement el;
     ASSERT_EQ(el.BuildStiffness(t.x[o[0]], t.y[o[0]], t.x[o[1]], t.y[o[1]], t.x[o[2]], t.y[o[2]],
                                 kE, kE, kNu, 1),
-              kElementOk);
+              ElementCode::Ok);
     double scale = 0;
     for (int i = 0; i < 9; ++i)
       for (int j = 0; j < 9; ++j)
@@ -270,7 +270,7 @@ TEST(DktElement, RecoversReferenceStressesAndCentroidDeflection) {
     rec[8] = kNu;
     rec[9] = 1;
     for (int k = 0; k < 9; ++k) rec[10 + k] = c.u[k];
-    ASSERT_EQ(el.RecoverStress(rec), kElementOk);
+    ASSERT_EQ(el.RecoverStress(rec), ElementCode::Ok);
     for (int corner = 0; corner < 3; ++corner) {  // 1e-10 relative: references have 12 digits
       EXPECT_NEAR(rec[10 + 3 * corner], c.sx, 1e-10 * std::fabs(c.sx));
       EXPECT_NEAR(rec[11 + 3 * corner], c.sy, 1e-10 * std::fabs(c.sy));
@@ -289,7 +289,7 @@ TEST(DktElement, RecoversReferenceStressesAndCentroidDeflection) {
       cw[2 * k + 1] = c.corners[2 * from[k] + 1];
       for (int d = 0; d < 3; ++d) cw[10 + 3 * k + d] = c.u[3 * from[k] + d];
     }
-    ASSERT_EQ(el.RecoverStress(cw), kElementOk);
+    ASSERT_EQ(el.RecoverStress(cw), ElementCode::Ok);
     EXPECT_NEAR(cw[10], c.sx, 1e-10 * std::fabs(c.sx));
     EXPECT_NEAR(cw[11], c.sy, 1e-10 * std::fabs(c.sy));
     EXPECT_NEAR(cw[12], c.txy, 1e-10 * std::fabs(c.txy));
@@ -299,16 +299,17 @@ TEST(DktElement, RecoversReferenceStressesAndCentroidDeflection) {
 
 TEST(DktElement, DegenerateTriangles) {
   DktElement el;
-  EXPECT_EQ(el.BuildStiffness(0, 0, 1, 0, 2, 0, kE, kE, kNu, 1), kElementDegenerate);  // collinear
+  EXPECT_EQ(el.BuildStiffness(0, 0, 1, 0, 2, 0, kE, kE, kNu, 1),
+            ElementCode::Degenerate);  // collinear
   EXPECT_EQ(el.StiffnessAt(0, 0), 0.0L);
   EXPECT_EQ(el.BuildStiffness(0, 0, 0, 0, 0, 1, kE, kE, kNu, 1),
-            kElementDegenerate);  // repeated corner
+            ElementCode::Degenerate);  // repeated corner
   double rec[20] = {0, 0, 1, 1, 2, 2, kE, kE, kNu, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 7};
-  EXPECT_EQ(el.RecoverStress(rec), kElementDegenerate);
+  EXPECT_EQ(el.RecoverStress(rec), ElementCode::Degenerate);
   EXPECT_EQ(rec[10], 0.0);
   EXPECT_EQ(rec[19], 0.0);
   // Small but sound triangles are fine: nothing depends on absolute size.
-  EXPECT_EQ(el.BuildStiffness(0, 0, 1e-4, 0, 0, 1e-4, kE, kE, kNu, 1e-5), kElementOk);
+  EXPECT_EQ(el.BuildStiffness(0, 0, 1e-4, 0, 0, 1e-4, kE, kE, kNu, 1e-5), ElementCode::Ok);
   EXPECT_GT(el.StiffnessAt(0, 0), 0.0L);
 }
 
@@ -329,7 +330,7 @@ TEST(DktElement, PassesConstantCurvaturePatchTest) {
   auto wy = [&](double x, double y) { return b * x + c * y - 0.1; };
   PlateMesh patch;
   for (int i = 0; i < 7; ++i) {
-    DofData d;
+    DofRecord d;
     if (i < 4) {  // corners of the patch are held, nodes 4 to 6 are free
       d.code = 111;
       d.displacement[0] = wq(px[i], py[i]);
@@ -340,8 +341,8 @@ TEST(DktElement, PassesConstantCurvaturePatchTest) {
   }
   for (const auto& tri : tris) patch.AddTriangle(tri[0], tri[1], tri[2], {kE, kNu, t, 0});
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(patch), kSolveOk) << s.Failure().message;
-  ASSERT_EQ(s.SolveStress(), 0);
+  ASSERT_EQ(s.SolveStatic(patch), SolveCode::Ok) << s.Failure().message;
+  ASSERT_EQ(s.SolveStress(), StressCode::Ok);
   for (int i = 4; i < 7; ++i) {  // 1e-10 absolute, values of order 1
     const int v = s.NewNumberOf(i);
     EXPECT_NEAR(static_cast<double>(s.Displacement(v, 0)), wq(px[i], py[i]), 1e-10) << i;
@@ -394,15 +395,15 @@ TEST(TDMatrix, OperationsAndInversion) {
 
 TEST(CubicElement, MatchesReferenceStiffnessIncludingCornerMove) {
   CubicElement el;
-  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0, 1, kE, kE, kNu, 1), kElementOk);
+  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0, 1, kE, kE, kNu, 1), ElementCode::Ok);
   EXPECT_EQ(el.CornerMoves(), 0);
   ExpectK9(el, kCubicRight);
-  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0.5, 0.8660254, kE, kE, kNu, 1), kElementOk);
+  ASSERT_EQ(el.BuildStiffness(0, 0, 1, 0, 0.5, 0.8660254, kE, kE, kNu, 1), ElementCode::Ok);
   EXPECT_EQ(el.CornerMoves(), 1);
   EXPECT_NEAR(el.UsedX3(), 0.500658037005, 1e-11);
   EXPECT_NEAR(el.UsedY3(), 0.866847946256, 1e-11);
   ExpectK9(el, kCubicEquilateral);
-  ASSERT_EQ(el.BuildStiffness(0.3, 0.2, 2.1, 0.7, 0.9, 1.9, kE, kE, kNu, 1), kElementOk);
+  ASSERT_EQ(el.BuildStiffness(0.3, 0.2, 2.1, 0.7, 0.9, 1.9, kE, kE, kNu, 1), ElementCode::Ok);
   ExpectK9(el, kCubicGeneral);
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < 9; ++j)
@@ -420,7 +421,7 @@ TEST(CubicElement, MatchesReferenceStiffnessIncludingCornerMove) {
   }
   // Corners listed clockwise: the same matrix with corners 2 and 3 exchanged.
   CubicElement reversed;
-  ASSERT_EQ(reversed.BuildStiffness(0.3, 0.2, 0.9, 1.9, 2.1, 0.7, kE, kE, kNu, 1), kElementOk);
+  ASSERT_EQ(reversed.BuildStiffness(0.3, 0.2, 0.9, 1.9, 2.1, 0.7, kE, kE, kNu, 1), ElementCode::Ok);
   const int corner[3] = {0, 2, 1};
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < 9; ++j)
@@ -434,7 +435,7 @@ TEST(CubicElement, RecoversReferenceStress) {
   CubicElement el;
   double rec[20] = {0.3, 0.2, 2.1,  0.7, 0.9, 1.9, kE,   kE,  kNu,  1,
                     1,   0.1, -0.2, 0.5, 0.3, 0.1, -0.4, 0.2, 0.05, 0};
-  ASSERT_EQ(el.RecoverStress(rec), kElementOk);
+  ASSERT_EQ(el.RecoverStress(rec), ElementCode::Ok);
   for (int corner = 0; corner < 3; ++corner) {  // 1e-10 relative
     EXPECT_NEAR(rec[10 + 3 * corner], -7.157894352126e+04, 7.2e-6);
     EXPECT_NEAR(rec[11 + 3 * corner], 1.573255692218e+04, 1.6e-6);
@@ -446,14 +447,14 @@ TEST(CubicElement, RecoversReferenceStress) {
 TEST(CubicElement, DegenerateTrianglesStopInsteadOfLooping) {
   CubicElement el;
   // First side shorter than 0.01.
-  EXPECT_EQ(el.BuildStiffness(0, 0, 0.005, 0, 0, 1, kE, kE, kNu, 1), kElementDegenerate);
+  EXPECT_EQ(el.BuildStiffness(0, 0, 0.005, 0, 0, 1, kE, kE, kNu, 1), ElementCode::Degenerate);
   // Legs of 0.01: the coefficients are too small for the fixed pivot threshold.
-  EXPECT_EQ(el.BuildStiffness(0, 0, 0.0101, 0, 0, 0.0101, kE, kE, kNu, 1), kElementDegenerate);
+  EXPECT_EQ(el.BuildStiffness(0, 0, 0.0101, 0, 0, 0.0101, kE, kE, kNu, 1), ElementCode::Degenerate);
   EXPECT_EQ(el.CornerMoves(), CubicElement::kMaxCornerMoves);
   // Legs of 0.02 still invert.
-  EXPECT_EQ(el.BuildStiffness(0, 0, 0.02, 0, 0, 0.02, kE, kE, kNu, 1), kElementOk);
+  EXPECT_EQ(el.BuildStiffness(0, 0, 0.02, 0, 0, 0.02, kE, kE, kNu, 1), ElementCode::Ok);
   // Collinear corners: zero area.
-  EXPECT_EQ(el.BuildStiffness(0, 0, 1, 0, 2, 0, kE, kE, kNu, 1), kElementDegenerate);
+  EXPECT_EQ(el.BuildStiffness(0, 0, 1, 0, 2, 0, kE, kE, kNu, 1), ElementCode::Degenerate);
 }
 
 }  // namespace

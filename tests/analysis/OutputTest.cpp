@@ -15,7 +15,7 @@
 namespace tavrin {
 namespace {
 
-const PlateMaterial kSteel{210000, 0.3, 1, 0};
+const ElementPhysics kSteel{210000, 0.3, 1, 0};
 
 // One triangle (0,0), (2,0), (0,2) with every freedom held, LinZ at the given values: the
 // displacement field is then exactly those corner values.
@@ -24,14 +24,14 @@ TGlobMatrix* HeldTriangle(double w0, double w1, double w2) {
   const double w[3] = {w0, w1, w2};
   const double xy[3][2] = {{0, 0}, {2, 0}, {0, 2}};
   for (int k = 0; k < 3; ++k) {
-    DofData d;
+    DofRecord d;
     d.code = 111;
     d.displacement[0] = w[k];
     m.AddNode(xy[k][0], xy[k][1], d);
   }
   m.AddTriangle(0, 1, 2, kSteel);
   auto* s = new TGlobMatrix();
-  EXPECT_EQ(s->SolveStatic(m), kSolveOk);
+  EXPECT_EQ(s->SolveStatic(m), SolveCode::Ok);
   return s;
 }
 
@@ -92,7 +92,7 @@ TEST(TIsolines, FifteenLevelsBetweenTheExtremes) {
   EXPECT_EQ(BuildIsolines(set, 0, *ramp), 14);
   EXPECT_EQ(set.PointCount(), 28);
   EXPECT_EQ(BuildIsolines(set, 3, *ramp), -1);
-  ASSERT_EQ(ramp->SolveStress(), 0);
+  ASSERT_EQ(ramp->SolveStress(), StressCode::Ok);
   EXPECT_EQ(BuildIsolines(set, 3, *ramp), 0);  // one element: constant stress
 }
 
@@ -104,8 +104,8 @@ TEST(TIsolines, MomentFieldsFollowTheirStresses) {
   p.cellsX = p.cellsY = 5;
   p.material = {210000, 0.3, 0.5, -1};
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
-  ASSERT_EQ(s.SolveStress(), 0);
+  ASSERT_EQ(s.SolveStatic(p.Build()), SolveCode::Ok);
+  ASSERT_EQ(s.SolveStress(), StressCode::Ok);
   for (int c = 0; c < 3; ++c) {
     TIsolines stress, moment;
     const int n = BuildIsolines(stress, static_cast<int>(ResultField::SigmaX) + c, s);
@@ -122,7 +122,7 @@ TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {
   // Two triangles; edge 0-1 with code 100, node 3 clamped with a held rotation, small loads.
   PlateMesh m;
   for (auto [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}}) m.AddNode(x, y);
-  DofData edge;
+  DofRecord edge;
   edge.code = 100;
   m.AddEdge(0, 1, edge);
   m.nodeDof[3].code = 11;
@@ -133,7 +133,7 @@ TEST(Export, CosmosFileListsNodesElementsConstraintsAndLoads) {
   m.AddTriangle(0, 1, 2, kSteel);
   m.AddTriangle(0, 2, 3, kSteel);
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(m), kSolveOk) << s.Failure().message;
+  ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
   const std::string path = ::testing::TempDir() + "model.tvd";
   ASSERT_EQ(s.ExportCosmos(path), ExportResult::Written);
   const auto lines = Lines(path);
@@ -166,7 +166,7 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
   m.nodeDof[0].code = 111;
   m.nodeDof[1].code = 100;
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(m), kSolveOk);
+  ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok);
   const std::string path = ::testing::TempDir() + "p.tvd";
   ASSERT_EQ(s.ExportCosmos(path), ExportResult::Written);
   const auto lines = Lines(path);
@@ -175,7 +175,7 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
 
   for (ElementKind kind : {ElementKind::Dkt, ElementKind::Cubic}) {
     TGlobMatrix k(kind);
-    ASSERT_EQ(k.SolveStatic(m), kSolveOk);
+    ASSERT_EQ(k.SolveStatic(m), SolveCode::Ok);
     const std::string kpath = ::testing::TempDir() + "k.txt";
     ASSERT_EQ(k.WriteLocalStiffness(kpath, 0), ExportResult::Written);
     const auto rows = Lines(kpath);
@@ -200,8 +200,8 @@ TEST(Export, PressureBecomesNodalForcesAndStiffnessFileIsTheSolvedElement) {
   }
   // The two elements differ: the file shows the one the solve used.
   TGlobMatrix dkt(ElementKind::Dkt), cubic(ElementKind::Cubic);
-  ASSERT_EQ(dkt.SolveStatic(m), kSolveOk);
-  ASSERT_EQ(cubic.SolveStatic(m), kSolveOk);
+  ASSERT_EQ(dkt.SolveStatic(m), SolveCode::Ok);
+  ASSERT_EQ(cubic.SolveStatic(m), SolveCode::Ok);
   const std::string p1 = ::testing::TempDir() + "k1.txt", p2 = ::testing::TempDir() + "k2.txt";
   ASSERT_EQ(dkt.WriteLocalStiffness(p1, 0), ExportResult::Written);
   ASSERT_EQ(cubic.WriteLocalStiffness(p2, 0), ExportResult::Written);

@@ -80,8 +80,8 @@ void MeshAndSolve(const std::string& job, double maxArea, Solved& s) {
   s.mesh.GenerateMesh(structure);
   ASSERT_TRUE(s.mesh.IsUsable(30));
   s.solver.SetOptions({SolverKind::Sparse, RecoveryKind::Patch, 0});
-  ASSERT_EQ(s.solver.SolveStatic(s.mesh), kSolveOk) << s.solver.Failure().message;
-  ASSERT_EQ(s.solver.SolveStress(), 0);
+  ASSERT_EQ(s.solver.SolveStatic(s.mesh), SolveCode::Ok) << s.solver.Failure().message;
+  ASSERT_EQ(s.solver.SolveStress(), StressCode::Ok);
 }
 
 struct Fineness {

@@ -16,7 +16,7 @@
 namespace tavrin {
 namespace {
 
-const PlateMaterial kSteel{210000, 0.3, 1, 0};
+const ElementPhysics kSteel{210000, 0.3, 1, 0};
 // The envelope solver and the plain nodal mean: what the documented figures were computed with.
 const AnalysisOptions kDocumented{SolverKind::Envelope, RecoveryKind::Average, 0};
 
@@ -24,15 +24,15 @@ const AnalysisOptions kDocumented{SolverKind::Envelope, RecoveryKind::Average, 0
 
 TEST(Renumbering, SingleTriangleStartsAtFirstNeighbourAndFillsLowerTriangle) {
   Renumbering r;
-  ASSERT_EQ(r.BuildAdjacency(3, {{0, 1}, {1, 2}, {2, 0}}), Renumbering::kOk);
+  ASSERT_EQ(r.BuildAdjacency(3, {{0, 1}, {1, 2}, {2, 0}}), Renumbering::Code::Ok);
   std::vector<int> order, levels;
   EXPECT_EQ(r.LevelStructure(0, order, levels), 2);  // the root's own level counts
   EXPECT_EQ(r.FindRoot(0), 1);
-  ASSERT_EQ(r.Number(), Renumbering::kOk);
+  ASSERT_EQ(r.Number(), Renumbering::Code::Ok);
   EXPECT_EQ(r.NewToMesh()[0], 1);
   std::vector<int> start;
   int failed = 0;
-  ASSERT_EQ(r.EnvelopeStarts(start, failed), Renumbering::kOk);
+  ASSERT_EQ(r.EnvelopeStarts(start, failed), Renumbering::Code::Ok);
   EXPECT_EQ(start, (std::vector<int>{0, 0, 0}));
 }
 
@@ -40,7 +40,7 @@ TEST(Renumbering, RootSearchStopsOnceTheStructureSpansTheComponent) {
   // Path 0-1-2-3-4 searched from its middle: the last level {0, 4} offers 0 first, and 0 gives
   // as many levels as nodes, so the search ends there instead of going on to the other end.
   Renumbering r;
-  ASSERT_EQ(r.BuildAdjacency(5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}), Renumbering::kOk);
+  ASSERT_EQ(r.BuildAdjacency(5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}), Renumbering::Code::Ok);
   std::vector<int> order, levels;
   EXPECT_EQ(r.LevelStructure(2, order, levels), 3);
   EXPECT_EQ(r.FindRoot(2), 0);
@@ -51,16 +51,16 @@ TEST(Renumbering, ComponentsGetConsecutiveRangesAndIsolatedNodesAreReported) {
   // Two triangles {0,1,2} and {3,4,5} given interleaved, plus node 6 on no edge.
   Renumbering r;
   ASSERT_EQ(r.BuildAdjacency(7, {{3, 4}, {0, 1}, {4, 5}, {1, 2}, {5, 3}, {2, 0}}),
-            Renumbering::kOk);
-  ASSERT_EQ(r.Number(), Renumbering::kOk);
+            Renumbering::Code::Ok);
+  ASSERT_EQ(r.Number(), Renumbering::Code::Ok);
   for (int v = 0; v < 3; ++v) EXPECT_LT(r.NewToMesh()[v], 3);
   for (int v = 3; v < 6; ++v) EXPECT_GE(r.NewToMesh()[v], 3);
   EXPECT_EQ(r.NewToMesh()[6], 6);
   std::vector<int> start;
   int failed = -1;
-  EXPECT_EQ(r.EnvelopeStarts(start, failed), Renumbering::kIsolatedNode);
+  EXPECT_EQ(r.EnvelopeStarts(start, failed), Renumbering::Code::IsolatedNode);
   EXPECT_EQ(failed, 6);
-  EXPECT_EQ(r.BuildAdjacency(2, {{0, 2}}), Renumbering::kBadAdjacency);
+  EXPECT_EQ(r.BuildAdjacency(2, {{0, 2}}), Renumbering::Code::BadAdjacency);
 }
 
 TEST(Renumbering, SortsEachRunByDegreesTakenBeforeNumbering) {
@@ -79,8 +79,8 @@ TEST(Renumbering, SortsEachRunByDegreesTakenBeforeNumbering) {
                                  {0, 1},
                                  {1, 3},
                                  {0, 4}}),
-            Renumbering::kOk);
-  ASSERT_EQ(r.Number(), Renumbering::kOk);
+            Renumbering::Code::Ok);
+  ASSERT_EQ(r.Number(), Renumbering::Code::Ok);
   EXPECT_EQ(r.NewToMesh(), (std::vector<int>{2, 0, 7, 6, 1, 8, 4, 3, 5}));
   for (int v = 0; v < 9; ++v) EXPECT_EQ(r.MeshToNew()[r.NewToMesh()[v]], v);
 }
@@ -94,11 +94,11 @@ TEST(Renumbering, LongStripKeepsABoundedProfile) {
   p.cellsY = 1;
   const PlateMesh m = p.Build();
   Renumbering r;
-  ASSERT_EQ(r.BuildAdjacency(m.NodeCount(), m.edges), Renumbering::kOk);
-  ASSERT_EQ(r.Number(), Renumbering::kOk);
+  ASSERT_EQ(r.BuildAdjacency(m.NodeCount(), m.edges), Renumbering::Code::Ok);
+  ASSERT_EQ(r.Number(), Renumbering::Code::Ok);
   std::vector<int> start;
   int failed;
-  ASSERT_EQ(r.EnvelopeStarts(start, failed), Renumbering::kOk);
+  ASSERT_EQ(r.EnvelopeStarts(start, failed), Renumbering::Code::Ok);
   for (int v = 0; v < m.NodeCount(); ++v) EXPECT_LE(v - start[v], 3) << v;
   // Its ends are the peripheral nodes: the first number goes to an end.
   const int first = r.NewToMesh()[0];
@@ -110,9 +110,9 @@ TEST(Renumbering, LongStripKeepsABoundedProfile) {
 TEST(EnvelopeCholesky, SolvesSmallSystemsWhateverTheLoadScale) {
   EnvelopeCholesky one;
   one.Allocate({0});
-  one.Add(0, 0, 4);
+  ASSERT_EQ(one.Add(0, 0, 4), EnvelopeCholesky::Code::Ok);
   int failed;
-  ASSERT_EQ(one.Factor(nullptr, failed), EnvelopeCholesky::kOk);
+  ASSERT_EQ(one.Factor(nullptr, failed), EnvelopeCholesky::Code::Ok);
   std::vector<long double> b = {2};
   one.Solve(b);
   EXPECT_EQ(b[0], 0.5L);
@@ -122,11 +122,11 @@ TEST(EnvelopeCholesky, SolvesSmallSystemsWhateverTheLoadScale) {
   for (long double scale : {1.0L, 1e-5L, 1e-12L}) {
     EnvelopeCholesky m;
     m.Allocate({0, 1, 1});
-    for (int i = 0; i < 3; ++i) m.Add(i, i, 2);
-    EXPECT_EQ(m.Add(1, 0, -1), EnvelopeCholesky::kOk);
-    EXPECT_EQ(m.Add(2, 1, -1), EnvelopeCholesky::kOk);
-    EXPECT_EQ(m.Add(2, 0, 1), EnvelopeCholesky::kOutside);
-    ASSERT_EQ(m.Factor(nullptr, failed), EnvelopeCholesky::kOk);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(m.Add(i, i, 2), EnvelopeCholesky::Code::Ok);
+    EXPECT_EQ(m.Add(1, 0, -1), EnvelopeCholesky::Code::Ok);
+    EXPECT_EQ(m.Add(2, 1, -1), EnvelopeCholesky::Code::Ok);
+    EXPECT_EQ(m.Add(2, 0, 1), EnvelopeCholesky::Code::Outside);
+    ASSERT_EQ(m.Factor(nullptr, failed), EnvelopeCholesky::Code::Ok);
     std::vector<long double> x = {0, 0, 4 * scale};
     m.Solve(x);
     EXPECT_NEAR(static_cast<double>(x[0] / scale), 1.0, 1e-15);
@@ -139,34 +139,34 @@ TEST(EnvelopeCholesky, RejectsSingularAndIndefiniteMatrices) {
   int failed;
   EnvelopeCholesky zero;
   zero.Allocate({0, 1});
-  zero.Add(1, 1, 1);
-  EXPECT_EQ(zero.Factor(nullptr, failed), EnvelopeCholesky::kFirstPivot);
+  ASSERT_EQ(zero.Add(1, 1, 1), EnvelopeCholesky::Code::Ok);
+  EXPECT_EQ(zero.Factor(nullptr, failed), EnvelopeCholesky::Code::FirstPivot);
   EXPECT_EQ(failed, 0);
 
   // [1 1; 1 1] is singular: the second pivot cancels to zero.
   EnvelopeCholesky singular;
   singular.Allocate({0, 1});
-  singular.Add(0, 0, 1);
-  singular.Add(1, 0, 1);
-  singular.Add(1, 1, 1);
-  EXPECT_EQ(singular.Factor(nullptr, failed), EnvelopeCholesky::kNotPositive);
+  ASSERT_EQ(singular.Add(0, 0, 1), EnvelopeCholesky::Code::Ok);
+  ASSERT_EQ(singular.Add(1, 0, 1), EnvelopeCholesky::Code::Ok);
+  ASSERT_EQ(singular.Add(1, 1, 1), EnvelopeCholesky::Code::Ok);
+  EXPECT_EQ(singular.Factor(nullptr, failed), EnvelopeCholesky::Code::NotPositive);
   EXPECT_EQ(failed, 1);
 
   // Nearly singular to working precision, relative to the row's own diagonal.
   EnvelopeCholesky nearly;
   nearly.Allocate({0, 1});
-  nearly.Add(0, 0, 1e6);
-  nearly.Add(1, 0, 1e6);
-  nearly.Add(1, 1, 1e6 * (1 + 1e-12));
-  EXPECT_EQ(nearly.Factor(nullptr, failed), EnvelopeCholesky::kNotPositive);
+  ASSERT_EQ(nearly.Add(0, 0, 1e6), EnvelopeCholesky::Code::Ok);
+  ASSERT_EQ(nearly.Add(1, 0, 1e6), EnvelopeCholesky::Code::Ok);
+  ASSERT_EQ(nearly.Add(1, 1, 1e6 * (1 + 1e-12)), EnvelopeCholesky::Code::Ok);
+  EXPECT_EQ(nearly.Factor(nullptr, failed), EnvelopeCholesky::Code::NotPositive);
 
   // Small but well-conditioned entries are fine: no absolute threshold.
   EnvelopeCholesky tiny;
   tiny.Allocate({0, 1});
-  tiny.Add(0, 0, 2e-9);
-  tiny.Add(1, 0, -1e-9);
-  tiny.Add(1, 1, 2e-9);
-  EXPECT_EQ(tiny.Factor(nullptr, failed), EnvelopeCholesky::kOk);
+  ASSERT_EQ(tiny.Add(0, 0, 2e-9), EnvelopeCholesky::Code::Ok);
+  ASSERT_EQ(tiny.Add(1, 0, -1e-9), EnvelopeCholesky::Code::Ok);
+  ASSERT_EQ(tiny.Add(1, 1, 2e-9), EnvelopeCholesky::Code::Ok);
+  EXPECT_EQ(tiny.Factor(nullptr, failed), EnvelopeCholesky::Code::Ok);
 }
 
 // ---- Whole solve ------------------------------------------------------------------------
@@ -174,7 +174,7 @@ TEST(EnvelopeCholesky, RejectsSingularAndIndefiniteMatrices) {
 // One triangle with every node held: no equation is left, displacements are the held values.
 PlateMesh HeldTriangle(double w0, double w1, double w2) {
   PlateMesh m;
-  DofData d;
+  DofRecord d;
   d.code = 111;
   d.displacement[0] = w0;
   m.AddNode(0, 0, d);
@@ -190,11 +190,11 @@ TEST(TGlobMatrix, ConstraintsFromNodesAndEdgesAndHeldValues) {
   // Square of two triangles; edge 0-1 has code 110 (LinZ and RotX at both ends, not RotY).
   PlateMesh m;
   for (auto [x, y] : {std::pair{0.0, 0.0}, {1.0, 0.0}, {1.0, 1.0}, {0.0, 1.0}}) m.AddNode(x, y);
-  DofData edge;
+  DofRecord edge;
   edge.code = 110;
   edge.displacement[0] = 0.25;
   m.AddEdge(0, 1, edge);
-  DofData node;
+  DofRecord node;
   node.code = 100;
   node.displacement[0] = -0.5;  // the node's own value wins over the edge's
   m.nodeDof[1] = node;
@@ -202,7 +202,7 @@ TEST(TGlobMatrix, ConstraintsFromNodesAndEdgesAndHeldValues) {
   m.AddTriangle(0, 2, 3, kSteel);
   m.nodeDof[3].code = 111;
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(m), kSolveOk) << s.Failure().message;
+  ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
   EXPECT_EQ(s.EquationCount(), 12 - 4 - 3);
   const int n0 = s.NewNumberOf(0), n1 = s.NewNumberOf(1), n3 = s.NewNumberOf(3);
   EXPECT_TRUE(s.IsConstrained(n0, 0));
@@ -215,7 +215,7 @@ TEST(TGlobMatrix, ConstraintsFromNodesAndEdgesAndHeldValues) {
   EXPECT_EQ(s.NewNumberOf(4), -1);
 
   TGlobMatrix all;
-  ASSERT_EQ(all.SolveStatic(HeldTriangle(1, 2, 3)), kSolveOk);
+  ASSERT_EQ(all.SolveStatic(HeldTriangle(1, 2, 3)), SolveCode::Ok);
   EXPECT_EQ(all.EquationCount(), 0);
   EXPECT_EQ(all.Displacement(all.NewNumberOf(2), 0), 3.0L);
 }
@@ -227,7 +227,7 @@ TEST(TGlobMatrix, LoadsFromPressureNodesAndEdgesCountInLoadZ) {
   m.AddNode(0, 0);
   m.AddNode(1, 0);
   m.AddNode(0, 0.5);
-  DofData edge;
+  DofRecord edge;
   edge.force[0] = 2;
   m.AddEdge(0, 1, edge);
   m.AddTriangle(0, 1, 2, {210000, 0.3, 0.1, 3});
@@ -236,7 +236,7 @@ TEST(TGlobMatrix, LoadsFromPressureNodesAndEdgesCountInLoadZ) {
   m.nodeDof[0].code = 111;
   m.nodeDof[1].code = 111;
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(m), kSolveOk);
+  ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok);
   EXPECT_DOUBLE_EQ(s.LoadZ(), 0.75 + 2 + 5);
   // Nothing moves, so each reaction is minus the load there.
   EXPECT_DOUBLE_EQ(s.Reaction(s.NewNumberOf(0), 0), -1.25);
@@ -245,14 +245,14 @@ TEST(TGlobMatrix, LoadsFromPressureNodesAndEdgesCountInLoadZ) {
 
   // A small element keeps its pressure: sides of a few millimetres in a job in metres.
   PlateMesh small;
-  DofData held;
+  DofRecord held;
   held.code = 111;
   small.AddNode(0, 0, held);
   small.AddNode(0.005, 0, held);
   small.AddNode(0, 0.004, held);
   small.AddTriangle(0, 1, 2, {2.1e11, 0.3, 0.001, 3});
   TGlobMatrix t;
-  ASSERT_EQ(t.SolveStatic(small), kSolveOk) << t.Failure().message;
+  ASSERT_EQ(t.SolveStatic(small), SolveCode::Ok) << t.Failure().message;
   EXPECT_NEAR(t.LoadZ(), 3e-5, 1e-18);
 }
 
@@ -266,7 +266,7 @@ TEST(TGlobMatrix, HeldRigidMotionIsReproducedExactly) {
   p.material = kSteel;
   PlateMesh m = p.Build();
   for (int i = 0; i < m.NodeCount(); ++i) {
-    DofData& d = m.nodeDof[i];
+    DofRecord& d = m.nodeDof[i];
     if (d.code == 0) continue;
     d.displacement[0] = 0.5 + 0.01 * m.x[i] - 0.02 * m.y[i];
     d.displacement[1] = -0.02;  // dw/dy
@@ -274,8 +274,8 @@ TEST(TGlobMatrix, HeldRigidMotionIsReproducedExactly) {
   }
   for (ElementKind kind : {ElementKind::Dkt, ElementKind::Cubic}) {
     TGlobMatrix s(kind);
-    ASSERT_EQ(s.SolveStatic(m), kSolveOk) << s.Failure().message;
-    ASSERT_EQ(s.SolveStress(), 0);
+    ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
+    ASSERT_EQ(s.SolveStress(), StressCode::Ok);
     for (int v = 0; v < s.ResultNodeCount(); ++v) {
       const double x = s.NodeX(v), y = s.NodeY(v);
       EXPECT_NEAR(static_cast<double>(s.Displacement(v, 0)), 0.5 + 0.01 * x - 0.02 * y, 1e-12);
@@ -293,7 +293,7 @@ TEST(TGlobMatrix, SolutionScalesLinearlyWithTinyLoads) {
   p.material = {2.1e11, 0.3, 0.01, 1};  // newtons and metres
   const PlateMesh unit = p.Build();
   TGlobMatrix ref;
-  ASSERT_EQ(ref.SolveStatic(unit), kSolveOk);
+  ASSERT_EQ(ref.SolveStatic(unit), SolveCode::Ok);
   double largest = 0;
   for (int v = 0; v < ref.ResultNodeCount(); ++v)
     for (int d = 0; d < 3; ++d)
@@ -303,7 +303,7 @@ TEST(TGlobMatrix, SolutionScalesLinearlyWithTinyLoads) {
     PlateMesh m = unit;
     for (auto& mat : m.materials) mat.pressure *= scale;
     TGlobMatrix s;
-    ASSERT_EQ(s.SolveStatic(m), kSolveOk);
+    ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok);
     for (int v = 0; v < s.ResultNodeCount(); ++v)
       for (int d = 0; d < 3; ++d) {
         const long double r = ref.Displacement(v, d);
@@ -319,14 +319,14 @@ TEST(TGlobMatrix, FailuresStopTheSolveWithTheirDetail) {
   p.cellsX = p.cellsY = 2;
   p.support = EdgeSupport::Free;
   TGlobMatrix free;
-  const int rc = free.SolveStatic(p.Build());
-  EXPECT_TRUE(rc == kSolveNotPositive || rc == kSolveFirstPivot);
+  const SolveCode rc = free.SolveStatic(p.Build());
+  EXPECT_TRUE(rc == SolveCode::NotPositive || rc == SolveCode::FirstPivot);
   EXPECT_FALSE(free.IsSolved());
   EXPECT_GE(free.Failure().equation, 0);
   EXPECT_GE(free.Failure().meshNode, 0);
   EXPECT_FALSE(free.Failure().message.empty());
   EXPECT_EQ(static_cast<double>(free.Displacement(0, 0)), 1e200);
-  EXPECT_EQ(free.SolveStress(), 1);
+  EXPECT_EQ(free.SolveStress(), StressCode::NoSolution);
   EXPECT_EQ(free.ExportCosmos(::testing::TempDir() + "x.tvd"), ExportResult::NoSolution);
 
   // A zero-area triangle among sound ones.
@@ -334,42 +334,42 @@ TEST(TGlobMatrix, FailuresStopTheSolveWithTheirDetail) {
   const int a = m.AddNode(4, 0), b = m.AddNode(6, 0);
   m.AddTriangle(1, a, b, kSteel);
   TGlobMatrix degenerate;
-  EXPECT_EQ(degenerate.SolveStatic(m), kSolveDegenerateElement);
+  EXPECT_EQ(degenerate.SolveStatic(m), SolveCode::DegenerateElement);
   EXPECT_EQ(degenerate.Failure().element, 1);
 
   // A node on no edge.
   PlateMesh loose = HeldTriangle(0, 0, 0);
   loose.AddNode(9, 9);
   TGlobMatrix isolated;
-  EXPECT_EQ(isolated.SolveStatic(loose), kSolveIsolatedNode);
+  EXPECT_EQ(isolated.SolveStatic(loose), SolveCode::IsolatedNode);
   EXPECT_EQ(isolated.Failure().meshNode, 3);
 
   TGlobMatrix empty;
-  EXPECT_EQ(empty.SolveStatic(PlateMesh()), kSolveEmptyMesh);
+  EXPECT_EQ(empty.SolveStatic(PlateMesh()), SolveCode::EmptyMesh);
   PlateMesh ragged = HeldTriangle(0, 0, 0);
   ragged.materials.clear();
-  EXPECT_EQ(empty.SolveStatic(ragged), kSolveAdjacencyFailed);
+  EXPECT_EQ(empty.SolveStatic(ragged), SolveCode::AdjacencyFailed);
 
   PlateMesh noMaterial = HeldTriangle(0, 0, 0);
   noMaterial.materials[0].thickness = 0;
   TGlobMatrix zeroThickness;
-  EXPECT_EQ(zeroThickness.SolveStatic(noMaterial), kSolveDegenerateElement);
+  EXPECT_EQ(zeroThickness.SolveStatic(noMaterial), SolveCode::DegenerateElement);
 }
 
 TEST(TGlobMatrix, StressesBeyondADoubleAreNotReported) {
   // A held corner lifted by 1e308 with the rotations held at 0: the displacements fit a
   // double, the curvatures and stresses from them do not.
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(HeldTriangle(1e308, 0, 0)), kSolveOk);
-  EXPECT_EQ(s.SolveStress(), 2);
+  ASSERT_EQ(s.SolveStatic(HeldTriangle(1e308, 0, 0)), SolveCode::Ok);
+  EXPECT_EQ(s.SolveStress(), StressCode::OutOfRange);
   EXPECT_FALSE(s.HasStresses());
   EXPECT_EQ(s.ElementStress(0, 0), kNoValue);
   EXPECT_EQ(s.NodeMoment(0, 0), kNoValue);
   TIsolines set;
   EXPECT_EQ(BuildIsolines(set, static_cast<int>(ResultField::SigmaX), s), -1);
 
-  ASSERT_EQ(s.SolveStatic(HeldTriangle(1, 0, 0)), kSolveOk);
-  EXPECT_EQ(s.SolveStress(), 0);
+  ASSERT_EQ(s.SolveStatic(HeldTriangle(1, 0, 0)), SolveCode::Ok);
+  EXPECT_EQ(s.SolveStress(), StressCode::Ok);
 }
 
 TEST(TGlobMatrix, APlateTooSoftForADoubleIsAFailureNotNaN) {
@@ -381,18 +381,18 @@ TEST(TGlobMatrix, APlateTooSoftForADoubleIsAFailureNotNaN) {
   p.width = p.height = 1000;
   p.material = {1e-300, 0.3, 10, -0.01};
   TGlobMatrix fits;
-  ASSERT_EQ(fits.SolveStatic(p.Build()), kSolveOk);
-  ASSERT_EQ(fits.SolveStress(), 0);
+  ASSERT_EQ(fits.SolveStatic(p.Build()), SolveCode::Ok);
+  ASSERT_EQ(fits.SolveStress(), StressCode::Ok);
   EXPECT_TRUE(std::isfinite(fits.ElementStress(0, 0)));
 
   p.material.pressure = -10;
   for (ElementKind kind : {ElementKind::Dkt, ElementKind::Cubic}) {
     TGlobMatrix s(kind);
-    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveOutOfRange);
+    EXPECT_EQ(s.SolveStatic(p.Build()), SolveCode::OutOfRange);
     EXPECT_FALSE(s.IsSolved());
     EXPECT_GE(s.Failure().meshNode, 0);
     EXPECT_NE(s.Failure().message.find("out of range"), std::string::npos);
-    EXPECT_EQ(s.SolveStress(), 1);
+    EXPECT_EQ(s.SolveStress(), StressCode::NoSolution);
     EXPECT_EQ(static_cast<double>(s.Displacement(0, 0)), kNoValue);
   }
 }
@@ -401,9 +401,9 @@ TEST(TGlobMatrix, StressesAveragePlainlyAndQueriesGuardTheirRange) {
   PlateMesh m = HeldTriangle(0, 0, 0);
   TGlobMatrix s;
   EXPECT_EQ(s.ElementStress(0, 0), 1e200);
-  ASSERT_EQ(s.SolveStatic(m), kSolveOk);
+  ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok);
   EXPECT_EQ(s.ElementStress(0, 0), 1e200);  // not before SolveStress
-  ASSERT_EQ(s.SolveStress(), 0);
+  ASSERT_EQ(s.SolveStress(), StressCode::Ok);
   EXPECT_TRUE(s.HasStresses());
   EXPECT_EQ(s.ElementStress(0, 0), 0.0);
   EXPECT_EQ(s.ElementStress(1, 0), 1e200);
@@ -428,8 +428,8 @@ TEST(TGlobMatrix, StressesAveragePlainlyAndQueriesGuardTheirRange) {
   }
   TGlobMatrix c;
   c.SetOptions(kDocumented);
-  ASSERT_EQ(c.SolveStatic(q), kSolveOk);
-  ASSERT_EQ(c.SolveStress(), 0);
+  ASSERT_EQ(c.SolveStatic(q), SolveCode::Ok);
+  ASSERT_EQ(c.SolveStress(), StressCode::Ok);
   const double sx = -(0.2 / 2) * 1000 / (1 - 0.0625) * k, sy = 0.25 * sx;
   for (int v = 0; v < c.ResultNodeCount(); ++v) {
     EXPECT_NEAR(c.NodeStress(v, 0), sx, 1e-12);
@@ -450,8 +450,8 @@ TEST(TGlobMatrix, StressesAveragePlainlyAndQueriesGuardTheirRange) {
   loaded.material = {1000, 0.25, 0.2, 1};
   TGlobMatrix u;
   u.SetOptions(kDocumented);
-  ASSERT_EQ(u.SolveStatic(loaded.Build()), kSolveOk);
-  ASSERT_EQ(u.SolveStress(), 0);
+  ASSERT_EQ(u.SolveStatic(loaded.Build()), SolveCode::Ok);
+  ASSERT_EQ(u.SolveStress(), StressCode::Ok);
   std::vector<double> sum(3 * u.ResultNodeCount(), 0.0);
   std::vector<int> count(u.ResultNodeCount(), 0);
   for (int t = 0; t < u.ResultTriangleCount(); ++t)
@@ -491,7 +491,7 @@ TEST(TGlobMatrix, ReportsProgressOfEveryStageAndHidesAtTheEnd) {
   ProgressLog log;
   TGlobMatrix s(ElementKind::Dkt, &log);
   s.SetOptions(kDocumented);
-  ASSERT_EQ(s.SolveStatic(mesh), kSolveOk);
+  ASSERT_EQ(s.SolveStatic(mesh), SolveCode::Ok);
   const int triangles = mesh.TriangleCount(), n = s.EquationCount();
   ASSERT_EQ(log.reports.size(), static_cast<size_t>(4 + triangles + n - 1));
   auto expect = [&](size_t at, const std::string& caption, int position, int index, int total) {
@@ -515,7 +515,7 @@ TEST(TGlobMatrix, ReportsProgressOfEveryStageAndHidesAtTheEnd) {
   ProgressLog failed;
   p.support = EdgeSupport::Free;
   TGlobMatrix f(ElementKind::Dkt, &failed);
-  EXPECT_NE(f.SolveStatic(p.Build()), kSolveOk);
+  EXPECT_NE(f.SolveStatic(p.Build()), SolveCode::Ok);
   EXPECT_EQ(failed.hides, 1);
 }
 
@@ -523,9 +523,9 @@ TEST(TGlobMatrix, ASecondSolveLeavesNothingOfTheFirst) {
   StructuredPlate p;
   p.cellsX = p.cellsY = 3;
   TGlobMatrix s;
-  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
-  ASSERT_EQ(s.SolveStress(), 0);
-  EXPECT_EQ(s.SolveStatic(PlateMesh()), kSolveEmptyMesh);
+  ASSERT_EQ(s.SolveStatic(p.Build()), SolveCode::Ok);
+  ASSERT_EQ(s.SolveStress(), StressCode::Ok);
+  EXPECT_EQ(s.SolveStatic(PlateMesh()), SolveCode::EmptyMesh);
   EXPECT_FALSE(s.IsSolved());
   EXPECT_FALSE(s.HasStresses());
   EXPECT_EQ(s.NewNumberOf(0), -1);
@@ -561,8 +561,8 @@ TEST_P(ReferencePlate, CentreDeflectionAndStress) {
   p.material = {210000, 0.3, 1, 1};
   TGlobMatrix s(c.element);
   s.SetOptions(kDocumented);
-  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk) << s.Failure().message;
-  ASSERT_EQ(s.SolveStress(), 0);
+  ASSERT_EQ(s.SolveStatic(p.Build()), SolveCode::Ok) << s.Failure().message;
+  ASSERT_EQ(s.SolveStress(), StressCode::Ok);
   const int centre = s.NewNumberOf(p.GridNode(c.cells / 2, c.cells / 2));
   EXPECT_NEAR(static_cast<double>(s.Displacement(centre, 0)), c.w, 1e-9 * c.w);
   EXPECT_NEAR(s.NodeStress(centre, 0), c.sx, 1e-9 * c.sx);

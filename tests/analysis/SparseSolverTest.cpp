@@ -45,8 +45,8 @@ void ExpectSameDisplacements(const TGlobMatrix& a, const TGlobMatrix& b, double 
 void SolveBoth(const PlateMesh& mesh, TGlobMatrix& sparse, TGlobMatrix& envelope) {
   sparse.SetOptions(With(SolverKind::Sparse));
   envelope.SetOptions(With(SolverKind::Envelope));
-  ASSERT_EQ(sparse.SolveStatic(mesh), kSolveOk) << sparse.Failure().message;
-  ASSERT_EQ(envelope.SolveStatic(mesh), kSolveOk) << envelope.Failure().message;
+  ASSERT_EQ(sparse.SolveStatic(mesh), SolveCode::Ok) << sparse.Failure().message;
+  ASSERT_EQ(envelope.SolveStatic(mesh), SolveCode::Ok) << envelope.Failure().message;
 }
 
 PlateMesh MeshExample(const std::string& name, float maxArea) {
@@ -124,8 +124,8 @@ TEST(SparseSolver, AMechanismIsRefusedByBothSolversAlike) {
     for (SolverKind kind : {SolverKind::Sparse, SolverKind::Envelope}) {
       TGlobMatrix s;
       s.SetOptions(With(kind));
-      const int rc = s.SolveStatic(mesh);
-      EXPECT_TRUE(rc == kSolveNotPositive || rc == kSolveFirstPivot) << rc;
+      const SolveCode rc = s.SolveStatic(mesh);
+      EXPECT_TRUE(rc == SolveCode::NotPositive || rc == SolveCode::FirstPivot) << ToCode(rc);
       EXPECT_FALSE(s.IsSolved());
       const SolveFailure& f = s.Failure();
       ASSERT_GE(f.equation, 0);
@@ -140,7 +140,7 @@ TEST(SparseSolver, AMechanismIsRefusedByBothSolversAlike) {
           << f.message;
       EXPECT_NE(f.message.find("the plate is not held enough by its constraints."),
                 std::string::npos);
-      EXPECT_EQ(s.SolveStress(), 1);
+      EXPECT_EQ(s.SolveStress(), StressCode::NoSolution);
     }
   }
 }
@@ -153,14 +153,14 @@ TEST(SparseSolver, AFactorThatWouldNotFitIsRefusedWithItsSize) {
     AnalysisOptions o = With(kind);
     o.memoryLimitBytes = 100000;  // 100 kB: less than either factor of 1,200 equations
     s.SetOptions(o);
-    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveOutOfMemory);
+    EXPECT_EQ(s.SolveStatic(p.Build()), SolveCode::OutOfMemory);
     EXPECT_FALSE(s.IsSolved());
     const std::string& message = s.Failure().message;
     EXPECT_NE(message.find("needs "), std::string::npos) << message;
     EXPECT_NE(message.find("only 100 kB is available"), std::string::npos) << message;
     o.memoryLimitBytes = 1000000000;
     s.SetOptions(o);
-    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+    EXPECT_EQ(s.SolveStatic(p.Build()), SolveCode::Ok);
   }
   EXPECT_GT(AvailableMemoryBytes(), 0);
   EXPECT_EQ(MemoryText(3200000000), "3.2 GB");
@@ -172,12 +172,12 @@ TEST(SparseSolver, AFactorThatWouldNotFitIsRefusedWithItsSize) {
 // few correct digits. Both solvers refuse it, naming the residual.
 TEST(SparseSolver, ASolutionFailingItsCheckIsRefused) {
   PlateMesh m = MeshExample("two-materials.sam", 200);
-  for (PlateMaterial& material : m.materials)
+  for (ElementPhysics& material : m.materials)
     if (material.eModulus == 210000) material.eModulus = 1e14;
   for (SolverKind kind : {SolverKind::Sparse, SolverKind::Envelope}) {
     TGlobMatrix s;
     s.SetOptions(With(kind));
-    ASSERT_EQ(s.SolveStatic(m), kSolveInaccurate) << SolverName(kind);
+    ASSERT_EQ(s.SolveStatic(m), SolveCode::Inaccurate) << SolverName(kind);
     EXPECT_FALSE(s.IsSolved());
     EXPECT_GT(s.RelativeResidual(), TGlobMatrix::kResidualLimit);
     EXPECT_NE(s.Failure().message.find("relative residual"), std::string::npos);
@@ -185,7 +185,7 @@ TEST(SparseSolver, ASolutionFailingItsCheckIsRefused) {
   }
   // The example as it is passes, with figures far below the limits.
   TGlobMatrix sound;
-  ASSERT_EQ(sound.SolveStatic(MeshExample("two-materials.sam", 200)), kSolveOk);
+  ASSERT_EQ(sound.SolveStatic(MeshExample("two-materials.sam", 200)), SolveCode::Ok);
   EXPECT_LT(sound.RelativeResidual(), 1e-2 * TGlobMatrix::kResidualLimit);
   EXPECT_LT(sound.LoadImbalance(), 1e-3 * TGlobMatrix::kImbalanceLimit);
 }
@@ -218,18 +218,18 @@ TEST(SparseSolver, AStopEndsTheSolveAtAnyStageWithNoResults) {
     StopAt stop(stage.caption);
     TGlobMatrix s(ElementKind::Dkt, &stop);
     s.SetOptions(With(stage.solver));
-    EXPECT_EQ(s.SolveStatic(p.Build()), kSolveStopped) << stage.caption;
+    EXPECT_EQ(s.SolveStatic(p.Build()), SolveCode::Stopped) << stage.caption;
     EXPECT_FALSE(s.IsSolved());
     EXPECT_EQ(s.Reaction(0, 0), kNoValue);
   }
   // Stopped in the recovery: no stresses, and a later recovery can still run.
   StopAt late("never");
   TGlobMatrix s(ElementKind::Dkt, &late);
-  ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+  ASSERT_EQ(s.SolveStatic(p.Build()), SolveCode::Ok);
   StopAt inRecovery("Stress recovery #");
   TGlobMatrix r(ElementKind::Dkt, &inRecovery);
-  ASSERT_EQ(r.SolveStatic(p.Build()), kSolveOk);
-  EXPECT_EQ(r.SolveStress(), 3);
+  ASSERT_EQ(r.SolveStatic(p.Build()), SolveCode::Ok);
+  EXPECT_EQ(r.SolveStress(), StressCode::Stopped);
   EXPECT_FALSE(r.HasStresses());
   EXPECT_EQ(r.NodeMoment(0, 0), kNoValue);
   EXPECT_TRUE(r.IsSolved());  // the static solution stays for another recovery
@@ -237,7 +237,7 @@ TEST(SparseSolver, AStopEndsTheSolveAtAnyStageWithNoResults) {
     bool StopRequested() override { return true; }
   } always;
   TGlobMatrix t(ElementKind::Dkt, &always);
-  EXPECT_EQ(t.SolveStatic(p.Build()), kSolveStopped);
+  EXPECT_EQ(t.SolveStatic(p.Build()), SolveCode::Stopped);
 }
 
 // Moments as result fields, element and node, and no value that is not finite anywhere.
@@ -250,9 +250,9 @@ TEST(SparseSolver, MomentFieldsAndFiniteValuesEverywhere) {
   for (RecoveryKind recovery : {RecoveryKind::Patch, RecoveryKind::Average}) {
     TGlobMatrix s;
     s.SetOptions(With(SolverKind::Sparse, recovery));
-    ASSERT_EQ(s.SolveStatic(p.Build()), kSolveOk);
+    ASSERT_EQ(s.SolveStatic(p.Build()), SolveCode::Ok);
     EXPECT_EQ(s.NodeValue(0, ResultField::MomentX), kNoValue);  // not before SolveStress
-    ASSERT_EQ(s.SolveStress(), 0);
+    ASSERT_EQ(s.SolveStress(), StressCode::Ok);
     for (int v = 0; v < s.ResultNodeCount(); ++v)
       for (int f = 0; f < kResultFieldCount; ++f) {
         const double value = s.NodeValue(v, static_cast<ResultField>(f));

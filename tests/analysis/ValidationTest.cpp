@@ -73,8 +73,8 @@ Result MeshAndSolve(const std::string& job, double maxArea, double cx, double cy
   s.SetOptions({SolverKind::Envelope, RecoveryKind::Average, 0});
   Result r;
   r.elements = mesh.TriangleCount();
-  EXPECT_EQ(s.SolveStatic(mesh), kSolveOk) << s.Failure().message;
-  EXPECT_EQ(s.SolveStress(), 0);
+  EXPECT_EQ(s.SolveStatic(mesh), SolveCode::Ok) << s.Failure().message;
+  EXPECT_EQ(s.SolveStress(), StressCode::Ok);
   int centre = -1;
   for (int i = 0; i < mesh.NodeCount(); ++i)
     if (mesh.NodeX(i) == cx && mesh.NodeY(i) == cy) centre = s.NewNumberOf(i);

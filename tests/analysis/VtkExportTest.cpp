@@ -36,7 +36,7 @@ class VtkExport : public ::testing::Test {
     plate.cellsX = 4;
     plate.cellsY = 3;
     plate.pattern = DiagonalPattern::UnionJack;
-    ASSERT_EQ(solver_.SolveStatic(plate.Build()), kSolveOk);
+    ASSERT_EQ(solver_.SolveStatic(plate.Build()), SolveCode::Ok);
   }
   TGlobMatrix solver_;
 };
@@ -57,7 +57,7 @@ TEST_F(VtkExport, StaticResultsOnlyBeforeTheStresses) {
 }
 
 TEST_F(VtkExport, EveryResultReadsBackAtItsPointOrCell) {
-  ASSERT_EQ(solver_.SolveStress(), 0);
+  ASSERT_EQ(solver_.SolveStress(), StressCode::Ok);
   const std::string path = TempPath("full.vtu");
   ASSERT_EQ(WriteVtu(solver_, path), ExportResult::Written);
   const VtuGrid g = ReadVtu(path);

@@ -55,11 +55,11 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(r.err, "");
   const auto figures = Figures(r.out);
-  ASSERT_EQ(figures.size(), 9u) << r.out;
-  const char* const keys[] = {"nodes",  "edges", "elements",       "min-angle",
-                              "usable", "area",  "min-angle-free", "input-corner-triangles",
-                              "stopped"};
-  for (int i = 0; i < 9; ++i) EXPECT_EQ(figures[i].first, keys[i]);
+  ASSERT_EQ(figures.size(), 10u) << r.out;  // no reason: both bounds met
+  const char* const keys[] = {"nodes",   "edges",       "elements",       "min-angle",
+                              "usable",  "area",        "min-angle-free", "input-corner-triangles",
+                              "stopped", "largest-area"};
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(figures[i].first, keys[i]);
   // Euler on a disc: nodes - edges + elements = 1.
   EXPECT_EQ(
       std::stoi(figures[0].second) - std::stoi(figures[1].second) + std::stoi(figures[2].second),
@@ -70,6 +70,7 @@ TEST_F(CliMesh, PrintsTheFiguresOfTheMesh) {
   EXPECT_EQ(figures[6].second, figures[3].second);  // no corner sharper than 31 degrees
   EXPECT_EQ(figures[7].second, "0");
   EXPECT_EQ(figures[8].second, "no");
+  EXPECT_LT(std::stod(figures[9].second), 200.0);
 
   // A larger area bound gives fewer elements; the node limit stops a refinement that the
   // angle alone would keep going (a maximal area of 0.01 makes every triangle too large).

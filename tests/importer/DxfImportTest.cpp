@@ -160,15 +160,14 @@ TEST(DxfImport, ImportedSlabMeshesAndSolves) {
   parameters.maxArea = 400;
   parameters.animate = false;
   FEM mesh(parameters);
-  mesh.GenerateMesh(job);
-  ASSERT_TRUE(mesh.IsUsable(30));
+  ASSERT_TRUE(mesh.GenerateMesh(job).usable);
   double meshed = 0.0;
   for (int t = 0; t < mesh.TriangleCount(); ++t) meshed += mesh.TriangleArea(t);
   const double net = 480000 - ChordFan(36, 40) - 22500;
   EXPECT_NEAR(meshed, net, 1e-9 * net);
 
   TGlobMatrix solver;
-  ASSERT_EQ(solver.SolveStatic(mesh), kSolveOk) << solver.Failure().message;
+  ASSERT_EQ(solver.SolveStatic(mesh), SolveCode::Ok) << solver.Failure().message;
   EXPECT_NEAR(solver.LoadZ(), q * net, 1e-9 * std::fabs(q * net));
   EXPECT_NEAR(solver.ReactionZ(), -solver.LoadZ(), 1e-6 * std::fabs(q * net));
 }

@@ -49,8 +49,7 @@ TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
     TObjCont job;
     ASSERT_TRUE(job.LoadJob(path.string()).ok);
     job.PrepareForMeshing();
-    testing::ScopedMeshParameters scoped(31.0f, 200.0f);
-    FEM mesh;
+    FEM mesh(testing::Parameters(31.0f, 200.0f));
     mesh.GenerateMesh(job);
 
     const auto problems = CheckMesh(mesh, job);

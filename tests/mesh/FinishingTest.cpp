@@ -28,7 +28,6 @@ namespace tavrin {
 namespace {
 
 using testing::AddPolygon;
-using testing::ScopedMeshParameters;
 
 // Far above any mesh below: a refinement that loops ends here, stopped, and fails the test.
 constexpr int kLoopGuard = 150000;
@@ -79,8 +78,7 @@ TObjCont Example(const char* name) {
 void ExpectUsable(const TObjCont& job, float minAngle, float maxArea, FEM* out = nullptr) {
   SCOPED_TRACE("minimal angle " + std::to_string(minAngle) + ", maximal area " +
                std::to_string(maxArea));
-  ScopedMeshParameters scoped(minAngle, maxArea, false, kLoopGuard);
-  FEM mesh;
+  FEM mesh(testing::Parameters(minAngle, maxArea, false, kLoopGuard));
   mesh.GenerateMesh(job);
   EXPECT_EQ(mesh.Stop(), MeshStop::None) << mesh.NodeCount() << " nodes";
   EXPECT_TRUE(mesh.IsUsable()) << "smallest free angle "
@@ -104,13 +102,12 @@ TEST(FinishingRefinement, AboveItsHighestBoundTheLoopsEndStands) {
   // Where the refinement is not known to end it is not tried: the circle at 34 degrees ends
   // as the loop leaves it, unusable and saying why, instead of refining on to the node limit.
   const TObjCont circle = Circle();
-  ScopedMeshParameters scoped(34, 5, false, kLoopGuard);
-  FEM mesh;
+  FEM mesh(testing::Parameters(34, 5, false, kLoopGuard));
   mesh.GenerateMesh(circle);
   EXPECT_EQ(mesh.Stop(), MeshStop::None) << mesh.NodeCount() << " nodes";
   EXPECT_LT(mesh.NodeCount(), 20000);
   EXPECT_FALSE(mesh.IsUsable());
-  EXPECT_EQ(MeshVerdict(GlobalMeshStatistics()).rfind("Not usable: smallest angle", 0), 0u);
+  EXPECT_EQ(MeshVerdict(mesh.Statistics()).rfind("Not usable: smallest angle", 0), 0u);
   const auto problems = CheckMesh(mesh, circle);
   EXPECT_TRUE(problems.empty()) << problems.size() << " problems, first: " << problems.front();
 }
@@ -123,7 +120,7 @@ TEST(FinishingRefinement, SharpCornerTrianglesAreExemptAndNoOthers) {
   EXPECT_LT(MeshDegrees(mesh.CurrentMinAngle()), 31);
   const int exempt = mesh.InputCornerTriangles(31);
   EXPECT_GT(exempt, 0);
-  EXPECT_EQ(GlobalMeshStatistics().inputCornerTriangles, exempt);
+  EXPECT_EQ(mesh.Statistics().inputCornerTriangles, exempt);
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
     if (mesh.CornerAngle(t) == InputCorners::kNoCorner) continue;
     EXPECT_NEAR(MeshDegrees(mesh.CornerAngle(t)), 20, 1e-3);
@@ -289,8 +286,7 @@ void ExpectNoFlatTriangle(const FEM& mesh) {
 // bound are exempt; every other one must meet it.
 void ExpectEndsOnItsOwn(const TObjCont& job, float bound, float maxArea, int atMostNodes) {
   SCOPED_TRACE("bound " + std::to_string(bound) + ", maximal area " + std::to_string(maxArea));
-  ScopedMeshParameters scoped(bound, maxArea, false, kLoopGuard);
-  FEM mesh;
+  FEM mesh(testing::Parameters(bound, maxArea, false, kLoopGuard));
   mesh.GenerateMesh(job);
   EXPECT_EQ(mesh.Stop(), MeshStop::None);
   EXPECT_LT(mesh.NodeCount(), atMostNodes);
@@ -322,8 +318,7 @@ TEST(SharpInputCorners, AboveTheFinishingStagesBoundsTheLoopEndsUnusable) {
   job.PrepareForMeshing();
   for (const float bound : {33.7f, 33.9f}) {
     SCOPED_TRACE("bound " + std::to_string(bound));
-    ScopedMeshParameters scoped(bound, 5, false, kLoopGuard);
-    FEM mesh;
+    FEM mesh(testing::Parameters(bound, 5, false, kLoopGuard));
     mesh.GenerateMesh(job);
     EXPECT_EQ(mesh.Stop(), MeshStop::None);
     EXPECT_LT(mesh.NodeCount(), 40000);
@@ -427,15 +422,14 @@ class FinishingWatcher : public MeshProgress {
 
 TEST(FinishingRefinement, AStopEndsItAndTheMeshIsJudgedOnEveryTriangle) {
   const TObjCont circle = Circle();
-  ScopedMeshParameters scoped(31, 100, false, kLoopGuard);
-  FEM mesh;
+  FEM mesh(testing::Parameters(31, 100, false, kLoopGuard));
   FinishingWatcher watcher;
   watcher.stopMesh = &mesh;
   MeshCanvas canvas;
   mesh.GenerateMesh(circle, canvas, watcher);
   ASSERT_EQ(watcher.finishingReports, 1);
   EXPECT_EQ(mesh.Stop(), MeshStop::User);
-  EXPECT_EQ(GlobalMeshStatistics().stop, MeshStop::User);
+  EXPECT_EQ(mesh.Statistics().stop, MeshStop::User);
   // Stopped where the loop left it, short of the angle: not usable, though no triangle of it
   // is at a sharp corner.
   EXPECT_LT(MeshDegrees(mesh.CurrentMinAngle()), 31);
@@ -443,7 +437,7 @@ TEST(FinishingRefinement, AStopEndsItAndTheMeshIsJudgedOnEveryTriangle) {
   const auto problems = CheckMesh(mesh, circle);
   EXPECT_TRUE(problems.empty()) << problems.front();
   // A stop after the mesh is made changes nothing.
-  FEM finished;
+  FEM finished(testing::Parameters(31, 100, false, kLoopGuard));
   {
     FinishingWatcher quiet;
     finished.GenerateMesh(circle, canvas, quiet);
@@ -459,12 +453,11 @@ TEST(NodeLimit, HoldsToTheNodeInTheLoopAndInTheFinishingStage) {
   testing::AddSquare(square, 0, 0, 450);
   square.PrepareForMeshing();
   for (int limit : {5, 40, 333, 1000}) {
-    ScopedMeshParameters scoped(31, 0, false, limit);
-    FEM mesh;
+    FEM mesh(testing::Parameters(31, 0, false, limit));
     mesh.GenerateMesh(square);
     EXPECT_EQ(mesh.NodeCount(), limit);
     EXPECT_EQ(mesh.Stop(), MeshStop::NodeLimit);
-    EXPECT_EQ(GlobalMeshStatistics().stop, MeshStop::NodeLimit);
+    EXPECT_EQ(mesh.Statistics().stop, MeshStop::NodeLimit);
     EXPECT_TRUE(CheckMesh(mesh, square).empty());
   }
   // Segments that encroach on each other split many times in one pass of the loop.
@@ -472,8 +465,7 @@ TEST(NodeLimit, HoldsToTheNodeInTheLoopAndInTheFinishingStage) {
   AddPolygon(folded, {{0, 0}, {450, 0}, {0, 450}, {225, 225}});
   folded.PrepareForMeshing();
   {
-    ScopedMeshParameters scoped(20, 0, false, 500);
-    FEM mesh;
+    FEM mesh(testing::Parameters(20, 0, false, 500));
     mesh.GenerateMesh(folded);
     EXPECT_EQ(mesh.NodeCount(), 500);
   }
@@ -482,16 +474,14 @@ TEST(NodeLimit, HoldsToTheNodeInTheLoopAndInTheFinishingStage) {
   const TObjCont circle = Circle();
   int finished = 0;
   {
-    ScopedMeshParameters scoped(31, 100, false, kLoopGuard);
-    FEM mesh;
+    FEM mesh(testing::Parameters(31, 100, false, kLoopGuard));
     FinishingWatcher watcher;
     MeshCanvas canvas;
     mesh.GenerateMesh(circle, canvas, watcher);
     finished = mesh.NodeCount();
   }
   for (int limit : {finished - 60, finished - 1}) {
-    ScopedMeshParameters scoped(31, 100, false, limit);
-    FEM mesh;
+    FEM mesh(testing::Parameters(31, 100, false, limit));
     mesh.GenerateMesh(circle);
     EXPECT_EQ(mesh.NodeCount(), limit);
     EXPECT_EQ(mesh.Stop(), MeshStop::NodeLimit);
@@ -499,8 +489,7 @@ TEST(NodeLimit, HoldsToTheNodeInTheLoopAndInTheFinishingStage) {
     EXPECT_TRUE(problems.empty()) << problems.front();
   }
   {  // A limit the job's own nodes already reach: no refinement at all.
-    ScopedMeshParameters scoped(31, 100, false, 3);
-    FEM mesh;
+    FEM mesh(testing::Parameters(31, 100, false, 3));
     mesh.GenerateMesh(circle);
     EXPECT_EQ(mesh.NodeCount(), circle.NodeCount());
     EXPECT_EQ(mesh.Stop(), MeshStop::NodeLimit);

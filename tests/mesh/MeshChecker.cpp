@@ -190,7 +190,7 @@ std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job, MeshChe
 
   if (options.checkPublished && mesh.TriangleCount() > 0) {
     const double trueMin = TrueMinAngle(mesh);
-    const MeshStatistics& published = GlobalMeshStatistics();
+    const MeshStatistics& published = mesh.Statistics();
     if (mesh.CurrentMinAngle() != trueMin)
       problems.push_back("current smallest angle is not the mesh's");
     if (published.nodeCount != mesh.NodeCount() || published.elementCount != mesh.TriangleCount())
@@ -206,7 +206,7 @@ std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job, MeshChe
 
 std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job) {
   std::vector<std::string> problems;
-  const double bound = GlobalMeshParameters().minAngle;
+  const double bound = mesh.Statistics().minAngleAsked;
   const bool stopped = mesh.Stop() != MeshStop::None;
   const bool usable = mesh.IsUsable();
   double freeMin = kMeshPi;
@@ -230,7 +230,7 @@ std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job)
       problems.push_back(At("triangle", t) +
                          "below the minimal angle in a usable mesh: " + std::to_string(angle));
   }
-  const MeshStatistics& published = GlobalMeshStatistics();
+  const MeshStatistics& published = mesh.Statistics();
   if (std::fabs(published.minAngleFree - MeshDegrees(freeMin)) > 1e-4)
     problems.push_back("published smallest free angle " + std::to_string(published.minAngleFree) +
                        " is not the mesh's " + std::to_string(MeshDegrees(freeMin)));

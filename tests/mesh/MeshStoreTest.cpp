@@ -163,14 +163,11 @@ TEST(MeshStore, FreshMeshAndParameters) {
   EXPECT_EQ(MeshParameters{}.maxArea, 200.0f);
   EXPECT_TRUE(MeshParameters{}.animate);
 
-  testing::ScopedMeshParameters scoped(30.0f, 50.0f);
-  FEM mesh;
+  FEM mesh(testing::Parameters(30.0f, 50.0f));
   EXPECT_EQ(mesh.NodeCount(), 0);
   EXPECT_EQ(mesh.EdgeCount(), 0);
   EXPECT_EQ(mesh.TriangleCount(), 0);
   EXPECT_FALSE(mesh.IsUsable());
-  // The copy is taken at construction.
-  GlobalMeshParameters().maxArea = 7.0f;
   EXPECT_EQ(mesh.MaxArea(), 50.0);
   EXPECT_EQ(mesh.TargetAngle(), 3.141592 * 30.0 * (1.0 / 180));
   EXPECT_EQ(mesh.NearestNode(0, 0), -1);
@@ -202,13 +199,12 @@ TEST(MeshStore, QueriesOnAHandBuiltMesh) {
   EXPECT_EQ(mesh.ApexAcross(diagonal, 1) + mesh.ApexAcross(diagonal, 2), 1 + 3);
   EXPECT_EQ(mesh.ApexAcross(mesh.FindEdge(0, 1), 2), -1);
 
-  // Usable is judged against the dialog's value at the time of the call.
+  // Usable is judged against the mesh's own bound, or the one given.
   EXPECT_EQ(mesh.WorstTriangle(), 0);
   EXPECT_NEAR(MeshDegrees(mesh.CurrentMinAngle()), 45.0, 1e-4);
   EXPECT_TRUE(mesh.IsUsable(45.0 - 1e-3));
   EXPECT_FALSE(mesh.IsUsable(45.01));
-  testing::ScopedMeshParameters scoped(46.0f, 200.0f);
-  EXPECT_FALSE(mesh.IsUsable());
+  EXPECT_TRUE(mesh.IsUsable());
 }
 
 TEST(MeshStore, NearestNodeSearchesWithinTheAreaRadius) {

@@ -21,7 +21,6 @@ namespace {
 
 using testing::AddSquare;
 using testing::NodeLimit;
-using testing::ScopedMeshParameters;
 
 const ElementPhysics kPhysics{210000, 0.25, 10, 0};
 
@@ -151,8 +150,7 @@ TEST(Refinement, PlainSquareEndsOnItsOwn) {
   TObjCont job;
   AddSquare(job, 0, 0, 10);
   job.PrepareForMeshing();
-  ScopedMeshParameters scoped(31.0f, 200.0f);
-  FEM mesh;
+  FEM mesh(testing::Parameters(31.0f, 200.0f));
   Recorder progress;
   progress.mesh = &mesh;
   progress.stopAtPass = 50;  // a safety net for this test only
@@ -186,8 +184,7 @@ TEST(Refinement, StopRequestEndsTheLoopAfterTheCurrentPass) {
   AddSquare(job, 0, 0, 100);
   job.PrepareForMeshing();
   // With maximal area 0 every triangle is too large: only a stop ends the refinement.
-  ScopedMeshParameters scoped(31.0f, 0.0f, true);
-  FEM mesh;
+  FEM mesh(testing::Parameters(31.0f, 0.0f, true));
   Recorder progress;
   progress.mesh = &mesh;
   progress.stopAtPass = 40;
@@ -298,8 +295,7 @@ TEST(Refinement, AnimationFramesDrawTheChangesAndShowTheMesh) {
   job.PrepareForMeshing();
   for (const int framePass : {1, 7, 400}) {
     SCOPED_TRACE("a frame every " + std::to_string(framePass) + " passes");
-    ScopedMeshParameters scoped(28.0f, 12.0f, true);
-    FEM mesh;
+    FEM mesh(testing::Parameters(28.0f, 12.0f, true));
     Screen screen;
     screen.mesh = &mesh;
     screen.framePass = framePass;
@@ -328,8 +324,7 @@ TEST(Refinement, SegmentsThatEncroachForEverStillReachTheStop) {
   TObjCont job;
   testing::AddPolygon(job, {{0, 0}, {450, 0}, {0, 450}, {225, 225}});
   job.PrepareForMeshing();
-  ScopedMeshParameters scoped(20.0f, 0.0f);
-  FEM mesh;
+  FEM mesh(testing::Parameters(20.0f, 0.0f));
   NodeLimit limit(mesh, 500);
   MeshCanvas canvas;
   mesh.GenerateMesh(job, canvas, limit);

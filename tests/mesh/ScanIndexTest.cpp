@@ -12,12 +12,12 @@
 
 #include "MeshChecker.h"
 #include "TestJobs.h"
-#include "containers/TEdges.h"
-#include "containers/TVertexes.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshProgress.h"
+#include "mesh/TEdges.h"
+#include "mesh/TVertexes.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -39,10 +39,9 @@ std::string FirstDifference(const FEM& a, const FEM& b) {
 }
 
 void ExpectSameMeshBothWays(const TObjCont& job, float minAngle, float maxArea, int nodeLimit) {
-  testing::ScopedMeshParameters scoped(minAngle, maxArea);
-  FEM indexed;
+  FEM indexed(testing::Parameters(minAngle, maxArea));
   Mesh(indexed, job, true, nodeLimit);
-  FEM linear;
+  FEM linear(testing::Parameters(minAngle, maxArea));
   Mesh(linear, job, false, nodeLimit);
   EXPECT_GT(indexed.TriangleCount(), 0);
   EXPECT_EQ(FirstDifference(indexed, linear), "");

@@ -24,19 +24,12 @@ inline void AddSquare(TObjCont& job, double x0, double y0, double size) {
   AddPolygon(job, {{x0, y0}, {x0 + size, y0}, {x0 + size, y0 + size}, {x0, y0 + size}});
 }
 
-// Sets the process-wide parameters for one test and restores them afterwards.
-class ScopedMeshParameters {
- public:
-  ScopedMeshParameters(float minAngle, float maxArea, bool animate = false,
-                       int maxNodes = MeshParameters{}.maxNodes)
-      : saved_(GlobalMeshParameters()) {
-    GlobalMeshParameters() = MeshParameters{minAngle, maxArea, animate, maxNodes};
-  }
-  ~ScopedMeshParameters() { GlobalMeshParameters() = saved_; }
-
- private:
-  MeshParameters saved_;
-};
+// Parameters for a test's mesh, from the numbers a test states.
+inline MeshParameters Parameters(double minAngle, double maxArea, bool animate = false,
+                                 int maxNodes = MeshParameters{}.maxNodes) {
+  return MeshParameters{static_cast<float>(minAngle), static_cast<float>(maxArea), animate,
+                        maxNodes};
+}
 
 // Ends a refinement once the mesh has more nodes than the limit, as a user's stop key would.
 class NodeLimit : public MeshProgress {

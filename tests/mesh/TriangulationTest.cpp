@@ -15,7 +15,6 @@ namespace {
 
 using testing::AddPolygon;
 using testing::AddSquare;
-using testing::ScopedMeshParameters;
 
 ElementPhysics PhysicsOf(const FEM& mesh, int t) {
   ElementPhysics p;
@@ -35,8 +34,7 @@ TEST(InitialTriangulation, SquareGivesTwoTrianglesWithTheOutlinesPhysics) {
   job.SetPolygonPhysics(0, -2.5, 1000, 0.2, 3, false);
   job.PrepareForMeshing();
   // The default parameters: the two 45-degree triangles need no refinement.
-  ScopedMeshParameters scoped(31.0f, 200.0f);
-  FEM mesh;
+  FEM mesh(testing::Parameters(31.0f, 200.0f));
   mesh.GenerateMesh(job);
   EXPECT_EQ(mesh.NodeCount(), 4);
   EXPECT_EQ(mesh.EdgeCount(), 5);
@@ -194,35 +192,33 @@ TEST(InitialTriangulation, RayThroughAVertexAtTheSeedsHeight) {
 }
 
 TEST(InitialTriangulation, NothingToTriangulate) {
-  ScopedMeshParameters scoped(31.0f, 200.0f);
-  GlobalMeshStatistics() = MeshStatistics{5, 5, 5.0f};
   {
     TObjCont job;  // no nodes at all
     job.PrepareForMeshing();
-    FEM mesh;
-    mesh.GenerateMesh(job);
+    FEM mesh(testing::Parameters(31.0f, 200.0f));
+    const MeshStatistics statistics = mesh.GenerateMesh(job);
     EXPECT_EQ(mesh.TriangleCount(), 0);
     EXPECT_FALSE(mesh.IsUsable());
-    EXPECT_EQ(GlobalMeshStatistics().nodeCount, 0);
-    EXPECT_EQ(GlobalMeshStatistics().elementCount, 0);
+    EXPECT_EQ(statistics.nodeCount, 0);
+    EXPECT_EQ(statistics.elementCount, 0);
   }
   {
     TObjCont job;  // free nodes only
     job.AddFreeNode(0, 0);
     job.AddFreeNode(5, 5);
     job.PrepareForMeshing();
-    FEM mesh;
-    mesh.GenerateMesh(job);
+    FEM mesh(testing::Parameters(31.0f, 200.0f));
+    const MeshStatistics statistics = mesh.GenerateMesh(job);
     EXPECT_EQ(mesh.TriangleCount(), 0);
     EXPECT_FALSE(mesh.IsUsable());
-    EXPECT_EQ(GlobalMeshStatistics().nodeCount, 2);
+    EXPECT_EQ(statistics.nodeCount, 2);
   }
   {
     TObjCont job;  // an outline still open: three sides of a square, no plate yet
     for (MeshPoint p : {MeshPoint{0, 0}, {10, 0}, {10, 10}, {0, 10}}) job.AddNode(p.x, p.y);
     for (int i = 0; i < 3; ++i) job.AddPolygonEdge(i, i + 1);
     job.PrepareForMeshing();
-    FEM mesh;
+    FEM mesh(testing::Parameters(31.0f, 200.0f));
     mesh.GenerateMesh(job);
     EXPECT_EQ(mesh.TriangleCount(), 0);
     EXPECT_EQ(mesh.EdgeCount(), 3);
@@ -232,7 +228,7 @@ TEST(InitialTriangulation, NothingToTriangulate) {
     TObjCont job;  // a closed "polygon" whose nodes are all on one line: no apex for a seed
     AddPolygon(job, {{0, 0}, {5, 0}, {10, 0}});
     job.PrepareForMeshing();
-    FEM mesh;
+    FEM mesh(testing::Parameters(31.0f, 200.0f));
     mesh.GenerateMesh(job);
     EXPECT_EQ(mesh.TriangleCount(), 0);
     EXPECT_FALSE(mesh.IsUsable());

@@ -52,18 +52,18 @@ class ExportTest : public ::testing::Test {
     dir = fs::temp_directory_path() / ("tavrin_dialogs_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     PlateMesh mesh;
-    DofData clamped;
+    DofRecord clamped;
     clamped.code = 111;
     mesh.AddNode(0, 0, clamped);
     mesh.AddNode(2, 0, clamped);
     mesh.AddNode(2, 1);
-    DofData loaded;
+    DofRecord loaded;
     loaded.force[0] = -5;
     mesh.AddNode(0, 1, loaded);
-    PlateMaterial m{1000, 0.3, 0.1, 0};
+    ElementPhysics m{1000, 0.3, 0.1, 0};
     mesh.AddTriangle(0, 1, 2, m);
     mesh.AddTriangle(0, 2, 3, m);
-    ASSERT_EQ(solver.SolveStatic(mesh), 0);
+    ASSERT_EQ(solver.SolveStatic(mesh), SolveCode::Ok);
   }
   void TearDown() override { fs::remove_all(dir); }
 

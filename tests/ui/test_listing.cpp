@@ -277,13 +277,13 @@ TEST_F(ListingTest, HundredThousandRows) {
 // A real solve: a cantilever of two triangles clamped along y = 0 under pressure.
 TEST(ListingSolver, ListsASolvedPlate) {
   PlateMesh mesh;
-  DofData clamped;
+  DofRecord clamped;
   clamped.code = 111;
   mesh.AddNode(0, 0, clamped);
   mesh.AddNode(1, 0, clamped);
   mesh.AddNode(1, 1);
   mesh.AddNode(0, 1);
-  PlateMaterial m{1000, 0.3, 0.1, 1};
+  ElementPhysics m{1000, 0.3, 0.1, 1};
   mesh.AddTriangle(0, 1, 2, m);
   mesh.AddTriangle(0, 2, 3, m);
   test::TestPlatform platform;
@@ -295,14 +295,14 @@ TEST(ListingSolver, ListsASolvedPlate) {
     loose.AddTriangle(0, 1, 2, m);
     loose.AddTriangle(0, 2, 3, m);
     TGlobMatrix failed;
-    ASSERT_NE(failed.SolveStatic(loose), 0);
+    ASSERT_NE(failed.SolveStatic(loose), SolveCode::Ok);
     SolverListingSource source(failed);
     listing.Open(source);
     EXPECT_TRUE(listing.Rows().empty());
     listing.Close();
   }
   TGlobMatrix solver;
-  ASSERT_EQ(solver.SolveStatic(mesh), 0);
+  ASSERT_EQ(solver.SolveStatic(mesh), SolveCode::Ok);
   SolverListingSource source(solver);
   listing.Open(source);
   ASSERT_EQ(listing.Rows().size(), 4u);
@@ -312,7 +312,7 @@ TEST(ListingSolver, ListsASolvedPlate) {
   EXPECT_EQ(listing.Rows()[3].values[0], 0.0);
   listing.ByCentersClick();
   EXPECT_TRUE(listing.ByNodes());
-  ASSERT_EQ(solver.SolveStress(), 0);
+  ASSERT_EQ(solver.SolveStress(), StressCode::Ok);
   listing.ByCentersClick();
   EXPECT_FALSE(listing.ByNodes());
   EXPECT_EQ(listing.Rows().size(), 2u);

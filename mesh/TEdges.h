@@ -16,8 +16,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "containers/DofColumn.h"
 #include "containers/NodePairIndex.h"
+#include "mesh/DofColumn.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {

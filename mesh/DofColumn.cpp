@@ -1,5 +1,5 @@
 // Sparse load records: a bare entry stores slot 0, which reads as the zero record.
-#include "containers/DofColumn.h"
+#include "mesh/DofColumn.h"
 
 namespace tavrin {
 

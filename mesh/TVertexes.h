@@ -8,8 +8,8 @@
 #include <cassert>
 #include <vector>
 
-#include "containers/DofColumn.h"
 #include "containers/Sentinels.h"
+#include "mesh/DofColumn.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {

@@ -4,9 +4,9 @@
 #include <limits>
 #include <string>
 
-#include "containers/TEdges.h"
-#include "containers/TTris.h"
-#include "containers/TVertexes.h"
+#include "mesh/TEdges.h"
+#include "mesh/TTris.h"
+#include "mesh/TVertexes.h"
 
 namespace tavrin {
 namespace {

@@ -1,5 +1,5 @@
 // Node table operations: appends are amortised constant time, access is direct by index.
-#include "containers/TVertexes.h"
+#include "mesh/TVertexes.h"
 
 namespace tavrin {
 

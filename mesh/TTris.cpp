@@ -1,6 +1,6 @@
 // Triangle table operations. MinAngleIndex and MaxAreaIndex are linear scans that keep the
 // first extreme (ties go to the lower index); everything else is a direct access by index.
-#include "containers/TTris.h"
+#include "mesh/TTris.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // Edge table operations. Find is a lookup in the hash index of unordered node pairs (constant
 // time on average); while the index is kept, it is updated whenever an end node changes. Everything
 // else is a direct access by index.
-#include "containers/TEdges.h"
+#include "mesh/TEdges.h"
 
 namespace tavrin {
 

@@ -1,0 +1,209 @@
+// The static solve, step by step: check the tables, number the freedoms and mark the
+// constraints, assemble the stiffness into the system matrix the options choose, build the loads,
+// factor, solve, check the solution. Cost is dominated by the factorization (SparseSystem,
+// EnvelopeSystem); every other step is linear in the mesh.
+#include <cmath>
+#include <cstdio>
+#include <new>
+#include <utility>
+
+#include "analysis/Assembly.h"
+#include "analysis/LoadVector.h"
+#include "analysis/SolutionCheck.h"
+#include "analysis/SystemMatrix.h"
+#include "analysis/TGlobMatrix.h"
+
+namespace tavrin {
+
+namespace {
+const char* const kFreedomNames[3] = {"lin. Z", "rot. X", "rot. Y"};
+}  // namespace
+
+SolveCode TGlobMatrix::SolveStatic(PlateMesh mesh) {
+  failure_ = SolveFailure();
+  ClearResults();
+  mesh_ = std::move(mesh);
+  nodeCount_ = mesh_.NodeCount();
+  triangleCount_ = mesh_.TriangleCount();
+  SolveCode rc = SolveCode::Ok;
+  try {
+    rc = Solve();
+  } catch (const std::bad_alloc&) {
+    // Whatever the checks before the factor missed (the mesh copy, the tables) ends here.
+    ClearResults();
+    rc = Fail(SolveCode::OutOfMemory, "The solve ran out of memory.");
+  }
+  // A failure leaves no matrix behind: its memory is the first thing a user wants back.
+  if (rc != SolveCode::Ok) matrix_.reset();
+  return rc;
+}
+
+SolveCode TGlobMatrix::Solve() {
+  if (const SolveCode rc = CheckTables(); rc != SolveCode::Ok) return rc;
+  const auto stopped = [this] { return Fail(SolveCode::Stopped, Message(SolveCode::Stopped)); };
+
+  Progress("Cuthill-McKee renumbering", 1, 0, 10);
+  if (const SolveCode rc = Number(); rc != SolveCode::Ok) return rc;
+  Progress("Cuthill-McKee renumbering", 10, 0, 10);
+  if (StopRequested()) return stopped();
+
+  DofNumbering& numbering = solution_.numbering;
+  numbering.MarkConstraints(mesh_);
+  freeCount_ = numbering.FreeCount();
+  matrix_ = MakeSystemMatrix(options_.solver);
+  std::string message;
+  if (const SolveCode rc = matrix_->Allocate(numbering, options_.memoryLimitBytes, message);
+      rc != SolveCode::Ok)
+    return Fail(rc, message);
+  envelopeSize_ = matrix_->EnvelopeEntries();
+  factorEntries_ = matrix_->FactorEntries();
+  std::vector<long double>& rhs = solution_.reduced;
+  rhs.assign(freeCount_, 0.0L);
+  Assembly assembly(numbering, *matrix_, rhs);
+  if (const SolveCode rc =
+          assembly.AddPlateElements(mesh_, elementKind_, progress_, failure_.element, message);
+      rc != SolveCode::Ok)
+    return Fail(rc, rc == SolveCode::Stopped ? Message(rc) : message);
+  if (StopRequested()) return stopped();
+
+  Progress("Loads and constrains", 1, 0, 10);
+  LoadVector loads = BuildLoads(mesh_, numbering);
+  for (int e = 0; e < numbering.EquationCount(); ++e)
+    if (!numbering.IsFixed(e)) rhs[numbering.Reduced(e)] += loads.exact[e];
+  solution_.loads = std::move(loads.rounded);
+  solution_.loadZ = loads.sumZ;
+  Progress("Loads and constrains", 10, 0, 10);
+  if (StopRequested()) return stopped();
+
+  if (const SolveCode rc = Factorize(); rc != SolveCode::Ok) return rc;
+  if (StopRequested()) return stopped();
+  long double loadNorm = 0.0L;
+  for (long double f : rhs) loadNorm += f * f;
+  loadNorm = std::sqrt(loadNorm);
+  std::vector<long double> reducedLoad;
+  if (matrix_->KeepsAssembledMatrix()) reducedLoad = rhs;
+  if (const SolveCode rc = matrix_->Solve(rhs, message); rc != SolveCode::Ok)
+    return Fail(rc, message);
+  // The factor passes relative pivot tests only, so a modulus of 1e-300 solves "successfully"
+  // with displacements beyond a double, and the stresses computed from them are NaN.
+  for (std::size_t i = 0; i < rhs.size(); ++i) {
+    if (std::isfinite(static_cast<double>(rhs[i]))) continue;
+    return FailAtRow(static_cast<int>(i), SolveCode::OutOfRange, "The displacement at",
+                     "is out of range: the plate is far too soft for its loads.");
+  }
+  solved_ = true;
+  if (const SolveCode rc = Verify(loadNorm, reducedLoad); rc != SolveCode::Ok) return rc;
+  if (progress_) progress_->HideSolveProgress();
+  return SolveCode::Ok;
+}
+
+SolveCode TGlobMatrix::CheckTables() {
+  if (nodeCount_ == 0 || triangleCount_ == 0)
+    return Fail(SolveCode::EmptyMesh, Message(SolveCode::EmptyMesh));
+  if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
+      mesh_.edgeDof.size() != mesh_.edges.size() ||
+      mesh_.materials.size() != mesh_.triangles.size())
+    return Fail(SolveCode::AdjacencyFailed,
+                "The mesh's node, edge and element tables differ in length.");
+  for (int t = 0; t < triangleCount_; ++t) {
+    for (int k = 0; k < 3; ++k) {
+      const int n = mesh_.triangles[t][k];
+      if (n < 0 || n >= nodeCount_) {
+        failure_.element = t;
+        return Fail(SolveCode::AdjacencyFailed,
+                    "Element " + std::to_string(t) + " refers to a node outside the mesh.");
+      }
+    }
+  }
+  return SolveCode::Ok;
+}
+
+SolveCode TGlobMatrix::Number() {
+  int isolated = -1;
+  const Renumbering::Code rc = solution_.numbering.Number(mesh_, isolated);
+  switch (rc) {
+    case Renumbering::Code::Ok:
+      return SolveCode::Ok;
+    case Renumbering::Code::BadAdjacency:
+      return Fail(SolveCode::AdjacencyFailed, Message(rc));
+    case Renumbering::Code::NoRoot:
+      return Fail(SolveCode::NoRoot, Message(rc));
+    case Renumbering::Code::IsolatedNode:
+      break;
+  }
+  failure_.meshNode = isolated;
+  failure_.node = solution_.numbering.MeshToNew()[isolated];
+  char text[200];
+  std::snprintf(text, sizeof text, "Mesh node %d (x %g, y %g) is not connected to any element.",
+                isolated, mesh_.x[isolated], mesh_.y[isolated]);
+  return Fail(SolveCode::IsolatedNode, text);
+}
+
+SolveCode TGlobMatrix::Factorize() {
+  int failedRow = -1;
+  std::string message;
+  const SolveCode rc = matrix_->Factor(progress_, options_.memoryLimitBytes, failedRow, message);
+  factorEntries_ = matrix_->FactorEntries();
+  if (rc == SolveCode::Ok) return rc;
+  if (rc == SolveCode::Stopped) return Fail(rc, Message(rc));
+  if (rc != SolveCode::FirstPivot && rc != SolveCode::NotPositive) return Fail(rc, message);
+  return FailAtRow(failedRow, rc, "The stiffness matrix is singular at",
+                   "the plate is not held enough by its constraints.");
+}
+
+SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad) {
+  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, solution_);
+  char text[320];
+  if (!(solution_.relativeResidual <= kResidualLimit)) {
+    std::snprintf(
+        text, sizeof text,
+        "The solution is not accurate: the relative residual of the equations is %.3g (a sound "
+        "solve stays below %.0e); the mesh has elements too thin or stiffnesses too far apart for "
+        "the "
+        "precision of the numbers.",
+        solution_.relativeResidual, kResidualLimit);
+    return Fail(SolveCode::Inaccurate, text);
+  }
+  if (!(solution_.loadImbalance <= kImbalanceLimit)) {
+    std::snprintf(text, sizeof text,
+                  "The solution is not accurate: the reactions (%.6g) do not balance the loads "
+                  "(%.6g), a relative "
+                  "imbalance of %.3g; the mesh has elements too thin or stiffnesses too far apart "
+                  "for the precision of the "
+                  "numbers.",
+                  solution_.reactionZ, solution_.loadZ, solution_.loadImbalance);
+    return Fail(SolveCode::Inaccurate, text);
+  }
+  return SolveCode::Ok;
+}
+
+SolveCode TGlobMatrix::Fail(SolveCode code, const std::string& message) {
+  failure_.code = code;
+  failure_.message = message;
+  solved_ = false;
+  if (progress_) progress_->HideSolveProgress();
+  return code;
+}
+
+SolveCode TGlobMatrix::FailAtRow(int row, SolveCode code, const char* what, const char* why) {
+  const DofNumbering& numbering = solution_.numbering;
+  const int equation = numbering.EquationOfRow(row);
+  const char* separator = code == SolveCode::OutOfRange ? "" : ":";
+  char text[320];
+  if (equation < 0) {
+    // The storage could not say which pivot failed: name the system instead of a freedom.
+    std::snprintf(text, sizeof text, "%s an equation of the reduced system%s %s", what, separator,
+                  why);
+    return Fail(code, text);
+  }
+  failure_.equation = equation;
+  failure_.node = equation / 3;
+  failure_.freedom = equation % 3;
+  failure_.meshNode = numbering.NewToMesh()[failure_.node];
+  std::snprintf(text, sizeof text, "%s equation %d (node %d at x %g, y %g, %s)%s %s", what,
+                equation, failure_.node, mesh_.x[failure_.meshNode], mesh_.y[failure_.meshNode],
+                kFreedomNames[failure_.freedom], separator, why);
+  return Fail(code, text);
+}
+
+}  // namespace tavrin
