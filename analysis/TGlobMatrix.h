@@ -88,6 +88,13 @@ class TGlobMatrix {
   // the failure; on failure nothing reads as solved and Failure() has the detail.
   SolveCode SolveStatic(const FEM& mesh);
   SolveCode SolveStatic(PlateMesh mesh);
+  // Another load case of the mesh just solved: `mesh` has the same tables and constraint codes,
+  // only its forces, prescribed values and pressures differ. Reuses the numbering and the
+  // factor (StaticSolveLoads.cpp): a back-substitution and the check, no factorization. Needs
+  // a successful solve; the results then answer for this case. Fails with EmptyMesh when there
+  // is no factor to reuse, and with AdjacencyFailed when the tables or the constrained freedoms
+  // differ (the factor is kept for a next case either way).
+  SolveCode SolveLoads(PlateMesh mesh);
   const SolveFailure& Failure() const { return failure_; }
   bool IsSolved() const { return solved_; }
   const AnalysisOptions& Options() const { return options_; }

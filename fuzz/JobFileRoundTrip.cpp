@@ -52,6 +52,12 @@ std::string Compare(const TObjCont& a, const TObjCont& b) {
     b.GetPolygonPhysics(p, pb);
     if (pa != pb) return "polygon " + std::to_string(p) + " changed its physics";
   }
+  if (a.Cases().CaseCount() != b.Cases().CaseCount()) return "the number of load cases changed";
+  for (int k = 0; k < a.Cases().CaseCount(); ++k) {
+    if (!(a.CaseLoads(k) == b.CaseLoads(k))) return "load case " + std::to_string(k) + " changed";
+  }
+  if (a.Cases().combinations != b.Cases().combinations) return "a combination changed";
+  if (a.Cases().envelopes != b.Cases().envelopes) return "an envelope changed";
   return {};
 }
 

@@ -46,6 +46,12 @@ std::string CheckMeshAndSolve(std::string_view data) {
   NodeLimit limit(mesh);
   mesh.GenerateMesh(job, canvas, limit);
   if (mesh.TriangleCount() == 0) return "a plate that passed the check gave no triangle";
+  // Every mesh that misses a bound, or is not usable, says why.
+  const MeshStatistics& figures = mesh.Statistics();
+  if (figures.usable != mesh.IsUsable()) return "the figures and IsUsable disagree";
+  if (!figures.usable && figures.reason.empty()) return "an unusable mesh gives no reason";
+  if (figures.trianglesAboveArea > 0 && figures.reason.empty())
+    return "a mesh above the maximal area gives no reason";
   for (int i = 0; i < mesh.NodeCount(); ++i) {
     if (!std::isfinite(mesh.NodeX(i)) || !std::isfinite(mesh.NodeY(i)))
       return "mesh node " + std::to_string(i) + " is not finite";

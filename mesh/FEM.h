@@ -76,7 +76,7 @@ class FEM {
   // (InputCorners). A mesh whose refinement was stopped (Stop()) must meet the angle with
   // every triangle.
   bool IsUsable() const { return IsUsable(minAngleDegrees_); }
-  bool IsUsable(double minAngleDegrees) const;
+  bool IsUsable(double minAngleDegrees) const;  // exact to the bound (BoundRadians)
   // Why the refinement ended before its end, if it did.
   MeshStop Stop() const { return stop_; }
   // The figures of the last GenerateMesh; all zero before it.
@@ -228,6 +228,10 @@ class FEM {
   void StopAtNodeLimit();
   bool AtNodeLimit() const { return stop_ == MeshStop::NodeLimit; }
   void ClassifyInputCorners();
+  // The figures of the mesh as it is, with the reason it misses a bound (MeshUsability.cpp).
+  MeshStatistics Measure() const;
+  // The loop ended on its own short of a bound: the angle (exactly), or the area.
+  bool ShortOfBounds();
   void LoadInput(const TObjCont& structure);
   // index: the front's spatial index, or null for the plain scans (same triangulation).
   void SeedTriangle(MeshCanvas& canvas, int polygon, FrontIndex* index);
@@ -290,6 +294,7 @@ class FEM {
   double targetAngle_;
   double minAngleDegrees_;     // the parameter targetAngle_ was made from
   MeshStatistics statistics_;  // owned; written at the end of GenerateMesh
+  bool finishingRan_ = false;
   int maxNodes_;
   bool animate_;
   int inputNodes_ = 0;

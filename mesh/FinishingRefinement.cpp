@@ -43,6 +43,7 @@ FinishingRefinement::FinishingRefinement(FEM& mesh, int inputNodes)
     : mesh_(mesh),
       corners_(mesh, inputNodes),
       bound_(mesh.MinAngleDegrees()),
+      boundRadians_(BoundRadians(bound_)),
       maxArea_(mesh.MaxArea()) {
   const double beta = bound_ * 3.141592653589793 / 180;
   offCentre_ = beta > 0 ? kOffCentreMargin * 0.5 / std::tan(beta / 2) : 0.0;
@@ -96,7 +97,7 @@ bool FinishingRefinement::Exempt(int t) const {
 
 bool FinishingRefinement::IsBad(int t) const {
   if (maxArea_ > 0 && mesh_.StoredArea(t) >= maxArea_) return true;
-  return MeshDegrees(mesh_.StoredMinAngle(t)) < bound_ && !Exempt(t);
+  return mesh_.StoredMinAngle(t) < boundRadians_ && !Exempt(t);
 }
 
 bool FinishingRefinement::Encroaches(int s, MeshPoint p) const {
@@ -296,7 +297,7 @@ void FinishingRefinement::RefineTriangle(int t) {
   if (!(d > 0)) return Refuse();
   const double b2 = bx * bx + by * by, c2 = cx * cx + cy * cy;
   MeshPoint p{a.x + (cy * b2 - by * c2) / d, a.y + (bx * c2 - cx * b2) / d};
-  const bool skinny = MeshDegrees(mesh_.StoredMinAngle(t)) < bound_ && !Exempt(t);
+  const bool skinny = mesh_.StoredMinAngle(t) < boundRadians_ && !Exempt(t);
   const double side = std::sqrt(shortest);
   if (skinny) {
     const MeshPoint m{(a.x + b.x) / 2, (a.y + b.y) / 2};

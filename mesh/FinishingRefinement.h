@@ -114,6 +114,7 @@ class FinishingRefinement : private FEM::TriangleObserver {
   FEM& mesh_;
   InputCorners corners_;
   double bound_;          // degrees
+  double boundRadians_;   // the same, exactly (BoundRadians)
   double maxArea_;        // 0 or less: no area bound
   double offCentre_;      // off-centre height over the shortest side, per unit of its length
   double shortestPiece_;  // pieces shorter than this (relative to the plate) are not split

@@ -16,6 +16,10 @@ inline constexpr double kMeshTolerance = 0.0001;
 
 // Degrees from radians with the mesher's own pi.
 double MeshDegrees(double radians);
+// A bound in degrees as radians, as exactly as a double carries it. MeshDegrees, kept for the
+// figures users know, reads angles about 1e-6 high, so an angle just short of a bound would pass
+// a test made with it.
+inline double BoundRadians(double degrees) { return degrees * (3.14159265358979323846 / 180); }
 
 // Distance; 0 when the squared distance is not positive.
 double Length(MeshPoint a, MeshPoint b);

@@ -2,12 +2,20 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace tavrin {
 
 bool MinAngleAccepted(double degrees) { return degrees >= 0 && degrees <= kMaxMinAngle; }
 
 bool MaxAreaAccepted(double area) { return area > 0 && std::isfinite(area); }
+
+float StoredMaxArea(double area) {
+  if (!(area > 0)) return static_cast<float>(area);
+  if (area >= std::numeric_limits<float>::max()) return std::numeric_limits<float>::max();
+  const float stored = static_cast<float>(area);
+  return stored > 0 ? stored : std::numeric_limits<float>::denorm_min();
+}
 
 MeshParameters& GlobalMeshParameters() {
   static MeshParameters parameters;
@@ -34,6 +42,8 @@ std::string MeshVerdict(const MeshStatistics& s) {
                     "Stopped %s: not usable, smallest angle %.4g below %.4g degrees; elements "
                     "may exceed the maximal area.",
                     by, static_cast<double>(s.minAngle), asked);
+  } else if (s.usable && !s.reason.empty()) {
+    return "Usable, but " + s.reason + ".";
   } else if (s.usable) {
     if (s.inputCornerTriangles > 0)
       std::snprintf(text, sizeof text,
@@ -41,6 +51,8 @@ std::string MeshVerdict(const MeshStatistics& s) {
                     s.inputCornerTriangles, asked);
     else
       std::snprintf(text, sizeof text, "Usable.");
+  } else if (!s.reason.empty()) {
+    return "Not usable: " + s.reason + ".";
   } else {
     std::snprintf(text, sizeof text, "Not usable: smallest angle %.4g below %.4g degrees.",
                   static_cast<double>(s.minAngleFree), asked);

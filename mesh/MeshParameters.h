@@ -27,11 +27,18 @@ struct MeshStatistics {
   MeshStop stop = MeshStop::None;
   float minAngleAsked = 0.0f;  // degrees: the minimal angle the mesh was made for
   bool usable = false;         // at that angle
+  double maxAreaAsked = 0.0;   // the maximal area the mesh was made for (0 or less: none)
+  double largestArea = 0.0;    // of the largest triangle
+  int trianglesAboveArea = 0;  // triangles not below maxAreaAsked, when it is positive
+  bool finishingRan = false;   // the finishing stage took over from the refinement loop
+  // Why the mesh is not usable, or which bound it missed, by how much, and whether the
+  // finishing stage ran; empty when it meets both bounds (and before the first generation).
+  std::string reason;
 };
 
-// One sentence on the last mesh for the user: usable, or why not (the angle reached against
-// the one asked for), and whether its refinement was stopped (its triangles may then exceed
-// the maximal area). Empty before the first generation.
+// One sentence on the last mesh for the user: usable, or why not (the reason), and whether its
+// refinement was stopped (its triangles may then exceed the maximal area). Empty before the
+// first generation.
 std::string MeshVerdict(const MeshStatistics& statistics);
 
 // What the mesher can aim for. A minimal angle from 0 to kMaxMinAngle degrees: the refinement
@@ -41,6 +48,10 @@ std::string MeshVerdict(const MeshStatistics& statistics);
 inline constexpr double kMaxMinAngle = 35.0;
 bool MinAngleAccepted(double degrees);
 bool MaxAreaAccepted(double area);
+// A maximal area as the settings keep it (single precision), but a positive one never rounded
+// to 0 or to infinity: a bound below the smallest single-precision number is kept as that
+// number, which the mesher then cannot reach and says so, instead of meshing with no bound.
+float StoredMaxArea(double area);
 
 // The workbench's settings and the figures of its last mesh, one instance of each for the
 // process: the parameters dialog edits the one and shows the other. The mesher reads neither;

@@ -3,8 +3,11 @@
 // triangle, since it may have stopped anywhere.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "mesh/FEM.h"
+#include "mesh/FinishingRefinement.h"
 #include "mesh/GeometricPredicates.h"
 #include "mesh/InputCorners.h"
 
@@ -19,7 +22,87 @@ bool FEM::IsUsable(double minAngleDegrees) const {
                         Node(TriangleNode(t, 2))) == 0)
       return false;
   const double angle = stop_ == MeshStop::None ? MinAngleFree(minAngleDegrees) : currentMinAngle_;
-  return MeshDegrees(angle) >= minAngleDegrees;
+  return angle >= BoundRadians(minAngleDegrees);
+}
+
+bool FEM::ShortOfBounds() {
+  if (TriangleCount() == 0) return false;
+  if (currentMinAngle_ < BoundRadians(minAngleDegrees_)) return true;
+  return maxArea_ > 0 && MeasuredArea(LargestTriangle()) >= maxArea_;
+}
+
+namespace {
+
+std::string Printed(const char* format, double a, double b = 0, double c = 0) {
+  char text[160];
+  std::snprintf(text, sizeof text, format, a, b, c);
+  return text;
+}
+
+void Append(std::string& reason, const std::string& part) {
+  if (!reason.empty()) reason += "; ";
+  reason += part;
+}
+
+// Whether the finishing stage ran, for a bound missed without a stop.
+std::string FinishingNote(bool ran, double boundDegrees) {
+  if (ran) return " after the finishing stage";
+  if (!FinishingRefinement::Applies(boundDegrees))
+    return Printed(
+        " (the finishing stage guarantees bounds up to %.4g degrees only, and did not "
+        "run)",
+        FinishingRefinement::kHighestBound);
+  return "";
+}
+
+}  // namespace
+
+MeshStatistics FEM::Measure() const {
+  MeshStatistics s;
+  s.nodeCount = NodeCount();
+  s.elementCount = TriangleCount();
+  s.minAngle = static_cast<float>(MeshDegrees(currentMinAngle_));
+  const double freeAngle = MinAngleFree(minAngleDegrees_);
+  s.minAngleFree = static_cast<float>(MeshDegrees(freeAngle));
+  s.inputCornerTriangles = InputCornerTriangles(minAngleDegrees_);
+  s.stop = stop_;
+  s.minAngleAsked = static_cast<float>(minAngleDegrees_);
+  s.usable = IsUsable(minAngleDegrees_);
+  s.maxAreaAsked = maxArea_;
+  s.finishingRan = finishingRan_;
+  for (int t = 0; t < TriangleCount(); ++t) {
+    const double area = TriangleArea(t);
+    s.largestArea = std::fmax(s.largestArea, area);
+    if (maxArea_ > 0 && area >= maxArea_) ++s.trianglesAboveArea;
+  }
+
+  if (TriangleCount() == 0) {
+    s.reason = "the mesh has no elements";
+    return s;
+  }
+  if (stop_ == MeshStop::User) s.reason = "the refinement was stopped by the user";
+  if (stop_ == MeshStop::NodeLimit)
+    s.reason = "the refinement stopped at the node limit of " + std::to_string(maxNodes_);
+  // The angle the usable test reads, in true degrees, so that the figure and the test agree.
+  const double tested = stop_ == MeshStop::None ? freeAngle : currentMinAngle_;
+  const double bound = BoundRadians(minAngleDegrees_);
+  const std::string finishing =
+      stop_ == MeshStop::None ? FinishingNote(finishingRan_, minAngleDegrees_) : "";
+  if (!s.usable && tested >= bound) {
+    Append(s.reason, "an element has its three corners on one line");
+  } else if (!s.usable) {
+    const double degrees = tested / bound * minAngleDegrees_;
+    Append(s.reason, Printed("smallest angle %.10g degrees, %.3g below the minimal angle %.9g",
+                             degrees, minAngleDegrees_ - degrees, minAngleDegrees_) +
+                         finishing);
+  }
+  if (s.trianglesAboveArea > 0)
+    Append(s.reason, std::to_string(s.trianglesAboveArea) +
+                         Printed(" elements not below the maximal area %.9g (the largest %.9g, "
+                                 "%.4g times it)",
+                                 maxArea_, s.largestArea, s.largestArea / maxArea_) +
+                         finishing);
+  return s;
 }
 
 double FEM::MinAngleFree(double boundDegrees) const {

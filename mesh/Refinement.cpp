@@ -75,9 +75,9 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // again; the published angle (and IsUsable) must describe the mesh as it is. When the loop
   // ends on its own the last pass has just measured the final mesh, so nothing changes then.
   if (TriangleCount() > 0 && !running_) WorstTriangle();
-  // Ended on its own short of the angle: the loop above has no further step that helps.
-  if (running_ && MeshDegrees(currentMinAngle_) < minAngleDegrees_ &&
-      FinishingRefinement::Applies(minAngleDegrees_)) {
+  // Ended on its own short of the angle or the area: the loop above has no further step that
+  // helps.
+  if (running_ && FinishingRefinement::Applies(minAngleDegrees_) && ShortOfBounds()) {
     Finish(progress);
     WorstTriangle();
   }
@@ -85,19 +85,14 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   ClassifyInputCorners();
   DrawWholeMesh(canvas);
 
-  MeshStatistics& statistics = statistics_;
-  statistics.nodeCount = NodeCount();
-  statistics.elementCount = TriangleCount();
-  statistics.minAngle = static_cast<float>(MeshDegrees(currentMinAngle_));
-  statistics.minAngleFree = static_cast<float>(MeshDegrees(MinAngleFree(minAngleDegrees_)));
-  statistics.inputCornerTriangles = InputCornerTriangles(minAngleDegrees_);
-  statistics.stop = stop_;
-  statistics.minAngleAsked = static_cast<float>(minAngleDegrees_);
-  statistics.usable = IsUsable(minAngleDegrees_);
+  statistics_ = Measure();
   progress.HideMeshProgress();
 }
 
-void FEM::Finish(MeshProgress& progress) { FinishingRefinement(*this, inputNodes_).Run(progress); }
+void FEM::Finish(MeshProgress& progress) {
+  finishingRan_ = true;
+  FinishingRefinement(*this, inputNodes_).Run(progress);
+}
 
 void FEM::CatchUpSegmentList() {
   for (const int n = EdgeCount(); segmentListEdges_ < n; ++segmentListEdges_)

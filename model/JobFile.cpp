@@ -141,6 +141,7 @@ void TObjCont::WriteJob(std::ostream& out) const {
     const Edge& d = edges_[static_cast<std::size_t>(fileOrder[k])];
     if (NonZero(d.force)) out << "FE, " << k << ", " << Triple(d.force) << "\n";
   }
+  WriteCases(out, fileIndex);
 }
 
 std::string TObjCont::JobText() const {
@@ -197,6 +198,11 @@ const char* SkipReason(int status) {
       return "it repeats an edge";
     case stBadPolygon:
       return "it names a polygon the job does not have";
+    case stBadName:
+      return "its name is empty, repeats another or holds a comma, a semicolon or a control "
+             "character";
+    case stOutsideCase:
+      return "it loads a further case, but no LC line before it opens one";
     default:
       return "no record starts with its keyword";
   }
@@ -328,6 +334,9 @@ int TObjCont::ParseJobLine(std::string_view line) {
       return AddNode(value[0], value[1]);
     case 'P':
       return physics();
+    case 'L':
+      return ParseCaseLine(
+          keyword, kwEnd == std::string_view::npos ? std::string_view() : line.substr(kwEnd + 1));
     default:
       // OBJECT lines are for the reader of the file; any other keyword is not a record.
       return keyword == "OBJECT" ? stComment : stUnknownRecord;

@@ -46,6 +46,12 @@ void TObjCont::MoveToOutlineSlot(int q) {
   std::swap(plate, other);
   plate.physics.isHole = false;
   other.physics.isHole = anyHole;
+  // The further cases' pressures belong to the polygon, not to its slot.
+  for (LoadCase& c : cases_.further) {
+    const double onPlate = c.Pressure(0);
+    c.SetPressure(0, c.Pressure(q));
+    c.SetPressure(q, onPlate);
+  }
 }
 
 void TObjCont::SelectOutline() {

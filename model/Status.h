@@ -17,6 +17,8 @@ enum StatusCode : int {
   stBadPolygon = 12,    // a polygon index is outside the polygon table
   stRejected = 13,      // a click on a vertex that does not close the polygon, or an unmovable node
   stUnknownRecord = 14,  // a job file line whose keyword starts no record
+  stBadName = 15,        // a case, combination or envelope name the file cannot hold, or repeated
+  stOutsideCase = 16,    // a load line of a further case with no LC line opening one
 };
 
 }  // namespace tavrin

@@ -33,6 +33,8 @@ void TObjCont::Clear() {
   polygonCount_ = 0;
   newPolygonPending_ = true;
   edgePairs_.clear();
+  cases_ = LoadCases{};
+  caseBeingRead_ = -1;
 }
 
 int TObjCont::NodeCount() const { return static_cast<int>(nodes_.size()); }

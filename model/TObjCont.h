@@ -18,6 +18,7 @@
 
 #include "model/DofRecord.h"
 #include "model/Geometry.h"
+#include "model/LoadCases.h"
 #include "model/NumberFormat.h"
 #include "model/Status.h"
 
@@ -168,6 +169,25 @@ class TObjCont {
   // line or an OBJECT line, stUnknownRecord for another keyword).
   int ParseJobLine(std::string_view line);
 
+  // ---- Load cases (model/JobCases.cpp) ----
+  // Case 0 is the loads of the tables above (node and edge forces, prescribed values, polygon
+  // pressures); the further cases, the combinations and the envelopes are in Cases().
+  const LoadCases& Cases() const { return cases_; }
+  // Replaces all of Cases(). Refused with a one-line message naming the fault, and nothing
+  // changed, when LoadCases::Problem() finds one, a value is not finite, a case names a node,
+  // an edge or a closed polygon the job does not have, or prescribes a value for a freedom
+  // the constraint code does not hold. "" when done.
+  std::string SetCases(LoadCases cases);
+  // The loads of case k (0 .. Cases().CaseCount() - 1) as a record, with prescribed values
+  // only where the constraint codes hold a freedom; an empty record for a bad k.
+  LoadCase CaseLoads(int k) const;
+  // The factored sum of combination c's cases; an empty record for a bad c or a combination
+  // naming a missing case.
+  LoadCase CombinationLoads(int c) const;
+  // A copy of this job with these loads as its only case (and no combinations): what a plain
+  // single-case run of them would read.
+  TObjCont WithLoads(const LoadCase& loads) const;
+
   // ---- Mesher input ----
   // SelectOutline() then AssignNodePolygons().
   void PrepareForMeshing();
@@ -193,6 +213,10 @@ class TObjCont {
   void RayCrossings(double h, TFloats& crossX, TInts& crossPolygon) const;
   // Exchanges slot q (the outline) with slot 0, physics and name included.
   void MoveToOutlineSlot(int q);
+  // The job file's records of Cases(): written after the loads with the file's edge numbers
+  // (fileIndex[e] for model edge e, -1 when it is not written); one such line applied.
+  void WriteCases(std::ostream& out, const std::vector<int>& fileIndex) const;
+  int ParseCaseLine(std::string_view keyword, std::string_view fields);
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;
@@ -202,6 +226,10 @@ class TObjCont {
   bool newPolygonPending_ = true;
   // Unordered node pairs of all edges, for AddEdge's duplicate test.
   std::unordered_set<std::uint64_t> edgePairs_;
+  LoadCases cases_;
+  // The further case the job file reader puts LP, LN, LE, LD and LDE lines into (an index of
+  // cases_.further), -1 outside an LC block.
+  int caseBeingRead_ = -1;
 };
 
 }  // namespace tavrin

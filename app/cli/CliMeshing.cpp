@@ -59,7 +59,7 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
 
   MeshParameters parameters;
   parameters.minAngle = static_cast<float>(options.minAngle);
-  parameters.maxArea = static_cast<float>(options.maxArea);
+  parameters.maxArea = StoredMaxArea(options.maxArea);
   parameters.animate = false;
   if (options.maxNodes >= 0) parameters.maxNodes = static_cast<int>(options.maxNodes);
   meshOut = std::make_unique<FEM>(parameters);
@@ -79,6 +79,8 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
               static_cast<double>(statistics.minAngleFree), statistics.inputCornerTriangles,
               stops[static_cast<int>(statistics.stop)],
               statistics.stop == MeshStop::None ? "" : " (elements may exceed the maximal area)");
+  std::printf("largest-area: %.10g\n", statistics.largestArea);
+  if (!statistics.reason.empty()) std::printf("reason: %s\n", statistics.reason.c_str());
   std::fflush(stdout);
   return 0;
 }

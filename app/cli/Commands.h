@@ -10,6 +10,7 @@
 
 namespace tavrin {
 class FEM;
+class TObjCont;
 enum class ElementKind;
 struct AnalysisOptions;
 }  // namespace tavrin
@@ -26,7 +27,7 @@ inline constexpr char kMeshUsage[] =
     "[--save-job OUT.sam] [--dump FILE]";
 inline constexpr char kSolveUsage[] =
     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] "
-    "[--solver sparse|envelope] [--recovery patch|average] [--out DIR]";
+    "[--solver sparse|envelope] [--recovery patch|average] [--out DIR] [--case NAME]";
 inline constexpr char kStiffnessUsage[] =
     "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element "
     "dkt|cubic]";
@@ -44,11 +45,13 @@ int RunStiffness(const Args& args);
 // given, --solver and --recovery into `analysis` when it is given) and exactly `count`
 // positional arguments, then loads and meshes the job named by the first one and prints the
 // mesh figures as `mesh` does. Returns 0, or the exit code after printing the reason (a usage
-// error before any meshing); `mesh` holds the new FEM whenever one was made.
+// error before any meshing); `mesh` holds the new FEM whenever one was made. With `job`, the
+// job as meshed is left there, and with `caseName` the option --case is read into it.
 int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::size_t count,
                     std::unique_ptr<FEM>& mesh, ElementKind& element,
                     std::vector<std::string>& positional, std::string* outDir,
-                    AnalysisOptions* analysis = nullptr);
+                    AnalysisOptions* analysis = nullptr, TObjCont* job = nullptr,
+                    std::string* caseName = nullptr);
 
 // Prints the usage line of a subcommand to stderr and returns 2.
 int UsageError(const std::string& usage);

@@ -54,6 +54,28 @@ int RunInfo(const Args& args) {
     out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) +
            " thickness " + Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";
   }
+  // Load cases only where the job has them, so a plain job prints what it always did.
+  const LoadCases& cases = job.Cases();
+  for (int k = 0; !cases.IsPlain() && k < cases.CaseCount(); ++k) {
+    const LoadCase c = job.CaseLoads(k);
+    out += "case " + std::to_string(k) + ": " + c.name + " pressures " +
+           std::to_string(c.pressure.size()) + " node-loads " + std::to_string(c.nodeForce.size()) +
+           " edge-loads " + std::to_string(c.edgeForce.size()) + " node-values " +
+           std::to_string(c.nodeDisplacement.size()) + " edge-values " +
+           std::to_string(c.edgeDisplacement.size()) + "\n";
+  }
+  for (const Combination& c : cases.combinations) {
+    out += "combination " + c.name + ":";
+    for (const CombinationTerm& t : c.terms) out += " " + t.caseName + " " + Num(t.factor);
+    out += "\n";
+  }
+  for (const Envelope& e : cases.envelopes) {
+    out += "envelope " + e.name + ":";
+    for (const std::string& c : e.combinations) out += " " + c;
+    out += "\n";
+  }
+  if (const std::string problem = cases.Problem(); !problem.empty())
+    out += "case-problem: " + problem + "\n";
   if (r.read.skipped > 0) {
     out += "skipped-lines: " + std::to_string(r.read.skipped) + ", the first line " +
            std::to_string(r.read.firstSkippedLine) + ": " + r.read.firstSkippedReason + "\n";

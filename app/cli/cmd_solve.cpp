@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "CliCases.h"
 #include "CliMeshing.h"
 #include "Commands.h"
 #include "analysis/AnalysisOptions.h"
+#include "analysis/CaseSolution.h"
+#include "analysis/CaseTables.h"
 #include "analysis/SolveRefusals.h"
 #include "analysis/TGlobMatrix.h"
 #include "analysis/VtkExport.h"
@@ -32,10 +35,15 @@ bool Close(std::FILE* f) {
   return std::fclose(f) == 0 && ok;
 }
 
-bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
+// The documented tables with the design columns appended to the node and element rows.
+bool WriteTables(const TGlobMatrix& s, const DesignColumns& design,
+                 const std::filesystem::path& dir) {
+  std::string names;
+  for (const char* name : kDesignColumnNames) names += std::string(",") + name;
   std::FILE* f = OpenOut(dir, "nodes.csv");
   if (!f) return false;
-  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy\n");
+  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy%s\n",
+               names.c_str());
   for (int v = 0; v < s.ResultNodeCount(); ++v) {
     std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g,%.10g,%.10g", v, s.MeshNodeOf(v), s.NodeX(v),
                  s.NodeY(v), static_cast<double>(s.Displacement(v, 0)),
@@ -43,13 +51,15 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
                  static_cast<double>(s.Displacement(v, 2)));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeStress(v, c));
     for (int c = 0; c < 3; ++c) std::fprintf(f, ",%.10g", s.NodeMoment(v, c));
+    AppendDesignRow(f, design, v, false);
     std::fputc('\n', f);
   }
   if (!Close(f)) return false;
 
   f = OpenOut(dir, "elements.csv");
   if (!f) return false;
-  std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error\n");
+  std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error%s\n",
+               names.c_str());
   for (int t = 0; t < s.ResultTriangleCount(); ++t) {
     const int a = s.TriangleCorner(t, 0), b = s.TriangleCorner(t, 1), c = s.TriangleCorner(t, 2);
     const double x = (s.NodeX(a) + s.NodeX(b) + s.NodeX(c)) / 3,
@@ -57,7 +67,9 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
     std::fprintf(f, "%d,%d,%d,%d,%.10g,%.10g,%.10g", t, a, b, c, x, y, s.CentroidDeflection(t));
     for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementStress(t, k));
     for (int k = 0; k < 3; ++k) std::fprintf(f, ",%.10g", s.ElementMoment(t, k));
-    std::fprintf(f, ",%.10g\n", s.ElementError(t));
+    std::fprintf(f, ",%.10g", s.ElementError(t));
+    AppendDesignRow(f, design, t, true);
+    std::fputc('\n', f);
   }
   if (!Close(f)) return false;
 
@@ -77,14 +89,14 @@ bool WriteTables(const TGlobMatrix& s, const std::filesystem::path& dir) {
 int MeshJobForSolve(const Args& args, const char* command, const char* usage, std::size_t count,
                     std::unique_ptr<FEM>& mesh, ElementKind& element,
                     std::vector<std::string>& positional, std::string* outDir,
-                    AnalysisOptions* analysis) {
+                    AnalysisOptions* analysis, TObjCont* job, std::string* caseName) {
   MeshOptions options;
   element = ElementKind::Dkt;
   const auto read = [&](const Args& a, std::size_t& i) {
     if (const OptionResult r = ParseMeshOption(a, i, options); r != OptionResult::NotMine) return r;
     const std::string& name = a[i];
     if (name != "--element" && !(analysis && (name == "--solver" || name == "--recovery")) &&
-        !(outDir && name == "--out"))
+        !(outDir && name == "--out") && !(caseName && name == "--case"))
       return OptionResult::NotMine;
     std::string value;
     if (TakeValue(a, i, value) != OptionResult::Taken) return OptionResult::Bad;
@@ -96,6 +108,8 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
       known = ParseSolverName(value.c_str(), analysis->solver);
     } else if (name == "--recovery") {
       known = ParseRecoveryName(value.c_str(), analysis->recovery);
+    } else if (name == "--case") {
+      *caseName = value;
     } else {
       *outDir = value;
     }
@@ -116,6 +130,7 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
     std::fprintf(stderr, "tavrin-cli %s: %s\n", command, refusal.c_str());
     return 1;
   }
+  if (job) *job = std::move(structure);
   return 0;
 }
 
@@ -123,62 +138,72 @@ int RunSolve(const Args& args) {
   std::unique_ptr<FEM> mesh;
   ElementKind element;
   std::vector<std::string> positional;
-  std::string outDir;
+  std::string outDir, caseName;
   AnalysisOptions options;
-  const int rc =
-      MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir, &options);
+  TObjCont job;
+  const int rc = MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir,
+                                 &options, &job, &caseName);
   if (rc != 0) return rc;
 
-  TGlobMatrix solver(element, options);
-  if (solver.SolveStatic(*mesh) != SolveCode::Ok) {
-    std::fprintf(stderr, "tavrin-cli solve: %s\n", solver.Failure().message.c_str());
+  // The cases to solve: all, or those --case names (a case, or a combination's cases).
+  const LoadCases& cases = job.Cases();
+  std::vector<int> which;
+  if (!caseName.empty()) {
+    if (const int k = cases.FindCase(caseName); k >= 0) {
+      which.push_back(k);
+    } else if (const int c = cases.FindCombination(caseName); c >= 0) {
+      for (const CombinationTerm& term : cases.combinations[static_cast<std::size_t>(c)].terms)
+        which.push_back(cases.FindCase(term.caseName));
+    } else {
+      std::fprintf(stderr, "tavrin-cli solve: the job has no case or combination '%s'\n",
+                   caseName.c_str());
+      return 1;
+    }
+  }
+  CaseSolution solution;
+  if (const std::string error = solution.Solve(*mesh, job, element, options, which);
+      !error.empty()) {
+    // A plain job's failure reads as it always did; a case's names the case.
+    std::fprintf(stderr, "tavrin-cli solve: %s\n", error.c_str());
     return 1;
   }
-  if (const std::string refusal = NoFreeDeflectionRefusal(solver); !refusal.empty()) {
+  if (const std::string refusal = NoFreeDeflectionRefusal(solution.First()); !refusal.empty()) {
     std::fprintf(stderr, "tavrin-cli solve: %s\n", refusal.c_str());
     return 1;
   }
-  if (solver.SolveStress() != StressCode::Ok) {
-    std::fprintf(stderr, "tavrin-cli solve: %s\n", kStressRangeRefusal);
+  const bool plain = cases.IsPlain() && caseName.empty();
+  const std::vector<std::string> selected = SelectedSets(solution, cases, caseName);
+  if (plain) {
+    PrintCaseFigures(solution, 0);
+  } else {
+    PrintCaseBlocks(solution, selected);
+  }
+  std::fflush(stdout);
+  if (outDir.empty()) return 0;
+
+  std::error_code ec;
+  std::filesystem::create_directories(outDir, ec);
+  const TGlobMatrix& first = solution.First();
+  if (ec || !WriteTables(first, solution.Design()[0], outDir)) {
+    std::fprintf(stderr, "tavrin-cli solve: cannot write the result tables in %s\n",
+                 outDir.c_str());
     return 1;
   }
-
-  int maxNode = 0;
-  double maxW = 0;
-  for (int v = 0; v < solver.ResultNodeCount(); ++v) {
-    const double w = static_cast<double>(solver.Displacement(v, 0));
-    if (std::fabs(w) > std::fabs(maxW)) {
-      maxW = w;
-      maxNode = v;
-    }
+  const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();
+  if (first.ExportCosmos(model) != ExportResult::Written) {
+    std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", model.c_str());
+    return 1;
   }
-  // Full precision: the figures read back as the same doubles.
-  std::printf(
-      "equations: %d\nload-z: %.17g\nreaction-z: %.17g\nmax-deflection: %.17g node %d x %g y %g\n",
-      solver.EquationCount(), solver.LoadZ(), solver.ReactionZ(), maxW, solver.MeshNodeOf(maxNode),
-      solver.NodeX(maxNode), solver.NodeY(maxNode));
-  std::printf("residual: %.3g\nimbalance: %.3g\nerror-estimate: %.4g\n", solver.RelativeResidual(),
-              solver.LoadImbalance(), solver.ErrorEstimate());
-  std::fflush(stdout);
-
-  if (!outDir.empty()) {
-    std::error_code ec;
-    std::filesystem::create_directories(outDir, ec);
-    if (ec || !WriteTables(solver, outDir)) {
-      std::fprintf(stderr, "tavrin-cli solve: cannot write the result tables in %s\n",
-                   outDir.c_str());
-      return 1;
-    }
-    const std::string model = (std::filesystem::path(outDir) / "model.tvd").string();
-    if (solver.ExportCosmos(model) != ExportResult::Written) {
-      std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", model.c_str());
-      return 1;
-    }
-    const std::string grid = (std::filesystem::path(outDir) / "model.vtu").string();
-    if (WriteVtu(solver, grid) != ExportResult::Written) {
-      std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", grid.c_str());
-      return 1;
-    }
+  const std::string grid = (std::filesystem::path(outDir) / "model.vtu").string();
+  const ExportResult written = plain ? WriteVtu(first, grid) : WriteCasesVtu(solution, grid);
+  if (written != ExportResult::Written) {
+    std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", grid.c_str());
+    return 1;
+  }
+  if (plain) return 0;
+  if (const std::string failed = WriteCaseFiles(solution, selected, outDir); !failed.empty()) {
+    std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", failed.c_str());
+    return 1;
   }
   return 0;
 }

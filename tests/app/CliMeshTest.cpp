@@ -99,12 +99,38 @@ TEST_F(CliMesh, SharpCornersAreReportedAndDoNotSpoilTheMesh) {
   const CliResult r = RunCli({"mesh", job, "--max-area", "100"});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto figures = Figures(r.out);
-  ASSERT_EQ(figures.size(), 9u) << r.out;
+  ASSERT_EQ(figures.size(), 10u) << r.out;  // both bounds met: no reason
   EXPECT_NEAR(std::stod(figures[3].second), 20.0, 0.01);
   EXPECT_EQ(figures[4].second, "yes");
   EXPECT_GE(std::stod(figures[6].second), 31.0);
   EXPECT_GT(std::stoi(figures[7].second), 0);
   EXPECT_EQ(figures[8].second, "no");
+}
+
+TEST_F(CliMesh, AMissedBoundSaysWhy) {
+  // A bound beyond what the finishing stage guarantees, and a maximal area below the smallest
+  // single-precision number (kept, not dropped to "no bound"): each names its cause.
+  const struct {
+    std::vector<std::string> options;
+    const char* usable;
+    std::vector<const char*> causes;
+  } cases[] = {
+      {{"--min-angle", "34", "--max-area", "2000"}, "no", {"finishing stage guarantees"}},
+      // Usable at the angle, so solvable, but the area bound is missed and said to be.
+      {{"--max-area", "1e-46", "--max-nodes", "3000"}, "yes", {"node limit", "maximal area"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"mesh", kSquare};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const CliResult r = RunCli(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto figures = Figures(r.out);
+    ASSERT_EQ(figures.size(), 11u) << r.out;
+    EXPECT_EQ(figures[4].second, c.usable) << r.out;
+    EXPECT_EQ(figures[10].first, "reason");
+    for (const char* cause : c.causes)
+      EXPECT_NE(figures[10].second.find(cause), std::string::npos) << cause << ": " << r.out;
+  }
 }
 
 TEST_F(CliMesh, UsageAndFileErrors) {
@@ -143,7 +169,7 @@ TEST_F(CliMesh, WritesTheTablesThePictureAndThePreparedJob) {
                               dump, "--svg", svg, "--save-job", saved});
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto figures = Figures(r.out);
-  ASSERT_EQ(figures.size(), 9u);
+  ASSERT_EQ(figures.size(), 10u);
 
   // Tables in index order, with the counts printed; every triangle's nodes are ends of its
   // edges, and every edge slot names a triangle that lists the edge.

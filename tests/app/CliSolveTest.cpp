@@ -51,10 +51,14 @@ TEST(CliSolve, PrintsTheSolutionAndWritesTheResultFiles) {
   EXPECT_NE(r.out.find("\nmax-deflection: -"), std::string::npos);
   EXPECT_NE(r.out.find(" x 225 y 225\n"), std::string::npos);
 
+  // The documented columns first, the design columns after them.
+  const std::string design =
+      ",m_1,m_2,m_angle,q_x,q_y,q,wa_x_bottom,wa_y_bottom,wa_x_top,wa_y_top,von_mises_top,"
+      "von_mises_bottom";
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "nodes.csv")),
-            "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+            "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy" + design);
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "elements.csv")),
-            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error");
+            "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy,error" + design);
   EXPECT_EQ(FirstLine(ReadWholeFile(dir / "reactions.csv")), "node,mesh_node,fz,mx,my");
   EXPECT_EQ(ReadWholeFile(dir / "model.tvd").rfind("N, 1, ", 0), 0u);
   std::filesystem::remove_all(dir);

@@ -1,0 +1,122 @@
+// Solving the cases on one factorization: one case solves in full, every other one reuses the
+// numbering and the factor (TGlobMatrix::SolveLoads). Then the linear combinations, the design
+// columns (the shear fits made once for all sets) and the envelopes. Cost: one factorization,
+// one back-substitution, check and stress recovery per case, linear work per combination and
+// envelope.
+#include "analysis/CaseSolution.h"
+
+#include "analysis/CaseMeshLoads.h"
+#include "mesh/FEM.h"
+#include "model/TObjCont.h"
+
+namespace tavrin {
+
+std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKind element,
+                                const AnalysisOptions& options, const std::vector<int>& cases) {
+  *this = CaseSolution{};
+  const LoadCases& all = job.Cases();
+  if (std::string problem = all.Problem(); !problem.empty()) return problem;
+  std::vector<int> which = cases;
+  if (which.empty())
+    for (int k = 0; k < all.CaseCount(); ++k) which.push_back(k);
+
+  std::vector<std::pair<std::string, PlateMesh>> meshes;
+  const PlateMesh base = PlateMesh::FromFem(mesh);
+  std::unique_ptr<CaseMeshLoads> map;
+  for (const int k : which) {
+    // The first case is the mesh's own records, exactly as a job without cases solves.
+    if (k != 0 && !map) map = std::make_unique<CaseMeshLoads>(mesh, job);
+    meshes.emplace_back(all.CaseName(k), k == 0 ? base : map->Apply(base, job.CaseLoads(k)));
+  }
+  if (std::string error = SolveCases(std::move(meshes), element, options); !error.empty())
+    return error;
+  Combine(all);
+  return {};
+}
+
+std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMesh>> cases,
+                                     ElementKind element, const AnalysisOptions& options) {
+  *this = CaseSolution{};
+  if (cases.empty()) return {};
+  auto solver = std::make_unique<TGlobMatrix>(element, options);
+  // The last case factors the matrix and the first is solved last, so that the solver is left
+  // answering for the first case without a solve of its own.
+  const std::size_t count = cases.size();
+  std::vector<std::size_t> order;
+  order.push_back(count - 1);
+  for (std::size_t k = 1; k + 1 < count; ++k) order.push_back(k);
+  if (count > 1) order.push_back(0);
+  sets_.resize(count);
+  figures_.resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t k = order[i];
+    auto& [name, plate] = cases[k];
+    const SolveCode rc =
+        i == 0 ? solver->SolveStatic(std::move(plate)) : solver->SolveLoads(std::move(plate));
+    std::string error;
+    if (rc != SolveCode::Ok)
+      error = solver->Failure().message;
+    else if (solver->SolveStress() != StressCode::Ok)
+      error =
+          "the stresses exceed the range of numbers; check the prescribed displacements and the "
+          "loads against the plate's stiffness";
+    if (!error.empty()) {
+      *this = CaseSolution{};
+      // A job without cases reports its failure as it always did.
+      return count == 1 ? error : "case '" + name + "': " + error;
+    }
+    sets_[k] = ResultSet::FromSolver(*solver, *solver, name);
+    figures_[k] = {solver->EquationCount(), solver->RelativeResidual(), solver->LoadImbalance(),
+                   solver->ErrorEstimate()};
+  }
+  first_ = std::move(solver);
+  if (!first_) return {};
+  const TGlobMatrix& first = *first_;
+  for (int v = 0; v < first.ResultNodeCount(); ++v) {
+    x_.push_back(first.NodeX(v));
+    y_.push_back(first.NodeY(v));
+  }
+  for (int t = 0; t < first.ResultTriangleCount(); ++t)
+    triangles_.push_back(
+        {first.TriangleCorner(t, 0), first.TriangleCorner(t, 1), first.TriangleCorner(t, 2)});
+  return {};
+}
+
+void CaseSolution::Combine(const LoadCases& all) {
+  if (sets_.empty()) return;
+  const int caseSets = CaseSets();
+  auto setNamed = [this](const std::string& name, int from, int to) {
+    for (int s = from; s < to; ++s)
+      if (sets_[static_cast<std::size_t>(s)].name == name) return s;
+    return -1;
+  };
+  for (const Combination& combination : all.combinations) {
+    bool solved = true;
+    for (const CombinationTerm& term : combination.terms)
+      solved = solved && setNamed(term.caseName, 0, caseSets) >= 0;
+    if (!solved) continue;
+    ResultSet sum = sets_[0].ZeroLike(combination.name);
+    for (const CombinationTerm& term : combination.terms)
+      sum.AddScaled(sets_[static_cast<std::size_t>(setNamed(term.caseName, 0, caseSets))],
+                    term.factor);
+    sets_.push_back(std::move(sum));
+  }
+  const ShearRecovery shear(x_, y_, triangles_);
+  for (const ResultSet& set : sets_) design_.push_back(ComputeDesignColumns(set, shear));
+
+  const int count = static_cast<int>(sets_.size());
+  for (const Envelope& envelope : all.envelopes) {
+    std::vector<const ResultSet*> sets;
+    std::vector<const DesignColumns*> design;
+    for (const std::string& name : envelope.combinations) {
+      const int s = setNamed(name, caseSets, count);
+      if (s < 0) break;
+      sets.push_back(&sets_[static_cast<std::size_t>(s)]);
+      design.push_back(&design_[static_cast<std::size_t>(s)]);
+    }
+    if (sets.size() == envelope.combinations.size())
+      envelopes_.push_back(BuildEnvelope(envelope.name, sets, design));
+  }
+}
+
+}  // namespace tavrin

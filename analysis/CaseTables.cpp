@@ -1,0 +1,201 @@
+// Writers of the case tables and the case grid, all through stdio with the plain tables' format.
+#include "analysis/CaseTables.h"
+
+#include <cstdio>
+
+#include "analysis/VtkExport.h"
+
+namespace tavrin {
+
+namespace {
+
+const char* const kElementColumnNames[ResultSet::kElementColumns] = {
+    "deflection", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy"};
+
+ExportResult Finish(std::FILE* f) {
+  const bool ok = std::ferror(f) == 0;
+  return std::fclose(f) == 0 && ok ? ExportResult::Written : ExportResult::CannotCreate;
+}
+
+void DesignHeader(std::FILE* f) {
+  for (const char* name : kDesignColumnNames) std::fprintf(f, ",%s", name);
+  std::fputc('\n', f);
+}
+
+template <class Value>
+void WriteArray(std::FILE* f, const std::string& name, int count, Value value) {
+  std::fprintf(f, "        <DataArray type=\"Float64\" Name=\"%s\" format=\"ascii\">\n",
+               name.c_str());
+  for (int i = 0; i < count; ++i)
+    std::fprintf(f, (i % 8 == 7 || i + 1 == count) ? "%.10g\n" : "%.10g ", value(i));
+  std::fprintf(f, "        </DataArray>\n");
+}
+
+// Characters that would break the grid's XML attribute are written as entities.
+std::string Escaped(const std::string& s) {
+  std::string out;
+  for (const char c : s) {
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else if (c == '"')
+      out += "&quot;";
+    else
+      out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+void AppendDesignRow(std::FILE* f, const DesignColumns& design, int index, bool element) {
+  for (int k = 0; k < kDesignColumns; ++k)
+    std::fprintf(f, ",%.10g", element ? design.Element(index, k) : design.Node(index, k));
+}
+
+ExportResult WriteSetTables(const CaseSolution& solution, int s, const std::string& nodesFile,
+                            const std::string& elementsFile, const std::string& reactionsFile) {
+  const ResultSet& set = solution.Sets()[static_cast<std::size_t>(s)];
+  const DesignColumns& design = solution.Design()[static_cast<std::size_t>(s)];
+  const TGlobMatrix& first = solution.First();
+  std::FILE* f = std::fopen(nodesFile.c_str(), "w");
+  if (!f) return ExportResult::CannotCreate;
+  std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+  DesignHeader(f);
+  for (int v = 0; v < set.nodes; ++v) {
+    std::fprintf(f, "%d,%d,%.10g,%.10g", v, first.MeshNodeOf(v), solution.X()[v], solution.Y()[v]);
+    for (int k = 0; k < ResultSet::kNodeColumns; ++k) std::fprintf(f, ",%.10g", set.Node(v, k));
+    AppendDesignRow(f, design, v, false);
+    std::fputc('\n', f);
+  }
+  if (Finish(f) != ExportResult::Written) return ExportResult::CannotCreate;
+
+  f = std::fopen(elementsFile.c_str(), "w");
+  if (!f) return ExportResult::CannotCreate;
+  std::fprintf(f, "element,n0,n1,n2,x,y,deflection,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
+  DesignHeader(f);
+  for (int t = 0; t < set.elements; ++t) {
+    const auto& c = solution.Triangles()[static_cast<std::size_t>(t)];
+    double x = 0, y = 0;
+    for (const int v : c) {
+      x += solution.X()[static_cast<std::size_t>(v)] / 3;
+      y += solution.Y()[static_cast<std::size_t>(v)] / 3;
+    }
+    std::fprintf(f, "%d,%d,%d,%d,%.10g,%.10g", t, c[0], c[1], c[2], x, y);
+    for (int k = 0; k < ResultSet::kElementColumns; ++k)
+      std::fprintf(f, ",%.10g", set.Element(t, k));
+    AppendDesignRow(f, design, t, true);
+    std::fputc('\n', f);
+  }
+  if (Finish(f) != ExportResult::Written) return ExportResult::CannotCreate;
+
+  f = std::fopen(reactionsFile.c_str(), "w");
+  if (!f) return ExportResult::CannotCreate;
+  std::fprintf(f, "node,mesh_node,fz,mx,my\n");
+  for (int v = 0; v < set.nodes; ++v) {
+    if (!first.IsConstrained(v, 0) && !first.IsConstrained(v, 1) && !first.IsConstrained(v, 2))
+      continue;
+    const auto at = 3 * static_cast<std::size_t>(v);
+    std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, first.MeshNodeOf(v), set.reaction[at],
+                 set.reaction[at + 1], set.reaction[at + 2]);
+  }
+  return Finish(f);
+}
+
+ExportResult WriteEnvelopeTable(const CaseSolution& solution, const std::string& fileName) {
+  std::FILE* f = std::fopen(fileName.c_str(), "w");
+  if (!f) return ExportResult::CannotCreate;
+  std::fprintf(f, "envelope,field,node,mesh_node,x,y,max,max_combination,min,min_combination\n");
+  for (const NodeEnvelope& e : solution.Envelopes()) {
+    for (int k = 0; k < NodeEnvelope::kColumns; ++k) {
+      for (int v = 0; v < e.nodes; ++v) {
+        const std::size_t at = e.At(v, k);
+        std::fprintf(f, "%s,%s,%d,%d,%.10g,%.10g,%.10g,%s,%.10g,%s\n", e.name.c_str(),
+                     NodeEnvelope::ColumnName(k), v, solution.First().MeshNodeOf(v),
+                     solution.X()[static_cast<std::size_t>(v)],
+                     solution.Y()[static_cast<std::size_t>(v)], e.max[at],
+                     e.combinations[static_cast<std::size_t>(e.maxFrom[at])].c_str(), e.min[at],
+                     e.combinations[static_cast<std::size_t>(e.minFrom[at])].c_str());
+      }
+    }
+  }
+  return Finish(f);
+}
+
+ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& fileName) {
+  if (solution.Sets().empty()) return ExportResult::NoSolution;
+  std::FILE* f = std::fopen(fileName.c_str(), "w");
+  if (!f) return ExportResult::CannotCreate;
+  const TGlobMatrix& first = solution.First();
+  const int nodes = solution.Sets()[0].nodes, triangles = solution.Sets()[0].elements;
+  std::fprintf(f,
+               "<?xml version=\"1.0\"?>\n"
+               "<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"LittleEndian\" "
+               "header_type=\"UInt64\">\n"
+               "  <UnstructuredGrid>\n"
+               "    <Piece NumberOfPoints=\"%d\" NumberOfCells=\"%d\">\n"
+               "      <PointData>\n",
+               nodes, triangles);
+  std::fprintf(f, "        <DataArray type=\"Int32\" Name=\"mesh_node\" format=\"ascii\">\n");
+  for (int v = 0; v < nodes; ++v)
+    std::fprintf(f, (v % 16 == 15 || v + 1 == nodes) ? "%d\n" : "%d ", first.MeshNodeOf(v));
+  std::fprintf(f, "        </DataArray>\n");
+  for (std::size_t s = 0; s < solution.Sets().size(); ++s) {
+    const ResultSet& set = solution.Sets()[s];
+    const DesignColumns& design = solution.Design()[s];
+    const std::string at = "@" + Escaped(set.name);
+    for (int k = 0; k < ResultSet::kNodeColumns; ++k)
+      WriteArray(f, VtkFieldName(k) + at, nodes, [&](int v) { return set.Node(v, k); });
+    for (int k = 0; k < kDesignColumns; ++k)
+      WriteArray(f, kDesignColumnNames[k] + at, nodes, [&](int v) { return design.Node(v, k); });
+  }
+  for (const NodeEnvelope& e : solution.Envelopes()) {
+    for (int k = 0; k < NodeEnvelope::kColumns; ++k) {
+      const std::string column = NodeEnvelope::ColumnName(k);
+      WriteArray(f, column + "_max@" + Escaped(e.name), nodes,
+                 [&](int v) { return e.max[e.At(v, k)]; });
+      WriteArray(f, column + "_min@" + Escaped(e.name), nodes,
+                 [&](int v) { return e.min[e.At(v, k)]; });
+    }
+  }
+  std::fprintf(f, "      </PointData>\n      <CellData>\n");
+  for (std::size_t s = 0; s < solution.Sets().size(); ++s) {
+    const ResultSet& set = solution.Sets()[s];
+    const DesignColumns& design = solution.Design()[s];
+    const std::string at = "@" + Escaped(set.name);
+    for (int k = 0; k < ResultSet::kElementColumns; ++k)
+      WriteArray(f, kElementColumnNames[k] + at, triangles,
+                 [&](int t) { return set.Element(t, k); });
+    for (int k = 0; k < kDesignColumns; ++k)
+      WriteArray(f, kDesignColumnNames[k] + at, triangles,
+                 [&](int t) { return design.Element(t, k); });
+  }
+  std::fprintf(f,
+               "      </CellData>\n      <Points>\n"
+               "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\"ascii\">\n");
+  for (int v = 0; v < nodes; ++v)
+    std::fprintf(f, "%.10g %.10g 0\n", solution.X()[static_cast<std::size_t>(v)],
+                 solution.Y()[static_cast<std::size_t>(v)]);
+  std::fprintf(f,
+               "        </DataArray>\n      </Points>\n      <Cells>\n"
+               "        <DataArray type=\"Int64\" Name=\"connectivity\" format=\"ascii\">\n");
+  for (const auto& c : solution.Triangles()) std::fprintf(f, "%d %d %d\n", c[0], c[1], c[2]);
+  std::fprintf(f,
+               "        </DataArray>\n        <DataArray type=\"Int64\" Name=\"offsets\" "
+               "format=\"ascii\">\n");
+  for (int t = 0; t < triangles; ++t)
+    std::fprintf(f, (t % 16 == 15 || t + 1 == triangles) ? "%lld\n" : "%lld ", 3LL * (t + 1));
+  std::fprintf(
+      f,
+      "        </DataArray>\n        <DataArray type=\"UInt8\" Name=\"types\" format=\"ascii\">\n");
+  for (int t = 0; t < triangles; ++t)
+    std::fprintf(f, (t % 32 == 31 || t + 1 == triangles) ? "5\n" : "5 ");
+  std::fprintf(
+      f, "        </DataArray>\n      </Cells>\n    </Piece>\n  </UnstructuredGrid>\n</VTKFile>\n");
+  return Finish(f);
+}
+
+}  // namespace tavrin
