@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "model/ConstraintCode.h"
+#include "model/NumberFormat.h"
 #include "model/SegmentGrid.h"
 #include "model/TObjCont.h"
 
@@ -37,6 +38,9 @@ std::string Num(double v) {
   std::snprintf(text, sizeof text, "%g", v);
   return text;
 }
+
+// An offending value in full: rounded, 1.0000001e30 would read as the limit it exceeds.
+std::string Exact(double v) { return ShortestNumber(v); }
 
 std::string At(double x, double y) {
   char text[72];
@@ -204,7 +208,7 @@ class Checker {
     for (int i = 0; i < job_.NodeCount(); ++i) {
       const double x = X(i), y = Y(i);
       if (!(std::fabs(x) <= kMaxCoordinate && std::fabs(y) <= kMaxCoordinate)) {
-        return "Node " + std::to_string(i) + " lies at " + At(x, y) +
+        return "Node " + std::to_string(i) + " lies at (" + Exact(x) + ", " + Exact(y) + ")" +
                ": coordinates must be finite and at most " + Num(kMaxCoordinate) + " in magnitude.";
       }
     }
@@ -227,7 +231,7 @@ class Checker {
           if (std::fabs(v) <= kMaxPhysicalValue) continue;
           return std::string(node ? "Node " : "Edge ") + std::to_string(i) + " has a " +
                  (displacement ? "prescribed displacement" : "load") + " (" + kFreedom[d % 3] +
-                 ") of " + Num(v) +
+                 ") of " + Exact(v) +
                  ": loads, displacements and pressures must be finite and at most " +
                  Num(kMaxPhysicalValue) + " in magnitude.";
         }
@@ -242,19 +246,19 @@ class Checker {
       const PolygonPhysics ph = job_.Physics(p);
       const std::string polygon = "Polygon " + std::to_string(p) + " has ";
       if (!(std::fabs(ph.pressure) <= kMaxPhysicalValue)) {
-        return polygon + "a pressure of " + Num(ph.pressure) + ": it must be finite and at most " +
-               Num(kMaxPhysicalValue) + " in magnitude.";
+        return polygon + "a pressure of " + Exact(ph.pressure) +
+               ": it must be finite and at most " + Num(kMaxPhysicalValue) + " in magnitude.";
       }
       if (!(ph.eModulus > 0 && ph.eModulus <= kMaxPhysicalValue)) {
-        return polygon + "an E modulus of " + Num(ph.eModulus) +
+        return polygon + "an E modulus of " + Exact(ph.eModulus) +
                ": it must be positive and at most " + Num(kMaxPhysicalValue) + ".";
       }
       if (!(ph.thickness > 0 && ph.thickness <= kMaxThickness)) {
-        return polygon + "a thickness of " + Num(ph.thickness) +
+        return polygon + "a thickness of " + Exact(ph.thickness) +
                ": it must be positive and at most " + Num(kMaxThickness) + ".";
       }
       if (!(ph.nu > -1 && ph.nu < 1)) {
-        return polygon + "a Poisson ratio of " + Num(ph.nu) +
+        return polygon + "a Poisson ratio of " + Exact(ph.nu) +
                ": it must lie strictly between -1 and 1.";
       }
     }

@@ -81,6 +81,12 @@ class TMainWindow : public QMainWindow,
   // A file of the File menu's recent list: as Open with that file chosen; a file that cannot be
   // read any more leaves the list.
   void OpenRecent(const std::string& path);
+  // File > Import DXF (TMainWindowImport.cpp): a drawing chosen, its layers and preview in
+  // DxfImportDialog, and on OK the job put in place by PutImportedJob.
+  void ImportDxfClick();
+  // The imported job as a new, unsaved job ("Untitled") fitted to the view, as one undoable
+  // step; false (nothing changed) while the mesher or the solver runs.
+  bool PutImportedJob(const TObjCont& job);
   void AboutClick();
   JobDocument& Document() { return document_; }
   const JobDocument& Document() const { return document_; }

@@ -20,7 +20,9 @@ namespace {
 void AddMenus(TMainWindow& window, WorkbenchActions& a) {
   QMenuBar* bar = window.menuBar();
   QMenu* file = bar->addMenu("File");
-  file->addActions({a.New1, a.Open1, a.Save1, a.FileSaveAs, a.ExportVtk, a.SavePicture});
+  file->addActions({a.New1, a.Open1});
+  if (a.ImportDxf) file->addAction(a.ImportDxf);
+  file->addActions({a.Save1, a.FileSaveAs, a.ExportVtk, a.SavePicture});
   a.recentMenu = file->addMenu("Recent Files");
   a.recentMenu->setObjectName("RecentFilesMenu");
   a.recentMenu->menuAction()->setObjectName("RecentFiles");
@@ -116,6 +118,9 @@ WorkbenchActions BuildWorkbenchActions(TMainWindow& window, QUndoStack& undo, bo
   WorkbenchActions a;
   a.New1 = action("New1", "New", [w] { w->New1Click(); });
   a.Open1 = action("Open1", "Open", [w] { w->Open1Click(); });
+#ifdef TAVRIN_HAVE_DXF
+  a.ImportDxf = action("ImportDxf", "Import DXF...", [w] { w->ImportDxfClick(); });
+#endif
   a.Save1 = action("Save1", "Save", [w] { (void)w->Save1Click(); });
   a.FileSaveAs = action("FileSaveAs", "Save As", [w] { (void)w->FileSaveAsClick(); });
   a.Exit1 = action("Exit1", "Exit", [w] { w->close(); });

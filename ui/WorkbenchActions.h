@@ -24,6 +24,7 @@ inline constexpr const char* kNoHintProperty = "tavrinNoHint";
 struct WorkbenchActions {
   QAction* New1 = nullptr;
   QAction* Open1 = nullptr;
+  QAction* ImportDxf = nullptr;  // null without dxflib
   QAction* Save1 = nullptr;
   QAction* FileSaveAs = nullptr;
   QAction* Exit1 = nullptr;

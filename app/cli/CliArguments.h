@@ -17,18 +17,28 @@ namespace tavrin::cli {
 enum class OptionResult { NotMine, Taken, Bad };
 
 // Reads the option at args[i] of one command: Taken after moving i onto the option's value,
-// NotMine when the command has no such option, Bad (after a line on stderr naming the option,
-// if the reader has one to say) when the value is missing or refused.
+// NotMine when the command has no such option, Bad after a line on stderr naming the option and
+// the value (RefuseValue) when the value is refused.
 using OptionReader = std::function<OptionResult(const Args& args, std::size_t& i)>;
 
 bool IsOption(const std::string& argument);
 
 // Splits args by the rule above, handing each option to read. False, a usage error, for an
-// option that read does not know or refuses, or for other than `count` positional arguments.
+// option that read does not know (named on stderr) or refuses, or for other than `count`
+// positional arguments.
 bool ParseArguments(const Args& args, const OptionReader& read, std::size_t count,
                     std::vector<std::string>& positional);
 
-// For readers: the value after the option at args[i] into value; Bad when none follows.
+// For readers: the value after the option at args[i] into value; Bad, after a line on stderr
+// naming the option, when none follows.
 OptionResult TakeValue(const Args& args, std::size_t& i, std::string& value);
+
+// A decimal number and nothing else: optional sign, digits with at most one point, optional
+// exponent, finite. Refused: empty text, blanks, "nan", "inf", hexadecimal ("0x1e"), trailing
+// characters ("30x") and values beyond a double.
+bool ParseDecimal(const std::string& text, double& value);
+
+// Prints "tavrin-cli: OPTION "VALUE" WHY" on stderr and returns Bad.
+OptionResult RefuseValue(const std::string& option, const std::string& value, const char* why);
 
 }  // namespace tavrin::cli

@@ -1,6 +1,5 @@
 #include "CliMeshing.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -14,25 +13,14 @@
 
 namespace tavrin::cli {
 
-namespace {
-
-bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const double v = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
-
-}  // namespace
-
 OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& options) {
   const std::string& a = args[i];
   if (a != "--min-angle" && a != "--max-area" && a != "--max-nodes") return OptionResult::NotMine;
+  std::string text;
+  if (TakeValue(args, i, text) != OptionResult::Taken) return OptionResult::Bad;
+  --i;  // left on the option until the value is accepted
   double v = 0;
-  if (i + 1 >= args.size() || !ParseDouble(args[i + 1], v)) return OptionResult::Bad;
+  if (!ParseDecimal(text, v)) return RefuseValue(a, text, "is not a decimal number");
   if (a == "--min-angle") {
     if (!MinAngleAccepted(v)) {
       std::fprintf(stderr, "tavrin-cli: --min-angle %s is outside 0 to %g degrees\n",
@@ -49,7 +37,8 @@ OptionResult ParseMeshOption(const Args& args, std::size_t& i, MeshOptions& opti
     options.maxArea = v;
   }
   if (a == "--max-nodes") {
-    if (v < 0 || v != std::floor(v) || v > 2e9) return OptionResult::Bad;
+    if (v < 0 || v != std::floor(v) || v > 2e9)
+      return RefuseValue(a, text, "is not a whole number from 0 to 2000000000");
     options.maxNodes = v;
   }
   ++i;

@@ -33,7 +33,10 @@ inline constexpr char kStiffnessUsage[] =
     "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element "
     "dkt|cubic]";
 
+inline constexpr char kImportDxfUsage[] = "import-dxf DRAWING.dxf OUT.sam [--layer NAME]...";
+
 int RunInfo(const Args& args);
+int RunImportDxf(const Args& args);  // only with TAVRIN_HAVE_DXF
 int RunResave(const Args& args);
 int RunMesh(const Args& args);
 int RunSolve(const Args& args);

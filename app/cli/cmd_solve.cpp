@@ -15,6 +15,7 @@
 #include "analysis/AnalysisOptions.h"
 #include "analysis/CaseSolution.h"
 #include "analysis/CaseTables.h"
+#include "analysis/SolveRefusals.h"
 #include "analysis/TGlobMatrix.h"
 #include "analysis/VtkExport.h"
 #include "mesh/FEM.h"
@@ -125,16 +126,21 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
     } else {
       *outDir = value;
     }
-    return known ? OptionResult::Taken : OptionResult::Bad;
+    if (!known) {
+      const char* const kinds = name == "--element"  ? "is not an element: dkt or cubic"
+                                : name == "--solver" ? "is not a solver: sparse or envelope"
+                                                     : "is not a recovery: patch or average";
+      return RefuseValue(name, value, kinds);
+    }
+    return OptionResult::Taken;
   };
   if (!ParseArguments(args, read, count, positional)) return UsageError(usage);
 
   TObjCont structure;
   if (const int rc = LoadAndMesh(positional[0], command, options, structure, mesh); rc != 0)
     return rc;
-  if (!mesh->IsUsable()) {
-    std::fprintf(stderr, "tavrin-cli %s: the mesh is not usable. %s\n", command,
-                 MeshVerdict(mesh->Statistics()).c_str());
+  if (const std::string refusal = UnusableMeshRefusal(mesh->Statistics()); !refusal.empty()) {
+    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, refusal.c_str());
     return 1;
   }
   if (job) *job = std::move(structure);
@@ -173,6 +179,10 @@ int RunSolve(const Args& args) {
       !error.empty()) {
     // A plain job's failure reads as it always did; a case's names the case.
     std::fprintf(stderr, "tavrin-cli solve: %s\n", error.c_str());
+    return 1;
+  }
+  if (const std::string refusal = NoFreeDeflectionRefusal(solution.First()); !refusal.empty()) {
+    std::fprintf(stderr, "tavrin-cli solve: %s\n", refusal.c_str());
     return 1;
   }
   const bool plain = cases.IsPlain() && caseName.empty();

@@ -21,6 +21,9 @@ const Command kCommands[] = {
     {"mesh", tavrin::cli::RunMesh, tavrin::cli::kMeshUsage},
     {"solve", tavrin::cli::RunSolve, tavrin::cli::kSolveUsage},
     {"stiffness", tavrin::cli::RunStiffness, tavrin::cli::kStiffnessUsage},
+#ifdef TAVRIN_HAVE_DXF
+    {"import-dxf", tavrin::cli::RunImportDxf, tavrin::cli::kImportDxfUsage},
+#endif
 };
 
 int PrintUsage(std::FILE* to) {

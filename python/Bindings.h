@@ -1,0 +1,42 @@
+// The pieces of the Python module `tavrin`, one file each: the job (JobBinding.cpp), the mesh
+// (MeshBinding.cpp), the results of a solve (ResultsBinding.cpp), the DXF import and the
+// exceptions (Module.cpp). Every refusal of the engine reaches Python as one of the exceptions
+// below, carrying the sentence tavrin-cli prints after its "tavrin-cli COMMAND: ".
+#pragma once
+
+#include <pybind11/pybind11.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace tavrin::python {
+
+namespace py = pybind11;
+
+// Mapped to tavrin.JobFileError, GeometryError, MeshError, SolveError, DxfError, Cancelled;
+// all derive from tavrin.Error.
+struct JobFileRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+struct GeometryRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+struct MeshRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+struct SolveRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+struct DxfRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+struct CancelledRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+void BindJob(py::module_& m);
+void BindMesh(py::module_& m);
+void BindResults(py::module_& m);
+void BindDxf(py::module_& m);
+
+}  // namespace tavrin::python
