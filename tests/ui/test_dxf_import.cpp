@@ -34,8 +34,8 @@ TEST_F(Workbench, DxfImportChoosesLayersAndIsOneUndoableStep) {
 
   ASSERT_TRUE(window->PutImportedJob(dialog.Result().job));
   EXPECT_EQ(window->Structure().PolygonCount(), 3);
-  EXPECT_EQ(window->fileName, "Untitled");
-  EXPECT_TRUE(window->modified);
+  EXPECT_EQ(window->FileName(), "Untitled");
+  EXPECT_TRUE(window->Modified());
   Action("EditUndo")->trigger();
   EXPECT_EQ(window->Structure().JobText(), before);
   Action("EditRedo")->trigger();
