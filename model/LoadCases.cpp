@@ -20,7 +20,15 @@ void AddScaledTable(std::map<int, LoadCase::Triple>& into,
   }
 }
 
-std::string Quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+// Appended piecewise: GCC 12 at -O3 misreads "literal" + std::string&& as an overlapping copy.
+std::string Quoted(std::string_view s) {
+  std::string quoted;
+  quoted.reserve(s.size() + 2);
+  quoted += '\'';
+  quoted += s;
+  quoted += '\'';
+  return quoted;
+}
 
 }  // namespace
 
