@@ -146,7 +146,7 @@ ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& file
   for (std::size_t s = 0; s < solution.Sets().size(); ++s) {
     const ResultSet& set = solution.Sets()[s];
     const DesignColumns& design = solution.Design()[s];
-    const std::string at = "@" + Escaped(set.name);
+    const std::string at = std::string(1, '@').append(Escaped(set.name));
     for (int k = 0; k < ResultSet::kNodeColumns; ++k)
       WriteArray(f, VtkFieldName(k) + at, nodes, [&](int v) { return set.Node(v, k); });
     for (int k = 0; k < kDesignColumns; ++k)
@@ -165,7 +165,7 @@ ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& file
   for (std::size_t s = 0; s < solution.Sets().size(); ++s) {
     const ResultSet& set = solution.Sets()[s];
     const DesignColumns& design = solution.Design()[s];
-    const std::string at = "@" + Escaped(set.name);
+    const std::string at = std::string(1, '@').append(Escaped(set.name));
     for (int k = 0; k < ResultSet::kElementColumns; ++k)
       WriteArray(f, kElementColumnNames[k] + at, triangles,
                  [&](int t) { return set.Element(t, k); });
