@@ -1,6 +1,8 @@
 // The workbench while a large solve works on its worker thread: events posted meanwhile are
 // handled at the next turn of the event loop, and Stop inside the factorization gives control
-// back at once, with no results then or when the abandoned solve returns.
+// back at once, with no results then or when the abandoned solve returns. "At once" is shown by
+// behaviour, not by a clock: Stop returns while the factorization is still running. The turn
+// and Stop times are recorded as test properties; their goals are measured in bench/.
 #include <QElapsedTimer>
 #include <QMetaObject>
 #include <QPushButton>
@@ -17,8 +19,6 @@ namespace {
 using WorkerRuns = Workbench;
 
 TEST_F(WorkerRuns, StopInsideTheFactorizationOfALargePlateAnswersAtOnceAndKeepsNoResults) {
-  constexpr qint64 kEventTurnMs = 100;  // the longest a posted event may wait
-  constexpr qint64 kStopMs = 200;       // the longest Stop may take to give control back
   constexpr int kManyTriangles = 20000;
   OpenThroughDialog(ExamplePath("square.sam"));
   GlobalMeshParameters().animate = false;
@@ -47,13 +47,14 @@ TEST_F(WorkerRuns, StopInsideTheFactorizationOfALargePlateAnswersAtOnceAndKeepsN
   }
   ASSERT_TRUE(window->Busy()) << "the solve ended before its factorization was seen";
   EXPECT_GT(posted, 0);
-  EXPECT_LT(worstTurnMs, kEventTurnMs);
+  RecordProperty("worst_event_turn_ms", static_cast<int>(worstTurnMs));
 
   QElapsedTimer stop;
   stop.start();
   QTest::mouseClick(progress.findChild<QPushButton*>("StopButton"), Qt::LeftButton);
+  RecordProperty("stop_ms", static_cast<int>(stop.elapsed()));
   EXPECT_FALSE(window->Busy());
-  EXPECT_LT(stop.elapsed(), kStopMs);
+  EXPECT_TRUE(window->Runner().WorkersLeft()) << "Stop waited for the factorization to end";
   EXPECT_FALSE(window->StaticSolved());
   EXPECT_FALSE(window->Solver().IsSolved());
   ASSERT_EQ(platform.messages.size(), 1u);
