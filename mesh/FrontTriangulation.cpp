@@ -225,7 +225,7 @@ void FEM::AdvanceFront(MeshCanvas& canvas, FrontIndex* index) {
 void FEM::AssignPhysics(const TObjCont& structure) {
   auto physicsOf = [&structure](int polygon, ElementPhysics& physics) {
     std::array<double, 5> values{};
-    if (structure.GetPolygonPhysics(polygon, values) != stDone) return false;
+    if (structure.GetPolygonPhysics(polygon, values) != StatusCode::Done) return false;
     physics = ElementPhysics{values[0], values[1], values[2], values[3]};
     return true;
   };

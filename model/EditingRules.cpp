@@ -34,8 +34,8 @@ int TObjCont::FindCrossedEdge(int p, double x1, double y1, double x2, double y2)
   return -1;
 }
 
-int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
-  if (!std::isfinite(x) || !std::isfinite(y)) return stRejected;
+StatusCode TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return StatusCode::Rejected;
   const std::vector<int>& open = polygons_[static_cast<std::size_t>(polygonCount_)].edges;
 
   // The new segment, from the previous vertex, may cross no edge of any polygon.
@@ -43,7 +43,7 @@ int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
     const double px = NodeX(LastNode());
     const double py = NodeY(LastNode());
     for (int p = 0; p <= polygonCount_; ++p) {
-      if (FindCrossedEdge(p, px, py, x, y) != -1) return stCrossing;
+      if (FindCrossedEdge(p, px, py, x, y) != -1) return StatusCode::Crossing;
     }
   }
 
@@ -53,11 +53,11 @@ int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
     if (v == -1) continue;
     const bool closes = p == polygonCount_ && open.size() >= 2 &&
                         v == edges_[static_cast<std::size_t>(open.front())].begin;
-    if (!closes) return stRejected;
+    if (!closes) return StatusCode::Rejected;
     // The closing edge must exist before the polygon is declared closed. It is refused only when
     // that pair is joined already (an open chain read from a file that returns to its start);
     // the polygon then stays open instead of closing on a duplicate.
-    if (AddPolygonEdge(LastNode(), v) != stAdded) return stRejected;
+    if (AddPolygonEdge(LastNode(), v) != StatusCode::Added) return StatusCode::Rejected;
     return ClosePolygon();
   }
 
@@ -65,15 +65,15 @@ int TObjCont::AddPolygonVertex(double x, double y, double pixelSize) {
   AddNode(x, y);
   if (!newPolygonPending_) AddPolygonEdge(previous, LastNode());
   newPolygonPending_ = false;
-  return stAdded;
+  return StatusCode::Added;
 }
 
-int TObjCont::MoveNode(int i, double x, double y) {
-  if (!ValidNode(i) || !std::isfinite(x) || !std::isfinite(y)) return stRejected;
+StatusCode TObjCont::MoveNode(int i, double x, double y) {
+  if (!ValidNode(i) || !std::isfinite(x) || !std::isfinite(y)) return StatusCode::Rejected;
   for (int p = 0; p < polygonCount_; ++p) {
     const int v = FindVertexNear(p, x, y, 0.1);
     if (v == -1) continue;
-    if (v != i) return stExists;
+    if (v != i) return StatusCode::Exists;
     break;
   }
 
@@ -81,7 +81,7 @@ int TObjCont::MoveNode(int i, double x, double y) {
   if (node.isFree) {
     node.x = x;
     node.y = y;
-    return stDone;
+    return StatusCode::Done;
   }
 
   int e1 = -1;
@@ -91,7 +91,7 @@ int TObjCont::MoveNode(int i, double x, double y) {
     if (edge.begin != i && edge.end != i) continue;
     (e1 == -1 ? e1 : e2) = e;
   }
-  if (e2 == -1) return stRejected;
+  if (e2 == -1) return StatusCode::Rejected;
 
   // Edge e as it would lie after the move, keeping its direction: node i's end goes to (x, y).
   struct Segment {
@@ -112,12 +112,12 @@ int TObjCont::MoveNode(int i, double x, double y) {
     const Node& n = nodes_[static_cast<std::size_t>(edge.end)];
     if (SegmentsCross(b.x, b.y, n.x, n.y, s1.x1, s1.y1, s1.x2, s1.y2) ||
         SegmentsCross(b.x, b.y, n.x, n.y, s2.x1, s2.y1, s2.x2, s2.y2)) {
-      return stCrossing;
+      return StatusCode::Crossing;
     }
   }
   node.x = x;
   node.y = y;
-  return stDone;
+  return StatusCode::Done;
 }
 
 }  // namespace tavrin

@@ -184,32 +184,6 @@ JobFileResult TObjCont::LoadJob(const std::string& path) {
   return {true, {}, summary};
 }
 
-namespace {
-
-const char* SkipReason(int status) {
-  switch (status) {
-    case stBadNumber:
-      return "a field it needs is not a number";
-    case stBadNode:
-      return "it names a node the job does not have";
-    case stBadIndex:
-      return "it names a node or edge the job does not have";
-    case stExists:
-      return "it repeats an edge";
-    case stBadPolygon:
-      return "it names a polygon the job does not have";
-    case stBadName:
-      return "its name is empty, repeats another or holds a comma, a semicolon or a control "
-             "character";
-    case stOutsideCase:
-      return "it loads a further case, but no LC line before it opens one";
-    default:
-      return "no record starts with its keyword";
-  }
-}
-
-}  // namespace
-
 JobReadSummary TObjCont::ReadJobText(std::string_view text) {
   Clear();
   JobReadSummary summary;
@@ -225,10 +199,10 @@ JobReadSummary TObjCont::ReadJobText(std::string_view text) {
     std::string_view line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     ++number;
-    const int status = ParseJobLine(line);
-    if (status == stAdded || status == stDone || status == stPolygonClosed) {
+    const StatusCode status = ParseJobLine(line);
+    if (IsApplied(status)) {
       ++summary.records;
-    } else if (status == stComment) {
+    } else if (status == StatusCode::Comment) {
       const std::size_t first = line.find_first_not_of(' ');
       summary.hasComment =
           summary.hasComment || (first != std::string_view::npos && line[first] == ';');
@@ -244,10 +218,10 @@ JobReadSummary TObjCont::ReadJobText(std::string_view text) {
   return summary;
 }
 
-int TObjCont::ParseJobLine(std::string_view line) {
+StatusCode TObjCont::ParseJobLine(std::string_view line) {
   std::size_t i = 0;
   while (i < line.size() && line[i] == ' ') ++i;
-  if (i == line.size() || line[i] == ';') return stComment;
+  if (i == line.size() || line[i] == ';') return StatusCode::Comment;
 
   const std::size_t kwEnd = line.find(' ', i);
   const std::string_view keyword =
@@ -280,7 +254,7 @@ int TObjCont::ParseJobLine(std::string_view line) {
   std::array<bool, 6> isNumber{};
   for (int k = 0; k < fieldCount; ++k) {
     const auto s = static_cast<std::size_t>(k);
-    isNumber[s] = ParseNumber(field[s], value[s]) == stDone;
+    isNumber[s] = ParseNumber(field[s], value[s]) == StatusCode::Done;
   }
   auto numbers = [&](int from, int to) {  // fields from..to (1-based) are all numbers
     for (int k = from; k <= to; ++k) {
@@ -289,14 +263,14 @@ int TObjCont::ParseJobLine(std::string_view line) {
     return true;
   };
 
-  auto physics = [&]() -> int {
-    if (!numbers(1, 6)) return stBadNumber;
+  auto physics = [&]() -> StatusCode {
+    if (!numbers(1, 6)) return StatusCode::BadNumber;
     const int p = RoundedIndex(value[0]);
     const bool hole = std::floor(value[5] + 0.1) == 1.0;
     return SetPolygonPhysics(p, value[1], value[2], value[3], value[4], hole);
   };
-  auto constraints = [&](bool node) -> int {
-    if (!numbers(1, 1)) return stBadNumber;
+  auto constraints = [&](bool node) -> StatusCode {
+    if (!numbers(1, 1)) return StatusCode::BadNumber;
     const int index = TruncatedIndex(value[0]);
     ConstrainedFreedoms fixed{false, false, false};
     std::array<double, 3> d{0.0, 0.0, 0.0};
@@ -308,8 +282,8 @@ int TObjCont::ParseJobLine(std::string_view line) {
     return node ? SetNodeConstraints(index, code, d[0], d[1], d[2])
                 : SetEdgeConstraints(index, code, d[0], d[1], d[2]);
   };
-  auto loads = [&](bool node) -> int {
-    if (!numbers(1, 4)) return stBadNumber;
+  auto loads = [&](bool node) -> StatusCode {
+    if (!numbers(1, 4)) return StatusCode::BadNumber;
     const int index = TruncatedIndex(value[0]);
     return node ? SetNodeLoads(index, value[1], value[2], value[3])
                 : SetEdgeLoads(index, value[1], value[2], value[3]);
@@ -323,14 +297,14 @@ int TObjCont::ParseJobLine(std::string_view line) {
       if (second == 'E') return constraints(false);
       return physics();
     case 'E':
-      if (!numbers(1, 2)) return stBadNumber;
+      if (!numbers(1, 2)) return StatusCode::BadNumber;
       return AddPolygonEdge(TruncatedIndex(value[0]), TruncatedIndex(value[1]));
     case 'F':
       if (second == 'N') return loads(true);
       if (second == 'E') return loads(false);
       return physics();
     case 'N':
-      if (!numbers(1, 2)) return stBadNumber;
+      if (!numbers(1, 2)) return StatusCode::BadNumber;
       return AddNode(value[0], value[1]);
     case 'P':
       return physics();
@@ -339,7 +313,7 @@ int TObjCont::ParseJobLine(std::string_view line) {
           keyword, kwEnd == std::string_view::npos ? std::string_view() : line.substr(kwEnd + 1));
     default:
       // OBJECT lines are for the reader of the file; any other keyword is not a record.
-      return keyword == "OBJECT" ? stComment : stUnknownRecord;
+      return keyword == "OBJECT" ? StatusCode::Comment : StatusCode::UnknownRecord;
   }
 }
 

@@ -129,7 +129,7 @@ void TObjCont::WriteCases(std::ostream& out, const std::vector<int>& fileIndex) 
   }
 }
 
-int TObjCont::ParseCaseLine(std::string_view keyword, std::string_view rest) {
+StatusCode TObjCont::ParseCaseLine(std::string_view keyword, std::string_view rest) {
   if (!keyword.empty() && keyword.back() == ',') keyword.remove_suffix(1);
   const std::vector<std::string> f = SplitFields(rest);
   const std::size_t n = f.size();
@@ -140,77 +140,78 @@ int TObjCont::ParseCaseLine(std::string_view keyword, std::string_view rest) {
            cases_.FindEnvelope(name) >= 0;
   };
   if (keyword == "LC0") {
-    if (n != 1 || !NameProblem(f[0]).empty()) return stBadName;
-    if (f[0] != cases_.firstName && nameTaken(f[0])) return stBadName;
+    if (n != 1 || !NameProblem(f[0]).empty()) return StatusCode::BadName;
+    if (f[0] != cases_.firstName && nameTaken(f[0])) return StatusCode::BadName;
     cases_.firstName = f[0];
-    return stDone;
+    return StatusCode::Done;
   }
   if (keyword == "LC") {
     caseBeingRead_ = -1;  // the lines after a refused LC belong to no case
-    if (n != 1 || !NameProblem(f[0]).empty() || nameTaken(f[0])) return stBadName;
+    if (n != 1 || !NameProblem(f[0]).empty() || nameTaken(f[0])) return StatusCode::BadName;
     LoadCase c;
     c.name = f[0];
     cases_.further.push_back(std::move(c));
     caseBeingRead_ = static_cast<int>(cases_.further.size()) - 1;
-    return stDone;
+    return StatusCode::Done;
   }
   if (keyword == "LCO" || keyword == "LEN") {
     caseBeingRead_ = -1;
-    if (n < 2 || !NameProblem(f[0]).empty() || nameTaken(f[0])) return stBadName;
+    if (n < 2 || !NameProblem(f[0]).empty() || nameTaken(f[0])) return StatusCode::BadName;
     // References are kept as written, resolved or not: LoadCases::Problem() names a missing
     // one when the job is solved, and nothing the engineer wrote is dropped.
     if (keyword == "LEN") {
       Envelope e{f[0], {}};
       for (std::size_t k = 1; k < n; ++k) {
-        if (!NameProblem(f[k]).empty()) return stBadName;
+        if (!NameProblem(f[k]).empty()) return StatusCode::BadName;
         e.combinations.push_back(f[k]);
       }
       cases_.envelopes.push_back(std::move(e));
-      return stDone;
+      return StatusCode::Done;
     }
-    if (n % 2 == 0) return stBadNumber;  // a case name without its factor
+    if (n % 2 == 0) return StatusCode::BadNumber;  // a case name without its factor
     Combination c{f[0], {}};
     for (std::size_t k = 1; k + 1 < n; k += 2) {
       double factor = 0.0;
-      if (!NameProblem(f[k]).empty()) return stBadName;
-      if (ParseNumber(f[k + 1], factor) != stDone) return stBadNumber;
+      if (!NameProblem(f[k]).empty()) return StatusCode::BadName;
+      if (ParseNumber(f[k + 1], factor) != StatusCode::Done) return StatusCode::BadNumber;
       c.terms.push_back({f[k], factor});
     }
     cases_.combinations.push_back(std::move(c));
-    return stDone;
+    return StatusCode::Done;
   }
 
   const bool pressure = keyword == "LP";
   const bool nodeLoad = keyword == "LN", edgeLoad = keyword == "LE";
   const bool nodeValue = keyword == "LD", edgeValue = keyword == "LDE";
-  if (!(pressure || nodeLoad || edgeLoad || nodeValue || edgeValue)) return stUnknownRecord;
-  if (caseBeingRead_ < 0) return stOutsideCase;
+  if (!(pressure || nodeLoad || edgeLoad || nodeValue || edgeValue))
+    return StatusCode::UnknownRecord;
+  if (caseBeingRead_ < 0) return StatusCode::OutsideCase;
   LoadCase& c = cases_.further[static_cast<std::size_t>(caseBeingRead_)];
   int index = -1;
-  if (n < 1 || !ParseIndex(f[0], index)) return stBadNumber;
+  if (n < 1 || !ParseIndex(f[0], index)) return StatusCode::BadNumber;
   if (pressure) {
     double value = 0.0;
-    if (n < 2 || ParseNumber(f[1], value) != stDone) return stBadNumber;
-    if (index >= polygonCount_) return stBadPolygon;
+    if (n < 2 || ParseNumber(f[1], value) != StatusCode::Done) return StatusCode::BadNumber;
+    if (index >= polygonCount_) return StatusCode::BadPolygon;
     c.SetPressure(index, value);
-    return stDone;
+    return StatusCode::Done;
   }
-  if (n < 4) return stBadNumber;
+  if (n < 4) return StatusCode::BadNumber;
   const bool node = nodeLoad || nodeValue;
-  if (!(node ? ValidNode(index) : ValidEdge(index))) return stBadIndex;
+  if (!(node ? ValidNode(index) : ValidEdge(index))) return StatusCode::BadIndex;
   LoadCase::Triple value{0.0, 0.0, 0.0};
   for (std::size_t k = 0; k < value.size(); ++k) {
     // Loads need all three numbers; prescribed values take "n" for a freedom not held.
-    if (ParseNumber(f[k + 1], value[k]) == stDone) continue;
+    if (ParseNumber(f[k + 1], value[k]) == StatusCode::Done) continue;
     if ((nodeValue || edgeValue) && f[k + 1] == "n") continue;
-    return stBadNumber;
+    return StatusCode::BadNumber;
   }
   std::map<int, LoadCase::Triple>& table = nodeLoad    ? c.nodeForce
                                            : edgeLoad  ? c.edgeForce
                                            : nodeValue ? c.nodeDisplacement
                                                        : c.edgeDisplacement;
   LoadCase::Set(table, index, value);
-  return stDone;
+  return StatusCode::Done;
 }
 
 }  // namespace tavrin

@@ -59,7 +59,7 @@ bool Convert(const std::string& text, double& value) {
 
 }  // namespace
 
-int ParseNumber(std::string_view field, double& value) {
+StatusCode ParseNumber(std::string_view field, double& value) {
   std::string text;  // canonical form handed to from_chars
   std::size_t i = 0;
   const std::size_t n = field.size();
@@ -87,7 +87,7 @@ int ParseNumber(std::string_view field, double& value) {
       break;  // ';', a second point, an exponent mark or any other character
     }
   }
-  if (!digits) return stBadNumber;
+  if (!digits) return StatusCode::BadNumber;
 
   // An exponent counts only with at least one digit; otherwise the number ends before the 'e'.
   if (i < n && (field[i] == 'e' || field[i] == 'E')) {
@@ -108,7 +108,7 @@ int ParseNumber(std::string_view field, double& value) {
     if (expDigits) text += exponent;
   }
 
-  return Convert(text, value) ? stDone : stBadNumber;
+  return Convert(text, value) ? StatusCode::Done : StatusCode::BadNumber;
 }
 
 std::string FormatNumber(double v) {

@@ -4,14 +4,16 @@
 #include <string>
 #include <string_view>
 
+#include "model/Status.h"
+
 namespace tavrin {
 
 // Reads one numeric field: optional sign, digits with at most one point, optional exponent.
 // Blanks inside are skipped; the number ends at ";" or before the first other character once a
-// digit was seen. Returns stDone with the value, or stBadNumber (value untouched) when the
+// digit was seen. Returns Done with the value, or BadNumber (value untouched) when the
 // field holds no number or its value lies beyond the range of a double. A value too small for
 // a double (1e-400) reads as zero of its sign.
-int ParseNumber(std::string_view field, double& value);
+StatusCode ParseNumber(std::string_view field, double& value);
 
 // The text a default-configured output stream writes for v when that reads back to exactly v
 // ("210000", "0.25", "2.1e+06", "1e-05"); otherwise the same general form with the fewest more

@@ -133,11 +133,11 @@ int TObjCont::GetEdgeAttributes(int e, std::array<double, 6>& values, int& code)
   return code;
 }
 
-int TObjCont::GetPolygonPhysics(int p, std::array<double, 5>& values) const {
-  if (p < 0 || p > polygonCount_) return stBadPolygon;
+StatusCode TObjCont::GetPolygonPhysics(int p, std::array<double, 5>& values) const {
+  if (p < 0 || p > polygonCount_) return StatusCode::BadPolygon;
   const PolygonPhysics& ph = polygons_[static_cast<std::size_t>(p)].physics;
   values = {ph.eModulus, ph.nu, ph.thickness, ph.pressure, ph.isHole ? 1.0 : -1.0};
-  return stDone;
+  return StatusCode::Done;
 }
 
 PolygonPhysics TObjCont::Physics(int p) const {
@@ -150,94 +150,94 @@ std::string TObjCont::PolygonName(int p) const {
   return polygons_[static_cast<std::size_t>(p)].name;
 }
 
-int TObjCont::SetNodeLoads(int i, double linZ, double rotX, double rotY) {
-  if (!ValidNode(i)) return stBadIndex;
-  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
+StatusCode TObjCont::SetNodeLoads(int i, double linZ, double rotX, double rotY) {
+  if (!ValidNode(i)) return StatusCode::BadIndex;
+  if (!Finite({linZ, rotX, rotY})) return StatusCode::BadNumber;
   nodes_[static_cast<std::size_t>(i)].force = {linZ, rotX, rotY};
-  return stDone;
+  return StatusCode::Done;
 }
 
-int TObjCont::SetEdgeLoads(int e, double linZ, double rotX, double rotY) {
-  if (!ValidEdge(e)) return stBadIndex;
-  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
+StatusCode TObjCont::SetEdgeLoads(int e, double linZ, double rotX, double rotY) {
+  if (!ValidEdge(e)) return StatusCode::BadIndex;
+  if (!Finite({linZ, rotX, rotY})) return StatusCode::BadNumber;
   edges_[static_cast<std::size_t>(e)].force = {linZ, rotX, rotY};
-  return stDone;
+  return StatusCode::Done;
 }
 
-int TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY) {
-  if (!ValidNode(i)) return stBadNode;
-  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
+StatusCode TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY) {
+  if (!ValidNode(i)) return StatusCode::BadNode;
+  if (!Finite({linZ, rotX, rotY})) return StatusCode::BadNumber;
   Node& n = nodes_[static_cast<std::size_t>(i)];
   n.code = static_cast<std::uint16_t>(code);
   n.displacement = {linZ, rotX, rotY};
-  return stDone;
+  return StatusCode::Done;
 }
 
-int TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY) {
-  if (!ValidEdge(e)) return stBadIndex;
-  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
+StatusCode TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY) {
+  if (!ValidEdge(e)) return StatusCode::BadIndex;
+  if (!Finite({linZ, rotX, rotY})) return StatusCode::BadNumber;
   Edge& d = edges_[static_cast<std::size_t>(e)];
   d.code = static_cast<std::uint16_t>(code);
   d.displacement = {linZ, rotX, rotY};
-  return stDone;
+  return StatusCode::Done;
 }
 
-int TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, double nu,
-                                double thickness, bool isHole) {
-  if (p < 0 || p > polygonCount_) return stBadPolygon;
-  if (!Finite({pressure, eModulus, nu, thickness})) return stBadNumber;
+StatusCode TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, double nu,
+                                       double thickness, bool isHole) {
+  if (p < 0 || p > polygonCount_) return StatusCode::BadPolygon;
+  if (!Finite({pressure, eModulus, nu, thickness})) return StatusCode::BadNumber;
   polygons_[static_cast<std::size_t>(p)].physics =
       PolygonPhysics{eModulus, nu, thickness, pressure, isHole};
-  return stDone;
+  return StatusCode::Done;
 }
 
-int TObjCont::SetPolygonName(int p, const std::string& name) {
-  if (p < 0 || p > polygonCount_) return stBadPolygon;
+StatusCode TObjCont::SetPolygonName(int p, const std::string& name) {
+  if (p < 0 || p > polygonCount_) return StatusCode::BadPolygon;
   polygons_[static_cast<std::size_t>(p)].name = name;
-  return stDone;
+  return StatusCode::Done;
 }
 
 void TObjCont::SetFreeNode(int i, bool isFree) {
   if (ValidNode(i)) nodes_[static_cast<std::size_t>(i)].isFree = isFree;
 }
 
-int TObjCont::AddNode(double x, double y) {
+StatusCode TObjCont::AddNode(double x, double y) {
   Node n;
   n.x = x;
   n.y = y;
   nodes_.push_back(n);
-  return stAdded;
+  return StatusCode::Added;
 }
 
-int TObjCont::AddFreeNode(double x, double y) { return AddNode(x, y); }
+StatusCode TObjCont::AddFreeNode(double x, double y) { return AddNode(x, y); }
 
-int TObjCont::AddEdge(int begin, int end) {
-  if (!ValidNode(begin) || !ValidNode(end)) return stBadNode;
-  if (!edgePairs_.insert(NodePairKey(begin, end)).second) return stExists;
+StatusCode TObjCont::AddEdge(int begin, int end) {
+  if (!ValidNode(begin) || !ValidNode(end)) return StatusCode::BadNode;
+  if (!edgePairs_.insert(NodePairKey(begin, end)).second) return StatusCode::Exists;
   Edge e;
   e.begin = begin;
   e.end = end;
   edges_.push_back(e);
   nodes_[static_cast<std::size_t>(begin)].isFree = false;
   nodes_[static_cast<std::size_t>(end)].isFree = false;
-  return stDone;
+  return StatusCode::Done;
 }
 
-int TObjCont::AddPolygonEdge(int begin, int end) {
-  const int r = AddEdge(begin, end);
-  if (r != stDone) return r;
+StatusCode TObjCont::AddPolygonEdge(int begin, int end) {
+  const StatusCode r = AddEdge(begin, end);
+  if (r != StatusCode::Done) return r;
   polygons_[static_cast<std::size_t>(polygonCount_)].edges.push_back(EdgeCount() - 1);
-  return stAdded;
+  return StatusCode::Added;
 }
 
-int TObjCont::ClosePolygon() {
+StatusCode TObjCont::ClosePolygon() {
   PolygonSlot& open = polygons_[static_cast<std::size_t>(polygonCount_)];
   open.physics = PolygonPhysics{};
   open.physics.isHole = polygonCount_ != 0;
   ++polygonCount_;
   polygons_.emplace_back();  // the next open polygon
   newPolygonPending_ = true;
-  return stPolygonClosed;
+  return StatusCode::PolygonClosed;
 }
 
 }  // namespace tavrin

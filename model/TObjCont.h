@@ -5,7 +5,7 @@
 // polygon being drawn. Nothing is ever removed, so an index keeps its element until Clear().
 // Callers get values, never references into the tables. No operation throws for bad indices:
 // queries return sentinels (2e200 for a coordinate, -1 for an index or code, false for a flag)
-// and setters report a status code of model/Status.h.
+// and setters report a StatusCode (model/Status.h).
 #pragma once
 
 #include <array>
@@ -106,9 +106,9 @@ class TObjCont {
   // The same as one record; an empty record for an index out of range.
   DofRecord NodeDof(int i) const;
   DofRecord EdgeDof(int e) const;
-  // Fills eModulus, nu, thickness, pressure, then 1.0 for a hole or -1.0; stDone, or
-  // stBadPolygon (nothing filled) for p outside 0..PolygonCount() (the open polygon counts).
-  int GetPolygonPhysics(int p, std::array<double, 5>& values) const;
+  // Fills eModulus, nu, thickness, pressure, then 1.0 for a hole or -1.0; Done, or
+  // BadPolygon (nothing filled) for p outside 0..PolygonCount() (the open polygon counts).
+  StatusCode GetPolygonPhysics(int p, std::array<double, 5>& values) const;
   PolygonPhysics Physics(int p) const;  // defaults for a bad p
   // Polygon slot name ("" for a bad p); not stored in the job file.
   std::string PolygonName(int p) const;
@@ -116,34 +116,35 @@ class TObjCont {
   bool NewPolygonPending() const { return newPolygonPending_; }
 
   // ---- Setters ----
-  // Values must be finite: infinity or NaN is refused with stBadNumber and nothing changes.
-  int SetNodeLoads(int i, double linZ, double rotX, double rotY);  // stDone / stBadIndex
-  int SetEdgeLoads(int e, double linZ, double rotX, double rotY);  // stDone / stBadIndex
-  // All three values are stored whatever the code; stDone, stBadNode for a bad node.
-  int SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
-  int SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY);  // stBadIndex
-  // Note the order: pressure first. stDone, or stBadPolygon for p outside 0..PolygonCount().
-  int SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
-                        bool isHole);
-  int SetPolygonName(int p, const std::string& name);  // stDone / stBadPolygon
-  void SetFreeNode(int i, bool isFree);                // ignored for a bad index
+  // Values must be finite: infinity or NaN is refused with BadNumber and nothing changes.
+  StatusCode SetNodeLoads(int i, double linZ, double rotX, double rotY);  // Done / BadIndex
+  StatusCode SetEdgeLoads(int e, double linZ, double rotX, double rotY);  // Done / BadIndex
+  // All three values are stored whatever the code; Done, BadNode for a bad node.
+  StatusCode SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
+  StatusCode SetEdgeConstraints(int e, int code, double linZ, double rotX,
+                                double rotY);  // BadIndex
+  // Note the order: pressure first. Done, or BadPolygon for p outside 0..PolygonCount().
+  StatusCode SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
+                               bool isHole);
+  StatusCode SetPolygonName(int p, const std::string& name);  // Done / BadPolygon
+  void SetFreeNode(int i, bool isFree);                       // ignored for a bad index
 
   // ---- Building (no geometric checks) ----
-  int AddNode(double x, double y);      // stAdded
-  int AddFreeNode(double x, double y);  // stAdded
-  // stBadNode, stExists (same pair either way round), or stDone.
-  int AddEdge(int begin, int end);
-  // AddEdge, then appends the edge to the open polygon: stAdded, or AddEdge's refusal.
-  int AddPolygonEdge(int begin, int end);
-  // Default physics into the open slot, PolygonCount() + 1; stPolygonClosed.
-  int ClosePolygon();
+  StatusCode AddNode(double x, double y);      // Added
+  StatusCode AddFreeNode(double x, double y);  // Added
+  // BadNode, Exists (same pair either way round), or Done.
+  StatusCode AddEdge(int begin, int end);
+  // AddEdge, then appends the edge to the open polygon: Added, or AddEdge's refusal.
+  StatusCode AddPolygonEdge(int begin, int end);
+  // Default physics into the open slot, PolygonCount() + 1; PolygonClosed.
+  StatusCode ClosePolygon();
 
   // ---- Editing with geometric rules ----
   // One click of polygon drawing at (x, y); pixelSize is world units per screen pixel.
-  // stAdded, stPolygonClosed, stCrossing or stRejected (also for a non-finite position).
-  int AddPolygonVertex(double x, double y, double pixelSize);
-  // stDone, stExists, stRejected (also for a bad index or a non-finite position) or stCrossing.
-  int MoveNode(int i, double x, double y);
+  // Added, PolygonClosed, Crossing or Rejected (also for a non-finite position).
+  StatusCode AddPolygonVertex(double x, double y, double pixelSize);
+  // Done, Exists, Rejected (also for a bad index or a non-finite position) or Crossing.
+  StatusCode MoveNode(int i, double x, double y);
   // The first node of polygon p, walking its edge list (begin node, then end node), that lies
   // strictly within 3 * scale of (x, y) in both axes; -1 when none does.
   int FindVertexNear(int p, double x, double y, double scale) const;
@@ -165,9 +166,9 @@ class TObjCont {
   void WriteJob(std::ostream& out) const;
   std::string JobText() const;
   JobReadSummary ReadJobText(std::string_view text);
-  // Applies one line of a job file; returns a status code (stComment for a comment, a blank
-  // line or an OBJECT line, stUnknownRecord for another keyword).
-  int ParseJobLine(std::string_view line);
+  // Applies one line of a job file; returns a status code (Comment for a comment, a blank
+  // line or an OBJECT line, UnknownRecord for another keyword).
+  StatusCode ParseJobLine(std::string_view line);
 
   // ---- Load cases (model/JobCases.cpp) ----
   // Case 0 is the loads of the tables above (node and edge forces, prescribed values, polygon
@@ -216,7 +217,7 @@ class TObjCont {
   // The job file's records of Cases(): written after the loads with the file's edge numbers
   // (fileIndex[e] for model edge e, -1 when it is not written); one such line applied.
   void WriteCases(std::ostream& out, const std::vector<int>& fileIndex) const;
-  int ParseCaseLine(std::string_view keyword, std::string_view fields);
+  StatusCode ParseCaseLine(std::string_view keyword, std::string_view fields);
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;

@@ -22,9 +22,11 @@ namespace tavrin::python {
 
 namespace {
 
-void Require(int status, const char* what, int index) {
-  if (status == stBadNumber) throw py::value_error(std::string(what) + ": values must be finite");
-  if (status == stBadIndex || status == stBadNode || status == stBadPolygon)
+void Require(StatusCode status, const char* what, int index) {
+  if (status == StatusCode::BadNumber)
+    throw py::value_error(std::string(what) + ": values must be finite");
+  if (status == StatusCode::BadIndex || status == StatusCode::BadNode ||
+      status == StatusCode::BadPolygon)
     throw py::index_error(std::string(what) + ": no such index " + std::to_string(index));
 }
 

@@ -31,7 +31,8 @@ void CopyPolygonSlot(const TObjCont& from, int p, TObjCont& to, int q) {
 void CopyPolygonEdges(const TObjCont& from, int p, const std::vector<int>& newNode, TObjCont& to) {
   for (int k = 0; k < from.PolygonEdgeCount(p); ++k) {
     const int e = from.PolygonEdge(p, k);
-    if (to.AddPolygonEdge(newNode[from.EdgeBegin(e)], newNode[from.EdgeEnd(e)]) == stAdded)
+    if (to.AddPolygonEdge(newNode[from.EdgeBegin(e)], newNode[from.EdgeEnd(e)]) ==
+        StatusCode::Added)
       CopyAttributes(from, e, to, to.EdgeCount() - 1, false);
   }
 }

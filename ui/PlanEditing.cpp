@@ -1,6 +1,7 @@
 #include "ui/PlanEditing.h"
 
 #include "model/TObjCont.h"
+#include "ui/EditMessages.h"
 #include "ui/JobDrawing.h"
 #include "ui/PlanView.h"
 #include "ui/Platform.h"
@@ -67,9 +68,9 @@ void PlanEditing::pickpoint(int sx, int sy) {
     return;
   }
   if (newPolygonMode) {
-    int status = job.AddPolygonVertex(x, y, t.scale);
-    if (status == stAdded || status == stPolygonClosed) host_.SetModified();
-    if (status == stAdded) {
+    const StatusCode status = job.AddPolygonVertex(x, y, t.scale);
+    if (status == StatusCode::Added || status == StatusCode::PolygonClosed) host_.SetModified();
+    if (status == StatusCode::Added) {
       DrawNode(view, job, PlanView::Black(), sx, sy, -1);
       if (!firstPolygonPoint)
         DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX),
@@ -77,12 +78,13 @@ void PlanEditing::pickpoint(int sx, int sy) {
       lastPolygonX = x;
       lastPolygonY = y;
       firstPolygonPoint = false;
-    } else if (status == stCrossing) {
-      CurrentPlatform().ShowMessage("Intersect not allowed", "Error!");
-    } else if (status == stPolygonClosed) {
+    } else if (status == StatusCode::PolygonClosed) {
       DrawEdge(view, job, PlanView::Black(), sx, sy, t.ScreenX(lastPolygonX),
                t.ScreenY(lastPolygonY), -1);
-      CurrentPlatform().ShowMessage("Polygon closed", "Cool!");
+    }
+    if (const auto message = MessageFor(EditOperation::AddPolygonVertex, status))
+      CurrentPlatform().ShowMessage(message->text, message->caption);
+    if (status == StatusCode::PolygonClosed) {
       firstPolygonPoint = true;
       newPolygonMode = false;
       host_.PolygonClosed();
@@ -172,7 +174,7 @@ void PlanEditing::SelectPolygon(int polygon) {
 
 void PlanEditing::FetchPolygonData(int polygon) {
   std::array<double, 5> physics{};
-  if (host_.Structure().GetPolygonPhysics(polygon, physics) == stDone) {
+  if (host_.Structure().GetPolygonPhysics(polygon, physics) == StatusCode::Done) {
     request_.eModulus = physics[0];
     request_.poisson = physics[1];
     request_.thickness = physics[2];
@@ -252,19 +254,8 @@ void PlanEditing::ApplyEdits() {
     if (isNode || isEdge) {
       int node =
           isNode ? r.index : (r.moveBeginNode ? job.EdgeBegin(r.index) : job.EdgeEnd(r.index));
-      switch (job.MoveNode(node, r.x, r.y)) {
-        case stCrossing:
-          CurrentPlatform().ShowMessage("Пересечение линий недопустимо", "Error!");
-          break;
-        case stRejected:
-          CurrentPlatform().ShowMessage("Function returned -2 error code", "Error!");
-          break;
-        case stExists:
-          CurrentPlatform().ShowMessage("Такая точка уже существует", "Error!");
-          break;
-        default:
-          break;
-      }
+      if (const auto message = MessageFor(EditOperation::MoveNode, job.MoveNode(node, r.x, r.y)))
+        CurrentPlatform().ShowMessage(message->text, message->caption);
     } else if (r.kind != SelectionKind::polygon) {
       return;  // nothing selected: nothing to move and nothing else to apply
     }

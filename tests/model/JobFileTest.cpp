@@ -242,17 +242,18 @@ TEST(JobReader, GrammarOfLines) {
 
 TEST(JobReader, LineStatusesAndKeywordAliases) {
   TObjCont job;
-  EXPECT_EQ(job.ParseJobLine("  ;x"), stComment);
-  EXPECT_EQ(job.ParseJobLine("N, 1, 2"), stAdded);
-  EXPECT_EQ(job.ParseJobLine("N, -1, x"), stBadNumber);
-  EXPECT_EQ(job.ParseJobLine("Cxyz"), stPolygonClosed);
+  EXPECT_EQ(job.ParseJobLine("  ;x"), StatusCode::Comment);
+  EXPECT_EQ(job.ParseJobLine("N, 1, 2"), StatusCode::Added);
+  EXPECT_EQ(job.ParseJobLine("N, -1, x"), StatusCode::BadNumber);
+  EXPECT_EQ(job.ParseJobLine("Cxyz"), StatusCode::PolygonClosed);
   EXPECT_EQ(job.PolygonCount(), 1);
-  EXPECT_EQ(job.ParseJobLine("DX, 0, 5, 1, 0.3, 1, 0"), stDone);  // read as a physics line
+  EXPECT_EQ(job.ParseJobLine("DX, 0, 5, 1, 0.3, 1, 0"),
+            StatusCode::Done);  // read as a physics line
   EXPECT_EQ(job.Physics(0).pressure, 5);
-  EXPECT_EQ(job.ParseJobLine("Fz, 0, 6, 1, 0.3, 1, 0"), stDone);
+  EXPECT_EQ(job.ParseJobLine("Fz, 0, 6, 1, 0.3, 1, 0"), StatusCode::Done);
   EXPECT_EQ(job.Physics(0).pressure, 6);
   EXPECT_EQ(job.ParseJobLine(std::string(500, ' ') + "N, 3, " + std::string(300, '0') + "4"),
-            stAdded);
+            StatusCode::Added);
   EXPECT_EQ(job.NodeY(1), 4);
 }
 

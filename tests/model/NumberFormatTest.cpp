@@ -13,13 +13,13 @@ namespace {
 
 double Parsed(const std::string& field) {
   double v = -777.0;
-  EXPECT_EQ(ParseNumber(field, v), stDone) << field;
+  EXPECT_EQ(ParseNumber(field, v), StatusCode::Done) << field;
   return v;
 }
 
 bool Rejected(const std::string& field) {
   double v = -777.0;
-  return ParseNumber(field, v) == stBadNumber && v == -777.0;
+  return ParseNumber(field, v) == StatusCode::BadNumber && v == -777.0;
 }
 
 TEST(ParseNumber, UnsignedForms) {
@@ -106,9 +106,9 @@ TEST(FormatNumber, EveryDoubleReadsBackExactly) {
     if (!std::isfinite(v)) continue;
     double back = 0.0;
     const std::string text = FormatNumber(v);
-    ASSERT_EQ(ParseNumber(text, back), stDone) << text;
+    ASSERT_EQ(ParseNumber(text, back), StatusCode::Done) << text;
     ASSERT_EQ(back, v) << text;
-    ASSERT_EQ(ParseNumber(ShortestNumber(v), back), stDone);
+    ASSERT_EQ(ParseNumber(ShortestNumber(v), back), StatusCode::Done);
     ASSERT_EQ(back, v) << ShortestNumber(v);
   }
 }
