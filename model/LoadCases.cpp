@@ -90,6 +90,15 @@ int LoadCases::FindCombination(std::string_view name) const {
   return -1;
 }
 
+std::vector<int> LoadCases::CasesFor(std::string_view name) const {
+  if (const int k = FindCase(name); k >= 0) return {k};
+  std::vector<int> cases;
+  if (const int c = FindCombination(name); c >= 0)
+    for (const CombinationTerm& term : combinations[static_cast<std::size_t>(c)].terms)
+      cases.push_back(FindCase(term.caseName));
+  return cases;
+}
+
 int LoadCases::FindEnvelope(std::string_view name) const {
   for (std::size_t k = 0; k < envelopes.size(); ++k) {
     if (envelopes[k].name == name) return static_cast<int>(k);

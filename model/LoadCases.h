@@ -77,6 +77,9 @@ struct LoadCases {
   int FindCase(std::string_view name) const;  // -1 when no case has it
   int FindCombination(std::string_view name) const;
   int FindEnvelope(std::string_view name) const;
+  // The cases a run of one set needs: case `name` alone, or the cases of combination `name` in
+  // its order; empty when neither has the name.
+  std::vector<int> CasesFor(std::string_view name) const;
 
   // The first fault found, as one line naming the case, combination or envelope, e.g.
   // "combination 'ULS' names the case 'Wind', which the job does not have"; "" when sound.

@@ -16,6 +16,7 @@
 #include "model/GeometryCheck.h"
 #include "model/Status.h"
 #include "python/Bindings.h"
+#include "python/CaseBinding.h"
 #include "python/MeshBinding.h"
 
 namespace tavrin::python {
@@ -55,7 +56,7 @@ py::dict PhysicsDict(const PolygonPhysics& p) {
 }  // namespace
 
 void BindJob(py::module_& m) {
-  py::class_<Job>(m, "Job", R"(A plate job: nodes, closed polygons (the outline, holes and
+  py::class_<Job> c(m, "Job", R"(A plate job: nodes, closed polygons (the outline, holes and
 regions of other physics), supports and loads. Indices are 0-based and never change.
 
 Build one in code:
@@ -64,8 +65,8 @@ Build one in code:
     job.set_physics(p, pressure=-0.01, thickness=10)
     for e in job.polygon_edges(p):
         job.support_edge(e, w=0.0)
-or read one with Job.load(path) or tavrin.import_dxf(path).)")
-      .def(py::init<>(), "An empty job.")
+or read one with Job.load(path) or tavrin.import_dxf(path).)");
+  c.def(py::init<>(), "An empty job.")
       .def_static(
           "load",
           [](const std::string& path) {
@@ -217,6 +218,7 @@ start-up value); max_nodes: the refinement stops at this many nodes (None: 2,000
 progress: None or progress(stage, done, total), called now and then with the GIL held;
 returning False cancels (raising tavrin.Cancelled). Raises GeometryError when the job fails
 the geometry check, ValueError for bounds out of range. The GIL is released while meshing.)");
+  BindJobCases(c);
 }
 
 }  // namespace tavrin::python

@@ -11,6 +11,7 @@
 #include "mesh/MeshCanvas.h"
 #include "model/GeometryCheck.h"
 #include "python/Bindings.h"
+#include "python/CaseBinding.h"
 #include "python/JobBinding.h"
 #include "python/ProgressBridge.h"
 #include "python/ResultsBinding.h"
@@ -40,7 +41,7 @@ Mesh MeshJob(const Job& job, double minAngle, std::optional<double> maxArea,
   if (const GeometryCheckResult check = CheckGeometry(prepared); !check)
     throw GeometryRefusal(check.message);
 
-  Mesh mesh{std::make_unique<FEM>(parameters), {}};
+  Mesh mesh{std::make_unique<FEM>(parameters), {}, {}};
   ProgressBridge bridge(std::move(progress));
   {
     py::gil_scoped_release release;
@@ -49,6 +50,7 @@ Mesh MeshJob(const Job& job, double minAngle, std::optional<double> maxArea,
     mesh.statistics = mesh.fem->GenerateMesh(prepared, canvas, reports);
   }
   bridge.RaiseIfCancelled("the meshing");
+  mesh.job = std::move(prepared);
   return mesh;
 }
 
@@ -68,17 +70,17 @@ const char* StopName(MeshStop stop) {
 }  // namespace
 
 void BindMesh(py::module_& m) {
-  py::class_<Mesh>(m, "Mesh", "The triangle mesh of a job, with the figures of its generation.")
-      .def_property_readonly(
-          "nodes",
-          [](const Mesh& mesh) {
-            const FEM& f = *mesh.fem;
-            py::array_t<double> a({f.NodeCount(), 2});
-            auto v = a.mutable_unchecked<2>();
-            for (int i = 0; i < f.NodeCount(); ++i) v(i, 0) = f.NodeX(i), v(i, 1) = f.NodeY(i);
-            return a;
-          },
-          "Node positions, an (n, 2) float array; the job's nodes come first.")
+  py::class_<Mesh> c(m, "Mesh", "The triangle mesh of a job, with the figures of its generation.");
+  c.def_property_readonly(
+       "nodes",
+       [](const Mesh& mesh) {
+         const FEM& f = *mesh.fem;
+         py::array_t<double> a({f.NodeCount(), 2});
+         auto v = a.mutable_unchecked<2>();
+         for (int i = 0; i < f.NodeCount(); ++i) v(i, 0) = f.NodeX(i), v(i, 1) = f.NodeY(i);
+         return a;
+       },
+       "Node positions, an (n, 2) float array; the job's nodes come first.")
       .def_property_readonly(
           "triangles",
           [](const Mesh& mesh) {
@@ -127,6 +129,7 @@ element: 'dkt' or 'cubic'; solver: 'sparse' or 'envelope'; recovery: 'patch' or 
 progress: as for Job.mesh. Raises MeshError for a mesh that is not usable, SolveError when the
 plate cannot be solved (the reason as tavrin-cli gives it), Cancelled when cancelled. The GIL
 is released while solving.)");
+  BindMeshCases(c);
 }
 
 }  // namespace tavrin::python

@@ -8,12 +8,14 @@
 
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
+#include "model/TObjCont.h"
 
 namespace tavrin::python {
 
 struct Mesh {
   std::unique_ptr<FEM> fem;   // owned; only read once generated
   MeshStatistics statistics;  // of this mesh, at the angle it was asked for
+  TObjCont job;               // the job as prepared and meshed: the cases solve_cases reads
 };
 
 struct Job;

@@ -3,6 +3,7 @@
 #include <pybind11/stl.h>
 
 #include "python/Bindings.h"
+#include "python/CaseBinding.h"
 #include "python/JobBinding.h"
 
 #ifdef TAVRIN_HAVE_DXF
@@ -61,6 +62,7 @@ Refusals raise subclasses of tavrin.Error carrying tavrin-cli's message.)";
   sub(DxfRefusal(""), "DxfError");
   sub(CancelledRefusal(""), "Cancelled");
   BindResults(m);
+  BindCaseResults(m);
   BindMesh(m);
   BindJob(m);
   BindDxf(m);

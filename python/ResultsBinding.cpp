@@ -36,24 +36,30 @@ py::array_t<double> PerElement(const Results& r, const std::function<double(int)
 
 }  // namespace
 
-Results SolveMesh(const Mesh& mesh, const std::string& element, const std::string& solverName,
-                  const std::string& recovery, py::object progress) {
+AnalysisChoice ParseAnalysis(const std::string& element, const std::string& solver,
+                             const std::string& recovery) {
   if (element != "dkt" && element != "cubic")
     throw py::value_error("element \"" + element + "\" is not an element: dkt or cubic");
-  AnalysisOptions options;
-  if (!ParseSolverName(solverName.c_str(), options.solver))
-    throw py::value_error("solver \"" + solverName + "\" is not a solver: sparse or envelope");
-  if (!ParseRecoveryName(recovery.c_str(), options.recovery))
+  AnalysisChoice choice;
+  choice.element = element == "cubic" ? ElementKind::Cubic : ElementKind::Dkt;
+  if (!ParseSolverName(solver.c_str(), choice.options.solver))
+    throw py::value_error("solver \"" + solver + "\" is not a solver: sparse or envelope");
+  if (!ParseRecoveryName(recovery.c_str(), choice.options.recovery))
     throw py::value_error("recovery \"" + recovery + "\" is not a recovery: patch or average");
+  return choice;
+}
+
+Results SolveMesh(const Mesh& mesh, const std::string& element, const std::string& solverName,
+                  const std::string& recovery, py::object progress) {
+  const AnalysisChoice choice = ParseAnalysis(element, solverName, recovery);
   if (const std::string refusal = UnusableMeshRefusal(mesh.statistics); !refusal.empty())
     throw MeshRefusal(refusal);
 
   ProgressBridge bridge(std::move(progress));
   SolveProgressBridge reports(bridge);
-  Results results{std::make_unique<TGlobMatrix>(
-      element == "cubic" ? ElementKind::Cubic : ElementKind::Dkt, &reports)};
+  Results results{std::make_unique<TGlobMatrix>(choice.element, &reports)};
   TGlobMatrix& solver = *results.solver;
-  solver.SetOptions(options);
+  solver.SetOptions(choice.options);
   SolveCode solved = SolveCode::Ok;
   StressCode stress = StressCode::Ok;
   {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "analysis/AnalysisOptions.h"
+#include "analysis/PlateElement.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin::python {
@@ -15,6 +17,15 @@ struct Mesh;
 struct Results {
   std::unique_ptr<TGlobMatrix> solver;  // owned; solved, stresses recovered; only read
 };
+
+// The element and the analysis options of Mesh.solve and Mesh.solve_cases from their names;
+// ValueError naming the choices for a name that is none of them.
+struct AnalysisChoice {
+  ElementKind element = ElementKind::Dkt;
+  AnalysisOptions options;
+};
+AnalysisChoice ParseAnalysis(const std::string& element, const std::string& solver,
+                             const std::string& recovery);
 
 // Mesh.solve: see its docstring in MeshBinding.cpp.
 Results SolveMesh(const Mesh& mesh, const std::string& element, const std::string& solver,

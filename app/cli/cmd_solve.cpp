@@ -163,12 +163,8 @@ int RunSolve(const Args& args) {
   const LoadCases& cases = job.Cases();
   std::vector<int> which;
   if (!caseName.empty()) {
-    if (const int k = cases.FindCase(caseName); k >= 0) {
-      which.push_back(k);
-    } else if (const int c = cases.FindCombination(caseName); c >= 0) {
-      for (const CombinationTerm& term : cases.combinations[static_cast<std::size_t>(c)].terms)
-        which.push_back(cases.FindCase(term.caseName));
-    } else {
+    which = cases.CasesFor(caseName);
+    if (which.empty()) {
       std::fprintf(stderr, "tavrin-cli solve: the job has no case or combination '%s'\n",
                    caseName.c_str());
       return 1;

@@ -3,6 +3,7 @@ refusals with the same messages, cancellation that leaves the job as it was, the
 import csv
 import math
 import os
+import shutil
 import subprocess
 import sys
 
@@ -174,3 +175,20 @@ def test_study_script_runs_and_deflection_scales_with_thickness_cubed(tmp_path):
     wt3 = [float(w) * float(t) ** 3 for t, w, *_ in rows]
     assert max(wt3) == pytest.approx(min(wt3), rel=1e-5)  # 6 printed digits
     assert ("plot saved" in r.stdout) or ("matplotlib is not installed" in r.stdout)
+
+
+def test_cmake_install_puts_an_importable_module_under_the_prefix(tmp_path):
+    build = os.path.dirname(os.path.dirname(tavrin.__file__))
+    cmake = shutil.which("cmake")
+    if cmake is None or not os.path.exists(os.path.join(build, "cmake_install.cmake")):
+        pytest.skip("no cmake, or the module is not in a CMake build tree")
+    r = subprocess.run([cmake, "--install", build, "--prefix", str(tmp_path)],
+                       capture_output=True, text=True)
+    assert r.returncode == 0, r.stderr
+    found = list(tmp_path.glob("lib/python3*/dist-packages/tavrin*.so"))
+    assert len(found) == 1
+    env = dict(os.environ, PYTHONPATH=str(found[0].parent))
+    r = subprocess.run([sys.executable, "-c", "import tavrin; print(tavrin.__file__)"],
+                       capture_output=True, text=True, env=env, cwd=tmp_path)
+    assert r.returncode == 0, r.stderr
+    assert r.stdout.strip() == str(found[0])
