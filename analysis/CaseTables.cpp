@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "analysis/VtkExport.h"
+#include "analysis/VtuGrid.h"
 
 namespace tavrin {
 
@@ -12,23 +13,9 @@ namespace {
 const char* const kElementColumnNames[ResultSet::kElementColumns] = {
     "deflection", "sigma_x", "sigma_y", "tau_xy", "m_x", "m_y", "m_xy"};
 
-ExportResult Finish(std::FILE* f) {
-  const bool ok = std::ferror(f) == 0;
-  return std::fclose(f) == 0 && ok ? ExportResult::Written : ExportResult::CannotCreate;
-}
-
 void DesignHeader(std::FILE* f) {
   for (const char* name : kDesignColumnNames) std::fprintf(f, ",%s", name);
   std::fputc('\n', f);
-}
-
-template <class Value>
-void WriteArray(std::FILE* f, const std::string& name, int count, Value value) {
-  std::fprintf(f, "        <DataArray type=\"Float64\" Name=\"%s\" format=\"ascii\">\n",
-               name.c_str());
-  for (int i = 0; i < count; ++i)
-    std::fprintf(f, (i % 8 == 7 || i + 1 == count) ? "%.10g\n" : "%.10g ", value(i));
-  std::fprintf(f, "        </DataArray>\n");
 }
 
 // Characters that would break the grid's XML attribute are written as entities.
@@ -71,7 +58,7 @@ ExportResult WriteSetTables(const CaseSolution& solution, int s, const std::stri
     AppendDesignRow(f, design, v, false);
     std::fputc('\n', f);
   }
-  if (Finish(f) != ExportResult::Written) return ExportResult::CannotCreate;
+  if (CloseExport(f) != ExportResult::Written) return ExportResult::CannotCreate;
 
   f = std::fopen(elementsFile.c_str(), "w");
   if (!f) return ExportResult::CannotCreate;
@@ -90,7 +77,7 @@ ExportResult WriteSetTables(const CaseSolution& solution, int s, const std::stri
     AppendDesignRow(f, design, t, true);
     std::fputc('\n', f);
   }
-  if (Finish(f) != ExportResult::Written) return ExportResult::CannotCreate;
+  if (CloseExport(f) != ExportResult::Written) return ExportResult::CannotCreate;
 
   f = std::fopen(reactionsFile.c_str(), "w");
   if (!f) return ExportResult::CannotCreate;
@@ -102,7 +89,7 @@ ExportResult WriteSetTables(const CaseSolution& solution, int s, const std::stri
     std::fprintf(f, "%d,%d,%.10g,%.10g,%.10g\n", v, first.MeshNodeOf(v), set.reaction[at],
                  set.reaction[at + 1], set.reaction[at + 2]);
   }
-  return Finish(f);
+  return CloseExport(f);
 }
 
 ExportResult WriteEnvelopeTable(const CaseSolution& solution, const std::string& fileName) {
@@ -122,7 +109,7 @@ ExportResult WriteEnvelopeTable(const CaseSolution& solution, const std::string&
       }
     }
   }
-  return Finish(f);
+  return CloseExport(f);
 }
 
 ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& fileName) {
@@ -131,34 +118,26 @@ ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& file
   if (!f) return ExportResult::CannotCreate;
   const TGlobMatrix& first = solution.First();
   const int nodes = solution.Sets()[0].nodes, triangles = solution.Sets()[0].elements;
-  std::fprintf(f,
-               "<?xml version=\"1.0\"?>\n"
-               "<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"LittleEndian\" "
-               "header_type=\"UInt64\">\n"
-               "  <UnstructuredGrid>\n"
-               "    <Piece NumberOfPoints=\"%d\" NumberOfCells=\"%d\">\n"
-               "      <PointData>\n",
-               nodes, triangles);
-  std::fprintf(f, "        <DataArray type=\"Int32\" Name=\"mesh_node\" format=\"ascii\">\n");
-  for (int v = 0; v < nodes; ++v)
-    std::fprintf(f, (v % 16 == 15 || v + 1 == nodes) ? "%d\n" : "%d ", first.MeshNodeOf(v));
-  std::fprintf(f, "        </DataArray>\n");
+  BeginVtuGrid(f, nodes, triangles, nullptr);
+  WriteMeshNodeArray(f, nodes, [&](int v) { return first.MeshNodeOf(v); });
   for (std::size_t s = 0; s < solution.Sets().size(); ++s) {
     const ResultSet& set = solution.Sets()[s];
     const DesignColumns& design = solution.Design()[s];
     const std::string at = std::string(1, '@').append(Escaped(set.name));
     for (int k = 0; k < ResultSet::kNodeColumns; ++k)
-      WriteArray(f, VtkFieldName(k) + at, nodes, [&](int v) { return set.Node(v, k); });
+      WriteFloatArray(f, (VtkFieldName(k) + at).c_str(), nodes,
+                      [&](int v) { return set.Node(v, k); });
     for (int k = 0; k < kDesignColumns; ++k)
-      WriteArray(f, kDesignColumnNames[k] + at, nodes, [&](int v) { return design.Node(v, k); });
+      WriteFloatArray(f, (kDesignColumnNames[k] + at).c_str(), nodes,
+                      [&](int v) { return design.Node(v, k); });
   }
   for (const NodeEnvelope& e : solution.Envelopes()) {
     for (int k = 0; k < NodeEnvelope::kColumns; ++k) {
       const std::string column = NodeEnvelope::ColumnName(k);
-      WriteArray(f, column + "_max@" + Escaped(e.name), nodes,
-                 [&](int v) { return e.max[e.At(v, k)]; });
-      WriteArray(f, column + "_min@" + Escaped(e.name), nodes,
-                 [&](int v) { return e.min[e.At(v, k)]; });
+      WriteFloatArray(f, (column + "_max@" + Escaped(e.name)).c_str(), nodes,
+                      [&](int v) { return e.max[e.At(v, k)]; });
+      WriteFloatArray(f, (column + "_min@" + Escaped(e.name)).c_str(), nodes,
+                      [&](int v) { return e.min[e.At(v, k)]; });
     }
   }
   std::fprintf(f, "      </PointData>\n      <CellData>\n");
@@ -167,35 +146,19 @@ ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& file
     const DesignColumns& design = solution.Design()[s];
     const std::string at = std::string(1, '@').append(Escaped(set.name));
     for (int k = 0; k < ResultSet::kElementColumns; ++k)
-      WriteArray(f, kElementColumnNames[k] + at, triangles,
-                 [&](int t) { return set.Element(t, k); });
+      WriteFloatArray(f, (kElementColumnNames[k] + at).c_str(), triangles,
+                      [&](int t) { return set.Element(t, k); });
     for (int k = 0; k < kDesignColumns; ++k)
-      WriteArray(f, kDesignColumnNames[k] + at, triangles,
-                 [&](int t) { return design.Element(t, k); });
+      WriteFloatArray(f, (kDesignColumnNames[k] + at).c_str(), triangles,
+                      [&](int t) { return design.Element(t, k); });
   }
-  std::fprintf(f,
-               "      </CellData>\n      <Points>\n"
-               "        <DataArray type=\"Float64\" NumberOfComponents=\"3\" format=\"ascii\">\n");
-  for (int v = 0; v < nodes; ++v)
-    std::fprintf(f, "%.10g %.10g 0\n", solution.X()[static_cast<std::size_t>(v)],
-                 solution.Y()[static_cast<std::size_t>(v)]);
-  std::fprintf(f,
-               "        </DataArray>\n      </Points>\n      <Cells>\n"
-               "        <DataArray type=\"Int64\" Name=\"connectivity\" format=\"ascii\">\n");
-  for (const auto& c : solution.Triangles()) std::fprintf(f, "%d %d %d\n", c[0], c[1], c[2]);
-  std::fprintf(f,
-               "        </DataArray>\n        <DataArray type=\"Int64\" Name=\"offsets\" "
-               "format=\"ascii\">\n");
-  for (int t = 0; t < triangles; ++t)
-    std::fprintf(f, (t % 16 == 15 || t + 1 == triangles) ? "%lld\n" : "%lld ", 3LL * (t + 1));
-  std::fprintf(
-      f,
-      "        </DataArray>\n        <DataArray type=\"UInt8\" Name=\"types\" format=\"ascii\">\n");
-  for (int t = 0; t < triangles; ++t)
-    std::fprintf(f, (t % 32 == 31 || t + 1 == triangles) ? "5\n" : "5 ");
-  std::fprintf(
-      f, "        </DataArray>\n      </Cells>\n    </Piece>\n  </UnstructuredGrid>\n</VTKFile>\n");
-  return Finish(f);
+  EndVtuGrid(
+      f, nodes, triangles, [&](int v) { return solution.X()[static_cast<std::size_t>(v)]; },
+      [&](int v) { return solution.Y()[static_cast<std::size_t>(v)]; },
+      [&](int t, int k) {
+        return solution.Triangles()[static_cast<std::size_t>(t)][static_cast<std::size_t>(k)];
+      });
+  return CloseExport(f);
 }
 
 }  // namespace tavrin

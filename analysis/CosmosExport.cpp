@@ -51,8 +51,7 @@ ExportResult TGlobMatrix::ExportCosmos(const std::string& fileName) const {
       if (!numbering.IsFixed(e) && solution_.loads[e] != 0.0)
         std::fprintf(f, "F, %d, %s, %g\n", v + 1, kLoadNames[d], solution_.loads[e]);
     }
-  const bool ok = std::ferror(f) == 0;
-  return (std::fclose(f) == 0 && ok) ? ExportResult::Written : ExportResult::CannotCreate;
+  return CloseExport(f);
 }
 
 }  // namespace tavrin

@@ -2,6 +2,8 @@
 // stiffness file) ended. Only Written means a complete file is on disk.
 #pragma once
 
+#include <cstdio>
+
 namespace tavrin {
 
 enum class ExportResult {
@@ -11,5 +13,9 @@ enum class ExportResult {
   NoSuchElement,      // the element number lies outside the solved mesh's triangles
   DegenerateElement,  // the element's stiffness cannot be computed
 };
+
+// Closes a written export file: Written when neither a write nor the close failed, else
+// CannotCreate (the file may be left partly written).
+[[nodiscard]] ExportResult CloseExport(std::FILE* f);
 
 }  // namespace tavrin

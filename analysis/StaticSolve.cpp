@@ -74,21 +74,36 @@ SolveCode TGlobMatrix::Solve() {
   if (StopRequested()) return stopped();
 
   Progress("Loads and constrains", 1, 0, 10);
-  LoadVector loads = BuildLoads(mesh_, numbering, options_.edgeLoads);
-  for (int e = 0; e < numbering.EquationCount(); ++e)
-    if (!numbering.IsFixed(e)) rhs[numbering.Reduced(e)] += loads.exact[e];
-  solution_.loads = std::move(loads.rounded);
-  solution_.loadZ = loads.sumZ;
+  AddLoads();
   Progress("Loads and constrains", 10, 0, 10);
   if (StopRequested()) return stopped();
 
   if (const SolveCode rc = Factorize(); rc != SolveCode::Ok) return rc;
   if (StopRequested()) return stopped();
+  if (const SolveCode rc = SolveAndCheck(elastic); rc != SolveCode::Ok) return rc;
+  if (progress_) progress_->HideSolveProgress();
+  return SolveCode::Ok;
+}
+
+void TGlobMatrix::AddLoads() {
+  const DofNumbering& numbering = solution_.numbering;
+  std::vector<long double>& rhs = solution_.reduced;
+  LoadVector loads = BuildLoads(mesh_, numbering, options_.edgeLoads);
+  for (int e = 0; e < numbering.EquationCount(); ++e)
+    if (!numbering.IsFixed(e))
+      rhs[static_cast<std::size_t>(numbering.Reduced(e))] += loads.exact[e];
+  solution_.loads = std::move(loads.rounded);
+  solution_.loadZ = loads.sumZ;
+}
+
+SolveCode TGlobMatrix::SolveAndCheck(const ElasticTerms& elastic) {
+  std::vector<long double>& rhs = solution_.reduced;
   long double loadNorm = 0.0L;
   for (long double f : rhs) loadNorm += f * f;
   loadNorm = std::sqrt(loadNorm);
   std::vector<long double> reducedLoad;
   if (matrix_->KeepsAssembledMatrix()) reducedLoad = rhs;
+  std::string message;
   if (const SolveCode rc = matrix_->Solve(rhs, message); rc != SolveCode::Ok)
     return Fail(rc, message);
   // The factor passes relative pivot tests only, so a modulus of 1e-300 solves "successfully"
@@ -99,11 +114,7 @@ SolveCode TGlobMatrix::Solve() {
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  if (const SolveCode rc = Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
-      rc != SolveCode::Ok)
-    return rc;
-  if (progress_) progress_->HideSolveProgress();
-  return SolveCode::Ok;
+  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
 }
 
 SolveCode TGlobMatrix::CheckTables() {

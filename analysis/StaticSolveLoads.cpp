@@ -3,12 +3,10 @@
 // check), none of those that depend only on the structure. Cost: one pass over the elements
 // when the case prescribes non-zero values, the load vector, one solve with the factor and
 // the check; linear in the mesh apart from the back-substitution.
-#include <cmath>
 #include <utility>
 
 #include "analysis/Assembly.h"
 #include "analysis/ElasticSupport.h"
-#include "analysis/LoadVector.h"
 #include "analysis/SystemMatrix.h"
 #include "analysis/TGlobMatrix.h"
 
@@ -96,28 +94,9 @@ SolveCode TGlobMatrix::SolveLoads(PlateMesh mesh) {
         rc != SolveCode::Ok)
       return Fail(rc, message);
   }
-  LoadVector loads = BuildLoads(mesh_, n, options_.edgeLoads);
-  for (int e = 0; e < n.EquationCount(); ++e)
-    if (!n.IsFixed(e)) rhs[static_cast<std::size_t>(n.Reduced(e))] += loads.exact[e];
-  solution_.loads = std::move(loads.rounded);
-  solution_.loadZ = loads.sumZ;
-
-  long double loadNorm = 0.0L;
-  for (long double f : rhs) loadNorm += f * f;
-  loadNorm = std::sqrt(loadNorm);
-  std::vector<long double> reducedLoad;
-  if (matrix_->KeepsAssembledMatrix()) reducedLoad = rhs;
-  if (const SolveCode rc = matrix_->Solve(rhs, message); rc != SolveCode::Ok)
-    return Fail(rc, message);
-  for (std::size_t i = 0; i < rhs.size(); ++i) {
-    if (std::isfinite(static_cast<double>(rhs[i]))) continue;
-    return FailAtRow(static_cast<int>(i), SolveCode::OutOfRange, "The displacement at",
-                     "is out of range: the plate is far too soft for its loads.");
-  }
-  solved_ = true;
+  AddLoads();
   // The springs and the foundation are the structure's: every case's balance counts them.
-  const ElasticTerms elastic = BuildElasticTerms(mesh_, n);
-  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
+  return SolveAndCheck(BuildElasticTerms(mesh_, n));
 }
 
 }  // namespace tavrin

@@ -206,6 +206,12 @@ class TGlobMatrix {
   SolveCode CheckTables();
   SolveCode Number();
   SolveCode Factorize();
+  // Adds the loads of the mesh's current values to the reduced right-hand side and keeps their
+  // rounded vector and vertical sum for the check and the reactions.
+  void AddLoads();
+  // Back-substitutes the right-hand side with the factor, refuses a displacement beyond a
+  // double, and checks the solution (springs and foundation in the balance when any).
+  SolveCode SolveAndCheck(const ElasticTerms& elastic);
   SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic);
   StressCode RecoverStresses();

@@ -49,8 +49,7 @@ std::string Checker::Containment() {
   }
   for (int n = 0; n < job_.NodeCount(); ++n) {
     if (!job_.IsFreeNode(n)) continue;
-    std::string problem =
-        Placement("Node " + std::to_string(n) + ", a free node,", X(n), Y(n), -1);
+    std::string problem = Placement("Node " + std::to_string(n) + ", a free node,", X(n), Y(n), -1);
     if (!problem.empty()) return problem;
   }
   return {};

@@ -76,8 +76,8 @@ std::string Checker::NodesOffEdges() {
     const std::string node = "Node " + std::to_string(n);
     if (edgeDistance == 0)
       return node + " lies on edge " + std::to_string(edge) + ", at " + At(X(n), Y(n)) + ".";
-    return node + " is only " + Num(edgeDistance) + " from edge " + std::to_string(edge) +
-           ", at " + At(X(n), Y(n)) + ": a node must be at least " + Num(clearance_) +
+    return node + " is only " + Num(edgeDistance) + " from edge " + std::to_string(edge) + ", at " +
+           At(X(n), Y(n)) + ": a node must be at least " + Num(clearance_) +
            " from every edge that does not end at it" + ClearanceReason() + ".";
   }
   return {};

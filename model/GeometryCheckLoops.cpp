@@ -11,8 +11,7 @@ namespace tavrin::geometry_check {
 
 std::string Checker::Loops() {
   const int polygons = job_.PolygonCount();
-  if (polygons == 0)
-    return "The job has no closed polygon: draw the plate's outline and close it.";
+  if (polygons == 0) return "The job has no closed polygon: draw the plate's outline and close it.";
   const int open = job_.PolygonEdgeCount(polygons);
   if (open > 0) {
     std::vector<int> edges;

@@ -60,8 +60,8 @@ std::string Checker::Areas() {
       ymin = std::min(ymin, Y(loop[k]));
       ymax = std::max(ymax, Y(loop[k]));
       if (k + 1 < loop.size()) {
-        fan += std::fabs(Orient(X(loop[0]), Y(loop[0]), X(loop[k]), Y(loop[k]), X(loop[k + 1]),
-                                Y(loop[k + 1])));
+        fan += std::fabs(
+            Orient(X(loop[0]), Y(loop[0]), X(loop[k]), Y(loop[k]), X(loop[k + 1]), Y(loop[k + 1])));
       }
     }
     // Relative to the polygon's size: a tiny polygon is a matter of node spacing, named later.

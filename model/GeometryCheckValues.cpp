@@ -59,8 +59,8 @@ std::string Checker::Physics() {
     const PolygonPhysics ph = job_.Physics(p);
     const std::string polygon = "Polygon " + std::to_string(p) + " has ";
     if (!(std::fabs(ph.pressure) <= kMaxPhysicalValue)) {
-      return polygon + "a pressure of " + Exact(ph.pressure) +
-             ": it must be finite and at most " + Num(kMaxPhysicalValue) + " in magnitude.";
+      return polygon + "a pressure of " + Exact(ph.pressure) + ": it must be finite and at most " +
+             Num(kMaxPhysicalValue) + " in magnitude.";
     }
     if (!(ph.eModulus > 0 && ph.eModulus <= kMaxPhysicalValue)) {
       return polygon + "an E modulus of " + Exact(ph.eModulus) +

@@ -5,8 +5,7 @@
 namespace tavrin {
 
 bool IsApplied(StatusCode code) {
-  return code == StatusCode::Added || code == StatusCode::Done ||
-         code == StatusCode::PolygonClosed;
+  return code == StatusCode::Added || code == StatusCode::Done || code == StatusCode::PolygonClosed;
 }
 
 const char* SkipReason(StatusCode code) {
