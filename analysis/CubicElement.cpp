@@ -113,7 +113,7 @@ ElementCode CubicElement::Setup(double x1, double y1, double x2, double y2, doub
   if (dx * dx + dy * dy < 1e-4) return ElementCode::Degenerate;
   while (true) {
     BuildC();
-    if (c_.invertInPlace() == 0) break;
+    if (c_.invertInPlace() == MatrixCode::Ok) break;
     if (moves_ == kMaxCornerMoves) return ElementCode::Degenerate;
     const long double s = std::sqrt(Area());
     x3_ = static_cast<double>(x3_ + 0.001L * s);
@@ -183,10 +183,10 @@ ElementCode CubicElement::RecoverStress(double record[20]) {
   const double v = -t * 0.7407407407407407;
   b_.scale(v);
   TDMatrix a(10, 1), bcd(3, 1), s(3, 1);
-  int rc = TDMatrix::multiply(c_, d10, a);
-  rc |= TDMatrix::multiply(b_, a, bcd);
-  rc |= TDMatrix::multiply(dps_, bcd, s);
-  if (rc != 0) return ElementCode::ProductFailed;
+  if (TDMatrix::multiply(c_, d10, a) != MatrixCode::Ok ||
+      TDMatrix::multiply(b_, a, bcd) != MatrixCode::Ok ||
+      TDMatrix::multiply(dps_, bcd, s) != MatrixCode::Ok)
+    return ElementCode::ProductFailed;
   for (int c = 0; c < 3; ++c)
     for (int k = 0; k < 3; ++k) record[10 + 3 * c + k] = static_cast<double>(s.get(k, 0));
   record[19] = static_cast<double>(wc);

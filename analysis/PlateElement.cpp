@@ -29,7 +29,7 @@ bool PlateElement::WriteStiffness(const std::string& fileName) const {
   TDMatrix k(9, 9);
   for (int i = 0; i < 9; ++i)
     for (int j = 0; j < 9; ++j) k.set(i, j, k9_[i][j]);
-  return k.writeText(fileName) == 0;
+  return k.writeText(fileName) == MatrixCode::Ok;
 }
 
 bool BalancesExactly(ElementKind kind) { return kind == ElementKind::Dkt; }

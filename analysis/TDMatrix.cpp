@@ -7,40 +7,56 @@
 
 namespace tavrin {
 
+int ToCode(MatrixCode code) {
+  switch (code) {
+    case MatrixCode::Ok:
+      return 0;
+    case MatrixCode::Stored:
+    case MatrixCode::NoPivot:
+    case MatrixCode::CannotWrite:
+      return 1;
+    case MatrixCode::Outside:
+      return -1;
+    case MatrixCode::ShapeMismatch:
+      return 2;
+  }
+  return -1;
+}
+
 TDMatrix::TDMatrix(int rows, int cols)
     : rows_(rows < 0 ? 0 : rows),
       cols_(cols < 0 ? 0 : cols),
       a_(static_cast<size_t>(rows_) * cols_, 0.0L) {}
 
-int TDMatrix::set(int i, int j, long double value) {
-  if (i < 0 || j < 0 || i >= rows_ || j >= cols_) return -1;
+MatrixCode TDMatrix::set(int i, int j, long double value) {
+  if (i < 0 || j < 0 || i >= rows_ || j >= cols_) return MatrixCode::Outside;
   at(i, j) = value;
-  return 1;
+  return MatrixCode::Stored;
 }
 
 void TDMatrix::fill(long double value) {
   for (long double& v : a_) v = value;
 }
 
-int TDMatrix::scale(long double s) {
+MatrixCode TDMatrix::scale(long double s) {
   for (long double& v : a_) v *= s;
-  return 0;
+  return MatrixCode::Ok;
 }
 
-int TDMatrix::subtract(const TDMatrix& b) {
-  if (b.rows_ != rows_ || b.cols_ != cols_) return 2;
+MatrixCode TDMatrix::subtract(const TDMatrix& b) {
+  if (b.rows_ != rows_ || b.cols_ != cols_) return MatrixCode::ShapeMismatch;
   for (size_t k = 0; k < a_.size(); ++k) a_[k] -= b.a_[k];
-  return 0;
+  return MatrixCode::Ok;
 }
 
-int TDMatrix::transposeInto(TDMatrix& b) const {
+MatrixCode TDMatrix::transposeInto(TDMatrix& b) const {
   for (int i = 0; i < rows_; ++i)
     for (int j = 0; j < cols_; ++j) b.set(j, i, get(i, j));
-  return 0;
+  return MatrixCode::Ok;
 }
 
-int TDMatrix::multiply(const TDMatrix& a, const TDMatrix& b, TDMatrix& c) {
-  if (a.cols_ != b.rows_) return 2;
+MatrixCode TDMatrix::multiply(const TDMatrix& a, const TDMatrix& b, TDMatrix& c) {
+  if (a.cols_ != b.rows_) return MatrixCode::ShapeMismatch;
   for (int i = 0; i < a.rows_; ++i) {
     for (int j = 0; j < b.cols_; ++j) {
       long double s = 0.0L;
@@ -48,7 +64,7 @@ int TDMatrix::multiply(const TDMatrix& a, const TDMatrix& b, TDMatrix& c) {
       c.set(i, j, s);
     }
   }
-  return 0;
+  return MatrixCode::Ok;
 }
 
 // One sweep at index k, every update using the values from before the sweep.
@@ -74,10 +90,10 @@ void TDMatrix::sweep(int k) {
 // lowest unswept index whose pivot exceeds 1e-6 (k stays for later). The next k is the unswept
 // index with the smallest pivot magnitude, ties to the lowest index. Magnitudes are compared in
 // double precision. Pivoting only on the diagonal means a regular matrix can still fail.
-int TDMatrix::invertInPlace() {
+MatrixCode TDMatrix::invertInPlace() {
   const int n = rows_;
-  if (n != cols_ || n > 10) return 1;
-  if (n == 0) return 0;
+  if (n != cols_ || n > 10) return MatrixCode::NoPivot;
+  if (n == 0) return MatrixCode::Ok;
   bool used[10] = {};
   int swept = 0;
   int k = 0;
@@ -93,11 +109,11 @@ int TDMatrix::invertInPlace() {
           break;
         }
       }
-      if (j < 0) return 1;
+      if (j < 0) return MatrixCode::NoPivot;
       sweep(j);
       used[j] = true;
     }
-    if (++swept == n) return 0;
+    if (++swept == n) return MatrixCode::Ok;
     k = -1;
     double smallest = 0.0;
     for (int c = 0; c < n; ++c) {
@@ -111,15 +127,15 @@ int TDMatrix::invertInPlace() {
   }
 }
 
-int TDMatrix::writeText(const std::string& fileName) const {
+MatrixCode TDMatrix::writeText(const std::string& fileName) const {
   std::FILE* f = std::fopen(fileName.c_str(), "w");
-  if (!f) return 1;
+  if (!f) return MatrixCode::CannotWrite;
   for (int i = 0; i < rows_; ++i) {
     for (int j = 0; j < cols_; ++j) std::fprintf(f, "%g  ", static_cast<double>(get(i, j)));
     std::fputc('\n', f);
   }
   const bool ok = std::ferror(f) == 0;
-  return (std::fclose(f) == 0 && ok) ? 0 : 1;
+  return (std::fclose(f) == 0 && ok) ? MatrixCode::Ok : MatrixCode::CannotWrite;
 }
 
 }  // namespace tavrin

@@ -362,16 +362,16 @@ TEST(DktElement, PassesConstantCurvaturePatchTest) {
 TEST(TDMatrix, OperationsAndInversion) {
   TDMatrix m(2, 3);
   EXPECT_EQ(m.get(1, 2), 0.0L);
-  EXPECT_EQ(m.set(1, 2, 5), 1);
-  EXPECT_EQ(m.set(2, 0, 5), -1);
-  EXPECT_EQ(m.set(0, -1, 5), -1);
+  EXPECT_EQ(m.set(1, 2, 5), MatrixCode::Stored);
+  EXPECT_EQ(m.set(2, 0, 5), MatrixCode::Outside);
+  EXPECT_EQ(m.set(0, -1, 5), MatrixCode::Outside);
   TDMatrix other(3, 2);
-  EXPECT_EQ(m.subtract(other), 2);
+  EXPECT_EQ(m.subtract(other), MatrixCode::ShapeMismatch);
   m.transposeInto(other);
   EXPECT_EQ(other.get(2, 1), 5.0L);
   TDMatrix prod(2, 2);
-  EXPECT_EQ(TDMatrix::multiply(m, m, prod), 2);
-  EXPECT_EQ(TDMatrix::multiply(m, other, prod), 0);
+  EXPECT_EQ(TDMatrix::multiply(m, m, prod), MatrixCode::ShapeMismatch);
+  EXPECT_EQ(TDMatrix::multiply(m, other, prod), MatrixCode::Ok);
   EXPECT_EQ(prod.get(1, 1), 25.0L);
 
   // A zero first pivot is taken later; the result is still the inverse.
@@ -380,7 +380,7 @@ TEST(TDMatrix, OperationsAndInversion) {
   for (int i = 0; i < 3; ++i)
     for (int j = 0; j < 3; ++j) a.set(i, j, v[i][j]);
   TDMatrix inv = a;
-  ASSERT_EQ(inv.invertInPlace(), 0);
+  ASSERT_EQ(inv.invertInPlace(), MatrixCode::Ok);
   TDMatrix id(3, 3);
   TDMatrix::multiply(a, inv, id);
   for (int i = 0; i < 3; ++i)
@@ -390,7 +390,7 @@ TEST(TDMatrix, OperationsAndInversion) {
   TDMatrix z(2, 2);
   z.set(0, 1, 1);
   z.set(1, 0, 1);
-  EXPECT_EQ(z.invertInPlace(), 1);
+  EXPECT_EQ(z.invertInPlace(), MatrixCode::NoPivot);
 }
 
 TEST(CubicElement, MatchesReferenceStiffnessIncludingCornerMove) {
