@@ -47,6 +47,21 @@ bool PieceTooShort(MeshPoint p, MeshPoint end1, MeshPoint end2) {
   return Length(p, end1) < floor || Length(p, end2) < floor;
 }
 
+// The two sides of triangle t other than its side e, in the triangle's order.
+std::pair<int, int> OtherSides(const TTris& triangles, int t, int e) {
+  int first = -1;
+  int second = -1;
+  for (int k = 1; k <= 3; ++k) {
+    const int g = triangles.Edge(t, k);
+    if (g == e) continue;
+    if (first == -1)
+      first = g;
+    else
+      second = g;
+  }
+  return {first, second};
+}
+
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
 }
@@ -216,16 +231,7 @@ void FEM::SplitEdge(int e) {
   // encroaching for ever.
   MeshPoint p{(pb.x + pf.x) / 2 + 0.001 * (pf.x - pb.x), (pb.y + pf.y) / 2 + 0.001 * (pf.y - pb.y)};
 
-  int g1 = -1;
-  int g2 = -1;
-  for (int k = 1; k <= 3; ++k) {
-    const int g = triangles_.Edge(t1, k);
-    if (g == e) continue;
-    if (g1 == -1)
-      g1 = g;
-    else
-      g2 = g;
-  }
+  auto [g1, g2] = OtherSides(triangles_, t1, e);
 
   if (mark != 0) {
     if (edges_.Mark(g2) != 0) std::swap(g1, g2);
@@ -266,16 +272,7 @@ void FEM::SplitEdge(int e) {
   Legalize(g1, g2, -1);
 
   if (t2 == -1) return;
-  int k1 = -1;
-  int k2 = -1;
-  for (int k = 1; k <= 3; ++k) {
-    const int g = triangles_.Edge(t2, k);
-    if (g == e) continue;
-    if (k1 == -1)
-      k1 = g;
-    else
-      k2 = g;
-  }
+  const auto [k1, k2] = OtherSides(triangles_, t2, e);
   const int apex2 = k2 == -1 ? -1 : CommonNode(k1, k2);
   const bool stillBesideE =
       triangles_.Edge(t2, 1) == e || triangles_.Edge(t2, 2) == e || triangles_.Edge(t2, 3) == e;
