@@ -14,19 +14,10 @@
 
 #include "analysis/CaseSolution.h"
 #include "analysis/StructuredPlate.h"
+#include "bench/BenchPlates.h"
 #include "model/LoadCases.h"
 
 namespace {
-
-tavrin::PlateMesh Plate(int equations) {
-  const int cells = static_cast<int>(std::lround(std::sqrt(equations / 3.0))) + 1;
-  tavrin::StructuredPlate p;
-  p.width = p.height = 100;
-  p.cellsX = p.cellsY = cells;
-  p.support = tavrin::EdgeSupport::Clamped;
-  p.material = {210000, 0.3, 1, -1};
-  return p.Build();
-}
 
 double SolveSeconds(const tavrin::PlateMesh& plate, int cases) {
   std::vector<std::pair<std::string, tavrin::PlateMesh>> meshes;
@@ -49,7 +40,7 @@ double SolveSeconds(const tavrin::PlateMesh& plate, int cases) {
 }
 
 void BM_TenCasesOverOne(benchmark::State& state) {
-  const tavrin::PlateMesh plate = Plate(static_cast<int>(state.range(0)));
+  const tavrin::PlateMesh plate = tavrin::bench::ClampedPlate(static_cast<int>(state.range(0)));
   double one = 0, ten = 0;
   for (auto _ : state) {
     one = SolveSeconds(plate, 1);

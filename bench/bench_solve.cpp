@@ -19,22 +19,12 @@
 
 #include "analysis/StructuredPlate.h"
 #include "analysis/TGlobMatrix.h"
+#include "bench/BenchPlates.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
 #include "model/TObjCont.h"
 
 namespace {
-
-// A clamped n x n grid has 3 (n - 1)^2 free equations.
-tavrin::PlateMesh Plate(int equations) {
-  const int cells = static_cast<int>(std::lround(std::sqrt(equations / 3.0))) + 1;
-  tavrin::StructuredPlate p;
-  p.width = p.height = 100;
-  p.cellsX = p.cellsY = cells;
-  p.support = tavrin::EdgeSupport::Clamped;
-  p.material = {210000, 0.3, 1, -1};
-  return p.Build();
-}
 
 const tavrin::PlateMesh& ExamplePlate() {
   static tavrin::PlateMesh mesh = [] {
@@ -93,10 +83,12 @@ void Solve(benchmark::State& state, const tavrin::PlateMesh& mesh, tavrin::Solve
 }
 
 void SolveSparse(benchmark::State& state) {
-  Solve(state, Plate(static_cast<int>(state.range(0))), tavrin::SolverKind::Sparse);
+  Solve(state, tavrin::bench::ClampedPlate(static_cast<int>(state.range(0))),
+        tavrin::SolverKind::Sparse);
 }
 void SolveEnvelope(benchmark::State& state) {
-  Solve(state, Plate(static_cast<int>(state.range(0))), tavrin::SolverKind::Envelope);
+  Solve(state, tavrin::bench::ClampedPlate(static_cast<int>(state.range(0))),
+        tavrin::SolverKind::Envelope);
 }
 void ExampleSparse(benchmark::State& state) {
   Solve(state, ExamplePlate(), tavrin::SolverKind::Sparse);
@@ -177,12 +169,12 @@ void Cholmod(benchmark::State& state, const tavrin::PlateMesh& mesh) {
 }
 
 void CholmodAlone(benchmark::State& state) {
-  Cholmod(state, Plate(static_cast<int>(state.range(0))));
+  Cholmod(state, tavrin::bench::ClampedPlate(static_cast<int>(state.range(0))));
 }
 void ExampleCholmodAlone(benchmark::State& state) { Cholmod(state, ExamplePlate()); }
 
 void SolveStress(benchmark::State& state) {
-  const tavrin::PlateMesh mesh = Plate(static_cast<int>(state.range(0)));
+  const tavrin::PlateMesh mesh = tavrin::bench::ClampedPlate(static_cast<int>(state.range(0)));
   tavrin::TGlobMatrix solver;
   if (solver.SolveStatic(mesh) != tavrin::SolveCode::Ok) {
     state.SkipWithError(solver.Failure().message.c_str());
