@@ -43,10 +43,9 @@ struct SetResults {
 py::dict DesignDict(const SetResults& r, bool element) {
   py::dict d;
   for (int k = 0; k < kDesignColumns; ++k)
-    d[kDesignColumnNames[k]] =
-        Column(element ? r.Set().elements : r.Set().nodes, [&](int i) {
-          return element ? r.Design().Element(i, k) : r.Design().Node(i, k);
-        });
+    d[kDesignColumnNames[k]] = Column(element ? r.Set().elements : r.Set().nodes, [&](int i) {
+      return element ? r.Design().Element(i, k) : r.Design().Node(i, k);
+    });
   return d;
 }
 
@@ -148,18 +147,18 @@ tavrin-cli's tables; envelope(name) gives an envelope's columns; to_vtu writes e
            [](const CaseResults& r, const std::string& name) {
              return SetResults{r.solution, FindSet(*r.solution, name)};
            })
-      .def_property_readonly(
-          "x",
-          [](const CaseResults& r) {
-            const auto& x = r.solution->X();
-            return Column(static_cast<int>(x.size()), [&](int v) { return x[v]; });
-          })
-      .def_property_readonly(
-          "y",
-          [](const CaseResults& r) {
-            const auto& y = r.solution->Y();
-            return Column(static_cast<int>(y.size()), [&](int v) { return y[v]; });
-          })
+      .def_property_readonly("x",
+                             [](const CaseResults& r) {
+                               const auto& x = r.solution->X();
+                               return Column(static_cast<int>(x.size()),
+                                             [&](int v) { return x[v]; });
+                             })
+      .def_property_readonly("y",
+                             [](const CaseResults& r) {
+                               const auto& y = r.solution->Y();
+                               return Column(static_cast<int>(y.size()),
+                                             [&](int v) { return y[v]; });
+                             })
       .def_property_readonly(
           "mesh_node",
           [](const CaseResults& r) {

@@ -102,7 +102,8 @@ changes nothing then.)")
             py::dict d;
             for (const Combination& comb : j.model.Cases().combinations) {
               py::list terms;
-              for (const CombinationTerm& t : comb.terms) terms.append(py::make_tuple(t.caseName, t.factor));
+              for (const CombinationTerm& t : comb.terms)
+                terms.append(py::make_tuple(t.caseName, t.factor));
               d[comb.name.c_str()] = terms;
             }
             return d;
