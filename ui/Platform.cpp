@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <utility>
 
 namespace tavrin {
 
@@ -38,12 +39,37 @@ std::string QtFilterText(const std::string& filter) {
   return out;
 }
 
+std::string FilterExtension(const std::string& entry, const std::string& fallback) {
+  const std::size_t star = entry.find("*.");
+  if (star == std::string::npos) return fallback;
+  const std::size_t end = entry.find_first_of(" ;)", star);
+  const std::string extension =
+      entry.substr(star + 2, end == std::string::npos ? std::string::npos : end - star - 2);
+  return extension.empty() || extension == "*" ? fallback : extension;
+}
+
 namespace {
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
+// A name typed without an extension takes the chosen filter's, before the dialog asks whether
+// to replace an existing file of that name (it asks in accept, with the suffix appended).
+class SuffixedFileDialog : public QFileDialog {
+ public:
+  SuffixedFileDialog(QWidget* parent, std::string fallback)
+      : QFileDialog(parent), fallback_(std::move(fallback)) {}
+  void accept() override {
+    setDefaultSuffix(
+        QString::fromStdString(FilterExtension(selectedNameFilter().toStdString(), fallback_)));
+    QFileDialog::accept();
+  }
+
+ private:
+  std::string fallback_;
+};
+
 std::string ChooseFile(const FileFilter& filter, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(DialogParent());
+  SuffixedFileDialog dialog(DialogParent(), filter.defaultExtension);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
