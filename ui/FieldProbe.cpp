@@ -50,7 +50,8 @@ FieldProbe::FieldProbe(const FringeField& field) : field_(field) {
     int c0, c1, r0, r1;
     range(t, c0, c1, r0, r1);
     for (int r = r0; r <= r1; ++r)
-      for (int c = c0; c <= c1; ++c) triangles_[fill[static_cast<std::size_t>(r) * columns_ + c]++] = t;
+      for (int c = c0; c <= c1; ++c)
+        triangles_[fill[static_cast<std::size_t>(r) * columns_ + c]++] = t;
   }
 }
 

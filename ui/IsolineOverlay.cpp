@@ -82,11 +82,11 @@ std::vector<QRect> DrawIsolineLabels(QPainter& painter, const TIsolines& isoline
                       (t.ScreenY(isolines.PointY(a)) + t.ScreenY(isolines.PointY(b))) / 2);
       const QRect box(at - QPoint(size.width() / 2, size.height() / 2), size);
       if (!view.contains(box) || box.intersects(avoid)) continue;
-      const bool crowded =
-          std::any_of(placed.begin(), placed.end(), [&](const QRect& r) { return r.intersects(box); }) ||
-          std::any_of(mine.begin(), mine.end(), [&](const QPoint& p) {
-            return (p - at).manhattanLength() < kLabelSpacing;
-          });
+      const bool crowded = std::any_of(placed.begin(), placed.end(),
+                                       [&](const QRect& r) { return r.intersects(box); }) ||
+                           std::any_of(mine.begin(), mine.end(), [&](const QPoint& p) {
+                             return (p - at).manhattanLength() < kLabelSpacing;
+                           });
       if (crowded) continue;
       painter.fillRect(box, QColor(255, 255, 255, 200));
       painter.setPen(QColor(0, 100, 0));

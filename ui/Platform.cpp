@@ -2,8 +2,10 @@
 // active window so that the boxes stay on top of the workbench.
 #include "ui/Platform.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
 #include <utility>
@@ -53,7 +55,9 @@ namespace {
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
 // A name typed without an extension takes the chosen filter's, before the dialog asks whether
-// to replace an existing file of that name (it asks in accept, with the suffix appended).
+// to replace an existing file of that name (it asks in accept, with the suffix appended). The
+// typed name wins over the list's selection, which the dialog's completion may have set to a
+// file of another filter (pic2.png for "pic2", completed while PNG was the filter).
 class SuffixedFileDialog : public QFileDialog {
  public:
   SuffixedFileDialog(QWidget* parent, std::string fallback)
@@ -61,6 +65,10 @@ class SuffixedFileDialog : public QFileDialog {
   void accept() override {
     setDefaultSuffix(
         QString::fromStdString(FilterExtension(selectedNameFilter().toStdString(), fallback_)));
+    const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (acceptMode() == AcceptSave && typed && !typed->text().isEmpty())
+      for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+        if (view->selectionModel()) view->selectionModel()->clearSelection();
     QFileDialog::accept();
   }
 
@@ -75,6 +83,11 @@ std::string ChooseFile(const FileFilter& filter, QFileDialog::AcceptMode mode) {
                                                      : QFileDialog::AnyFile);
   dialog.setNameFilter(QString::fromStdString(QtFilterText(filter.filter)));
   dialog.setDefaultSuffix(QString::fromStdString(filter.defaultExtension));
+  // The completion of a typed name looks for it with the suffix: the chosen filter's.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& entry) {
+    dialog.setDefaultSuffix(
+        QString::fromStdString(FilterExtension(entry.toStdString(), filter.defaultExtension)));
+  });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first().toStdString();
 }

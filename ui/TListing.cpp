@@ -275,6 +275,9 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   // 79 pixels of text and the 1-pixel grid line: each column lines up under its 80-pixel header.
   resTable_->horizontalHeader()->setDefaultSectionSize(80);
   resTable_->setWordWrap(false);
+  // The numbers are written to fit already; the style's text layout measures a pixel wider
+  // than the font metrics at some sizes and would put "..." in place of the last digits.
+  resTable_->setTextElideMode(Qt::ElideNone);
   resTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
   resTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   resTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -65,7 +65,8 @@ TEST_F(DrawingAids, PolygonPressureIsTintedAndWritten) {
   const QRgb background = window->PlanArea()->Background().rgb();
   EXPECT_EQ(pixelAt(hx, hy), background);
   const int outline = job.EdgeBegin(job.PolygonEdge(0, 0));
-  const QRgb tint = pixelAt(0.9 * job.NodeX(outline) + 0.1 * hx, 0.9 * job.NodeY(outline) + 0.1 * hy);
+  const QRgb tint =
+      pixelAt(0.9 * job.NodeX(outline) + 0.1 * hx, 0.9 * job.NodeY(outline) + 0.1 * hy);
   EXPECT_NE(tint, background);
   EXPECT_GT(qBlue(tint), qRed(tint));  // a negative pressure's blue
 }

@@ -42,8 +42,8 @@ TEST_F(Readable, ReadOutInEveryViewAtNodesAndBetweenThem) {
       window->SelectView(view);
       ASSERT_EQ(window->ViewIndex(), view);
       // At a node: the node's value.
-      const int node = mesh.NearestNode(mesh.NodeX(mesh.NodeCount() / 2),
-                                        mesh.NodeY(mesh.NodeCount() / 2));
+      const int node =
+          mesh.NearestNode(mesh.NodeX(mesh.NodeCount() / 2), mesh.NodeY(mesh.NodeCount() / 2));
       const int sx = t.ScreenX(mesh.NodeX(node)), sy = t.ScreenY(mesh.NodeY(node));
       window->mousemoved(sx, sy);
       const int under = mesh.NearestNode(t.WorldX(sx), t.WorldY(sy));
@@ -103,12 +103,14 @@ TEST_F(Readable, IsolinesHaveALegendOfTheirLevelsLabelsAndExtremes) {
   const QImage picture = window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32);
   int labelInk = 0;
   for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width() - 150; ++x) labelInk += picture.pixel(x, y) == qRgb(0, 100, 0);
+    for (int x = 0; x < picture.width() - 150; ++x)
+      labelInk += picture.pixel(x, y) == qRgb(0, 100, 0);
   EXPECT_GT(labelInk, 50);
   EXPECT_EQ(picture.pixel(picture.width() - 10, 10), qRgb(255, 255, 255));
   const std::filesystem::path shots = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
   std::filesystem::create_directories(shots);
-  EXPECT_TRUE(window->grab().save(QString::fromStdString((shots / "isolines-legend.png").string())));
+  EXPECT_TRUE(
+      window->grab().save(QString::fromStdString((shots / "isolines-legend.png").string())));
 }
 
 TEST_F(Readable, TheDeflectedViewFollowsThePlansField) {

@@ -37,10 +37,10 @@ TEST(ResultColumns, EveryResultIsAColumnWithTheTablesValuesAndCopiesAsTabSeparat
     y.push_back(solver.NodeY(v));
   }
   for (int t = 0; t < solver.ResultTriangleCount(); ++t)
-    corners.push_back({solver.TriangleCorner(t, 0), solver.TriangleCorner(t, 1),
-                       solver.TriangleCorner(t, 2)});
-  const DesignColumns design = ComputeDesignColumns(
-      ResultSet::FromSolver(solver, solver, ""), ShearRecovery(x, y, corners));
+    corners.push_back(
+        {solver.TriangleCorner(t, 0), solver.TriangleCorner(t, 1), solver.TriangleCorner(t, 2)});
+  const DesignColumns design =
+      ComputeDesignColumns(ResultSet::FromSolver(solver, solver, ""), ShearRecovery(x, y, corners));
 
   std::vector<std::string> names = {"m_x", "m_y", "m_xy", "error"};
   names.insert(names.end(), kDesignColumnNames, kDesignColumnNames + kDesignColumns);
@@ -49,8 +49,8 @@ TEST(ResultColumns, EveryResultIsAColumnWithTheTablesValuesAndCopiesAsTabSeparat
     bool byNodes;
     int rows;
   };
-  for (const Mode mode : {Mode{true, solver.ResultNodeCount()},
-                          Mode{false, solver.ResultTriangleCount()}}) {
+  for (const Mode mode :
+       {Mode{true, solver.ResultNodeCount()}, Mode{false, solver.ResultTriangleCount()}}) {
     if (mode.byNodes)
       listing.ByNodesClick();
     else
