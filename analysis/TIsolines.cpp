@@ -75,7 +75,8 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
   return added;
 }
 
-int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver) {
+int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver,
+                  std::vector<IsolineLevel>* levels) {
   set = TIsolines();
   if (field < 0 || field >= kResultFieldCount || !solver.IsSolved() ||
       (field >= 3 && !solver.HasStresses()))
@@ -95,7 +96,9 @@ int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver) {
   const double step = static_cast<double>((hi - lo) * (1.0L / 15.0L));
   double level = hi - step;
   for (int k = 0; k < 15; ++k) {
+    const int first = set.SegmentCount();
     TraceIsolines(set, level, field, solver);
+    if (levels) levels->push_back({level, first, set.SegmentCount() - first});
     level -= step;
   }
   return set.SegmentCount();

@@ -5,6 +5,8 @@
 // stress and moment fields.
 #pragma once
 
+#include <vector>
+
 #include "analysis/TGlobMatrix.h"
 #include "containers/TFloats.h"
 #include "containers/TInts.h"
@@ -32,9 +34,18 @@ class TIsolines {
 // field outside 0 to 8 or a missing result.
 int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver);
 
+// One traced level: its value and its segments firstSegment .. firstSegment + segments - 1.
+struct IsolineLevel {
+  double value = 0;
+  int firstSegment = 0;
+  int segments = 0;
+};
+
 // Replaces `set` with fifteen evenly spaced levels of a field between its extremes (nodal
 // displacements for fields 0 to 2, element stresses and moments for 3 to 8). Returns the number of
-// segments, or -1 when the field has no values yet.
-int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver);
+// segments, or -1 when the field has no values yet. With levels given, it receives the fifteen
+// levels in the order traced (highest first), for legends and labels.
+int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver,
+                  std::vector<IsolineLevel>* levels = nullptr);
 
 }  // namespace tavrin

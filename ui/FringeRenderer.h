@@ -6,6 +6,10 @@
 // field. Pixels outside the mesh are left as they are. The cost is one pass over the triangles
 // plus one evaluation per covered pixel, whatever the mesh's size against the view's.
 //
+// DrawFringePolygons paints the same bands as filled polygons, for vector pictures: each
+// triangle cut along the band boundaries that cross it (the linear field's level lines), each
+// piece filled with its band's colour. One to a few polygons per triangle.
+//
 // DrawBandLines draws the band boundaries (isolines at the legend's values) over the fringes:
 // in each triangle, the straight segment where the linear field crosses each boundary level.
 // DrawExtremeMarkers marks the smallest and the largest value where they occur.
@@ -24,6 +28,8 @@ struct ViewTransform;
 
 void RenderFringes(QImage& image, const FringeField& field, const FringeScale& scale,
                    const ViewTransform& t);
+void DrawFringePolygons(QPainter& painter, const FringeField& field, const FringeScale& scale,
+                        const ViewTransform& t);
 void DrawBandLines(QPainter& painter, const FringeField& field, const FringeScale& scale,
                    const ViewTransform& t, const QColor& colour);
 // A triangle pointing down at the minimum and up at the maximum, with "min" and "max" beside.

@@ -1,5 +1,8 @@
 #include "ui/JobDrawing.h"
 
+#include <QPainter>
+#include <QPolygonF>
+
 #include "analysis/TIsolines.h"
 #include "mesh/FEM.h"
 #include "model/TObjCont.h"
@@ -61,10 +64,57 @@ void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform
   }
 }
 
+namespace {
+
+QPolygonF ScreenPolygon(const TObjCont& job, const ViewTransform& t, int polygon) {
+  QPolygonF points;
+  for (int k = 0; k < job.PolygonEdgeCount(polygon); ++k) {
+    const int b = job.EdgeBegin(job.PolygonEdge(polygon, k));
+    if (b >= 0) points << QPointF(t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)));
+  }
+  return points;
+}
+
+}  // namespace
+
+void DrawPressures(PlanView& view, const TObjCont& job, const ViewTransform& t) {
+  std::vector<int> loaded, holes;
+  for (int p = 0; p < job.PolygonCount(); ++p) {
+    const PolygonPhysics physics = job.Physics(p);
+    if (physics.isHole)
+      holes.push_back(p);
+    else if (physics.pressure != 0.0)
+      loaded.push_back(p);
+  }
+  if (loaded.empty()) return;
+  view.Paint([&](QPainter& painter) {
+    painter.setPen(Qt::NoPen);
+    // Polygons in job order: one inside another draws over it, as its own pressure replaces
+    // the outer one's there.
+    for (int p : loaded) {
+      painter.setBrush(job.Physics(p).pressure < 0 ? QColor(0, 110, 255, 45)
+                                                   : QColor(255, 140, 0, 45));
+      painter.drawPolygon(ScreenPolygon(job, t, p));
+    }
+    painter.setBrush(view.Background());
+    for (int p : holes) painter.drawPolygon(ScreenPolygon(job, t, p));
+    painter.setPen(QColor(0, 60, 140));
+    for (int p : loaded) {
+      const QRectF box = ScreenPolygon(job, t, p).boundingRect();
+      const QString text =
+          QStringLiteral("qZ = ") + QString::number(job.Physics(p).pressure, 'g', 6);
+      // Along the top of the polygon's box, clear of the centre where a hole often is.
+      painter.drawText(QRectF(box.left(), box.top() + 4, box.width(), 20),
+                       Qt::AlignHCenter | Qt::AlignTop, text);
+    }
+  });
+}
+
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
                 const ViewTransform& t, const std::function<void()>& underlay) {
   view.ClearCanvas();
   if (underlay) underlay();
+  if (!underlay && !isolines) DrawPressures(view, job, t);
   const QColor black = PlanView::Black();
   for (int i = 0; i < job.NodeCount(); ++i)
     DrawNode(view, job, black, t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)), i);

@@ -30,7 +30,12 @@ void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, co
 // The isoline segments in lime.
 void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform& t);
 
-// The whole picture: background, nodes, then either the job's edges or (mesh given) the mesh's
+// The pressure of every loaded polygon: its area tinted (orange for a positive value, blue for a
+// negative one; holes left clear) and "qZ = value" along the top of its box.
+void DrawPressures(PlanView& view, const TObjCont& job, const ViewTransform& t);
+
+// The whole picture: background, the pressures (in the plain view: no underlay, no isolines),
+// nodes, then either the job's edges or (mesh given) the mesh's
 // edges carrying the symbols of the job edge of the same index, then the isolines if given,
 // then the axes. An underlay (the colour fringes) is drawn right after the background.
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,

@@ -1,37 +1,39 @@
 #include "ui/PictureExport.h"
 
-#include <QBuffer>
-#include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QSize>
 #include <QString>
+#include <QSvgGenerator>
 
 namespace tavrin {
 
-ExportResult WritePicture(const QImage& picture, const std::string& path) {
+PictureFormat PictureFormatOf(const std::string& path) {
+  return QString::fromStdString(path).endsWith(".svg", Qt::CaseInsensitive) ? PictureFormat::svg
+                                                                            : PictureFormat::png;
+}
+
+ExportResult WritePng(const QImage& picture, const std::string& path) {
   if (picture.isNull()) return ExportResult::CannotCreate;
-  const QString name = QString::fromStdString(path);
-  if (!name.endsWith(".svg", Qt::CaseInsensitive))
-    return picture.save(name, "PNG") ? ExportResult::Written : ExportResult::CannotCreate;
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!picture.save(&buffer, "PNG")) return ExportResult::CannotCreate;
-  const QByteArray size = QStringLiteral("width=\"%1\" height=\"%2\"")
-                              .arg(picture.width())
-                              .arg(picture.height())
-                              .toLatin1();
-  QFile file(name);
+  return picture.save(QString::fromStdString(path), "PNG") ? ExportResult::Written
+                                                           : ExportResult::CannotCreate;
+}
+
+ExportResult WriteSvg(const std::string& path, const QSize& size, const QString& title,
+                      const std::function<void(QPaintDevice&)>& draw) {
+  if (size.isEmpty()) return ExportResult::CannotCreate;
+  // The generator says nothing when it cannot write: open the file first to know.
+  QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return ExportResult::CannotCreate;
-  file.write(
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-      "version=\"1.1\" " +
-      size + " viewBox=\"0 0 " + QByteArray::number(picture.width()) + " " +
-      QByteArray::number(picture.height()) + "\">\n<image x=\"0\" y=\"0\" " + size +
-      " xlink:href=\"data:image/png;base64,");
-  file.write(png.toBase64());
-  file.write("\"/>\n</svg>\n");
+  {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&file);
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setResolution(96);
+    svg.setTitle(title);
+    draw(svg);
+  }
   return file.error() == QFileDevice::NoError && file.flush() ? ExportResult::Written
                                                               : ExportResult::CannotCreate;
 }

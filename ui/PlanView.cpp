@@ -44,7 +44,7 @@ QPainter& PlanView::Painter() {
 }
 
 void PlanView::Flush() {
-  if (painter_) {
+  if (painter_ && !redirected_) {
     painter_->end();
     painter_.reset();
   }
@@ -54,6 +54,18 @@ const QImage& PlanView::Image() {
   Painter();  // makes sure the buffer exists at the current size
   Flush();
   return buffer_;
+}
+
+void PlanView::RenderTo(QPaintDevice& device, const std::function<void()>& draw) {
+  Flush();
+  painter_ = std::make_unique<QPainter>(&device);
+  painter_->setRenderHint(QPainter::Antialiasing, false);
+  painterPen_ = QColor();
+  redirected_ = true;
+  draw();
+  painter_->end();
+  painter_.reset();
+  redirected_ = false;
 }
 
 void PlanView::Paint(const std::function<void(QPainter&)>& draw) {
@@ -98,7 +110,7 @@ void PlanView::PixelLine(int x1, int y1, int x2, int y2, const QColor& colour, b
   // The buffer's own ratio: asking the widget walks up to its screen, too slow per line. A
   // buffer left at an old size by a resize is replaced and redrawn by the owner anyway.
   if (buffer_.isNull()) EnsureBuffer();
-  if (buffer_.devicePixelRatio() != 1.0) {
+  if (buffer_.devicePixelRatio() != 1.0 || redirected_) {
     pen_ = colour;
     Line(x1, y1, x2, y2);
     return;
@@ -255,6 +267,20 @@ void PlanView::DrawAxes() {
   p.setBackgroundMode(Qt::TransparentMode);
 }
 
+void PlanView::SetRubberBand(const QPoint& from, const QPoint& to) {
+  const QLine line(from, to);
+  if (rubberBand_ == line) return;
+  ClearRubberBand();
+  rubberBand_ = line;
+  update(QRect(from, to).normalized().adjusted(-2, -2, 2, 2));
+}
+
+void PlanView::ClearRubberBand() {
+  if (!rubberBand_) return;
+  update(QRect(rubberBand_->p1(), rubberBand_->p2()).normalized().adjusted(-2, -2, 2, 2));
+  rubberBand_.reset();
+}
+
 void PlanView::paintEvent(QPaintEvent* event) {
   Flush();
   QPainter p(this);
@@ -264,6 +290,10 @@ void PlanView::paintEvent(QPaintEvent* event) {
     p.drawImage(event->rect(), buffer_,
                 QRectF(event->rect().topLeft() * devicePixelRatioF(),
                        event->rect().size() * devicePixelRatioF()));
+  if (rubberBand_) {
+    p.setPen(QPen(Red(), 1, Qt::DashLine));
+    p.drawLine(*rubberBand_);
+  }
 }
 
 void PlanView::resizeEvent(QResizeEvent*) {

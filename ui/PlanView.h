@@ -9,10 +9,13 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLine>
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
+class QPaintDevice;
 class QPainter;
 
 namespace tavrin {
@@ -59,6 +62,9 @@ class PlanView : public QWidget {
   // background: a drag shows the picture it has at once, and the owner draws it whole later.
   void Shift(int dx, int dy);
 
+  // Runs draw with every drawing call going to device instead of the buffer (a vector
+  // picture: the same strokes, each an element of its own); the buffer stays as it was.
+  void RenderTo(QPaintDevice& device, const std::function<void()>& draw);
   // Draws into the buffer with the view's painter (its state is restored afterwards).
   void Paint(const std::function<void(QPainter&)>& draw);
   // The buffer as it stands (drawing in progress is finished first).
@@ -66,6 +72,13 @@ class PlanView : public QWidget {
   // Ends the painter held open between drawing calls. Call before anything that may process
   // window events (a resize there replaces the buffer).
   void Flush();
+
+  // The line from the last vertex of a polygon being drawn to the mouse: drawn over the
+  // buffer on the screen only, never into the picture.
+  void SetRubberBand(const QPoint& from, const QPoint& to);
+  void ClearRubberBand();
+  bool HasRubberBand() const { return rubberBand_.has_value(); }
+  QLine RubberBand() const { return rubberBand_.value_or(QLine()); }
 
   std::function<void(Qt::MouseButton, int, int)> onMousePress;
   std::function<void(int, int)> onMouseMove;
@@ -86,7 +99,9 @@ class PlanView : public QWidget {
   QImage buffer_;
   std::unique_ptr<QPainter> painter_;
   QColor pen_ = Black();
-  QColor painterPen_;  // the colour last set on painter_ (invalid right after it is opened)
+  QColor painterPen_;        // the colour last set on painter_ (invalid right after it is opened)
+  bool redirected_ = false;  // painter_ draws on another device (RenderTo)
+  std::optional<QLine> rubberBand_;
 };
 
 }  // namespace tavrin

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "model/TObjCont.h"
+#include "ui/FringeRenderer.h"
 #include "ui/JobDrawing.h"
 #include "ui/PlanView.h"
 #include "ui/ResultViewController.h"
@@ -21,19 +22,27 @@ PlanViewController::PlanViewController(PlanView& view, std::function<void()> red
   QObject::connect(wholePicture_, &QTimer::timeout, [this] { redraw_(); });
 }
 
-void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results) {
+void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results,
+                              bool vector) {
   QElapsedTimer clock;
   clock.start();
   const bool resultView = results.ViewIndex() > 0;
   const ViewTransform& t = CurrentViewTransform();
   if (resultView && results.FringesShown()) {
     FringeView& fringes = results.Fringes();
-    RedrawPlan(view_, job, nullptr, nullptr, t,
-               [&] { view_.Paint([&](QPainter& p) { p.drawImage(0, 0, fringes.Image(t)); }); });
+    RedrawPlan(view_, job, nullptr, nullptr, t, [&] {
+      view_.Paint([&](QPainter& p) {
+        if (vector)
+          DrawFringePolygons(p, fringes.Field(), fringes.Scale(), t);
+        else
+          p.drawImage(0, 0, fringes.Image(t));
+      });
+    });
     view_.Paint([&](QPainter& p) { fringes.DrawOverlay(p, t); });
   } else {
     RedrawPlan(view_, job, resultView ? nullptr : mesh, resultView ? &results.Isolines() : nullptr,
                t);
+    if (resultView) view_.Paint([&](QPainter& p) { results.DrawIsolineOverlay(p, t); });
   }
   lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
 }

@@ -32,8 +32,10 @@ class PlanViewController {
   PlanViewController(PlanView& view, std::function<void()> redraw, QObject* timerParent);
 
   // The picture of the job: the mesh when given (the plain view), else the result view on
-  // screen; measures how long it took for the drag decision.
-  void Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results);
+  // screen; measures how long it took for the drag decision. For a vector picture (vector
+  // set) the fringes are drawn as polygons instead of the pixel image.
+  void Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results,
+            bool vector = false);
   // The whole job centred in the view, with room for the legend when fringes are shown.
   void Fit(const TObjCont& job, const ResultViewController& results);
   // A legend came or went: a view the program placed makes room for it; one the user moved

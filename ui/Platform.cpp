@@ -2,10 +2,13 @@
 // active window so that the boxes stay on top of the workbench.
 #include "ui/Platform.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
+#include <utility>
 
 namespace tavrin {
 
@@ -38,17 +41,53 @@ std::string QtFilterText(const std::string& filter) {
   return out;
 }
 
+std::string FilterExtension(const std::string& entry, const std::string& fallback) {
+  const std::size_t star = entry.find("*.");
+  if (star == std::string::npos) return fallback;
+  const std::size_t end = entry.find_first_of(" ;)", star);
+  const std::string extension =
+      entry.substr(star + 2, end == std::string::npos ? std::string::npos : end - star - 2);
+  return extension.empty() || extension == "*" ? fallback : extension;
+}
+
 namespace {
 
 QWidget* DialogParent() { return QApplication::activeWindow(); }
 
+// A name typed without an extension takes the chosen filter's, before the dialog asks whether
+// to replace an existing file of that name (it asks in accept, with the suffix appended). The
+// typed name wins over the list's selection, which the dialog's completion may have set to a
+// file of another filter (pic2.png for "pic2", completed while PNG was the filter).
+class SuffixedFileDialog : public QFileDialog {
+ public:
+  SuffixedFileDialog(QWidget* parent, std::string fallback)
+      : QFileDialog(parent), fallback_(std::move(fallback)) {}
+  void accept() override {
+    setDefaultSuffix(
+        QString::fromStdString(FilterExtension(selectedNameFilter().toStdString(), fallback_)));
+    const auto* typed = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (acceptMode() == AcceptSave && typed && !typed->text().isEmpty())
+      for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+        if (view->selectionModel()) view->selectionModel()->clearSelection();
+    QFileDialog::accept();
+  }
+
+ private:
+  std::string fallback_;
+};
+
 std::string ChooseFile(const FileFilter& filter, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(DialogParent());
+  SuffixedFileDialog dialog(DialogParent(), filter.defaultExtension);
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
   dialog.setNameFilter(QString::fromStdString(QtFilterText(filter.filter)));
   dialog.setDefaultSuffix(QString::fromStdString(filter.defaultExtension));
+  // The completion of a typed name looks for it with the suffix: the chosen filter's.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& entry) {
+    dialog.setDefaultSuffix(
+        QString::fromStdString(FilterExtension(entry.toStdString(), filter.defaultExtension)));
+  });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first().toStdString();
 }

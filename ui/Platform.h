@@ -46,5 +46,8 @@ void ShowError(const std::string& text);
 
 // Turns "Description|*.ext" into the Qt form "Description (*.ext)"; exposed for tests.
 std::string QtFilterText(const std::string& filter);
+// The extension a chooser appends to a typed name without one while the Qt filter entry
+// ("SVG Image (*.svg)") is chosen: its first pattern's, else fallback.
+std::string FilterExtension(const std::string& entry, const std::string& fallback);
 
 }  // namespace tavrin

@@ -9,8 +9,11 @@
 #include "analysis/TIsolines.h"
 #include "mesh/FEM.h"
 #include "ui/DeflectedView3D.h"
+#include "ui/FieldProbe.h"
 #include "ui/FringeField.h"
+#include "ui/IsolineOverlay.h"
 #include "ui/PipelineRunner.h"
+#include "ui/PlanView.h"
 #include "ui/ResultViews.h"
 
 namespace tavrin {
@@ -43,12 +46,16 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
   if (chosen.needs != ResultNeed::none) {
     const TGlobMatrix& solver = pipeline_.Solver();
     isolines_ = std::make_unique<TIsolines>();
-    if (!chosen.perElement) BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver);
+    levels_.clear();
+    if (!chosen.perElement)
+      BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver, &levels_);
     fringeView_.Show(BuildFringeField(solver, chosen),
                      QString::fromLatin1(chosen.label).chopped(1));
   } else {
     fringeView_.Clear();
   }
+  probe_.reset();
+  if (deflected_ && deflected_->isVisible() && chosen.needs != ResultNeed::none) FillDeflected();
   return true;
 }
 
@@ -63,9 +70,17 @@ bool ResultViewController::FringesShown() const {
   return view > 0 && fringeView_.HasField() && (fringesOn_ || ResultViews()[view].perElement);
 }
 
+void ResultViewController::DrawIsolineOverlay(QPainter& painter, const ViewTransform& t) const {
+  if (!fringeView_.HasField()) return;
+  tavrin::DrawIsolineOverlay(painter, *isolines_, levels_, fringeView_.Field(), fringeView_.Title(),
+                             PlanView::Lime(), t);
+}
+
 void ResultViewController::Clear() {
   isolines_ = std::make_unique<TIsolines>();
+  levels_.clear();
   fringeView_.Clear();
+  probe_.reset();
   if (deflected_) deflected_->hide();  // its picture belongs to the results now gone
   if (controls_.selector) controls_.selector->setCurrentIndex(0);
   shownView_ = 0;
@@ -81,21 +96,28 @@ std::optional<double> ResultViewController::ValueAt(const FEM& mesh, double x, d
   // would answer with its no-value sentinel.
   if (!ResultsAvailable(shown.needs, staticSolved, stressSolved)) return std::nullopt;
   const int node = mesh.NearestNode(x, y);
-  if (node < 0) return std::nullopt;
-  return ResultValueAt(shown, pipeline_.Solver(), node);
+  if (node >= 0) return ResultValueAt(shown, pipeline_.Solver(), node);
+  // Between nodes, farther than the picking reaches (most of a coarse mesh's area).
+  if (!fringeView_.HasField()) return std::nullopt;
+  if (!probe_) probe_ = std::make_unique<FieldProbe>(fringeView_.Field());
+  return probe_->ValueAt(x, y);
 }
 
 void ResultViewController::ShowDeflected() {
-  const TGlobMatrix& solver = pipeline_.Solver();
   if (!deflected_) deflected_ = new DeflectedView3D(&window_);
+  FillDeflected();
+  deflected_->show();
+  deflected_->raise();
+}
+
+void ResultViewController::FillDeflected() {
+  const TGlobMatrix& solver = pipeline_.Solver();
   std::vector<double> w(solver.ResultNodeCount());
   for (int v = 0; v < solver.ResultNodeCount(); ++v) w[v] = solver.NodeValue(v, ResultField::LinZ);
   const ResultView& shown = ResultViews()[ViewIndex() > 0 ? ViewIndex() : 1];
   deflected_->Show(std::move(w),
                    fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(solver, shown),
                    QString::fromLatin1(shown.label).chopped(1));
-  deflected_->show();
-  deflected_->raise();
 }
 
 }  // namespace tavrin

@@ -5,7 +5,8 @@
 // a view is chosen or read out, never while a run works on it (the window makes sure).
 //
 // A view is shown only with the results it is drawn from; without them the view on screen stays
-// with its own label and read-out, and the status bar says what to run first.
+// with its own label and read-out, and the status bar says what to run first. An open 3D
+// window follows the view chosen; the isolines keep their levels for the legend and labels.
 #pragma once
 
 #include <QString>
@@ -13,18 +14,21 @@
 #include <memory>
 #include <optional>
 
+#include "analysis/TIsolines.h"
 #include "ui/FringeView.h"
 
 class QAction;
 class QComboBox;
+class QPainter;
 class QWidget;
 
 namespace tavrin {
 
 class DeflectedView3D;
 class FEM;
+class FieldProbe;
 class PipelineRunner;
-class TIsolines;
+struct ViewTransform;
 
 class ResultViewController {
  public:
@@ -51,9 +55,14 @@ class ResultViewController {
   const FringeView& Fringes() const { return fringeView_; }
   FringeView& Fringes() { return fringeView_; }
   const TIsolines& Isolines() const { return *isolines_; }
+  // The levels of the isolines on screen, highest first, with their segments.
+  const std::vector<IsolineLevel>& IsolineLevels() const { return levels_; }
+  // The isolines' legend, labels and extremes, over the isoline picture of view t.
+  void DrawIsolineOverlay(QPainter& painter, const ViewTransform& t) const;
   // The results the views were drawn from are gone.
   void Clear();
-  // The value of the view on screen at the mesh node nearest to (x, y), if it has one there.
+  // The value of the view on screen at the mesh node near (x, y) (within the picking radius),
+  // else the field's value at the point inside the mesh, if any.
   std::optional<double> ValueAt(const FEM& mesh, double x, double y, bool staticSolved,
                                 bool stressSolved) const;
   // The 3D window of the deflected plate, coloured by the view on screen (the deflection when
@@ -62,12 +71,18 @@ class ResultViewController {
   DeflectedView3D* Deflected() const { return deflected_; }
 
  private:
+  // The 3D window's picture of the view on screen.
+  void FillDeflected();
+
   QWidget& window_;
   const PipelineRunner& pipeline_;
   std::function<void(int, const QString&)> setPanel_;
   Controls controls_;
   std::unique_ptr<TIsolines> isolines_;
+  std::vector<IsolineLevel> levels_;
   FringeView fringeView_;
+  // Point location in the fringe field, made on the first read-out between nodes.
+  mutable std::unique_ptr<FieldProbe> probe_;
   bool fringesOn_ = true;
   int shownView_ = 0;                     // the result view whose picture and label are on screen
   DeflectedView3D* deflected_ = nullptr;  // owned by the window, made on first use

@@ -2,7 +2,10 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -12,6 +15,7 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <algorithm>
 
 #include "analysis/TGlobMatrix.h"
 #include "ui/NumberFit.h"
@@ -24,22 +28,33 @@ namespace {
 // The signed value of a number cell and the most significant digits it is shown with.
 constexpr int kValueRole = Qt::UserRole;
 constexpr int kDigitsRole = Qt::UserRole + 1;
+// Leading blanks leave room for the arrow.
+const char* const kCaptions[kListingColumns] = {"    Node #",   "    Lin. DZ",  "     Rot. DX",
+                                                "     Rot. DY", "     sigma X", "     sigma Y",
+                                                "    tau XY"};
 // A column is never narrower than this when dragged.
 constexpr int kMinColumnWidth = 30;
 // Pixels either side of a header's edge where a drag widens the column instead of sorting.
 constexpr int kEdgeGrip = 4;
 }  // namespace
 
-// The grid's model: the listed rows, formatted only when the view asks for a cell.
+// The grid's model: the listed rows, formatted only when the view asks for a cell; the further
+// columns are read from the source then.
 class TListingModel : public QAbstractTableModel {
  public:
-  TListingModel(const std::vector<ListingRow>& rows, const bool& byNodes, QObject* parent)
-      : QAbstractTableModel(parent), rows_(rows), byNodes_(byNodes) {}
+  TListingModel(const std::vector<ListingRow>& rows, const bool& byNodes,
+                const ListingSource* const& source, const std::vector<ResultColumns::Column>& extra,
+                QObject* parent)
+      : QAbstractTableModel(parent),
+        rows_(rows),
+        byNodes_(byNodes),
+        source_(source),
+        extra_(extra) {}
   int rowCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
   }
   int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : kListingColumns;
+    return parent.isValid() ? 0 : kListingColumns + static_cast<int>(extra_.size());
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
@@ -53,7 +68,7 @@ class TListingModel : public QAbstractTableModel {
     return role == kValueRole ? QVariant(value) : QVariant(digits);
   }
   QString Text(int row, int column) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= kListingColumns)
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= columnCount({}))
       return {};
     if (column == kColNumber) return QString::number(rows_[row].number);
     double value = 0.0;
@@ -64,8 +79,15 @@ class TListingModel : public QAbstractTableModel {
   // columns the mode leaves empty.
   bool Number(int row, int column, double& value, int& digits) const {
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column <= kColNumber ||
-        column >= kListingColumns)
+        column >= columnCount({}))
       return false;
+    if (column >= kListingColumns) {
+      const ResultColumns::Column& c = extra_[column - kListingColumns];
+      if (!source_ || !(byNodes_ ? c.atNodes : c.atElements)) return false;
+      value = source_->ExtraValue(column - kListingColumns, byNodes_, rows_[row].number);
+      digits = 15;
+      return true;
+    }
     const bool used = byNodes_ ? column <= kColRotY : (column == kColLinZ || column >= kColSigmaX);
     if (!used) return false;
     value = rows_[row].values[column - 1];
@@ -81,6 +103,8 @@ class TListingModel : public QAbstractTableModel {
  private:
   const std::vector<ListingRow>& rows_;
   const bool& byNodes_;
+  const ListingSource* const& source_;
+  const std::vector<ResultColumns::Column>& extra_;
 };
 
 // Writes each number with as many of its digits as its column has room for, in the exponent
@@ -211,29 +235,28 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   QFont f = font();
   f.setPointSize(8);
   setFont(f);
-  setFixedSize(601, 389);
+  // The design size is the smallest; a larger dialog gives the grid the room.
+  setMinimumSize(601, 389);
+  resize(601, 389);
 
   static const char* const kNames[kListingColumns] = {
       "NodeButton", "DUZButton", "DRXButton", "DRYButton", "SXButton", "SYButton", "XYButton"};
   static const char* const kArrows[kListingColumns] = {
       "NodeArrow", "DUZArrow", "DRXArrow", "DRYArrow", "SXArrow", "SYArrow", "XYArrow"};
-  // Leading blanks leave room for the arrow.
-  static const char* const kCaptions[kListingColumns] = {
-      "    Node #",   "    Lin. DZ",  "     Rot. DX", "     Rot. DY",
-      "     sigma X", "     sigma Y", "    tau XY"};
   // The headers sit in a strip as wide as the table, which clips those scrolled out of sight.
   headerStrip_ = new QWidget(this);
   headerStrip_->setGeometry(12, 8, 601 - 24, 21);
   for (int c = 0; c < kListingColumns; ++c) {
-    headers_[c] = new TListingHeader(*this, c, QString::fromLatin1(kCaptions[c]), headerStrip_);
+    headers_.push_back(
+        new TListingHeader(*this, c, QString::fromLatin1(kCaptions[c]), headerStrip_));
     headers_[c]->setObjectName(QString::fromLatin1(kNames[c]));
     headers_[c]->move(80 * c, 0);
-    arrows_[c] = new TListingArrow(*this, c, headers_[c]);
+    arrows_.push_back(new TListingArrow(*this, c, headers_[c]));
     arrows_[c]->setObjectName(QString::fromLatin1(kArrows[c]));
     arrows_[c]->move(3, 3);
   }
 
-  model_ = new TListingModel(rows_, rowsByNodes_, this);
+  model_ = new TListingModel(rows_, rowsByNodes_, source_, extra_, this);
   resTable_ = new QTableView(this);
   resTable_->setObjectName(QStringLiteral("ResTable"));
   resTable_->setModel(model_);
@@ -252,36 +275,35 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
   // 79 pixels of text and the 1-pixel grid line: each column lines up under its 80-pixel header.
   resTable_->horizontalHeader()->setDefaultSectionSize(80);
   resTable_->setWordWrap(false);
+  // The numbers are written to fit already; the style's text layout measures a pixel wider
+  // than the font metrics at some sizes and would put "..." in place of the last digits.
+  resTable_->setTextElideMode(Qt::ElideNone);
   resTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
   resTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   resTable_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  resTable_->setGeometry(12, 30, 601 - 24, 310);
+  resTable_->installEventFilter(this);
   connect(resTable_->horizontalHeader(), &QHeaderView::sectionResized, this,
           &TListing::PlaceHeaders);
   connect(resTable_->horizontalScrollBar(), &QScrollBar::valueChanged, this,
           &TListing::PlaceHeaders);
 
-  auto* devLabel = new QLabel(QStringLiteral("Maximum deviation, %"), this);
-  devLabel->setGeometry(12, 352, 140, 21);
+  devLabel_ = new QLabel(QStringLiteral("Maximum deviation, %"), this);
   deviation_ = new QLineEdit(QStringLiteral("100"), this);
   deviation_->setObjectName(QStringLiteral("Deviation"));
-  deviation_->setGeometry(156, 352, 50, 21);
 
   byNodesButton_ = new QRadioButton(QStringLiteral("Mesh nodes"), this);
   byNodesButton_->setObjectName(QStringLiteral("ByNodes"));
-  byNodesButton_->setGeometry(225, 352, 105, 21);
   byNodesButton_->setChecked(true);
   byCentersButton_ = new QRadioButton(QStringLiteral("Element centers"), this);
   byCentersButton_->setObjectName(QStringLiteral("ByCenters"));
-  byCentersButton_->setGeometry(335, 352, 130, 21);
 
   button1_ = new QPushButton(QStringLiteral("Cancel"), this);
   button1_->setObjectName(QStringLiteral("Button1"));
-  button1_->setGeometry(601 - 12 - 90, 350, 90, 25);
   // Enter in the deviation field must not close the dialog.
   button1_->setAutoDefault(false);
   button1_->setDefault(false);
 
+  Layout();
   connect(button1_, &QPushButton::clicked, this, &QDialog::reject);
   connect(byNodesButton_, &QRadioButton::clicked, this, &TListing::ByNodesClick);
   connect(byCentersButton_, &QRadioButton::clicked, this, &TListing::ByCentersClick);
@@ -296,8 +318,41 @@ void TListing::Show(const TGlobMatrix& solver) {
   Close();
 }
 
+// The grid takes what the dialog has beyond its design size; the controls below it keep their
+// places against the bottom edge, Cancel against the right one.
+void TListing::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  Layout();
+}
+
+void TListing::Layout() {
+  const int w = width(), h = height(), bottom = h - 389;
+  headerStrip_->setGeometry(12, 8, w - 24, 21);
+  resTable_->setGeometry(12, 30, w - 24, 310 + bottom);
+  devLabel_->setGeometry(12, 352 + bottom, 140, 21);
+  deviation_->setGeometry(156, 352 + bottom, 50, 21);
+  byNodesButton_->setGeometry(225, 352 + bottom, 105, 21);
+  byCentersButton_->setGeometry(335, 352 + bottom, 130, 21);
+  button1_->setGeometry(w - 12 - 90, 350 + bottom, 90, 25);
+  PlaceHeaders();
+}
+
+// Ctrl+C in the grid copies the selected rows whole; the view itself would copy one cell.
+bool TListing::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == resTable_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+    CopySelection();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 void TListing::Open(const ListingSource& source) {
   source_ = &source;
+  extra_ = source.ExtraColumns();
+  MakeExtraHeaders();
+  // A further column of an earlier solve that this one lacks cannot stay the sort column.
+  if (sortColumn_ >= ColumnCount()) sortColumn_ = kColNumber;
   // Element centres were chosen for an earlier solve; without stresses this one has no element
   // values to list.
   if (!byNodes_ && !source.HasStresses()) {
@@ -315,21 +370,10 @@ void TListing::Close() {
 }
 
 void TListing::HeaderClick(int column) {
-  if (column < 0 || column >= kListingColumns) return;
-  bool accepted = false;
-  switch (column) {
-    case kColNumber:
-    case kColLinZ:
-      accepted = true;
-      break;
-    case kColRotX:
-    case kColRotY:
-      accepted = byNodes_;
-      break;
-    default:
-      accepted = !byNodes_ && source_ && source_->HasStresses();
-      break;
-  }
+  if (column < 0 || column >= ColumnCount()) return;
+  const bool accepted = column == kColNumber || column == kColLinZ ||
+                        (source_ && ListingColumnUsed(*source_, column, byNodes_)) ||
+                        (!source_ && (column == kColRotX || column == kColRotY) && byNodes_);
   if (!accepted) return;
   ascending_ = !ascending_;
   sortColumn_ = column;
@@ -384,13 +428,63 @@ QString TListing::ShownText(int row, int column) const {
 int TListing::ColumnWidth(int column) const { return resTable_->columnWidth(column); }
 
 void TListing::SetColumnWidth(int column, int width) {
-  if (column < 0 || column >= kListingColumns) return;
+  if (column < 0 || column >= ColumnCount()) return;
   resTable_->setColumnWidth(column, std::max(kMinColumnWidth, width));
+}
+
+QString TListing::ColumnName(int column) const {
+  if (column >= kListingColumns && column < ColumnCount())
+    return QString::fromStdString(extra_[column - kListingColumns].name);
+  return column >= 0 && column < kListingColumns ? QString::fromLatin1(kCaptions[column]).trimmed()
+                                                 : QString();
+}
+
+QString TListing::SelectionText() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : resTable_->selectionModel()->selectedRows())
+    rows.push_back(index.row());
+  std::sort(rows.begin(), rows.end());
+  QStringList lines;
+  QStringList names;
+  for (int c = 0; c < ColumnCount(); ++c) names << ColumnName(c);
+  lines << names.join('\t');
+  for (int row : rows) {
+    QStringList cells;
+    for (int c = 0; c < ColumnCount(); ++c) cells << CellText(row, c);
+    lines << cells.join('\t');
+  }
+  return lines.join('\n') + '\n';
+}
+
+void TListing::CopySelection() const { QGuiApplication::clipboard()->setText(SelectionText()); }
+
+void TListing::MakeExtraHeaders() {
+  while (static_cast<int>(headers_.size()) > kListingColumns) {
+    delete headers_.back();  // its arrow box goes with it
+    headers_.pop_back();
+    arrows_.pop_back();
+  }
+  for (int c = kListingColumns; c < ColumnCount(); ++c) {
+    const QString name = ColumnName(c);
+    auto* header = new TListingHeader(*this, c, QStringLiteral("    ") + name, headerStrip_);
+    header->setObjectName(name + QStringLiteral("Button"));
+    header->setToolTip(name);
+    auto* arrow = new TListingArrow(*this, c, header);
+    arrow->setObjectName(name + QStringLiteral("Arrow"));
+    arrow->move(3, 3);
+    header->show();
+    // Wide enough for its name; the documented columns keep their 80 pixels.
+    SetColumnWidth(c, std::max(80, header->fontMetrics().horizontalAdvance(name) + 30));
+    headers_.push_back(header);
+    arrows_.push_back(arrow);
+  }
+  model_->Reset();
+  PlaceHeaders();
 }
 
 // Each header over its column, scrolled with the table.
 void TListing::PlaceHeaders() {
-  for (int c = 0; c < kListingColumns; ++c)
+  for (int c = 0; c < static_cast<int>(headers_.size()); ++c)
     headers_[c]->setGeometry(resTable_->columnViewportPosition(c), 0, resTable_->columnWidth(c),
                              21);
 }

@@ -1,7 +1,9 @@
 // TListing, the modal "Anlysis Data" dialog: lists a solve's results per mesh node (the three
-// displacements) or per element centre (centre deflection and the three stresses), sorted by a
-// chosen column in either direction, showing only the rows whose sort value lies within the
-// "Maximum deviation, %" of the largest one.
+// displacements) or per element centre (centre deflection and the three stresses), then every
+// further result the solve has (moments, error estimate, design columns), sorted by a chosen
+// column in either direction, showing only the rows whose sort value lies within the
+// "Maximum deviation, %" of the largest one. The grid grows with the dialog; Ctrl+C copies the
+// selected rows as tab-separated text, a line of column names first.
 //
 // Owns its controls, the sort column, direction and mode, which it keeps between openings
 // (the deviation field keeps its text, the columns their widths), and the rows of the current
@@ -11,7 +13,6 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <vector>
 
 #include "ui/TListingRows.h"
@@ -43,7 +44,7 @@ class TListing : public QDialog {
   void Open(const ListingSource& source);
   void Close();
 
-  // A click on the header of column 0..6; ignored where the mode has no values for it.
+  // A click on the header of a column; ignored where the mode has no values for it.
   void HeaderClick(int column);
   void ByNodesClick();
   void ByCentersClick();
@@ -59,10 +60,24 @@ class TListing : public QDialog {
   // Column widths in pixels; dragging a header's edge sets them (never below a minimum).
   int ColumnWidth(int column) const;
   void SetColumnWidth(int column, int width);
+  // Columns in the grid: the documented seven and the source's further ones.
+  int ColumnCount() const { return kListingColumns + static_cast<int>(extra_.size()); }
+  QString ColumnName(int column) const;
+  // The selected rows as tab-separated lines (the column names first, numbers with all their
+  // digits); what Ctrl+C puts on the clipboard.
+  QString SelectionText() const;
+  void CopySelection() const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Refill();
+  void Layout();
   void PlaceHeaders();
+  // Headers for the source's further columns, replacing those of an earlier source.
+  void MakeExtraHeaders();
 
   const ListingSource* source_ = nullptr;
   bool ascending_ = true;
@@ -71,9 +86,11 @@ class TListing : public QDialog {
   double deviationFactor_ = 1.0;
   std::vector<ListingRow> rows_;
   bool rowsByNodes_ = true;  // the mode rows_ were listed in (a refused switch keeps them)
+  std::vector<ResultColumns::Column> extra_;  // the open source's further columns
 
-  std::array<TListingHeader*, kListingColumns> headers_{};
-  std::array<TListingArrow*, kListingColumns> arrows_{};
+  std::vector<TListingHeader*> headers_;
+  std::vector<TListingArrow*> arrows_;
+  QWidget* devLabel_ = nullptr;
   TListingModel* model_ = nullptr;
   TListingDelegate* delegate_ = nullptr;
   QWidget* headerStrip_ = nullptr;

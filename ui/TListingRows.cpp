@@ -7,6 +7,19 @@
 
 namespace tavrin {
 
+double ListingSource::ExtraValue(int, bool, int) const { return 0.0; }
+
+SolverListingSource::SolverListingSource(const TGlobMatrix& solver)
+    : solver_(solver), extra_(std::make_unique<ResultColumns>(solver)) {}
+SolverListingSource::~SolverListingSource() = default;
+
+std::vector<ResultColumns::Column> SolverListingSource::ExtraColumns() const {
+  return extra_->Columns();
+}
+double SolverListingSource::ExtraValue(int k, bool byNodes, int index) const {
+  return byNodes ? extra_->NodeValue(k, index) : extra_->ElementValue(k, index);
+}
+
 // A solve that failed still knows its mesh's counts, but has no values to list for them.
 int SolverListingSource::NodeCount() const {
   return solver_.IsSolved() ? solver_.ResultNodeCount() : 0;
@@ -56,13 +69,25 @@ bool Before(const Keyed& a, const Keyed& b, bool ascending) {
 
 }  // namespace
 
+bool ListingColumnUsed(const ListingSource& source, int column, bool byNodes) {
+  if (column < 0) return false;
+  if (column == kColNumber || column == kColLinZ) return true;
+  if (column < kColSigmaX) return byNodes;
+  if (column < kListingColumns) return !byNodes && source.HasStresses();
+  const auto extra = source.ExtraColumns();
+  const auto k = static_cast<std::size_t>(column - kListingColumns);
+  return k < extra.size() && (byNodes ? extra[k].atNodes : extra[k].atElements);
+}
+
 bool BuildListingRows(const ListingSource& source, const ListingQuery& q,
                       std::vector<ListingRow>& rows) {
   const int n = q.byNodes ? source.NodeCount() : source.TriangleCount();
   if (n <= 0) return false;
-  if (q.byNodes && q.sortColumn >= kColSigmaX) return false;
+  if (q.byNodes && q.sortColumn >= kColSigmaX && q.sortColumn < kListingColumns) return false;
   if (!q.byNodes && (q.sortColumn == kColRotX || q.sortColumn == kColRotY)) return false;
-  if (q.sortColumn < 0 || q.sortColumn >= kListingColumns) return false;
+  if (q.sortColumn >= kListingColumns && !ListingColumnUsed(source, q.sortColumn, q.byNodes))
+    return false;
+  if (q.sortColumn < 0) return false;
 
   // Read every value once; the keys are magnitudes of the sort column.
   std::vector<ListingRow> all(n);
@@ -77,8 +102,10 @@ bool BuildListingRows(const ListingSource& source, const ListingQuery& q,
     }
   }
   std::vector<Keyed> keyed(n);
+  const int extra = q.sortColumn - kListingColumns;
   for (int i = 0; i < n; ++i)
     keyed[i] = {q.sortColumn == kColNumber ? static_cast<double>(i)
+                : extra >= 0               ? std::fabs(source.ExtraValue(extra, q.byNodes, i))
                                            : std::fabs(all[i].values[q.sortColumn - 1]),
                 i};
   std::sort(keyed.begin(), keyed.end(),

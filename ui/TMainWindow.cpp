@@ -71,6 +71,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editing_(*this)
   resize(667, 405);
 
   MainDraw->onMousePress = [this](Qt::MouseButton, int x, int y) {
+    mousemoved(x, y);  // a click reads out as hovering does, where the mouse never moved
     if (busy_) return;
     const char* adds = editing_.newVertexMode    ? "Add node"
                        : editing_.newPolygonMode ? "Add polygon vertex"
@@ -390,6 +391,11 @@ void TMainWindow::mousemoved(int sx, int sy) {
   const ViewTransform& t = CurrentViewTransform();
   const double x = t.WorldX(sx), y = t.WorldY(sy);
   panels_[1]->setText(QString::number(x, 'g', 4) + ":" + QString::number(y, 'g', 4));
+  if (editing_.newPolygonMode && !editing_.firstPolygonPoint)
+    MainDraw->SetRubberBand({t.ScreenX(editing_.lastPolygonX), t.ScreenY(editing_.lastPolygonY)},
+                            {sx, sy});
+  else
+    MainDraw->ClearRubberBand();
   if (busy_) return;  // a run may be writing the results the value would come from
   if (const auto value = results_->ValueAt(runner_->Mesh(), x, y, staticSolved_, stressSolved_))
     panels_[3]->setText(QString::number(*value, 'g', 5));

@@ -176,6 +176,7 @@ class TMainWindow : public QMainWindow,
   const FEM& Mesh() const { return runner_->Mesh(); }
   const TGlobMatrix& Solver() const { return runner_->Solver(); }
   const TIsolines& Isolines() const { return results_->Isolines(); }
+  const std::vector<IsolineLevel>& IsolineLevels() const { return results_->IsolineLevels(); }
   PlanView* PlanArea() const { return MainDraw; }
   TMesh_params* MeshParamsDialog() const { return meshParams_; }
   TRollup* Rollup() const { return rollup_; }

@@ -48,6 +48,7 @@ void TMainWindow::ComputeDefaultMaxArea() {
 }
 
 void TMainWindow::PolygonClosed() {
+  MainDraw->ClearRubberBand();
   ComputeDefaultMaxArea();
   pipeline_.generateMesh = true;
   UpdateCommands();
@@ -233,9 +234,17 @@ void TMainWindow::DeflectedShapeClick() {
 
 void TMainWindow::SavePictureClick() {
   if (busy_) return;
-  const QImage picture = MainDraw->Image().copy();
-  RunFileExport(kPictureFileFilter,
-                [&picture](const std::string& path) { return WritePicture(picture, path); });
+  RunFileExport(kPictureFileFilter, [this](const std::string& path) {
+    if (PictureFormatOf(path) == PictureFormat::png) return WritePng(MainDraw->Image(), path);
+    // The picture drawn again on the SVG device, stroke by stroke, as redraw draws it.
+    return WriteSvg(path, MainDraw->size(), QString::fromStdString(document_.FileName()),
+                    [this](QPaintDevice& svg) {
+                      MainDraw->RenderTo(svg, [this] {
+                        plan_->Draw(Structure(), meshed_ ? &runner_->Mesh() : nullptr, *results_,
+                                    true);
+                      });
+                    });
+  });
 }
 
 void TMainWindow::LocalStiffnessMatrixClick() {

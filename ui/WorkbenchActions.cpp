@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 #include <QUndoStack>
+#include <algorithm>
+#include <initializer_list>
 #include <tuple>
 
 #include "ui/ResultViews.h"
@@ -95,9 +97,26 @@ void AddToolBar(TMainWindow& window, WorkbenchActions& a, bool fringesOn) {
   a.ViewStyle->addItems({"Fringes", "Isolines"});
   a.ViewStyle->setCurrentIndex(fringesOn ? 0 : 1);
   a.ViewStyle->setFocusPolicy(Qt::NoFocus);
+  a.ViewStyle->setToolTip("Result views drawn as colour fringes or as isolines");
   QObject::connect(a.ViewStyle, &QComboBox::activated, &window,
                    [&window](int index) { window.SetFringes(index == 0); });
   bar->addWidget(a.ViewStyle);
+}
+
+// Every command's tip names it and its shortcut ("Save (Ctrl+S)"), in the menus too; the tool
+// buttons with a hint of their own keep it word for word, and those marked as showing none
+// still show none (the window's event filter sees to that).
+void NameShortcutsInTips(TMainWindow& window, std::initializer_list<QAction*> ownHints) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->isSeparator() || action->menu() || action->text().isEmpty() ||
+        std::find(ownHints.begin(), ownHints.end(), action) != ownHints.end())
+      continue;
+    QString tip = action->text().remove('&');
+    if (!action->shortcut().isEmpty())
+      tip += " (" + action->shortcut().toString(QKeySequence::NativeText) + ")";
+    action->setToolTip(tip);
+  }
+  for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) menu->setToolTipsVisible(true);
 }
 
 }  // namespace
@@ -156,7 +175,6 @@ WorkbenchActions BuildWorkbenchActions(TMainWindow& window, QUndoStack& undo, bo
   a.ZoomoutButton = action("ZoomoutButton", "Zoom Out", [w] { w->ZoomoutButtonClick(); });
   a.ZoomoutButton->setToolTip("Zoom Out");
   a.ZoomFit = action("ZoomFit", "Zoom to fit", [w] { w->ZoomFitClick(); });
-  a.ZoomFit->setToolTip("Zoom to fit");
   a.ZoomFit->setShortcut(Qt::Key_F);
   a.ColourFringes = action("ColourFringes", "Colour fringes", [] {});
   a.ColourFringes->setCheckable(true);
@@ -191,6 +209,8 @@ WorkbenchActions BuildWorkbenchActions(TMainWindow& window, QUndoStack& undo, bo
   }
   AddMenus(window, a);
   AddToolBar(window, a, fringesOn);
+  NameShortcutsInTips(window, {a.newvertex, a.editvertex, a.ZoominButton, a.ZoomoutButton,
+                               a.Generatemesh, a.SolveStaticMenu});
   return a;
 }
 

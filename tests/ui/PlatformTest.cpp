@@ -1,5 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
 #include "tests/ui/TestPlatform.h"
 #include "ui/ViewTransform.h"
 
@@ -11,6 +20,52 @@ TEST(Platform, FiltersBecomeQtFilterText) {
   EXPECT_EQ(QtFilterText(kDataFileFilter.filter), "ASCII Data Files (*.TVD) (*.tvd)");
   EXPECT_EQ(QtFilterText("A|*.a|B|*.b"), "A (*.a);;B (*.b)");
   EXPECT_EQ(kDataFileFilter.defaultExtension, "TVD");
+}
+
+// The Qt chooser: a name typed without an extension takes the chosen filter's, and the question
+// about replacing a file names the file that will be written.
+TEST(Platform, TheChosenFilterGivesATypedNameItsExtension) {
+  EXPECT_EQ(FilterExtension("SVG Image (*.svg)", "png"), "svg");
+  EXPECT_EQ(FilterExtension("All (*)", "png"), "png");
+  QTemporaryDir dir;
+  for (const char* name : {"pic2.png", "pic2.svg"}) {
+    QFile existing(dir.filePath(name));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+  }
+  Platform* tests = InstallPlatform(nullptr);
+  QString question;
+  auto openDialog = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) return d;
+    return static_cast<QFileDialog*>(nullptr);
+  };
+  // Whatever happens, the chooser does not stay open.
+  QTimer::singleShot(10000, [&] {
+    if (QFileDialog* d = openDialog()) d->reject();
+  });
+  QTimer::singleShot(0, [&] {
+    QFileDialog* dialog = openDialog();
+    if (!dialog) return;
+    dialog->setDirectory(dir.path());
+    ASSERT_TRUE(dialog->nameFilters().last().startsWith("SVG Image"));
+    dialog->selectNameFilter(dialog->nameFilters().last());
+    // Typed into the name field, which has the focus as it has while the user types.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    QApplication::setActiveWindow(dialog);
+    name->setFocus();
+    name->setText("pic2");
+    QTimer::singleShot(0, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        question = box->text();
+        box->button(QMessageBox::Yes)->click();
+      }
+    });
+    static_cast<QDialog*>(dialog)->accept();  // as the Save button does
+  });
+  const std::string chosen = CurrentPlatform().ChooseSaveFile(kPictureFileFilter);
+  InstallPlatform(tests);
+  EXPECT_EQ(chosen, dir.filePath("pic2.svg").toStdString());
+  EXPECT_TRUE(question.startsWith("pic2.svg")) << question.toStdString();
 }
 
 TEST(Platform, TestPlatformReplacesAndRestores) {

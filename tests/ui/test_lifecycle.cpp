@@ -260,7 +260,7 @@ struct ToolTipSpy : QObject {
 };
 
 // The tool buttons show their own hints, and the ones that have none show none (not the menu
-// caption that Qt would offer instead).
+// caption that Qt would offer instead); the other commands' tips name their shortcuts.
 TEST_F(Lifecycle, ToolButtonHints) {
   const std::pair<const char*, const char*> hints[] = {{"openbutton", ""},
                                                        {"savebutton", ""},
@@ -272,7 +272,7 @@ TEST_F(Lifecycle, ToolButtonHints) {
                                                        {"SolveStress", ""},
                                                        {"ZoominButton", "Zoom In"},
                                                        {"ZoomoutButton", "Zoom Out"},
-                                                       {"ZoomFitButton", "Zoom to fit"}};
+                                                       {"ZoomFitButton", "Zoom to fit (F)"}};
   for (const auto& [name, hint] : hints) {
     auto* button = window->findChild<QToolButton*>(name);
     ASSERT_NE(button, nullptr) << name;
@@ -289,6 +289,11 @@ TEST_F(Lifecycle, ToolButtonHints) {
     }
   }
   QToolTip::hideText();
+  for (const auto& [name, tip] : {std::pair{"Save1", "Save (Ctrl+S)"},
+                                  {"Open1", "Open (Ctrl+O)"},
+                                  {"EditUndo", "Undo (Ctrl+Z)"},
+                                  {"ResDlgMenu", "View Results"}})
+    EXPECT_EQ(window->findChild<QAction*>(name)->toolTip().toStdString(), tip) << name;
 }
 
 }  // namespace
