@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "mesh/SizeField.h"
+
 namespace tavrin {
 
 namespace {
@@ -15,6 +17,7 @@ FEM::FEM() : FEM(MeshParameters{}) {}
 
 FEM::FEM(const MeshParameters& parameters)
     : maxArea_(parameters.maxArea),
+      sizeField_(parameters.sizeField),
       targetAngle_(3.141592 * parameters.minAngle * (1.0 / 180)),
       minAngleDegrees_(parameters.minAngle),
       maxNodes_(parameters.maxNodes),
@@ -47,6 +50,40 @@ int FEM::GetPhysics(int t, ElementPhysics& physics) const {
 }
 double FEM::StoredMinAngle(int t) const { return triangles_.MinAngle(t); }
 double FEM::StoredArea(int t) const { return triangles_.Area(t); }
+
+MeshParameters FEM::Parameters() const {
+  MeshParameters p;
+  p.minAngle = static_cast<float>(minAngleDegrees_);
+  p.maxArea = static_cast<float>(maxArea_);
+  p.animate = animate_;
+  p.maxNodes = maxNodes_;
+  p.sizeField = sizeField_;
+  return p;
+}
+
+double FEM::AreaBound(int t) const {
+  if (!sizeField_) return maxArea_;
+  MeshPoint c{0, 0};
+  for (int k = 0; k < 3; ++k) {
+    const MeshPoint p = Node(TriangleNode(t, k));
+    c.x += p.x / 3;
+    c.y += p.y / 3;
+  }
+  const double field = sizeField_->AreaAt(c);
+  return maxArea_ > 0 ? std::fmin(maxArea_, field) : field;
+}
+
+bool FEM::AboveAreaBound(int t) const {
+  if (!sizeField_) return maxArea_ > 0 && StoredArea(t) >= maxArea_;
+  return StoredArea(t) >= AreaBound(t);
+}
+
+double FEM::RankedArea(int t, double area) const { return sizeField_ ? area / AreaBound(t) : area; }
+
+bool FEM::TooLarge(int t) const {
+  if (!sizeField_) return !(MeasuredArea(t) < maxArea_);
+  return !(MeasuredArea(t) < AreaBound(t));
+}
 
 int FEM::NearestNode(double x, double y) const {
   // The squared distance is compared with the radius itself, and the quick rejection box is

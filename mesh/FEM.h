@@ -19,6 +19,7 @@
 // GenerateMesh runs; the refinement then ends after its current pass.
 #pragma once
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -121,6 +122,13 @@ class FEM {
   double StoredArea(int t) const;
   double CurrentMinAngle() const { return currentMinAngle_; }  // radians
   double MaxArea() const { return maxArea_; }
+  // The parameters the mesh was made with (animation as it was asked).
+  MeshParameters Parameters() const;
+  // The area a triangle must stay below: maxArea, or with a size field the smaller of it and
+  // the field's target at the triangle's centroid. AboveAreaBound reads the stored area.
+  double AreaBound(int t) const;
+  bool AboveAreaBound(int t) const;
+  bool HasSizeField() const { return sizeField_ != nullptr; }
   double TargetAngle() const { return targetAngle_; }  // radians
   // Nearest node within sqrt(maxArea + 0.0001) squared-distance units of (x, y), lower index
   // on ties; -1 when none.
@@ -287,10 +295,17 @@ class FEM {
   // sign of the doubled area before its absolute value is taken, so it is TriangleArea(t).
   double MeasuredArea(int t) const;
   bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
+  // What the area heap ranks and the area tests compare: the area itself against maxArea, or
+  // with a size field the area over its bound against 1 (so the largest is the most oversized).
+  double RankedArea(int t, double area) const;
+  double RankedAreaLimit() const { return sizeField_ ? 1.0 : maxArea_; }
+  bool TooLarge(int t) const;  // MeasuredArea(t) is not below its bound
 
   bool running_ = false;
   MeshStop stop_ = MeshStop::None;
   double maxArea_;
+  // Null for the documented mesh; shared with the parameters it came from (never changed).
+  std::shared_ptr<const SizeField> sizeField_;
   double targetAngle_;
   double minAngleDegrees_;     // the parameter targetAngle_ was made from
   MeshStatistics statistics_;  // owned; written at the end of GenerateMesh

@@ -96,7 +96,9 @@ bool FinishingRefinement::Exempt(int t) const {
 }
 
 bool FinishingRefinement::IsBad(int t) const {
-  if (maxArea_ > 0 && mesh_.StoredArea(t) >= maxArea_) return true;
+  if (mesh_.HasSizeField() ? mesh_.AboveAreaBound(t)
+                           : maxArea_ > 0 && mesh_.StoredArea(t) >= maxArea_)
+    return true;
   return mesh_.StoredMinAngle(t) < boundRadians_ && !Exempt(t);
 }
 

@@ -2,15 +2,21 @@
 // figures it returns from each generation (MeshStatistics).
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace tavrin {
+
+class SizeField;
 
 struct MeshParameters {
   float minAngle = 31.0f;  // degrees; the refinement aims for no smaller angle
   float maxArea = 200.0f;  // world units squared; no larger triangle is accepted
   bool animate = true;     // show the refinement as it goes (frames of what changed)
   int maxNodes = 2000000;  // the refinement stops when the mesh has this many nodes
+  // A maximal area that varies over the plate, below maxArea where it asks for less; null: the
+  // one global bound (the documented mesh). Shared, never changed once made.
+  std::shared_ptr<const SizeField> sizeField = nullptr;
 };
 
 // Why a refinement ended before it was done: not at all, a stop key, or the node limit.

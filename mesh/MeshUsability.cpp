@@ -28,6 +28,7 @@ bool FEM::IsUsable(double minAngleDegrees) const {
 bool FEM::ShortOfBounds() {
   if (TriangleCount() == 0) return false;
   if (currentMinAngle_ < BoundRadians(minAngleDegrees_)) return true;
+  if (sizeField_) return TooLarge(LargestTriangle());
   return maxArea_ > 0 && MeasuredArea(LargestTriangle()) >= maxArea_;
 }
 
@@ -73,7 +74,8 @@ MeshStatistics FEM::Measure() const {
   for (int t = 0; t < TriangleCount(); ++t) {
     const double area = TriangleArea(t);
     s.largestArea = std::fmax(s.largestArea, area);
-    if (maxArea_ > 0 && area >= maxArea_) ++s.trianglesAboveArea;
+    if (sizeField_ ? area >= AreaBound(t) : maxArea_ > 0 && area >= maxArea_)
+      ++s.trianglesAboveArea;
   }
 
   if (TriangleCount() == 0) {
@@ -96,7 +98,11 @@ MeshStatistics FEM::Measure() const {
                              degrees, minAngleDegrees_ - degrees, minAngleDegrees_) +
                          finishing);
   }
-  if (s.trianglesAboveArea > 0)
+  if (s.trianglesAboveArea > 0 && sizeField_)
+    Append(s.reason, std::to_string(s.trianglesAboveArea) +
+                         " elements not below the size field's area (the largest element " +
+                         Printed("%.9g)", s.largestArea) + finishing);
+  else if (s.trianglesAboveArea > 0)
     Append(s.reason, std::to_string(s.trianglesAboveArea) +
                          Printed(" elements not below the maximal area %.9g (the largest %.9g, "
                                  "%.4g times it)",

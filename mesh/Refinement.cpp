@@ -20,6 +20,7 @@
 #include "mesh/FinishingRefinement.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
+#include "mesh/SizeField.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -41,6 +42,9 @@ MeshStatistics FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
 
 void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   minDistance_ = maxArea_ > 0 ? std::sqrt(maxArea_) * 0.5 : 0.0001;
+  // The guard against crowding scales with the smallest triangle asked for anywhere.
+  if (sizeField_)
+    minDistance_ = std::fmin(minDistance_, std::sqrt(sizeField_->SmallestArea()) * 0.5);
   currentMinAngle_ = 0.0;
   for (int e = 0; e < EdgeCount(); ++e)
     if (IsSegment(e)) encroachable_.Mark(e);
@@ -50,7 +54,7 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   edges_.DropFindIndex();
   // The loop asks for the largest triangle mostly while some are too large, and then it is one
   // of those; the index answers exactly either way.
-  index_.SetAreaFloor(maxArea_);
+  index_.SetAreaFloor(RankedAreaLimit());
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
@@ -205,7 +209,7 @@ bool FEM::IsEncroached(int e) const {
 }
 
 int FEM::RefineTriangle(int t, bool force) {
-  if (!force && MeasuredArea(t) < maxArea_ && MeasuredMinAngle(t) > targetAngle_) return -1;
+  if (!force && !TooLarge(t) && MeasuredMinAngle(t) > targetAngle_) return -1;
 
   // The shortest side, lowest side number on ties; a is its end node, b its begin node.
   int shortest = triangles_.Edge(t, 1);

@@ -28,7 +28,7 @@ inline constexpr char kMeshUsage[] =
 inline constexpr char kSolveUsage[] =
     "solve JOB.sam [--min-angle DEG] [--max-area A] [--max-nodes N] [--element dkt|cubic] "
     "[--solver sparse|envelope] [--recovery patch|average] [--edge-loads lumped|consistent] "
-    "[--out DIR] [--case NAME]";
+    "[--out DIR] [--case NAME] [--adapt TARGET [--max-cycles N] [--max-elements N]]";
 inline constexpr char kStiffnessUsage[] =
     "stiffness JOB.sam ELEMENT OUT.txt [--min-angle DEG] [--max-area A] [--max-nodes N] [--element "
     "dkt|cubic]";

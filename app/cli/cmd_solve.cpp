@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CliAdaptive.h"
 #include "CliCases.h"
 #include "CliMeshing.h"
 #include "Commands.h"
@@ -147,7 +149,10 @@ int MeshJobForSolve(const Args& args, const char* command, const char* usage, st
   return 0;
 }
 
-int RunSolve(const Args& args) {
+int RunSolve(const Args& given) {
+  Args args = given;
+  std::optional<AdaptiveSettings> adapt;
+  if (TakeAdaptiveOptions(args, adapt) == OptionResult::Bad) return UsageError(kSolveUsage);
   std::unique_ptr<FEM> mesh;
   ElementKind element;
   std::vector<std::string> positional;
@@ -157,6 +162,10 @@ int RunSolve(const Args& args) {
   const int rc = MeshJobForSolve(args, "solve", kSolveUsage, 1, mesh, element, positional, &outDir,
                                  &options, &job, &caseName);
   if (rc != 0) return rc;
+  if (adapt && !caseName.empty()) {
+    std::fprintf(stderr, "tavrin-cli solve: --adapt solves every case; leave out --case\n");
+    return UsageError(kSolveUsage);
+  }
 
   if (const char* warning = ConvergenceWarning(element)) std::printf("warning: %s\n", warning);
   // The cases to solve: all, or those --case names (a case, or a combination's cases).
@@ -171,8 +180,11 @@ int RunSolve(const Args& args) {
     }
   }
   CaseSolution solution;
-  if (const std::string error = solution.Solve(*mesh, job, element, options, which);
-      !error.empty()) {
+  std::vector<AdaptiveCycle> cycles;
+  if (adapt) {
+    if (RunAdaptiveCycles(job, mesh, element, options, *adapt, solution, cycles) != 0) return 1;
+  } else if (const std::string error = solution.Solve(*mesh, job, element, options, which);
+             !error.empty()) {
     // A plain job's failure reads as it always did; a case's names the case.
     std::fprintf(stderr, "tavrin-cli solve: %s\n", error.c_str());
     return 1;
@@ -208,6 +220,10 @@ int RunSolve(const Args& args) {
   const ExportResult written = plain ? WriteVtu(first, grid) : WriteCasesVtu(solution, grid);
   if (written != ExportResult::Written) {
     std::fprintf(stderr, "tavrin-cli solve: cannot write %s\n", grid.c_str());
+    return 1;
+  }
+  if (adapt && !WriteAdaptTable(cycles, outDir)) {
+    std::fprintf(stderr, "tavrin-cli solve: cannot write adapt.csv in %s\n", outDir.c_str());
     return 1;
   }
   if (plain) return 0;
