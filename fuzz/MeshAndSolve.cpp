@@ -1,5 +1,6 @@
 // Mesh and solve what the reader made of the input, as tavrin-cli solve would, with a node limit
 // that keeps each input to milliseconds; then look at every number that comes out.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -65,6 +66,15 @@ std::string CheckMeshAndSolve(std::string_view data) {
   const SolveCode code = solver.SolveStatic(mesh);
   if (code != SolveCode::Ok)
     return solver.Failure().message.empty() ? "a failed solve without a message" : std::string();
+  // A solve that succeeds balances its vertical forces against the larger of load and reaction
+  // (a prescribed displacement's reactions may dwarf the load, and must still sum to it).
+  const StaticSolution& balance = solver.Solution();
+  const double scale = std::max({std::fabs(balance.loadZ), std::fabs(balance.reactionZ),
+                                 std::fabs(balance.springZ), std::fabs(balance.foundationZ)});
+  const double sum = balance.loadZ + balance.reactionZ + balance.springZ + balance.foundationZ;
+  if (scale > 0 && !(std::fabs(sum) <= kFuzzImbalance * scale))
+    return "a solve reported success with vertical forces off by " + std::to_string(sum) + " of " +
+           std::to_string(scale);
   for (int v = 0; v < solver.ResultNodeCount(); ++v) {
     for (int d = 0; d < 3; ++d) {
       if (!std::isfinite(static_cast<double>(solver.Displacement(v, d))))

@@ -5,12 +5,12 @@
 // pressures over the span's square and the moments over the span counted as forces, D the
 // smallest plate stiffness E t^3 / 12 (1 - nu^2)): a supported square deflects about 0.004
 // times that. With |w| beyond 1e9 times this scale the loads' share sinks towards the last few
-// digits; on a supported 100 x 100 square the reactions' sum was off by 3.6e-6 at 1e15 times
-// the load's true deflection (1e12), by 2.6 % at 1e18, and had the wrong size at 1e23 (the
-// equilibrium check refuses those at the solve; here they are refused before the mesh with the
-// entity named). The scale is never taken below the span itself: a job of prescribed values
-// alone has a solution proportional to them, and a displacement 1e9 times the plate's span is
-// no plate bending problem (the theory holds for deflections below the thickness).
+// digits; on a supported 100 x 100 square under 400 in all, a w of 1e12 left the reactions'
+// sum off by 3.6e-6, 1e15 by 2.6 %, and 1e20 gave it the wrong size (the equilibrium check
+// refuses such a solve; here it is refused before the mesh, with the entity named). The scale is
+// never taken below the span itself: a job of prescribed values alone has a solution proportional
+// to them, and a displacement 1e9 times the plate's span is no plate bending problem (the theory
+// holds for deflections below the thickness).
 #include "model/DisplacementBound.h"
 
 #include <algorithm>
