@@ -52,9 +52,12 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
       int edge = pieces[k];
       int at = v;
       int far = -1;
+      int beforeFar = v;
+      int afterV = -1;
       for (;;) {
         pieceSegment_[edge] = s;
         const int next = mesh.EdgeBegin(edge) == at ? mesh.EdgeEnd(edge) : mesh.EdgeBegin(edge);
+        if (afterV == -1) afterV = next;
         if (IsInputNode(next) || degree(next) != 2) {
           far = next;
           break;
@@ -67,9 +70,13 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
           break;
         }
         at = next;
+        beforeFar = next;
         edge = other;
       }
       ends_.push_back({v, far});
+      // Along a straight segment the neighbours of its ends are the nodes nearest them.
+      nearest_.push_back({SquaredDistance(mesh.Node(v), mesh.Node(afterV)),
+                          SquaredDistance(mesh.Node(far), mesh.Node(beforeFar))});
     }
   }
 
@@ -100,6 +107,10 @@ void InputCorners::NoteSplit(int e, int h, int n) {
   if (static_cast<std::size_t>(n) >= nodeSegment_.size()) nodeSegment_.resize(n + 1, -1);
   pieceSegment_[h] = s;
   nodeSegment_[n] = s;
+  if (s == -1) return;
+  for (int k = 0; k < 2; ++k)
+    nearest_[s][k] =
+        std::min(nearest_[s][k], SquaredDistance(mesh_.Node(ends_[s][k]), mesh_.Node(n)));
 }
 
 int InputCorners::SegmentOfPiece(int e) const {
@@ -138,41 +149,71 @@ int InputCorners::ShellCorner(int e) const {
   return atB ? b : f;
 }
 
+double InputCorners::ShellAt(int s, int corner) const {
+  return nearest_[s][ends_[s][0] == corner ? 0 : 1];
+}
+
+double InputCorners::AngleAt(int c, const int (&v)[3], MeshPoint g) const {
+  const std::span<const int> at = SegmentsAt(c);
+  if (at.size() < 2) return kNoCorner;
+  const MeshPoint corner = mesh_.Node(c);
+  const bool touches = v[0] == c || v[1] == c || v[2] == c;
+  double farthest = 0;
+  for (int n : v) farthest = std::max(farthest, SquaredDistance(corner, mesh_.Node(n)));
+  double best = kNoCorner;
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    for (std::size_t j = i + 1; j < at.size(); ++j) {
+      const int sa = at[i], sb = at[j];
+      if (!touches) {
+        const double shell = std::min(ShellAt(sa, c), ShellAt(sb, c));
+        if (farthest > (1 + kSameDistance) * shell) continue;
+      }
+      // Inside the shell means inside the wedge too (strictly: a triangle beside it shares at
+      // most a side with it). Around the corner, on any side, the refinement cannot grade from
+      // the shell's chord to the sides without cutting the shell smaller, and so on.
+      if (touches) {
+        best = std::min(best, SegmentAngle(sa, sb, c));
+        continue;
+      }
+      const MeshPoint a = mesh_.Node(FarEnd(sa, c));
+      const MeshPoint b = mesh_.Node(FarEnd(sb, c));
+      const int turn = OrientationSign(corner, a, b);
+      if (turn == 0 || OrientationSign(corner, a, g) != turn ||
+          OrientationSign(corner, g, b) != turn)
+        continue;
+      best = std::min(best, SegmentAngle(sa, sb, c));
+    }
+  }
+  return best;
+}
+
 double InputCorners::CornerAngle(int t) const {
   const int v[3] = {mesh_.TriangleNode(t, 0), mesh_.TriangleNode(t, 1), mesh_.TriangleNode(t, 2)};
-  // Both ends of the shortest side must lie on segments: most triangles, inside the plate, are
-  // told apart before anything is measured.
-  const int onSegments = static_cast<int>(!SegmentsAt(v[0]).empty()) +
-                         static_cast<int>(!SegmentsAt(v[1]).empty()) +
-                         static_cast<int>(!SegmentsAt(v[2]).empty());
-  if (onSegments < 2) return kNoCorner;
-  const MeshPoint p[3] = {mesh_.Node(v[0]), mesh_.Node(v[1]), mesh_.Node(v[2])};
-  // The shortest side, the one opposite the smallest angle.
-  double shortest = 0;
-  const int k = ShortestSideOpposite(p, shortest);
-  const int a = v[(k + 1) % 3];
-  const int b = v[(k + 2) % 3];
-  const MeshPoint apex = p[k];
-  double best = kNoCorner;
-  for (int sa : SegmentsAt(a)) {
-    for (int sb : SegmentsAt(b)) {
-      if (sa == sb) continue;
-      for (int c : ends_[sa]) {
-        if (c == a || c == b || (ends_[sb][0] != c && ends_[sb][1] != c)) continue;
-        const MeshPoint corner = mesh_.Node(c);
-        const double da = SquaredDistance(corner, mesh_.Node(a));
-        const double db = SquaredDistance(corner, mesh_.Node(b));
-        if (std::fabs(da - db) > kSameDistance * std::max(da, db)) continue;
-        // Inside the wedge: where the segments end, the plate can open up beyond their ends,
-        // and a triangle there is not forced by the corner.
-        const int turn = OrientationSign(corner, mesh_.Node(a), mesh_.Node(b));
-        if (OrientationSign(corner, mesh_.Node(a), apex) * turn < 0 ||
-            OrientationSign(corner, apex, mesh_.Node(b)) * turn < 0)
-          continue;
-        best = std::min(best, SegmentAngle(sa, sb, c));
+  // The corners a triangle can be exempt at: a job node among its nodes, and the ends of the
+  // input segments its nodes lie on (a triangle inside a shell has a node on it, or is the
+  // rare one of nodes the first refinement put inside it, which the finishing stage may cut).
+  candidates_.clear();
+  auto add = [&](int c) {
+    if (c < 0 || !IsInputNode(c)) return;
+    if (std::find(candidates_.begin(), candidates_.end(), c) == candidates_.end())
+      candidates_.push_back(c);
+  };
+  for (int n : v) {
+    if (IsInputNode(n)) {
+      add(n);
+      for (int s : SegmentsAt(n)) add(FarEnd(s, n));
+    } else {
+      for (int s : SegmentsAt(n)) {
+        add(ends_[s][0]);
+        add(ends_[s][1]);
       }
     }
   }
+  if (candidates_.empty()) return kNoCorner;
+  const MeshPoint p[3] = {mesh_.Node(v[0]), mesh_.Node(v[1]), mesh_.Node(v[2])};
+  const MeshPoint g{(p[0].x + p[1].x + p[2].x) / 3, (p[0].y + p[1].y + p[2].y) / 3};
+  double best = kNoCorner;
+  for (int c : candidates_) best = std::min(best, AngleAt(c, v, g));
   return best;
 }
 
