@@ -16,8 +16,8 @@ std::string CheckJobFileRoundTrip(std::string_view data);
 // Reads the text as a job file and, when it passes the geometry check, meshes it with a small
 // node limit and solves it: every coordinate, area, displacement and stress that comes out
 // must be finite (a solve may fail, with its code and message, but not produce NaN); a mesh
-// that is not usable says why; a solve that succeeds balances the vertical forces to
-// kFuzzImbalance of the larger of load and reaction.
+// that is not usable says why; triangles are exempt from the angle only at sharp corners; a solve
+// that succeeds balances the vertical forces to kFuzzImbalance of the larger of load and reaction.
 std::string CheckMeshAndSolve(std::string_view data);
 
 // The node limit of the mesh, and the largest job meshed at all (the first triangulation is
