@@ -99,6 +99,22 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
       shellAtEnd_[s][k] = SegmentsAt(c).size() > 1;
     }
   }
+
+  // Which corners have a sharp wedge that is plate (not a hole, not outside): only there does
+  // the refinement inside the wedge reach round the corner.
+  meshedWedge_.assign(static_cast<std::size_t>(inputNodes_), kNoCorner);
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    const int v[3] = {mesh.TriangleNode(t, 0), mesh.TriangleNode(t, 1), mesh.TriangleNode(t, 2)};
+    const MeshPoint g = Centroid(v);
+    for (int c : v) {
+      if (!IsInputNode(c)) continue;
+      const std::span<const int> at = SegmentsAt(c);
+      for (std::size_t i = 0; i < at.size(); ++i)
+        for (std::size_t j = i + 1; j < at.size(); ++j)
+          if (InWedge(c, at[i], at[j], g))
+            meshedWedge_[c] = std::min(meshedWedge_[c], SegmentAngle(at[i], at[j], c));
+    }
+  }
 }
 
 void InputCorners::NoteSplit(int e, int h, int n) {
@@ -153,6 +169,21 @@ double InputCorners::ShellAt(int s, int corner) const {
   return nearest_[s][ends_[s][0] == corner ? 0 : 1];
 }
 
+MeshPoint InputCorners::Centroid(const int (&v)[3]) const {
+  const MeshPoint p = mesh_.Node(v[0]), q = mesh_.Node(v[1]), r = mesh_.Node(v[2]);
+  return {(p.x + q.x + r.x) / 3, (p.y + q.y + r.y) / 3};
+}
+
+bool InputCorners::InWedge(int c, int sa, int sb, MeshPoint g) const {
+  // Strictly: a triangle beside the wedge shares at most a side with it.
+  const MeshPoint corner = mesh_.Node(c);
+  const MeshPoint a = mesh_.Node(FarEnd(sa, c));
+  const MeshPoint b = mesh_.Node(FarEnd(sb, c));
+  const int turn = OrientationSign(corner, a, b);
+  return turn != 0 && OrientationSign(corner, a, g) == turn &&
+         OrientationSign(corner, g, b) == turn;
+}
+
 double InputCorners::AngleAt(int c, const int (&v)[3], MeshPoint g) const {
   const std::span<const int> at = SegmentsAt(c);
   if (at.size() < 2) return kNoCorner;
@@ -160,7 +191,10 @@ double InputCorners::AngleAt(int c, const int (&v)[3], MeshPoint g) const {
   const bool touches = v[0] == c || v[1] == c || v[2] == c;
   double farthest = 0;
   for (int n : v) farthest = std::max(farthest, SquaredDistance(corner, mesh_.Node(n)));
-  double best = kNoCorner;
+  // Touching the corner on any side, when a sharp wedge of it is plate: around the corner the
+  // refinement cannot grade from the shell's chord to the segments without cutting the shell
+  // smaller, and so on.
+  double best = touches ? meshedWedge_[c] : kNoCorner;
   for (std::size_t i = 0; i < at.size(); ++i) {
     for (std::size_t j = i + 1; j < at.size(); ++j) {
       const int sa = at[i], sb = at[j];
@@ -168,20 +202,7 @@ double InputCorners::AngleAt(int c, const int (&v)[3], MeshPoint g) const {
         const double shell = std::min(ShellAt(sa, c), ShellAt(sb, c));
         if (farthest > (1 + kSameDistance) * shell) continue;
       }
-      // Inside the shell means inside the wedge too (strictly: a triangle beside it shares at
-      // most a side with it). Around the corner, on any side, the refinement cannot grade from
-      // the shell's chord to the sides without cutting the shell smaller, and so on.
-      if (touches) {
-        best = std::min(best, SegmentAngle(sa, sb, c));
-        continue;
-      }
-      const MeshPoint a = mesh_.Node(FarEnd(sa, c));
-      const MeshPoint b = mesh_.Node(FarEnd(sb, c));
-      const int turn = OrientationSign(corner, a, b);
-      if (turn == 0 || OrientationSign(corner, a, g) != turn ||
-          OrientationSign(corner, g, b) != turn)
-        continue;
-      best = std::min(best, SegmentAngle(sa, sb, c));
+      if (InWedge(c, sa, sb, g)) best = std::min(best, SegmentAngle(sa, sb, c));
     }
   }
   return best;
@@ -210,8 +231,7 @@ double InputCorners::CornerAngle(int t) const {
     }
   }
   if (candidates_.empty()) return kNoCorner;
-  const MeshPoint p[3] = {mesh_.Node(v[0]), mesh_.Node(v[1]), mesh_.Node(v[2])};
-  const MeshPoint g{(p[0].x + p[1].x + p[2].x) / 3, (p[0].y + p[1].y + p[2].y) / 3};
+  const MeshPoint g = Centroid(v);
   double best = kNoCorner;
   for (int c : candidates_) best = std::min(best, AngleAt(c, v, g));
   return best;

@@ -9,9 +9,11 @@
 // circle through the node nearest the corner on either segment (the innermost of the concentric
 // shells it splits at). A triangle inside it could be improved only by cutting the shell
 // smaller, and so on without end. So exactly these are exempt from the bound: triangles that
-// touch the corner, and triangles in the wedge whose three nodes lie on or inside its innermost
-// shell (to 0.1 % of the distance). Their corner angle is the angle between the segments; they
-// are exempt at any bound above it. Every other triangle, however close, must meet the bound.
+// touch the corner (on any side, when the sharp wedge is plate: a hole's sharp corner leaves the
+// plate around it free to refine), and triangles in the wedge whose three nodes lie on or inside
+// its innermost shell (to 0.1 % of the distance). Their corner angle is the angle between the
+// segments; they are exempt at any bound above it. Every other triangle, however close, must meet
+// the bound.
 //
 // Owns: the input segments (their two job nodes and the distance from each end to the nearest
 // node on the segment), the input segment of every segment piece and of every node the mesher
@@ -70,15 +72,18 @@ class InputCorners {
   // The corner angle of triangle t (nodes v, centroid g) at job node c, or kNoCorner.
   double AngleAt(int c, const int (&v)[3], MeshPoint g) const;
   double ShellAt(int s, int corner) const;
+  MeshPoint Centroid(const int (&v)[3]) const;
+  bool InWedge(int c, int sa, int sb, MeshPoint g) const;  // g strictly inside the wedge
 
   const FEM& mesh_;
   int inputNodes_;
   std::vector<std::array<int, 2>> ends_;         // per input segment, its two end nodes
   std::vector<std::array<bool, 2>> shellAtEnd_;  // per input segment, a corner at each end
   std::vector<std::array<double, 2>> nearest_;   // per input segment, InnermostShell per end
-  std::vector<int> pieceSegment_;                // per edge, -1 for no piece
-  std::vector<int> nodeSegment_;                 // per node, -1 for none (or a job node)
-  std::vector<int> firstAt_;                     // per job node + 1: offsets into segmentsAt_
+  std::vector<double> meshedWedge_;  // per job node, its sharpest wedge holding a triangle
+  std::vector<int> pieceSegment_;    // per edge, -1 for no piece
+  std::vector<int> nodeSegment_;     // per node, -1 for none (or a job node)
+  std::vector<int> firstAt_;         // per job node + 1: offsets into segmentsAt_
   std::vector<int> segmentsAt_;
   mutable std::vector<int> candidates_;  // CornerAngle's work list: the corners near a triangle
 };

@@ -275,10 +275,27 @@ SharpJobCorners::SharpJobCorners(const FEM& mesh, const TObjCont& job, double bo
             std::acos((u.x * w.x + u.y * w.y) / std::hypot(u.x, u.y) / std::hypot(w.x, w.y)) * 180 /
             M_PI;
         if (!(between < boundDegrees)) continue;
-        wedges_.push_back({corner, u, w, std::min(nearest(i, c), nearest(j, c))});
+        wedges_.push_back({corner, u, w, std::min(nearest(i, c), nearest(j, c)), false});
       }
     }
   }
+  for (Wedge& wedge : wedges_) {
+    for (int t = 0; t < mesh.TriangleCount() && !wedge.meshed; ++t) {
+      bool touches = false;
+      for (int k = 0; k < 3; ++k) {
+        const MeshPoint q = mesh.Node(mesh.TriangleNode(t, k));
+        touches = touches || (q.x == wedge.corner.x && q.y == wedge.corner.y);
+      }
+      wedge.meshed = touches && wedge.Holds(Centroid(mesh, t));
+    }
+  }
+}
+
+bool SharpJobCorners::Wedge::Holds(MeshPoint g) const {
+  const MeshPoint h{g.x - corner.x, g.y - corner.y};
+  const double turn = u.x * w.y - u.y * w.x;
+  const double first = u.x * h.y - u.y * h.x, second = h.x * w.y - h.y * w.x;
+  return first * turn > 0 && second * turn > 0;
 }
 
 bool SharpJobCorners::Holds(int t) const {
@@ -289,12 +306,10 @@ bool SharpJobCorners::Holds(int t) const {
     bool touches = false;
     for (const MeshPoint q : p)
       touches = touches || (q.x == wedge.corner.x && q.y == wedge.corner.y);
+    // Around the corner on any side when the wedge is plate; otherwise inside it.
+    if (touches && wedge.meshed) return true;
+    if (!wedge.Holds(g)) continue;
     if (touches) return true;
-    const MeshPoint h{g.x - wedge.corner.x, g.y - wedge.corner.y};
-    const MeshPoint u = wedge.u, w = wedge.w;
-    const double turn = u.x * w.y - u.y * w.x;
-    const double first = u.x * h.y - u.y * h.x, second = h.x * w.y - h.y * w.x;
-    if (!(first * turn > 0 && second * turn > 0)) continue;
     bool inside = true;
     for (const MeshPoint q : p) {
       const double dx = q.x - wedge.corner.x, dy = q.y - wedge.corner.y;

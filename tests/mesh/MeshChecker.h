@@ -35,7 +35,8 @@ std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job)
 // The triangles at job corners sharper than a bound, measured from the job's edges and the
 // mesh's nodes alone: two job edges meet at a job node at less than the bound (degrees), the
 // triangle lies inside the wedge between them, and it touches that node or its three nodes lie
-// within the innermost shell (the distance to the nearest mesh node on either edge, to 0.1 %).
+// within the innermost shell (the distance to the nearest mesh node on either edge, to 0.1 %);
+// touching the node on any side counts when the wedge itself is plate (holds a triangle).
 // Building costs the job's edge pairs times the nodes; a query the sharp corners.
 class SharpJobCorners {
  public:
@@ -44,8 +45,10 @@ class SharpJobCorners {
 
  private:
   struct Wedge {
-    MeshPoint corner, u, w;  // the corner and its edges' directions
-    double shell;            // squared radius of the innermost shell
+    MeshPoint corner, u, w;         // the corner and its edges' directions
+    double shell;                   // squared radius of the innermost shell
+    bool meshed;                    // a triangle touching the corner lies inside
+    bool Holds(MeshPoint g) const;  // g strictly inside the wedge
   };
   const FEM& mesh_;
   std::vector<Wedge> wedges_;
