@@ -26,5 +26,8 @@ inline constexpr int kFuzzNodeLimit = 200;
 inline constexpr int kFuzzLargestInput = 150;
 // Far above the solver's own limit (1e-9): a success beyond it is a balance measured wrong.
 inline constexpr double kFuzzImbalance = 1e-6;
+// Loads summing to less than this are round-off themselves (a stiffness term times one is
+// subnormal): their balance is not checked.
+inline constexpr double kFuzzSmallestLoad = 1e-200;
 
 }  // namespace tavrin::fuzz
