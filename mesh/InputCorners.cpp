@@ -52,9 +52,12 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
       int edge = pieces[k];
       int at = v;
       int far = -1;
+      int beforeFar = v;
+      int afterV = -1;
       for (;;) {
         pieceSegment_[edge] = s;
         const int next = mesh.EdgeBegin(edge) == at ? mesh.EdgeEnd(edge) : mesh.EdgeBegin(edge);
+        if (afterV == -1) afterV = next;
         if (IsInputNode(next) || degree(next) != 2) {
           far = next;
           break;
@@ -67,9 +70,13 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
           break;
         }
         at = next;
+        beforeFar = next;
         edge = other;
       }
       ends_.push_back({v, far});
+      // Along a straight segment the neighbours of its ends are the nodes nearest them.
+      nearest_.push_back({SquaredDistance(mesh.Node(v), mesh.Node(afterV)),
+                          SquaredDistance(mesh.Node(far), mesh.Node(beforeFar))});
     }
   }
 
@@ -92,6 +99,22 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
       shellAtEnd_[s][k] = SegmentsAt(c).size() > 1;
     }
   }
+
+  // Which corners have a sharp wedge that is plate (not a hole, not outside): only there does
+  // the refinement inside the wedge reach round the corner.
+  meshedWedge_.assign(static_cast<std::size_t>(inputNodes_), kNoCorner);
+  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+    const int v[3] = {mesh.TriangleNode(t, 0), mesh.TriangleNode(t, 1), mesh.TriangleNode(t, 2)};
+    const MeshPoint g = Centroid(v);
+    for (int c : v) {
+      if (!IsInputNode(c)) continue;
+      const std::span<const int> at = SegmentsAt(c);
+      for (std::size_t i = 0; i < at.size(); ++i)
+        for (std::size_t j = i + 1; j < at.size(); ++j)
+          if (InWedge(c, at[i], at[j], g))
+            meshedWedge_[c] = std::min(meshedWedge_[c], SegmentAngle(at[i], at[j], c));
+    }
+  }
 }
 
 void InputCorners::NoteSplit(int e, int h, int n) {
@@ -100,6 +123,10 @@ void InputCorners::NoteSplit(int e, int h, int n) {
   if (static_cast<std::size_t>(n) >= nodeSegment_.size()) nodeSegment_.resize(n + 1, -1);
   pieceSegment_[h] = s;
   nodeSegment_[n] = s;
+  if (s == -1) return;
+  for (int k = 0; k < 2; ++k)
+    nearest_[s][k] =
+        std::min(nearest_[s][k], SquaredDistance(mesh_.Node(ends_[s][k]), mesh_.Node(n)));
 }
 
 int InputCorners::SegmentOfPiece(int e) const {
@@ -138,41 +165,75 @@ int InputCorners::ShellCorner(int e) const {
   return atB ? b : f;
 }
 
+double InputCorners::ShellAt(int s, int corner) const {
+  return nearest_[s][ends_[s][0] == corner ? 0 : 1];
+}
+
+MeshPoint InputCorners::Centroid(const int (&v)[3]) const {
+  const MeshPoint p = mesh_.Node(v[0]), q = mesh_.Node(v[1]), r = mesh_.Node(v[2]);
+  return {(p.x + q.x + r.x) / 3, (p.y + q.y + r.y) / 3};
+}
+
+bool InputCorners::InWedge(int c, int sa, int sb, MeshPoint g) const {
+  // Strictly: a triangle beside the wedge shares at most a side with it.
+  const MeshPoint corner = mesh_.Node(c);
+  const MeshPoint a = mesh_.Node(FarEnd(sa, c));
+  const MeshPoint b = mesh_.Node(FarEnd(sb, c));
+  const int turn = OrientationSign(corner, a, b);
+  return turn != 0 && OrientationSign(corner, a, g) == turn &&
+         OrientationSign(corner, g, b) == turn;
+}
+
+double InputCorners::AngleAt(int c, const int (&v)[3], MeshPoint g) const {
+  const std::span<const int> at = SegmentsAt(c);
+  if (at.size() < 2) return kNoCorner;
+  const MeshPoint corner = mesh_.Node(c);
+  const bool touches = v[0] == c || v[1] == c || v[2] == c;
+  double farthest = 0;
+  for (int n : v) farthest = std::max(farthest, SquaredDistance(corner, mesh_.Node(n)));
+  // Touching the corner on any side, when a sharp wedge of it is plate: around the corner the
+  // refinement cannot grade from the shell's chord to the segments without cutting the shell
+  // smaller, and so on.
+  double best = touches ? meshedWedge_[c] : kNoCorner;
+  for (std::size_t i = 0; i < at.size(); ++i) {
+    for (std::size_t j = i + 1; j < at.size(); ++j) {
+      const int sa = at[i], sb = at[j];
+      if (!touches) {
+        const double shell = std::min(ShellAt(sa, c), ShellAt(sb, c));
+        if (farthest > (1 + kSameDistance) * shell) continue;
+      }
+      if (InWedge(c, sa, sb, g)) best = std::min(best, SegmentAngle(sa, sb, c));
+    }
+  }
+  return best;
+}
+
 double InputCorners::CornerAngle(int t) const {
   const int v[3] = {mesh_.TriangleNode(t, 0), mesh_.TriangleNode(t, 1), mesh_.TriangleNode(t, 2)};
-  // Both ends of the shortest side must lie on segments: most triangles, inside the plate, are
-  // told apart before anything is measured.
-  const int onSegments = static_cast<int>(!SegmentsAt(v[0]).empty()) +
-                         static_cast<int>(!SegmentsAt(v[1]).empty()) +
-                         static_cast<int>(!SegmentsAt(v[2]).empty());
-  if (onSegments < 2) return kNoCorner;
-  const MeshPoint p[3] = {mesh_.Node(v[0]), mesh_.Node(v[1]), mesh_.Node(v[2])};
-  // The shortest side, the one opposite the smallest angle.
-  double shortest = 0;
-  const int k = ShortestSideOpposite(p, shortest);
-  const int a = v[(k + 1) % 3];
-  const int b = v[(k + 2) % 3];
-  const MeshPoint apex = p[k];
-  double best = kNoCorner;
-  for (int sa : SegmentsAt(a)) {
-    for (int sb : SegmentsAt(b)) {
-      if (sa == sb) continue;
-      for (int c : ends_[sa]) {
-        if (c == a || c == b || (ends_[sb][0] != c && ends_[sb][1] != c)) continue;
-        const MeshPoint corner = mesh_.Node(c);
-        const double da = SquaredDistance(corner, mesh_.Node(a));
-        const double db = SquaredDistance(corner, mesh_.Node(b));
-        if (std::fabs(da - db) > kSameDistance * std::max(da, db)) continue;
-        // Inside the wedge: where the segments end, the plate can open up beyond their ends,
-        // and a triangle there is not forced by the corner.
-        const int turn = OrientationSign(corner, mesh_.Node(a), mesh_.Node(b));
-        if (OrientationSign(corner, mesh_.Node(a), apex) * turn < 0 ||
-            OrientationSign(corner, apex, mesh_.Node(b)) * turn < 0)
-          continue;
-        best = std::min(best, SegmentAngle(sa, sb, c));
+  // The corners a triangle can be exempt at: a job node among its nodes, and the ends of the
+  // input segments its nodes lie on (a triangle inside a shell has a node on it, or is the
+  // rare one of nodes the first refinement put inside it, which the finishing stage may cut).
+  candidates_.clear();
+  auto add = [&](int c) {
+    if (c < 0 || !IsInputNode(c)) return;
+    if (std::find(candidates_.begin(), candidates_.end(), c) == candidates_.end())
+      candidates_.push_back(c);
+  };
+  for (int n : v) {
+    if (IsInputNode(n)) {
+      add(n);
+      for (int s : SegmentsAt(n)) add(FarEnd(s, n));
+    } else {
+      for (int s : SegmentsAt(n)) {
+        add(ends_[s][0]);
+        add(ends_[s][1]);
       }
     }
   }
+  if (candidates_.empty()) return kNoCorner;
+  const MeshPoint g = Centroid(v);
+  double best = kNoCorner;
+  for (int c : candidates_) best = std::min(best, AngleAt(c, v, g));
   return best;
 }
 

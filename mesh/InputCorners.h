@@ -3,23 +3,31 @@
 // to a corner sharper than the minimal angle.
 //
 // At a corner where two input segments meet at an angle below the bound, no triangle touching
-// the corner can beat the corner's own angle, and the triangles that cross the wedge between
-// two nodes at equal distance from the corner (the concentric shells a refinement cuts there)
-// cannot be improved without cutting ever smaller ones. Such a triangle is exempt from the
-// bound: its shortest side joins a node on one segment to a node on the other, the two
-// segments share a job node, both nodes lie at the same distance from it (to 0.1 %), and the
-// triangle lies in the wedge between the two segments. Its corner angle is the angle between
-// the segments at that node; it is exempt at any bound above that angle.
+// the corner inside the wedge between them can beat the corner's own angle, and around the
+// corner the refinement cannot grade from the wedge's narrow end to the segments without
+// cutting them ever nearer the corner. Around it the refinement keeps a protecting shell: the
+// circle through the node nearest the corner on either segment (the innermost of the concentric
+// shells it splits at). A triangle inside it could be improved only by cutting the shell
+// smaller, and so on without end. So exactly these are exempt from the bound: triangles that
+// touch the corner (on any side, when the sharp wedge is plate: a hole's sharp corner leaves the
+// plate around it free to refine), and triangles in the wedge whose three nodes lie on or inside
+// its innermost shell (to 0.1 % of the distance). Their corner angle is the angle between the
+// segments; they are exempt at any bound above it. Every other triangle, however close, must meet
+// the bound.
 //
-// Owns: the input segments (their two job nodes), the input segment of every segment piece
-// and of every node the mesher put on a segment, and per job node the input segments at it.
-// Built in time linear in the mesh; the queries cost a constant. The mesh is read, never
-// changed; a refinement that splits a piece tells it through NoteSplit.
+// Owns: the input segments (their two job nodes and the distance from each end to the nearest
+// node on the segment), the input segment of every segment piece and of every node the mesher
+// put on a segment, and per job node the input segments at it. Built in time linear in the
+// mesh; a query costs the segments at the few job nodes near the triangle. The mesh is read,
+// never changed; a refinement that splits a piece tells it through NoteSplit. One thread at a
+// time (the queries share a work list).
 #pragma once
 
 #include <array>
 #include <span>
 #include <vector>
+
+#include "mesh/MeshGeometry.h"
 
 namespace tavrin {
 
@@ -49,6 +57,9 @@ class InputCorners {
   double CornerAngle(int t) const;
 
   int SegmentCount() const { return static_cast<int>(ends_.size()); }
+  // The squared radius of the innermost shell of segment s at its end k: the squared distance
+  // from that end to the nearest other node on s.
+  double InnermostShell(int s, int k) const { return nearest_[static_cast<std::size_t>(s)][k]; }
   std::array<int, 2> SegmentEnds(int s) const { return ends_[static_cast<std::size_t>(s)]; }
 
  private:
@@ -58,15 +69,23 @@ class InputCorners {
   std::span<const int> SegmentsAt(int v) const;
   int FarEnd(int s, int corner) const;
   double SegmentAngle(int s, int t, int corner) const;
+  // The corner angle of triangle t (nodes v, centroid g) at job node c, or kNoCorner.
+  double AngleAt(int c, const int (&v)[3], MeshPoint g) const;
+  double ShellAt(int s, int corner) const;
+  MeshPoint Centroid(const int (&v)[3]) const;
+  bool InWedge(int c, int sa, int sb, MeshPoint g) const;  // g strictly inside the wedge
 
   const FEM& mesh_;
   int inputNodes_;
   std::vector<std::array<int, 2>> ends_;         // per input segment, its two end nodes
   std::vector<std::array<bool, 2>> shellAtEnd_;  // per input segment, a corner at each end
-  std::vector<int> pieceSegment_;                // per edge, -1 for no piece
-  std::vector<int> nodeSegment_;                 // per node, -1 for none (or a job node)
-  std::vector<int> firstAt_;                     // per job node + 1: offsets into segmentsAt_
+  std::vector<std::array<double, 2>> nearest_;   // per input segment, InnermostShell per end
+  std::vector<double> meshedWedge_;  // per job node, its sharpest wedge holding a triangle
+  std::vector<int> pieceSegment_;    // per edge, -1 for no piece
+  std::vector<int> nodeSegment_;     // per node, -1 for none (or a job node)
+  std::vector<int> firstAt_;         // per job node + 1: offsets into segmentsAt_
   std::vector<int> segmentsAt_;
+  mutable std::vector<int> candidates_;  // CornerAngle's work list: the corners near a triangle
 };
 
 }  // namespace tavrin

@@ -65,6 +65,7 @@ std::string Checker::Run() {
   if (problem.empty()) problem = Physics();
   if (problem.empty()) problem = Extent();
   if (problem.empty()) problem = Areas();
+  if (problem.empty()) problem = Displacements();
   if (problem.empty()) problem = NodeSpacing();
   if (problem.empty()) {
     BuildGrid();

@@ -22,6 +22,9 @@
 //   element's range). Then the element's products (E t^3, pressure times area, stiffness
 //   times displacement) stay below 1e110, far from overflow;
 // - every polygon encloses an area (not all its nodes on one line);
+// - every prescribed displacement within what double precision carries next to the plate's
+//   own deflections (DisplacementBound: 1e9 times the larger of the span and the loads'
+//   deflection scale; a rotation times the span);
 // - no two nodes closer than the clearance: kMinNodeDistance (0.1), or kMinRelativeSpacing
 //   (1e-6) of the outline's extent when that is larger. The mesher's tolerances are absolute: a
 //   length below 0.01 reads as zero and a doubled area below 1e-4 as none, so features of 0.01

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/ConstraintCode.h"
+#include "model/DisplacementBound.h"
 #include "model/GeometryChecker.h"
 #include "model/TObjCont.h"
 
@@ -73,6 +74,37 @@ std::string Checker::Physics() {
     if (!(ph.nu > -1 && ph.nu < 1)) {
       return polygon + "a Poisson ratio of " + Exact(ph.nu) +
              ": it must lie strictly between -1 and 1.";
+    }
+  }
+  return {};
+}
+
+// A rotation counts as its slope over the span.
+std::string Checker::Displacements() {
+  const DisplacementBound bound = PrescribedDisplacementBound(job_, extent_);
+  std::array<double, 6> values{};
+  int code = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool node = pass == 0;
+    const int count = node ? job_.NodeCount() : job_.EdgeCount();
+    for (int i = 0; i < count; ++i) {
+      if (node)
+        job_.GetNodeAttributes(i, values, code);
+      else
+        job_.GetEdgeAttributes(i, values, code);
+      const ConstrainedFreedoms fixed = DecodeConstraintCode(code);
+      for (int d = 0; d < 3; ++d) {
+        const double v = values[static_cast<std::size_t>(d)];
+        const double reach = d == 0 ? std::fabs(v) : std::fabs(v) * extent_;
+        if (!fixed[static_cast<std::size_t>(d)] || reach <= bound.limit) continue;
+        return std::string(node ? "Node " : "Edge ") + std::to_string(i) +
+               " has a prescribed displacement (" + kFreedom[d] + ") of " + Exact(v) +
+               (d == 0 ? ": beyond " : " (times the span): beyond ") + Num(bound.limit) +
+               ", the most double precision carries next to the plate's own deflections (" +
+               Num(kMaxDisplacementRatio) +
+               " times the larger of its span and its loads' deflection, " + Num(bound.scale) +
+               ").";
+      }
     }
   }
   return {};

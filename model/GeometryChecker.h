@@ -67,6 +67,9 @@ class Checker {
   std::string ClearanceReason() const;
   // Unsigned: a loop that crosses itself can have no signed area and still be a drawing to fix
   // at the crossing, which a later check names.
+  // Prescribed values beyond what the solve carries next to the plate's own deflections
+  // (DisplacementBound); needs extent_.
+  std::string Displacements();
   std::string Areas();
   std::string NodeSpacing();
   // The edges into grid_, for the steps after it.

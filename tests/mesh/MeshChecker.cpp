@@ -209,25 +209,28 @@ std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job)
   const double bound = mesh.Statistics().minAngleAsked;
   const bool stopped = mesh.Stop() != MeshStop::None;
   const bool usable = mesh.IsUsable();
+  const SharpJobCorners corners(mesh, job, bound);
   double freeMin = kMeshPi;
   int exempt = 0;
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
     const double angle = MeshDegrees(mesh.MinAngle(t));
+    const MeshPoint c = Centroid(mesh, t);
+    const std::string where =
+        At("triangle", t) + "at (" + std::to_string(c.x) + ", " + std::to_string(c.y) + ") ";
+    const bool atCorner = corners.Holds(t);
     if (MeshDegrees(mesh.CornerAngle(t)) < bound) {
       ++exempt;
-      if (!AtSharpJobCorner(mesh, job, t, bound)) {
-        const MeshPoint c = Centroid(mesh, t);
-        problems.push_back(At("triangle", t) + "at (" + std::to_string(c.x) + ", " +
-                           std::to_string(c.y) + ") exempt but at no input corner sharper than " +
-                           std::to_string(bound));
-      }
+      if (!atCorner)
+        problems.push_back(where + "exempt but neither touching an input corner sharper than " +
+                           std::to_string(bound) + " nor inside its innermost shell");
       if (stopped && usable && angle < bound)
-        problems.push_back(At("triangle", t) + "below the angle in a stopped usable mesh");
+        problems.push_back(where + "below the angle in a stopped usable mesh");
       continue;
     }
+    if (atCorner) problems.push_back(where + "at a sharp corner, but not exempt");
     freeMin = std::min(freeMin, mesh.MinAngle(t));
     if (usable && angle < bound)
-      problems.push_back(At("triangle", t) +
+      problems.push_back(where +
                          "below the minimal angle in a usable mesh: " + std::to_string(angle));
   }
   const MeshStatistics& published = mesh.Statistics();
@@ -240,46 +243,85 @@ std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job)
   return problems;
 }
 
-bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundDegrees) {
-  // Some side of t runs from one job edge to another, the two edges meet at a job node at
-  // less than the bound, and t lies inside the wedge between them.
-  auto onEdge = [&](MeshPoint q, int j) {
-    const MeshPoint a{job.NodeX(job.EdgeBegin(j)), job.NodeY(job.EdgeBegin(j))};
-    const MeshPoint b{job.NodeX(job.EdgeEnd(j)), job.NodeY(job.EdgeEnd(j))};
+SharpJobCorners::SharpJobCorners(const FEM& mesh, const TObjCont& job, double boundDegrees)
+    : mesh_(mesh) {
+  auto point = [&](int n) { return MeshPoint{job.NodeX(n), job.NodeY(n)}; };
+  // The squared distance from an end of job edge i to the nearest other mesh node on it.
+  auto nearest = [&](int i, int end) {
+    const MeshPoint a = point(end);
+    const MeshPoint b = point(job.EdgeBegin(i) == end ? job.EdgeEnd(i) : job.EdgeBegin(i));
     const double square = (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y);
-    const double cross = (b.x - a.x) * (q.y - a.y) - (b.y - a.y) * (q.x - a.x);
-    const double along = (q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y);
-    return std::fabs(cross) <= 1e-9 * square && along >= 0 && along <= square;
+    double best = square;
+    for (int v = 0; v < mesh.NodeCount(); ++v) {
+      const MeshPoint q = mesh.Node(v);
+      const double cross = (b.x - a.x) * (q.y - a.y) - (b.y - a.y) * (q.x - a.x);
+      const double along = (q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y);
+      if (std::fabs(cross) > 1e-9 * square || along <= 0 || along > square) continue;
+      best = std::min(best, (q.x - a.x) * (q.x - a.x) + (q.y - a.y) * (q.y - a.y));
+    }
+    return best;
   };
-  const MeshPoint g = Centroid(mesh, t);
-  for (int k = 0; k < 3; ++k) {
-    const MeshPoint p = mesh.Node(mesh.TriangleNode(t, k));
-    const MeshPoint q = mesh.Node(mesh.TriangleNode(t, (k + 1) % 3));
-    for (int i = 0; i < job.EdgeCount(); ++i) {
-      if (!onEdge(p, i)) continue;
-      for (int j = 0; j < job.EdgeCount(); ++j) {
-        if (j == i || !onEdge(q, j)) continue;
-        int c = -1;  // the node the two edges share
-        for (int ci : {job.EdgeBegin(i), job.EdgeEnd(i)})
-          if (ci == job.EdgeBegin(j) || ci == job.EdgeEnd(j)) c = ci;
-        if (c == -1) continue;
-        const MeshPoint corner{job.NodeX(c), job.NodeY(c)};
+  for (int i = 0; i < job.EdgeCount(); ++i) {
+    for (int j = i + 1; j < job.EdgeCount(); ++j) {
+      for (int c : {job.EdgeBegin(i), job.EdgeEnd(i)}) {
+        if (c != job.EdgeBegin(j) && c != job.EdgeEnd(j)) continue;
         const int ai = job.EdgeBegin(i) == c ? job.EdgeEnd(i) : job.EdgeBegin(i);
         const int aj = job.EdgeBegin(j) == c ? job.EdgeEnd(j) : job.EdgeBegin(j);
-        const MeshPoint u{job.NodeX(ai) - corner.x, job.NodeY(ai) - corner.y};
-        const MeshPoint w{job.NodeX(aj) - corner.x, job.NodeY(aj) - corner.y};
+        if (ai == aj) continue;  // the same edge twice (an insert's side on the outline)
+        const MeshPoint corner = point(c);
+        const MeshPoint u{point(ai).x - corner.x, point(ai).y - corner.y};
+        const MeshPoint w{point(aj).x - corner.x, point(aj).y - corner.y};
         const double between =
             std::acos((u.x * w.x + u.y * w.y) / std::hypot(u.x, u.y) / std::hypot(w.x, w.y)) * 180 /
             M_PI;
         if (!(between < boundDegrees)) continue;
-        const MeshPoint h{g.x - corner.x, g.y - corner.y};
-        const double turn = u.x * w.y - u.y * w.x;
-        const double first = u.x * h.y - u.y * h.x, second = h.x * w.y - h.y * w.x;
-        if (first * turn > 0 && second * turn > 0) return true;
+        wedges_.push_back({corner, u, w, std::min(nearest(i, c), nearest(j, c)), false});
       }
     }
   }
+  for (Wedge& wedge : wedges_) {
+    for (int t = 0; t < mesh.TriangleCount() && !wedge.meshed; ++t) {
+      bool touches = false;
+      for (int k = 0; k < 3; ++k) {
+        const MeshPoint q = mesh.Node(mesh.TriangleNode(t, k));
+        touches = touches || (q.x == wedge.corner.x && q.y == wedge.corner.y);
+      }
+      wedge.meshed = touches && wedge.Holds(Centroid(mesh, t));
+    }
+  }
+}
+
+bool SharpJobCorners::Wedge::Holds(MeshPoint g) const {
+  const MeshPoint h{g.x - corner.x, g.y - corner.y};
+  const double turn = u.x * w.y - u.y * w.x;
+  const double first = u.x * h.y - u.y * h.x, second = h.x * w.y - h.y * w.x;
+  return first * turn > 0 && second * turn > 0;
+}
+
+bool SharpJobCorners::Holds(int t) const {
+  MeshPoint p[3];
+  for (int k = 0; k < 3; ++k) p[k] = mesh_.Node(mesh_.TriangleNode(t, k));
+  const MeshPoint g{(p[0].x + p[1].x + p[2].x) / 3, (p[0].y + p[1].y + p[2].y) / 3};
+  for (const Wedge& wedge : wedges_) {
+    bool touches = false;
+    for (const MeshPoint q : p)
+      touches = touches || (q.x == wedge.corner.x && q.y == wedge.corner.y);
+    // Around the corner on any side when the wedge is plate; otherwise inside it.
+    if (touches && wedge.meshed) return true;
+    if (!wedge.Holds(g)) continue;
+    if (touches) return true;
+    bool inside = true;
+    for (const MeshPoint q : p) {
+      const double dx = q.x - wedge.corner.x, dy = q.y - wedge.corner.y;
+      inside = inside && dx * dx + dy * dy <= 1.002 * wedge.shell;
+    }
+    if (inside) return true;
+  }
   return false;
+}
+
+bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundDegrees) {
+  return SharpJobCorners(mesh, job, boundDegrees).Holds(t);
 }
 
 }  // namespace tavrin

@@ -26,13 +26,33 @@ struct MeshCheckOptions {
 std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job,
                                    MeshCheckOptions options = {});
 
-// The exemptions at input corners: every triangle exempt from the minimal angle lies at a job
-// corner sharper than it (AtSharpJobCorner), every other triangle of a usable mesh meets it
-// (every triangle, when the mesh was stopped), and the published free angle and count of
-// exempt triangles are the mesh's. Part of CheckMesh when the statistics are checked.
+// The exemptions at input corners: a triangle is exempt from the minimal angle exactly when it
+// lies at a job corner sharper than it (SharpJobCorners), every other triangle of a usable mesh
+// meets it (every triangle, when the mesh was stopped), and the published free angle and count
+// of exempt triangles are the mesh's. Part of CheckMesh when the statistics are checked.
 std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job);
-// Triangle t has a side from one job edge to another, the two edges meet at a job node at an
-// angle below the bound (degrees), and t lies inside the wedge between them.
+
+// The triangles at job corners sharper than a bound, measured from the job's edges and the
+// mesh's nodes alone: two job edges meet at a job node at less than the bound (degrees), the
+// triangle lies inside the wedge between them, and it touches that node or its three nodes lie
+// within the innermost shell (the distance to the nearest mesh node on either edge, to 0.1 %);
+// touching the node on any side counts when the wedge itself is plate (holds a triangle).
+// Building costs the job's edge pairs times the nodes; a query the sharp corners.
+class SharpJobCorners {
+ public:
+  SharpJobCorners(const FEM& mesh, const TObjCont& job, double boundDegrees);
+  bool Holds(int t) const;
+
+ private:
+  struct Wedge {
+    MeshPoint corner, u, w;         // the corner and its edges' directions
+    double shell;                   // squared radius of the innermost shell
+    bool meshed;                    // a triangle touching the corner lies inside
+    bool Holds(MeshPoint g) const;  // g strictly inside the wedge
+  };
+  const FEM& mesh_;
+  std::vector<Wedge> wedges_;
+};
 bool AtSharpJobCorner(const FEM& mesh, const TObjCont& job, int t, double boundDegrees);
 
 // Topology alone, for meshes built by hand.

@@ -225,5 +225,42 @@ TEST(GeometryCheck, MagnitudesKeepTheProductsFinite) {
   }
 }
 
+TEST(GeometryCheck, PrescribedDisplacementsWithinWhatTheSolveCarries) {
+  // A 100 x 100 square of ordinary stiffness under 400 in all (its loads deflect it far less
+  // than its span): the bound is 1e9 times the span, 1e11; a rotation counts times the span.
+  const std::string loaded = std::string(kSquare) + "P, 0, -0.04, 210000, 0.3, 10, 0\n" +
+                             "DE, 0, 0, n, n\nDE, 1, 0, n, n\nDE, 3, 0, n, n\n";
+  const std::string beyond =
+      ", the most double precision carries next to the plate's own deflections (1e+09 times the "
+      "larger of its span and its loads' deflection, 100).";
+  struct Case {
+    std::string what, record, message;  // message "" for a job that passes
+  };
+  const std::vector<Case> cases = {
+      {"an ordinary settlement", "DE, 2, -5, n, n\n", ""},
+      {"a metre on a plate in millimetres", "DN, 2, 1000, 0, n\n", ""},
+      {"right at the bound", "DE, 2, 1e11, n, n\n", ""},
+      {"1e12", "DE, 2, 1e12, n, n\n",
+       "Edge 2 has a prescribed displacement (lin. Z) of 1e+12: beyond 1e+11" + beyond},
+      {"1e15", "DE, 2, -1e15, n, n\n",
+       "Edge 2 has a prescribed displacement (lin. Z) of -1e+15: beyond 1e+11" + beyond},
+      {"1e20 at an edge", "DE, 2, 1e20, n, n\n",
+       "Edge 2 has a prescribed displacement (lin. Z) of 1e+20: beyond 1e+11" + beyond},
+      {"1e20 at a node", "DN, 2, 1e20, n, n\n",
+       "Node 2 has a prescribed displacement (lin. Z) of 1e+20: beyond 1e+11" + beyond},
+      {"a rotation of 1e10", "DE, 2, n, 1e10, n\n",
+       "Edge 2 has a prescribed displacement (rot. X) of 1e+10 (times the span): beyond 1e+11" +
+           beyond},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CheckText(loaded + c.record).message, c.message) << c.what;
+
+  // A soft plate under a heavy load deflects more than its span: the loads set the scale
+  // (400 * 100^2 / D, D = 210 * 10^3 / 12 / 0.91).
+  const double scale = 400.0 * 100 * 100 / (210.0 * 1000 / 12 / 0.91);
+  const std::string soft = std::string(kSquare) + "P, 0, -0.04, 210, 0.3, 10, 0\n";
+  EXPECT_TRUE(CheckText(soft + "DE, 2, " + std::to_string(0.99e9 * scale) + ", n, n\n"));
+  EXPECT_FALSE(CheckText(soft + "DE, 2, " + std::to_string(1.01e9 * scale) + ", n, n\n"));
+}
+
 }  // namespace
 }  // namespace tavrin
