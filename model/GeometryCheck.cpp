@@ -22,6 +22,7 @@
 #include "model/ConstraintCode.h"
 #include "model/NumberFormat.h"
 #include "model/SegmentGrid.h"
+#include "model/SupportCheck.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -89,6 +90,7 @@ class Checker {
     std::string problem = Loops();
     if (problem.empty()) problem = Magnitudes();
     if (problem.empty()) problem = Physics();
+    if (problem.empty()) problem = ElasticSupportProblem(job_);
     if (problem.empty()) problem = Extent();
     if (problem.empty()) problem = Areas();
     if (problem.empty()) problem = NodeSpacing();
@@ -478,8 +480,11 @@ class Checker {
     }
     for (int n = 0; n < job_.NodeCount(); ++n) {
       if (!job_.IsFreeNode(n)) continue;
-      std::string problem =
-          Placement("Node " + std::to_string(n) + ", a free node,", X(n), Y(n), -1);
+      const std::array<double, 3> k = job_.NodeSprings(n);
+      const bool spring = k[0] != 0.0 || k[1] != 0.0 || k[2] != 0.0;
+      std::string problem = Placement(
+          "Node " + std::to_string(n) + ", a free node" + (spring ? " on a spring," : ","), X(n),
+          Y(n), -1);
       if (!problem.empty()) return problem;
     }
     return {};

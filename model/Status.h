@@ -19,6 +19,8 @@ enum StatusCode : int {
   stUnknownRecord = 14,  // a job file line whose keyword starts no record
   stBadName = 15,        // a case, combination or envelope name the file cannot hold, or repeated
   stOutsideCase = 16,    // a load line of a further case with no LC line opening one
+  stHeldRigidly = 17,    // a spring on a freedom the constraint code holds rigidly
+  stBadStiffness = 18,   // a spring stiffness or foundation modulus negative or not finite
 };
 
 }  // namespace tavrin

@@ -166,28 +166,19 @@ int TObjCont::SetEdgeLoads(int e, double linZ, double rotX, double rotY) {
 
 int TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY) {
   if (!ValidNode(i)) return stBadNode;
-  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
-  Node& n = nodes_[static_cast<std::size_t>(i)];
-  n.code = static_cast<std::uint16_t>(code);
-  n.displacement = {linZ, rotX, rotY};
-  return stDone;
+  return SetNodeSupport(i, code, {linZ, rotX, rotY}, NodeSprings(i));
 }
 
 int TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY) {
-  if (!ValidEdge(e)) return stBadIndex;
-  if (!Finite({linZ, rotX, rotY})) return stBadNumber;
-  Edge& d = edges_[static_cast<std::size_t>(e)];
-  d.code = static_cast<std::uint16_t>(code);
-  d.displacement = {linZ, rotX, rotY};
-  return stDone;
+  return SetEdgeSupport(e, code, {linZ, rotX, rotY}, EdgeSprings(e));
 }
 
 int TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, double nu,
                                 double thickness, bool isHole) {
   if (p < 0 || p > polygonCount_) return stBadPolygon;
   if (!Finite({pressure, eModulus, nu, thickness})) return stBadNumber;
-  polygons_[static_cast<std::size_t>(p)].physics =
-      PolygonPhysics{eModulus, nu, thickness, pressure, isHole};
+  PolygonPhysics& physics = polygons_[static_cast<std::size_t>(p)].physics;
+  physics = PolygonPhysics{eModulus, nu, thickness, pressure, isHole, physics.foundation};
   return stDone;
 }
 

@@ -33,6 +33,7 @@ struct PolygonPhysics {
   double thickness = 10.0;
   double pressure = 0.0;
   bool isHole = false;
+  double foundation = 0.0;  // modulus of an elastic foundation under the polygon; 0 for none
 };
 
 // What reading a job text left out: the lines that hold something other than a comment (or an
@@ -44,6 +45,10 @@ struct JobReadSummary {
   std::string firstSkippedText;  // that line, cut to 40 characters
   std::string firstSkippedReason;
   bool hasComment = false;  // some line is a comment
+  // The first spring or foundation line (K...) not read, as "line 12 ("KN, 3, -1, 0, 0"): a
+  // stiffness or modulus it gives is negative or not finite"; "" when none was skipped. Without
+  // it the plate would stand on fewer supports than the file describes, so a run refuses it.
+  std::string supportSkipped;
   // "3 lines were not read. The first is line 7 ("E, 4, 9"): it names a node the job does not
   // have." Empty when nothing was skipped.
   std::string Describe() const;
@@ -119,14 +124,40 @@ class TObjCont {
   // Values must be finite: infinity or NaN is refused with stBadNumber and nothing changes.
   int SetNodeLoads(int i, double linZ, double rotX, double rotY);  // stDone / stBadIndex
   int SetEdgeLoads(int e, double linZ, double rotX, double rotY);  // stDone / stBadIndex
-  // All three values are stored whatever the code; stDone, stBadNode for a bad node.
+  // All three values are stored whatever the code; stDone, stBadNode for a bad node,
+  // stHeldRigidly when the code holds a freedom that has a spring.
   int SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
   int SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY);  // stBadIndex
-  // Note the order: pressure first. stDone, or stBadPolygon for p outside 0..PolygonCount().
+  // Note the order: pressure first; the foundation is kept. stDone, or stBadPolygon for p
+  // outside 0..PolygonCount().
   int SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
                         bool isHole);
   int SetPolygonName(int p, const std::string& name);  // stDone / stBadPolygon
   void SetFreeNode(int i, bool isFree);                // ignored for a bad index
+
+  // ---- Elastic supports (model/ElasticSupports.cpp) ----
+  // Spring stiffnesses on lin. Z, rot. X, rot. Y of a node, or of an edge per unit length; 0 is
+  // no spring. Zeros for a bad index.
+  std::array<double, 3> NodeSprings(int i) const;
+  std::array<double, 3> EdgeSprings(int e) const;
+  // The foundation modulus under closed polygon p (pressure per deflection); 0 for none or a
+  // bad p.
+  double Foundation(int p) const;
+  // Some node or edge has a spring, or some closed polygon a foundation.
+  bool HasElasticSupport() const;
+  // Refused with nothing changed: stBadIndex (stBadPolygon) for an index out of range,
+  // stBadStiffness for a value that is negative or not finite, stHeldRigidly for a spring on a
+  // freedom the constraint code holds. A spring on a held freedom would fight the rigid
+  // support: one of the two is a mistake, so the job never holds both.
+  int SetNodeSprings(int i, const std::array<double, 3>& k);
+  int SetEdgeSprings(int e, const std::array<double, 3>& k);
+  int SetPolygonFoundation(int p, double k);  // closed polygons only
+  // The constraint code and the springs of a node or an edge at once, as the editor sets them
+  // (a freedom may turn from rigid to elastic in one step); the same refusals as above.
+  int SetNodeSupport(int i, int code, const std::array<double, 3>& displacement,
+                     const std::array<double, 3>& springs);
+  int SetEdgeSupport(int e, int code, const std::array<double, 3>& displacement,
+                     const std::array<double, 3>& springs);
 
   // ---- Building (no geometric checks) ----
   int AddNode(double x, double y);      // stAdded
@@ -217,6 +248,12 @@ class TObjCont {
   // (fileIndex[e] for model edge e, -1 when it is not written); one such line applied.
   void WriteCases(std::ostream& out, const std::vector<int>& fileIndex) const;
   int ParseCaseLine(std::string_view keyword, std::string_view fields);
+  // The job file's spring and foundation records (model/JobFileSupports.cpp), written after the
+  // loads with the file's edge numbers (fileOrder[k]: the model edge of file edge k); one such
+  // line applied, its fields as the reader split them.
+  void WriteSupports(std::ostream& out, const std::vector<int>& fileOrder) const;
+  int ParseSupportLine(std::string_view keyword, const std::array<double, 6>& value,
+                       const std::array<bool, 6>& isNumber, int fieldCount);
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;

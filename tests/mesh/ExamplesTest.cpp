@@ -66,7 +66,8 @@ TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
       job.GetPolygonPhysics(region, want);
       ElementPhysics got;
       mesh.GetPhysics(t, got);
-      ASSERT_EQ(got, (ElementPhysics{want[0], want[1], want[2], want[3]})) << "triangle " << t;
+      ASSERT_EQ(got, (ElementPhysics{want[0], want[1], want[2], want[3], job.Foundation(region)}))
+          << "triangle " << t;
     }
 
     double checksum = 0;
