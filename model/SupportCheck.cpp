@@ -38,8 +38,7 @@ std::string ElasticSupportProblem(const TObjCont& job) {
       const std::string what = std::string(node ? "Node " : "Edge ") + std::to_string(i);
       for (std::size_t d = 0; d < k.size(); ++d) {
         if (!Sound(k[d]))
-          return what + " has a spring (" + kFreedom[d] + ") of " + ShortestNumber(k[d]) +
-                 Bounds();
+          return what + " has a spring (" + kFreedom[d] + ") of " + ShortestNumber(k[d]) + Bounds();
         if (k[d] != 0.0 && held[d])
           return what + " is held rigidly in " + kFreedom[d] +
                  " and also on a spring there: a freedom is either held or elastic.";

@@ -24,8 +24,8 @@ constexpr double kPi = 3.14159265358979323846;
 std::string Square(double side, double q, double d, const std::string& extra) {
   std::ostringstream s;
   s.precision(17);
-  s << "N, 0, 0\nN, " << side << ", 0\nN, " << side << ", " << side << "\nN, 0, " << side
-    << "\nN, " << side / 2 << ", " << side / 2 << "\n";
+  s << "N, 0, 0\nN, " << side << ", 0\nN, " << side << ", " << side << "\nN, 0, " << side << "\nN, "
+    << side / 2 << ", " << side / 2 << "\n";
   s << "E, 0, 1\nE, 1, 2\nE, 2, 3\nE, 3, 0\nClose\n";
   s << "P, 0, " << q << ", " << 12 * (1 - kNu * kNu) * d << ", " << kNu << ", 1, 0\n" << extra;
   return s.str();
