@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QImage>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,7 @@ namespace tavrin {
 struct Symbols {
   int constraintCode = 0;  // 100 lin. Z + 10 rot. X + 1 rot. Y
   bool loadLinZ = false, loadRotX = false, loadRotY = false;
+  std::array<bool, 3> springs{};  // a spring on lin. Z, rot. X, rot. Y (a zigzag, not hatching)
 };
 
 class PlanView : public QWidget {
