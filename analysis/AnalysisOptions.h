@@ -22,7 +22,8 @@ enum class RecoveryKind {
 
 enum class EdgeLoadKind {
   Lumped,      // each edge's forces and moments per unit length on its end nodes, half the
-               // edge's length each (the documented loading)
+               // edge's length each (the documented loading; a twisting edge moment converges
+               // to the wrong moments at the boundary)
   Consistent,  // with the element's edge interpolation: a force with its end moments, the
                // twisting part of a moment as the Kirchhoff end forces it is equivalent to
 };
@@ -33,7 +34,7 @@ struct AnalysisOptions {
   // The most memory the factor of one solve may take, in bytes; 0 uses what the system and the
   // process limits leave available.
   std::int64_t memoryLimitBytes = 0;
-  EdgeLoadKind edgeLoads = EdgeLoadKind::Lumped;
+  EdgeLoadKind edgeLoads = EdgeLoadKind::Consistent;
 };
 
 // The workbench's setting, written by the mesh parameters dialog and read where the workbench

@@ -13,9 +13,9 @@ bool Sound(double k) { return std::isfinite(k) && k >= 0; }
 
 std::string CheckElasticSupport(const PlateMesh& mesh, const DofNumbering& numbering) {
   const auto& meshToNew = numbering.MeshToNew();
-  for (int i = 0; i < static_cast<int>(mesh.nodeSprings.size()); ++i)
+  for (int i = 0; i < mesh.NodeCount(); ++i)
     for (int d = 0; d < 3; ++d) {
-      const double k = mesh.nodeSprings[i][d];
+      const double k = mesh.nodeDof[i].spring[d];
       if (!Sound(k))
         return "The spring of mesh node " + std::to_string(i) + " on " + kFreedomNames[d] +
                " is negative or not finite.";
@@ -23,9 +23,9 @@ std::string CheckElasticSupport(const PlateMesh& mesh, const DofNumbering& numbe
         return "Mesh node " + std::to_string(i) + " is both held rigidly and on a spring in " +
                kFreedomNames[d] + ".";
     }
-  for (int e = 0; e < static_cast<int>(mesh.edgeSprings.size()); ++e)
+  for (int e = 0; e < mesh.EdgeCount(); ++e)
     for (int d = 0; d < 3; ++d) {
-      const double k = mesh.edgeSprings[e][d];
+      const double k = mesh.edgeDof[e].spring[d];
       if (!Sound(k))
         return "The spring of mesh edge " + std::to_string(e) + " on " + kFreedomNames[d] +
                " is negative or not finite.";
@@ -34,8 +34,8 @@ std::string CheckElasticSupport(const PlateMesh& mesh, const DofNumbering& numbe
           return "Mesh edge " + std::to_string(e) + " is on a spring in " + kFreedomNames[d] +
                  " where its node " + std::to_string(mesh.edges[e][end]) + " is held rigidly.";
     }
-  for (int t = 0; t < static_cast<int>(mesh.foundation.size()); ++t)
-    if (!Sound(mesh.foundation[t]))
+  for (int t = 0; t < mesh.TriangleCount(); ++t)
+    if (!Sound(mesh.materials[t].foundation))
       return "The foundation modulus under element " + std::to_string(t) +
              " is negative or not finite.";
   return std::string();
@@ -47,15 +47,15 @@ ElasticTerms BuildElasticTerms(const PlateMesh& mesh, const DofNumbering& number
   terms.spring.assign(numbering.EquationCount(), 0.0L);
   terms.foundation.assign(numbering.EquationCount(), 0.0L);
   terms.tributaryArea.assign(numbering.NodeCount(), 0.0);
-  for (int i = 0; i < static_cast<int>(mesh.nodeSprings.size()); ++i)
-    for (int d = 0; d < 3; ++d) terms.spring[3 * meshToNew[i] + d] += mesh.nodeSprings[i][d];
-  for (int e = 0; e < static_cast<int>(mesh.edgeSprings.size()); ++e) {
+  for (int i = 0; i < mesh.NodeCount(); ++i)
+    for (int d = 0; d < 3; ++d) terms.spring[3 * meshToNew[i] + d] += mesh.nodeDof[i].spring[d];
+  for (int e = 0; e < mesh.EdgeCount(); ++e) {
     const int a = mesh.edges[e][0], b = mesh.edges[e][1];
     const long double half = 0.5L * std::hypot(static_cast<long double>(mesh.x[a] - mesh.x[b]),
                                                static_cast<long double>(mesh.y[a] - mesh.y[b]));
     for (int end : {a, b})
       for (int d = 0; d < 3; ++d)
-        terms.spring[3 * meshToNew[end] + d] += mesh.edgeSprings[e][d] * half;
+        terms.spring[3 * meshToNew[end] + d] += mesh.edgeDof[e].spring[d] * half;
   }
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
     const auto& c = mesh.triangles[t];
@@ -65,7 +65,7 @@ ElasticTerms BuildElasticTerms(const PlateMesh& mesh, const DofNumbering& number
                   (static_cast<long double>(mesh.y[c[1]]) - mesh.y[c[0]]) *
                       (static_cast<long double>(mesh.x[c[2]]) - mesh.x[c[0]])) /
         6.0L;
-    const double k = t < static_cast<int>(mesh.foundation.size()) ? mesh.foundation[t] : 0.0;
+    const double k = mesh.materials[t].foundation;
     for (int corner = 0; corner < 3; ++corner) {
       const int v = meshToNew[c[corner]];
       terms.tributaryArea[v] += static_cast<double>(third);

@@ -20,21 +20,18 @@ namespace tavrin {
 
 class FEM;
 
-// Loads and constraints of nodes and edges are the job's DofRecord (forces per unit length on an
-// edge); material and pressure of a triangle its ElementPhysics.
+// Loads, constraints and springs of nodes and edges are the job's DofRecord (forces and springs
+// per unit length on an edge); material, pressure and foundation of a triangle its
+// ElementPhysics.
 struct PlateMesh {
   std::vector<double> x, y;
   std::vector<DofRecord> nodeDof;
   std::vector<std::array<int, 2>> edges;
   std::vector<DofRecord> edgeDof;
   std::vector<std::array<int, 3>> triangles;
+  // Springs of nodes and edges are their DofRecord's `spring`, the foundation under a triangle
+  // its ElementPhysics' `foundation`.
   std::vector<ElementPhysics> materials;
-  // Elastic supports and foundation, empty when the plate has none (else sized like the nodes,
-  // edges and triangles): spring stiffnesses of lin. Z, rot. X and rot. Y of a node, the same
-  // per unit length of an edge, and the foundation modulus (pressure per deflection) under a
-  // triangle. 0 is no spring.
-  std::vector<std::array<double, 3>> nodeSprings, edgeSprings;
-  std::vector<double> foundation;
   double minAngle = 0;  // radians; informative only
 
   int NodeCount() const { return static_cast<int>(x.size()); }

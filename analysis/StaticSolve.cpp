@@ -122,10 +122,7 @@ SolveCode TGlobMatrix::CheckTables() {
     return Fail(SolveCode::EmptyMesh, Message(SolveCode::EmptyMesh));
   if (mesh_.y.size() != mesh_.x.size() || mesh_.nodeDof.size() != mesh_.x.size() ||
       mesh_.edgeDof.size() != mesh_.edges.size() ||
-      mesh_.materials.size() != mesh_.triangles.size() ||
-      (!mesh_.nodeSprings.empty() && mesh_.nodeSprings.size() != mesh_.x.size()) ||
-      (!mesh_.edgeSprings.empty() && mesh_.edgeSprings.size() != mesh_.edges.size()) ||
-      (!mesh_.foundation.empty() && mesh_.foundation.size() != mesh_.triangles.size()))
+      mesh_.materials.size() != mesh_.triangles.size())
     return Fail(SolveCode::AdjacencyFailed,
                 "The mesh's node, edge and element tables differ in length.");
   for (int t = 0; t < triangleCount_; ++t) {

@@ -30,6 +30,8 @@ std::string Compare(const TObjCont& a, const TObjCont& b) {
     b.GetNodeAttributes(i, vb, cb);
     if (ca != cb || va != vb)
       return "node " + std::to_string(i) + " changed its loads or constraints";
+    if (a.NodeSprings(i) != b.NodeSprings(i))
+      return "node " + std::to_string(i) + " changed its springs";
   }
   for (int e = 0; e < a.EdgeCount(); ++e) {
     if (a.EdgeBegin(e) != b.EdgeBegin(e) || a.EdgeEnd(e) != b.EdgeEnd(e))
@@ -38,6 +40,8 @@ std::string Compare(const TObjCont& a, const TObjCont& b) {
     b.GetEdgeAttributes(e, vb, cb);
     if (ca != cb || va != vb)
       return "edge " + std::to_string(e) + " changed its loads or constraints";
+    if (a.EdgeSprings(e) != b.EdgeSprings(e))
+      return "edge " + std::to_string(e) + " changed its springs";
   }
   for (int p = 0; p <= a.PolygonCount(); ++p) {
     if (a.PolygonEdgeCount(p) != b.PolygonEdgeCount(p))
@@ -50,7 +54,8 @@ std::string Compare(const TObjCont& a, const TObjCont& b) {
     std::array<double, 5> pa{}, pb{};
     a.GetPolygonPhysics(p, pa);
     b.GetPolygonPhysics(p, pb);
-    if (pa != pb) return "polygon " + std::to_string(p) + " changed its physics";
+    if (pa != pb || a.Foundation(p) != b.Foundation(p))
+      return "polygon " + std::to_string(p) + " changed its physics";
   }
   if (a.Cases().CaseCount() != b.Cases().CaseCount()) return "the number of load cases changed";
   for (int k = 0; k < a.Cases().CaseCount(); ++k) {

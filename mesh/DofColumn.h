@@ -3,7 +3,7 @@
 // all; only the job's own nodes and edges, and the pieces of a loaded edge, carry a record.
 //
 // Owns a 4-byte slot per entry and one record per entry added with a non-zero record: a table
-// of mostly bare entries costs 4 bytes each instead of a whole record (56 bytes). Append and
+// of mostly bare entries costs 4 bytes each instead of a whole record (80 bytes). Append and
 // read cost constant time.
 #pragma once
 

@@ -63,7 +63,7 @@ class TTris {
   std::vector<Record> records_;
 
   // The distinct physics by their bits (so -0.0 and NaN payloads come back as given).
-  using PhysicsBits = std::array<std::uint64_t, 4>;
+  using PhysicsBits = std::array<std::uint64_t, sizeof(ElementPhysics) / 8>;
   struct BitsHash {
     std::size_t operator()(const PhysicsBits& b) const;
   };

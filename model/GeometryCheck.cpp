@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/GeometryChecker.h"
+#include "model/SupportCheck.h"
 #include "model/NumberFormat.h"
 #include "model/SegmentGrid.h"
 #include "model/TObjCont.h"
@@ -63,6 +64,7 @@ std::string Checker::Run() {
   std::string problem = Loops();
   if (problem.empty()) problem = Magnitudes();
   if (problem.empty()) problem = Physics();
+  if (problem.empty()) problem = ElasticSupportProblem(job_);
   if (problem.empty()) problem = Extent();
   if (problem.empty()) problem = Areas();
   if (problem.empty()) problem = Displacements();

@@ -3,6 +3,7 @@
 // one row of the SegmentGrid; a polygon is around the point when the ray crosses it an odd
 // number of times.
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,11 @@ std::string Checker::Containment() {
   }
   for (int n = 0; n < job_.NodeCount(); ++n) {
     if (!job_.IsFreeNode(n)) continue;
-    std::string problem = Placement("Node " + std::to_string(n) + ", a free node,", X(n), Y(n), -1);
+    const std::array<double, 3> k = job_.NodeSprings(n);
+    const bool spring = k[0] != 0.0 || k[1] != 0.0 || k[2] != 0.0;
+    std::string problem = Placement(
+        "Node " + std::to_string(n) + ", a free node" + (spring ? " on a spring," : ","), X(n),
+        Y(n), -1);
     if (!problem.empty()) return problem;
   }
   return {};

@@ -141,6 +141,7 @@ void TObjCont::WriteJob(std::ostream& out) const {
     const Edge& d = edges_[static_cast<std::size_t>(fileOrder[k])];
     if (NonZero(d.force)) out << "FE, " << k << ", " << Triple(d.force) << "\n";
   }
+  WriteSupports(out, fileOrder);
   WriteCases(out, fileIndex);
 }
 
@@ -206,12 +207,19 @@ JobReadSummary TObjCont::ReadJobText(std::string_view text) {
       const std::size_t first = line.find_first_not_of(' ');
       summary.hasComment =
           summary.hasComment || (first != std::string_view::npos && line[first] == ';');
-    } else if (summary.skipped++ == 0) {
-      summary.firstSkippedLine = number;
+    } else {
       // Shown to the user: a line of random bytes must not garble the message.
-      for (char c : line.substr(0, 40))
-        summary.firstSkippedText += (c >= ' ' && c < 0x7f) ? c : '?';
-      summary.firstSkippedReason = SkipReason(status);
+      std::string shown;
+      for (char c : line.substr(0, 40)) shown += (c >= ' ' && c < 0x7f) ? c : '?';
+      if (summary.skipped++ == 0) {
+        summary.firstSkippedLine = number;
+        summary.firstSkippedText = shown;
+        summary.firstSkippedReason = SkipReason(status);
+      }
+      const std::size_t first = line.find_first_not_of(' ');
+      if (summary.supportSkipped.empty() && line[first] == 'K')
+        summary.supportSkipped =
+            "line " + std::to_string(number) + " (\"" + shown + "\"): " + SkipReason(status);
     }
     start = end + 1;
   }
@@ -308,6 +316,8 @@ StatusCode TObjCont::ParseJobLine(std::string_view line) {
       return AddNode(value[0], value[1]);
     case 'P':
       return physics();
+    case 'K':
+      return ParseSupportLine(keyword, value, isNumber, fieldCount);
     case 'L':
       return ParseCaseLine(
           keyword, kwEnd == std::string_view::npos ? std::string_view() : line.substr(kwEnd + 1));

@@ -30,6 +30,10 @@ const char* SkipReason(StatusCode code) {
              "character";
     case StatusCode::OutsideCase:
       return "it loads a further case, but no LC line before it opens one";
+    case StatusCode::HeldRigidly:
+      return "it puts a spring on a freedom the constraint code holds rigidly";
+    case StatusCode::BadStiffness:
+      return "a stiffness or modulus it gives is negative or not finite";
     // No record line ends with an editing refusal; they read as an unknown keyword.
     case StatusCode::Crossing:
     case StatusCode::Rejected:

@@ -21,6 +21,8 @@ enum class StatusCode : int {
   UnknownRecord = 14,  // a job file line whose keyword starts no record
   BadName = 15,        // a case, combination or envelope name the file cannot hold, or repeated
   OutsideCase = 16,    // a load line of a further case with no LC line opening one
+  HeldRigidly = 17,    // a spring on a freedom the constraint code holds rigidly
+  BadStiffness = 18,   // a spring stiffness or foundation modulus negative or not finite
 };
 
 // The documented number of a status.

@@ -166,28 +166,19 @@ StatusCode TObjCont::SetEdgeLoads(int e, double linZ, double rotX, double rotY) 
 
 StatusCode TObjCont::SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY) {
   if (!ValidNode(i)) return StatusCode::BadNode;
-  if (!Finite({linZ, rotX, rotY})) return StatusCode::BadNumber;
-  Node& n = nodes_[static_cast<std::size_t>(i)];
-  n.code = static_cast<std::uint16_t>(code);
-  n.displacement = {linZ, rotX, rotY};
-  return StatusCode::Done;
+  return SetNodeSupport(i, code, {linZ, rotX, rotY}, NodeSprings(i));
 }
 
 StatusCode TObjCont::SetEdgeConstraints(int e, int code, double linZ, double rotX, double rotY) {
-  if (!ValidEdge(e)) return StatusCode::BadIndex;
-  if (!Finite({linZ, rotX, rotY})) return StatusCode::BadNumber;
-  Edge& d = edges_[static_cast<std::size_t>(e)];
-  d.code = static_cast<std::uint16_t>(code);
-  d.displacement = {linZ, rotX, rotY};
-  return StatusCode::Done;
+  return SetEdgeSupport(e, code, {linZ, rotX, rotY}, EdgeSprings(e));
 }
 
 StatusCode TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, double nu,
                                        double thickness, bool isHole) {
   if (p < 0 || p > polygonCount_) return StatusCode::BadPolygon;
   if (!Finite({pressure, eModulus, nu, thickness})) return StatusCode::BadNumber;
-  polygons_[static_cast<std::size_t>(p)].physics =
-      PolygonPhysics{eModulus, nu, thickness, pressure, isHole};
+  PolygonPhysics& physics = polygons_[static_cast<std::size_t>(p)].physics;
+  physics = PolygonPhysics{eModulus, nu, thickness, pressure, isHole, physics.foundation};
   return StatusCode::Done;
 }
 

@@ -33,6 +33,7 @@ struct PolygonPhysics {
   double thickness = 10.0;
   double pressure = 0.0;
   bool isHole = false;
+  double foundation = 0.0;  // modulus of an elastic foundation under the polygon; 0 for none
 };
 
 // What reading a job text left out: the lines that hold something other than a comment (or an
@@ -44,6 +45,10 @@ struct JobReadSummary {
   std::string firstSkippedText;  // that line, cut to 40 characters
   std::string firstSkippedReason;
   bool hasComment = false;  // some line is a comment
+  // The first spring or foundation line (K...) not read, as "line 12 ("KN, 3, -1, 0, 0"): a
+  // stiffness or modulus it gives is negative or not finite"; "" when none was skipped. Without
+  // it the plate would stand on fewer supports than the file describes, so a run refuses it.
+  std::string supportSkipped;
   // "3 lines were not read. The first is line 7 ("E, 4, 9"): it names a node the job does not
   // have." Empty when nothing was skipped.
   std::string Describe() const;
@@ -119,15 +124,41 @@ class TObjCont {
   // Values must be finite: infinity or NaN is refused with BadNumber and nothing changes.
   StatusCode SetNodeLoads(int i, double linZ, double rotX, double rotY);  // Done / BadIndex
   StatusCode SetEdgeLoads(int e, double linZ, double rotX, double rotY);  // Done / BadIndex
-  // All three values are stored whatever the code; Done, BadNode for a bad node.
+  // All three values are stored whatever the code; Done, BadNode for a bad node, HeldRigidly
+  // when the code holds a freedom that has a spring.
   StatusCode SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
   StatusCode SetEdgeConstraints(int e, int code, double linZ, double rotX,
                                 double rotY);  // BadIndex
-  // Note the order: pressure first. Done, or BadPolygon for p outside 0..PolygonCount().
+  // Note the order: pressure first; the foundation is kept. Done, or BadPolygon for p outside
+  // 0..PolygonCount().
   StatusCode SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
                                bool isHole);
   StatusCode SetPolygonName(int p, const std::string& name);  // Done / BadPolygon
   void SetFreeNode(int i, bool isFree);                       // ignored for a bad index
+
+  // ---- Elastic supports (model/ElasticSupports.cpp) ----
+  // Spring stiffnesses on lin. Z, rot. X, rot. Y of a node, or of an edge per unit length; 0 is
+  // no spring. Zeros for a bad index.
+  std::array<double, 3> NodeSprings(int i) const;
+  std::array<double, 3> EdgeSprings(int e) const;
+  // The foundation modulus under closed polygon p (pressure per deflection); 0 for none or a
+  // bad p.
+  double Foundation(int p) const;
+  // Some node or edge has a spring, or some closed polygon a foundation.
+  bool HasElasticSupport() const;
+  // Refused with nothing changed: BadIndex (BadPolygon) for an index out of range,
+  // BadStiffness for a value that is negative or not finite, HeldRigidly for a spring on a
+  // freedom the constraint code holds. A spring on a held freedom would fight the rigid
+  // support: one of the two is a mistake, so the job never holds both.
+  StatusCode SetNodeSprings(int i, const std::array<double, 3>& k);
+  StatusCode SetEdgeSprings(int e, const std::array<double, 3>& k);
+  StatusCode SetPolygonFoundation(int p, double k);  // closed polygons only
+  // The constraint code and the springs of a node or an edge at once, as the editor sets them
+  // (a freedom may turn from rigid to elastic in one step); the same refusals as above.
+  StatusCode SetNodeSupport(int i, int code, const std::array<double, 3>& displacement,
+                     const std::array<double, 3>& springs);
+  StatusCode SetEdgeSupport(int e, int code, const std::array<double, 3>& displacement,
+                     const std::array<double, 3>& springs);
 
   // ---- Building (no geometric checks) ----
   StatusCode AddNode(double x, double y);      // Added
@@ -218,6 +249,12 @@ class TObjCont {
   // (fileIndex[e] for model edge e, -1 when it is not written); one such line applied.
   void WriteCases(std::ostream& out, const std::vector<int>& fileIndex) const;
   StatusCode ParseCaseLine(std::string_view keyword, std::string_view fields);
+  // The job file's spring and foundation records (model/JobFileSupports.cpp), written after the
+  // loads with the file's edge numbers (fileOrder[k]: the model edge of file edge k); one such
+  // line applied, its fields as the reader split them.
+  void WriteSupports(std::ostream& out, const std::vector<int>& fileOrder) const;
+  StatusCode ParseSupportLine(std::string_view keyword, const std::array<double, 6>& value,
+                              const std::array<bool, 6>& isNumber, int fieldCount);
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;

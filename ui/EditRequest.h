@@ -3,6 +3,7 @@
 // editor for display. Plain data, no Qt, so both sides (and tests) can fill it freely.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -14,7 +15,7 @@ enum class SelectionKind : std::int32_t { none = 0, node = 1, edge = 2, polygon 
 struct EditRequest {
   bool geometryChanged = false;     // x, y validated and to be applied
   bool loadsChanged = false;        // the three loads validated
-  bool constraintsChanged = false;  // constraintCode and the three prescribed values validated
+  bool constraintsChanged = false;  // constraintCode, prescribed values and springs validated
   bool physicsChanged = false;      // polygon physics validated
   bool moveBeginNode = true;        // for an edge: move its begin node (true) or its end node
   std::int32_t index = -1;          // selected node, edge or polygon
@@ -23,9 +24,11 @@ struct EditRequest {
   double loadLinZ = 0.0, loadRotX = 0.0, loadRotY = 0.0;
   std::uint16_t constraintCode = 0;                       // 100 lin. Z + 10 rot. X + 1 rot. Y
   double dispLinZ = 0.0, dispRotX = 0.0, dispRotY = 0.0;  // prescribed values
+  std::array<double, 3> springs{};  // stiffness on lin. Z, rot. X, rot. Y; 0 for none
   double pressure = 0.0, eModulus = 0.0, poisson = 0.0, thickness = 0.0;
   bool hole = false;
-  std::string name;  // polygon name shown by the editor; nothing fills it
+  double foundation = 0.0;  // modulus of the polygon's foundation; 0 for none
+  std::string name;         // polygon name shown by the editor; nothing fills it
 };
 
 }  // namespace tavrin

@@ -6,17 +6,18 @@ namespace tavrin {
 
 namespace {
 
-// Loads, prescribed values and constraint code of node (isNode) or edge i onto j of `to`.
+// Loads, prescribed values, constraint code and springs of node (isNode) or edge i onto j of
+// `to`.
 void CopyAttributes(const TObjCont& from, int i, TObjCont& to, int j, bool isNode) {
   std::array<double, 6> v{};  // prescribed lin. Z, rot. X, rot. Y, then the loads
   int code = 0;
   if ((isNode ? from.GetNodeAttributes(i, v, code) : from.GetEdgeAttributes(i, v, code)) < 0)
     return;
   if (isNode) {
-    to.SetNodeConstraints(j, code, v[0], v[1], v[2]);
+    to.SetNodeSupport(j, code, {v[0], v[1], v[2]}, from.NodeSprings(i));
     to.SetNodeLoads(j, v[3], v[4], v[5]);
   } else {
-    to.SetEdgeConstraints(j, code, v[0], v[1], v[2]);
+    to.SetEdgeSupport(j, code, {v[0], v[1], v[2]}, from.EdgeSprings(i));
     to.SetEdgeLoads(j, v[3], v[4], v[5]);
   }
 }
@@ -24,6 +25,7 @@ void CopyAttributes(const TObjCont& from, int i, TObjCont& to, int j, bool isNod
 void CopyPolygonSlot(const TObjCont& from, int p, TObjCont& to, int q) {
   const PolygonPhysics ph = from.Physics(p);
   to.SetPolygonPhysics(q, ph.pressure, ph.eModulus, ph.nu, ph.thickness, ph.isHole);
+  to.SetPolygonFoundation(q, ph.foundation);
   to.SetPolygonName(q, from.PolygonName(p));
 }
 

@@ -14,6 +14,8 @@ namespace tavrin {
 Symbols JobSymbols(const TObjCont& job, int index, bool isNode) {
   Symbols s;
   s.constraintCode = job.GetConstraintCode(index, isNode);  // -1 draws no constraint
+  const std::array<double, 3> k = isNode ? job.NodeSprings(index) : job.EdgeSprings(index);
+  for (std::size_t d = 0; d < k.size(); ++d) s.springs[d] = k[d] != 0.0;
   s.loadLinZ = job.HasLinZLoad(index, isNode);
   s.loadRotX = job.HasRotXLoad(index, isNode);
   s.loadRotY = job.HasRotYLoad(index, isNode);

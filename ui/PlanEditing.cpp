@@ -118,12 +118,14 @@ void PlanEditing::FetchNodeData(int node) {
   std::array<double, 6> v{};
   int code = 0;
   if (host_.Structure().GetNodeAttributes(node, v, code) >= 0) StoreAttributes(v, code);
+  request_.springs = host_.Structure().NodeSprings(node);
 }
 
 void PlanEditing::FetchEdgeData(int edge) {
   std::array<double, 6> v{};
   int code = 0;
   if (host_.Structure().GetEdgeAttributes(edge, v, code) >= 0) StoreAttributes(v, code);
+  request_.springs = host_.Structure().EdgeSprings(edge);
 }
 
 // The model hands out prescribed values first, then loads, then the code.
@@ -180,6 +182,7 @@ void PlanEditing::FetchPolygonData(int polygon) {
     request_.thickness = physics[2];
     request_.pressure = physics[3];
     request_.hole = physics[4] > 0.0;
+    request_.foundation = host_.Structure().Foundation(polygon);
   }
 }
 
@@ -268,20 +271,21 @@ void PlanEditing::ApplyEdits() {
   }
   if (r.constraintsChanged) {
     host_.SetModified();
-    if (isEdge)
-      job.SetEdgeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
-    if (isNode)
-      job.SetNodeConstraints(r.index, r.constraintCode, r.dispLinZ, r.dispRotX, r.dispRotY);
+    const std::array<double, 3> displacement{r.dispLinZ, r.dispRotX, r.dispRotY};
+    if (isEdge) job.SetEdgeSupport(r.index, r.constraintCode, displacement, r.springs);
+    if (isNode) job.SetNodeSupport(r.index, r.constraintCode, displacement, r.springs);
   }
   if (r.physicsChanged) {
     host_.SetModified();
     if (r.kind == SelectionKind::polygon)
       job.SetPolygonPhysics(r.index, r.pressure, r.eModulus, r.poisson, r.thickness, r.hole);
+    if (r.kind == SelectionKind::polygon) job.SetPolygonFoundation(r.index, r.foundation);
   }
   host_.View().ClearCanvas();
   host_.Redraw();
   r.constraintCode = 0;
   r.dispLinZ = r.dispRotX = r.dispRotY = 0.0;
+  r.springs = {};
   r.loadLinZ = r.loadRotX = r.loadRotY = 0.0;
 }
 

@@ -229,6 +229,28 @@ void PlanView::DrawSymbols(int x, int y, const Symbols& s) {
     Line(x - 3, y + 17, x, y + 14);
     Line(x, y + 14, x + 3, y + 17);
   }
+  // A spring is a zigzag where a rigid support has its hatching: along the support's stem.
+  auto zigzag = [this](int x0, int y0, int dx, int dy) {  // 4 teeth from (x0, y0), step (dx, dy)
+    for (int k = 0; k < 4; ++k) {
+      const int side = k % 2 == 0 ? 3 : -3;
+      Line(x0 + k * dx, y0 + k * dy, x0 + k * dx + dx / 2 + (dy != 0 ? side : 0),
+           y0 + k * dy + dy / 2 + (dx != 0 ? side : 0));
+      Line(x0 + k * dx + dx / 2 + (dy != 0 ? side : 0), y0 + k * dy + dy / 2 + (dx != 0 ? side : 0),
+           x0 + (k + 1) * dx, y0 + (k + 1) * dy);
+    }
+  };
+  if (s.springs[0]) {  // lin. Z spring
+    zigzag(x, y, 0, 3);
+    Line(x - 5, y + 12, x + 5, y + 12);
+  }
+  if (s.springs[1]) {  // rot. X spring
+    zigzag(x, y, 5, 0);
+    Line(x + 20, y - 4, x + 20, y + 4);
+  }
+  if (s.springs[2]) {  // rot. Y spring
+    zigzag(x, y, 0, 5);
+    Line(x - 4, y + 20, x + 4, y + 20);
+  }
   if (s.loadLinZ) {
     Line(x, y - 20, x, y);
     Line(x, y, x + 3, y - 10);

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLine>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -24,6 +25,7 @@ namespace tavrin {
 struct Symbols {
   int constraintCode = 0;  // 100 lin. Z + 10 rot. X + 1 rot. Y
   bool loadLinZ = false, loadRotX = false, loadRotY = false;
+  std::array<bool, 3> springs{};  // a spring on lin. Z, rot. X, rot. Y (a zigzag, not hatching)
 };
 
 class PlanView : public QWidget {

@@ -1,5 +1,6 @@
 // The property editor's constraints page: which freedoms of the selected node or edge are
-// held, and the displacements prescribed for them. Disabled for a polygon or no selection.
+// held rigidly and the displacements prescribed for them, or which sit on springs and their
+// stiffnesses (per unit length on an edge). Disabled for a polygon or no selection.
 #pragma once
 
 #include "ui/RollupPage.h"
@@ -17,8 +18,10 @@ class RollupConstraintsPage : public RollupPage {
                    EditRequest& shown) override;
 
  private:
-  std::array<QCheckBox*, 3> held_{};    // lin. Z, rot. X, rot. Y
-  std::array<QLineEdit*, 3> fields_{};  // the prescribed values, same order
+  std::array<QCheckBox*, 3> held_{};     // lin. Z, rot. X, rot. Y
+  std::array<QLineEdit*, 3> fields_{};   // the prescribed values, same order
+  std::array<QCheckBox*, 3> elastic_{};  // a spring on the freedom instead of a rigid hold
+  std::array<QLineEdit*, 3> springs_{};  // its stiffness
 };
 
 }  // namespace tavrin

@@ -45,6 +45,7 @@ RollupPhysicsPage::RollupPhysicsPage() : RollupPage("TabPhysics") {
   thickness_ = AddField("Thickness");
   isHole_ = AddCheck("IsHole", QStringLiteral("Hole"));
   polyName_ = AddField("PolyName");
+  foundation_ = AddField("Foundation");
   auto* qz = new QLabel(QStringLiteral("qZ"), this);
   qz->setToolTip(QStringLiteral("Pressure"));
   p->addWidget(qz, 0, 0);
@@ -55,11 +56,16 @@ RollupPhysicsPage::RollupPhysicsPage() : RollupPage("TabPhysics") {
   p->addWidget(nuModulus_, 2, 1);
   p->addWidget(new QLabel(QStringLiteral("Thickn."), this), 3, 0);
   p->addWidget(thickness_, 3, 1);
-  p->addWidget(isHole_, 4, 0, 1, 2);
-  p->addWidget(new QLabel(QStringLiteral("Object name"), this), 5, 0, 1, 2);
-  p->addWidget(polyName_, 6, 0, 1, 2);
-  p->setRowStretch(7, 1);
-  for (QLineEdit* e : {pressure_, eModulus_, nuModulus_, thickness_, polyName_}) Watch(e);
+  auto* kf = new QLabel(QStringLiteral("Found. k"), this);
+  kf->setToolTip(QStringLiteral("Foundation modulus (pressure per deflection); 0 for none"));
+  p->addWidget(kf, 4, 0);
+  p->addWidget(foundation_, 4, 1);
+  p->addWidget(isHole_, 5, 0, 1, 2);
+  p->addWidget(new QLabel(QStringLiteral("Object name"), this), 6, 0, 1, 2);
+  p->addWidget(polyName_, 7, 0, 1, 2);
+  p->setRowStretch(8, 1);
+  for (QLineEdit* e : {pressure_, eModulus_, nuModulus_, thickness_, foundation_, polyName_})
+    Watch(e);
   Watch(isHole_);
 }
 
@@ -67,13 +73,14 @@ void RollupPhysicsPage::Fill(const RollupSelection& selection, const EditRequest
   const Filling filling(*this);
   const bool polygon = selection.kind == SelectionKind::polygon;
   for (QWidget* w : std::initializer_list<QWidget*>{pressure_, eModulus_, nuModulus_, thickness_,
-                                                    isHole_, polyName_})
+                                                    foundation_, isHole_, polyName_})
     w->setEnabled(polygon);
   if (polygon) {
     pressure_->setText(Text(shown.pressure));
     eModulus_->setText(Text(shown.eModulus));
     nuModulus_->setText(Text(shown.poisson));
     thickness_->setText(Text(shown.thickness));
+    foundation_->setText(Text(shown.foundation));
     isHole_->setChecked(shown.hole);
     polyName_->setText(QString::fromStdString(shown.name));
   }
@@ -90,7 +97,7 @@ void RollupPhysicsPage::Refuse(QLineEdit* field, const char* message) {
 
 bool RollupPhysicsPage::Validate(const RollupSelection& selection, EditRequest& r) {
   const double pressure = Value(pressure_), e = Value(eModulus_), nu = Value(nuModulus_),
-               t = Value(thickness_);
+               t = Value(thickness_), k = Value(foundation_);
   bool ok = true;
   auto refuse = [&](QLineEdit* field, const char* message) {
     Refuse(field, message);
@@ -103,7 +110,10 @@ bool RollupPhysicsPage::Validate(const RollupSelection& selection, EditRequest& 
     refuse(nuModulus_, "Not a valid number in «Poisson Modulus» field");
   if (IsInvalidFieldValue(t) || t < kLeastPositive)
     refuse(thickness_, "Not a valid number in «Thickness» field");
+  if (IsInvalidFieldValue(k) || k < 0)
+    refuse(foundation_, "Not a valid modulus in «Foundation» field: it must not be negative");
   if (!ok) return false;
+  r.foundation = k;
   r.pressure = pressure;
   r.eModulus = e;
   r.poisson = nu;
@@ -121,6 +131,7 @@ void RollupPhysicsPage::KeepApplied(const EditRequest& applied, RollupSelection&
   shown.eModulus = applied.eModulus;
   shown.poisson = applied.poisson;
   shown.thickness = applied.thickness;
+  shown.foundation = applied.foundation;
   shown.hole = applied.hole;
 }
 

@@ -23,6 +23,7 @@ class RollupPhysicsPage : public RollupPage {
   QLineEdit* pressure_ = nullptr;
   QLineEdit* eModulus_ = nullptr;
   QLineEdit* nuModulus_ = nullptr;
+  QLineEdit* foundation_ = nullptr;
   QLineEdit* thickness_ = nullptr;
   QCheckBox* isHole_ = nullptr;
   QLineEdit* polyName_ = nullptr;

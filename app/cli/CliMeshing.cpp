@@ -50,6 +50,9 @@ int LoadAndMesh(const std::string& job, const char* command, const MeshOptions& 
   if (JobFileResult r = structure.LoadJob(job); !r) {
     std::fprintf(stderr, "tavrin-cli %s: %s\n", command, r.error.c_str());
     return 1;
+  } else if (!r.read.supportSkipped.empty()) {
+    std::fprintf(stderr, "tavrin-cli %s: %s\n", command, r.read.supportSkipped.c_str());
+    return 1;
   }
   structure.PrepareForMeshing();
   if (const GeometryCheckResult check = CheckGeometry(structure); !check) {

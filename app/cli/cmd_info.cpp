@@ -54,6 +54,19 @@ int RunInfo(const Args& args) {
     out += " pressure " + Num(ph.pressure) + " E " + Num(ph.eModulus) + " nu " + Num(ph.nu) +
            " thickness " + Num(ph.thickness) + " hole " + (ph.isHole ? "yes" : "no") + "\n";
   }
+  // Springs and foundations only where they exist, so a job without them prints as it did.
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool node = pass == 0;
+    for (int i = 0; i < (node ? job.NodeCount() : job.EdgeCount()); ++i) {
+      const std::array<double, 3> k = node ? job.NodeSprings(i) : job.EdgeSprings(i);
+      if (k[0] != 0.0 || k[1] != 0.0 || k[2] != 0.0)
+        out += std::string(node ? "node " : "edge ") + std::to_string(i) +
+               " springs: " + Num(k[0]) + " " + Num(k[1]) + " " + Num(k[2]) + "\n";
+    }
+  }
+  for (int p = 0; p < job.PolygonCount(); ++p)
+    if (job.Foundation(p) != 0.0)
+      out += "polygon " + std::to_string(p) + " foundation: " + Num(job.Foundation(p)) + "\n";
   // Load cases only where the job has them, so a plain job prints what it always did.
   const LoadCases& cases = job.Cases();
   for (int k = 0; !cases.IsPlain() && k < cases.CaseCount(); ++k) {

@@ -39,7 +39,7 @@ TEST(ElasticSupport, MatchesClosedForms) {
          p.support = EdgeSupport::Free;
          p.material = {210000, 0.3, 0.2, q};
          PlateMesh m = p.Build();
-         m.foundation.assign(m.TriangleCount(), k);
+         for (ElementPhysics& t : m.materials) t.foundation = k;
          ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
          ASSERT_EQ(s.SolveStress(), StressCode::Ok);
          for (int v = 0; v < s.ResultNodeCount(); ++v) {
@@ -60,9 +60,8 @@ TEST(ElasticSupport, MatchesClosedForms) {
          p.support = EdgeSupport::Free;
          p.material = {210000, 0.3, 0.5, q};
          PlateMesh m = p.Build();
-         m.nodeSprings.assign(m.NodeCount(), {0, 0, 0});
          for (int corner : {p.GridNode(0, 0), p.GridNode(8, 0), p.GridNode(8, 8), p.GridNode(0, 8)})
-           m.nodeSprings[corner][0] = k;
+           m.nodeDof[corner].spring[0] = k;
          ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
          const double load = q * side * side, w = load / (4 * k);
          EXPECT_NEAR(s.LoadZ(), load, 1e-12 * std::fabs(load));
@@ -88,12 +87,11 @@ TEST(ElasticSupport, MatchesClosedForms) {
          // At 1e8 D / L^3 the springs' own give still shows at 1.9e-6 (the reactions crowd
          // into the corners); at 1e9 it is below 1e-6.
          const double k = 1e9 * Bending(p.material) / (side * side * side);
-         m.edgeSprings.assign(m.EdgeCount(), {0, 0, 0});
          for (int e = 0; e < m.EdgeCount(); ++e) {
            const int a = m.edges[e][0], b = m.edges[e][1];
            const bool boundary = (m.x[a] == m.x[b] && (m.x[a] == 0 || m.x[a] == side)) ||
                                  (m.y[a] == m.y[b] && (m.y[a] == 0 || m.y[a] == side));
-           if (boundary) m.edgeSprings[e][0] = k;
+           if (boundary) m.edgeDof[e].spring[0] = k;
          }
          ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
          const int centre = p.GridNode(4, 4);
@@ -114,7 +112,7 @@ TEST(ElasticSupport, MatchesClosedForms) {
          p.support = EdgeSupport::Free;
          p.material = material;
          PlateMesh m = p.Build();
-         m.foundation.assign(m.TriangleCount(), k);
+         for (ElementPhysics& t : m.materials) t.foundation = k;
          m.nodeDof[p.GridNode(48, 48)].force[0] = force;
          ASSERT_EQ(s.SolveStatic(m), SolveCode::Ok) << s.Failure().message;
          const double expected = force / (8 * std::sqrt(k * Bending(material)));
@@ -140,22 +138,14 @@ TEST(ElasticSupport, RefusesStiffnessesThatCannotBe) {
     const char* said;
   };
   const Case cases[] = {
-      {"a negative node spring",
-       [](PlateMesh& m) {
-         m.nodeSprings.assign(m.NodeCount(), {0, 0, 0});
-         m.nodeSprings[4][1] = -1;
-       },
+      {"a negative node spring", [](PlateMesh& m) { m.nodeDof[4].spring[1] = -1; },
        "mesh node 4 on rot. X is negative"},
-      {"a spring on a rigidly held freedom",
-       [](PlateMesh& m) {
-         m.nodeSprings.assign(m.NodeCount(), {0, 0, 0});
-         m.nodeSprings[0][0] = 5;
-       },
+      {"a spring on a rigidly held freedom", [](PlateMesh& m) { m.nodeDof[0].spring[0] = 5; },
        "Mesh node 0 is both held rigidly and on a spring in lin. Z"},
       {"a foundation that is not finite",
        [](PlateMesh& m) {
-         m.foundation.assign(m.TriangleCount(), 1);
-         m.foundation[3] = NAN;
+         for (ElementPhysics& t : m.materials) t.foundation = 1;
+         m.materials[3].foundation = NAN;
        },
        "under element 3"},
   };

@@ -322,3 +322,48 @@ TEST(CliArguments, OneRuleForOptionsAndPositionals) {
 
 }  // namespace
 }  // namespace tavrin
+
+namespace tavrin {
+namespace {
+
+// A job with springs and a foundation, solved end to end: the printed balance counts them and
+// the tables list them; a support line the reader refused stops mesh and solve, naming it.
+TEST(CliSolve, ElasticSupportsAreSolvedAndListed) {
+  const std::string raft = std::string(TAVRIN_SOURCE_DIR) + "/examples/raft-on-foundation.sam";
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("tavrin-raft-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const CliResult r = RunCli({"solve", raft, "--out", dir.string()});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const double load = Field(r.out, "load-z"), spring = Field(r.out, "spring-z"),
+               ground = Field(r.out, "foundation-z"), reaction = Field(r.out, "reaction-z");
+  EXPECT_GT(spring, 0);
+  EXPECT_GT(ground, 0);
+  EXPECT_NEAR(reaction + spring + ground, -load, 1e-9 * std::fabs(load));  // none held rigidly
+  const auto reactions = ReadCsv(dir / "reactions.csv");
+  const auto nodes = ReadCsv(dir / "nodes.csv");
+  std::filesystem::remove_all(dir);
+  double springSum = 0;
+  for (double fz : reactions.at("fz")) springSum += fz;
+  EXPECT_NEAR(springSum, spring, 1e-6 * spring);  // every row is a spring: nothing is held
+  ASSERT_EQ(nodes.count("foundation_pressure"), 1u);
+  for (size_t v = 0; v < nodes.at("w").size(); ++v)
+    EXPECT_NEAR(nodes.at("foundation_pressure")[v], 0.05 * nodes.at("w")[v], 1e-9);
+
+  const std::string bad = (std::filesystem::temp_directory_path() /
+                           ("tavrin-bad-spring-" + std::to_string(::getpid()) + ".sam"))
+                              .string();
+  std::ofstream(bad) << ReadWholeFile(raft) << "KN, 0, -5, 0, 0\n";
+  for (const char* command : {"mesh", "solve"}) {
+    const CliResult refused = RunCli({command, bad});
+    EXPECT_EQ(refused.exitCode, 1) << command;
+    EXPECT_NE(refused.err.find("(\"KN, 0, -5, 0, 0\"): a stiffness or modulus it gives is "
+                               "negative or not finite"),
+              std::string::npos)
+        << refused.err;
+  }
+  std::filesystem::remove(bad);
+}
+
+}  // namespace
+}  // namespace tavrin

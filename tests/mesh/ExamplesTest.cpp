@@ -28,6 +28,7 @@ struct Expected {
 const std::map<std::string, Expected> kKnownMeshes = {
     {"l-shaped.sam", {1122, 3234, 2113, 839103.97843408398}},
     {"plate-with-hole.sam", {871, 2455, 1584, 585979.09861286485}},
+    {"raft-on-foundation.sam", {860, 2452, 1593, 579875.68538678123}},
     {"square.sam", {860, 2452, 1593, 579875.68538678123}},
     {"two-materials.sam", {910, 2600, 1691, 609774.59169427771}},
 };
@@ -66,7 +67,8 @@ TEST(ExampleJobs, MeshCleanlyAtTheStartUpParameters) {
       job.GetPolygonPhysics(region, want);
       ElementPhysics got;
       mesh.GetPhysics(t, got);
-      ASSERT_EQ(got, (ElementPhysics{want[0], want[1], want[2], want[3]})) << "triangle " << t;
+      ASSERT_EQ(got, (ElementPhysics{want[0], want[1], want[2], want[3], job.Foundation(region)}))
+          << "triangle " << t;
     }
 
     double checksum = 0;

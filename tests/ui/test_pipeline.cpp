@@ -428,17 +428,17 @@ TEST_F(Pipeline, ParametersDialog) {
   EXPECT_EQ(dialog.verdict->text(), "");
   EXPECT_EQ(dialog.solver_choice->currentIndex(), static_cast<int>(SolverKind::Sparse));
   EXPECT_EQ(dialog.recovery_choice->currentIndex(), static_cast<int>(RecoveryKind::Patch));
-  EXPECT_EQ(dialog.edge_load_choice->currentIndex(), static_cast<int>(EdgeLoadKind::Lumped));
+  EXPECT_EQ(dialog.edge_load_choice->currentIndex(), static_cast<int>(EdgeLoadKind::Consistent));
 
   // The analysis choices are stored even when a number is refused; Solve Static reads them.
   dialog.solver_choice->setCurrentIndex(static_cast<int>(SolverKind::Envelope));
   dialog.recovery_choice->setCurrentIndex(static_cast<int>(RecoveryKind::Average));
-  dialog.edge_load_choice->setCurrentIndex(static_cast<int>(EdgeLoadKind::Consistent));
+  dialog.edge_load_choice->setCurrentIndex(static_cast<int>(EdgeLoadKind::Lumped));
   dialog.set_min_ang->setText("bad");
   dialog.Button1Click();
   EXPECT_EQ(GlobalAnalysisOptions().solver, SolverKind::Envelope);
   EXPECT_EQ(GlobalAnalysisOptions().recovery, RecoveryKind::Average);
-  EXPECT_EQ(GlobalAnalysisOptions().edgeLoads, EdgeLoadKind::Consistent);
+  EXPECT_EQ(GlobalAnalysisOptions().edgeLoads, EdgeLoadKind::Lumped);
   GlobalAnalysisOptions() = AnalysisOptions{};
   platform.messages.clear();
   dialog.setup();

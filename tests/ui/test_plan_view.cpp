@@ -2,6 +2,8 @@
 // side on which each load arc runs), the axes, and their colours.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <QImage>
 
 #include "ui/PlanView.h"
@@ -83,6 +85,18 @@ TEST_F(PlanViewStrokes, ConstraintSymbols) {
   for (int d = 1; d <= 3; ++d)
     EXPECT_TRUE(Magenta(x - d, y + 17 + d) && Magenta(x + d, y + 17 + d)) << d;
   EXPECT_TRUE(Blank(x - 5, y + 10));  // no support base
+}
+
+// A spring under lin. Z is a zigzag down to a base line, where the rigid support has a stem.
+TEST_F(PlanViewStrokes, SpringSymbol) {
+  const int x = 100, y = 100;
+  view.ClearCanvas();
+  Symbols s;
+  s.springs = {true, false, false};
+  view.DrawSymbols(x, y, s);
+  for (auto [dx, dy] : {std::pair{3, 1}, {-3, 4}, {3, 7}, {-5, 12}, {5, 12}})
+    EXPECT_TRUE(Magenta(x + dx, y + dy)) << dx << ", " << dy;
+  EXPECT_TRUE(Blank(x, y + 5));  // no stem
 }
 
 // The load arcs run counter-clockwise on the screen from their start point: the rot. X arc

@@ -216,7 +216,24 @@ TEST_F(RollupTest, InvalidNumbersShowTheirMessagesAndStopApply) {
 
   // Correcting the last bad page applies every page changed since the selection, not only the
   // page that was corrected.
+  // A freedom is either held or on a spring, and a stiffness is not negative.
   for (const char* f : {"DispUZ", "DispRX", "DispRY"}) Type(f, "0");
+  Get<QCheckBox>("ElasticRY")->click();
+  Type("SpringRY", "-1");
+  platform.messages.clear();
+  rollup.Apply();
+  EXPECT_EQ(Messages(), (std::vector<std::string>{"Not a valid stiffness in 'k Rot. Y' field in "
+                                                  "constrains tab: it must not be negative"}));
+  Get<QCheckBox>("EnableRY")->click();
+  Type("SpringRY", "5");
+  platform.messages.clear();
+  rollup.Apply();
+  EXPECT_EQ(Messages(),
+            (std::vector<std::string>{
+                "Rot. Y cannot be both constrained and on a spring in constrains tab"}));
+  EXPECT_TRUE(host.applied.empty());
+  Get<QCheckBox>("ElasticRY")->click();
+  platform.messages.clear();
   rollup.Apply();
   ASSERT_EQ(host.applied.size(), 1u);
   EXPECT_TRUE(host.applied[0].geometryChanged && host.applied[0].loadsChanged &&

@@ -79,14 +79,19 @@ TEST_F(Undo, EachStepOfASessionComesBackByteForByte) {
   step("Edit edge 0: loads");
   Control<QCheckBox>("EnableDZ")->click();
   Type("DispUZ", "0.125");
+  Control<QCheckBox>("ElasticRX")->click();  // rigid in lin. Z, elastic in rot. X
+  Type("SpringRX", "300");
   Apply();
   step("Edit edge 0: constraints");
+  EXPECT_NE(files.back().find("\nKE, 0, 0, 300, 0\n"), std::string::npos) << files.back();
   ShiftClickWorld(20, 90);
   ASSERT_EQ(editor.Kind(), SelectionKind::polygon);
   Type("Pressure", "-0.01");
   Type("Thickness", "12");
+  Type("Foundation", "0.2");
   Apply();
   step("Edit polygon 0: physics");
+  EXPECT_NE(files.back().find("\nKP, 0, 0.2\n"), std::string::npos) << files.back();
   ClickWorld(120, 95);
   ASSERT_EQ(editor.Kind(), SelectionKind::node);
   ASSERT_TRUE(Enabled("EditDelete"));
