@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/ArcCheck.h"
 #include "model/ConstraintCode.h"
 #include "model/NumberFormat.h"
 #include "model/SegmentGrid.h"
@@ -92,6 +93,7 @@ class Checker {
     if (problem.empty()) problem = Extent();
     if (problem.empty()) problem = Areas();
     if (problem.empty()) problem = NodeSpacing();
+    if (problem.empty()) problem = CheckArcs(job_, clearance_);
     if (problem.empty()) {
       BuildGrid();
       problem = NodesOffEdges();

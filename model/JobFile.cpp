@@ -141,6 +141,7 @@ void TObjCont::WriteJob(std::ostream& out) const {
     const Edge& d = edges_[static_cast<std::size_t>(fileOrder[k])];
     if (NonZero(d.force)) out << "FE, " << k << ", " << Triple(d.force) << "\n";
   }
+  WriteArcs(out, fileOrder);
   WriteCases(out, fileIndex);
 }
 
@@ -316,6 +317,11 @@ int TObjCont::ParseJobLine(std::string_view line) {
   };
 
   switch (first) {
+    case 'A':
+      // AE, edge, bulge. A reader without arcs skips the line and keeps the straight edge.
+      if (second != 'E') return stUnknownRecord;
+      if (!numbers(1, 2)) return stBadNumber;
+      return SetEdgeBulge(TruncatedIndex(value[0]), value[1]);
     case 'C':
       return ClosePolygon();
     case 'D':

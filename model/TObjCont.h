@@ -71,6 +71,7 @@ class TObjCont {
   struct Edge : DofRecord {
     int begin = -1;
     int end = -1;
+    double bulge = 0.0;  // 0 for a straight edge, else an arc (model/ArcGeometry.h)
   };
 
   TObjCont();
@@ -92,6 +93,14 @@ class TObjCont {
   // k-th edge of p's list; -1 when p or k is out of range.
   int PolygonEdge(int p, int k) const;
   bool IsFreeNode(int i) const;
+  // ---- Arc edges (model/JobArcs.cpp) ----
+  // The edge's bulge: 0 for a straight edge (and for a bad index), else tan(theta/4) of the arc
+  // it runs along, positive counter-clockwise from its begin node to its end node.
+  double EdgeBulge(int e) const;
+  bool IsArcEdge(int e) const { return EdgeBulge(e) != 0.0; }
+  // Any finite value is stored (the geometry check judges it): stDone, stBadIndex, or
+  // stBadNumber for a value that is not finite (nothing changes).
+  int SetEdgeBulge(int e, double bulge);
   int NodePolygon(int i) const;  // -1 for a bad index
   bool IsHole(int p) const;      // closed polygons only
   // |force component| > 1e-4 of node (isNode) or edge index; false for a bad index.
@@ -217,6 +226,9 @@ class TObjCont {
   // (fileIndex[e] for model edge e, -1 when it is not written); one such line applied.
   void WriteCases(std::ostream& out, const std::vector<int>& fileIndex) const;
   int ParseCaseLine(std::string_view keyword, std::string_view fields);
+  // The AE records of the arc edges, with the file's edge numbers (fileOrder[k] is the model
+  // edge written k-th); nothing for a job without arcs.
+  void WriteArcs(std::ostream& out, const std::vector<int>& fileOrder) const;
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;
