@@ -35,6 +35,10 @@ struct PlateMesh {
   // triangle. 0 is no spring.
   std::vector<std::array<double, 3>> nodeSprings, edgeSprings;
   std::vector<double> foundation;
+  // Empty unless some edge is a piece of an arc edge; else by edge, the arc's length between
+  // the edge's ends over the edge's own (1 for a straight edge): a load per unit length of the
+  // arc weighs that much more on the chord that carries it.
+  std::vector<double> edgeArcRatio;
   double minAngle = 0;  // radians; informative only
 
   int NodeCount() const { return static_cast<int>(x.size()); }

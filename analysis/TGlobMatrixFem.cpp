@@ -25,6 +25,10 @@ PlateMesh PlateMesh::FromFem(const FEM& fem) {
     DofRecord r;
     m.edges.push_back({fem.EdgeBegin(e), fem.EdgeEnd(e)});
     m.edgeDof.push_back(fem.GetEdgeDof(e, r) == 0 ? r : DofRecord());
+    if (const double ratio = fem.ArcLengthRatio(e); ratio != 1.0) {
+      m.edgeArcRatio.resize(static_cast<std::size_t>(edges), 1.0);
+      m.edgeArcRatio[static_cast<std::size_t>(e)] = ratio;
+    }
   }
   m.triangles.reserve(tris);
   m.materials.reserve(tris);

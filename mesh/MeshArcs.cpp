@@ -38,7 +38,8 @@ void FEM::LoadArcEdge(const TObjCont& structure, int j, int a, int b) {
   const int index = static_cast<int>(arcs_.size());
   arcs_.push_back(arc);
   arcJobEdge_.push_back(j);
-  const int pieces = std::max(1, static_cast<int>(std::ceil(std::fabs(arc.sweep) / kLargestPieceAngle)));
+  const int pieces =
+      std::max(1, static_cast<int>(std::ceil(std::fabs(arc.sweep) / kLargestPieceAngle)));
   const DofRecord dof = structure.EdgeDof(j);
   int from = a;
   for (int k = 1; k < pieces; ++k) {
