@@ -30,6 +30,7 @@ PlateMesh PlateMesh::FromFem(const FEM& fem) {
       m.edgeArcRatio[static_cast<std::size_t>(e)] = ratio;
     }
   }
+  if (!m.edgeArcRatio.empty()) m.nodeOnArc = fem.NodesOnArcs();
   m.triangles.reserve(tris);
   m.materials.reserve(tris);
   for (int t = 0; t < tris; ++t) {

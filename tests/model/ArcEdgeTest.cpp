@@ -94,8 +94,9 @@ TEST(ArcEdgeCheck, EachFaultIsNamed) {
       // Bulging in by a half circle of radius 50 it reaches x = 50, 0.05 from the free node.
       {"over a node", SquareWithArc("-1") + "N, 50.05, 50\n", "Node 4 is only"},
       // A hole beside the edge that the arc sweeps through.
-      {"crossing", SquareWithArc("-1") + "N, 45, 40\nN, 60, 40\nN, 60, 60\nE, 4, 5\nE, 5, 6\n"
-                   "E, 6, 4\nClose\n",
+      {"crossing",
+       SquareWithArc("-1") + "N, 45, 40\nN, 60, 40\nN, 60, 60\nE, 4, 5\nE, 5, 6\n"
+                             "E, 6, 4\nClose\n",
        "Edge 1, an arc, crosses edge"},
   };
   for (const Case& c : cases) {
@@ -106,8 +107,8 @@ TEST(ArcEdgeCheck, EachFaultIsNamed) {
     if (c.expected.empty()) {
       EXPECT_TRUE(result.ok) << c.name << ": " << result.message;
     } else {
-      EXPECT_NE(result.message.find(c.expected), std::string::npos) << c.name << ": "
-                                                                    << result.message;
+      EXPECT_NE(result.message.find(c.expected), std::string::npos)
+          << c.name << ": " << result.message;
     }
   }
 }
