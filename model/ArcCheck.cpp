@@ -100,8 +100,7 @@ std::string CheckArcs(const TObjCont& job, double clearance) {
              "longer arc as two edges.";
     }
     const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
-    const double chord =
-        std::hypot(job.NodeX(f) - job.NodeX(b), job.NodeY(f) - job.NodeY(b));
+    const double chord = std::hypot(job.NodeX(f) - job.NodeX(b), job.NodeY(f) - job.NodeY(b));
     const double sagitta = ArcSagitta(chord, bulge);
     if (sagitta < clearance) {
       return edge + " is an arc too flat to tell from its chord: it stands only " + Num(sagitta) +
