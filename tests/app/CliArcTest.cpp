@@ -21,8 +21,8 @@ const std::string kArcs = std::string(TAVRIN_SOURCE_DIR) + "/examples/plate-with
 const std::string kSquare = std::string(TAVRIN_SOURCE_DIR) + "/examples/square.sam";
 
 TEST(CliArcs, InfoDumpAndVtuCarryTheArcs) {
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                    ("tavrin-cli-arcs-" + std::to_string(::getpid()));
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("tavrin-cli-arcs-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   for (const std::string& job : {kArcs, kSquare}) {
     const bool arcs = job == kArcs;
@@ -55,8 +55,7 @@ TEST(CliArcs, InfoDumpAndVtuCarryTheArcs) {
 
     const std::string out = (dir / "out").string();
     ASSERT_EQ(RunCli({"solve", job, "--out", out}).exitCode, 0);
-    EXPECT_EQ(ReadWholeFile(out + "/model.vtu").find("Name=\"on_arc\"") != std::string::npos,
-              arcs);
+    EXPECT_EQ(ReadWholeFile(out + "/model.vtu").find("Name=\"on_arc\"") != std::string::npos, arcs);
   }
   std::filesystem::remove_all(dir);
 }
