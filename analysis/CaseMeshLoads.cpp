@@ -44,7 +44,10 @@ CaseMeshLoads::CaseMeshLoads(const FEM& mesh, const TObjCont& job) : jobNodes_(j
     segmentsAt[static_cast<std::size_t>(mesh.EdgeEnd(e))].push_back(e);
   }
   edgeSource_.assign(static_cast<std::size_t>(edges), -1);
+  // The pieces of an arc edge know their edge; the straight edges are traced along their line.
+  for (int e = 0; e < edges; ++e) edgeSource_[static_cast<std::size_t>(e)] = mesh.ArcJobEdge(e);
   for (int j = 0; j < job.EdgeCount(); ++j) {
+    if (job.IsArcEdge(j)) continue;
     const int u = job.EdgeBegin(j), v = job.EdgeEnd(j);
     if (u < 0 || v < 0 || u >= nodes || v >= nodes || u == v) continue;
     const MeshPoint target = mesh.Node(v);

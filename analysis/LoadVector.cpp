@@ -1,6 +1,7 @@
 // Load vector: pressures, node loads, edge loads, in that order (the order fixes the rounding).
 #include "analysis/LoadVector.h"
 
+#include <array>
 #include <cmath>
 #include <utility>
 
@@ -23,7 +24,15 @@ LoadVector BuildLoads(const PlateMesh& mesh, const DofNumbering& numbering,
     for (int d = 0; d < 3; ++d) load[3 * meshToNew[i] + d] += mesh.nodeDof[i].force[d];
   for (int e = 0; e < mesh.EdgeCount(); ++e) {
     const int a = mesh.edges[e][0], b = mesh.edges[e][1];
-    const auto& f = mesh.edgeDof[e].force;
+    // On a piece of an arc edge the mesh edge is a chord between two nodes on the arc. The load
+    // is per unit length of the arc, taken as constant along the piece: the piece's share,
+    // that load times the arc's length between the nodes, is spread over the chord as a load
+    // per unit chord length scaled by the arc-to-chord ratio, with the chord's shape functions.
+    // Summed over the pieces this is the arc's whole load exactly; how it is spread converges
+    // with the chords as the arc is refined.
+    std::array<double, 3> f = mesh.edgeDof[e].force;
+    if (!mesh.edgeArcRatio.empty())
+      for (double& component : f) component *= mesh.edgeArcRatio[static_cast<std::size_t>(e)];
     const double dx = mesh.x[a] - mesh.x[b], dy = mesh.y[a] - mesh.y[b];
     const double h = std::sqrt(dx * dx + dy * dy) * 0.5;
     if (edgeLoads == EdgeLoadKind::Lumped) {

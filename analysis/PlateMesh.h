@@ -32,6 +32,12 @@ struct PlateMesh {
   // Springs of nodes and edges are their DofRecord's `spring`, the foundation under a triangle
   // its ElementPhysics' `foundation`.
   std::vector<ElementPhysics> materials;
+  // Empty unless some edge is a piece of an arc edge; else by edge, the arc's length between
+  // the edge's ends over the edge's own (1 for a straight edge): a load per unit length of the
+  // arc weighs that much more on the chord that carries it.
+  std::vector<double> edgeArcRatio;
+  // Empty unless some node lies on an arc edge; else by node, 1 for a node on one.
+  std::vector<std::uint8_t> nodeOnArc;
   double minAngle = 0;  // radians; informative only
 
   int NodeCount() const { return static_cast<int>(x.size()); }

@@ -25,7 +25,12 @@ PlateMesh PlateMesh::FromFem(const FEM& fem) {
     DofRecord r;
     m.edges.push_back({fem.EdgeBegin(e), fem.EdgeEnd(e)});
     m.edgeDof.push_back(fem.GetEdgeDof(e, r) == 0 ? r : DofRecord());
+    if (const double ratio = fem.ArcLengthRatio(e); ratio != 1.0) {
+      m.edgeArcRatio.resize(static_cast<std::size_t>(edges), 1.0);
+      m.edgeArcRatio[static_cast<std::size_t>(e)] = ratio;
+    }
   }
+  if (!m.edgeArcRatio.empty()) m.nodeOnArc = fem.NodesOnArcs();
   m.triangles.reserve(tris);
   m.materials.reserve(tris);
   for (int t = 0; t < tris; ++t) {

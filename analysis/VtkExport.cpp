@@ -1,7 +1,9 @@
 // VTK XML unstructured grid writer: the header, then one DataArray per result column.
 #include "analysis/VtkExport.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "analysis/TGlobMatrix.h"
 #include "analysis/VtuGrid.h"
@@ -27,6 +29,17 @@ ExportResult WriteVtu(const TGlobMatrix& s, const std::string& fileName) {
   const int fields = s.HasStresses() ? kResultFieldCount : 3;
   BeginVtuGrid(f, nodes, triangles, "w");
   WriteMeshNodeArray(f, nodes, [&](int v) { return s.MeshNodeOf(v); });
+  // Only a plate with arc edges has the column, so every other file stays as it was.
+  if (const std::vector<std::uint8_t>& onArc = s.Mesh().nodeOnArc; !onArc.empty()) {
+    std::fprintf(f, "        <DataArray type=\"UInt8\" Name=\"on_arc\" format=\"ascii\">\n");
+    for (int v = 0; v < nodes; ++v) {
+      const int m = s.MeshNodeOf(v);
+      const bool on = m >= 0 && static_cast<std::size_t>(m) < onArc.size() &&
+                      onArc[static_cast<std::size_t>(m)] != 0;
+      std::fprintf(f, (v % 16 == 15 || v + 1 == nodes) ? "%d\n" : "%d ", on ? 1 : 0);
+    }
+    std::fprintf(f, "        </DataArray>\n");
+  }
   for (int k = 0; k < fields; ++k)
     WriteFloatArray(f, kFieldNames[k], nodes,
                     [&](int v) { return s.NodeValue(v, static_cast<ResultField>(k)); });

@@ -5,7 +5,8 @@
 // cell arrays the element results, each named as its column of those tables, so a reader can
 // compare them one for one: "mesh_node", "w", "rot_x", "rot_y" always; "sigma_x", "sigma_y",
 // "tau_xy", "m_x", "m_y", "m_xy" at the points and "deflection", the same six and "error" at
-// the cells once the stresses are recovered. Numbers are written with 10 significant digits,
+// the cells once the stresses are recovered; "on_arc" (1 for a node on an arc edge, else 0) at
+// the points of a plate with arc edges. Numbers are written with 10 significant digits,
 // as in the tables. One pass over each table; memory is the stdio buffer only.
 #pragma once
 

@@ -120,10 +120,10 @@ int FEM::AddMeshNode(double x, double y) { return AddMeshNode(x, y, kNoDof); }
 
 void FEM::SetNodePolygon(int i, int polygon) { nodes_.SetPolygon(i, polygon); }
 
-int FEM::AddMeshEdge(int a, int b, const DofRecord& dof, int mark) {
+int FEM::AddMeshEdge(int a, int b, const DofRecord& dof, int mark, int arc) {
   const int found = FindEdge(a, b);
   if (found != -1) return found;
-  const int e = edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark));
+  const int e = edges_.AddEdge(a, b, dof, static_cast<std::uint8_t>(mark), arc);
   recentEdges_.push_back(e);
   if (changes_.Recording()) changes_.EdgePlaced(e, Node(a), Node(b));
   return e;

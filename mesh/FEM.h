@@ -31,6 +31,7 @@
 #include "mesh/TEdges.h"
 #include "mesh/TTris.h"
 #include "mesh/TVertexes.h"
+#include "model/ArcGeometry.h"
 #include "model/DofRecord.h"
 
 namespace tavrin {
@@ -109,6 +110,18 @@ class FEM {
     const auto i = static_cast<std::size_t>(e);
     return i < segmentMarks_.size() ? segmentMarks_[i] != 0 : IsSegmentUncached(e);
   }
+  // ---- Arc edges (mesh/MeshArcs.cpp) ---------------------------------------------------
+  // A job's arc edge enters the mesh as a chain of segments, chords of the arc with every node
+  // on it; each piece a split makes stays a chord of the same arc, its new node on the arc.
+  // The arc edge e is a chord of, or null for a straight edge or a triangle's side.
+  const Arc* SegmentArc(int e) const;
+  // The length of the arc between e's ends over e's own length (1 for a straight edge): what
+  // a load per unit length of the arc weighs on the chord.
+  double ArcLengthRatio(int e) const;
+  // The job edge segment e is a piece of, when that edge is an arc; -1 otherwise.
+  int ArcJobEdge(int e) const;
+  // By node: 1 for a node on some arc (an end of a piece of an arc edge), else 0.
+  std::vector<std::uint8_t> NodesOnArcs() const;
   // Slot 1 or 2; -1 when empty.
   int EdgeTriangle(int e, int slot) const { return edges_.Triangle(e, slot); }
   int EdgeTriangleCount(int e) const;
@@ -139,7 +152,8 @@ class FEM {
   int AddMeshNode(double x, double y);  // zero loads
   void SetNodePolygon(int i, int polygon);
   // The existing edge joining a and b (newest first) with its data unchanged, else a new one.
-  int AddMeshEdge(int a, int b, const DofRecord& dof, int mark);
+  // arc: the index of the arc a segment is a chord of (SegmentArc), -1 for a straight one.
+  int AddMeshEdge(int a, int b, const DofRecord& dof, int mark, int arc = -1);
   int AddMeshEdge(int a, int b);  // zero loads, mark 0
   // New triangle on three edges; measures from e1 and e2; attached to all three edges.
   int MakeTriangle(int e1, int e2, int e3);
@@ -189,9 +203,9 @@ class FEM {
   // the piece on side[2]; the pieces on side[0] and side[1] are made, in that order. Each
   // piece lists its side, then its two new edges around the triangle. Returns the node.
   int InsertInTriangle(int t, MeshPoint p, const Corners& corners, TriangleObserver& observer);
-  // A new node at p on edge e: e keeps its begin and ends at the node, a new edge (returned)
-  // runs from the node to e's old end with e's loads and mark; each triangle beside e is cut
-  // from the node to its apex, keeping the piece at e's begin.
+  // A new node at p on edge e (on an arc's piece, at SplitPoint): e keeps its begin and ends at the
+  // node, a new edge (returned) runs from the node to e's old end with e's loads and mark; each
+  // triangle beside e is cut from the node to its apex, keeping the piece at e's begin.
   int SplitEdgeAt(int e, MeshPoint p, TriangleObserver& observer);
   // Turns e, the diagonal of the two triangles beside it, to join their apexes, whatever
   // their angles; the caller has made sure the two form a convex quadrilateral.
@@ -241,6 +255,12 @@ class FEM {
   // The loop ended on its own short of a bound: the angle (exactly), or the area.
   bool ShortOfBounds();
   void LoadInput(const TObjCont& structure);
+  // Job edge j between mesh nodes a and b as a chain of segments on its arc (mesh/MeshArcs.cpp).
+  void LoadArcEdge(const TObjCont& structure, int j, int a, int b);
+  // Where a split of segment e at chord point p puts its node: p itself on a straight piece;
+  // on an arc's piece, the arc's point at the same fraction of the piece's angle as p is of the
+  // chord (the parameter midpoint for the chord's midpoint).
+  MeshPoint SplitPoint(int e, MeshPoint p) const;
   // index: the front's spatial index, or null for the plain scans (same triangulation).
   void SeedTriangle(MeshCanvas& canvas, int polygon, FrontIndex* index);
   bool InnerSide(int s, int polygon) const;
@@ -345,6 +365,9 @@ class FEM {
   // By triangle: an edge of it has moved an end since its measures were stored (a triangle
   // beside an edge being split, until the split re-shapes it).
   std::vector<std::uint8_t> staleMeasures_;
+  // The arcs of the job's arc edges, indexed by TEdges::Arc.
+  std::vector<Arc> arcs_;
+  std::vector<int> arcJobEdge_;  // by arc: the job edge it came from
 };
 
 }  // namespace tavrin

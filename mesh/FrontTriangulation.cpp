@@ -90,6 +90,10 @@ void FEM::LoadInput(const TObjCont& structure) {
     const int b = structure.EdgeEnd(j);
     // A job edge must join two distinct nodes of the job; anything else cannot bound a region.
     if (a < 0 || b < 0 || a >= NodeCount() || b >= NodeCount() || a == b) continue;
+    if (structure.IsArcEdge(j)) {
+      LoadArcEdge(structure, j, a, b);
+      continue;
+    }
     AddMeshEdge(a, b, structure.EdgeDof(j), 1);
   }
 }

@@ -120,8 +120,9 @@ int FEM::StartSplit(int e, MeshPoint p) {
   const int f = edges_.End(e);
   DofRecord dof;
   edges_.GetDof(e, dof);
-  const int n = AddMeshNode(p.x, p.y, kNoDof);
-  const int h = AddMeshEdge(n, f, dof, edges_.Mark(e));
+  const MeshPoint at = SplitPoint(e, p);
+  const int n = AddMeshNode(at.x, at.y, kNoDof);
+  const int h = AddMeshEdge(n, f, dof, edges_.Mark(e), edges_.Arc(e));
   SetEdgeEnds(e, b, n);
   return h;
 }

@@ -5,11 +5,15 @@
 
 namespace tavrin {
 
-int TEdges::AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark) {
+int TEdges::AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark, int arc) {
   links_.push_back(Links{begin, end, -1, -1});
   mark_.push_back(mark);
   dof_.Append(dof);
   const int e = Count() - 1;
+  if (arc >= 0) {
+    arc_.resize(static_cast<std::size_t>(e), -1);
+    arc_.push_back(arc);
+  }
   if (indexed_) byEnds_.Insert(begin, end, e);
   return e;
 }

@@ -24,8 +24,9 @@ namespace tavrin {
 
 class TEdges {
  public:
-  // Appends an edge with both triangle slots -1 and returns its index.
-  int AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark);
+  // Appends an edge with both triangle slots -1 and returns its index. arc: the index of the
+  // circular arc the edge is a chord of (a piece of an arc edge), -1 for none.
+  int AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark, int arc = -1);
   int Count() const { return static_cast<int>(links_.size()); }
   // End nodes; the caller passes 0..Count()-1 (checked only by assertion, -1 otherwise).
   // Accessors are inline: the mesher asks them several times per edge it looks at.
@@ -62,6 +63,11 @@ class TEdges {
   int GetDof(int e, DofRecord& dof) const;
   // The segment mark; 0 for an index out of range.
   std::uint8_t Mark(int e) const { return Valid(e) ? mark_[static_cast<std::size_t>(e)] : 0; }
+  // The arc index given to AddEdge; -1 for none or an index out of range.
+  int Arc(int e) const {
+    const auto i = static_cast<std::size_t>(e);
+    return e >= 0 && i < arc_.size() ? arc_[i] : -1;
+  }
 
  private:
   bool Valid(int e) const { return e >= 0 && e < Count(); }
@@ -74,6 +80,9 @@ class TEdges {
   };
   std::vector<Links> links_;
   std::vector<std::uint8_t> mark_;
+  // Arc index by edge, only as far as the last edge that has one: a mesh without arcs pays
+  // nothing for the column.
+  std::vector<int> arc_;
   DofColumn dof_;
   mutable NodePairIndex byEnds_;
   mutable bool indexed_ = true;  // byEnds_ holds every edge

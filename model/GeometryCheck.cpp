@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/ArcCheck.h"
 #include "model/GeometryChecker.h"
 #include "model/SupportCheck.h"
 #include "model/NumberFormat.h"
@@ -69,6 +70,7 @@ std::string Checker::Run() {
   if (problem.empty()) problem = Areas();
   if (problem.empty()) problem = Displacements();
   if (problem.empty()) problem = NodeSpacing();
+  if (problem.empty()) problem = CheckArcs(job_, clearance_);
   if (problem.empty()) {
     BuildGrid();
     problem = NodesOffEdges();

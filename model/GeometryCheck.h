@@ -34,6 +34,8 @@
 //   above. The editor itself keeps a moved node 0.3 from every vertex. In a very large plate
 //   the side tests of the triangulation resolve only a fraction of its span, and a node a few
 //   units off an edge 1e11 long meshed to nothing (found by fuzzing);
+// - every arc edge sound (model/ArcCheck.h): a bulge of at most a half turn, standing off its
+//   chord by at least the clearance, clear of the nodes and crossing no edge;
 // - no node within the clearance of an edge it is not an end of, and no two edges crossing:
 //   edges meet only at their common nodes;
 // - every free node, and every polygon after the outline, inside the outline and not inside a

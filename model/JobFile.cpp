@@ -141,6 +141,7 @@ void TObjCont::WriteJob(std::ostream& out) const {
     const Edge& d = edges_[static_cast<std::size_t>(fileOrder[k])];
     if (NonZero(d.force)) out << "FE, " << k << ", " << Triple(d.force) << "\n";
   }
+  WriteArcs(out, fileOrder);
   WriteSupports(out, fileOrder);
   WriteCases(out, fileIndex);
 }
@@ -298,6 +299,11 @@ StatusCode TObjCont::ParseJobLine(std::string_view line) {
   };
 
   switch (first) {
+    case 'A':
+      // AE, edge, bulge. A reader without arcs skips the line and keeps the straight edge.
+      if (second != 'E') return StatusCode::UnknownRecord;
+      if (!numbers(1, 2)) return StatusCode::BadNumber;
+      return SetEdgeBulge(TruncatedIndex(value[0]), value[1]);
     case 'C':
       return ClosePolygon();
     case 'D':

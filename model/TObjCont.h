@@ -76,6 +76,7 @@ class TObjCont {
   struct Edge : DofRecord {
     int begin = -1;
     int end = -1;
+    double bulge = 0.0;  // 0 for a straight edge, else an arc (model/ArcGeometry.h)
   };
 
   TObjCont();
@@ -97,6 +98,14 @@ class TObjCont {
   // k-th edge of p's list; -1 when p or k is out of range.
   int PolygonEdge(int p, int k) const;
   bool IsFreeNode(int i) const;
+  // ---- Arc edges (model/JobArcs.cpp) ----
+  // The edge's bulge: 0 for a straight edge (and for a bad index), else tan(theta/4) of the arc
+  // it runs along, positive counter-clockwise from its begin node to its end node.
+  double EdgeBulge(int e) const;
+  bool IsArcEdge(int e) const { return EdgeBulge(e) != 0.0; }
+  // Any finite value is stored (the geometry check judges it): Done, BadIndex, or
+  // BadNumber for a value that is not finite (nothing changes).
+  StatusCode SetEdgeBulge(int e, double bulge);
   int NodePolygon(int i) const;  // -1 for a bad index
   bool IsHole(int p) const;      // closed polygons only
   // |force component| > 1e-4 of node (isNode) or edge index; false for a bad index.
@@ -255,6 +264,9 @@ class TObjCont {
   void WriteSupports(std::ostream& out, const std::vector<int>& fileOrder) const;
   StatusCode ParseSupportLine(std::string_view keyword, const std::array<double, 6>& value,
                               const std::array<bool, 6>& isNumber, int fieldCount);
+  // The AE records of the arc edges, with the file's edge numbers (fileOrder[k] is the model
+  // edge written k-th); nothing for a job without arcs.
+  void WriteArcs(std::ostream& out, const std::vector<int>& fileOrder) const;
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;

@@ -2,9 +2,12 @@
 
 #include <QPainter>
 #include <QPolygonF>
+#include <algorithm>
+#include <cmath>
 
 #include "analysis/TIsolines.h"
 #include "mesh/FEM.h"
+#include "model/ArcGeometry.h"
 #include "model/TObjCont.h"
 #include "ui/PlanView.h"
 #include "ui/ViewTransform.h"
@@ -41,6 +44,34 @@ void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1
   view.EdgeLine(colour, sx1, sy1, sx2, sy2, &s);
 }
 
+namespace {
+
+// An arc edge drawn as short chords (at most 6 degrees each, finer than the eye tells from the
+// arc at any zoom the plan allows), with the edge's symbols on the middle one.
+void DrawArcEdge(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour,
+                 int e, bool symbols) {
+  const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
+  const Arc arc =
+      ArcThrough(job.NodeX(b), job.NodeY(b), job.NodeX(f), job.NodeY(f), job.EdgeBulge(e));
+  const int pieces = std::max(2, static_cast<int>(std::ceil(std::fabs(arc.sweep) / 0.1)));
+  int px = t.ScreenX(job.NodeX(b)), py = t.ScreenY(job.NodeY(b));
+  for (int k = 1; k <= pieces; ++k) {
+    double x = job.NodeX(f), y = job.NodeY(f);
+    if (k < pieces) ArcPointAt(arc, static_cast<double>(k) / pieces, x, y);
+    const int sx = t.ScreenX(x), sy = t.ScreenY(y);
+    if (symbols) {
+      DrawEdge(view, job, colour, px, py, sx, sy, k == (pieces + 1) / 2 ? e : -1);
+    } else {
+      view.SetPen(colour);
+      view.Line(px, py, sx, sy);
+    }
+    px = sx;
+    py = sy;
+  }
+}
+
+}  // namespace
+
 void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour,
                  int polygon) {
   int count = job.PolygonEdgeCount(polygon);
@@ -50,8 +81,12 @@ void DrawPolygon(PlanView& view, const TObjCont& job, const ViewTransform& t, co
     if (b < 0 || en < 0) continue;
     int bx = t.ScreenX(job.NodeX(b)), by = t.ScreenY(job.NodeY(b));
     int ex = t.ScreenX(job.NodeX(en)), ey = t.ScreenY(job.NodeY(en));
-    view.SetPen(colour);
-    view.Line(bx, by, ex, ey);
+    if (job.IsArcEdge(e)) {
+      DrawArcEdge(view, job, t, colour, e, false);
+    } else {
+      view.SetPen(colour);
+      view.Line(bx, by, ex, ey);
+    }
     DrawNode(view, job, colour, bx, by, b);
     DrawNode(view, job, colour, ex, ey, en);
   }
@@ -122,6 +157,10 @@ void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIso
     DrawNode(view, job, black, t.ScreenX(job.NodeX(i)), t.ScreenY(job.NodeY(i)), i);
   if (!mesh) {
     for (int e = 0; e < job.EdgeCount(); ++e) {
+      if (job.IsArcEdge(e)) {
+        DrawArcEdge(view, job, t, black, e, true);
+        continue;
+      }
       int b = job.EdgeBegin(e), en = job.EdgeEnd(e);
       DrawEdge(view, job, black, t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)),
                t.ScreenX(job.NodeX(en)), t.ScreenY(job.NodeY(en)), e);

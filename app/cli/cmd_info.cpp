@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Commands.h"
+#include "model/ArcGeometry.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::cli {
@@ -44,7 +45,16 @@ int RunInfo(const Args& args) {
   for (int e = 0; e < job.EdgeCount(); ++e) {
     job.GetEdgeAttributes(e, attr, code);
     out += "edge " + std::to_string(e) + ": begin " + std::to_string(job.EdgeBegin(e)) + " end " +
-           std::to_string(job.EdgeEnd(e)) + " " + Attributes(code, attr) + "\n";
+           std::to_string(job.EdgeEnd(e)) + " " + Attributes(code, attr);
+    // Only an arc edge says more, so a job without arcs prints what it always did.
+    if (const double bulge = job.EdgeBulge(e); bulge != 0.0) {
+      const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
+      const Arc arc = ArcThrough(job.NodeX(b), job.NodeY(b), job.NodeX(f), job.NodeY(f), bulge);
+      out += " arc bulge " + Num(bulge) + " centre " + Num(arc.cx) + " " + Num(arc.cy) +
+             " radius " + Num(arc.radius) + " angle " +
+             Num(arc.sweep * 180 / 3.14159265358979323846);
+    }
+    out += "\n";
   }
   for (int p = 0; p < job.PolygonCount(); ++p) {
     out += "polygon " + std::to_string(p) + ": edges";

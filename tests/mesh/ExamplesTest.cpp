@@ -27,6 +27,7 @@ struct Expected {
 
 const std::map<std::string, Expected> kKnownMeshes = {
     {"l-shaped.sam", {1122, 3234, 2113, 839103.97843408398}},
+    {"plate-with-circular-hole.sam", {824, 2322, 1498, 555526.21668062464}},
     {"plate-with-hole.sam", {871, 2455, 1584, 585979.09861286485}},
     {"raft-on-foundation.sam", {860, 2452, 1593, 579875.68538678123}},
     {"square.sam", {860, 2452, 1593, 579875.68538678123}},

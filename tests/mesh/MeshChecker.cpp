@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "mesh/FEM.h"
+#include "model/ArcGeometry.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -24,6 +25,29 @@ std::vector<MeshPoint> PolygonPoints(const TObjCont& job, int p) {
   for (int k = 0; k < job.PolygonEdgeCount(p); ++k) {
     const int b = job.EdgeBegin(job.PolygonEdge(p, k));
     points.push_back({job.NodeX(b), job.NodeY(b)});
+  }
+  return points;
+}
+
+// The same with the mesh's nodes on each arc edge between its ends, in order along the arc:
+// the polygon the mesh of a plate with arc edges covers.
+std::vector<MeshPoint> PolygonPoints(const TObjCont& job, int p, const FEM& mesh) {
+  std::vector<MeshPoint> points;
+  for (int k = 0; k < job.PolygonEdgeCount(p); ++k) {
+    const int j = job.PolygonEdge(p, k);
+    int at = job.EdgeBegin(j);
+    points.push_back(mesh.Node(at));
+    if (!job.IsArcEdge(j)) continue;
+    // Pieces run from the edge's begin to its end, each split keeping the direction.
+    for (bool found = true; found && at != job.EdgeEnd(j);) {
+      found = false;
+      for (int s = 0; s < mesh.EdgeCount() && !found; ++s) {
+        if (mesh.ArcJobEdge(s) != j || mesh.EdgeBegin(s) != at) continue;
+        at = mesh.EdgeEnd(s);
+        if (at != job.EdgeEnd(j)) points.push_back(mesh.Node(at));
+        found = true;
+      }
+    }
   }
   return points;
 }
@@ -138,11 +162,32 @@ std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job, MeshChe
 
   // Every job edge is covered exactly by the segments lying on it, and there are no others.
   double jobLength = 0.0, segmentLength = 0.0;
+  // Lengths along the arcs for the pieces of arc edges.
   for (int s = 0; s < mesh.EdgeCount(); ++s)
-    if (mesh.IsSegment(s)) segmentLength += mesh.Length(mesh.EdgeBegin(s), mesh.EdgeEnd(s));
+    if (mesh.IsSegment(s))
+      segmentLength += mesh.ArcLengthRatio(s) * mesh.Length(mesh.EdgeBegin(s), mesh.EdgeEnd(s));
   for (int j = 0; j < job.EdgeCount(); ++j) {
     const MeshPoint a{job.NodeX(job.EdgeBegin(j)), job.NodeY(job.EdgeBegin(j))};
     const MeshPoint b{job.NodeX(job.EdgeEnd(j)), job.NodeY(job.EdgeEnd(j))};
+    if (job.IsArcEdge(j)) {
+      // Every piece's ends on the circle, and the pieces spanning the whole arc.
+      const double length = ArcLength(Length(a, b), job.EdgeBulge(j));
+      const Arc arc = ArcThrough(a.x, a.y, b.x, b.y, job.EdgeBulge(j));
+      jobLength += length;
+      double covered = 0.0;
+      for (int s = 0; s < mesh.EdgeCount(); ++s) {
+        if (mesh.ArcJobEdge(s) != j) continue;
+        covered += mesh.ArcLengthRatio(s) * mesh.Length(mesh.EdgeBegin(s), mesh.EdgeEnd(s));
+        for (int n : {mesh.EdgeBegin(s), mesh.EdgeEnd(s)})
+          if (std::fabs(std::hypot(mesh.NodeX(n) - arc.cx, mesh.NodeY(n) - arc.cy) / arc.radius -
+                        1) > 1e-12)
+            problems.push_back(At("node", n) + "off the arc of job edge " + std::to_string(j));
+      }
+      if (std::fabs(covered - length) > 1e-9 * length)
+        problems.push_back(At("job edge", j) + "covered by arc pieces of length " +
+                           std::to_string(covered));
+      continue;
+    }
     const double length = Length(a, b), square = length * length;
     jobLength += length;
     auto onEdge = [&](MeshPoint q) {
@@ -167,12 +212,12 @@ std::vector<std::string> CheckMesh(const FEM& mesh, const TObjCont& job, MeshChe
 
   if (options.checkCoverage && job.PolygonCount() > 0) {
     // Inside the outline, outside every hole, and together exactly the plate: nothing overlaps.
-    const std::vector<MeshPoint> outline = PolygonPoints(job, 0);
+    const std::vector<MeshPoint> outline = PolygonPoints(job, 0, mesh);
     double expected = PolygonArea(outline);
     std::vector<std::vector<MeshPoint>> holes;
     for (int p = 1; p < job.PolygonCount(); ++p) {
       if (!job.IsHole(p)) continue;
-      holes.push_back(PolygonPoints(job, p));
+      holes.push_back(PolygonPoints(job, p, mesh));
       expected -= PolygonArea(holes.back());
     }
     double area = 0.0;

@@ -6,7 +6,10 @@
 
 #include <QImage>
 
+#include "model/TObjCont.h"
+#include "ui/JobDrawing.h"
 #include "ui/PlanView.h"
+#include "ui/ViewTransform.h"
 
 namespace tavrin::test {
 namespace {
@@ -132,6 +135,27 @@ TEST_F(PlanViewStrokes, AxesAtTheLowerLeftCorner) {
   EXPECT_EQ(At(30, h - 20), 0u);  // X arrow
   EXPECT_EQ(At(20, h - 30), 0u);  // Y arrow
   EXPECT_TRUE(Blank(20, h - 10));
+}
+
+// An arc edge is drawn along its arc, not along its chord: a triangle whose edge from (100, 20)
+// to (100, 80) is a half circle about (100, 50) run counter-clockwise (bulge 1), out to x = 130.
+TEST_F(PlanViewStrokes, ArcEdgesFollowTheirArc) {
+  TObjCont job;
+  job.ReadJobText(
+      "N, 40, 50\nN, 100, 20\nN, 100, 80\nE, 0, 1\nE, 1, 2\nE, 2, 0\nClose\nAE, 1, 1\n");
+  ViewTransform t;
+  t.scale = 1;
+  t.canvasWidth = 200;
+  t.canvasHeight = 200;
+  RedrawPlan(view, job, nullptr, nullptr, t, {});
+  auto inked = [&](double x, double y) {  // any pixel within one of the point
+    for (int dx = -1; dx <= 1; ++dx)
+      for (int dy = -1; dy <= 1; ++dy)
+        if (!Blank(t.ScreenX(x) + dx, t.ScreenY(y) + dy)) return true;
+    return false;
+  };
+  EXPECT_TRUE(inked(130, 50));   // the arc's far point
+  EXPECT_FALSE(inked(100, 50));  // the chord's middle
 }
 
 }  // namespace
