@@ -36,7 +36,8 @@ std::vector<double> TargetAreas(const TGlobMatrix& solved, double target) {
   for (int t = 0; t < n; ++t) {
     const double e = solved.ElementError(t);
     double factor = kMostGrowth;
-    if (allowed > 0 && e > 0) factor = std::clamp(allowed * allowed / (e * e), kMostShrink, kMostGrowth);
+    if (allowed > 0 && e > 0)
+      factor = std::clamp(allowed * allowed / (e * e), kMostShrink, kMostGrowth);
     areas[static_cast<std::size_t>(t)] = ElementArea(solved, t) * factor;
   }
   return areas;

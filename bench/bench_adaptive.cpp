@@ -36,7 +36,8 @@ std::string Polygon(const std::vector<double>& x, const std::vector<double>& y, 
   for (std::size_t k = 0; k < n; ++k) s << "E, " << k << ", " << (k + 1) % n << "\n";
   s << "Close\nP, 0, -1, 210000, 0.3, 0.02, 0\n";
   if (columns.empty())
-    for (std::size_t k = 0; k < n; ++k) s << "DE, " << k << (clamped ? ", 0, 0, 0\n" : ", 0, n, n\n");
+    for (std::size_t k = 0; k < n; ++k)
+      s << "DE, " << k << (clamped ? ", 0, 0, 0\n" : ", 0, n, n\n");
   for (std::size_t c = 0; c < columns.size(); ++c) s << "DN, " << n + c << ", 0, n, n\n";
   return s.str();
 }
@@ -81,8 +82,9 @@ void Report(benchmark::State& state, const std::string& job, double area0, doubl
   double total = 0;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    run = SolveAdaptively(structure, Meshed(structure, area0), Meshed(structure, area0)->Parameters(),
-                          ElementKind::Dkt, AnalysisOptions{}, settings);
+    run =
+        SolveAdaptively(structure, Meshed(structure, area0), Meshed(structure, area0)->Parameters(),
+                        ElementKind::Dkt, AnalysisOptions{}, settings);
     total = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
   for (std::size_t k = 0; k < run.cycles.size(); ++k)
@@ -111,7 +113,8 @@ void Report(benchmark::State& state, const std::string& job, double area0, doubl
     const auto start = std::chrono::steady_clock::now();
     CaseSolution again;
     again.Solve(*run.mesh, structure, ElementKind::Dkt, AnalysisOptions{});
-    const double one = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double one =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.counters["run_over_last_solve"] = total / one;
   }
 }

@@ -64,8 +64,9 @@ void SizeField::GradeSizes(double gradation) {
     queue.pop();
     if (h > h_[static_cast<std::size_t>(i)]) continue;  // outdated entry
     for (int j : neighbours[static_cast<std::size_t>(i)]) {
-      const double d = std::hypot(x_[static_cast<std::size_t>(j)] - x_[static_cast<std::size_t>(i)],
-                                  y_[static_cast<std::size_t>(j)] - y_[static_cast<std::size_t>(i)]);
+      const double d =
+          std::hypot(x_[static_cast<std::size_t>(j)] - x_[static_cast<std::size_t>(i)],
+                     y_[static_cast<std::size_t>(j)] - y_[static_cast<std::size_t>(i)]);
       const double limit = h + gradation * d;
       if (limit < h_[static_cast<std::size_t>(j)]) {
         h_[static_cast<std::size_t>(j)] = limit;
@@ -118,10 +119,9 @@ void SizeField::BuildGrid() {
 
 int SizeField::CellOf(double x, double y) const {
   const double fx = (x - x0_) / cell_, fy = (y - y0_) / cell_;
-  const int q = std::isfinite(fx) ? std::clamp(static_cast<int>(std::floor(fx)), 0, columns_ - 1)
-                                  : 0;
-  const int r = std::isfinite(fy) ? std::clamp(static_cast<int>(std::floor(fy)), 0, rows_ - 1)
-                                  : 0;
+  const int q =
+      std::isfinite(fx) ? std::clamp(static_cast<int>(std::floor(fx)), 0, columns_ - 1) : 0;
+  const int r = std::isfinite(fy) ? std::clamp(static_cast<int>(std::floor(fy)), 0, rows_ - 1) : 0;
   return r * columns_ + q;
 }
 
@@ -134,7 +134,8 @@ double SizeField::AreaAt(MeshPoint p) const {
   int bestTriangle = -1;
   for (int k = cellStart_[static_cast<std::size_t>(cell)];
        k < cellStart_[static_cast<std::size_t>(cell) + 1]; ++k) {
-    const auto& c = triangles_[static_cast<std::size_t>(cellTriangles_[static_cast<std::size_t>(k)])];
+    const auto& c =
+        triangles_[static_cast<std::size_t>(cellTriangles_[static_cast<std::size_t>(k)])];
     double l[3];
     const auto node = [&](int i) {
       return MeshPoint{x_[static_cast<std::size_t>(c[i])], y_[static_cast<std::size_t>(c[i])]};

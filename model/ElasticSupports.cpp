@@ -15,7 +15,7 @@ bool SoundStiffness(double k) { return std::isfinite(k) && k >= 0.0; }
 
 // Done when `code` and `springs` may stand together on one record, else why not.
 StatusCode SupportStatus(int code, const std::array<double, 3>& displacement,
-                  const std::array<double, 3>& springs) {
+                         const std::array<double, 3>& springs) {
   for (double v : displacement)
     if (!std::isfinite(v)) return StatusCode::BadNumber;
   for (double k : springs)
@@ -27,7 +27,7 @@ StatusCode SupportStatus(int code, const std::array<double, 3>& displacement,
 }
 
 StatusCode SetSupport(DofRecord& record, int code, const std::array<double, 3>& displacement,
-               const std::array<double, 3>& springs) {
+                      const std::array<double, 3>& springs) {
   const StatusCode status = SupportStatus(code, displacement, springs);
   if (status != StatusCode::Done) return status;
   record.code = static_cast<std::uint16_t>(code);
@@ -76,13 +76,13 @@ StatusCode TObjCont::SetEdgeSprings(int e, const std::array<double, 3>& k) {
 }
 
 StatusCode TObjCont::SetNodeSupport(int i, int code, const std::array<double, 3>& displacement,
-                             const std::array<double, 3>& springs) {
+                                    const std::array<double, 3>& springs) {
   if (!ValidNode(i)) return StatusCode::BadIndex;
   return SetSupport(nodes_[static_cast<std::size_t>(i)], code, displacement, springs);
 }
 
 StatusCode TObjCont::SetEdgeSupport(int e, int code, const std::array<double, 3>& displacement,
-                             const std::array<double, 3>& springs) {
+                                    const std::array<double, 3>& springs) {
   if (!ValidEdge(e)) return StatusCode::BadIndex;
   return SetSupport(edges_[static_cast<std::size_t>(e)], code, displacement, springs);
 }

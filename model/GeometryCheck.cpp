@@ -13,9 +13,9 @@
 
 #include "model/ArcCheck.h"
 #include "model/GeometryChecker.h"
-#include "model/SupportCheck.h"
 #include "model/NumberFormat.h"
 #include "model/SegmentGrid.h"
+#include "model/SupportCheck.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {

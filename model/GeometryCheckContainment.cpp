@@ -52,9 +52,9 @@ std::string Checker::Containment() {
     if (!job_.IsFreeNode(n)) continue;
     const std::array<double, 3> k = job_.NodeSprings(n);
     const bool spring = k[0] != 0.0 || k[1] != 0.0 || k[2] != 0.0;
-    std::string problem = Placement(
-        "Node " + std::to_string(n) + ", a free node" + (spring ? " on a spring," : ","), X(n),
-        Y(n), -1);
+    std::string problem =
+        Placement("Node " + std::to_string(n) + ", a free node" + (spring ? " on a spring," : ","),
+                  X(n), Y(n), -1);
     if (!problem.empty()) return problem;
   }
   return {};

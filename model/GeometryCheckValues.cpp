@@ -16,6 +16,27 @@ namespace {
 
 const char* const kFreedom[3] = {"lin. Z", "rot. X", "rot. Y"};
 
+// Asks `check` of every node's, then every edge's record: (is a node, index, values, held
+// freedoms); the first answer that is not empty ends the walk and is returned.
+template <typename Check>
+std::string EachRecord(const TObjCont& job, const Check& check) {
+  std::array<double, 6> values{};
+  int code = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    const bool node = pass == 0;
+    const int count = node ? job.NodeCount() : job.EdgeCount();
+    for (int i = 0; i < count; ++i) {
+      if (node)
+        job.GetNodeAttributes(i, values, code);
+      else
+        job.GetEdgeAttributes(i, values, code);
+      std::string problem = check(node, i, values, DecodeConstraintCode(code));
+      if (!problem.empty()) return problem;
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string Checker::Magnitudes() {
@@ -26,32 +47,23 @@ std::string Checker::Magnitudes() {
              ": coordinates must be finite and at most " + Num(kMaxCoordinate) + " in magnitude.";
     }
   }
-  std::array<double, 6> values{};
-  int code = 0;
-  for (int pass = 0; pass < 2; ++pass) {
-    const bool node = pass == 0;
-    const int count = node ? job_.NodeCount() : job_.EdgeCount();
-    for (int i = 0; i < count; ++i) {
-      if (node)
-        job_.GetNodeAttributes(i, values, code);
-      else
-        job_.GetEdgeAttributes(i, values, code);
-      const ConstrainedFreedoms fixed = DecodeConstraintCode(code);
-      for (int d = 0; d < 6; ++d) {
-        const bool displacement = d < 3;
-        if (displacement && !fixed[static_cast<std::size_t>(d)])
-          continue;  // not prescribed: never read
-        const double v = values[static_cast<std::size_t>(d)];
-        if (std::fabs(v) <= kMaxPhysicalValue) continue;
-        return std::string(node ? "Node " : "Edge ") + std::to_string(i) + " has a " +
-               (displacement ? "prescribed displacement" : "load") + " (" + kFreedom[d % 3] +
-               ") of " + Exact(v) +
-               ": loads, displacements and pressures must be finite and at most " +
-               Num(kMaxPhysicalValue) + " in magnitude.";
-      }
-    }
-  }
-  return {};
+  return EachRecord(job_,
+                    [](bool node, int i, const std::array<double, 6>& values,
+                       const ConstrainedFreedoms& fixed) -> std::string {
+                      for (int d = 0; d < 6; ++d) {
+                        const bool displacement = d < 3;
+                        if (displacement && !fixed[static_cast<std::size_t>(d)])
+                          continue;  // not prescribed
+                        const double v = values[static_cast<std::size_t>(d)];
+                        if (std::fabs(v) <= kMaxPhysicalValue) continue;
+                        return std::string(node ? "Node " : "Edge ") + std::to_string(i) +
+                               " has a " + (displacement ? "prescribed displacement" : "load") +
+                               " (" + kFreedom[d % 3] + ") of " + Exact(v) +
+                               ": loads, displacements and pressures must be finite and at most " +
+                               Num(kMaxPhysicalValue) + " in magnitude.";
+                      }
+                      return {};
+                    });
 }
 
 std::string Checker::Physics() {
@@ -82,32 +94,25 @@ std::string Checker::Physics() {
 // A rotation counts as its slope over the span.
 std::string Checker::Displacements() {
   const DisplacementBound bound = PrescribedDisplacementBound(job_, extent_);
-  std::array<double, 6> values{};
-  int code = 0;
-  for (int pass = 0; pass < 2; ++pass) {
-    const bool node = pass == 0;
-    const int count = node ? job_.NodeCount() : job_.EdgeCount();
-    for (int i = 0; i < count; ++i) {
-      if (node)
-        job_.GetNodeAttributes(i, values, code);
-      else
-        job_.GetEdgeAttributes(i, values, code);
-      const ConstrainedFreedoms fixed = DecodeConstraintCode(code);
-      for (int d = 0; d < 3; ++d) {
-        const double v = values[static_cast<std::size_t>(d)];
-        const double reach = d == 0 ? std::fabs(v) : std::fabs(v) * extent_;
-        if (!fixed[static_cast<std::size_t>(d)] || reach <= bound.limit) continue;
-        return std::string(node ? "Node " : "Edge ") + std::to_string(i) +
-               " has a prescribed displacement (" + kFreedom[d] + ") of " + Exact(v) +
-               (d == 0 ? ": beyond " : " (times the span): beyond ") + Num(bound.limit) +
-               ", the most double precision carries next to the plate's own deflections (" +
-               Num(kMaxDisplacementRatio) +
-               " times the larger of its span and its loads' deflection, " + Num(bound.scale) +
-               ").";
-      }
-    }
-  }
-  return {};
+  const double span = extent_;
+  return EachRecord(
+      job_,
+      [&](bool node, int i, const std::array<double, 6>& values,
+          const ConstrainedFreedoms& fixed) -> std::string {
+        for (int d = 0; d < 3; ++d) {
+          const double v = values[static_cast<std::size_t>(d)];
+          const double reach = d == 0 ? std::fabs(v) : std::fabs(v) * span;
+          if (!fixed[static_cast<std::size_t>(d)] || reach <= bound.limit) continue;
+          return std::string(node ? "Node " : "Edge ") + std::to_string(i) +
+                 " has a prescribed displacement (" + kFreedom[d] + ") of " + Exact(v) +
+                 (d == 0 ? ": beyond " : " (times the span): beyond ") + Num(bound.limit) +
+                 ", the most double precision carries next to the plate's own deflections (" +
+                 Num(kMaxDisplacementRatio) +
+                 " times the larger of its span and its loads' deflection, " + Num(bound.scale) +
+                 ").";
+        }
+        return {};
+      });
 }
 
 }  // namespace tavrin::geometry_check

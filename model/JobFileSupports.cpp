@@ -57,7 +57,7 @@ void TObjCont::WriteSupports(std::ostream& out, const std::vector<int>& fileOrde
 }
 
 StatusCode TObjCont::ParseSupportLine(std::string_view keyword, const std::array<double, 6>& value,
-                               const std::array<bool, 6>& isNumber, int fieldCount) {
+                                      const std::array<bool, 6>& isNumber, int fieldCount) {
   if (!keyword.empty() && keyword.back() == ',') keyword.remove_suffix(1);
   const bool node = keyword == "KN", edge = keyword == "KE", polygon = keyword == "KP";
   if (!(node || edge || polygon)) return StatusCode::UnknownRecord;

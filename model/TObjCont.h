@@ -165,9 +165,9 @@ class TObjCont {
   // The constraint code and the springs of a node or an edge at once, as the editor sets them
   // (a freedom may turn from rigid to elastic in one step); the same refusals as above.
   StatusCode SetNodeSupport(int i, int code, const std::array<double, 3>& displacement,
-                     const std::array<double, 3>& springs);
+                            const std::array<double, 3>& springs);
   StatusCode SetEdgeSupport(int e, int code, const std::array<double, 3>& displacement,
-                     const std::array<double, 3>& springs);
+                            const std::array<double, 3>& springs);
 
   // ---- Building (no geometric checks) ----
   StatusCode AddNode(double x, double y);      // Added

@@ -26,7 +26,8 @@ OptionResult TakeAdaptiveOptions(Args& args, std::optional<AdaptiveSettings>& se
     double v = 0;
     if (!ParseDecimal(text, v)) return RefuseValue(name, text, "is not a decimal number");
     if (name == "--adapt") {
-      if (!(v > 0 && v < 1)) return RefuseValue(name, text, "is not a relative error between 0 and 1");
+      if (!(v > 0 && v < 1))
+        return RefuseValue(name, text, "is not a relative error between 0 and 1");
       read.target = v;
       adapt = true;
     } else {
@@ -50,16 +51,16 @@ int RunAdaptiveCycles(const TObjCont& job, std::unique_ptr<FEM>& mesh, ElementKi
                       CaseSolution& solution, std::vector<AdaptiveCycle>& cycles) {
   const MeshParameters parameters = mesh->Parameters();
   int printed = 0;
-  AdaptiveRun run = SolveAdaptively(job, std::move(mesh), parameters, element, options, settings,
-                                    [&printed](const AdaptiveCycle& c) {
-                                      std::printf(
-                                          "cycle: %d elements: %d equations: %d estimate: %.6g "
-                                          "seconds: %.3f\n",
-                                          ++printed, c.elements, c.equations, c.estimate,
-                                          c.seconds);
-                                      std::fflush(stdout);
-                                      return true;
-                                    });
+  AdaptiveRun run =
+      SolveAdaptively(job, std::move(mesh), parameters, element, options, settings,
+                      [&printed](const AdaptiveCycle& c) {
+                        std::printf(
+                            "cycle: %d elements: %d equations: %d estimate: %.6g "
+                            "seconds: %.3f\n",
+                            ++printed, c.elements, c.equations, c.estimate, c.seconds);
+                        std::fflush(stdout);
+                        return true;
+                      });
   cycles = run.cycles;
   if (run.end == AdaptiveEnd::Failed) {
     // The cycles before the failed one stand; their last results are not printed as if the

@@ -31,7 +31,8 @@ TEST(SizeField, GradesSizesAndInterpolatesThem) {
     // Grading: no node size exceeds a neighbour's by more than g per unit length (background
     // edges of length 5 between the columns of nodes).
     if (c.gradation > 0) {
-      for (int i : {1, 2}) EXPECT_LE(field->NodeSize(i), field->NodeSize(4) + c.gradation * 5 + 1e-12);
+      for (int i : {1, 2})
+        EXPECT_LE(field->NodeSize(i), field->NodeSize(4) + c.gradation * 5 + 1e-12);
     }
     // The smallest target is where it was asked, whatever the grading.
     EXPECT_NEAR(field->SmallestArea(), c.left, 1e-12 * c.left);

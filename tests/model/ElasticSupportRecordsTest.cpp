@@ -85,7 +85,8 @@ TEST(ElasticSupportRecords, BadLinesAreRefusedWithTheirReason) {
   job.ReadJobText(kSquare + "KN, 4, 5, 0, 0\n");
   EXPECT_EQ(job.ParseJobLine("DN, 4, 0, n, n"), StatusCode::HeldRigidly);
   EXPECT_EQ(job.ParseJobLine("DN, 4, n, 0, n"), StatusCode::Done);
-  EXPECT_EQ(job.SetNodeSupport(4, 100, {0, 0, 0}, {0, 0, 0}), StatusCode::Done);  // elastic to rigid
+  EXPECT_EQ(job.SetNodeSupport(4, 100, {0, 0, 0}, {0, 0, 0}),
+            StatusCode::Done);  // elastic to rigid
 }
 
 TEST(ElasticSupportRecords, GeometryCheckNamesTheEntity) {
