@@ -86,8 +86,8 @@ void SizeField::BuildGrid() {
   const double cells = std::max<double>(1.0, static_cast<double>(triangles_.size()));
   cell_ = std::sqrt(width * height / cells);
   if (!(cell_ > 0) || !std::isfinite(cell_)) cell_ = std::max(width, height);
-  columns_ = std::clamp(static_cast<int>(width / cell_) + 1, 1, 4096);
-  rows_ = std::clamp(static_cast<int>(height / cell_) + 1, 1, 4096);
+  columns_ = static_cast<int>(std::clamp(std::floor(width / cell_) + 1, 1.0, 4096.0));
+  rows_ = static_cast<int>(std::clamp(std::floor(height / cell_) + 1, 1.0, 4096.0));
   cell_ = std::max(width / columns_, height / rows_) * (1 + 1e-12);
 
   // Counting sort of (cell, triangle) pairs: two passes over the triangles' boxes.
@@ -118,11 +118,11 @@ void SizeField::BuildGrid() {
 }
 
 int SizeField::CellOf(double x, double y) const {
-  const double fx = (x - x0_) / cell_, fy = (y - y0_) / cell_;
-  const int q =
-      std::isfinite(fx) ? std::clamp(static_cast<int>(std::floor(fx)), 0, columns_ - 1) : 0;
-  const int r = std::isfinite(fy) ? std::clamp(static_cast<int>(std::floor(fy)), 0, rows_ - 1) : 0;
-  return r * columns_ + q;
+  // Clamped while still a double: a point far outside would overflow the conversion.
+  const auto index = [](double f, int cells) {
+    return std::isfinite(f) ? static_cast<int>(std::clamp(std::floor(f), 0.0, cells - 1.0)) : 0;
+  };
+  return index((y - y0_) / cell_, rows_) * columns_ + index((x - x0_) / cell_, columns_);
 }
 
 double SizeField::AreaAt(MeshPoint p) const {
