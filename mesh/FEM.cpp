@@ -78,12 +78,7 @@ bool FEM::AboveAreaBound(int t) const {
   return StoredArea(t) >= AreaBound(t);
 }
 
-double FEM::RankedArea(int t, double area) const { return sizeField_ ? area / AreaBound(t) : area; }
-
-bool FEM::TooLarge(int t) const {
-  if (!sizeField_) return !(MeasuredArea(t) < maxArea_);
-  return !(MeasuredArea(t) < AreaBound(t));
-}
+bool FEM::TooLarge(int t) const { return !(MeasuredArea(t) < maxArea_); }
 
 int FEM::NearestNode(double x, double y) const {
   // The squared distance is compared with the radius itself, and the quick rejection box is

@@ -315,11 +315,9 @@ class FEM {
   // sign of the doubled area before its absolute value is taken, so it is TriangleArea(t).
   double MeasuredArea(int t) const;
   bool IsSegmentUncached(int e) const;  // extends segmentMarks_ to the edge table
-  // What the area heap ranks and the area tests compare: the area itself against maxArea, or
-  // with a size field the area over its bound against 1 (so the largest is the most oversized).
-  double RankedArea(int t, double area) const;
-  double RankedAreaLimit() const { return sizeField_ ? 1.0 : maxArea_; }
-  bool TooLarge(int t) const;  // MeasuredArea(t) is not below its bound
+  // The refinement loop's area test: MeasuredArea(t) is not below maxArea (a size field is
+  // left to the finishing stage, see Refine).
+  bool TooLarge(int t) const;
 
   bool running_ = false;
   MeshStop stop_ = MeshStop::None;

@@ -15,7 +15,8 @@ struct MeshParameters {
   bool animate = true;     // show the refinement as it goes (frames of what changed)
   int maxNodes = 2000000;  // the refinement stops when the mesh has this many nodes
   // A maximal area that varies over the plate, below maxArea where it asks for less; null: the
-  // one global bound (the documented mesh). Shared, never changed once made.
+  // one global bound (the documented mesh). The refinement loop keeps to maxArea and the
+  // finishing stage brings every triangle below the field. Shared, never changed once made.
   std::shared_ptr<const SizeField> sizeField = nullptr;
 };
 

@@ -30,7 +30,7 @@ int FEM::FindEdge(int a, int b) const {
 void FEM::NoteTriangle(int t) {
   const auto i = static_cast<std::size_t>(t);
   if (i < staleMeasures_.size()) staleMeasures_[i] = 0;
-  index_.TriangleStored(t, triangles_.MinAngle(t), RankedArea(t, triangles_.Area(t)));
+  index_.TriangleStored(t, triangles_.MinAngle(t), triangles_.Area(t));
 }
 
 double FEM::MeasuredMinAngle(int t) const {
@@ -108,18 +108,7 @@ int FEM::WorstTriangle() {
 
 int FEM::LargestTriangle() const {
   if (indexedScans_ && index_.TrianglesExact()) return index_.MaxAreaIndex();
-  if (!sizeField_) return triangles_.MaxAreaIndex();
-  // The most oversized against the field, first on ties, as the index answers.
-  int largest = 0;
-  double worst = -1;
-  for (int t = 0; t < TriangleCount(); ++t) {
-    const double ranked = RankedArea(t, MeasuredArea(t));
-    if (ranked > worst) {
-      worst = ranked;
-      largest = t;
-    }
-  }
-  return largest;
+  return triangles_.MaxAreaIndex();
 }
 
 }  // namespace tavrin

@@ -28,7 +28,11 @@ bool FEM::IsUsable(double minAngleDegrees) const {
 bool FEM::ShortOfBounds() {
   if (TriangleCount() == 0) return false;
   if (currentMinAngle_ < BoundRadians(minAngleDegrees_)) return true;
-  if (sizeField_) return TooLarge(LargestTriangle());
+  if (sizeField_) {
+    for (int t = 0; t < TriangleCount(); ++t)
+      if (!(MeasuredArea(t) < AreaBound(t))) return true;
+    return false;
+  }
   return maxArea_ > 0 && MeasuredArea(LargestTriangle()) >= maxArea_;
 }
 

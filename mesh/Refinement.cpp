@@ -20,7 +20,6 @@
 #include "mesh/FinishingRefinement.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshProgress.h"
-#include "mesh/SizeField.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -41,10 +40,12 @@ MeshStatistics FEM::GenerateMesh(const TObjCont& structure, MeshCanvas& canvas,
 }
 
 void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
+  // The loop refines to the global bounds only, as it always has. Its geometric tests have
+  // absolute tolerances (kMeshTolerance in doubled areas) sized for triangles of drawing units;
+  // a size field asks for triangles far below them, where the loop took points beside a side
+  // for points on it and halved the same side again and again, down to nodes 1e-10 apart. The
+  // field is met by the finishing stage, whose tests are exact signs and relative distances.
   minDistance_ = maxArea_ > 0 ? std::sqrt(maxArea_) * 0.5 : 0.0001;
-  // The guard against crowding scales with the smallest triangle asked for anywhere.
-  if (sizeField_)
-    minDistance_ = std::fmin(minDistance_, std::sqrt(sizeField_->SmallestArea()) * 0.5);
   currentMinAngle_ = 0.0;
   for (int e = 0; e < EdgeCount(); ++e)
     if (IsSegment(e)) encroachable_.Mark(e);
@@ -54,7 +55,7 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   edges_.DropFindIndex();
   // The loop asks for the largest triangle mostly while some are too large, and then it is one
   // of those; the index answers exactly either way.
-  index_.SetAreaFloor(RankedAreaLimit());
+  index_.SetAreaFloor(maxArea_);
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
