@@ -66,6 +66,9 @@ class CaseSolution {
   const std::vector<NodeEnvelope>& Envelopes() const { return envelopes_; }
   // The solver of case set 0, and the figures of case set i (i < CaseSets()).
   const TGlobMatrix& First() const { return *first_; }
+  // Hands the first case's solver over to a caller that shows one solve (the workbench after
+  // an adaptive run); First() must not be asked afterwards.
+  std::unique_ptr<TGlobMatrix> TakeFirst() { return std::move(first_); }
   const SolveFigures& Figures(int i) const { return figures_[static_cast<std::size_t>(i)]; }
   // Node positions and element corners in the sets' numbering (the first solver's).
   const std::vector<double>& X() const { return x_; }

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <algorithm>
+#include <cstdio>
 
 #include "analysis/TGlobMatrix.h"
 #include "mesh/FEM.h"
@@ -39,7 +40,53 @@ struct PipelineRunner::Flight {
   SolveCode solveCode = SolveCode::Ok;
   StressCode stressCode = StressCode::Ok;
   std::string message;
+  std::unique_ptr<AdaptiveRun> adaptive;  // Adaptive
+  double target = 0;                      // Adaptive: the estimate aimed for
 };
+
+namespace {
+
+std::string Percent(double fraction) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g %%", 100 * fraction);
+  return text;
+}
+
+// One line on how the cycles ended, for the status bar.
+std::string AdaptiveSummary(const AdaptiveRun& run, double target) {
+  if (run.cycles.empty()) return {};
+  const AdaptiveCycle& last = run.cycles.back();
+  std::string text = "Adaptive solve: ";
+  switch (run.end) {
+    case AdaptiveEnd::Reached:
+      text += "the target reached";
+      break;
+    case AdaptiveEnd::CycleLimit:
+      text += "the cycle limit reached short of the target";
+      break;
+    case AdaptiveEnd::ElementLimit:
+      text += "the next cycle would pass the element limit";
+      break;
+    case AdaptiveEnd::Stopped:
+      text += "stopped";
+      break;
+    case AdaptiveEnd::Failed:
+      text += "the next cycle failed";
+      break;
+  }
+  text += "; cycle ";
+  text += std::to_string(run.cycles.size());
+  text += " kept: ";
+  text += std::to_string(last.elements);
+  text += " elements, estimate ";
+  text += Percent(last.estimate);
+  text += " (target ";
+  text += Percent(target);
+  text += ")";
+  return text;
+}
+
+}  // namespace
 
 PipelineRunner::PipelineRunner(TMeshInformer& meshWindow, TSolveInformer& solveWindow,
                                MeshCanvas& animation, QObject* parent)
@@ -150,16 +197,48 @@ void PipelineRunner::StartSolveStress() {
   Depart(f, [flight, solver] { flight->stressCode = solver->SolveStress(); });
 }
 
+void PipelineRunner::StartAdaptive(const TObjCont& job, const MeshParameters& parameters,
+                                   const AnalysisOptions& options,
+                                   const AdaptiveSettings& settings) {
+  std::shared_ptr<Flight> f = Launch(Work::Adaptive);
+  f->options = options;
+  f->target = settings.target;
+  auto copy = std::make_shared<TObjCont>(job);
+  Flight* flight = f.get();
+  Depart(f, [flight, copy, parameters, settings] {
+    MeshParameters first = parameters;
+    first.animate = false;
+    auto mesh = std::make_unique<FEM>(first);
+    mesh->GenerateMesh(*copy);
+    WorkerProgress& progress = *flight->progress;
+    flight->adaptive = std::make_unique<AdaptiveRun>(SolveAdaptively(
+        *copy, std::move(mesh), first, ElementKind::Dkt, flight->options, settings,
+        [&progress, cycles = settings.maxCycles, done = 0](const AdaptiveCycle& cycle) mutable {
+          std::string caption = "Adaptive cycle ";
+          caption += std::to_string(++done);
+          caption += ": estimate ";
+          caption += Percent(cycle.estimate);
+          caption += ", elements #";
+          progress.ShowSolveProgress(caption, done, cycle.elements, cycles);
+          return !progress.StopRequested();
+        }));
+  });
+}
+
 void PipelineRunner::Stop() {
   if (running_ == Work::None) return;
   stopping_ = true;
   Flight& f = *flights_.back();
   f.progress->RequestStop();
-  if (running_ != Work::SolveStatic) return;  // a check comes soon: wait for it
+  // A check comes soon (an adaptive run's after its cycle under way): wait for it.
+  if (running_ != Work::SolveStatic) return;
   // The solve may be inside a factorization that cannot be interrupted: it is left to finish
   // alone, and what it makes is dropped when it lands.
   f.progress->Detach();
-  End(Ending{Work::SolveStatic, Outcome::Stopped, {}, false});
+  Ending stopped;
+  stopped.work = Work::SolveStatic;
+  stopped.outcome = Outcome::Stopped;
+  End(stopped);
 }
 
 void PipelineRunner::ForgetRun(int id) {
@@ -200,10 +279,30 @@ void PipelineRunner::Land(int id) {
       ending.outcome = StressOutcome(f->stressCode);
       ending.message = Message(f->stressCode);
       break;
+    case Work::Adaptive:
+      LandAdaptive(*f, ending);
+      break;
     case Work::None:
       break;
   }
   End(ending);
+}
+
+void PipelineRunner::LandAdaptive(Flight& f, Ending& ending) {
+  AdaptiveRun& run = *f.adaptive;
+  ending.outcome = run.end == AdaptiveEnd::Stopped  ? Outcome::Stopped
+                   : run.end == AdaptiveEnd::Failed ? Outcome::Failed
+                                                    : Outcome::Done;
+  ending.message = run.message;
+  ending.adaptiveSummary = AdaptiveSummary(run, f.target);
+  if (!run.mesh) return;
+  // The last finished cycle replaces the mesh and results, so the views show where the error
+  // went; its solver was made without a progress of its own.
+  mesh_ = std::shared_ptr<FEM>(std::move(run.mesh));
+  solver_ = run.solution.TakeFirst();
+  solverProgress_.reset();
+  ending.adaptiveResults = true;
+  ending.usableMesh = true;
 }
 
 void PipelineRunner::End(const Ending& ending) {

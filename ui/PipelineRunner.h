@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/AdaptiveSolve.h"
 #include "analysis/AnalysisOptions.h"
 #include "analysis/SolveCode.h"
 #include "mesh/MeshParameters.h"
@@ -41,7 +42,7 @@ class WorkerProgress;
 class PipelineRunner : public QObject {
   Q_OBJECT
  public:
-  enum class Work { None, Mesh, SolveStatic, SolveStress };
+  enum class Work { None, Mesh, SolveStatic, SolveStress, Adaptive };
   enum class Outcome {
     Done,     // the result is in place
     Stopped,  // the user stopped it: a solve leaves no results, a mesh is kept as stopped
@@ -52,6 +53,10 @@ class PipelineRunner : public QObject {
     Outcome outcome = Outcome::Done;
     std::string message;      // Failed: the engine's reason, when it gave one
     bool usableMesh = false;  // Work::Mesh: the new mesh may be solved
+    // Work::Adaptive: the last finished cycle's mesh and results are in place (whatever the
+    // outcome), and one line on how the cycles ended.
+    bool adaptiveResults = false;
+    std::string adaptiveSummary;
   };
 
   // In: the progress windows and the plan view's animation canvas (not owned; they must
@@ -77,6 +82,12 @@ class PipelineRunner : public QObject {
   // In: the analysis options the new solver takes (copied).
   void StartSolveStatic(const AnalysisOptions& options);
   void StartSolveStress();
+  // Solve, estimate, remesh where the error is, repeat (AdaptiveSolve): from a mesh of the job
+  // (copied) made with `parameters`, with the analysis options and the cycles' settings. Each
+  // finished cycle is reported to the solve window; a stop ends the run after the cycle under
+  // way, whose mesh and results are kept.
+  void StartAdaptive(const TObjCont& job, const MeshParameters& parameters,
+                     const AnalysisOptions& options, const AdaptiveSettings& settings);
   // The Stop button, a stop key, closing the window: see the header comment.
   void Stop();
   // Runs the event loop until the current run has ended (its Finished delivered).
@@ -90,6 +101,7 @@ class PipelineRunner : public QObject {
   std::shared_ptr<Flight> Launch(Work work);
   void Depart(const std::shared_ptr<Flight>& f, std::function<void()> work);
   void Land(int id);  // the worker of run id has posted its result
+  void LandAdaptive(Flight& f, Ending& ending);
   void End(const Ending& ending);
   void ForgetRun(int id);
 

@@ -346,6 +346,7 @@ void TMainWindow::UpdateCommands() {
   a.Generatemesh->setEnabled(pipeline_.generateMesh && idle);
   a.SolveStaticMenu->setEnabled(pipeline_.solveStatic && idle);
   a.SolveStressMenu->setEnabled(pipeline_.solveStress && idle);
+  a.AdaptiveSolve->setEnabled(pipeline_.solveStatic && idle);
   a.CosmosInputFile->setEnabled(pipeline_.exports && idle);
   a.LocalStiffnessMatrix->setEnabled(pipeline_.exports && idle);
   a.ExportVtk->setEnabled(pipeline_.exports && idle);

@@ -115,6 +115,7 @@ class TMainWindow : public QMainWindow,
   void ComputeDefaultMaxArea();
   void SolveStaticClick();
   void SolveStressClick();
+  void AdaptiveSolveClick();
   // The Stop button of either progress window.
   void StopClick();
   void CosmosInputFileClick();
@@ -228,6 +229,7 @@ class TMainWindow : public QMainWindow,
   void MeshEnded(const PipelineRunner::Ending& ending);
   void SolveEnded(const PipelineRunner::Ending& ending);
   void StressEnded(const PipelineRunner::Ending& ending);
+  void AdaptiveEnded(const PipelineRunner::Ending& ending);
 
   JobDocument document_;
   std::unique_ptr<MeshAnimationCanvas> canvas_;

@@ -17,6 +17,7 @@
 #include "ui/PictureExport.h"
 #include "ui/PlanView.h"
 #include "ui/Platform.h"
+#include "ui/ResultViews.h"
 #include "ui/TAskBoxExports.h"
 #include "ui/TListing.h"
 #include "ui/TMainWindow.h"
@@ -138,6 +139,16 @@ void TMainWindow::SolveStressClick() {
   Started();
 }
 
+void TMainWindow::AdaptiveSolveClick() {
+  if (busy_ || !pipeline_.solveStatic) return;
+  ClearResults();
+  redraw();
+  runner_->StartAdaptive(Structure(), GlobalMeshParameters(), GlobalAnalysisOptions(),
+                         GlobalAdaptiveSettings());
+  solveInformer_->ShowSolveProgress("Adaptive cycle 1 #", 0, 0, 1);
+  Started();
+}
+
 void TMainWindow::StopClick() {
   if (runner_->Running() == PipelineRunner::Work::None) return;
   runner_->Stop();
@@ -162,6 +173,9 @@ void TMainWindow::RunEnded(const PipelineRunner::Ending& ending) {
       break;
     case PipelineRunner::Work::SolveStress:
       StressEnded(ending);
+      break;
+    case PipelineRunner::Work::Adaptive:
+      AdaptiveEnded(ending);
       break;
     case PipelineRunner::Work::None:
       break;
@@ -215,6 +229,30 @@ void TMainWindow::StressEnded(const PipelineRunner::Ending& ending) {
       ShowError(ending.message);
       break;
   }
+}
+
+void TMainWindow::AdaptiveEnded(const PipelineRunner::Ending& ending) {
+  if (ending.outcome == PipelineRunner::Outcome::Failed) ShowError(ending.message);
+  if (!ending.adaptiveResults) {
+    // Not even the first cycle finished: the mesh solved from is gone with the run.
+    DropMeshAndResults();
+    redraw();
+    return;
+  }
+  // The last finished cycle is the mesh and the solve the window now shows, stresses included.
+  meshed_ = true;
+  staticSolved_ = stressSolved_ = true;
+  pipeline_.solveStatic = pipeline_.exports = true;
+  pipeline_.solveStress = false;
+  GlobalMeshStatistics() = runner_->Mesh().Statistics();
+  UpdateCommands();
+  // Where the error went: the estimate per element over the adapted mesh.
+  const auto& views = ResultViews();
+  for (std::size_t i = 0; i < views.size(); ++i)
+    if (QString(views[i].item) == "Error estimate") SelectView(static_cast<int>(i));
+  // After the view, which writes its own label: how the cycles ended stays in sight.
+  panels_[4]->setText(QString::fromStdString(ending.adaptiveSummary));
+  redraw();
 }
 
 void TMainWindow::CosmosInputFileClick() {

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 
+#include "analysis/AdaptiveSolve.h"
 #include "analysis/AnalysisOptions.h"
 #include "mesh/MeshParameters.h"
 #include "ui/Platform.h"
@@ -85,6 +86,22 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   ag->addWidget(edge_load_choice, 2, 1);
   layout->addWidget(analysis);
 
+  auto* adaptive = new QGroupBox("Adaptive Solve", this);
+  auto* dg = new QGridLayout(adaptive);
+  adapt_target = new QLineEdit(adaptive);
+  adapt_target->setObjectName("adapt_target");
+  adapt_cycles = new QLineEdit(adaptive);
+  adapt_cycles->setObjectName("adapt_cycles");
+  adapt_elements = new QLineEdit(adaptive);
+  adapt_elements->setObjectName("adapt_elements");
+  dg->addWidget(new QLabel("Target error estimate, %", adaptive), 0, 0);
+  dg->addWidget(adapt_target, 0, 1);
+  dg->addWidget(new QLabel("Most cycles", adaptive), 1, 0);
+  dg->addWidget(adapt_cycles, 1, 1);
+  dg->addWidget(new QLabel("Most elements", adaptive), 2, 0);
+  dg->addWidget(adapt_elements, 2, 1);
+  layout->addWidget(adaptive);
+
   auto* stats = new QGroupBox("Statistics", this);
   auto* sg = new QGridLayout(stats);
   num_nodes = new QLineEdit(stats);
@@ -133,7 +150,7 @@ TMesh_params::TMesh_params(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
-  resize(424, 421);
+  resize(424, 521);
 }
 
 void TMesh_params::showEvent(QShowEvent* event) {
@@ -151,6 +168,10 @@ void TMesh_params::setup() {
   solver_choice->setCurrentIndex(static_cast<int>(a.solver));
   recovery_choice->setCurrentIndex(static_cast<int>(a.recovery));
   edge_load_choice->setCurrentIndex(static_cast<int>(a.edgeLoads));
+  const AdaptiveSettings& d = GlobalAdaptiveSettings();
+  adapt_target->setText(QString::number(100 * d.target, 'g', 6));
+  adapt_cycles->setText(QString::number(d.maxCycles));
+  adapt_elements->setText(QString::number(d.maxElements));
   const MeshStatistics& s = GlobalMeshStatistics();
   if (s.nodeCount != 0) {
     num_nodes->setText(QString::number(s.nodeCount));
@@ -217,7 +238,39 @@ void TMesh_params::Button1Click() {
     return;
   }
   p.maxNodes = nodes;
+  if (!StoreAdaptiveSettings()) {
+    accept();
+    return;
+  }
   accept();
+}
+
+bool TMesh_params::StoreAdaptiveSettings() {
+  bool ok = false;
+  const double percent = adapt_target->text().trimmed().toDouble(&ok);
+  if (!ok || !(percent > 0 && percent < 100)) {
+    adapt_target->selectAll();
+    CurrentPlatform().ShowMessage(
+        "The target error estimate must be a per cent above 0 and below 100", "Error");
+    return false;
+  }
+  int cycles = 0, elements = 0;
+  if (!TextToNodeLimit(adapt_cycles->text(), cycles) ||
+      !TextToNodeLimit(adapt_elements->text(), elements)) {
+    CurrentPlatform().ShowMessage(
+        "The most cycles and elements must be whole numbers from 1 to 2147483647", "Error");
+    return false;
+  }
+  AdaptiveSettings& d = GlobalAdaptiveSettings();
+  d.target = percent / 100;
+  d.maxCycles = cycles;
+  d.maxElements = elements;
+  return true;
+}
+
+AdaptiveSettings& GlobalAdaptiveSettings() {
+  static AdaptiveSettings settings;
+  return settings;
 }
 
 bool TextToNodeLimit(const QString& text, int& value) {

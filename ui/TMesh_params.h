@@ -1,8 +1,9 @@
 // TMesh_params, the "Parameters & Stats" dialog: edits the process-wide mesh parameters (minimal
 // angle, maximal triangle area, node limit, animation) and the analysis options (solver, recovery
 // of nodal values), and shows the statistics of the last generation, with a word on whether that
-// mesh is usable. Owns only its controls; the values live in GlobalMeshParameters(),
-// GlobalAnalysisOptions() and GlobalMeshStatistics().
+// mesh is usable, and the adaptive solve's target and limits. Owns only its controls; the values
+// live in GlobalMeshParameters(), GlobalAnalysisOptions(), GlobalAdaptiveSettings() and
+// GlobalMeshStatistics().
 #pragma once
 
 #include <QDialog>
@@ -14,6 +15,10 @@ class QComboBox;
 class QPushButton;
 
 namespace tavrin {
+
+struct AdaptiveSettings;
+// The workbench's adaptive solve settings, as the dialog last stored them (a target of 1 %).
+AdaptiveSettings& GlobalAdaptiveSettings();
 
 class TMesh_params : public QDialog {
   Q_OBJECT
@@ -32,6 +37,10 @@ class TMesh_params : public QDialog {
   QComboBox* solver_choice = nullptr;     // items in SolverKind order
   QComboBox* recovery_choice = nullptr;   // items in RecoveryKind order
   QComboBox* edge_load_choice = nullptr;  // items in EdgeLoadKind order
+  // Adaptive Solve: the estimate aimed for (per cent), the most cycles and elements.
+  QLineEdit* adapt_target = nullptr;
+  QLineEdit* adapt_cycles = nullptr;
+  QLineEdit* adapt_elements = nullptr;
   QLineEdit* num_nodes = nullptr;
   QLineEdit* num_elements = nullptr;
   QLineEdit* real_min_ang = nullptr;
@@ -45,6 +54,10 @@ class TMesh_params : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  // Stores the adaptive fields, or says what is wrong and stores none of them.
+  bool StoreAdaptiveSettings();
 };
 
 // The general float-to-text form of the dialog: the shortest text that reads back to the same

@@ -40,8 +40,8 @@ void AddMenus(TMainWindow& window, WorkbenchActions& a) {
   QMenu* mesh = bar->addMenu("Mesh");
   mesh->addActions({a.Generatemesh, a.ParametersStats1});
   QMenu* solve = bar->addMenu("Solve");
-  solve->addActions(
-      {a.SolveStaticMenu, a.SolveStressMenu, a.CosmosInputFile, a.LocalStiffnessMatrix});
+  solve->addActions({a.SolveStaticMenu, a.SolveStressMenu, a.AdaptiveSolve, a.CosmosInputFile,
+                     a.LocalStiffnessMatrix});
   QMenu* results = bar->addMenu("Results");
   results->addAction(a.ResDlgMenu);
   bar->addAction(a.Help1);
@@ -155,6 +155,10 @@ WorkbenchActions BuildWorkbenchActions(TMainWindow& window, QUndoStack& undo, bo
       action("ParametersStats1", "Parameters && Stats", [w] { w->ParametersStats1Click(); });
   a.SolveStaticMenu = action("SolveStaticMenu", "Solve Static", [w] { w->SolveStaticClick(); });
   a.SolveStressMenu = action("SolveStressMenu", "Solve Stress", [w] { w->SolveStressClick(); });
+  a.AdaptiveSolve = action("AdaptiveSolve", "Adaptive Solve", [w] { w->AdaptiveSolveClick(); });
+  a.AdaptiveSolve->setToolTip(
+      "Solve, estimate the error and remesh where it is, until the target in Mesh, Parameters "
+      "&& Stats");
   a.CosmosInputFile =
       action("CosmosInputFile", "COSMOS Input File", [w] { w->CosmosInputFileClick(); });
   a.LocalStiffnessMatrix = action("LocalStiffnessMatrix", "Local Stiffness Matrix",

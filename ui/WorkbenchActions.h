@@ -35,6 +35,7 @@ struct WorkbenchActions {
   QAction* ParametersStats1 = nullptr;
   QAction* SolveStaticMenu = nullptr;
   QAction* SolveStressMenu = nullptr;
+  QAction* AdaptiveSolve = nullptr;
   QAction* CosmosInputFile = nullptr;
   QAction* ExportVtk = nullptr;
   QAction* SavePicture = nullptr;

@@ -182,7 +182,7 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
                 "DeflectedShape=Deflected shape 3D\n"
                 "Mesh: Generatemesh=Generate mesh ParametersStats1=Parameters && Stats\n"
                 "Solve: SolveStaticMenu=Solve Static SolveStressMenu=Solve Stress "
-                "CosmosInputFile=COSMOS Input File "
+                "AdaptiveSolve=Adaptive Solve CosmosInputFile=COSMOS Input File "
                 "LocalStiffnessMatrix=Local Stiffness Matrix\n"
                 "Results: ResDlgMenu=View Results\n"
                 "About: Help1\n");
