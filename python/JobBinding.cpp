@@ -75,10 +75,17 @@ or read one with Job.load(path) or tavrin.import_dxf(path).)");
           "load",
           [](const std::string& path) {
             Job job;
-            if (JobFileResult r = job.model.LoadJob(path); !r) throw JobFileRefusal(r.error);
+            if (JobFileResult r = job.model.LoadJob(path); !r) {
+              throw JobFileRefusal(r.error);
+            } else if (!r.read.supportSkipped.empty()) {
+              // The plate would stand on fewer supports than the file describes.
+              throw JobFileRefusal(r.read.supportSkipped);
+            }
             return job;
           },
-          py::arg("path"), "Reads a job file (.sam). Raises JobFileError when it cannot.")
+          py::arg("path"),
+          "Reads a job file (.sam). Raises JobFileError when it cannot, or when it skips a "
+          "spring or foundation line (tavrin-cli refuses such a job too).")
       .def(
           "save",
           [](const Job& job, const std::string& path) {
