@@ -24,9 +24,9 @@ namespace tavrin::python {
 namespace {
 
 struct AdaptiveOutcome {
-  py::object mesh;          // tavrin.Mesh of the last finished cycle
-  py::object results;       // tavrin.Results of its first case
-  py::object caseResults;   // tavrin.CaseResults of all its cases
+  py::object mesh;         // tavrin.Mesh of the last finished cycle
+  py::object results;      // tavrin.Results of its first case
+  py::object caseResults;  // tavrin.CaseResults of all its cases
   std::vector<AdaptiveCycle> cycles;
   std::string end;  // AdaptiveEndName
 };
@@ -80,7 +80,8 @@ AdaptiveOutcome SolveAdaptive(const Job& job, double target, int maxCycles, int 
   AdaptiveOutcome outcome;
   const MeshStatistics statistics = run.mesh->Statistics();
   outcome.mesh = py::cast(Mesh{std::move(run.mesh), statistics, std::move(first.job)});
-  outcome.results = py::cast(Results{std::shared_ptr<const TGlobMatrix>(solution, &solution->First())});
+  outcome.results =
+      py::cast(Results{std::shared_ptr<const TGlobMatrix>(solution, &solution->First())});
   outcome.caseResults = py::cast(CaseResults{solution});
   outcome.cycles = std::move(run.cycles);
   outcome.end = AdaptiveEndName(run.end);
