@@ -200,6 +200,9 @@ def test_cmake_install_puts_an_importable_module_under_the_prefix(tmp_path):
     assert r.returncode == 0, r.stderr
     found = list(tmp_path.glob("lib/python3*/dist-packages/tavrin*.so"))
     assert len(found) == 1
+    if sys.prefix == "/usr":  # Debian's python3: the default prefix is on its path
+        below = found[0].parent.relative_to(tmp_path)
+        assert str("/usr/local" / below) in sys.path
     env = dict(os.environ, PYTHONPATH=str(found[0].parent))
     r = subprocess.run([sys.executable, "-c", "import tavrin; print(tavrin.__file__)"],
                        capture_output=True, text=True, env=env, cwd=tmp_path)
