@@ -38,7 +38,8 @@ const char* AdaptiveEndName(AdaptiveEnd end) {
 AdaptiveRun SolveAdaptively(const TObjCont& job, std::unique_ptr<FEM> first,
                             const MeshParameters& parameters, ElementKind element,
                             const AnalysisOptions& options, const AdaptiveSettings& settings,
-                            const std::function<bool(const AdaptiveCycle&)>& cycleDone) {
+                            const std::function<bool(const AdaptiveCycle&)>& cycleDone,
+                            SolveProgress* progress) {
   AdaptiveRun run;
   std::unique_ptr<FEM> mesh = std::move(first);
   Clock::time_point start = Clock::now();
@@ -51,10 +52,16 @@ AdaptiveRun SolveAdaptively(const TObjCont& job, std::unique_ptr<FEM> first,
       run.message += mesh->Statistics().reason;
       return run;
     }
+    const auto stopped = [progress] { return progress && progress->StopRequested(); };
+    if (stopped()) {
+      run.end = AdaptiveEnd::Stopped;
+      return run;
+    }
     CaseSolution solution;
-    if (std::string error = solution.Solve(*mesh, job, element, options); !error.empty()) {
-      run.end = AdaptiveEnd::Failed;
-      run.message = std::move(error);
+    if (std::string error = solution.Solve(*mesh, job, element, options, {}, progress);
+        !error.empty()) {
+      run.end = stopped() ? AdaptiveEnd::Stopped : AdaptiveEnd::Failed;
+      if (run.end == AdaptiveEnd::Failed) run.message = std::move(error);
       return run;
     }
     const TGlobMatrix& solved = solution.First();

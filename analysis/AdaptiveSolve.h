@@ -18,6 +18,7 @@
 #include "analysis/AnalysisOptions.h"
 #include "analysis/CaseSolution.h"
 #include "analysis/PlateElement.h"
+#include "analysis/SolveProgress.h"
 #include "mesh/MeshParameters.h"
 
 namespace tavrin {
@@ -55,12 +56,15 @@ struct AdaptiveRun {
 
 // Inputs: the job prepared for meshing and checked; its first mesh (already generated with
 // `parameters`, owned from here on); the element, analysis options and settings; a callback
-// after each finished cycle, whose false ends the run as Stopped (null: none). Output: the
-// cycles and the last finished one's mesh and solution.
+// after each finished cycle, whose false ends the run as Stopped (null: none); a reporter (not
+// owned; may be null) that hears every solve and whose stop request ends the run as Stopped
+// within a solve or after a mesh. Output: the cycles and the last finished one's mesh and
+// solution.
 AdaptiveRun SolveAdaptively(const TObjCont& job, std::unique_ptr<FEM> first,
                             const MeshParameters& parameters, ElementKind element,
                             const AnalysisOptions& options, const AdaptiveSettings& settings,
-                            const std::function<bool(const AdaptiveCycle&)>& cycleDone = {});
+                            const std::function<bool(const AdaptiveCycle&)>& cycleDone = {},
+                            SolveProgress* progress = nullptr);
 
 const char* AdaptiveEndName(AdaptiveEnd end);
 

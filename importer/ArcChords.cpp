@@ -1,9 +1,11 @@
-// Chords of arcs and bulges: each arc is cut into the fewest equal chords that span at most
-// kMaxChordDegrees, so the corners lie exactly on the arc. Linear in the chords made.
+// Chords of arcs: each arc is cut into the fewest equal chords that span at most
+// kMaxChordDegrees, so the chords' corners lie exactly on the arc. Linear in the chords made.
 #include "importer/ArcChords.h"
 
 #include <cmath>
 #include <numbers>
+
+#include "model/ArcGeometry.h"
 
 namespace tavrin::dxf {
 
@@ -23,39 +25,26 @@ void AppendBulge(XY from, XY to, double bulge, std::vector<XY>& out) {
     out.push_back(to);
     return;
   }
-  const double included = 4.0 * std::atan(bulge);
-  const double dx = to.x - from.x, dy = to.y - from.y;
-  // The centre lies on the chord's perpendicular bisector, on the left of a counter-clockwise
-  // arc shorter than half a circle; cot(included / 2) carries the side for every case.
-  const double offset = 0.5 / std::tan(included / 2.0);
-  const XY centre{(from.x + to.x) / 2.0 - dy * offset, (from.y + to.y) / 2.0 + dx * offset};
-  const int n = ChordCount(included);
-  const double rx = from.x - centre.x, ry = from.y - centre.y;
+  const tavrin::Arc arc = ArcThrough(from.x, from.y, to.x, to.y, bulge);
+  const int n = ChordCount(arc.sweep);
   for (int k = 1; k < n; ++k) {
-    const double a = included * k / n;
-    out.push_back({centre.x + rx * std::cos(a) - ry * std::sin(a),
-                   centre.y + rx * std::sin(a) + ry * std::cos(a)});
+    XY p;
+    ArcPointAt(arc, static_cast<double>(k) / n, p.x, p.y);
+    out.push_back(p);
   }
   out.push_back(to);
 }
 
-std::vector<XY> ArcPoints(double cx, double cy, double r, double startDegrees, double endDegrees) {
-  double sweep = std::fmod(endDegrees - startDegrees, 360.0);
-  if (sweep <= 0.0) sweep += 360.0;
-  const double start = startDegrees * kRadiansPerDegree, span = sweep * kRadiansPerDegree;
-  const int n = ChordCount(span);
+std::vector<XY> Chords(const std::vector<Vertex>& corners) {
   std::vector<XY> points;
-  points.reserve(static_cast<std::size_t>(n) + 1);
-  for (int k = 0; k <= n; ++k) {
-    const double a = start + span * k / n;
-    points.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+  if (corners.empty()) return points;
+  points.push_back({corners[0].x, corners[0].y});
+  for (std::size_t k = 0; k < corners.size(); ++k) {
+    const Vertex& v = corners[k];
+    const Vertex& w = corners[(k + 1) % corners.size()];
+    AppendBulge({v.x, v.y}, {w.x, w.y}, v.bulge, points);
   }
-  return points;
-}
-
-std::vector<XY> CirclePoints(double cx, double cy, double r) {
-  std::vector<XY> points = ArcPoints(cx, cy, r, 0.0, 360.0);
-  points.pop_back();
+  points.pop_back();  // the chords came back to the first corner
   return points;
 }
 

@@ -1,15 +1,17 @@
-// Arcs of a drawing as chains of chords: the job model has straight edges only, so an arc, a
-// circle and a polyline bulge become chords each spanning at most kMaxChordDegrees of arc.
+// Arc edges drawn as chains of chords, where only straight segments will do: the nesting of a
+// drawing's loops and the import preview. The job itself keeps the arcs (importer/ArcEdges.h).
 // Cost: linear in the chords made.
 #pragma once
 
 #include <vector>
 
+#include "importer/DxfDrawing.h"
+
 namespace tavrin::dxf {
 
 // The largest angle one chord spans. 10 degrees keeps a chord within 0.4 % of the arc's radius
-// (1 - cos 5 degrees) and a full circle's area within 0.51 % (1 - sin(10 deg) / (10 deg)),
-// while a circle needs no more than 36 nodes.
+// (1 - cos 5 degrees), closer than any loop of a drawing can come to another without the
+// geometry check, which compares the true arcs, refusing the plate.
 inline constexpr double kMaxChordDegrees = 10.0;
 
 struct XY {
@@ -22,11 +24,8 @@ struct XY {
 // for a straight segment (|bulge| below 1e-12).
 void AppendBulge(XY from, XY to, double bulge, std::vector<XY>& out);
 
-// The points of the counter-clockwise arc of centre (cx, cy) and radius r from startDegrees to
-// endDegrees, both ends included. Equal angles give the full circle, first point repeated.
-std::vector<XY> ArcPoints(double cx, double cy, double r, double startDegrees, double endDegrees);
-
-// The corners of the circle's chord polygon, counter-clockwise from angle 0, not repeated.
-std::vector<XY> CirclePoints(double cx, double cy, double r);
+// The closed loop through the corners, each corner's bulge on the segment to the next, as
+// chords: the corners themselves and the points between them, not repeated.
+std::vector<XY> Chords(const std::vector<Vertex>& corners);
 
 }  // namespace tavrin::dxf

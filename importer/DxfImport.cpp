@@ -1,12 +1,14 @@
-// The import in order: read the drawing, select layers, turn entities into pieces (arcs into
-// chords), join pieces into loops, nest them, and only then build the job and run the geometry
-// check on a prepared copy. Every refusal comes before anything is built.
+// The import in order: read the drawing, select layers, turn entities into pieces (arcs as the
+// bulges of their corners), join pieces into loops, make their arcs fit for a job, nest them, and
+// only then build the job and run the geometry check on a prepared copy. Every refusal comes before
+// anything is built.
 #include "importer/DxfImport.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
 
+#include "importer/ArcEdges.h"
 #include "importer/DxfDrawing.h"
 #include "importer/LoopAssembly.h"
 #include "importer/LoopNesting.h"
@@ -54,9 +56,13 @@ void BuildJob(const std::vector<ImportedLoop>& loops, const std::vector<XY>& poi
   job.Clear();
   for (const ImportedLoop& loop : loops) {
     const int first = job.NodeCount();
-    const int n = static_cast<int>(loop.points.size());
-    for (const XY& p : loop.points) job.AddNode(p.x, p.y);
-    for (int k = 0; k < n; ++k) job.AddPolygonEdge(first + k, first + (k + 1) % n);
+    const int n = static_cast<int>(loop.corners.size());
+    for (const Vertex& v : loop.corners) job.AddNode(v.x, v.y);
+    for (int k = 0; k < n; ++k) {
+      job.AddPolygonEdge(first + k, first + (k + 1) % n);
+      const double bulge = loop.corners[static_cast<std::size_t>(k)].bulge;
+      if (bulge != 0.0) job.SetEdgeBulge(job.EdgeCount() - 1, bulge);
+    }
     job.ClosePolygon();  // the first closed polygon is the plate, the later ones holes
   }
   for (const XY& p : points) job.AddFreeNode(p.x, p.y);
@@ -136,24 +142,20 @@ ImportResult ImportDxf(const std::string& path, const ImportOptions& options) {
   for (const Polyline& p : drawing.polylines) {
     if (!take(p.layer) || p.vertices.empty()) continue;
     ++report.read[p.closed ? "closed POLYLINE" : "open POLYLINE"];
-    Piece piece{{}, p.closed, "POLYLINE", p.layer};
-    const std::size_t n = p.vertices.size();
-    piece.points.push_back({p.vertices[0].x, p.vertices[0].y});
-    for (std::size_t k = 0; k + 1 < n || (p.closed && k < n); ++k) {
-      const Vertex& v = p.vertices[k];
-      const Vertex& w = p.vertices[(k + 1) % n];
+    Piece piece{p.vertices, p.closed, "POLYLINE", p.layer};
+    // An open polyline's last bulge belongs to no segment.
+    if (!p.closed) piece.corners.back().bulge = 0.0;
+    for (const Vertex& v : piece.corners) {
       finite = finite && AllFinite({v.x, v.y, v.bulge});
-      if (finite) AppendBulge({v.x, v.y}, {w.x, w.y}, v.bulge, piece.points);
+      extent.Add(v.x, v.y);
     }
-    if (p.closed) piece.points.pop_back();  // the chords came back to the first vertex
-    for (const XY& q : piece.points) extent.Add(q.x, q.y);
     pieces.push_back(std::move(piece));
   }
   for (const Line& l : drawing.lines) {
     if (!take(l.layer)) continue;
     ++report.read["LINE"];
     finite = finite && AllFinite({l.x1, l.y1, l.x2, l.y2});
-    pieces.push_back({{{l.x1, l.y1}, {l.x2, l.y2}}, false, "LINE", l.layer});
+    pieces.push_back({{{l.x1, l.y1, 0.0}, {l.x2, l.y2, 0.0}}, false, "LINE", l.layer});
     extent.Add(l.x1, l.y1), extent.Add(l.x2, l.y2);
   }
   for (const Arc& a : drawing.arcs) {
@@ -161,8 +163,11 @@ ImportResult ImportDxf(const std::string& path, const ImportOptions& options) {
     ++report.read["ARC"];
     finite = finite && AllFinite({a.cx, a.cy, a.radius, a.startDegrees, a.endDegrees});
     if (!finite) continue;
-    pieces.push_back(
-        {ArcPoints(a.cx, a.cy, a.radius, a.startDegrees, a.endDegrees), false, "ARC", a.layer});
+    std::vector<Vertex> corners = ArcCorners(a.cx, a.cy, a.radius, a.startDegrees, a.endDegrees);
+    if (corners.empty())  // a full turn: the circle itself
+      pieces.push_back({CircleCorners(a.cx, a.cy, a.radius), true, "ARC", a.layer});
+    else
+      pieces.push_back({std::move(corners), false, "ARC", a.layer});
     extent.Add(a.cx, a.cy, a.radius);
   }
   for (const Circle& c : drawing.circles) {
@@ -170,7 +175,7 @@ ImportResult ImportDxf(const std::string& path, const ImportOptions& options) {
     ++report.read["CIRCLE"];
     finite = finite && AllFinite({c.cx, c.cy, c.radius});
     if (!finite) continue;
-    pieces.push_back({CirclePoints(c.cx, c.cy, c.radius), true, "CIRCLE", c.layer});
+    pieces.push_back({CircleCorners(c.cx, c.cy, c.radius), true, "CIRCLE", c.layer});
     extent.Add(c.cx, c.cy, c.radius);
   }
   std::vector<XY> points;
@@ -201,18 +206,27 @@ ImportResult ImportDxf(const std::string& path, const ImportOptions& options) {
   const double tolerance = kJoinTolerance * extent.Diagonal();
   LoopAssembly assembly = AssembleLoops(pieces, tolerance);
   if (!assembly) return Refuse(std::move(result), ImportFailure::Drawing, assembly.refusal);
+  for (Loop& loop : assembly.loops) {
+    FinishLoop(loop.corners, tolerance);
+    loop.points = Chords(loop.corners);
+  }
   const Nesting nesting = NestLoops(assembly.loops);
   if (!nesting) return Refuse(std::move(result), ImportFailure::Drawing, nesting.refusal);
 
   // Counter-clockwise throughout, as the editor's examples are drawn.
   const auto add = [&](int index, bool hole) {
     Loop& loop = assembly.loops[static_cast<std::size_t>(index)];
-    if (SignedArea(loop.points) < 0.0) std::reverse(loop.points.begin(), loop.points.end());
-    report.loops.push_back({loop.points, hole, loop.name});
+    double area = LoopArea(loop.corners);
+    if (area < 0.0) {
+      loop.corners = Reversed(loop.corners, true);
+      std::reverse(loop.points.begin(), loop.points.end());
+      area = -area;
+    }
+    report.loops.push_back({loop.corners, loop.points, area, hole, loop.name});
   };
   add(nesting.outline, false);
   for (int h : nesting.holes) add(h, true);
-  report.outlineArea = SignedArea(report.loops.front().points);
+  report.outlineArea = report.loops.front().area;
   report.freeNodes = points;
 
   BuildJob(report.loops, points, result.job);

@@ -2,9 +2,10 @@
 // holes, their points free nodes. The whole drawing is checked before the job is built, and the
 // built job must pass the geometry check, so a drawing is imported whole or not at all.
 //
-// Read: closed LWPOLYLINE and POLYLINE (bulges as chords, see ArcChords.h), chains of LINE, ARC
-// and open polylines joined end to end within kJoinTolerance of the drawing's size, CIRCLE
-// (chords), POINT. Refused: an open chain (its ends named), loops that cross or touch, a loop
+// Read: closed LWPOLYLINE and POLYLINE, chains of LINE, ARC and open polylines joined end to end
+// within kJoinTolerance of the drawing's size, CIRCLE, POINT. Bulges, arcs and circles become
+// arc edges (see ArcEdges.h: a circle is four quarter arcs, an arc of more than a half turn is
+// split). Refused: an open chain (its ends named), loops that cross or touch, a loop
 // inside a hole, more than one outermost loop, entities of other types in the selected layers
 // (counted by type), a layer the drawing lacks, an empty selection. The numbers stay as drawn;
 // $INSUNITS is only reported. Cost: reading is linear in the file; see LoopAssembly.h and
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "importer/ArcChords.h"
+#include "importer/DxfDrawing.h"
 #include "model/TObjCont.h"
 
 namespace tavrin::dxf {
@@ -35,8 +37,10 @@ struct LayerSummary {
   bool selected = false;
 };
 
-struct ImportedLoop {  // for a preview: the loop as it becomes a polygon of the job
-  std::vector<XY> points;
+struct ImportedLoop {           // the loop as it becomes a polygon of the job
+  std::vector<Vertex> corners;  // counter-clockwise; each bulge on the edge to the next corner
+  std::vector<XY> points;       // the same loop as chords, for a preview
+  double area = 0.0;            // enclosed, arcs included (positive)
   bool hole = false;
   std::string name;  // which entities it came from
 };
@@ -49,7 +53,7 @@ struct ImportReport {
   int insunits = -1;                       // the header's $INSUNITS, -1 when absent
   std::vector<ImportedLoop> loops;         // outline first, then the holes
   std::vector<XY> freeNodes;
-  double outlineArea = 0.0;  // of the outline polygon, holes not taken off
+  double outlineArea = 0.0;  // of the outline polygon, arcs included, holes not taken off
 };
 
 enum class ImportFailure {

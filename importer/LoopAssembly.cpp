@@ -4,6 +4,8 @@
 // pieces is a cycle, walked piece to piece.
 #include "importer/LoopAssembly.h"
 
+#include "importer/ArcEdges.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -16,10 +18,17 @@ namespace {
 
 double Distance(XY a, XY b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
-std::vector<XY> WithoutRepeats(const std::vector<XY>& points, bool closed, double tolerance) {
-  std::vector<XY> out;
-  for (const XY& p : points)
-    if (out.empty() || Distance(out.back(), p) > tolerance) out.push_back(p);
+double Distance(const Vertex& a, const Vertex& b) { return Distance(XY{a.x, a.y}, XY{b.x, b.y}); }
+
+std::vector<Vertex> WithoutRepeats(const std::vector<Vertex>& corners, bool closed,
+                                   double tolerance) {
+  std::vector<Vertex> out;
+  for (const Vertex& p : corners) {
+    if (out.empty() || Distance(out.back(), p) > tolerance)
+      out.push_back(p);
+    else
+      out.back().bulge = p.bulge;  // the segment to p has no length; the one after p stays
+  }
   if (closed)
     while (out.size() > 1 && Distance(out.front(), out.back()) <= tolerance) out.pop_back();
   return out;
@@ -65,14 +74,14 @@ std::string PointText(XY p) {
 LoopAssembly AssembleLoops(const std::vector<Piece>& pieces, double tolerance) {
   LoopAssembly result;
   std::vector<const Piece*> open;
-  std::vector<std::vector<XY>> openPoints;
+  std::vector<std::vector<Vertex>> openPoints;
   for (const Piece& piece : pieces) {
-    std::vector<XY> points = WithoutRepeats(piece.points, piece.closed, tolerance);
+    std::vector<Vertex> points = WithoutRepeats(piece.corners, piece.closed, tolerance);
     if (piece.closed) {
       if (points.empty()) continue;
-      const std::string name =
-          "the " + piece.type + " on layer " + piece.layer + " through " + PointText(points[0]);
-      result.loops.push_back({std::move(points), name});
+      const std::string name = "the " + piece.type + " on layer " + piece.layer + " through " +
+                               PointText({points[0].x, points[0].y});
+      result.loops.push_back({std::move(points), {}, name});
     } else if (points.size() >= 2) {  // a piece of no length joins nothing
       open.push_back(&piece);
       openPoints.push_back(std::move(points));
@@ -82,8 +91,9 @@ LoopAssembly AssembleLoops(const std::vector<Piece>& pieces, double tolerance) {
   // End 2p is the start of open piece p, end 2p + 1 its end.
   const int ends = static_cast<int>(open.size()) * 2;
   const auto endPoint = [&](int e) {
-    const std::vector<XY>& p = openPoints[static_cast<std::size_t>(e / 2)];
-    return e % 2 == 0 ? p.front() : p.back();
+    const std::vector<Vertex>& p = openPoints[static_cast<std::size_t>(e / 2)];
+    const Vertex& v = e % 2 == 0 ? p.front() : p.back();
+    return XY{v.x, v.y};
   };
   std::vector<int> byX(static_cast<std::size_t>(ends));
   std::iota(byX.begin(), byX.end(), 0);
@@ -144,15 +154,16 @@ LoopAssembly AssembleLoops(const std::vector<Piece>& pieces, double tolerance) {
       const std::size_t p = static_cast<std::size_t>(e / 2);
       used[p] = true;
       chain.push_back(open[p]);
-      std::vector<XY> points = openPoints[p];
-      if (e % 2 == 1) std::reverse(points.begin(), points.end());
+      std::vector<Vertex> points = openPoints[p];
+      if (e % 2 == 1) points = Reversed(points, false);
       // Joins take the point that stands for them, so neighbours share exact coordinates.
-      loop.points.push_back(endPoint(Find(parent, e)));
-      loop.points.insert(loop.points.end(), points.begin() + 1, points.end() - 1);
+      const XY join = endPoint(Find(parent, e));
+      loop.corners.push_back({join.x, join.y, points.front().bulge});
+      loop.corners.insert(loop.corners.end(), points.begin() + 1, points.end() - 1);
       e = other(e ^ 1);
     }
-    loop.points = WithoutRepeats(loop.points, true, tolerance);
-    loop.name = ChainName(chain) + " through " + PointText(loop.points[0]);
+    loop.corners = WithoutRepeats(loop.corners, true, tolerance);
+    loop.name = ChainName(chain) + " through " + PointText({loop.corners[0].x, loop.corners[0].y});
     result.loops.push_back(std::move(loop));
   }
   return result;

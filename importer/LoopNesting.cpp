@@ -75,14 +75,15 @@ bool Holds(const std::vector<XY>& loop, XY p) {
   return inside;
 }
 
-}  // namespace
-
+// Signed area by the shoelace sum: positive for a counter-clockwise loop.
 double SignedArea(const std::vector<XY>& points) {
   double twice = 0.0;
   for (std::size_t i = 0, j = points.size() - 1; i < points.size(); j = i++)
     twice += points[j].x * points[i].y - points[i].x * points[j].y;
   return twice / 2.0;
 }
+
+}  // namespace
 
 Nesting NestLoops(const std::vector<Loop>& loops) {
   Nesting result;

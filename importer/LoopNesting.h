@@ -21,7 +21,4 @@ struct Nesting {
 
 Nesting NestLoops(const std::vector<Loop>& loops);
 
-// Signed area by the shoelace sum: positive for a counter-clockwise loop.
-double SignedArea(const std::vector<XY>& points);
-
 }  // namespace tavrin::dxf

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "model/Status.h"
+
 namespace tavrin::python {
 
 namespace py = pybind11;
@@ -34,7 +36,17 @@ struct CancelledRefusal : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A job setter's refusal as Python raises it: ValueError for a value the model refuses (the
+// reason as a job file line with it is reported), IndexError for an index it lacks; nothing
+// for a status that applied. `what` names the call, `index` its node, edge or polygon.
+void RequireDone(StatusCode status, const char* what, int index);
+
+struct Job;
 void BindJob(py::module_& m);
+// Job's arc edges, springs and foundation (JobSupportsBinding.cpp).
+void BindJobArcsAndSprings(py::class_<Job>& job);
+// Job.solve_adaptive and the AdaptiveRun it returns (AdaptiveBinding.cpp).
+void BindAdaptive(py::module_& m, py::class_<Job>& job);
 void BindMesh(py::module_& m);
 void BindResults(py::module_& m);
 void BindDxf(py::module_& m);

@@ -17,6 +17,7 @@
 #include "analysis/VtkExport.h"
 #include "python/Bindings.h"
 #include "python/MeshBinding.h"
+#include "python/ProgressBridge.h"
 #include "python/ResultsBinding.h"
 
 namespace tavrin::python {
@@ -225,7 +226,7 @@ void BindMeshCases(py::class_<Mesh>& c) {
   c.def(
       "solve_cases",
       [](const Mesh& mesh, const std::string& element, const std::string& solver,
-         const std::string& recovery, const std::vector<std::string>& only) {
+         const std::string& recovery, const std::vector<std::string>& only, py::object progress) {
         const AnalysisChoice choice = ParseAnalysis(element, solver, recovery);
         if (const std::string refusal = UnusableMeshRefusal(mesh.statistics); !refusal.empty())
           throw MeshRefusal(refusal);
@@ -239,10 +240,14 @@ void BindMeshCases(py::class_<Mesh>& c) {
         }
         auto solution = std::make_shared<CaseSolution>();
         std::string error;
+        ProgressBridge bridge(std::move(progress));
+        SolveProgressBridge reports(bridge);
         {
           py::gil_scoped_release release;
-          error = solution->Solve(*mesh.fem, mesh.job, choice.element, choice.options, which);
+          error =
+              solution->Solve(*mesh.fem, mesh.job, choice.element, choice.options, which, &reports);
         }
+        bridge.RaiseIfCancelled("the solve");
         if (!error.empty()) throw SolveRefusal(error);
         if (const std::string refusal = NoFreeDeflectionRefusal(solution->First());
             !refusal.empty())
@@ -250,12 +255,13 @@ void BindMeshCases(py::class_<Mesh>& c) {
         return CaseResults{std::move(solution)};
       },
       py::arg("element") = "dkt", py::arg("solver") = "sparse", py::arg("recovery") = "patch",
-      py::arg("only") = std::vector<std::string>{},
+      py::arg("only") = std::vector<std::string>{}, py::arg("progress") = py::none(),
       R"(Solves every load case of the job as meshed on one factorization, then its
 combinations and envelopes, as tavrin-cli solve does, and returns CaseResults.
 
 only: names of cases or combinations to solve (a combination brings its cases); all when
-empty. Combinations and envelopes are formed where all their cases were solved. Refusals as
+empty. Combinations and envelopes are formed where all their cases were solved. progress: as
+for Mesh.solve, hearing every case's solve; cancelling raises Cancelled. Refusals as
 Mesh.solve; a case's failure names the case. The GIL is released while solving.)");
 }
 

@@ -23,14 +23,6 @@ namespace tavrin::python {
 
 namespace {
 
-void Require(StatusCode status, const char* what, int index) {
-  if (status == StatusCode::BadNumber)
-    throw py::value_error(std::string(what) + ": values must be finite");
-  if (status == StatusCode::BadIndex || status == StatusCode::BadNode ||
-      status == StatusCode::BadPolygon)
-    throw py::index_error(std::string(what) + ": no such index " + std::to_string(index));
-}
-
 // Prescribed values: None leaves the freedom free.
 void Support(Job& job, int index, bool node, std::optional<double> w, std::optional<double> rx,
              std::optional<double> ry) {
@@ -38,9 +30,9 @@ void Support(Job& job, int index, bool node, std::optional<double> w, std::optio
   const double a = w.value_or(0.0), b = rx.value_or(0.0), c = ry.value_or(0.0);
   if (!std::isfinite(a) || !std::isfinite(b) || !std::isfinite(c))
     throw py::value_error("prescribed displacements must be finite");
-  Require(node ? job.model.SetNodeConstraints(index, code, a, b, c)
-               : job.model.SetEdgeConstraints(index, code, a, b, c),
-          node ? "support_node" : "support_edge", index);
+  RequireDone(node ? job.model.SetNodeConstraints(index, code, a, b, c)
+                   : job.model.SetEdgeConstraints(index, code, a, b, c),
+              node ? "support_node" : "support_edge", index);
 }
 
 py::dict PhysicsDict(const PolygonPhysics& p) {
@@ -50,10 +42,22 @@ py::dict PhysicsDict(const PolygonPhysics& p) {
   d["thickness"] = p.thickness;
   d["pressure"] = p.pressure;
   d["hole"] = p.isHole;
+  d["foundation"] = p.foundation;
   return d;
 }
 
 }  // namespace
+
+void RequireDone(StatusCode status, const char* what, int index) {
+  if (status == StatusCode::BadNumber)
+    throw py::value_error(std::string(what) + ": values must be finite");
+  if (status == StatusCode::BadIndex || status == StatusCode::BadNode ||
+      status == StatusCode::BadPolygon)
+    throw py::index_error(std::string(what) + ": no such index " + std::to_string(index));
+  if (!IsApplied(status))
+    throw py::value_error(std::string(what) + " " + std::to_string(index) + ": " +
+                          SkipReason(status));
+}
 
 void BindJob(py::module_& m) {
   py::class_<Job> c(m, "Job", R"(A plate job: nodes, closed polygons (the outline, holes and
@@ -71,10 +75,17 @@ or read one with Job.load(path) or tavrin.import_dxf(path).)");
           "load",
           [](const std::string& path) {
             Job job;
-            if (JobFileResult r = job.model.LoadJob(path); !r) throw JobFileRefusal(r.error);
+            if (JobFileResult r = job.model.LoadJob(path); !r) {
+              throw JobFileRefusal(r.error);
+            } else if (!r.read.supportSkipped.empty()) {
+              // The plate would stand on fewer supports than the file describes.
+              throw JobFileRefusal(r.read.supportSkipped);
+            }
             return job;
           },
-          py::arg("path"), "Reads a job file (.sam). Raises JobFileError when it cannot.")
+          py::arg("path"),
+          "Reads a job file (.sam). Raises JobFileError when it cannot, or when it skips a "
+          "spring or foundation line (tavrin-cli refuses such a job too).")
       .def(
           "save",
           [](const Job& job, const std::string& path) {
@@ -121,14 +132,21 @@ or read one with Job.load(path) or tavrin.import_dxf(path).)");
           "returns its index.")
       .def(
           "add_polygon",
-          [](Job& j, const std::vector<std::pair<double, double>>& points,
-             std::optional<bool> hole) {
+          [](Job& j, const std::vector<std::pair<double, double>>& points, std::optional<bool> hole,
+             const std::optional<std::vector<double>>& bulges) {
             if (points.size() < 3) throw py::value_error("a polygon needs at least 3 points");
+            if (bulges && bulges->size() != points.size())
+              throw py::value_error("bulges: one per edge, as many as the points");
+            for (double b : bulges.value_or(std::vector<double>{}))
+              if (!std::isfinite(b)) throw py::value_error("bulges: values must be finite");
             if (j.model.PolygonEdgeCount(j.model.PolygonCount()) != 0)
               throw py::value_error("the job has a polygon being drawn; close it first");
             const int first = j.model.NodeCount(), n = static_cast<int>(points.size());
             for (const auto& [x, y] : points) j.model.AddNode(x, y);
-            for (int k = 0; k < n; ++k) j.model.AddPolygonEdge(first + k, first + (k + 1) % n);
+            for (int k = 0; k < n; ++k) {
+              j.model.AddPolygonEdge(first + k, first + (k + 1) % n);
+              if (bulges) j.model.SetEdgeBulge(j.model.EdgeCount() - 1, (*bulges)[k]);
+            }
             const int p = j.model.PolygonCount();
             j.model.ClosePolygon();
             if (hole) {
@@ -137,10 +155,12 @@ or read one with Job.load(path) or tavrin.import_dxf(path).)");
             }
             return p;
           },
-          py::arg("points"), py::arg("hole") = py::none(),
+          py::arg("points"), py::arg("hole") = py::none(), py::arg("bulges") = py::none(),
           "Adds a closed polygon through new nodes at the points, in order, and returns its "
           "index. hole: None makes the first polygon the plate and later ones holes; False "
-          "makes a region of its own physics inside the plate.")
+          "makes a region of its own physics inside the plate. bulges: None for straight "
+          "edges, else one per edge (the edge from point k to the next): 0 straight, else "
+          "tan(angle / 4) of an arc, positive counter-clockwise, at most 1 (a half circle).")
       .def(
           "polygon_edges",
           [](const Job& j, int p) {
@@ -153,7 +173,8 @@ or read one with Job.load(path) or tavrin.import_dxf(path).)");
           py::arg("polygon"), "The polygon's edges, in order.")
       .def(
           "physics", [](const Job& j, int p) { return PhysicsDict(j.model.Physics(p)); },
-          py::arg("polygon"), "The polygon's e_modulus, nu, thickness, pressure and hole flag.")
+          py::arg("polygon"),
+          "The polygon's e_modulus, nu, thickness, pressure, hole flag and foundation modulus.")
       .def(
           "set_physics",
           [](Job& j, int p, std::optional<double> e, std::optional<double> nu,
@@ -188,14 +209,14 @@ or read one with Job.load(path) or tavrin.import_dxf(path).)");
       .def(
           "load_node",
           [](Job& j, int i, double fz, double mx, double my) {
-            Require(j.model.SetNodeLoads(i, fz, mx, my), "load_node", i);
+            RequireDone(j.model.SetNodeLoads(i, fz, mx, my), "load_node", i);
           },
           py::arg("node"), py::arg("fz") = 0.0, py::arg("mx") = 0.0, py::arg("my") = 0.0,
           "Sets the node's force and moments (replacing earlier ones).")
       .def(
           "load_edge",
           [](Job& j, int e, double fz, double mx, double my) {
-            Require(j.model.SetEdgeLoads(e, fz, mx, my), "load_edge", e);
+            RequireDone(j.model.SetEdgeLoads(e, fz, mx, my), "load_edge", e);
           },
           py::arg("edge"), py::arg("fz") = 0.0, py::arg("mx") = 0.0, py::arg("my") = 0.0,
           "Sets the edge's loads per unit length (replacing earlier ones).")
@@ -218,7 +239,9 @@ start-up value); max_nodes: the refinement stops at this many nodes (None: 2,000
 progress: None or progress(stage, done, total), called now and then with the GIL held;
 returning False cancels (raising tavrin.Cancelled). Raises GeometryError when the job fails
 the geometry check, ValueError for bounds out of range. The GIL is released while meshing.)");
+  BindJobArcsAndSprings(c);
   BindJobCases(c);
+  BindAdaptive(m, c);
 }
 
 }  // namespace tavrin::python

@@ -27,9 +27,9 @@ void BindDxf(py::module_& m) {
         return Job{std::move(r.job)};
       },
       py::arg("path"), py::arg("layers") = std::vector<std::string>{},
-      R"(A job from a DXF drawing: closed polylines (bulges as chords of at most 10 degrees),
-chains of lines and arcs, circles (as chords) and points of the given layers (all when none
-are given; names compared without case). The outermost loop is the outline, the loops inside
+      R"(A job from a DXF drawing: closed polylines, chains of lines and arcs, circles and points
+of the given layers (all when none are given; names compared without case). Bulges, arcs and
+circles become arc edges (a circle: four quarter arcs). The outermost loop is the outline, the loops inside
 it holes, the points free nodes; the numbers stay in the drawing's units. Raises DxfError
 naming what cannot be imported, GeometryError when the plate fails the geometry check.)");
 #else

@@ -27,12 +27,16 @@ bool ProgressBridge::Report(const std::string& stage, long done, long total) {
   return cancelled_;
 }
 
-void ProgressBridge::RaiseIfCancelled(const char* what) {
+void ProgressBridge::RaiseCallbackError() {
   if (error_) {
     py::error_already_set e = std::move(*error_);
     error_.reset();
     throw e;
   }
+}
+
+void ProgressBridge::RaiseIfCancelled(const char* what) {
+  RaiseCallbackError();
   if (cancelled_) throw CancelledRefusal(std::string(what) + " was cancelled");
 }
 

@@ -31,6 +31,9 @@ class ProgressBridge {
   bool Cancelled() const { return cancelled_; }
   // With the GIL held, after the work: raises what the callback raised, or tavrin.Cancelled.
   void RaiseIfCancelled(const char* what);
+  // With the GIL held: raises what the callback raised, if it raised (a cancel by returning
+  // False is left to the caller).
+  void RaiseCallbackError();
 
  private:
   py::object callback_;

@@ -26,6 +26,27 @@ py::array_t<double> PerNode(const Results& r, const std::function<double(int)>& 
   return a;
 }
 
+// The rows of nodes picked by `keep`, as reactions.csv lists them: node, mesh_node, fz, mx, my.
+py::dict NodeRows(const TGlobMatrix& s, const std::function<bool(int)>& keep,
+                  const std::function<double(int, int)>& value) {
+  std::vector<int> nodes;
+  for (int v = 0; v < s.ResultNodeCount(); ++v)
+    if (keep(v)) nodes.push_back(v);
+  py::dict d;
+  const auto column = [&](const std::function<double(int)>& f) {
+    py::array_t<double> a(static_cast<py::ssize_t>(nodes.size()));
+    auto v = a.mutable_unchecked<1>();
+    for (std::size_t i = 0; i < nodes.size(); ++i) v(static_cast<py::ssize_t>(i)) = f(nodes[i]);
+    return a;
+  };
+  d["node"] = column([](int v) { return v; });
+  d["mesh_node"] = column([&](int v) { return s.MeshNodeOf(v); });
+  d["fz"] = column([&](int v) { return value(v, 0); });
+  d["mx"] = column([&](int v) { return value(v, 1); });
+  d["my"] = column([&](int v) { return value(v, 2); });
+  return d;
+}
+
 py::array_t<double> PerElement(const Results& r, const std::function<double(int)>& value) {
   const int n = r.solver->ResultTriangleCount();
   py::array_t<double> a(n);
@@ -57,8 +78,8 @@ Results SolveMesh(const Mesh& mesh, const std::string& element, const std::strin
 
   ProgressBridge bridge(std::move(progress));
   SolveProgressBridge reports(bridge);
-  Results results{std::make_unique<TGlobMatrix>(choice.element, &reports)};
-  TGlobMatrix& solver = *results.solver;
+  auto owned = std::make_shared<TGlobMatrix>(choice.element, &reports);
+  TGlobMatrix& solver = *owned;
   solver.SetOptions(choice.options);
   SolveCode solved = SolveCode::Ok;
   StressCode stress = StressCode::Ok;
@@ -73,7 +94,7 @@ Results SolveMesh(const Mesh& mesh, const std::string& element, const std::strin
   if (const std::string refusal = NoFreeDeflectionRefusal(solver); !refusal.empty())
     throw SolveRefusal(refusal);
   if (stress != StressCode::Ok) throw SolveRefusal(kStressRangeRefusal);
-  return results;
+  return Results{std::move(owned)};
 }
 
 void BindResults(py::module_& m) {
@@ -83,7 +104,8 @@ Per node (numpy arrays in the order of tavrin-cli's nodes.csv): mesh_node, x, y,
 rot_y, sigma_x, sigma_y, tau_xy, m_x, m_y, m_xy. Per element (elements.csv): corners (m, 3),
 element_x, element_y, deflection, element_sigma_x ... element_m_xy, error. Reactions
 (reactions.csv) as the dict reactions(). Figures: equations, load_z, reaction_z, residual,
-imbalance, error_estimate, max_deflection.)");
+imbalance, error_estimate, max_deflection; spring_z, foundation_z, spring_forces() and
+foundation_pressure where the plate rests on springs or a foundation.)");
   const auto node = [&](const char* name, std::function<double(const TGlobMatrix&, int)> f,
                         const char* doc) {
     c.def_property_readonly(
@@ -161,26 +183,43 @@ imbalance, error_estimate, max_deflection.)");
           "reactions",
           [](const Results& r) {
             const TGlobMatrix& s = *r.solver;
-            std::vector<int> nodes;
-            for (int v = 0; v < s.ResultNodeCount(); ++v)
-              if (s.IsConstrained(v, 0) || s.IsConstrained(v, 1) || s.IsConstrained(v, 2))
-                nodes.push_back(v);
-            py::dict d;
-            const auto column = [&](const std::function<double(int)>& f) {
-              py::array_t<double> a(static_cast<py::ssize_t>(nodes.size()));
-              auto v = a.mutable_unchecked<1>();
-              for (std::size_t i = 0; i < nodes.size(); ++i)
-                v(static_cast<py::ssize_t>(i)) = f(nodes[i]);
-              return a;
-            };
-            d["node"] = column([](int v) { return v; });
-            d["mesh_node"] = column([&](int v) { return s.MeshNodeOf(v); });
-            d["fz"] = column([&](int v) { return s.Reaction(v, 0); });
-            d["mx"] = column([&](int v) { return s.Reaction(v, 1); });
-            d["my"] = column([&](int v) { return s.Reaction(v, 2); });
-            return d;
+            return NodeRows(
+                s,
+                [&](int v) {
+                  return s.IsConstrained(v, 0) || s.IsConstrained(v, 1) || s.IsConstrained(v, 2);
+                },
+                [&](int v, int d) { return s.Reaction(v, d); });
           },
           "The reactions at the held nodes: a dict of arrays node, mesh_node, fz, mx, my.")
+      .def(
+          "spring_forces",
+          [](const Results& r) {
+            const TGlobMatrix& s = *r.solver;
+            const auto force = [&](int v, int d) { return s.SpringForce(v, d); };
+            return NodeRows(
+                s,
+                [&](int v) {
+                  return force(v, 0) != 0.0 || force(v, 1) != 0.0 || force(v, 2) != 0.0;
+                },
+                force);
+          },
+          "The forces the springs exert at the nodes on springs (-k times the displacement), "
+          "as reactions() lists them: the rows of kind 'spring' of tavrin-cli's reactions.csv. "
+          "Empty arrays without springs.")
+      .def_property_readonly(
+          "foundation_pressure",
+          [](const Results& r) -> py::object {
+            if (r.solver->FoundationZ() == 0.0) return py::none();
+            return PerNode(r, [&](int v) { return r.solver->FoundationPressure(v); });
+          },
+          "The foundation's pressure k w under each node (nodes.csv's foundation_pressure), or "
+          "None when no polygon rests on a foundation.")
+      .def_property_readonly(
+          "spring_z", [](const Results& r) { return r.solver->SpringZ(); },
+          "The sum of the springs' vertical forces (0 without springs).")
+      .def_property_readonly(
+          "foundation_z", [](const Results& r) { return r.solver->FoundationZ(); },
+          "The foundation's vertical force (0 without a foundation).")
       .def_property_readonly("equations",
                              [](const Results& r) { return r.solver->EquationCount(); })
       .def_property_readonly(

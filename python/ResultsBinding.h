@@ -15,7 +15,9 @@ namespace tavrin::python {
 struct Mesh;
 
 struct Results {
-  std::unique_ptr<TGlobMatrix> solver;  // owned; solved, stresses recovered; only read
+  // Solved, stresses recovered; only read. Shared with the CaseSolution that owns it when the
+  // results come from one (the adaptive solve's last cycle).
+  std::shared_ptr<const TGlobMatrix> solver;
 };
 
 // The element and the analysis options of Mesh.solve and Mesh.solve_cases from their names;

@@ -16,8 +16,6 @@
 #include <cmath>
 #include <filesystem>
 
-#include "importer/LoopNesting.h"
-
 namespace tavrin {
 
 // The loops and points of an import, fitted into the widget: the outline solid, the holes
@@ -129,7 +127,7 @@ void DxfImportDialog::Import(const std::vector<std::string>& layers) {
                      .arg(QString::fromStdString(dxf::UnitName(report.insunits)));
   if (result_) {
     text += QStringLiteral("Outline of %1 edges, %2 holes, %3 free nodes.")
-                .arg(report.loops.front().points.size())
+                .arg(report.loops.front().corners.size())
                 .arg(report.loops.size() - 1)
                 .arg(report.freeNodes.size());
     summary_->setStyleSheet({});

@@ -55,11 +55,11 @@ int RunImportDxf(const Args& args) {
     return 1;
   }
   const dxf::ImportReport& report = result.report;
-  std::printf("outline: %zu edges, area %.10g\nholes: %zu\n", report.loops.front().points.size(),
+  std::printf("outline: %zu edges, area %.10g\nholes: %zu\n", report.loops.front().corners.size(),
               report.outlineArea, report.loops.size() - 1);
   for (std::size_t h = 1; h < report.loops.size(); ++h)
-    std::printf("hole %zu: %zu edges, area %.10g, %s\n", h, report.loops[h].points.size(),
-                dxf::SignedArea(report.loops[h].points), report.loops[h].name.c_str());
+    std::printf("hole %zu: %zu edges, area %.10g, %s\n", h, report.loops[h].corners.size(),
+                report.loops[h].area, report.loops[h].name.c_str());
   std::printf("free-nodes: %zu\n", report.freeNodes.size());
   std::fflush(stdout);
   if (const JobFileResult saved = result.job.SaveJob(positional[1]); !saved) {

@@ -1,16 +1,15 @@
 // DXF import of drawings written by ezdxf (make_drawings.py): every supported entity, bulges,
-// joined chains, nesting, layers, units and each refusal. Polygonal areas are compared to 1e-9
-// relative; arcs to the exact area of their chord polygon, and a full circle to pi r^2 within
-// the chord tolerance.
+// joined chains, nesting, layers, units and each refusal. Arcs are imported as arc edges, so
+// every area, arcs and circles included, is compared with its closed form to 1e-9 relative.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/TGlobMatrix.h"
-#include "importer/ArcChords.h"
 #include "importer/DxfImport.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
@@ -21,11 +20,12 @@ namespace {
 
 std::string Drawing(const char* name) { return std::string(TAVRIN_DXF_DRAWINGS "/") + name; }
 
-const double kSin10 = std::sin(kMaxChordDegrees * std::numbers::pi / 180.0);
-// Area of n chords of a circle of radius r with the centre: n triangles of apex 10 degrees.
-double ChordFan(int n, double r) { return n * r * r * kSin10 / 2.0; }
+constexpr double kPi = std::numbers::pi;
+double Disc(double r) { return kPi * r * r; }
 
-// Polygon areas walked along the job's own edge lists, checking each list is one closed ring.
+// Polygon areas walked along the job's own edge lists, checking each list is one closed ring:
+// the chords' shoelace sum plus, for each arc edge, its circular segment between arc and chord
+// (sector less triangle, with the signed included angle theta = 4 atan(bulge)).
 std::vector<double> PolygonAreas(const TObjCont& job) {
   std::vector<double> areas;
   for (int p = 0; p < job.PolygonCount(); ++p) {
@@ -36,6 +36,12 @@ std::vector<double> PolygonAreas(const TObjCont& job) {
       EXPECT_EQ(job.EdgeEnd(e), job.EdgeBegin(next)) << "polygon " << p << " edge " << k;
       const int a = job.EdgeBegin(e), b = job.EdgeEnd(e);
       twice += job.NodeX(a) * job.NodeY(b) - job.NodeX(b) * job.NodeY(a);
+      const double theta = 4 * std::atan(job.EdgeBulge(e));
+      const double chord = std::hypot(job.NodeX(b) - job.NodeX(a), job.NodeY(b) - job.NodeY(a));
+      if (theta != 0.0) {
+        const double r = chord / 2 / std::sin(theta / 2);
+        twice += r * r * (theta - std::sin(theta));
+      }
     }
     areas.push_back(twice / 2.0);
   }
@@ -55,25 +61,22 @@ TEST(DxfImport, DrawingsImportWholeOrAreRefusedByName) {
   const std::vector<Case> cases = {
       {"slab.dxf",
        {"SLAB", "openings", "COLUMNS"},
-       {480000, ChordFan(36, 40), 22500},
+       {480000, Disc(40), 22500},
        4,
        ImportFailure::None,
        {}},
       {"bulges.dxf",
        {},
-       {5000 + ChordFan(18, 25), 400 - (ChordFan(9, std::sqrt(200.0)) - 100)},
+       // A half circle out of the outline; a quarter circle of radius sqrt(200) into the hole.
+       {5000 + Disc(25) / 2, 400 - (Disc(std::sqrt(200.0)) / 4 - 100)},
        0,
        ImportFailure::None,
        {}},
       {"polyline2d.dxf", {}, {3600, 200}, 0, ImportFailure::None, {}},
-      {"chain.dxf", {}, {6000 + ChordFan(18, 30)}, 0, ImportFailure::None, {}},
-      {"mirrored.dxf",
-       {},
-       {10000 + ChordFan(18, 50), ChordFan(36, 10)},
-       0,
-       ImportFailure::None,
-       {}},
-      {"circle-plate.dxf", {}, {ChordFan(36, 50)}, 1, ImportFailure::None, {}},
+      {"chain.dxf", {}, {6000 + Disc(30) / 2}, 0, ImportFailure::None, {}},
+      {"mirrored.dxf", {}, {10000 + Disc(50) / 2, Disc(10)}, 0, ImportFailure::None, {}},
+      {"circle-plate.dxf", {}, {Disc(50)}, 1, ImportFailure::None, {}},
+      {"long-arcs.dxf", {}, {Disc(50), Disc(10) * 3 / 4}, 0, ImportFailure::None, {}},
       {"two-plates.dxf", {"b"}, {100}, 0, ImportFailure::None, {}},
       {"slab.dxf", {}, {}, 0, ImportFailure::Drawing, {"cannot be imported: 1 TEXT"}},
       {"unsupported.dxf", {}, {}, 0, ImportFailure::Drawing, {"1 SPLINE, 2 TEXT"}},
@@ -118,12 +121,23 @@ TEST(DxfImport, DrawingsImportWholeOrAreRefusedByName) {
   }
 }
 
-TEST(DxfImport, CircleIsWithinTheChordToleranceAndUnitsAreReported) {
+TEST(DxfImport, CirclesAreFourQuarterArcsAndUnitsAreReported) {
+  // A CIRCLE and a polyline of two half circles give the same loop: four quarter arcs (a
+  // polygon needs three edges), their nodes on the circle.
+  for (const auto& [drawing, cx, r] :
+       {std::tuple{"circle-plate.dxf", 0.0, 50.0}, std::tuple{"long-arcs.dxf", 0.0, 50.0}}) {
+    SCOPED_TRACE(drawing);
+    const ImportResult circle = ImportDxf(Drawing(drawing));
+    ASSERT_TRUE(circle) << circle.message;
+    ASSERT_EQ(circle.job.PolygonEdgeCount(0), 4);
+    for (int k = 0; k < 4; ++k) {
+      const int e = circle.job.PolygonEdge(0, k), a = circle.job.EdgeBegin(e);
+      EXPECT_NEAR(circle.job.EdgeBulge(e), std::tan(kPi / 8), 1e-15);
+      EXPECT_NEAR(std::hypot(circle.job.NodeX(a) - cx, circle.job.NodeY(a)), r, 1e-12 * r);
+    }
+    EXPECT_NEAR(circle.report.outlineArea, Disc(r), 1e-9 * Disc(r));
+  }
   const ImportResult circle = ImportDxf(Drawing("circle-plate.dxf"));
-  ASSERT_TRUE(circle) << circle.message;
-  const double exact = std::numbers::pi * 50 * 50;
-  const double tolerance = 1 - kSin10 / (kMaxChordDegrees * std::numbers::pi / 180.0);
-  EXPECT_LE(std::fabs(circle.report.outlineArea - exact), tolerance * exact);
   EXPECT_EQ(circle.report.insunits, 0);
   EXPECT_EQ(UnitName(circle.report.insunits), "unitless");
 
@@ -145,7 +159,9 @@ TEST(DxfImport, CircleIsWithinTheChordToleranceAndUnitsAreReported) {
 }
 
 // The slab simply supported on its outline under a pressure: the mesh covers the plate less its
-// openings, and the reactions carry the pressure times that area.
+// openings (the circular one's boundary nodes on the circle, so the mesh leaves out the
+// inscribed polygon: a little less than the circle), and the reactions carry the pressure
+// times the meshed area.
 TEST(DxfImport, ImportedSlabMeshesAndSolves) {
   ImportResult r = ImportDxf(Drawing("slab.dxf"), {{"SLAB", "OPENINGS", "COLUMNS"}});
   ASSERT_TRUE(r) << r.message;
@@ -163,13 +179,21 @@ TEST(DxfImport, ImportedSlabMeshesAndSolves) {
   ASSERT_TRUE(mesh.GenerateMesh(job).usable);
   double meshed = 0.0;
   for (int t = 0; t < mesh.TriangleCount(); ++t) meshed += mesh.TriangleArea(t);
-  const double net = 480000 - ChordFan(36, 40) - 22500;
-  EXPECT_NEAR(meshed, net, 1e-9 * net);
+  const double net = 480000 - Disc(40) - 22500;
+  EXPECT_GT(meshed, net);
+  EXPECT_LT(meshed - net, 0.05 * Disc(40));
+  int onCircle = 0;
+  for (int i = 0; i < mesh.NodeCount(); ++i) {
+    const double d = std::hypot(mesh.NodeX(i) - 200, mesh.NodeY(i) - 300);
+    EXPECT_GT(d, 40 * (1 - 1e-12));  // no node inside the hole
+    onCircle += d < 40 * (1 + 1e-12);
+  }
+  EXPECT_GT(onCircle, 8);
 
   TGlobMatrix solver;
   ASSERT_EQ(solver.SolveStatic(mesh), SolveCode::Ok) << solver.Failure().message;
-  EXPECT_NEAR(solver.LoadZ(), q * net, 1e-9 * std::fabs(q * net));
-  EXPECT_NEAR(solver.ReactionZ(), -solver.LoadZ(), 1e-6 * std::fabs(q * net));
+  EXPECT_NEAR(solver.LoadZ(), q * meshed, 1e-9 * std::fabs(q * meshed));
+  EXPECT_NEAR(solver.ReactionZ(), -solver.LoadZ(), 1e-6 * std::fabs(q * meshed));
 }
 
 }  // namespace

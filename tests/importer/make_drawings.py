@@ -87,6 +87,18 @@ def circle_plate():
     return doc
 
 
+def long_arcs():
+    """A circle of radius 50 drawn as a closed LWPOLYLINE of two half-circle bulges, holding a
+    hole of three quarters of a circle of radius 10 about (20, 0): an ARC of 270 degrees closed
+    by two LINEs through its centre."""
+    doc, msp = new()
+    msp.add_lwpolyline([(50, 0, 0, 0, 1), (-50, 0, 0, 0, 1)], format="xyseb", close=True)
+    msp.add_arc((20, 0), 10, 0, 270)
+    msp.add_line((20, -10), (20, 0))
+    msp.add_line((20, 0), (30, 0))
+    return doc
+
+
 def two_plates():
     """Two separate plates on layers A and B."""
     doc, msp = new()
@@ -154,8 +166,8 @@ def column_outside():
     return doc
 
 
-DRAWINGS = [slab, bulges, polyline2d, chain, mirrored, circle_plate, two_plates, island, open_chain, branch,
-            crossing, unsupported, empty, column_outside]
+DRAWINGS = [slab, bulges, polyline2d, chain, mirrored, circle_plate, long_arcs, two_plates,
+            island, open_chain, branch, crossing, unsupported, empty, column_outside]
 
 if __name__ == "__main__":
     out = Path(sys.argv[1])
