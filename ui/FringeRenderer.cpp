@@ -8,11 +8,15 @@
 
 #include "ui/FringeField.h"
 #include "ui/FringeScale.h"
+#include "ui/RasterLine.h"
 #include "ui/ViewTransform.h"
 
 namespace tavrin {
 
 namespace {
+
+// Triangles between two questions whether to give up: a few tenths of a millisecond of work.
+constexpr std::size_t kAskEvery = 8192;
 
 // Unfloored screen coordinates: the rasterizer needs sub-pixel corners.
 double ScreenXF(const ViewTransform& t, double x) { return (x - t.originX) / t.scale; }
@@ -83,9 +87,9 @@ void DrawFringePolygons(QPainter& painter, const FringeField& f, const FringeSca
   painter.restore();
 }
 
-void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale,
-                   const ViewTransform& t) {
-  if (f.Empty() || image.isNull()) return;
+bool RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale,
+                   const ViewTransform& t, const Abandoned& abandoned) {
+  if (f.Empty() || image.isNull()) return true;
   if (image.format() != QImage::Format_ARGB32_Premultiplied &&
       image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32)
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -94,6 +98,7 @@ void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale
   std::vector<QRgb> colours(scale.Bands());
   for (int k = 0; k < scale.Bands(); ++k) colours[k] = scale.BandColour(k);
   for (size_t i = 0; i < f.triangles.size(); ++i) {
+    if (abandoned && i % kAskEvery == 0 && abandoned()) return false;
     const auto& tri = f.triangles[i];
     const double x0 = ScreenXF(t, f.x[tri[0]]), y0 = ScreenYF(t, f.y[tri[0]]);
     const double x1 = ScreenXF(t, f.x[tri[1]]), y1 = ScreenYF(t, f.y[tri[1]]);
@@ -109,6 +114,7 @@ void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale
     if (px0 > px1 || py0 > py1) continue;
     const double area = (x1 - x0) * (y2 - y0) - (x2 - x0) * (y1 - y0);
     if (area == 0 || !std::isfinite(area)) continue;
+    const double perArea = 1 / area;  // a product per weight instead of a division
     const double v0 = f.perElement ? f.values[i] : f.values[tri[0]];
     const double v1 = f.perElement ? f.values[i] : f.values[tri[1]];
     const double v2 = f.perElement ? f.values[i] : f.values[tri[2]];
@@ -124,45 +130,68 @@ void RenderFringes(QImage& image, const FringeField& f, const FringeScale& scale
       const double cy = py + 0.5;
       for (int px = px0; px <= px1; ++px) {
         const double cx = px + 0.5;
-        const double w0 = ((x1 - cx) * (y2 - cy) - (x2 - cx) * (y1 - cy)) / area;
-        const double w1 = ((x2 - cx) * (y0 - cy) - (x0 - cx) * (y2 - cy)) / area;
+        const double w0 = ((x1 - cx) * (y2 - cy) - (x2 - cx) * (y1 - cy)) * perArea;
+        const double w1 = ((x2 - cx) * (y0 - cy) - (x0 - cx) * (y2 - cy)) * perArea;
         const double w2 = 1 - w0 - w1;
         if (w0 < kEdgeTolerance || w1 < kEdgeTolerance || w2 < kEdgeTolerance) continue;
         line[px] = constant ? flat : colours[scale.BandOf(w0 * v0 + w1 * v1 + w2 * v2)];
       }
     }
   }
+  return true;
 }
 
-void DrawBandLines(QPainter& painter, const FringeField& f, const FringeScale& scale,
-                   const ViewTransform& t, const QColor& colour) {
-  if (f.Empty() || f.perElement || scale.Bands() < 2) return;
-  painter.save();
-  painter.setPen(QPen(colour, 0));
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  std::vector<QLineF> lines;
-  for (const auto& tri : f.triangles) {
+bool ForEachBandSegment(const FringeField& f, const FringeScale& scale,
+                        const std::function<void(double, double, double, double)>& segment,
+                        const Abandoned& abandoned) {
+  if (f.Empty() || f.perElement || scale.Bands() < 2) return true;
+  for (std::size_t i = 0; i < f.triangles.size(); ++i) {
+    if (abandoned && i % kAskEvery == 0 && abandoned()) return false;
+    const auto& tri = f.triangles[i];
     const double v[3] = {f.values[tri[0]], f.values[tri[1]], f.values[tri[2]]};
     const double low = std::min({v[0], v[1], v[2]}), high = std::max({v[0], v[1], v[2]});
     // Only the boundaries strictly inside the triangle's range: a level through a corner of a
     // triangle is drawn by its neighbours' edges.
     for (int k = scale.BandOf(low) + 1; k <= scale.BandOf(high); ++k) {
       const double level = scale.Boundary(k);
-      QPointF ends[2];
+      double ends[2][2];
       int n = 0;
       for (int e = 0; e < 3 && n < 2; ++e) {
         const int a = e, b = (e + 1) % 3;
         if ((v[a] < level) == (v[b] < level)) continue;
         const double s = (level - v[a]) / (v[b] - v[a]);
-        const double x = f.x[tri[a]] + s * (f.x[tri[b]] - f.x[tri[a]]);
-        const double y = f.y[tri[a]] + s * (f.y[tri[b]] - f.y[tri[a]]);
-        ends[n++] = QPointF(ScreenXF(t, x), ScreenYF(t, y));
+        ends[n][0] = f.x[tri[a]] + s * (f.x[tri[b]] - f.x[tri[a]]);
+        ends[n][1] = f.y[tri[a]] + s * (f.y[tri[b]] - f.y[tri[a]]);
+        ++n;
       }
-      if (n == 2) lines.emplace_back(ends[0], ends[1]);
+      if (n == 2) segment(ends[0][0], ends[0][1], ends[1][0], ends[1][1]);
     }
   }
+  return true;
+}
+
+void DrawBandLines(QPainter& painter, const FringeField& f, const FringeScale& scale,
+                   const ViewTransform& t, const QColor& colour) {
+  std::vector<QLineF> lines;
+  ForEachBandSegment(f, scale, [&](double x1, double y1, double x2, double y2) {
+    lines.emplace_back(ScreenXF(t, x1), ScreenYF(t, y1), ScreenXF(t, x2), ScreenYF(t, y2));
+  });
+  if (lines.empty()) return;
+  painter.save();
+  painter.setPen(QPen(colour, 0));
+  painter.setRenderHint(QPainter::Antialiasing, false);
   painter.drawLines(lines.data(), static_cast<int>(lines.size()));
   painter.restore();
+}
+
+bool RasterBandLines(QImage& image, const FringeField& f, const FringeScale& scale,
+                     const ViewTransform& t, QRgb colour, const Abandoned& abandoned) {
+  return ForEachBandSegment(
+      f, scale,
+      [&](double x1, double y1, double x2, double y2) {
+        RasterLine(image, t.ScreenX(x1), t.ScreenY(y1), t.ScreenX(x2), t.ScreenY(y2), colour);
+      },
+      abandoned);
 }
 
 void DrawExtremeMarkers(QPainter& painter, const FringeField& f, const ViewTransform& t) {

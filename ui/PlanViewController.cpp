@@ -4,9 +4,11 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "mesh/FEM.h"
 #include "model/TObjCont.h"
 #include "ui/FringeRenderer.h"
 #include "ui/JobDrawing.h"
+#include "ui/PictureLayer.h"
 #include "ui/PlanView.h"
 #include "ui/ResultViewController.h"
 #include "ui/ViewNavigation.h"
@@ -16,49 +18,93 @@ namespace tavrin {
 
 PlanViewController::PlanViewController(PlanView& view, std::function<void()> redraw,
                                        QObject* timerParent)
-    : view_(view), redraw_(std::move(redraw)), wholePicture_(new QTimer(timerParent)) {
+    : view_(view),
+      redraw_(std::move(redraw)),
+      wholePicture_(new QTimer(timerParent)),
+      layers_([this] { redraw_(); }) {
   wholePicture_->setSingleShot(true);
   wholePicture_->setInterval(kWholePictureDelayMs);
   QObject::connect(wholePicture_, &QTimer::timeout, [this] { redraw_(); });
+}
+
+std::shared_ptr<const PictureLayer> PlanViewController::LayerFor(const FEM* mesh,
+                                                                 const ResultViewController& r) {
+  if (!mesh) meshLayer_.reset();  // the memory of a mesh no longer shown
+  if (r.ViewIndex() > 0) return r.FringesShown() ? r.Fringes().Layer() : r.IsolineLayer();
+  if (!mesh) return nullptr;
+  if (!meshLayer_ || meshLayerOf_ != mesh || meshLayerEdges_ != mesh->EdgeCount()) {
+    meshLayer_ = MakeMeshLayer(*mesh, PlanView::Black());
+    meshLayerOf_ = mesh;
+    meshLayerEdges_ = mesh->EdgeCount();
+  }
+  return meshLayer_;
 }
 
 void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results,
                               bool vector) {
   QElapsedTimer clock;
   clock.start();
+  if (vector) {
+    DrawVector(job, mesh, results);
+    lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
+    return;
+  }
+  const bool resultView = results.ViewIndex() > 0;
+  const ViewTransform& t = CurrentViewTransform();
+  const std::shared_ptr<const PictureLayer> layer = LayerFor(mesh, results);
+  if (layer)
+    layers_.Request(layer, t, fluidRedrawSeconds_);
+  else
+    layers_.Drop();
+  std::function<void()> underlay;
+  if (layer) {
+    underlay = [&] {
+      if (!resultView) DrawPressures(view_, job, t);
+      const LayerRenderer::Picture* picture = layers_.Latest();
+      if (!picture || picture->layer != layer) return;  // nothing of a new layer to show yet
+      view_.Paint([&](QPainter& p) { DrawLayerMoved(p, picture->image, picture->view, t); });
+    };
+  }
+  RedrawPlan(view_, job, resultView ? nullptr : mesh, nullptr, t, underlay, !layer);
+  if (resultView && results.FringesShown())
+    view_.Paint([&](QPainter& p) { results.Fringes().DrawOverlay(p, t); });
+  else if (resultView)
+    view_.Paint([&](QPainter& p) { results.DrawIsolineOverlay(p, t); });
+  lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
+}
+
+void PlanViewController::DrawVector(const TObjCont& job, const FEM* mesh,
+                                    ResultViewController& results) {
   const bool resultView = results.ViewIndex() > 0;
   const ViewTransform& t = CurrentViewTransform();
   if (resultView && results.FringesShown()) {
-    FringeView& fringes = results.Fringes();
+    const FringeView& fringes = results.Fringes();
     RedrawPlan(view_, job, nullptr, nullptr, t, [&] {
-      view_.Paint([&](QPainter& p) {
-        if (vector)
-          DrawFringePolygons(p, fringes.Field(), fringes.Scale(), t);
-        else
-          p.drawImage(0, 0, fringes.Image(t));
-      });
+      view_.Paint([&](QPainter& p) { DrawFringePolygons(p, fringes.Field(), fringes.Scale(), t); });
     });
-    view_.Paint([&](QPainter& p) { fringes.DrawOverlay(p, t); });
+    view_.Paint([&](QPainter& p) { fringes.DrawOverlay(p, t, true); });
   } else {
     RedrawPlan(view_, job, resultView ? nullptr : mesh, resultView ? &results.Isolines() : nullptr,
                t);
     if (resultView) view_.Paint([&](QPainter& p) { results.DrawIsolineOverlay(p, t); });
   }
-  lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
 }
 
 void PlanViewController::Fit(const TObjCont& job, const ResultViewController& results) {
   ViewTransform& t = CurrentViewTransform();
   t.canvasHeight = view_.height();
   t.canvasWidth = view_.width();
-  fittedWithLegend_ = results.FringesShown();
-  const int legend = fittedWithLegend_ ? results.Fringes().LegendReserve(t.canvasHeight) : 0;
+  const int legend = results.LegendReserve(t.canvasHeight);
+  fittedLegend_ = legend == 0 ? 0 : results.FringesShown() ? 1 : 2;
   FitToBox(t, JobBox(job), kFitMargin, legend);
   placedByProgram_ = true;
 }
 
 void PlanViewController::RefitForLegend(const TObjCont& job, const ResultViewController& results) {
-  if (results.FringesShown() == fittedWithLegend_) return;
+  const int legend = results.LegendReserve(view_.height()) == 0 ? 0
+                     : results.FringesShown()                     ? 1
+                                                                  : 2;
+  if (legend == fittedLegend_) return;
   if (placedByProgram_ && job.NodeCount() > 0) Fit(job, results);
 }
 

@@ -182,7 +182,11 @@ void TMainWindow::MeshEnded(const PipelineRunner::Ending& ending) {
   panels_[4]->setText(QString::fromStdString(MeshVerdict(GlobalMeshStatistics())));
   // The final mesh is shown whatever frames the animation skipped, usable or not; later
   // repaints follow the meshed flag.
-  RedrawPlan(*MainDraw, Structure(), &runner_->Mesh(), nullptr, CurrentViewTransform());
+  plan_->MeshChanged();
+  if (meshed_)
+    redraw();
+  else
+    RedrawPlan(*MainDraw, Structure(), &runner_->Mesh(), nullptr, CurrentViewTransform());
 }
 
 void TMainWindow::SolveEnded(const PipelineRunner::Ending& ending) {
