@@ -35,7 +35,8 @@ bool WaitForExact(TMainWindow& window) {
   wake.start(50);
   QElapsedTimer clock;
   clock.start();
-  while (window.PlanControl().Layers().Pending()) {
+  // A drag step may have shifted the picture and left the whole one to a timer.
+  while (window.PlanControl().Layers().Pending() || window.PlanControl().WholePicturePending()) {
     if (clock.elapsed() > 10000) return false;
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }

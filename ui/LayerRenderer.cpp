@@ -34,12 +34,17 @@ QImage LayerRenderer::Render(const PictureLayer& layer, const ViewTransform& t) 
   return image;
 }
 
+// A small layer's time goes mostly to the view's pixels, a large one's to its elements: the
+// same layer's last time predicts best.
 double LayerRenderer::PredictedSeconds(const PictureLayer& layer) const {
+  if (lastMeasured_.lock().get() == &layer) return lastSeconds_;
   return secondsPerElement_ * static_cast<double>(layer.Elements());
 }
 
-void LayerRenderer::Measured(const PictureLayer& layer, double seconds) {
-  secondsPerElement_ = seconds / static_cast<double>(std::max<std::size_t>(1, layer.Elements()));
+void LayerRenderer::Measured(const std::shared_ptr<const PictureLayer>& layer, double seconds) {
+  secondsPerElement_ = seconds / static_cast<double>(std::max<std::size_t>(1, layer->Elements()));
+  lastMeasured_ = layer;
+  lastSeconds_ = seconds;
 }
 
 bool LayerRenderer::Request(std::shared_ptr<const PictureLayer> layer, const ViewTransform& t,
@@ -56,7 +61,7 @@ bool LayerRenderer::Request(std::shared_ptr<const PictureLayer> layer, const Vie
     QElapsedTimer clock;
     clock.start();
     QImage image = Render(*layer, t);
-    Measured(*layer, clock.nsecsElapsed() * 1e-9);
+    Measured(layer, clock.nsecsElapsed() * 1e-9);
     latest_ = Picture{std::move(layer), t, std::move(image)};
     pending_ = false;
     return true;
@@ -109,7 +114,7 @@ void LayerRenderer::Work() {
 }
 
 void LayerRenderer::TakeIn(std::uint64_t generation, Picture picture, double seconds) {
-  Measured(*picture.layer, seconds);
+  Measured(picture.layer, seconds);
   if (generation != generation_) return;  // a newer request is under way
   latest_ = std::move(picture);
   pending_ = false;

@@ -1,6 +1,7 @@
 // LayerRenderer: renders the plan view's picture layer (PictureLayer) for the view on screen,
 // off the GUI thread when the render would hold it up. A render predicted to take at most the
-// caller's limit (from the cost per element of the last render) is done at once on the calling
+// caller's limit (from the same layer's last render, or the cost per element of the last
+// render of another) is done at once on the calling
 // thread; a longer one goes to the renderer's own thread, and `ready` is called on the GUI
 // thread when its picture has come. Meanwhile the caller shows the newest picture it has,
 // moved to the new view (DrawLayerMoved).
@@ -52,7 +53,8 @@ class LayerRenderer : public QObject {
   const Picture* Latest() const { return latest_ ? &*latest_ : nullptr; }
   // The newest request's picture is not there yet.
   bool Pending() const { return pending_; }
-  // The predicted render time of layer, from the last render's cost per element.
+  // The predicted render time of layer: its own last render's time, else the last render's
+  // cost per element times its elements.
   double PredictedSeconds(const PictureLayer& layer) const;
   // Renders layer for t here and now, as the thread does.
   static QImage Render(const PictureLayer& layer, const ViewTransform& t);
@@ -65,7 +67,7 @@ class LayerRenderer : public QObject {
   };
   void Work();
   void TakeIn(std::uint64_t generation, Picture picture, double seconds);
-  void Measured(const PictureLayer& layer, double seconds);
+  void Measured(const std::shared_ptr<const PictureLayer>& layer, double seconds);
 
   std::function<void()> ready_;
   std::optional<Picture> latest_;
@@ -74,6 +76,8 @@ class LayerRenderer : public QObject {
   bool pending_ = false;
   // A render costs about this much per element; a guess until the first render is measured.
   double secondsPerElement_ = 5e-8;
+  std::weak_ptr<const PictureLayer> lastMeasured_;
+  double lastSeconds_ = 0;
 
   std::atomic<std::uint64_t> generation_{0};  // the newest request's number
   std::mutex mutex_;                          // guards job_ and stop_
