@@ -66,7 +66,8 @@ BENCHMARK(BM_BandLines)->Arg(200)->Arg(1415)->Unit(benchmark::kMillisecond);
 
 // The fringe layer with its band lines, as the render thread draws it for a new view.
 void BM_FringeLayer(benchmark::State& state) {
-  const auto f = std::make_shared<const FringeField>(bench::FringeGrid(static_cast<int>(state.range(0))));
+  const auto f =
+      std::make_shared<const FringeField>(bench::FringeGrid(static_cast<int>(state.range(0))));
   const auto layer = MakeFringeLayer(f, FringeScale(f->min, f->max), Qt::black);
   int step = 0;
   for (auto _ : state) {

@@ -63,8 +63,8 @@ double Median(std::vector<double> v) {
 double Worst(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
 
 void Report(long triangles, const char* what, const Times& t) {
-  std::printf("| %9ld | %-5s | %8.1f | %8.1f | %8.1f | %8.1f |\n", triangles, what,
-              Median(t.first), Worst(t.first), Median(t.exact), Worst(t.exact));
+  std::printf("| %9ld | %-5s | %8.1f | %8.1f | %8.1f | %8.1f |\n", triangles, what, Median(t.first),
+              Worst(t.first), Median(t.exact), Worst(t.exact));
   std::fflush(stdout);
 }
 

@@ -148,8 +148,7 @@ void DrawPressures(PlanView& view, const TObjCont& job, const ViewTransform& t) 
 }
 
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
-                const ViewTransform& t, const std::function<void()>& underlay,
-                bool meshLines) {
+                const ViewTransform& t, const std::function<void()>& underlay, bool meshLines) {
   view.ClearCanvas();
   if (underlay) underlay();
   if (!underlay && !isolines) DrawPressures(view, job, t);

@@ -53,7 +53,8 @@ bool LayerRenderer::Request(std::shared_ptr<const PictureLayer> layer, const Vie
   requestedLayer_ = layer;
   requestedView_ = t;
   const std::uint64_t generation = ++generation_;
-  if (PredictedSeconds(*layer) <= syncLimit) {
+  if (syncLimit >= 0 &&
+      (layer->Elements() <= kSmallLayer || PredictedSeconds(*layer) <= syncLimit)) {
     {
       std::lock_guard lock(mutex_);
       job_.reset();
@@ -73,6 +74,17 @@ bool LayerRenderer::Request(std::shared_ptr<const PictureLayer> layer, const Vie
   pending_ = true;
   wake_.notify_one();
   return false;
+}
+
+void LayerRenderer::Finish() {
+  if (!pending_) return;
+  ++generation_;
+  {
+    std::lock_guard lock(mutex_);
+    job_.reset();
+  }
+  latest_ = Picture{requestedLayer_, requestedView_, Render(*requestedLayer_, requestedView_)};
+  pending_ = false;
 }
 
 void LayerRenderer::Drop() {

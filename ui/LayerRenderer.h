@@ -16,6 +16,7 @@
 #include <QObject>
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,11 +43,17 @@ class LayerRenderer : public QObject {
   explicit LayerRenderer(std::function<void()> ready);
   ~LayerRenderer() override;
 
-  // The layer for view t: at once when predicted within syncLimit seconds (true), else on the
-  // thread (false). A request equal to the newest one (same layer, same view) does nothing and
-  // says whether its picture is there.
-  bool Request(std::shared_ptr<const PictureLayer> layer, const ViewTransform& t,
-               double syncLimit);
+  // Layers of at most this many elements are rendered at once whatever the clock says, so that
+  // the picture of a small job never depends on the machine's load.
+  static constexpr std::size_t kSmallLayer = 20000;
+
+  // The layer for view t: at once (true) when small or predicted within syncLimit seconds,
+  // unless syncLimit is negative; else on the thread (false). A request equal to the newest
+  // one (same layer, same view) does nothing and says whether its picture is there.
+  bool Request(std::shared_ptr<const PictureLayer> layer, const ViewTransform& t, double syncLimit);
+  // The newest request's picture rendered here and now if it is not there yet (the thread's
+  // render of it abandoned): for a picture that must be exact, a saved one.
+  void Finish();
   // No layer any more: a pending request is dropped and the newest picture forgotten.
   void Drop();
   // The newest picture taken in, null before the first; it may be of an older request.

@@ -52,8 +52,9 @@ void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewCo
   const bool resultView = results.ViewIndex() > 0;
   const ViewTransform& t = CurrentViewTransform();
   const std::shared_ptr<const PictureLayer> layer = LayerFor(mesh, results);
+  // Half a frame at most for the layer: the rest of the picture takes the other half.
   if (layer)
-    layers_.Request(layer, t, fluidRedrawSeconds_);
+    layers_.Request(layer, t, fluidRedrawSeconds_ / 2);
   else
     layers_.Drop();
   std::function<void()> underlay;
@@ -90,21 +91,22 @@ void PlanViewController::DrawVector(const TObjCont& job, const FEM* mesh,
   }
 }
 
+PlanViewController::Legend PlanViewController::LegendOf(const ResultViewController& results) const {
+  if (results.LegendReserve(view_.height()) == 0) return Legend::None;
+  return results.FringesShown() ? Legend::Fringes : Legend::Isolines;
+}
+
 void PlanViewController::Fit(const TObjCont& job, const ResultViewController& results) {
   ViewTransform& t = CurrentViewTransform();
   t.canvasHeight = view_.height();
   t.canvasWidth = view_.width();
-  const int legend = results.LegendReserve(t.canvasHeight);
-  fittedLegend_ = legend == 0 ? 0 : results.FringesShown() ? 1 : 2;
-  FitToBox(t, JobBox(job), kFitMargin, legend);
+  fittedLegend_ = LegendOf(results);
+  FitToBox(t, JobBox(job), kFitMargin, results.LegendReserve(t.canvasHeight));
   placedByProgram_ = true;
 }
 
 void PlanViewController::RefitForLegend(const TObjCont& job, const ResultViewController& results) {
-  const int legend = results.LegendReserve(view_.height()) == 0 ? 0
-                     : results.FringesShown()                     ? 1
-                                                                  : 2;
-  if (legend == fittedLegend_) return;
+  if (LegendOf(results) == fittedLegend_) return;
   if (placedByProgram_ && job.NodeCount() > 0) Fit(job, results);
 }
 
@@ -139,6 +141,12 @@ void PlanViewController::ZoomIn() {
 void PlanViewController::ZoomOut() {
   CurrentViewTransform().ZoomOut();
   UserMoved();
+}
+
+void PlanViewController::FinishPicture() {
+  if (!layers_.Pending() && !wholePicture_->isActive()) return;
+  layers_.Finish();
+  redraw_();
 }
 
 void PlanViewController::SetWholePictureDelay(int ms) { wholePicture_->setInterval(ms); }

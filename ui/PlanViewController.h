@@ -7,8 +7,8 @@
 //
 // Every view change draws the picture at once: the job, symbols and legend exactly, the layer
 // as last rendered moved to the new view; the exact layer follows from the render thread and
-// is drawn when it comes. A layer quick to render (within the fluid redraw limit) is rendered
-// at once instead.
+// is drawn when it comes. A small layer, or one quick to render (within half the fluid redraw
+// limit), is rendered at once instead.
 //
 // A picture drawn within a frame's time follows a drag exactly; a slower one (a mesh of 10^6
 // triangles takes tens of milliseconds) is shifted as it stands, with the uncovered strips
@@ -67,6 +67,8 @@ class PlanViewController {
   void SetFluidRedrawLimit(double seconds) { fluidRedrawSeconds_ = seconds; }
   // How long after a shifted drag step the whole picture comes (tests make it immediate).
   void SetWholePictureDelay(int ms);
+  // The exact picture drawn now if its layer is still being rendered (a picture to save).
+  void FinishPicture();
   // The mesh was replaced: its layer is made again.
   void MeshChanged() { meshLayer_.reset(); }
   // The layer's renderer: whether the exact layer is still being rendered, and the newest one.
@@ -76,6 +78,8 @@ class PlanViewController {
   void CancelPending();
 
  private:
+  enum class Legend { None, Fringes, Isolines };
+  Legend LegendOf(const ResultViewController& results) const;
   // The layer of the picture Draw shows (null: none, the plain view of a job without a mesh).
   std::shared_ptr<const PictureLayer> LayerFor(const FEM* mesh, const ResultViewController& r);
   // The picture as before the layers: every part drawn on this thread, vectors where they can.
@@ -87,8 +91,7 @@ class PlanViewController {
   double lastDrawSeconds_ = 0;
   double fluidRedrawSeconds_ = 0.02;
   bool placedByProgram_ = true;
-  // The legend the last fit left room for: 0 none, 1 the fringes', 2 the isolines'.
-  int fittedLegend_ = 0;
+  Legend fittedLegend_ = Legend::None;  // the legend the last fit left room for
   std::shared_ptr<const PictureLayer> meshLayer_;
   const FEM* meshLayerOf_ = nullptr;
   int meshLayerEdges_ = 0;

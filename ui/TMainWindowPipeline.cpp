@@ -239,7 +239,10 @@ void TMainWindow::DeflectedShapeClick() {
 void TMainWindow::SavePictureClick() {
   if (busy_) return;
   RunFileExport(kPictureFileFilter, [this](const std::string& path) {
-    if (PictureFormatOf(path) == PictureFormat::png) return WritePng(MainDraw->Image(), path);
+    if (PictureFormatOf(path) == PictureFormat::png) {
+      plan_->FinishPicture();  // not a moved preview of the layer
+      return WritePng(MainDraw->Image(), path);
+    }
     // The picture drawn again on the SVG device, stroke by stroke, as redraw draws it.
     return WriteSvg(path, MainDraw->size(), QString::fromStdString(document_.FileName()),
                     [this](QPaintDevice& svg) {

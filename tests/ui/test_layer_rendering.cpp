@@ -54,7 +54,7 @@ TEST(LayerRenderer, TheNewestRequestWinsAndAStalePictureIsDropped) {
   EXPECT_EQ(renderer.Latest()->image, LayerRenderer::Render(*layer, newer));
   // The same request again is answered by the picture there; a quick one is rendered at once.
   EXPECT_TRUE(renderer.Request(layer, newer, -1));
-  EXPECT_TRUE(renderer.Request(layer, older, 10));
+  EXPECT_TRUE(renderer.Request(layer, older, 10));  // predicted within 10 s
   EXPECT_EQ(renderer.Latest()->image, LayerRenderer::Render(*layer, older));
   renderer.Drop();
   EXPECT_EQ(renderer.Latest(), nullptr);
@@ -73,8 +73,9 @@ class LayerInWindow : public Workbench {
   // The pixels of the picture inside the grid's screen box that are not the background.
   double CoveredShare(const QImage& picture) {
     const ViewTransform& t = CurrentViewTransform();
-    const QRect box = QRect(QPoint(t.ScreenX(0), t.ScreenY(225)), QPoint(t.ScreenX(450), t.ScreenY(0)))
-                          .intersected(picture.rect().adjusted(0, 0, -150, 0));  // not the legend
+    const QRect box =
+        QRect(QPoint(t.ScreenX(0), t.ScreenY(225)), QPoint(t.ScreenX(450), t.ScreenY(0)))
+            .intersected(picture.rect().adjusted(0, 0, -150, 0));  // not the legend
     const QRgb background = window->PlanArea()->Background().rgb();
     int covered = 0;
     for (int y = box.top(); y <= box.bottom(); ++y)

@@ -188,8 +188,8 @@ TEST_F(Screenshots, TwoMillionTriangleFringes) {
   // sin(x / 450 pi) sin(y / 225 pi) + 0.1 cos(x / 30) at (225, 112.5): mid-band, far from lines.
   const double middle = 1 + 0.1 * std::cos(225.0 / 30);
   EXPECT_EQ(picture.pixel(t.ScreenX(225), t.ScreenY(112.5)), scale.ColourOf(middle) | 0xff000000u);
-  EXPECT_TRUE(image.save(
-      QString::fromStdString((ScreenshotFolder() / "fringes-2M.png").string()), "PNG"));
+  EXPECT_TRUE(
+      image.save(QString::fromStdString((ScreenshotFolder() / "fringes-2M.png").string()), "PNG"));
 }
 
 }  // namespace
