@@ -29,7 +29,8 @@ PlanViewController::PlanViewController(PlanView& view, std::function<void()> red
 
 std::shared_ptr<const PictureLayer> PlanViewController::LayerFor(const FEM* mesh,
                                                                  const ResultViewController& r) {
-  if (!mesh) meshLayer_.reset();  // the memory of a mesh no longer shown
+  // A copy of the mesh's edges is kept only while they are shown (32 bytes an edge).
+  if (!mesh || r.ViewIndex() > 0) meshLayer_.reset();
   if (r.ViewIndex() > 0) return r.FringesShown() ? r.Fringes().Layer() : r.IsolineLayer();
   if (!mesh) return nullptr;
   if (!meshLayer_ || meshLayerOf_ != mesh || meshLayerEdges_ != mesh->EdgeCount()) {
