@@ -1,6 +1,7 @@
 // Frame costs of the colour-fringe view on a mesh of about a million triangles: rendering the
-// fringes for a new view (a zoom or pan step), the band isolines over them, a repaint from
-// the cached image, and a drag step that shifts the picture instead of drawing it. A structured
+// fringes for a new view (a zoom or pan step), the band isolines over them, the whole layer as
+// the render thread draws it, the moved layer a view change shows at once, and a drag step
+// that shifts the picture instead of drawing it. A structured
 // grid stands in for a mesh of the same size (the rasterizer's cost depends on the triangle count
 // and the covered pixels, not on the mesh's pattern).
 #include <benchmark/benchmark.h>
@@ -10,10 +11,13 @@
 #include <QPainter>
 #include <cmath>
 
+#include "bench/FringeGrid.h"
+
 #include "ui/FringeField.h"
 #include "ui/FringeRenderer.h"
 #include "ui/FringeScale.h"
-#include "ui/FringeView.h"
+#include "ui/LayerRenderer.h"
+#include "ui/PictureLayer.h"
 #include "ui/PlanView.h"
 #include "ui/ViewTransform.h"
 
@@ -21,30 +25,6 @@ namespace tavrin {
 namespace {
 
 constexpr int kWidth = 800, kHeight = 700;
-
-// cells x cells/2 grid cells over 450 x 225, two triangles each, a smooth bending-like field.
-FringeField Grid(int cells) {
-  FringeField f;
-  const int nx = cells, ny = cells / 2;
-  for (int j = 0; j <= ny; ++j)
-    for (int i = 0; i <= nx; ++i) {
-      const double x = 450.0 * i / nx, y = 225.0 * j / ny;
-      f.x.push_back(x);
-      f.y.push_back(y);
-      f.values.push_back(std::sin(x / 450 * M_PI) * std::sin(y / 225 * M_PI) +
-                         0.1 * std::cos(x / 30));
-    }
-  for (int j = 0; j < ny; ++j)
-    for (int i = 0; i < nx; ++i) {
-      const int a = j * (nx + 1) + i, b = a + 1, c = a + nx + 2, d = a + nx + 1;
-      f.triangles.push_back({a, b, c});
-      f.triangles.push_back({a, c, d});
-    }
-  f.min = -0.1;
-  f.max = 1.1;
-  f.minAt = f.maxAt = 0;
-  return f;
-}
 
 // The whole plate fitted in the view, shifted by `step` pixels per frame as a pan does.
 ViewTransform Fitted(int step) {
@@ -58,7 +38,7 @@ ViewTransform Fitted(int step) {
 }
 
 void BM_RenderFringes(benchmark::State& state) {
-  const FringeField f = Grid(static_cast<int>(state.range(0)));
+  const FringeField f = bench::FringeGrid(static_cast<int>(state.range(0)));
   const FringeScale s(f.min, f.max);
   QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
   int step = 0;
@@ -72,7 +52,7 @@ void BM_RenderFringes(benchmark::State& state) {
 BENCHMARK(BM_RenderFringes)->Arg(200)->Arg(1000)->Arg(1415)->Unit(benchmark::kMillisecond);
 
 void BM_BandLines(benchmark::State& state) {
-  const FringeField f = Grid(static_cast<int>(state.range(0)));
+  const FringeField f = bench::FringeGrid(static_cast<int>(state.range(0)));
   const FringeScale s(f.min, f.max);
   QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
   int step = 0;
@@ -84,28 +64,45 @@ void BM_BandLines(benchmark::State& state) {
 }
 BENCHMARK(BM_BandLines)->Arg(200)->Arg(1415)->Unit(benchmark::kMillisecond);
 
-// A repaint with the view standing still: the cached fringe image copied to the screen buffer.
-void BM_CachedRepaint(benchmark::State& state) {
-  FringeView view;
-  view.Show(Grid(static_cast<int>(state.range(0))), "w");
-  const ViewTransform t = Fitted(0);
-  view.Image(t);
+// The fringe layer with its band lines, as the render thread draws it for a new view.
+void BM_FringeLayer(benchmark::State& state) {
+  const auto f =
+      std::make_shared<const FringeField>(bench::FringeGrid(static_cast<int>(state.range(0))));
+  const auto layer = MakeFringeLayer(f, FringeScale(f->min, f->max), Qt::black);
+  int step = 0;
+  for (auto _ : state) {
+    QImage image = LayerRenderer::Render(*layer, Fitted(step++ % 50));
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.counters["triangles"] = static_cast<double>(f->triangles.size());
+}
+BENCHMARK(BM_FringeLayer)->Arg(316)->Arg(1000)->Arg(1415)->Unit(benchmark::kMillisecond);
+
+// The picture a view change shows at once: the last layer image scaled by a wheel notch.
+void BM_MovedLayer(benchmark::State& state) {
+  const auto f = std::make_shared<const FringeField>(bench::FringeGrid(1415));
+  const auto layer = MakeFringeLayer(f, FringeScale(f->min, f->max), Qt::black);
+  const ViewTransform from = Fitted(0);
+  const QImage image = LayerRenderer::Render(*layer, from);
+  ViewTransform to = from;
+  to.scale /= 1.25;
   QImage screen(kWidth, kHeight, QImage::Format_RGB32);
   for (auto _ : state) {
     QPainter p(&screen);
-    p.drawImage(0, 0, view.Image(t));
+    DrawLayerMoved(p, image, from, to);
   }
 }
-BENCHMARK(BM_CachedRepaint)->Arg(1415)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovedLayer)->Unit(benchmark::kMillisecond);
 
 // A drag step over a picture slow to draw: the plan view's buffer shifted by a few pixels,
 // whatever the mesh's size.
 void BM_DragShiftStep(benchmark::State& state) {
   PlanView view;
   view.resize(kWidth, kHeight);
-  FringeView fringes;
-  fringes.Show(Grid(1415), "w");
-  const QImage& picture = fringes.Image(Fitted(0));
+  QImage picture(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  picture.fill(Qt::transparent);
+  const FringeField f = bench::FringeGrid(1415);
+  RenderFringes(picture, f, FringeScale(f.min, f.max), Fitted(0));
   view.Paint([&](QPainter& p) { p.drawImage(0, 0, picture); });
   int step = 0;
   for (auto _ : state) {

@@ -11,12 +11,14 @@
 // piece filled with its band's colour. One to a few polygons per triangle.
 //
 // DrawBandLines draws the band boundaries (isolines at the legend's values) over the fringes:
-// in each triangle, the straight segment where the linear field crosses each boundary level.
+// in each triangle, the straight segment where the linear field crosses each boundary level
+// (ForEachBandSegment finds them; RasterBandLines writes them into an image without a painter).
 // DrawExtremeMarkers marks the smallest and the largest value where they occur.
 #pragma once
 
 #include <QColor>
 #include <QImage>
+#include <functional>
 
 class QPainter;
 
@@ -26,12 +28,22 @@ struct FringeField;
 class FringeScale;
 struct ViewTransform;
 
-void RenderFringes(QImage& image, const FringeField& field, const FringeScale& scale,
-                   const ViewTransform& t);
+// Asked every few thousand triangles whether to give up (a newer picture is wanted).
+using Abandoned = std::function<bool()>;
+
+// False when abandoned, the image then partly drawn.
+bool RenderFringes(QImage& image, const FringeField& field, const FringeScale& scale,
+                   const ViewTransform& t, const Abandoned& abandoned = {});
 void DrawFringePolygons(QPainter& painter, const FringeField& field, const FringeScale& scale,
                         const ViewTransform& t);
 void DrawBandLines(QPainter& painter, const FringeField& field, const FringeScale& scale,
                    const ViewTransform& t, const QColor& colour);
+// Each band boundary's segment in each triangle, in world coordinates; false when abandoned.
+bool ForEachBandSegment(const FringeField& field, const FringeScale& scale,
+                        const std::function<void(double, double, double, double)>& segment,
+                        const Abandoned& abandoned = {});
+bool RasterBandLines(QImage& image, const FringeField& field, const FringeScale& scale,
+                     const ViewTransform& t, QRgb colour, const Abandoned& abandoned = {});
 // A triangle pointing down at the minimum and up at the maximum, with "min" and "max" beside.
 void DrawExtremeMarkers(QPainter& painter, const FringeField& field, const ViewTransform& t);
 

@@ -1,47 +1,49 @@
 // FringeView: the colour-fringe picture of one result field in the plan view. Owns the field's
-// copy (FringeField), its bands (FringeScale), the legend's title and the last rendered fringe
-// image with the view transform it was rendered for: panning back and forth, repaints and the
-// legend cost nothing while the view stands still, and a changed view renders the image once.
+// copy (FringeField, shared read-only with the picture layer that renders it, possibly on
+// another thread), its bands (FringeScale) and the legend's title. The fringes themselves are
+// a PictureLayer that the plan view renders and caches for its view.
 #pragma once
 
-#include <QImage>
+#include <QColor>
 #include <QString>
+#include <memory>
 
 #include "ui/FringeField.h"
 #include "ui/FringeScale.h"
-#include "ui/ViewTransform.h"
 
 class QPainter;
 
 namespace tavrin {
+
+class PictureLayer;
+struct ViewTransform;
 
 class FringeView {
  public:
   // The isolines over the fringes: dark grey, distinct from every colour of both maps.
   static QColor LineColour() { return QColor(40, 40, 40); }
 
+  FringeView();
   void Show(FringeField field, const QString& title);
   void Clear();
-  bool HasField() const { return !field_.Empty(); }
-  const FringeField& Field() const { return field_; }
+  bool HasField() const { return !field_->Empty(); }
+  const FringeField& Field() const { return *field_; }
   const FringeScale& Scale() const { return scale_; }
   const QString& Title() const { return title_; }
 
-  // The fringes for the view t (transparent outside the mesh), rendered when t or the field
-  // changed since the last call.
-  const QImage& Image(const ViewTransform& t);
+  // The fringes with their band boundaries, the same object until the field changes.
+  const std::shared_ptr<const PictureLayer>& Layer() const { return layer_; }
   // The width the legend takes at the right of a view of the given height (0 without a field).
   int LegendReserve(int viewHeight) const;
-  // The band boundaries, the legend and the min and max markers, over the fringes.
-  void DrawOverlay(QPainter& painter, const ViewTransform& t) const;
+  // The legend and the min and max markers over the fringes; the band boundaries too when
+  // bandLines (a vector picture, whose fringes are polygons, not the layer).
+  void DrawOverlay(QPainter& painter, const ViewTransform& t, bool bandLines = false) const;
 
  private:
-  FringeField field_;
+  std::shared_ptr<const FringeField> field_;
   FringeScale scale_;
   QString title_;
-  QImage image_;
-  ViewTransform imageView_;
-  bool imageValid_ = false;
+  std::shared_ptr<const PictureLayer> layer_;
 };
 
 }  // namespace tavrin

@@ -24,25 +24,53 @@ QStringList IsolineLegendLabels(const std::vector<IsolineLevel>& levels) {
   return labels;
 }
 
+namespace {
+
+// Where the legend's parts go in a view of the given height.
+struct IsolineLegendLayout {
+  QStringList labels;
+  QString extremes[2];
+  int line = 0, row = 0, width = 0, height = 0;
+};
+
+IsolineLegendLayout Layout(const QFontMetrics& metrics, const std::vector<IsolineLevel>& levels,
+                           const QString& title, double min, double max, int viewHeight) {
+  IsolineLegendLayout l;
+  l.labels = IsolineLegendLabels(levels);
+  l.extremes[0] = "max " + Number(max);
+  l.extremes[1] = "min " + Number(min);
+  int textWidth = metrics.horizontalAdvance(title) - kStroke - kPadding;
+  for (const QString& s : l.labels) textWidth = std::max(textWidth, metrics.horizontalAdvance(s));
+  for (const QString& s : l.extremes)
+    textWidth = std::max(textWidth, metrics.horizontalAdvance(s) - kStroke - kPadding);
+  l.line = metrics.height();
+  // Rows share out the view's height, but never less than a line of text.
+  const int count = static_cast<int>(l.labels.size());
+  l.row = std::max(l.line, std::min(l.line + 4, (viewHeight - 5 * l.line) / std::max(1, count)));
+  l.width = 3 * kPadding + kStroke + textWidth;
+  l.height = 2 * kPadding + l.row * count + 3 * l.line + l.line / 2;
+  return l;
+}
+
+}  // namespace
+
+int IsolineLegendReserve(const QFontMetrics& metrics, const std::vector<IsolineLevel>& levels,
+                         const QString& title, double min, double max, int viewHeight) {
+  if (levels.empty()) return 0;
+  return Layout(metrics, levels, title, min, max, viewHeight).width + 2 * kEdgeGap;
+}
+
 QRect DrawIsolineLegend(QPainter& painter, const std::vector<IsolineLevel>& levels,
                         const QString& title, double min, double max, const QColor& lineColour,
                         int viewWidth, int viewHeight) {
   if (levels.empty()) return {};
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
-  const QStringList labels = IsolineLegendLabels(levels);
-  const QString extremes[2] = {"max " + Number(max), "min " + Number(min)};
-  int textWidth = metrics.horizontalAdvance(title) - kStroke - kPadding;
-  for (const QString& s : labels) textWidth = std::max(textWidth, metrics.horizontalAdvance(s));
-  for (const QString& s : extremes)
-    textWidth = std::max(textWidth, metrics.horizontalAdvance(s) - kStroke - kPadding);
-  const int line = metrics.height();
-  // Rows share out the view's height, but never less than a line of text.
-  const int count = static_cast<int>(labels.size());
-  const int row = std::max(line, std::min(line + 4, (viewHeight - 5 * line) / count));
-  const int width = 3 * kPadding + kStroke + textWidth;
-  const int height = 2 * kPadding + row * count + 3 * line + line / 2;
-  const QRect panel(viewWidth - width - kEdgeGap, kEdgeGap, width, height);
+  const IsolineLegendLayout l = Layout(metrics, levels, title, min, max, viewHeight);
+  const QStringList& labels = l.labels;
+  const QString(&extremes)[2] = l.extremes;
+  const int line = l.line, row = l.row, count = static_cast<int>(labels.size());
+  const QRect panel(viewWidth - l.width - kEdgeGap, kEdgeGap, l.width, l.height);
   painter.setPen(Qt::black);
   painter.setBrush(QColor(255, 255, 255, 230));
   painter.drawRect(panel);

@@ -18,6 +18,7 @@
 
 #include "analysis/TIsolines.h"
 
+class QFontMetrics;
 class QPainter;
 
 namespace tavrin {
@@ -30,6 +31,10 @@ inline constexpr int kLabelSpacing = 120;
 
 // The legend's texts of the levels, highest first: the value of each line.
 QStringList IsolineLegendLabels(const std::vector<IsolineLevel>& levels);
+// The width the legend takes at the right of a view of the given height, with its gaps (0
+// without levels).
+int IsolineLegendReserve(const QFontMetrics& metrics, const std::vector<IsolineLevel>& levels,
+                         const QString& title, double min, double max, int viewHeight);
 // Draws the legend for a view of the given size (lines in lineColour); returns its panel.
 QRect DrawIsolineLegend(QPainter& painter, const std::vector<IsolineLevel>& levels,
                         const QString& title, double min, double max, const QColor& lineColour,

@@ -148,7 +148,7 @@ void DrawPressures(PlanView& view, const TObjCont& job, const ViewTransform& t) 
 }
 
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
-                const ViewTransform& t, const std::function<void()>& underlay) {
+                const ViewTransform& t, const std::function<void()>& underlay, bool meshLines) {
   view.ClearCanvas();
   if (underlay) underlay();
   if (!underlay && !isolines) DrawPressures(view, job, t);
@@ -164,6 +164,14 @@ void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIso
       int b = job.EdgeBegin(e), en = job.EdgeEnd(e);
       DrawEdge(view, job, black, t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)),
                t.ScreenX(job.NodeX(en)), t.ScreenY(job.NodeY(en)), e);
+    }
+  } else if (!meshLines) {
+    // Only the edges with a job edge's index carry symbols.
+    for (int e = 0; e < std::min(mesh->EdgeCount(), job.EdgeCount()); ++e) {
+      const int b = mesh->EdgeBegin(e), en = mesh->EdgeEnd(e);
+      view.DrawSymbols((t.ScreenX(mesh->NodeX(b)) + t.ScreenX(mesh->NodeX(en))) / 2,
+                       (t.ScreenY(mesh->NodeY(b)) + t.ScreenY(mesh->NodeY(en))) / 2,
+                       JobSymbols(job, e, false));
     }
   } else {
     for (int e = 0; e < mesh->EdgeCount(); ++e) {

@@ -37,8 +37,11 @@ void DrawPressures(PlanView& view, const TObjCont& job, const ViewTransform& t);
 // The whole picture: background, the pressures (in the plain view: no underlay, no isolines),
 // nodes, then either the job's edges or (mesh given) the mesh's
 // edges carrying the symbols of the job edge of the same index, then the isolines if given,
-// then the axes. An underlay (the colour fringes) is drawn right after the background.
+// then the axes. An underlay (the colour fringes) is drawn right after the background. Without
+// meshLines the mesh's edges carry their symbols only: their lines are in the underlay, which
+// then draws the pressures too.
 void RedrawPlan(PlanView& view, const TObjCont& job, const FEM* mesh, const TIsolines* isolines,
-                const ViewTransform& t, const std::function<void()>& underlay = {});
+                const ViewTransform& t, const std::function<void()>& underlay = {},
+                bool meshLines = true);
 
 }  // namespace tavrin

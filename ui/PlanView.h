@@ -95,7 +95,6 @@ class PlanView : public QWidget {
  private:
   QPainter& Painter();
   void EnsureBuffer();
-  static bool ClipLine(int& x1, int& y1, int& x2, int& y2, int w, int h);
   void Arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
 
   QImage buffer_;

@@ -4,9 +4,11 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "mesh/FEM.h"
 #include "model/TObjCont.h"
 #include "ui/FringeRenderer.h"
 #include "ui/JobDrawing.h"
+#include "ui/PictureLayer.h"
 #include "ui/PlanView.h"
 #include "ui/ResultViewController.h"
 #include "ui/ViewNavigation.h"
@@ -16,49 +18,96 @@ namespace tavrin {
 
 PlanViewController::PlanViewController(PlanView& view, std::function<void()> redraw,
                                        QObject* timerParent)
-    : view_(view), redraw_(std::move(redraw)), wholePicture_(new QTimer(timerParent)) {
+    : view_(view),
+      redraw_(std::move(redraw)),
+      wholePicture_(new QTimer(timerParent)),
+      layers_([this] { redraw_(); }) {
   wholePicture_->setSingleShot(true);
   wholePicture_->setInterval(kWholePictureDelayMs);
   QObject::connect(wholePicture_, &QTimer::timeout, [this] { redraw_(); });
+}
+
+std::shared_ptr<const PictureLayer> PlanViewController::LayerFor(const FEM* mesh,
+                                                                 const ResultViewController& r) {
+  // A copy of the mesh's edges is kept only while they are shown (32 bytes an edge).
+  if (!mesh || r.ViewIndex() > 0) meshLayer_.reset();
+  if (r.ViewIndex() > 0) return r.FringesShown() ? r.Fringes().Layer() : r.IsolineLayer();
+  if (!mesh) return nullptr;
+  if (!meshLayer_ || meshLayerOf_ != mesh || meshLayerEdges_ != mesh->EdgeCount()) {
+    meshLayer_ = MakeMeshLayer(*mesh, PlanView::Black());
+    meshLayerOf_ = mesh;
+    meshLayerEdges_ = mesh->EdgeCount();
+  }
+  return meshLayer_;
 }
 
 void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewController& results,
                               bool vector) {
   QElapsedTimer clock;
   clock.start();
+  if (vector) {
+    DrawVector(job, mesh, results);
+    lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
+    return;
+  }
+  const bool resultView = results.ViewIndex() > 0;
+  const ViewTransform& t = CurrentViewTransform();
+  const std::shared_ptr<const PictureLayer> layer = LayerFor(mesh, results);
+  // Half a frame at most for the layer: the rest of the picture takes the other half.
+  if (layer)
+    layers_.Request(layer, t, fluidRedrawSeconds_ / 2);
+  else
+    layers_.Drop();
+  std::function<void()> underlay;
+  if (layer) {
+    underlay = [&] {
+      if (!resultView) DrawPressures(view_, job, t);
+      const LayerRenderer::Picture* picture = layers_.Latest();
+      if (!picture || picture->layer != layer) return;  // nothing of a new layer to show yet
+      view_.Paint([&](QPainter& p) { DrawLayerMoved(p, picture->image, picture->view, t); });
+    };
+  }
+  RedrawPlan(view_, job, resultView ? nullptr : mesh, nullptr, t, underlay, !layer);
+  if (resultView && results.FringesShown())
+    view_.Paint([&](QPainter& p) { results.Fringes().DrawOverlay(p, t); });
+  else if (resultView)
+    view_.Paint([&](QPainter& p) { results.DrawIsolineOverlay(p, t); });
+  lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
+}
+
+void PlanViewController::DrawVector(const TObjCont& job, const FEM* mesh,
+                                    ResultViewController& results) {
   const bool resultView = results.ViewIndex() > 0;
   const ViewTransform& t = CurrentViewTransform();
   if (resultView && results.FringesShown()) {
-    FringeView& fringes = results.Fringes();
+    const FringeView& fringes = results.Fringes();
     RedrawPlan(view_, job, nullptr, nullptr, t, [&] {
-      view_.Paint([&](QPainter& p) {
-        if (vector)
-          DrawFringePolygons(p, fringes.Field(), fringes.Scale(), t);
-        else
-          p.drawImage(0, 0, fringes.Image(t));
-      });
+      view_.Paint([&](QPainter& p) { DrawFringePolygons(p, fringes.Field(), fringes.Scale(), t); });
     });
-    view_.Paint([&](QPainter& p) { fringes.DrawOverlay(p, t); });
+    view_.Paint([&](QPainter& p) { fringes.DrawOverlay(p, t, true); });
   } else {
     RedrawPlan(view_, job, resultView ? nullptr : mesh, resultView ? &results.Isolines() : nullptr,
                t);
     if (resultView) view_.Paint([&](QPainter& p) { results.DrawIsolineOverlay(p, t); });
   }
-  lastDrawSeconds_ = clock.nsecsElapsed() * 1e-9;
+}
+
+PlanViewController::Legend PlanViewController::LegendOf(const ResultViewController& results) const {
+  if (results.LegendReserve(view_.height()) == 0) return Legend::None;
+  return results.FringesShown() ? Legend::Fringes : Legend::Isolines;
 }
 
 void PlanViewController::Fit(const TObjCont& job, const ResultViewController& results) {
   ViewTransform& t = CurrentViewTransform();
   t.canvasHeight = view_.height();
   t.canvasWidth = view_.width();
-  fittedWithLegend_ = results.FringesShown();
-  const int legend = fittedWithLegend_ ? results.Fringes().LegendReserve(t.canvasHeight) : 0;
-  FitToBox(t, JobBox(job), kFitMargin, legend);
+  fittedLegend_ = LegendOf(results);
+  FitToBox(t, JobBox(job), kFitMargin, results.LegendReserve(t.canvasHeight));
   placedByProgram_ = true;
 }
 
 void PlanViewController::RefitForLegend(const TObjCont& job, const ResultViewController& results) {
-  if (results.FringesShown() == fittedWithLegend_) return;
+  if (LegendOf(results) == fittedLegend_) return;
   if (placedByProgram_ && job.NodeCount() > 0) Fit(job, results);
 }
 
@@ -93,6 +142,12 @@ void PlanViewController::ZoomIn() {
 void PlanViewController::ZoomOut() {
   CurrentViewTransform().ZoomOut();
   UserMoved();
+}
+
+void PlanViewController::FinishPicture() {
+  if (!layers_.Pending() && !wholePicture_->isActive()) return;
+  layers_.Finish();
+  redraw_();
 }
 
 void PlanViewController::SetWholePictureDelay(int ms) { wholePicture_->setInterval(ms); }

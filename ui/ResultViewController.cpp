@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFont>
+#include <QFontMetrics>
 #include <QWidget>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "ui/FieldProbe.h"
 #include "ui/FringeField.h"
 #include "ui/IsolineOverlay.h"
+#include "ui/PictureLayer.h"
 #include "ui/PipelineRunner.h"
 #include "ui/PlanView.h"
 #include "ui/ResultViews.h"
@@ -49,10 +52,12 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
     levels_.clear();
     if (!chosen.perElement)
       BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver, &levels_);
+    isolineLayer_ = MakeIsolineLayer(*isolines_, PlanView::Lime());
     fringeView_.Show(BuildFringeField(solver, chosen),
                      QString::fromLatin1(chosen.label).chopped(1));
   } else {
     fringeView_.Clear();
+    isolineLayer_.reset();
   }
   probe_.reset();
   if (deflected_ && deflected_->isVisible() && chosen.needs != ResultNeed::none) FillDeflected();
@@ -76,9 +81,18 @@ void ResultViewController::DrawIsolineOverlay(QPainter& painter, const ViewTrans
                              PlanView::Lime(), t);
 }
 
+int ResultViewController::LegendReserve(int viewHeight) const {
+  if (FringesShown()) return fringeView_.LegendReserve(viewHeight);
+  if (ViewIndex() <= 0 || !fringeView_.HasField()) return 0;
+  // Drawn with a painter's default font, the application's, as the fringes' legend.
+  return IsolineLegendReserve(QFontMetrics(QFont()), levels_, fringeView_.Title(),
+                              fringeView_.Field().min, fringeView_.Field().max, viewHeight);
+}
+
 void ResultViewController::Clear() {
   isolines_ = std::make_unique<TIsolines>();
   levels_.clear();
+  isolineLayer_.reset();
   fringeView_.Clear();
   probe_.reset();
   if (deflected_) deflected_->hide();  // its picture belongs to the results now gone

@@ -27,6 +27,7 @@ namespace tavrin {
 class DeflectedView3D;
 class FEM;
 class FieldProbe;
+class PictureLayer;
 class PipelineRunner;
 struct ViewTransform;
 
@@ -57,8 +58,13 @@ class ResultViewController {
   const TIsolines& Isolines() const { return *isolines_; }
   // The levels of the isolines on screen, highest first, with their segments.
   const std::vector<IsolineLevel>& IsolineLevels() const { return levels_; }
+  // The isoline segments as a picture layer (null without isolines).
+  const std::shared_ptr<const PictureLayer>& IsolineLayer() const { return isolineLayer_; }
   // The isolines' legend, labels and extremes, over the isoline picture of view t.
   void DrawIsolineOverlay(QPainter& painter, const ViewTransform& t) const;
+  // The width the legend of the view on screen takes at the right of a view of the given
+  // height: the fringes' or the isolines' (0 in the plain view).
+  int LegendReserve(int viewHeight) const;
   // The results the views were drawn from are gone.
   void Clear();
   // The value of the view on screen at the mesh node near (x, y) (within the picking radius),
@@ -80,6 +86,7 @@ class ResultViewController {
   Controls controls_;
   std::unique_ptr<TIsolines> isolines_;
   std::vector<IsolineLevel> levels_;
+  std::shared_ptr<const PictureLayer> isolineLayer_;
   FringeView fringeView_;
   // Point location in the fringe field, made on the first read-out between nodes.
   mutable std::unique_ptr<FieldProbe> probe_;

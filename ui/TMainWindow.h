@@ -97,6 +97,8 @@ class TMainWindow : public QMainWindow,
   // picture otherwise (tests set it to show either way; the default is a 50 Hz frame).
   void SetFluidRedrawLimit(double seconds) { plan_->SetFluidRedrawLimit(seconds); }
   PlanViewController& PlanControl() { return *plan_; }
+  // The result view on screen, with its fringes and isolines.
+  ResultViewController& Results() { return *results_; }
   void ZoominButtonClick();
   void ZoomoutButtonClick();
   // Zoom to fit: the whole job centred in the view (Open, the first drawn polygon and Generate

@@ -196,7 +196,11 @@ void TMainWindow::MeshEnded(const PipelineRunner::Ending& ending) {
   panels_[4]->setText(QString::fromStdString(MeshVerdict(GlobalMeshStatistics())));
   // The final mesh is shown whatever frames the animation skipped, usable or not; later
   // repaints follow the meshed flag.
-  RedrawPlan(*MainDraw, Structure(), &runner_->Mesh(), nullptr, CurrentViewTransform());
+  plan_->MeshChanged();
+  if (meshed_)
+    redraw();
+  else
+    RedrawPlan(*MainDraw, Structure(), &runner_->Mesh(), nullptr, CurrentViewTransform());
 }
 
 void TMainWindow::SolveEnded(const PipelineRunner::Ending& ending) {
@@ -273,7 +277,10 @@ void TMainWindow::DeflectedShapeClick() {
 void TMainWindow::SavePictureClick() {
   if (busy_) return;
   RunFileExport(kPictureFileFilter, [this](const std::string& path) {
-    if (PictureFormatOf(path) == PictureFormat::png) return WritePng(MainDraw->Image(), path);
+    if (PictureFormatOf(path) == PictureFormat::png) {
+      plan_->FinishPicture();  // not a moved preview of the layer
+      return WritePng(MainDraw->Image(), path);
+    }
     // The picture drawn again on the SVG device, stroke by stroke, as redraw draws it.
     return WriteSvg(path, MainDraw->size(), QString::fromStdString(document_.FileName()),
                     [this](QPaintDevice& svg) {

@@ -2,6 +2,9 @@
 // command line's result tables have them, and the copy of a selection as tab-separated text.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTableView>
 #include <filesystem>
@@ -103,6 +106,11 @@ TEST(ResultColumns, EveryResultIsAColumnWithTheTablesValuesAndCopiesAsTabSeparat
   EXPECT_EQ(table->width(), 1200 - 24);
   std::filesystem::path shots = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
   std::filesystem::create_directories(shots);
+  // The picture wide enough for every column.
+  listing.resize(table->horizontalHeader()->length() + table->verticalHeader()->width() +
+                     table->verticalScrollBar()->sizeHint().width() + 24 + 4,
+                 700);
+  QApplication::processEvents();
   listing.grab().save(QString::fromStdString((shots / "results_table_all_columns.png").string()));
   listing.Close();
 }

@@ -1,5 +1,6 @@
 // Screenshots of the main window at start-up with an example, after meshing it, in two result
-// views and with the Edit menu's undo entries open, saved as PNG files under the build folder
+// views, with the Edit menu's undo entries open and (with TAVRIN_LARGE_SCREENSHOTS set, as it
+// takes a while) the fringes of 2 10^6 triangles, saved as PNG files under the build folder
 // (tests/ui/screenshots/) for people to look at.
 #include <QImage>
 #include <QLabel>
@@ -8,8 +9,10 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 #include <cmath>
 
+#include "bench/FringeGrid.h"
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
 #include "ui/TMeshInformer.h"
@@ -159,6 +162,34 @@ TEST_F(Screenshots, MeshDisplacementAndStressViews) {
   QImage stress = shoot("stress.png");
   EXPECT_GT(CountPixels(stress, qRgb(0, 255, 0)), 500);
   EXPECT_NE(displacement, stress);
+}
+
+// A structured grid of 2 10^6 triangles in the fringe view, the exact layer waited for (off the
+// GUI thread); the picture is what a coarse mesh shows, with no mesh lines piling up.
+TEST_F(Screenshots, TwoMillionTriangleFringes) {
+  if (qEnvironmentVariableIsEmpty("TAVRIN_LARGE_SCREENSHOTS"))
+    GTEST_SKIP() << "set TAVRIN_LARGE_SCREENSHOTS=1 to render 2 10^6 triangles";
+  window->resize(900, 700);
+  QApplication::processEvents();
+  const FringeField field = bench::FringeGrid(1415);
+  ASSERT_GE(field.triangles.size(), 2000000u);
+  bench::ShowFieldInWindow(*window, field, "Lin. Z displacement");
+  QTimer wake;
+  wake.start(20);
+  for (int turn = 0; turn < 10000 && window->PlanControl().Layers().Pending(); ++turn)
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  ASSERT_FALSE(window->PlanControl().Layers().Pending());
+  QApplication::processEvents();
+  const QImage image = window->grab().toImage();
+  // The plate's middle has the colour of the field's value there.
+  const ViewTransform& t = CurrentViewTransform();
+  const QImage picture = window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32);
+  const FringeScale& scale = window->Fringes().Scale();
+  // sin(x / 450 pi) sin(y / 225 pi) + 0.1 cos(x / 30) at (225, 112.5): mid-band, far from lines.
+  const double middle = 1 + 0.1 * std::cos(225.0 / 30);
+  EXPECT_EQ(picture.pixel(t.ScreenX(225), t.ScreenY(112.5)), scale.ColourOf(middle) | 0xff000000u);
+  EXPECT_TRUE(
+      image.save(QString::fromStdString((ScreenshotFolder() / "fringes-2M.png").string()), "PNG"));
 }
 
 }  // namespace
