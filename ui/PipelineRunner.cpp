@@ -221,7 +221,8 @@ void PipelineRunner::StartAdaptive(const TObjCont& job, const MeshParameters& pa
           caption += ", elements #";
           progress.ShowSolveProgress(caption, done, cycle.elements, cycles);
           return !progress.StopRequested();
-        }));
+        },
+        &progress));
   });
 }
 
@@ -230,7 +231,7 @@ void PipelineRunner::Stop() {
   stopping_ = true;
   Flight& f = *flights_.back();
   f.progress->RequestStop();
-  // A check comes soon (an adaptive run's after its cycle under way): wait for it.
+  // A check comes soon (an adaptive run keeps its last finished cycle): wait for it.
   if (running_ != Work::SolveStatic) return;
   // The solve may be inside a factorization that cannot be interrupted: it is left to finish
   // alone, and what it makes is dropped when it lands.

@@ -84,8 +84,8 @@ class PipelineRunner : public QObject {
   void StartSolveStress();
   // Solve, estimate, remesh where the error is, repeat (AdaptiveSolve): from a mesh of the job
   // (copied) made with `parameters`, with the analysis options and the cycles' settings. Each
-  // finished cycle is reported to the solve window; a stop ends the run after the cycle under
-  // way, whose mesh and results are kept.
+  // finished cycle is reported to the solve window; a stop ends the run within the solve under
+  // way (or after the mesh), keeping the last finished cycle's mesh and results.
   void StartAdaptive(const TObjCont& job, const MeshParameters& parameters,
                      const AnalysisOptions& options, const AdaptiveSettings& settings);
   // The Stop button, a stop key, closing the window: see the header comment.
