@@ -229,7 +229,7 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
             "Displacement isolines; "
             "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending "
             "moment; "
-            "My bending moment; Mxy twisting moment; Error estimate");
+            "My bending moment; Mxy twisting moment; Error estimate; Foundation pressure");
   EXPECT_FALSE(views->isEditable());
 }
 
