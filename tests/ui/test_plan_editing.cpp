@@ -196,7 +196,7 @@ TEST_F(PlanEditingTest, CirclesAndArcEditsAreCheckedAndUndoable) {
   DrawSquare(100, 100, 200);  // edge 0 from (100, 100) to (300, 100), edge 2 from (300, 300)
   TObjCont& job = window->Structure();
   auto circle = [&](const char* x, const char* y, const char* r) {
-    QTimer::singleShot(0, window.get(), [=] {
+    QTimer::singleShot(0, window.get(), [this, x, y, r] {
       auto* box = window->findChild<QDialog*>("CircleBox");
       ASSERT_NE(box, nullptr);
       box->findChild<QLineEdit*>("CentreX")->setText(x);

@@ -368,6 +368,11 @@ TEST_F(RollupTest, ArcFieldsFollowEachOtherAndRefuseWhatNoArcIs) {
     EXPECT_TRUE(r.arcChanged);
     EXPECT_EQ(r.bulge, c.bulge) << c.typed;
     EXPECT_FALSE(r.geometryChanged) << c.typed;  // no node moves with an arc typed alone
+    if (c.bulge == 0.5) {
+      const std::filesystem::path shots = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
+      std::filesystem::create_directories(shots);
+      rollup.grab().save(QString::fromStdString((shots / "property_editor_arc.png").string()));
+    }
   }
 }
 
