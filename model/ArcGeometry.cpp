@@ -54,6 +54,27 @@ double DistanceToArc(const Arc& arc, double px, double py) {
   return std::min(std::hypot(px - x1, py - y1), std::hypot(px - x2, py - y2));
 }
 
+int ArcCrossingsAtHeight(const Arc& arc, double h, double x[2]) {
+  const double dy = h - arc.cy;
+  if (!(std::fabs(dy) < arc.radius)) return 0;
+  const double dx = std::sqrt(arc.radius * arc.radius - dy * dy);
+  double ex[2] = {}, ey[2] = {};
+  ArcPointAt(arc, 0, ex[0], ey[0]);
+  ArcPointAt(arc, 1, ex[1], ey[1]);
+  int count = 0;
+  for (const double cx : {arc.cx - dx, arc.cx + dx}) {
+    if (!ArcFacesPoint(arc, cx, h)) continue;
+    // At an end point's height (to the rounding of its cosine and sine), the crossing beside
+    // that end is the end point itself: it is left out.
+    bool atEnd = false;
+    for (int k = 0; k < 2; ++k)
+      atEnd = atEnd || (std::fabs(ey[k] - h) <= 1e-12 * arc.radius &&
+                        std::fabs(cx - ex[k]) <= 1e-9 * arc.radius);
+    if (!atEnd) x[count++] = cx;
+  }
+  return count;
+}
+
 double ArcRadius(double chord, double bulge) {
   return chord * (1 + bulge * bulge) / (4 * std::fabs(bulge));
 }

@@ -38,6 +38,11 @@ bool ArcFacesPoint(const Arc& arc, double px, double py);
 // The distance from (px, py) to the arc, its ends included.
 double DistanceToArc(const Arc& arc, double px, double py);
 
+// Where the line y = h crosses the arc strictly between its ends, into x (at most two points;
+// a line only touching the circle crosses nothing): the count. As for a straight edge, a line
+// through an end point gives no crossing there, so the two edges meeting at a node agree.
+int ArcCrossingsAtHeight(const Arc& arc, double h, double x[2]);
+
 // The radius of the arc of bulge b != 0 over a chord (always positive), and back: the bulge, of
 // magnitude at most 1 (the arc of at most a half turn), of the arc of radius |radius| over the
 // chord, its sign that of radius. The bulge is not finite when |radius| is below half the chord

@@ -13,7 +13,7 @@ namespace tavrin {
 std::string AddCircle(TObjCont& job, double cx, double cy, double r, bool hole) {
   if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(r) || !(r > 0))
     return "A circle needs a finite centre and a radius above 0.";
-  if (job.PolygonEdgeCount(job.PolygonCount()) > 0)
+  if (!job.NewPolygonPending() || job.PolygonEdgeCount(job.PolygonCount()) > 0)
     return "Finish the polygon being drawn before adding a circle.";
   constexpr double kQuarterTurn = 1.57079632679489661923;
   const double bulge = std::tan(kQuarterTurn / 4);

@@ -73,7 +73,7 @@ TEST(JobCircle, AddedWholeOrRefusedWithTheJobUnchanged) {
       {"hole in the square", 50, 50, 20, false, ""},
       {"around the square", 50, 50, 200, false, ""},
       {"crossing the square", 105, 50, 20, false, "crosses edge"},
-      {"a node on an edge", 100, 50, 20, false, "from every edge"},
+      {"a node on an edge", 100, 50, 20, false, "lies on edge 1"},
       {"too small", 10, 10, 0.2, false, "too flat"},
       {"no radius", 50, 50, 0, false, "radius above 0"},
       {"not finite", std::nan(""), 50, 5, false, "finite centre"},
@@ -102,6 +102,12 @@ TEST(JobCircle, AddedWholeOrRefusedWithTheJobUnchanged) {
     }
     job.PrepareForMeshing();
     EXPECT_TRUE(CheckGeometry(job).ok) << c.name << ": " << CheckGeometry(job).message;
+    // A point between an arc and its chord is in the circle (the rays follow the arcs).
+    const int circle = c.r > 100 ? 0 : 1;
+    EXPECT_EQ(
+        job.FindPolygonAt(c.cx - 0.99 * c.r * std::cos(0.3), c.cy + 0.99 * c.r * std::sin(0.3)),
+        circle)
+        << c.name;
   }
 }
 
