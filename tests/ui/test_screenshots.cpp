@@ -12,6 +12,7 @@
 
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/DeflectedView3D.h"
 #include "ui/ResultViews.h"
 #include "ui/TMeshInformer.h"
 #include "ui/TMesh_params.h"
@@ -192,6 +193,15 @@ TEST_F(Screenshots, CircularPlateWithAHoleAndARaftOnAFoundation) {
   EXPECT_LT(qGray(plan.pixel(static_cast<int>(t.ScreenX(r45) * ratio),
                              static_cast<int>(t.ScreenY(r45) * ratio))),
             80);
+
+  // The same plate in 3D: the outline and the hole's rim run along their arcs.
+  window->DeflectedShapeClick();
+  DeflectedView3D* view3d = window->DeflectedView();
+  ASSERT_NE(view3d, nullptr);
+  EXPECT_TRUE(view3d->isVisible());
+  EXPECT_TRUE(view3d->grab().save(
+      QString::fromStdString((out / "circular-plate-with-hole-3d.png").string()), "PNG"));
+  view3d->hide();
 
   ASSERT_TRUE(window->OpenJob(ExamplePath("raft-on-foundation.sam")));
   window->GenerateMeshClick();
