@@ -78,70 +78,85 @@ bool Cross(const std::vector<Point>& u, const std::vector<Point>& v, Point& at) 
 // a negative value when it lies outside (the arc's nearest point is then an end node, which the
 // node spacing has judged).
 double ArcDistance(const Arc& arc, double px, double py) {
-  const double angle = std::atan2(py - arc.cy, px - arc.cx);
-  double along = (angle - arc.startAngle) / arc.sweep;  // fraction of the sweep, modulo a turn
-  const double turn = 2 * kPi / std::fabs(arc.sweep);
-  along -= std::floor(along / turn) * turn;
-  if (along > 1) return -1;
-  return std::fabs(std::hypot(px - arc.cx, py - arc.cy) - arc.radius);
+  return ArcFacesPoint(arc, px, py) ? DistanceToArc(arc, px, py) : -1;
+}
+
+// The bulge of arc edge e: finite, at most a half turn, and standing off its chord.
+std::string BulgeProblem(const TObjCont& job, int e, double clearance) {
+  const double bulge = job.EdgeBulge(e);
+  const std::string edge = "Edge " + std::to_string(e);
+  if (!std::isfinite(bulge)) return edge + " is an arc whose bulge is not a finite number.";
+  if (std::fabs(bulge) > kMaxBulge) {
+    return edge + " is an arc of more than a half turn (bulge " + Num(bulge) +
+           "): an arc edge may turn at most half way round (bulge between -1 and 1); draw a "
+           "longer arc as two edges.";
+  }
+  const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
+  const double chord = std::hypot(job.NodeX(f) - job.NodeX(b), job.NodeY(f) - job.NodeY(b));
+  const double sagitta = ArcSagitta(chord, bulge);
+  if (sagitta < clearance) {
+    return edge + " is an arc too flat to tell from its chord: it stands only " + Num(sagitta) +
+           " off it, less than the clearance " + Num(clearance) +
+           "; make it straight or give it a larger bulge.";
+  }
+  return {};
+}
+
+// Where arc edge e runs, its bulge sound: clear of the other nodes, crossing no edge.
+std::string PlacementProblem(const TObjCont& job, int e, double clearance) {
+  const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
+  const Arc arc =
+      ArcThrough(job.NodeX(b), job.NodeY(b), job.NodeX(f), job.NodeY(f), job.EdgeBulge(e));
+  for (int n = 0; n < job.NodeCount(); ++n) {
+    if (n == b || n == f) continue;
+    const double distance = ArcDistance(arc, job.NodeX(n), job.NodeY(n));
+    if (distance >= 0 && distance < clearance) {
+      return "Node " + std::to_string(n) + " is only " + Num(distance) + " from edge " +
+             std::to_string(e) + ", an arc: a node must be at least " + Num(clearance) +
+             " from every edge that does not end at it.";
+    }
+  }
+  const std::vector<Point> line = Polyline(job, e);
+  const double reach = arc.radius + clearance;
+  for (int g = 0; g < job.EdgeCount(); ++g) {
+    if (g == e) continue;
+    const double gx1 = job.NodeX(job.EdgeBegin(g)), gy1 = job.NodeY(job.EdgeBegin(g));
+    const double gx2 = job.NodeX(job.EdgeEnd(g)), gy2 = job.NodeY(job.EdgeEnd(g));
+    // An arc's own circle bounds it; a straight edge wholly beside the circle's box is clear.
+    if (job.EdgeBulge(g) == 0.0 &&
+        (std::max(gx1, gx2) < arc.cx - reach || std::min(gx1, gx2) > arc.cx + reach ||
+         std::max(gy1, gy2) < arc.cy - reach || std::min(gy1, gy2) > arc.cy + reach))
+      continue;
+    Point at{};
+    if (Cross(line, Polyline(job, g), at)) {
+      return "Edge " + std::to_string(e) + ", an arc, crosses edge " + std::to_string(g) + " at (" +
+             Num(at.x) + ", " + Num(at.y) + ").";
+    }
+  }
+  return {};
 }
 
 }  // namespace
 
 std::string CheckArcs(const TObjCont& job, double clearance) {
   for (int e = 0; e < job.EdgeCount(); ++e) {
-    const double bulge = job.EdgeBulge(e);
-    if (bulge == 0.0) continue;
-    const std::string edge = "Edge " + std::to_string(e);
-    if (!std::isfinite(bulge)) return edge + " is an arc whose bulge is not a finite number.";
-    if (std::fabs(bulge) > kMaxBulge) {
-      return edge + " is an arc of more than a half turn (bulge " + Num(bulge) +
-             "): an arc edge may turn at most half way round (bulge between -1 and 1); draw a "
-             "longer arc as two edges.";
-    }
-    const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
-    const double chord = std::hypot(job.NodeX(f) - job.NodeX(b), job.NodeY(f) - job.NodeY(b));
-    const double sagitta = ArcSagitta(chord, bulge);
-    if (sagitta < clearance) {
-      return edge + " is an arc too flat to tell from its chord: it stands only " + Num(sagitta) +
-             " off it, less than the clearance " + Num(clearance) +
-             "; make it straight or give it a larger bulge.";
-    }
+    if (job.EdgeBulge(e) == 0.0) continue;
+    std::string problem = BulgeProblem(job, e, clearance);
+    if (!problem.empty()) return problem;
   }
   // Bulges are sound: now where the arcs run.
   for (int e = 0; e < job.EdgeCount(); ++e) {
     if (job.EdgeBulge(e) == 0.0) continue;
-    const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
-    const Arc arc =
-        ArcThrough(job.NodeX(b), job.NodeY(b), job.NodeX(f), job.NodeY(f), job.EdgeBulge(e));
-    for (int n = 0; n < job.NodeCount(); ++n) {
-      if (n == b || n == f) continue;
-      const double distance = ArcDistance(arc, job.NodeX(n), job.NodeY(n));
-      if (distance >= 0 && distance < clearance) {
-        return "Node " + std::to_string(n) + " is only " + Num(distance) + " from edge " +
-               std::to_string(e) + ", an arc: a node must be at least " + Num(clearance) +
-               " from every edge that does not end at it.";
-      }
-    }
-    const std::vector<Point> line = Polyline(job, e);
-    const double reach = arc.radius + clearance;
-    for (int g = 0; g < job.EdgeCount(); ++g) {
-      if (g == e) continue;
-      const double gx1 = job.NodeX(job.EdgeBegin(g)), gy1 = job.NodeY(job.EdgeBegin(g));
-      const double gx2 = job.NodeX(job.EdgeEnd(g)), gy2 = job.NodeY(job.EdgeEnd(g));
-      // An arc's own circle bounds it; a straight edge wholly beside the circle's box is clear.
-      if (job.EdgeBulge(g) == 0.0 &&
-          (std::max(gx1, gx2) < arc.cx - reach || std::min(gx1, gx2) > arc.cx + reach ||
-           std::max(gy1, gy2) < arc.cy - reach || std::min(gy1, gy2) > arc.cy + reach))
-        continue;
-      Point at{};
-      if (Cross(line, Polyline(job, g), at)) {
-        return "Edge " + std::to_string(e) + ", an arc, crosses edge " + std::to_string(g) +
-               " at (" + Num(at.x) + ", " + Num(at.y) + ").";
-      }
-    }
+    std::string problem = PlacementProblem(job, e, clearance);
+    if (!problem.empty()) return problem;
   }
   return {};
+}
+
+std::string CheckArc(const TObjCont& job, int e, double clearance) {
+  if (job.EdgeBulge(e) == 0.0) return {};
+  std::string problem = BulgeProblem(job, e, clearance);
+  return problem.empty() ? PlacementProblem(job, e, clearance) : problem;
 }
 
 }  // namespace tavrin

@@ -20,4 +20,8 @@ class TObjCont;
 
 std::string CheckArcs(const TObjCont& job, double clearance);
 
+// The same checks for edge e alone ("" for a straight edge), as the editor runs them on the edge
+// it changed: its bulge, then where it runs. The edge must join two distinct nodes.
+std::string CheckArc(const TObjCont& job, int e, double clearance);
+
 }  // namespace tavrin

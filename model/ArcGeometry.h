@@ -31,4 +31,23 @@ void ArcPointAt(const Arc& arc, double t, double& x, double& y);
 double ArcSagitta(double chord, double bulge);
 double ArcLength(double chord, double bulge);
 
+// Whether the ray from the arc's centre through (px, py) meets the arc (the point's polar angle
+// lies within the sweep); the distance of such a point to the arc is |distance to centre - radius|,
+// of any other the distance to the nearer end.
+bool ArcFacesPoint(const Arc& arc, double px, double py);
+// The distance from (px, py) to the arc, its ends included.
+double DistanceToArc(const Arc& arc, double px, double py);
+
+// Where the line y = h crosses the arc strictly between its ends, into x (at most two points;
+// a line only touching the circle crosses nothing): the count. As for a straight edge, a line
+// through an end point gives no crossing there, so the two edges meeting at a node agree.
+int ArcCrossingsAtHeight(const Arc& arc, double h, double x[2]);
+
+// The radius of the arc of bulge b != 0 over a chord (always positive), and back: the bulge, of
+// magnitude at most 1 (the arc of at most a half turn), of the arc of radius |radius| over the
+// chord, its sign that of radius. The bulge is not finite when |radius| is below half the chord
+// (no circle of it reaches both ends) and 0 for radius 0 (the chord itself).
+double ArcRadius(double chord, double bulge);
+double BulgeForRadius(double chord, double radius);
+
 }  // namespace tavrin

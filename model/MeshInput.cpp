@@ -1,14 +1,17 @@
 // Mesher input preparation. The outline is found by a horizontal ray: the polygon whose
-// boundary the ray crosses leftmost encloses all others. A point is attributed to a polygon by
+// boundary the ray crosses leftmost encloses all others; an arc edge is crossed where the ray
+// meets the arc itself, not its chord. A point is attributed to a polygon by
 // the same kind of ray: the owner of the nearest crossing at or left of it. Each costs one pass
 // over all polygon edges plus an exchange sort of the crossings of one line (a handful).
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <unordered_set>
 #include <utility>
 
 #include "containers/TFloats.h"
 #include "containers/TInts.h"
+#include "model/ArcGeometry.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -28,6 +31,15 @@ void TObjCont::RayCrossings(double h, TFloats& crossX, TInts& crossPolygon) cons
       const Edge& edge = edges_[static_cast<std::size_t>(e)];
       const Node& b = nodes_[static_cast<std::size_t>(edge.begin)];
       const Node& n = nodes_[static_cast<std::size_t>(edge.end)];
+      if (edge.bulge != 0.0) {
+        double x[2] = {};
+        const Arc arc = ArcThrough(b.x, b.y, n.x, n.y, edge.bulge);
+        for (int k = 0, count = ArcCrossingsAtHeight(arc, h, x); k < count; ++k) {
+          crossX.Add(x[k]);
+          crossPolygon.Add(p);
+        }
+        continue;
+      }
       // Edges touching the line only at an end point, or lying on it, give no crossing.
       if (std::min(b.y, n.y) < h && h < std::max(b.y, n.y)) {
         crossX.Add((h - b.y) * (n.x - b.x) / (n.y - b.y) + b.x);
@@ -55,7 +67,12 @@ void TObjCont::MoveToOutlineSlot(int q) {
 }
 
 void TObjCont::SelectOutline() {
-  std::optional<double> height;  // from polygon 0, else the first closed polygon that rises
+  // The ray's height: the middle of the first rising edge of polygon 0, else of the first
+  // closed polygon that rises. A ray through a node misses both edges that meet there (they
+  // touch it only at an end point), so a polygon whose leftmost point is a node at that height
+  // (a circle drawn about the plate's middle) would be passed over: the first rising edge whose
+  // middle is no node's height is taken where there is one.
+  std::unordered_set<double> nodeHeights;
   for (int p = 0; p < polygonCount_; ++p) {
     for (int e : polygons_[static_cast<std::size_t>(p)].edges) {
       const Edge& edge = edges_[static_cast<std::size_t>(e)];
@@ -63,9 +80,25 @@ void TObjCont::SelectOutline() {
       Node& n = nodes_[static_cast<std::size_t>(edge.end)];
       b.isFree = n.isFree = false;
       b.polygon = n.polygon = p;
-      if (!height && std::fabs(b.y - n.y) > kRisingEdge) height = (b.y + n.y) / 2.0;
+      nodeHeights.insert(b.y);
+      nodeHeights.insert(n.y);
     }
   }
+  std::optional<double> height, clear;
+  for (int p = 0; p < polygonCount_ && !clear; ++p) {
+    for (int e : polygons_[static_cast<std::size_t>(p)].edges) {
+      const Edge& edge = edges_[static_cast<std::size_t>(e)];
+      const double by = nodes_[static_cast<std::size_t>(edge.begin)].y;
+      const double ny = nodes_[static_cast<std::size_t>(edge.end)].y;
+      if (std::fabs(by - ny) <= kRisingEdge) continue;
+      if (!height) height = (by + ny) / 2.0;
+      if (!nodeHeights.contains((by + ny) / 2.0)) {
+        clear = (by + ny) / 2.0;
+        break;
+      }
+    }
+  }
+  if (clear) height = clear;
   if (!height) return;  // no closed polygon, or all flat: keep the order
 
   TFloats crossX;

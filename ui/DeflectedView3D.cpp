@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygonF>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -54,8 +55,8 @@ DeflectedView3D::DeflectedView3D(QWidget* parent) : QWidget(parent, Qt::Window) 
   resize(760, 600);
 }
 
-void DeflectedView3D::Show(std::vector<double> deflection, FringeField colour,
-                           const QString& title) {
+void DeflectedView3D::Show(std::vector<double> deflection, FringeField colour, const QString& title,
+                           std::vector<CurvedEdge> curved) {
   w_ = std::move(deflection);
   field_ = std::move(colour);
   scale_ = FringeScale(field_.min, field_.max);
@@ -65,8 +66,17 @@ void DeflectedView3D::Show(std::vector<double> deflection, FringeField colour,
   for (const auto& t : field_.triangles)
     for (int c = 0; c < 3; ++c) ++uses[std::minmax(t[c], t[(c + 1) % 3])];
   boundary_.clear();
-  for (const auto& [edge, count] : uses)
-    if (count == 1) boundary_.push_back({edge.first, edge.second});
+  curved_.clear();
+  std::map<std::pair<int, int>, const CurvedEdge*> arcs;
+  for (const CurvedEdge& c : curved) arcs[std::minmax(c.a, c.b)] = &c;
+  for (const auto& [edge, count] : uses) {
+    if (count != 1) continue;
+    const auto arc = arcs.find(edge);
+    if (arc != arcs.end())
+      curved_.push_back(*arc->second);
+    else
+      boundary_.push_back({edge.first, edge.second});
+  }
   double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
   if (!field_.x.empty()) {
     const auto [xl, xh] = std::minmax_element(field_.x.begin(), field_.x.end());
@@ -157,8 +167,28 @@ void DeflectedView3D::paintEvent(QPaintEvent*) {
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(QColor(128, 128, 128), 1, Qt::DashLine));
   for (const auto& e : boundary_) p.drawLine(flat[e[0]], flat[e[1]]);
+  // An arc's chord in pieces of at most 3 degrees along the arc, the deflection linear between
+  // its ends (what the plate's edge holds between two nodes is not drawn finer than that).
+  auto along = [&](const CurvedEdge& c, double lift) {
+    const Arc& arc = c.arc;
+    const double from = std::atan2(field_.y[c.a] - arc.cy, field_.x[c.a] - arc.cx);
+    double sweep = std::atan2(field_.y[c.b] - arc.cy, field_.x[c.b] - arc.cx) - from;
+    if (sweep > M_PI) sweep -= 2 * M_PI;
+    if (sweep <= -M_PI) sweep += 2 * M_PI;
+    const int pieces = std::max(1, static_cast<int>(std::ceil(std::fabs(sweep) / (3 * kDegree))));
+    QPolygonF line;
+    for (int k = 0; k <= pieces; ++k) {
+      const double s = static_cast<double>(k) / pieces, angle = from + s * sweep;
+      const double z = lift * ((1 - s) * w_[c.a] + s * w_[c.b]);
+      line << project(arc.cx + arc.radius * std::cos(angle), arc.cy + arc.radius * std::sin(angle),
+                      z, nullptr);
+    }
+    p.drawPolyline(line);
+  };
+  for (const CurvedEdge& c : curved_) along(c, 0);
   p.setPen(QPen(Qt::black, 1));
   for (const auto& e : boundary_) p.drawLine(lifted[e[0]], lifted[e[1]]);
+  for (const CurvedEdge& c : curved_) along(c, m);
   DrawLegend(p, scale_, title_, width(), height());
   p.drawText(8, height() - 8, QStringLiteral("Magnification %1").arg(m, 0, 'g', 4));
 }

@@ -1,8 +1,9 @@
 // DeflectedView3D: the window "Deflected shape" showing the solved plate as a surface, each node
 // lifted by its deflection times a magnification, the triangles coloured by the bands of a
 // result field, with the undeformed outline (the mesh's boundary edges at zero) in grey for
-// comparison. Left drag rotates (horizontal: about the vertical axis, vertical: the tilt), the
-// wheel zooms about the centre, Reset (button or key R) returns to the first view.
+// comparison; a boundary edge that is a chord of an arc edge is drawn along its arc, deflecting
+// linearly between its ends. Left drag rotates (horizontal: about the vertical axis, vertical: the
+// tilt), the wheel zooms about the centre, Reset (button or key R) returns to the first view.
 //
 // The magnification is automatic until the user sets one: the largest deflection shown as a
 // tenth of the plate's size (the larger side of its bounding box). Painting sorts the triangles
@@ -14,6 +15,7 @@
 
 #include <QWidget>
 
+#include "model/ArcGeometry.h"
 #include "ui/FringeField.h"
 #include "ui/FringeScale.h"
 
@@ -21,6 +23,13 @@ class QDoubleSpinBox;
 class QPushButton;
 
 namespace tavrin {
+
+// A mesh edge that is a chord of an arc: nodes a and b (numbered as the field's nodes) and the
+// arc they lie on.
+struct CurvedEdge {
+  int a = -1, b = -1;
+  Arc arc;
+};
 
 class DeflectedView3D : public QWidget {
   Q_OBJECT
@@ -32,7 +41,9 @@ class DeflectedView3D : public QWidget {
   ~DeflectedView3D() override;
 
   // The deflection at each node (same numbering as colour's nodes) and the field to colour by.
-  void Show(std::vector<double> deflection, FringeField colour, const QString& title);
+  // curved: the mesh's chords of arc edges, drawn along their arcs where they are outline.
+  void Show(std::vector<double> deflection, FringeField colour, const QString& title,
+            std::vector<CurvedEdge> curved = {});
   // The automatic magnification of the current plate.
   double AutomaticMagnification() const;
   double Magnification() const;
@@ -59,7 +70,8 @@ class DeflectedView3D : public QWidget {
   FringeField field_;
   FringeScale scale_;
   QString title_;
-  std::vector<std::array<int, 2>> boundary_;  // edges of one triangle only
+  std::vector<std::array<int, 2>> boundary_;  // edges of one triangle only, not curved
+  std::vector<CurvedEdge> curved_;            // outline edges along arcs
   double centreX_ = 0, centreY_ = 0, size_ = 1, maxW_ = 0;
   double userMagnification_ = 0;
   double yaw_ = kDefaultYaw, pitch_ = kDefaultPitch, zoom_ = 1;

@@ -17,10 +17,12 @@ struct EditRequest {
   bool loadsChanged = false;        // the three loads validated
   bool constraintsChanged = false;  // constraintCode, prescribed values and springs validated
   bool physicsChanged = false;      // polygon physics validated
+  bool arcChanged = false;          // an edge's bulge validated and to be applied
   bool moveBeginNode = true;        // for an edge: move its begin node (true) or its end node
   std::int32_t index = -1;          // selected node, edge or polygon
   SelectionKind kind = SelectionKind::none;
   double x = 0.0, y = 0.0;  // new world coordinates
+  double bulge = 0.0;       // an edge's bulge (model/ArcGeometry.h); 0 for a straight edge
   double loadLinZ = 0.0, loadRotX = 0.0, loadRotY = 0.0;
   std::uint16_t constraintCode = 0;                       // 100 lin. Z + 10 rot. X + 1 rot. Y
   double dispLinZ = 0.0, dispRotX = 0.0, dispRotY = 0.0;  // prescribed values

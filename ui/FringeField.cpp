@@ -33,7 +33,9 @@ FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view) 
   const int count = f.perElement ? triangles : nodes;
   f.values.resize(count);
   for (int i = 0; i < count; ++i)
-    f.values[i] = f.perElement ? solver.ElementError(i) : solver.NodeValue(i, view.field);
+    f.values[i] = f.perElement      ? solver.ElementError(i)
+                  : view.foundation ? solver.FoundationPressure(i)
+                                    : solver.NodeValue(i, view.field);
   for (int i = 0; i < count; ++i) {
     if (f.minAt < 0 || f.values[i] < f.values[f.minAt]) f.minAt = i;
     if (f.maxAt < 0 || f.values[i] > f.values[f.maxAt]) f.maxAt = i;

@@ -46,14 +46,19 @@ void DrawEdge(PlanView& view, const TObjCont& job, const QColor& colour, int sx1
 
 namespace {
 
-// An arc edge drawn as short chords (at most 6 degrees each, finer than the eye tells from the
-// arc at any zoom the plan allows), with the edge's symbols on the middle one.
+// Arcs are drawn as chords of at most 6 degrees each, finer than the eye tells from the arc at
+// any zoom the plan allows.
+int ArcPieces(const Arc& arc) {
+  return std::max(2, static_cast<int>(std::ceil(std::fabs(arc.sweep) / 0.1)));
+}
+
+// An arc edge drawn in such chords, with the edge's symbols on the middle one.
 void DrawArcEdge(PlanView& view, const TObjCont& job, const ViewTransform& t, const QColor& colour,
                  int e, bool symbols) {
   const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
   const Arc arc =
       ArcThrough(job.NodeX(b), job.NodeY(b), job.NodeX(f), job.NodeY(f), job.EdgeBulge(e));
-  const int pieces = std::max(2, static_cast<int>(std::ceil(std::fabs(arc.sweep) / 0.1)));
+  const int pieces = ArcPieces(arc);
   int px = t.ScreenX(job.NodeX(b)), py = t.ScreenY(job.NodeY(b));
   for (int k = 1; k <= pieces; ++k) {
     double x = job.NodeX(f), y = job.NodeY(f);
@@ -103,11 +108,24 @@ void DrawIsolines(PlanView& view, const TIsolines& isolines, const ViewTransform
 
 namespace {
 
+// The polygon's area on the screen, its arc edges along their arcs (edges in list order, each
+// from its begin node).
 QPolygonF ScreenPolygon(const TObjCont& job, const ViewTransform& t, int polygon) {
   QPolygonF points;
   for (int k = 0; k < job.PolygonEdgeCount(polygon); ++k) {
-    const int b = job.EdgeBegin(job.PolygonEdge(polygon, k));
-    if (b >= 0) points << QPointF(t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)));
+    const int e = job.PolygonEdge(polygon, k);
+    const int b = job.EdgeBegin(e), f = job.EdgeEnd(e);
+    if (b < 0) continue;
+    points << QPointF(t.ScreenX(job.NodeX(b)), t.ScreenY(job.NodeY(b)));
+    if (!job.IsArcEdge(e)) continue;
+    const Arc arc =
+        ArcThrough(job.NodeX(b), job.NodeY(b), job.NodeX(f), job.NodeY(f), job.EdgeBulge(e));
+    const int pieces = ArcPieces(arc);
+    for (int j = 1; j < pieces; ++j) {
+      double x = 0, y = 0;
+      ArcPointAt(arc, static_cast<double>(j) / pieces, x, y);
+      points << QPointF(t.ScreenX(x), t.ScreenY(y));
+    }
   }
   return points;
 }

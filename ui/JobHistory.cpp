@@ -53,6 +53,7 @@ QString EditRequestName(const EditRequest& r) {
   if (r.loadsChanged) groups << QStringLiteral("loads");
   if (r.constraintsChanged) groups << QStringLiteral("constraints");
   if (r.physicsChanged) groups << QStringLiteral("physics");
+  if (r.arcChanged && r.kind == SelectionKind::edge) groups << QStringLiteral("arc");
   if (moves && groups.size() == 1) {
     if (r.kind == SelectionKind::node) return QStringLiteral("Move ") + item;
     return QStringLiteral("Move %1 node of ").arg(r.moveBeginNode ? "begin" : "end") + item;

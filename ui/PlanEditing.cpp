@@ -1,5 +1,11 @@
 #include "ui/PlanEditing.h"
 
+#include <string>
+
+#include "model/ArcCheck.h"
+#include "model/ArcGeometry.h"
+#include "model/GeometryCheck.h"
+#include "model/JobCircle.h"
 #include "model/TObjCont.h"
 #include "ui/EditMessages.h"
 #include "ui/JobDrawing.h"
@@ -40,7 +46,7 @@ void PlanEditing::ClearSelection() {
   request_.kind = SelectionKind::none;
   request_.index = -1;
   request_.geometryChanged = request_.loadsChanged = request_.constraintsChanged =
-      request_.physicsChanged = false;
+      request_.physicsChanged = request_.arcChanged = false;
 }
 
 void PlanEditing::NewPolygonButton() {
@@ -126,6 +132,7 @@ void PlanEditing::FetchEdgeData(int edge) {
   int code = 0;
   if (host_.Structure().GetEdgeAttributes(edge, v, code) >= 0) StoreAttributes(v, code);
   request_.springs = host_.Structure().EdgeSprings(edge);
+  request_.bulge = host_.Structure().EdgeBulge(edge);
 }
 
 // The model hands out prescribed values first, then loads, then the code.
@@ -211,8 +218,13 @@ SelectionKind PlanEditing::PickSelection(double x, double y) {
         }
       }
       if (hit || ends[0] < 0 || ends[1] < 0) continue;
-      if (PointSegmentDistance(x, y, job.NodeX(ends[0]), job.NodeY(ends[0]), job.NodeX(ends[1]),
-                               job.NodeY(ends[1])) < kPickTolerance) {
+      const double x1 = job.NodeX(ends[0]), y1 = job.NodeY(ends[0]);
+      const double x2 = job.NodeX(ends[1]), y2 = job.NodeY(ends[1]);
+      // An arc edge is picked where it is drawn, along its arc.
+      const double distance =
+          job.IsArcEdge(e) ? DistanceToArc(ArcThrough(x1, y1, x2, y2, job.EdgeBulge(e)), x, y)
+                           : PointSegmentDistance(x, y, x1, y1, x2, y2);
+      if (distance < kPickTolerance) {
         if (shiftHeld)
           SelectPolygon(p);
         else
@@ -264,6 +276,10 @@ void PlanEditing::ApplyEdits() {
     }
     // A polygon cannot be moved as a whole; its other groups are still applied below.
   }
+  if (r.arcChanged && isEdge) {
+    host_.SetModified();
+    ApplyBulge(r.index, r.bulge);
+  }
   if (r.loadsChanged) {
     host_.SetModified();
     if (isEdge) job.SetEdgeLoads(r.index, r.loadLinZ, r.loadRotX, r.loadRotY);
@@ -287,6 +303,36 @@ void PlanEditing::ApplyEdits() {
   r.dispLinZ = r.dispRotX = r.dispRotY = 0.0;
   r.springs = {};
   r.loadLinZ = r.loadRotX = r.loadRotY = 0.0;
+}
+
+// The arc is checked where it now runs, at the editor's clearance; a refused one is put back as
+// it was and the message names the edge.
+void PlanEditing::ApplyBulge(int edge, double bulge) {
+  TObjCont& job = host_.Structure();
+  const double before = job.EdgeBulge(edge);
+  std::string problem;
+  if (job.SetEdgeBulge(edge, bulge) != StatusCode::Done) {
+    problem = "Edge ";
+    problem += std::to_string(edge);
+    problem += ": the bulge is not a finite number.";
+  } else {
+    problem = CheckArc(job, edge, kMinNodeDistance);
+  }
+  if (problem.empty()) return;
+  job.SetEdgeBulge(edge, before);
+  CurrentPlatform().ShowMessage(problem, "Error!");
+}
+
+std::string PlanEditing::AddCircle(double cx, double cy, double r, bool hole) {
+  std::string problem = tavrin::AddCircle(host_.Structure(), cx, cy, r, hole);
+  if (!problem.empty()) {
+    CurrentPlatform().ShowMessage(problem, "Error!");
+    return problem;
+  }
+  host_.SetModified();
+  host_.PolygonClosed();
+  host_.Redraw();
+  return problem;
 }
 
 void PlanEditing::ShowSelectionAgain() {

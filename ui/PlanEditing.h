@@ -11,6 +11,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 
 #include "ui/EditRequest.h"
 
@@ -65,6 +66,9 @@ class PlanEditing {
   void SelectEdgeEnd(int edge, int end);
   // Carries out the validated request; see the groups in the source.
   void ApplyEdits();
+  // A circle of radius r about (cx, cy) as a new closed polygon of arcs (model/JobCircle.h), a
+  // hole when hole is set: "" when added (the plan is drawn again), else the message shown.
+  std::string AddCircle(double cx, double cy, double r, bool hole);
   // Fetches the selected item's data and position from the job again and hands them to the
   // property editor, without highlighting: after an Apply whose move was refused, the editor
   // shows where the node really is.
@@ -98,6 +102,8 @@ class PlanEditing {
   void StoreAttributes(const std::array<double, 6>& values, int code);
   void FetchPolygonData(int polygon);
   void NodeNeighbours(int node, std::array<double, 6>& c) const;
+  // Turns edge into an arc of bulge (0: straight) unless the arc check refuses it.
+  void ApplyBulge(int edge, double bulge);
 
   PlanEditingHost& host_;
   EditRequest request_;

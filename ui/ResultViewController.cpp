@@ -50,7 +50,7 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
     const TGlobMatrix& solver = pipeline_.Solver();
     isolines_ = std::make_unique<TIsolines>();
     levels_.clear();
-    if (!chosen.perElement)
+    if (!chosen.FringesOnly())
       BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver, &levels_);
     isolineLayer_ = MakeIsolineLayer(*isolines_, PlanView::Lime());
     fringeView_.Show(BuildFringeField(solver, chosen),
@@ -72,7 +72,7 @@ void ResultViewController::SetFringes(bool on) {
 
 bool ResultViewController::FringesShown() const {
   const int view = ViewIndex();
-  return view > 0 && fringeView_.HasField() && (fringesOn_ || ResultViews()[view].perElement);
+  return view > 0 && fringeView_.HasField() && (fringesOn_ || ResultViews()[view].FringesOnly());
 }
 
 void ResultViewController::DrawIsolineOverlay(QPainter& painter, const ViewTransform& t) const {
@@ -129,9 +129,15 @@ void ResultViewController::FillDeflected() {
   std::vector<double> w(solver.ResultNodeCount());
   for (int v = 0; v < solver.ResultNodeCount(); ++v) w[v] = solver.NodeValue(v, ResultField::LinZ);
   const ResultView& shown = ResultViews()[ViewIndex() > 0 ? ViewIndex() : 1];
+  std::vector<CurvedEdge> curved;
+  const FEM& mesh = pipeline_.Mesh();
+  for (int e = 0; e < mesh.EdgeCount(); ++e)
+    if (const Arc* arc = mesh.SegmentArc(e))
+      curved.push_back(
+          {solver.NewNumberOf(mesh.EdgeBegin(e)), solver.NewNumberOf(mesh.EdgeEnd(e)), *arc});
   deflected_->Show(std::move(w),
                    fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(solver, shown),
-                   QString::fromLatin1(shown.label).chopped(1));
+                   QString::fromLatin1(shown.label).chopped(1), std::move(curved));
 }
 
 }  // namespace tavrin

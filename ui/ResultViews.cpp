@@ -21,6 +21,8 @@ const ResultView kViews[] = {
     {"My bending moment", "My moment:", ResultNeed::stresses, ResultField::MomentY},
     {"Mxy twisting moment", "Mxy moment:", ResultNeed::stresses, ResultField::MomentXY},
     {"Error estimate", "Error estimate:", ResultNeed::stresses, ResultField::LinZ, true},
+    {"Foundation pressure", "Foundation pressure:", ResultNeed::staticSolution, ResultField::LinZ,
+     false, true},
 };
 
 }  // namespace
@@ -51,6 +53,7 @@ const char* MissingResultsText(ResultNeed need) {
 
 double ResultValueAt(const ResultView& view, const TGlobMatrix& solver, int meshNode) {
   const int node = solver.NewNumberOf(meshNode);
+  if (view.foundation) return solver.FoundationPressure(node);
   if (!view.perElement) return solver.NodeValue(node, view.field);
   double largest = kNoValue;
   for (int t = 0; t < solver.ResultTriangleCount(); ++t)

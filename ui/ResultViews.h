@@ -22,6 +22,12 @@ struct ResultView {
   // The element error estimate: one value per triangle (field unused), drawn as flat colour
   // fringes whatever the drawing chosen (it has no nodal values to trace isolines through).
   bool perElement = false;
+  // The foundation pressure k w at each node (0 where no foundation is; field unused), drawn as
+  // colour fringes whatever the drawing chosen: the isoline tracer follows the solver's own
+  // result fields only.
+  bool foundation = false;
+  // Drawn as colour fringes even where isolines are chosen.
+  bool FringesOnly() const { return perElement || foundation; }
 };
 
 // Index 0 is the plain view ("Normal View").

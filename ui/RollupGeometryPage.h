@@ -1,7 +1,9 @@
 // The property editor's geometry page: the absolute coordinates of the selected node or of the
-// chosen end of the selected edge, a sketch of the selection, and the buttons that select an
-// edge's begin or end node in the plan. A polygon shows 0, 0 and moves nothing sensible; the
-// host decides what a polygon's geometry request means.
+// chosen end of the selected edge, an edge's arc as its bulge or as its radius (either field
+// follows the other as it is typed; the sign is the bulge's: negative for an arc running
+// clockwise from the begin node, 0 for a straight edge), a sketch of the selection with the arc
+// drawn, and the buttons that select an edge's begin or end node in the plan. A polygon shows 0, 0
+// and moves nothing sensible; the host decides what a polygon's geometry request means.
 #pragma once
 
 #include <optional>
@@ -43,9 +45,20 @@ class RollupGeometryPage : public RollupPage {
  private:
   void ShowCoordinates(const RollupSelection& selection);
   void ShowSketch(const RollupSelection& selection);
+  void ShowArc(const RollupSelection& selection);
+  // The edge's chord as it would be with the typed end (x, y) put in place of the chosen end.
+  static double Chord(const RollupSelection& selection, double x, double y);
+  // Reads the bulge, from the radius when that was typed last; false (with a message naming
+  // the edge) when the field read is refused.
+  bool ReadBulge(const RollupSelection& selection, double chord, double& bulge);
 
   QLineEdit* valueX_ = nullptr;
   QLineEdit* valueY_ = nullptr;
+  QLineEdit* bulge_ = nullptr;
+  QLineEdit* radius_ = nullptr;
+  bool radiusTyped_ = false;  // the radius, not the bulge, was typed last
+  double shownBulge_ = 0.0;   // the selected edge's bulge as shown or applied
+  RollupSelection current_;   // the selection as last shown, for the fields' conversions
   TRollupSketch* drawBox_ = nullptr;
   QLabel* selectedEnd_ = nullptr;
   QPushButton* selBegin_ = nullptr;

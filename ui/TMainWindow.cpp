@@ -352,8 +352,8 @@ void TMainWindow::UpdateCommands() {
   a.ExportVtk->setEnabled(pipeline_.exports && idle);
   a.DeflectedShape->setEnabled(staticSolved_ && idle);
   // The mesher reads the parameters and writes the statistics while it runs.
-  for (QAction* c : {a.New1, a.Open1, a.newpolygon, a.newvertex, a.ResDlgMenu, a.SavePicture,
-                     a.ParametersStats1})
+  for (QAction* c : {a.New1, a.Open1, a.newpolygon, a.newvertex, a.DrawCircle, a.ResDlgMenu,
+                     a.SavePicture, a.ParametersStats1})
     c->setEnabled(idle);
   a.recentMenu->setEnabled(idle && !recent_->Paths().isEmpty());
   // The undo actions follow the stack by themselves; while a mesh or a solve runs they wait.

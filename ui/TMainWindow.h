@@ -110,6 +110,9 @@ class TMainWindow : public QMainWindow,
   void KeyRelease(int key);
   void NewPolygonClick();
   void NewVertexClick();
+  // Edit > Circle: asks for a centre and a radius and adds the circle as a closed polygon of
+  // arcs (PlanEditing::AddCircle), one undo step.
+  void DrawCircleClick();
 
   // ---- Pipeline (TMainWindowPipeline.cpp) ----
   void GenerateMeshClick();

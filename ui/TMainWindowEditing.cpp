@@ -2,6 +2,7 @@
 // Apply, the selection shown in the editor, Delete, and the job states undo and redo exchange.
 // Every change to the job goes through the history, which gives it a new revision; a restored
 // state brings its revision back, and with it the mesh made of it, if that is still the mesh.
+#include "ui/CircleDialog.h"
 #include "ui/JobDeletion.h"
 #include "ui/TMainWindow.h"
 
@@ -15,6 +16,18 @@ void TMainWindow::NewPolygonClick() {
 
 void TMainWindow::NewVertexClick() {
   if (!busy_) editing_.NewVertexButton();
+}
+
+void TMainWindow::DrawCircleClick() {
+  if (busy_) return;
+  CircleDialog dialog(this);
+  const std::optional<CircleInput> circle = dialog.Ask();
+  if (!circle) return;
+  history_->Record([&] {
+    editing_.AddCircle(circle->cx, circle->cy, circle->radius, circle->hole);
+    return QStringLiteral("Add circle");
+  });
+  UpdateDeleteCommand();
 }
 
 void TMainWindow::SelectEdgeEnd(int edge, int end) { editing_.SelectEdgeEnd(edge, end); }

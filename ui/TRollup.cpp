@@ -158,7 +158,8 @@ void TRollup::ToggleEdgeEnd() {
 void TRollup::Apply() {
   if (!mainButton_->isEnabled()) return;
   EditRequest& r = host_.Request();
-  r.geometryChanged = r.loadsChanged = r.constraintsChanged = r.physicsChanged = false;
+  r.geometryChanged = r.loadsChanged = r.constraintsChanged = r.physicsChanged = r.arcChanged =
+      false;
   // A refused page keeps every page's pending changes, so that correcting the bad field and
   // pressing Apply again applies all of them.
   for (RollupPage* page : pages_) {

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <cmath>
 
+#include "model/ArcGeometry.h"
+
 namespace tavrin {
 
 namespace {
@@ -13,6 +15,8 @@ constexpr int H = kSketchSize;
 // A neighbour closer than this in both coordinates is the node itself (the stand-in for a
 // neighbour the node does not have).
 constexpr double kSameSpot = 0.0001;
+// A half circle across the box in pieces of 7.5 degrees: smooth at 49 pixels.
+constexpr int kArcPieces = 24;
 
 // floor() of a quotient that can be huge: clamped to a range that keeps int arithmetic sane.
 int FloorInt(double v) {
@@ -56,10 +60,11 @@ TRollupSketch::TRollupSketch(QWidget* parent) : QWidget(parent) {
   setFixedSize(W, H);
 }
 
-void TRollupSketch::ShowEdge(SketchPoint chosen, SketchPoint other) {
+void TRollupSketch::ShowEdge(SketchPoint chosen, SketchPoint other, double bulge) {
   shown_ = Shown::edge;
   chosen_ = chosen;
   other_ = other;
+  bulge_ = chosen == other ? 0.0 : bulge;
   update();
 }
 
@@ -81,7 +86,21 @@ void TRollupSketch::paintEvent(QPaintEvent*) {
   auto screen = [](SketchPoint s) { return QPoint(s.x, H - s.y); };
   if (shown_ == Shown::edge) {
     const QPoint s1 = screen(chosen_), s2 = screen(other_);
-    p.drawLine(s1, s2);
+    if (bulge_ == 0.0) {
+      p.drawLine(s1, s2);
+    } else {
+      // Box pixels have y up, as the plan has, so the arc turns the same way as on the plan.
+      const Arc arc = ArcThrough(chosen_.x, chosen_.y, other_.x, other_.y, bulge_);
+      QPolygonF line;
+      for (int k = 0; k <= kArcPieces; ++k) {
+        double x = 0, y = 0;
+        ArcPointAt(arc, static_cast<double>(k) / kArcPieces, x, y);
+        line << QPointF(x, H - y);
+      }
+      p.setRenderHint(QPainter::Antialiasing);
+      p.drawPolyline(line);
+      p.setRenderHint(QPainter::Antialiasing, false);
+    }
     p.setBrush(Qt::NoBrush);
     p.drawRect(s2.x() - 3, s2.y() - 3, 5, 5);  // outlined 6 x 6 (pen included)
     p.fillRect(s1.x() - 3, s1.y() - 3, 6, 6, Qt::black);

@@ -1,7 +1,7 @@
 // The property editor's sketch box: a 49 x 49 picture of the selected edge (its two ends, the
-// chosen one filled) or of the selected node (a square with a stroke towards each neighbour).
-// The geometry is plain integer arithmetic in box pixels with y pointing up, kept apart from
-// the widget so that it can be checked alone.
+// chosen one filled, joined by its chord or by its arc) or of the selected node (a square with a
+// stroke towards each neighbour). The geometry is plain integer arithmetic in box pixels with y
+// pointing up, kept apart from the widget so that it can be checked alone.
 #pragma once
 
 #include <QWidget>
@@ -31,8 +31,9 @@ class TRollupSketch : public QWidget {
  public:
   explicit TRollupSketch(QWidget* parent = nullptr);
 
-  // An edge: the chosen end is drawn filled, the other outlined.
-  void ShowEdge(SketchPoint chosen, SketchPoint other);
+  // An edge: the chosen end is drawn filled, the other outlined; bulge is the edge's arc run
+  // from the chosen end to the other (0 for a straight edge).
+  void ShowEdge(SketchPoint chosen, SketchPoint other, double bulge = 0.0);
   // A node and its neighbours, passed as TRollup::ShowSelection's c.
   void ShowNode(const std::array<double, 6>& c);
   void ShowNothing();
@@ -49,6 +50,7 @@ class TRollupSketch : public QWidget {
   enum class Shown { nothing, edge, node };
   Shown shown_ = Shown::nothing;
   SketchPoint chosen_, other_;
+  double bulge_ = 0.0;
   std::array<double, 6> node_{};
 };
 

@@ -30,7 +30,7 @@ void AddMenus(TMainWindow& window, WorkbenchActions& a) {
   a.recentMenu->menuAction()->setObjectName("RecentFiles");
   file->addAction(a.Exit1);
   QMenu* edit = bar->addMenu("Edit ...");
-  edit->addActions({a.EditUndo, a.EditRedo, a.EditDelete});
+  edit->addActions({a.EditUndo, a.EditRedo, a.EditDelete, a.DrawCircle});
   edit->addSeparator();
   edit->addActions({a.GeomRollup, a.LoadsRollup, a.ConstrRollup, a.PhysicsRollup, a.CloseRollup});
   QMenu* view = bar->addMenu("View");
@@ -170,6 +170,7 @@ WorkbenchActions BuildWorkbenchActions(TMainWindow& window, QUndoStack& undo, bo
   a.newpolygon = action("newpolygon", "Polygon", [w] { w->NewPolygonClick(); });
   a.newvertex = action("newvertex", "Vertex", [w] { w->NewVertexClick(); });
   a.newvertex->setToolTip("New Vertex");
+  a.DrawCircle = action("DrawCircle", "Circle...", [w] { w->DrawCircleClick(); });
   a.editvertex = action("editvertex", "Edit", [w] {
     if (w->Rollup()) w->Rollup()->show();
   });

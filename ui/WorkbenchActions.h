@@ -31,6 +31,7 @@ struct WorkbenchActions {
   QAction* newpolygon = nullptr;
   QAction* newvertex = nullptr;
   QAction* editvertex = nullptr;
+  QAction* DrawCircle = nullptr;
   QAction* Generatemesh = nullptr;
   QAction* ParametersStats1 = nullptr;
   QAction* SolveStaticMenu = nullptr;

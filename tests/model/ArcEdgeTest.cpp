@@ -7,6 +7,7 @@
 
 #include "model/ArcGeometry.h"
 #include "model/GeometryCheck.h"
+#include "model/JobCircle.h"
 #include "model/TObjCont.h"
 
 namespace tavrin {
@@ -41,6 +42,73 @@ TEST(ArcGeometry, CentreRadiusAndPointsFollowTheBulge) {
   EXPECT_NEAR(back.cy, 7, 1e-13);
   EXPECT_NEAR(ArcLength(5 * std::sqrt(2.0), b), 5 * kPi / 2, 1e-12);
   EXPECT_NEAR(ArcSagitta(10, 1), 5, 0);
+}
+
+// The radius of a chord c's arc of angle theta is c / (2 sin(theta / 2)); the editor's radius
+// field turns it back into tan(theta / 4) with the radius's sign. Tolerance 1e-15 relative.
+TEST(ArcGeometry, RadiusAndBulgeConvert) {
+  const double chord = 8;
+  for (double theta : {0.01, kPi / 3, kPi / 2, 2.5, kPi}) {
+    for (double side : {1.0, -1.0}) {
+      const double radius = chord / (2 * std::sin(theta / 2));
+      const double bulge = side * std::tan(theta / 4);
+      EXPECT_NEAR(BulgeForRadius(chord, side * radius), bulge, 1e-15 * std::fabs(bulge)) << theta;
+      EXPECT_NEAR(ArcRadius(chord, bulge), radius, 1e-15 * radius) << theta;
+    }
+  }
+  EXPECT_EQ(BulgeForRadius(chord, 0), 0.0);
+  EXPECT_TRUE(std::isnan(BulgeForRadius(chord, 3.99)));  // no circle of it reaches both ends
+}
+
+// A circle is added whole, its four nodes on the circle and its arcs sound; refused, it leaves
+// the job as it was and says why.
+TEST(JobCircle, AddedWholeOrRefusedWithTheJobUnchanged) {
+  struct Case {
+    std::string name;
+    double cx, cy, r;
+    bool drawing;          // a polygon is being drawn
+    std::string expected;  // "" added, else a part of the message
+  };
+  const Case cases[] = {
+      {"hole in the square", 50, 50, 20, false, ""},
+      {"around the square", 50, 50, 200, false, ""},
+      {"crossing the square", 105, 50, 20, false, "crosses edge"},
+      {"a node on an edge", 100, 50, 20, false, "lies on edge 1"},
+      {"too small", 10, 10, 0.2, false, "too flat"},
+      {"no radius", 50, 50, 0, false, "radius above 0"},
+      {"not finite", std::nan(""), 50, 5, false, "finite centre"},
+      {"while drawing", 50, 50, 20, true, "Finish the polygon"},
+  };
+  for (const Case& c : cases) {
+    TObjCont job;
+    job.ReadJobText(SquareWithArc("0"));
+    if (c.drawing) job.AddPolygonVertex(300, 300, 1);
+    const std::string before = job.JobText();
+    const std::string message = AddCircle(job, c.cx, c.cy, c.r, true);
+    if (!c.expected.empty()) {
+      EXPECT_NE(message.find(c.expected), std::string::npos) << c.name << ": " << message;
+      EXPECT_EQ(job.JobText(), before) << c.name;
+      continue;
+    }
+    EXPECT_EQ(message, "") << c.name;
+    ASSERT_EQ(job.PolygonCount(), 2) << c.name;
+    EXPECT_TRUE(job.IsHole(1));
+    for (int k = 0; k < 4; ++k) {
+      const int e = job.PolygonEdge(1, k);
+      EXPECT_NEAR(job.EdgeBulge(e), std::tan(kPi / 8), 1e-16) << c.name;
+      EXPECT_EQ(std::hypot(job.NodeX(job.EdgeBegin(e)) - c.cx, job.NodeY(job.EdgeBegin(e)) - c.cy),
+                c.r)
+          << c.name;
+    }
+    job.PrepareForMeshing();
+    EXPECT_TRUE(CheckGeometry(job).ok) << c.name << ": " << CheckGeometry(job).message;
+    // A point between an arc and its chord is in the circle (the rays follow the arcs).
+    const int circle = c.r > 100 ? 0 : 1;
+    EXPECT_EQ(
+        job.FindPolygonAt(c.cx - 0.99 * c.r * std::cos(0.3), c.cy + 0.99 * c.r * std::sin(0.3)),
+        circle)
+        << c.name;
+  }
 }
 
 TEST(ArcEdgeFile, RoundTripsAndOldFilesStayAsTheyWere) {

@@ -174,7 +174,8 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
                 "SavePicture=Save picture "
                 "RecentFiles=Recent Files "
                 "Exit1=Exit\n"
-                "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete = GeomRollup=Geometry... "
+                "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete DrawCircle=Circle... = "
+                "GeomRollup=Geometry... "
                 "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... "
                 "CloseRollup=Close Editor\n"
                 "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit = "
@@ -229,7 +230,7 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
             "Displacement isolines; "
             "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending "
             "moment; "
-            "My bending moment; Mxy twisting moment; Error estimate");
+            "My bending moment; Mxy twisting moment; Error estimate; Foundation pressure");
   EXPECT_FALSE(views->isEditable());
 }
 

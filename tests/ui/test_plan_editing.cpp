@@ -1,6 +1,11 @@
 // Drawing and picking in the plan view, and carrying out the property editor's requests.
+#include <QCheckBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <cmath>
+#include <string>
 
 #include "mesh/MeshParameters.h"
 #include "tests/ui/WorkbenchFixture.h"
@@ -182,6 +187,85 @@ TEST_F(PlanEditingTest, ApplyMovesTheChosenEdgeEndAndReportsRefusals) {
   ASSERT_EQ(platform.messages.size(), 2u);
   EXPECT_EQ(platform.messages[1].text, "Пересечение линий недопустимо");
   EXPECT_EQ(platform.messages[1].caption, "Error!");
+}
+
+// A circle hole drawn through Edit > Circle, then arcs typed on the square's edges in the
+// editor: each accepted edit is one undo step, each refused one names the edge and changes
+// nothing.
+TEST_F(PlanEditingTest, CirclesAndArcEditsAreCheckedAndUndoable) {
+  DrawSquare(100, 100, 200);  // edge 0 from (100, 100) to (300, 100), edge 2 from (300, 300)
+  TObjCont& job = window->Structure();
+  auto circle = [&](const char* x, const char* y, const char* r) {
+    QTimer::singleShot(0, window.get(), [this, x, y, r] {
+      auto* box = window->findChild<QDialog*>("CircleBox");
+      ASSERT_NE(box, nullptr);
+      box->findChild<QLineEdit*>("CentreX")->setText(x);
+      box->findChild<QLineEdit*>("CentreY")->setText(y);
+      box->findChild<QLineEdit*>("CircleRadius")->setText(r);
+      box->findChild<QCheckBox*>("CircleHole")->setChecked(true);
+      box->findChild<QPushButton*>("OK")->click();
+    });
+    platform.messages.clear();
+    Action("DrawCircle")->trigger();
+  };
+  circle("200", "140", "20");
+  ASSERT_EQ(job.PolygonCount(), 2);
+  EXPECT_TRUE(job.IsHole(1));
+  EXPECT_EQ(Action("EditUndo")->text(), "Undo Add circle");
+  circle("100", "140", "20");  // across the outline
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text.rfind("The circle cannot be added: ", 0), 0u);
+  EXPECT_EQ(job.PolygonCount(), 2);
+
+  Action("editvertex")->trigger();
+  struct Case {
+    double x, y;  // a point on the edge
+    const char *field, *typed;
+    double bulge;         // the edge's bulge afterwards
+    const char* message;  // the start of the refusal, or nullptr
+  };
+  const Case cases[] = {
+      {200, 100, "Bulge", "2", 0, "Edge# 0: not a valid bulge"},
+      {200, 100, "Bulge", "0.0001", 0, "Edge 0 is an arc too flat"},
+      {200, 100, "Bulge", "-0.5", 0, "Edge 0, an arc, crosses edge"},  // into the hole
+      {200, 100, "Bulge", "0.5", 0.5, nullptr},                        // outwards
+      // Radius 150 over the chord of 200, bulging inwards: tan(asin(2 / 3) / 2).
+      {200, 300, "Radius", "-150", -std::tan(std::asin(2.0 / 3) / 2), nullptr},
+  };
+  for (const Case& c : cases) {
+    ClickWorld(c.x, c.y);
+    ASSERT_EQ(window->Rollup()->Kind(), SelectionKind::edge);
+    const int edge = window->Rollup()->Id();
+    const QString undo = Action("EditUndo")->text();
+    QLineEdit* field = Control<QLineEdit>(c.field);
+    field->selectAll();
+    QTest::keyClicks(field, c.typed);
+    platform.messages.clear();
+    Control<QPushButton>("MainButton")->click();
+    EXPECT_NEAR(job.EdgeBulge(edge), c.bulge, 1e-15) << c.typed;
+    if (c.message) {
+      ASSERT_EQ(platform.messages.size(), 1u) << c.typed;
+      EXPECT_EQ(platform.messages[0].text.rfind(c.message, 0), 0u) << platform.messages[0].text;
+      EXPECT_EQ(Action("EditUndo")->text(), undo) << c.typed;
+      continue;
+    }
+    EXPECT_TRUE(platform.messages.empty()) << platform.messages[0].text;
+    EXPECT_EQ(Action("EditUndo")->text().toStdString(),
+              "Undo Edit edge " + std::to_string(edge) + ": arc");
+    Action("EditUndo")->trigger();
+    EXPECT_EQ(job.EdgeBulge(edge), 0.0) << c.typed;
+    Action("EditRedo")->trigger();
+    EXPECT_NEAR(job.EdgeBulge(edge), c.bulge, 1e-15) << c.typed;
+  }
+  EXPECT_NE(job.JobText().find("\nAE, 0, 0.5\n"), std::string::npos);
+  ClickWorld(200, 50);  // on edge 0's arc, 50 below its chord
+  EXPECT_EQ(window->Rollup()->Kind(), SelectionKind::edge);
+  EXPECT_EQ(window->Rollup()->Id(), 0);
+  // The circle is one step.
+  while (Action("EditUndo")->text() != "Undo Add circle") Action("EditUndo")->trigger();
+  Action("EditUndo")->trigger();
+  EXPECT_EQ(job.PolygonCount(), 1);
+  EXPECT_EQ(job.EdgeCount(), 4);
 }
 
 TEST_F(PlanEditingTest, ApplyWritesLoadsConstraintsAndPhysics) {

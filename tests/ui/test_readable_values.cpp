@@ -59,8 +59,9 @@ TEST_F(Readable, ReadOutInEveryViewAtNodesAndBetweenThem) {
           const int n = solver.TriangleCorner(tri, c);
           cx += solver.NodeX(n) / 3;
           cy += solver.NodeY(n) / 3;
-          const double value =
-              v.perElement ? solver.ElementError(tri) : solver.NodeValue(n, v.field);
+          const double value = v.perElement   ? solver.ElementError(tri)
+                               : v.foundation ? solver.FoundationPressure(n)
+                                              : solver.NodeValue(n, v.field);
           lo = std::min(lo, value);
           hi = std::max(hi, value);
         }

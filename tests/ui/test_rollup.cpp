@@ -329,5 +329,52 @@ TEST_F(RollupTest, ShowingTheGeometryPageAgainShowsWhatWasApplied) {
   EXPECT_FALSE(host.applied.back().loadsChanged);
 }
 
+// An edge's arc typed as a bulge or as a signed radius over its chord of 10 (radius 5: a half
+// circle); the other field follows as it is typed, and a value no arc has is refused naming the
+// edge. Exact: every number here is a short decimal.
+TEST_F(RollupTest, ArcFieldsFollowEachOtherAndRefuseWhatNoArcIs) {
+  struct Case {
+    const char* field;
+    const char* typed;
+    const char* other;  // the other field as it follows; nullptr when the typing is refused
+    double bulge;       // applied
+  };
+  const Case cases[] = {
+      {"Bulge", "0.5", "6.25", 0.5},   // R = c (1 + b^2) / (4 b)
+      {"Radius", "-5", "-1", -1.0},    // half circle, clockwise
+      {"Bulge", "0", "0", 0.0},        // back to straight
+      {"Bulge", "1.5", nullptr, 0.0},  // more than a half turn
+      {"Radius", "4", nullptr, 0.0},   // shorter than half the chord
+  };
+  for (const Case& c : cases) {
+    host.request.bulge = 0.25;
+    ShowEdge(3, 0, 0, 10, 0);
+    ASSERT_EQ(Text("Bulge"), "0.25");
+    QLineEdit* field = Get<QLineEdit>(c.field);
+    field->selectAll();
+    QTest::keyClicks(field, c.typed);
+    platform.messages.clear();
+    host.applied.clear();
+    rollup.Apply();
+    if (!c.other) {
+      ASSERT_EQ(Messages().size(), 1u) << c.typed;
+      EXPECT_EQ(Messages()[0].rfind("Edge# 3: not a valid", 0), 0u) << Messages()[0];
+      EXPECT_TRUE(host.applied.empty()) << c.typed;
+      continue;
+    }
+    EXPECT_EQ(Text(std::string(c.field) == "Bulge" ? "Radius" : "Bulge"), c.other) << c.typed;
+    ASSERT_EQ(host.applied.size(), 1u) << c.typed;
+    const EditRequest& r = host.applied[0];
+    EXPECT_TRUE(r.arcChanged);
+    EXPECT_EQ(r.bulge, c.bulge) << c.typed;
+    EXPECT_FALSE(r.geometryChanged) << c.typed;  // no node moves with an arc typed alone
+    if (c.bulge == 0.5) {
+      const std::filesystem::path shots = std::filesystem::path(TAVRIN_BINARY_DIR) / "screenshots";
+      std::filesystem::create_directories(shots);
+      rollup.grab().save(QString::fromStdString((shots / "property_editor_arc.png").string()));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tavrin

@@ -15,6 +15,8 @@
 #include "bench/FringeGrid.h"
 #include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/DeflectedView3D.h"
+#include "ui/ResultViews.h"
 #include "ui/TMeshInformer.h"
 #include "ui/TMesh_params.h"
 #include "ui/TSolveInformer.h"
@@ -190,6 +192,60 @@ TEST_F(Screenshots, TwoMillionTriangleFringes) {
   EXPECT_EQ(picture.pixel(t.ScreenX(225), t.ScreenY(112.5)), scale.ColourOf(middle) | 0xff000000u);
   EXPECT_TRUE(
       image.save(QString::fromStdString((ScreenshotFolder() / "fringes-2M.png").string()), "PNG"));
+}
+
+// A circular plate with a circular hole, both added as circles of arcs, simply supported round
+// its outline under a pressure: the deflection's fringes with the outline and the hole inked
+// along their arcs. Then the raft example on its foundation in the foundation pressure's fringes.
+TEST_F(Screenshots, CircularPlateWithAHoleAndARaftOnAFoundation) {
+  const std::filesystem::path out = ScreenshotFolder();
+  window->resize(900, 760);
+  GlobalMeshParameters().animate = false;
+  ASSERT_EQ(window->Editing().AddCircle(0, 0, 200, false), "");
+  ASSERT_EQ(window->Editing().AddCircle(60, 30, 60, true), "");
+  TObjCont& job = window->Structure();
+  for (int e = 0; e < 4; ++e) job.SetEdgeConstraints(e, 100, 0, 0, 0);
+  job.SetPolygonPhysics(0, -0.01, 210000, 0.3, 10, false);
+  window->ZoomFitClick();
+  window->GenerateMeshClick();
+  ASSERT_TRUE(window->Meshed());
+  window->SolveStaticClick();
+  ASSERT_TRUE(window->StaticSolved());
+  window->SetFringes(true);
+  window->SelectView(1);
+  QApplication::processEvents();
+  EXPECT_TRUE(window->grab().save(
+      QString::fromStdString((out / "circular-plate-with-hole.png").string()), "PNG"));
+  // The outline's middle at 45 degrees, 59 units off the chord of its quarter: inked dark.
+  const ViewTransform& t = CurrentViewTransform();
+  const QImage& plan = window->PlanArea()->Image();
+  const double ratio = plan.devicePixelRatio();
+  const double r45 = 200 / std::sqrt(2.0);
+  EXPECT_LT(qGray(plan.pixel(static_cast<int>(t.ScreenX(r45) * ratio),
+                             static_cast<int>(t.ScreenY(r45) * ratio))),
+            80);
+
+  // The same plate in 3D: the outline and the hole's rim run along their arcs.
+  window->DeflectedShapeClick();
+  DeflectedView3D* view3d = window->DeflectedView();
+  ASSERT_NE(view3d, nullptr);
+  EXPECT_TRUE(view3d->isVisible());
+  EXPECT_TRUE(view3d->grab().save(
+      QString::fromStdString((out / "circular-plate-with-hole-3d.png").string()), "PNG"));
+  view3d->hide();
+
+  ASSERT_TRUE(window->OpenJob(ExamplePath("raft-on-foundation.sam")));
+  window->GenerateMeshClick();
+  window->SolveStaticClick();
+  ASSERT_TRUE(window->StaticSolved());
+  int view = 0;
+  while (view < static_cast<int>(ResultViews().size()) && !ResultViews()[view].foundation) ++view;
+  window->SelectView(view);
+  ASSERT_EQ(window->ViewIndex(), view);
+  EXPECT_GT(window->Solver().FoundationZ(), 0.0);  // the ground pushes up on a plate pressed down
+  QApplication::processEvents();
+  EXPECT_TRUE(window->grab().save(
+      QString::fromStdString((out / "raft-foundation-pressure.png").string()), "PNG"));
 }
 
 }  // namespace
