@@ -1,5 +1,6 @@
 #include "analysis/AdaptiveSolve.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -12,6 +13,10 @@ namespace tavrin {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Bounds of the targets' widening: never narrower than the rule, never four times wider.
+constexpr double kLeastWidening = 1.0;
+constexpr double kMostWidening = 4.0;
 
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -43,6 +48,12 @@ AdaptiveRun SolveAdaptively(const TObjCont& job, std::unique_ptr<FEM> first,
   AdaptiveRun run;
   std::unique_ptr<FEM> mesh = std::move(first);
   Clock::time_point start = Clock::now();
+  // The mesher's triangles come out smaller than the area they must stay below (about half of
+  // it on average, less where the field is graded), so a mesh made to the rule's areas has about
+  // twice the elements the rule counted and overshoots the aim. The next targets are widened by
+  // what the last mesh made over what it was asked for.
+  double widening = 1;
+  double asked = 0;  // the element count the last targets asked for; 0 for the first mesh
   for (int cycle = 0;; ++cycle) {
     if (!mesh->Statistics().usable && mesh->Statistics().nodeCount > 0) {
       run.end = AdaptiveEnd::Failed;
@@ -71,8 +82,12 @@ AdaptiveRun SolveAdaptively(const TObjCont& job, std::unique_ptr<FEM> first,
     figures.estimate = solved.ErrorEstimate();
     figures.seconds = SecondsSince(start);
     run.cycles.push_back(figures);
-    const std::vector<double> targets = TargetAreas(solved, settings.target);
+    if (asked > 0)
+      widening = std::clamp(widening * figures.elements / asked, kLeastWidening, kMostWidening);
+    std::vector<double> targets = TargetAreas(solved, settings.target);
     const double predicted = PredictedElements(solved, targets);
+    for (double& area : targets) area *= widening;
+    asked = predicted;
     std::shared_ptr<const SizeField> field =
         targets.empty() ? nullptr : AdaptedSizeField(solved, targets, settings.gradation);
     run.mesh = std::move(mesh);
