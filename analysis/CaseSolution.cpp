@@ -12,7 +12,8 @@
 namespace tavrin {
 
 std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKind element,
-                                const AnalysisOptions& options, const std::vector<int>& cases) {
+                                const AnalysisOptions& options, const std::vector<int>& cases,
+                                SolveProgress* progress) {
   *this = CaseSolution{};
   const LoadCases& all = job.Cases();
   if (std::string problem = all.Problem(); !problem.empty()) return problem;
@@ -28,17 +29,18 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
     if (k != 0 && !map) map = std::make_unique<CaseMeshLoads>(mesh, job);
     meshes.emplace_back(all.CaseName(k), k == 0 ? base : map->Apply(base, job.CaseLoads(k)));
   }
-  if (std::string error = SolveCases(std::move(meshes), element, options); !error.empty())
+  if (std::string error = SolveCases(std::move(meshes), element, options, progress); !error.empty())
     return error;
   Combine(all);
   return {};
 }
 
 std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMesh>> cases,
-                                     ElementKind element, const AnalysisOptions& options) {
+                                     ElementKind element, const AnalysisOptions& options,
+                                     SolveProgress* progress) {
   *this = CaseSolution{};
   if (cases.empty()) return {};
-  auto solver = std::make_unique<TGlobMatrix>(element, options);
+  auto solver = std::make_unique<TGlobMatrix>(element, options, progress);
   // The last case factors the matrix and the first is solved last, so that the solver is left
   // answering for the first case without a solve of its own.
   const std::size_t count = cases.size();

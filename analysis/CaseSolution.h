@@ -27,6 +27,7 @@
 namespace tavrin {
 
 class FEM;
+class SolveProgress;
 class TObjCont;
 struct LoadCases;
 
@@ -46,9 +47,11 @@ class CaseSolution {
   // Solves the cases of `job` (as meshed) named by index in `cases` (every case when empty),
   // then every combination all of whose cases were solved, then every envelope all of whose
   // combinations were. Returns "" or one line naming the case that could not be solved (or
-  // the fault LoadCases::Problem() finds); nothing is kept then.
+  // the fault LoadCases::Problem() finds); nothing is kept then. The solver reports to
+  // `progress` (not owned; it must outlive this object, which keeps the solver) when given.
   std::string Solve(const FEM& mesh, const TObjCont& job, ElementKind element,
-                    const AnalysisOptions& options, const std::vector<int>& cases = {});
+                    const AnalysisOptions& options, const std::vector<int>& cases = {},
+                    SolveProgress* progress = nullptr);
 
   // The two steps of Solve. SolveCases takes one mesh per case, all of one structure (the same
   // nodes, edges, triangles, constraint codes and materials; forces, prescribed values and
@@ -56,7 +59,7 @@ class CaseSolution {
   // combinations and envelopes of `all` whose cases (combinations) are among the sets, and the
   // design columns of every set.
   std::string SolveCases(std::vector<std::pair<std::string, PlateMesh>> cases, ElementKind element,
-                         const AnalysisOptions& options);
+                         const AnalysisOptions& options, SolveProgress* progress = nullptr);
   void Combine(const LoadCases& all);
 
   int CaseSets() const { return static_cast<int>(figures_.size()); }

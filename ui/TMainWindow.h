@@ -162,6 +162,12 @@ class TMainWindow : public QMainWindow,
   void ShowSelection(SelectionKind kind, std::span<const int> ids,
                      const std::array<double, 6>& c) override;
 
+  // Edit > Load cases...: the LoadCasesDialog, its result kept by EditLoadCases.
+  void LoadCasesClick();
+  // The job's load cases replaced as one undoable step; "" or the fault that refused them
+  // (shown to the user), the job unchanged then.
+  std::string EditLoadCases(const LoadCases& cases);
+
   // ---- Undo and deletion ----
   // Delete: removes the selected free node or polygon (see JobDeletion.h) as one undoable step.
   void DeleteClick();

@@ -3,6 +3,8 @@
 // Every change to the job goes through the history, which gives it a new revision; a restored
 // state brings its revision back, and with it the mesh made of it, if that is still the mesh.
 #include "ui/JobDeletion.h"
+#include "ui/LoadCasesDialog.h"
+#include "ui/Platform.h"
 #include "ui/TMainWindow.h"
 
 namespace tavrin {
@@ -33,6 +35,23 @@ void TMainWindow::ApplyEdits() {
   editing_.ShowSelectionAgain();
   if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected())
     rollup_->ToggleEdgeEnd();
+}
+
+void TMainWindow::LoadCasesClick() {
+  if (busy_) return;
+  LoadCasesDialog dialog(Structure().Cases(), this);
+  if (dialog.exec() == QDialog::Accepted) (void)EditLoadCases(dialog.Result());
+}
+
+std::string TMainWindow::EditLoadCases(const LoadCases& cases) {
+  if (busy_) return {};
+  std::string problem;
+  history_->Record([&] {
+    problem = Structure().SetCases(cases);
+    return QStringLiteral("Edit load cases");
+  });
+  if (!problem.empty()) ShowError(problem);
+  return problem;
 }
 
 void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids,
