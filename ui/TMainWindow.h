@@ -151,6 +151,8 @@ class TMainWindow : public QMainWindow,
   EditRequest& Request() override { return editing_.Request(); }
   void SelectEdgeEnd(int edge, int end) override;
   void ApplyEdits() override;
+  std::vector<std::string> CaseNames() override;
+  void ChooseLoadCase(int k) override;
 
   // ---- PlanEditingHost ----
   TObjCont& Structure() override { return document_.Job(); }

@@ -51,7 +51,25 @@ std::string TMainWindow::EditLoadCases(const LoadCases& cases) {
     return QStringLiteral("Edit load cases");
   });
   if (!problem.empty()) ShowError(problem);
+  // The editor's case selector lists the cases now; a case deleted may have been the one shown.
+  const int k = editing_.Request().loadCase;
+  ChooseLoadCase(k < Structure().Cases().CaseCount() ? k : 0);
   return problem;
+}
+
+std::vector<std::string> TMainWindow::CaseNames() {
+  const LoadCases& cases = Structure().Cases();
+  std::vector<std::string> names;
+  for (int k = 0; k < cases.CaseCount(); ++k) names.push_back(cases.CaseName(k));
+  return names;
+}
+
+void TMainWindow::ChooseLoadCase(int k) {
+  editing_.Request().loadCase = k;
+  if (editing_.selectionKind != SelectionKind::none)
+    editing_.ShowSelectionAgain();
+  else if (rollup_)  // nothing selected: the editor still shows the case chosen
+    rollup_->ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
 }
 
 void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids,

@@ -1,5 +1,6 @@
 // Edit > Load cases: the dialog's tables become the job's cases, combinations and envelopes in
 // one undoable step; bad input is refused with a message naming it and nothing typed is lost.
+#include <QComboBox>
 #include <QTableWidget>
 
 #include "tests/ui/WorkbenchFixture.h"
@@ -96,6 +97,55 @@ TEST_F(LoadCasesEditing, AcceptedTablesAreOneUndoableStep) {
   EXPECT_NE(window->EditLoadCases(bad).find("polygon 7"), std::string::npos);
   EXPECT_EQ(window->Structure().Cases(), expected);
   EXPECT_EQ(platform.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tavrin::test
+
+namespace tavrin::test {
+namespace {
+
+// The property editor's case selector: the loads page and the polygon pressure show and set
+// the chosen case's values; the job's own (first case) values stay; undo takes the edit back.
+TEST_F(LoadCasesEditing, PropertyEditorEditsTheChosenCase) {
+  TestPlatform platform;
+  ASSERT_TRUE(window->OpenJob(ExamplePath("square-load-cases.sam")));
+  Action("editvertex")->trigger();
+  TRollup& editor = *window->Rollup();
+  const TObjCont& job = window->Structure();
+  auto* caseBox = Control<QComboBox>("LoadCase");
+  const struct {
+    const char* what;
+    bool polygon;
+    const char* field;
+    double shownFirst, shownLive;  // the field's value in Case 1 and in Live
+  } edits[] = {
+      {"centre node force", false, "ForceUZ", -500, -50},
+      {"plate pressure", true, "Pressure", -0.01, -0.02},
+  };
+  for (const auto& e : edits) {
+    SCOPED_TRACE(e.what);
+    if (e.polygon) QTest::keyPress(window.get(), Qt::Key_Shift);
+    ClickWorld(e.polygon ? 225 : 225, e.polygon ? 0 : 225);
+    if (e.polygon) QTest::keyRelease(window.get(), Qt::Key_Shift);
+    ASSERT_EQ(editor.Kind(), e.polygon ? SelectionKind::polygon : SelectionKind::node);
+    ASSERT_TRUE(caseBox->isVisibleTo(&editor));
+    ASSERT_EQ(caseBox->count(), 2);
+    emit caseBox->activated(0);
+    EXPECT_EQ(Control<QLineEdit>(e.field)->text().toDouble(), e.shownFirst);
+    emit caseBox->activated(1);
+    EXPECT_EQ(Control<QLineEdit>(e.field)->text().toDouble(), e.shownLive);
+    Type(e.field, "-7");
+    editor.Apply();
+    const LoadCase& live = job.Cases().further[0];
+    EXPECT_EQ(e.polygon ? live.Pressure(0) : LoadCase::Get(live.nodeForce, 4)[0], -7.0);
+    EXPECT_EQ(e.polygon ? job.Physics(0).pressure : job.CaseLoads(0).nodeForce.at(4)[0],
+              e.shownFirst);
+    Action("EditUndo")->trigger();
+    const LoadCase& undone = job.Cases().further[0];
+    EXPECT_EQ(e.polygon ? undone.Pressure(0) : LoadCase::Get(undone.nodeForce, 4)[0], e.shownLive);
+  }
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 }  // namespace
