@@ -28,8 +28,7 @@ std::string ApplyCaseEdits(TObjCont& job, const EditRequest& r) {
   LoadCase& c = cases.further[static_cast<std::size_t>(r.loadCase - 1)];
   const bool node = r.kind == SelectionKind::node, edge = r.kind == SelectionKind::edge;
   if (r.loadsChanged && (node || edge))
-    LoadCase::Set(node ? c.nodeForce : c.edgeForce, r.index,
-                  {r.loadLinZ, r.loadRotX, r.loadRotY});
+    LoadCase::Set(node ? c.nodeForce : c.edgeForce, r.index, {r.loadLinZ, r.loadRotX, r.loadRotY});
   if (r.constraintsChanged && (node || edge)) {
     // The first case's prescribed values stay; the code and springs are the structure's.
     std::array<double, 6> first{};
