@@ -27,6 +27,7 @@
 namespace tavrin {
 
 class FEM;
+class SolveProgress;
 class TObjCont;
 struct LoadCases;
 
@@ -47,7 +48,8 @@ class CaseSolution {
   // then every combination all of whose cases were solved, then every envelope all of whose
   // combinations were. Returns "" or one line naming the case that could not be solved (or
   // the fault LoadCases::Problem() finds); nothing is kept then. `progress` (not owned; may
-  // be null) hears every case's solve and may stop it, which fails the solve as a refusal does.
+  // be null; it must outlive this object, which keeps the solver) hears every case's solve and
+  // may stop it, which fails the solve as a refusal does.
   std::string Solve(const FEM& mesh, const TObjCont& job, ElementKind element,
                     const AnalysisOptions& options, const std::vector<int>& cases = {},
                     SolveProgress* progress = nullptr);

@@ -2,6 +2,7 @@
 // so fifteen levels cost fifteen passes.
 #include "analysis/TIsolines.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tavrin {
@@ -33,15 +34,16 @@ int TIsolines::SegmentEnd(int k) const { return k >= 0 && k < ends_.Count() ? en
 double TIsolines::PointX(int i) const { return i >= 0 && i < px_.Count() ? px_.Get(i) : -1.0; }
 double TIsolines::PointY(int i) const { return i >= 0 && i < py_.Count() ? py_.Get(i) : -1.0; }
 
-int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver) {
-  if (field < 0 || field >= kResultFieldCount) return -1;
-  if (!solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
+namespace {
+
+// One level traced over the solved mesh, the corner values read by value(node).
+template <class Value>
+int Trace(TIsolines& set, double level, const TGlobMatrix& solver, const Value& value) {
   int added = 0;
   for (int t = 0; t < solver.ResultTriangleCount(); ++t) {
     int a = solver.TriangleCorner(t, 0), b = solver.TriangleCorner(t, 1),
         c = solver.TriangleCorner(t, 2);
-    double va = CornerValue(solver, a, field), vb = CornerValue(solver, b, field),
-           vc = CornerValue(solver, c, field);
+    double va = value(a), vb = value(b), vc = value(c);
     if (va == kNoValue || vb == kNoValue || vc == kNoValue) continue;
     // Bring the corner that is alone on its side of the level to position a. A corner exactly on
     // the level is treated by its position in the triangle, not symmetrically.
@@ -75,6 +77,29 @@ int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& so
   return added;
 }
 
+// Fifteen levels evenly spaced between hi and lo, highest first, each traced by trace(level).
+template <class TraceLevel>
+int TraceLevels(TIsolines& set, double hi, double lo, std::vector<IsolineLevel>* levels,
+                const TraceLevel& trace) {
+  const double step = static_cast<double>((hi - lo) * (1.0L / 15.0L));
+  double level = hi - step;
+  for (int k = 0; k < 15; ++k) {
+    const int first = set.SegmentCount();
+    trace(level);
+    if (levels) levels->push_back({level, first, set.SegmentCount() - first});
+    level -= step;
+  }
+  return set.SegmentCount();
+}
+
+}  // namespace
+
+int TraceIsolines(TIsolines& set, double level, int field, const TGlobMatrix& solver) {
+  if (field < 0 || field >= kResultFieldCount) return -1;
+  if (!solver.IsSolved() || (field >= 3 && !solver.HasStresses())) return -1;
+  return Trace(set, level, solver, [&](int node) { return CornerValue(solver, node, field); });
+}
+
 int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver,
                   std::vector<IsolineLevel>* levels) {
   set = TIsolines();
@@ -93,15 +118,19 @@ int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver,
     if (hi < v) hi = v;
     if (lo > v) lo = v;
   }
-  const double step = static_cast<double>((hi - lo) * (1.0L / 15.0L));
-  double level = hi - step;
-  for (int k = 0; k < 15; ++k) {
-    const int first = set.SegmentCount();
-    TraceIsolines(set, level, field, solver);
-    if (levels) levels->push_back({level, first, set.SegmentCount() - first});
-    level -= step;
-  }
-  return set.SegmentCount();
+  return TraceLevels(set, hi, lo, levels,
+                     [&](double level) { TraceIsolines(set, level, field, solver); });
+}
+
+int BuildIsolines(TIsolines& set, const std::vector<double>& nodeValues, const TGlobMatrix& solver,
+                  std::vector<IsolineLevel>* levels) {
+  set = TIsolines();
+  if (nodeValues.empty() || static_cast<int>(nodeValues.size()) != solver.ResultNodeCount())
+    return -1;
+  const auto [lo, hi] = std::minmax_element(nodeValues.begin(), nodeValues.end());
+  return TraceLevels(set, *hi, *lo, levels, [&](double level) {
+    Trace(set, level, solver, [&](int node) { return nodeValues[static_cast<std::size_t>(node)]; });
+  });
 }
 
 }  // namespace tavrin

@@ -47,5 +47,10 @@ struct IsolineLevel {
 // levels in the order traced (highest first), for legends and labels.
 int BuildIsolines(TIsolines& set, int field, const TGlobMatrix& solver,
                   std::vector<IsolineLevel>* levels = nullptr);
+// The same for any field given by its values at the solved mesh's nodes (the solver's
+// numbering; a load combination's, a design column): the levels spread between the nodal
+// extremes. -1 when the values do not match the mesh.
+int BuildIsolines(TIsolines& set, const std::vector<double>& nodeValues, const TGlobMatrix& solver,
+                  std::vector<IsolineLevel>* levels = nullptr);
 
 }  // namespace tavrin

@@ -31,6 +31,9 @@ struct EditRequest {
   bool hole = false;
   double foundation = 0.0;  // modulus of the polygon's foundation; 0 for none
   std::string name;         // polygon name shown by the editor; nothing fills it
+  // The load case the loads, prescribed values and pressure are shown from and applied to: 0
+  // the job's own tables, k > 0 its further case k (CaseEditing.h). Kept across selections.
+  int loadCase = 0;
 };
 
 }  // namespace tavrin

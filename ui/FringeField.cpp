@@ -1,6 +1,7 @@
 #include "ui/FringeField.h"
 
 #include "analysis/TGlobMatrix.h"
+#include "ui/ResultColumns.h"
 #include "ui/ResultViews.h"
 
 namespace tavrin {
@@ -17,7 +18,10 @@ double FringeField::MarkerY(int i) const {
   return (y[t[0]] + y[t[1]] + y[t[2]]) / 3;
 }
 
-FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view) {
+namespace {
+
+// The mesh of the solver, without values.
+FringeField MeshOf(const TGlobMatrix& solver) {
   FringeField f;
   const int nodes = solver.ResultNodeCount(), triangles = solver.ResultTriangleCount();
   f.x.resize(nodes);
@@ -29,13 +33,11 @@ FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view) 
   f.triangles.resize(triangles);
   for (int t = 0; t < triangles; ++t)
     for (int c = 0; c < 3; ++c) f.triangles[t][c] = solver.TriangleCorner(t, c);
-  f.perElement = view.perElement;
-  const int count = f.perElement ? triangles : nodes;
-  f.values.resize(count);
-  for (int i = 0; i < count; ++i)
-    f.values[i] = f.perElement      ? solver.ElementError(i)
-                  : view.foundation ? solver.FoundationPressure(i)
-                                    : solver.NodeValue(i, view.field);
+  return f;
+}
+
+void FindExtremes(FringeField& f) {
+  const int count = static_cast<int>(f.values.size());
   for (int i = 0; i < count; ++i) {
     if (f.minAt < 0 || f.values[i] < f.values[f.minAt]) f.minAt = i;
     if (f.maxAt < 0 || f.values[i] > f.values[f.maxAt]) f.maxAt = i;
@@ -44,6 +46,34 @@ FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view) 
     f.min = f.values[f.minAt];
     f.max = f.values[f.maxAt];
   }
+}
+
+}  // namespace
+
+FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view) {
+  if (view.design >= 0) {
+    const ResultColumns columns(solver);
+    const int k = columns.Find(kDesignColumnNames[view.design]);
+    std::vector<double> values(static_cast<std::size_t>(solver.ResultNodeCount()));
+    for (int v = 0; v < solver.ResultNodeCount(); ++v) values[v] = columns.NodeValue(k, v);
+    return BuildFringeField(solver, std::move(values));
+  }
+  FringeField f = MeshOf(solver);
+  f.perElement = view.perElement;
+  const int count = f.perElement ? solver.ResultTriangleCount() : solver.ResultNodeCount();
+  f.values.resize(count);
+  for (int i = 0; i < count; ++i)
+    f.values[i] = f.perElement      ? solver.ElementError(i)
+                  : view.foundation ? solver.FoundationPressure(i)
+                                    : solver.NodeValue(i, view.field);
+  FindExtremes(f);
+  return f;
+}
+
+FringeField BuildFringeField(const TGlobMatrix& solver, std::vector<double> nodeValues) {
+  FringeField f = MeshOf(solver);
+  f.values = std::move(nodeValues);
+  FindExtremes(f);
   return f;
 }
 

@@ -29,7 +29,11 @@ struct FringeField {
   double MarkerY(int i) const;
 };
 
-// The field a result view shows, from a solver that has the results the view needs.
+// The field a result view shows, from a solver that has the results the view needs (a design
+// view computes its column from the whole solve).
 FringeField BuildFringeField(const TGlobMatrix& solver, const ResultView& view);
+// The solved mesh with the given values, one per node in the solver's numbering (a result set
+// other than the solver's own, or a design column).
+FringeField BuildFringeField(const TGlobMatrix& solver, std::vector<double> nodeValues);
 
 }  // namespace tavrin

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "analysis/CaseSolution.h"
 #include "analysis/TGlobMatrix.h"
 #include "mesh/FEM.h"
 #include "model/TObjCont.h"
@@ -34,6 +35,9 @@ struct PipelineRunner::Flight {
   std::shared_ptr<MeshFrameRelay> relay;
   std::thread thread;
   std::shared_ptr<FEM> mesh;  // Mesh: the new mesh; SolveStatic: the mesh solved
+  // Mesh: the job meshed; SolveStatic: the job whose cases are solved (null without cases).
+  std::shared_ptr<TObjCont> job;
+  std::shared_ptr<CaseSolution> cases;  // SolveStatic of a job with cases
   bool usable = false;
   std::unique_ptr<TGlobMatrix> solver;  // SolveStatic
   AnalysisOptions options;              // SolveStatic
@@ -108,13 +112,17 @@ PipelineRunner::~PipelineRunner() {
   }
 }
 
+const TGlobMatrix& PipelineRunner::Solver() const { return cases_ ? cases_->First() : *solver_; }
+
 void PipelineRunner::DropMeshAndSolver() {
   mesh_ = std::make_shared<FEM>();
+  meshedJob_.reset();
   DropSolver();
 }
 
 void PipelineRunner::DropSolver() {
   solver_ = std::make_unique<TGlobMatrix>();
+  cases_.reset();
   solverProgress_.reset();
 }
 
@@ -162,20 +170,32 @@ void PipelineRunner::StartMesh(const TObjCont& job, const MeshParameters& parame
   f->mesh = std::make_shared<FEM>(parameters);
   FEM* mesh = f->mesh.get();
   f->progress->stopMesh = [mesh] { mesh->RequestStop(); };
-  auto copy = std::make_shared<TObjCont>(job);
+  f->job = std::make_shared<TObjCont>(job);
   Flight* flight = f.get();
-  Depart(f, [flight, copy] {
-    flight->mesh->GenerateMesh(*copy, *flight->relay, *flight->progress);
+  Depart(f, [flight] {
+    flight->mesh->GenerateMesh(*flight->job, *flight->relay, *flight->progress);
     flight->usable = flight->mesh->IsUsable();
   });
 }
 
-void PipelineRunner::StartSolveStatic(const AnalysisOptions& options) {
+void PipelineRunner::StartSolveStatic(const AnalysisOptions& options, const LoadCases& cases) {
   std::shared_ptr<Flight> f = Launch(Work::SolveStatic);
   f->options = options;
   DropSolver();
   f->mesh = mesh_;
   Flight* flight = f.get();
+  if (!cases.IsPlain() && meshedJob_) {
+    f->job = std::make_shared<TObjCont>(*meshedJob_);
+    f->message = f->job->SetCases(cases);
+    Depart(f, [flight] {
+      if (!flight->message.empty()) return;
+      auto solution = std::make_shared<CaseSolution>();
+      flight->message = solution->Solve(*flight->mesh, *flight->job, ElementKind::Dkt,
+                                        flight->options, {}, flight->progress.get());
+      if (flight->message.empty()) flight->cases = std::move(solution);
+    });
+    return;
+  }
   Depart(f, [flight] {
     flight->solver =
         std::make_unique<TGlobMatrix>(ElementKind::Dkt, flight->options, flight->progress.get());
@@ -204,6 +224,8 @@ void PipelineRunner::StartAdaptive(const TObjCont& job, const MeshParameters& pa
   f->options = options;
   f->target = settings.target;
   auto copy = std::make_shared<TObjCont>(job);
+  f->job = copy;
+  DropSolver();
   Flight* flight = f.get();
   Depart(f, [flight, copy, parameters, settings] {
     MeshParameters first = parameters;
@@ -262,10 +284,18 @@ void PipelineRunner::Land(int id) {
   switch (f->work) {
     case Work::Mesh:
       mesh_ = f->mesh;
+      meshedJob_ = f->job;
       ending.usableMesh = f->usable;
       ending.outcome = stopping_ ? Outcome::Stopped : Outcome::Done;
       break;
     case Work::SolveStatic:
+      if (f->job) {
+        ending.outcome = f->cases ? Outcome::Done : Outcome::Failed;
+        ending.message = f->message;
+        solverProgress_ = f->progress;
+        cases_ = f->cases;
+        break;
+      }
       ending.outcome = SolveOutcome(f->solveCode);
       ending.message = f->message;
       if (ending.message.empty() && ending.outcome == Outcome::Failed)
@@ -300,7 +330,12 @@ void PipelineRunner::LandAdaptive(Flight& f, Ending& ending) {
   // The last finished cycle replaces the mesh and results, so the views show where the error
   // went; its solver was made without a progress of its own.
   mesh_ = std::shared_ptr<FEM>(std::move(run.mesh));
-  solver_ = run.solution.TakeFirst();
+  meshedJob_ = f.job;
+  // A job with load cases keeps them all, as Solve Static of such a job does.
+  if (run.solution.CaseSets() > 1)
+    cases_ = std::make_shared<CaseSolution>(std::move(run.solution));
+  else
+    solver_ = run.solution.TakeFirst();
   solverProgress_.reset();
   ending.adaptiveResults = true;
   ending.usableMesh = true;

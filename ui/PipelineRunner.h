@@ -4,7 +4,10 @@
 //
 // A run works on objects of its own: meshing on a copy of the job and a new FEM, the static
 // solve on a new TGlobMatrix (which copies the mesh it solves), so a run whose result will be
-// thrown away can be left to finish alone. Only the stress recovery works on the current solver;
+// thrown away can be left to finish alone. A job with load cases is solved as a whole
+// (CaseSolution: every case on one factorization, stresses included, then its combinations and
+// envelopes) on the job as it was meshed with the load cases it has now; its first case's
+// solver is then the current solver. Only the stress recovery works on the current solver;
 // it checks for a stop every few thousand elements, so it is waited for. The engine reports
 // through WorkerProgress and MeshFrameRelay, never through Qt.
 //
@@ -30,6 +33,7 @@
 
 namespace tavrin {
 
+class CaseSolution;
 class FEM;
 class MeshCanvas;
 class MeshFrameRelay;
@@ -38,6 +42,7 @@ class TMeshInformer;
 class TObjCont;
 class TSolveInformer;
 class WorkerProgress;
+struct LoadCases;
 
 class PipelineRunner : public QObject {
   Q_OBJECT
@@ -66,7 +71,9 @@ class PipelineRunner : public QObject {
   ~PipelineRunner() override;
 
   const FEM& Mesh() const { return *mesh_; }
-  const TGlobMatrix& Solver() const { return *solver_; }
+  const TGlobMatrix& Solver() const;
+  // The case solution of the last solve of a job with cases; null otherwise.
+  std::shared_ptr<const CaseSolution> Cases() const { return cases_; }
   Work Running() const { return running_; }
   bool Stopping() const { return stopping_; }
   // Some worker is still running, as an abandoned solve inside its factorization.
@@ -79,8 +86,9 @@ class PipelineRunner : public QObject {
   // Each needs Running() == Work::None; it returns at once, and Finished follows.
   // In: the job (copied) and the parameters the new mesh takes.
   void StartMesh(const TObjCont& job, const MeshParameters& parameters);
-  // In: the analysis options the new solver takes (copied).
-  void StartSolveStatic(const AnalysisOptions& options);
+  // In: the analysis options the new solver takes (copied), and the job's load cases (copied):
+  // with any beyond the plain first case, every case is solved and its stresses recovered.
+  void StartSolveStatic(const AnalysisOptions& options, const LoadCases& cases);
   void StartSolveStress();
   // Solve, estimate, remesh where the error is, repeat (AdaptiveSolve): from a mesh of the job
   // (copied) made with `parameters`, with the analysis options and the cycles' settings. Each
@@ -113,6 +121,8 @@ class PipelineRunner : public QObject {
   std::shared_ptr<WorkerProgress> solverProgress_;
   std::shared_ptr<FEM> mesh_;                     // shared with a solve that reads it
   std::unique_ptr<TGlobMatrix> solver_;           // written by a stress run while it runs
+  std::shared_ptr<const CaseSolution> cases_;     // shared with the result views
+  std::shared_ptr<const TObjCont> meshedJob_;     // the job as the current mesh was made of it
   std::vector<std::shared_ptr<Flight>> flights_;  // started, not yet landed (current last)
   int lastId_ = 0;
   int currentId_ = 0;  // 0 when none is current (idle, or the last one abandoned)

@@ -7,6 +7,7 @@
 #include "model/GeometryCheck.h"
 #include "model/JobCircle.h"
 #include "model/TObjCont.h"
+#include "ui/CaseEditing.h"
 #include "ui/EditMessages.h"
 #include "ui/JobDrawing.h"
 #include "ui/PlanView.h"
@@ -125,6 +126,7 @@ void PlanEditing::FetchNodeData(int node) {
   int code = 0;
   if (host_.Structure().GetNodeAttributes(node, v, code) >= 0) StoreAttributes(v, code);
   request_.springs = host_.Structure().NodeSprings(node);
+  ShowCaseValues(host_.Structure(), SelectionKind::node, node, request_);
 }
 
 void PlanEditing::FetchEdgeData(int edge) {
@@ -133,6 +135,7 @@ void PlanEditing::FetchEdgeData(int edge) {
   if (host_.Structure().GetEdgeAttributes(edge, v, code) >= 0) StoreAttributes(v, code);
   request_.springs = host_.Structure().EdgeSprings(edge);
   request_.bulge = host_.Structure().EdgeBulge(edge);
+  ShowCaseValues(host_.Structure(), SelectionKind::edge, edge, request_);
 }
 
 // The model hands out prescribed values first, then loads, then the code.
@@ -190,6 +193,7 @@ void PlanEditing::FetchPolygonData(int polygon) {
     request_.pressure = physics[3];
     request_.hole = physics[4] > 0.0;
     request_.foundation = host_.Structure().Foundation(polygon);
+    ShowCaseValues(host_.Structure(), SelectionKind::polygon, polygon, request_);
   }
 }
 
@@ -280,18 +284,21 @@ void PlanEditing::ApplyEdits() {
     host_.SetModified();
     ApplyBulge(r.index, r.bulge);
   }
-  if (r.loadsChanged) {
+  if (r.loadCase > 0 && (r.loadsChanged || r.constraintsChanged || r.physicsChanged)) {
+    host_.SetModified();
+    if (const std::string problem = ApplyCaseEdits(job, r); !problem.empty()) ShowError(problem);
+  } else if (r.loadsChanged) {
     host_.SetModified();
     if (isEdge) job.SetEdgeLoads(r.index, r.loadLinZ, r.loadRotX, r.loadRotY);
     if (isNode) job.SetNodeLoads(r.index, r.loadLinZ, r.loadRotX, r.loadRotY);
   }
-  if (r.constraintsChanged) {
+  if (r.constraintsChanged && r.loadCase <= 0) {
     host_.SetModified();
     const std::array<double, 3> displacement{r.dispLinZ, r.dispRotX, r.dispRotY};
     if (isEdge) job.SetEdgeSupport(r.index, r.constraintCode, displacement, r.springs);
     if (isNode) job.SetNodeSupport(r.index, r.constraintCode, displacement, r.springs);
   }
-  if (r.physicsChanged) {
+  if (r.physicsChanged && r.loadCase <= 0) {
     host_.SetModified();
     if (r.kind == SelectionKind::polygon)
       job.SetPolygonPhysics(r.index, r.pressure, r.eModulus, r.poisson, r.thickness, r.hole);

@@ -34,6 +34,12 @@ void ResultColumns::Add(const std::string& name, bool atNodes, bool atElements, 
   sources_.push_back({kind, component});
 }
 
+int ResultColumns::Find(const std::string& name) const {
+  for (int k = 0; k < Count(); ++k)
+    if (columns_[static_cast<std::size_t>(k)].name == name) return k;
+  return -1;
+}
+
 double ResultColumns::NodeValue(int column, int node) const {
   const Source& s = sources_[column];
   switch (s.kind) {

@@ -31,6 +31,8 @@ class ResultColumns {
 
   const std::vector<Column>& Columns() const { return columns_; }
   int Count() const { return static_cast<int>(columns_.size()); }
+  // The index of the column named `name`, -1 when there is none.
+  int Find(const std::string& name) const;
   // Column k at a node (solver numbering) or an element; only where the column has values.
   double NodeValue(int column, int node) const;
   double ElementValue(int column, int triangle) const;

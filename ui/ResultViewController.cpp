@@ -10,6 +10,7 @@
 #include "analysis/TGlobMatrix.h"
 #include "analysis/TIsolines.h"
 #include "mesh/FEM.h"
+#include "model/LoadCases.h"
 #include "ui/DeflectedView3D.h"
 #include "ui/FieldProbe.h"
 #include "ui/FringeField.h"
@@ -18,6 +19,7 @@
 #include "ui/PipelineRunner.h"
 #include "ui/PlanView.h"
 #include "ui/ResultViews.h"
+#include "ui/TListingRows.h"
 
 namespace tavrin {
 
@@ -40,9 +42,11 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
   const ResultView& chosen = ResultViews()[view];
   if (!ResultsAvailable(chosen.needs, staticSolved, stressSolved)) {
     controls_.selector->setCurrentIndex(shownView_);
+    if (controls_.cases) controls_.cases->setCurrentIndex(choice_.Chosen());
     setPanel_(4, MissingResultsText(chosen.needs));
     return false;
   }
+  if (controls_.cases) choice_.Choose(controls_.cases->currentIndex());
   shownView_ = view;
   setPanel_(2, chosen.label);
   setPanel_(4, QString());
@@ -50,11 +54,16 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
     const TGlobMatrix& solver = pipeline_.Solver();
     isolines_ = std::make_unique<TIsolines>();
     levels_.clear();
-    if (!chosen.FringesOnly())
-      BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver, &levels_);
+    std::vector<double> values = choice_.NodeValues(chosen, solver);
+    if (!values.empty()) {
+      BuildIsolines(*isolines_, values, solver, &levels_);
+      fringeView_.Show(BuildFringeField(solver, std::move(values)), TitleOf(chosen));
+    } else {
+      if (!chosen.FringesOnly())
+        BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver, &levels_);
+      fringeView_.Show(BuildFringeField(solver, chosen), TitleOf(chosen));
+    }
     isolineLayer_ = MakeIsolineLayer(*isolines_, PlanView::Lime());
-    fringeView_.Show(BuildFringeField(solver, chosen),
-                     QString::fromLatin1(chosen.label).chopped(1));
   } else {
     fringeView_.Clear();
     isolineLayer_.reset();
@@ -62,6 +71,28 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
   probe_.reset();
   if (deflected_ && deflected_->isVisible() && chosen.needs != ResultNeed::none) FillDeflected();
   return true;
+}
+
+// The label without its colon; with cases, the set after it. The error estimate is the first
+// case's whatever the set chosen.
+QString ResultViewController::TitleOf(const ResultView& view) const {
+  QString title = QString::fromLatin1(view.label).chopped(1);
+  if (!choice_.HasCases()) return title;
+  const std::string& set = view.perElement ? choice_.FirstText() : choice_.ChosenText();
+  return title + " (" + QString::fromStdString(set) + ")";
+}
+
+std::unique_ptr<ListingSource> ResultViewController::Listing() const { return choice_.Listing(); }
+
+void ResultViewController::SetCases(std::shared_ptr<const CaseSolution> cases,
+                                    const std::string& firstName) {
+  choice_.Reset(std::move(cases), firstName);
+  if (!controls_.cases) return;
+  controls_.cases->clear();
+  for (const ResultChoice::Item& item : choice_.Items())
+    controls_.cases->addItem(QString::fromStdString(item.text));
+  controls_.cases->setCurrentIndex(0);
+  if (controls_.casesShown) controls_.casesShown->setVisible(choice_.HasCases());
 }
 
 void ResultViewController::SetFringes(bool on) {
@@ -98,6 +129,7 @@ void ResultViewController::Clear() {
   if (deflected_) deflected_->hide();  // its picture belongs to the results now gone
   if (controls_.selector) controls_.selector->setCurrentIndex(0);
   shownView_ = 0;
+  SetCases(nullptr, std::string(kFirstCaseName));
   for (int panel : {2, 3, 4}) setPanel_(panel, QString());
 }
 
@@ -110,7 +142,15 @@ std::optional<double> ResultViewController::ValueAt(const FEM& mesh, double x, d
   // would answer with its no-value sentinel.
   if (!ResultsAvailable(shown.needs, staticSolved, stressSolved)) return std::nullopt;
   const int node = mesh.NearestNode(x, y);
-  if (node >= 0) return ResultValueAt(shown, pipeline_.Solver(), node);
+  // The solver answers for its own fields; other sets and design columns are read from the
+  // values the picture was drawn from.
+  if (node >= 0 && (shown.perElement || (!choice_.HasCases() && shown.design < 0)))
+    return ResultValueAt(shown, pipeline_.Solver(), node);
+  if (node >= 0 && fringeView_.HasField()) {
+    const int v = pipeline_.Solver().NewNumberOf(node);
+    const std::vector<double>& values = fringeView_.Field().values;
+    if (v >= 0 && v < static_cast<int>(values.size())) return values[static_cast<std::size_t>(v)];
+  }
   // Between nodes, farther than the picking reaches (most of a coarse mesh's area).
   if (!fringeView_.HasField()) return std::nullopt;
   if (!probe_) probe_ = std::make_unique<FieldProbe>(fringeView_.Field());
@@ -126,18 +166,26 @@ void ResultViewController::ShowDeflected() {
 
 void ResultViewController::FillDeflected() {
   const TGlobMatrix& solver = pipeline_.Solver();
-  std::vector<double> w(solver.ResultNodeCount());
-  for (int v = 0; v < solver.ResultNodeCount(); ++v) w[v] = solver.NodeValue(v, ResultField::LinZ);
-  const ResultView& shown = ResultViews()[ViewIndex() > 0 ? ViewIndex() : 1];
+  const ResultView& deflection = ResultViews()[1];
+  std::vector<double> w = choice_.NodeValues(deflection, solver);
+  if (w.empty()) {
+    w.resize(solver.ResultNodeCount());
+    for (int v = 0; v < solver.ResultNodeCount(); ++v)
+      w[v] = solver.NodeValue(v, ResultField::LinZ);
+  }
   std::vector<CurvedEdge> curved;
   const FEM& mesh = pipeline_.Mesh();
   for (int e = 0; e < mesh.EdgeCount(); ++e)
     if (const Arc* arc = mesh.SegmentArc(e))
       curved.push_back(
           {solver.NewNumberOf(mesh.EdgeBegin(e)), solver.NewNumberOf(mesh.EdgeEnd(e)), *arc});
-  deflected_->Show(std::move(w),
-                   fringeView_.HasField() ? fringeView_.Field() : BuildFringeField(solver, shown),
-                   QString::fromLatin1(shown.label).chopped(1), std::move(curved));
+  if (fringeView_.HasField()) {
+    deflected_->Show(std::move(w), fringeView_.Field(), fringeView_.Title(), std::move(curved));
+    return;
+  }
+  // The plain view on screen: coloured by the deflection itself.
+  FringeField field = BuildFringeField(solver, w);
+  deflected_->Show(std::move(w), field, TitleOf(deflection), std::move(curved));
 }
 
 }  // namespace tavrin

@@ -7,6 +7,9 @@
 // A view is shown only with the results it is drawn from; without them the view on screen stays
 // with its own label and read-out, and the status bar says what to run first. An open 3D
 // window follows the view chosen; the isolines keep their levels for the legend and labels.
+// Beside the view selector, the case selector chooses the load case, combination or envelope
+// side the views show (ResultChoice); it is shown only once a job with cases has been solved,
+// and the legend then names the set after the field.
 #pragma once
 
 #include <QString>
@@ -16,6 +19,7 @@
 
 #include "analysis/TIsolines.h"
 #include "ui/FringeView.h"
+#include "ui/ResultChoice.h"
 
 class QAction;
 class QComboBox;
@@ -24,8 +28,10 @@ class QWidget;
 
 namespace tavrin {
 
+class CaseSolution;
 class DeflectedView3D;
 class FEM;
+class ListingSource;
 class FieldProbe;
 class PictureLayer;
 class PipelineRunner;
@@ -38,6 +44,8 @@ class ResultViewController {
     QComboBox* selector = nullptr;
     QComboBox* style = nullptr;
     QAction* colourFringes = nullptr;
+    QComboBox* cases = nullptr;
+    QAction* casesShown = nullptr;  // the tool bar's action of `cases`, for showing it
   };
   // In: the window (parent of the 3D view), the runner whose solver the views read, and the
   // status bar's panel writer (panel, text).
@@ -67,6 +75,12 @@ class ResultViewController {
   int LegendReserve(int viewHeight) const;
   // The results the views were drawn from are gone.
   void Clear();
+  // A solve ended with results: the case solution of a job with cases, else null and the
+  // job's first case name. The case selector lists the sets and goes to the first.
+  void SetCases(std::shared_ptr<const CaseSolution> cases, const std::string& firstName);
+  const ResultChoice& Choice() const { return choice_; }
+  // The results table's source for the set chosen; null when it is the solver's own.
+  std::unique_ptr<ListingSource> Listing() const;
   // The value of the view on screen at the mesh node near (x, y) (within the picking radius),
   // else the field's value at the point inside the mesh, if any.
   std::optional<double> ValueAt(const FEM& mesh, double x, double y, bool staticSolved,
@@ -79,11 +93,13 @@ class ResultViewController {
  private:
   // The 3D window's picture of the view on screen.
   void FillDeflected();
+  QString TitleOf(const ResultView& view) const;
 
   QWidget& window_;
   const PipelineRunner& pipeline_;
   std::function<void(int, const QString&)> setPanel_;
   Controls controls_;
+  ResultChoice choice_;
   std::unique_ptr<TIsolines> isolines_;
   std::vector<IsolineLevel> levels_;
   std::shared_ptr<const PictureLayer> isolineLayer_;

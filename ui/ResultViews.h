@@ -26,9 +26,16 @@ struct ResultView {
   // colour fringes whatever the drawing chosen: the isoline tracer follows the solver's own
   // result fields only.
   bool foundation = false;
+  // A design column (kDesignColumnNames index) instead of `field`, -1 for none: computed from
+  // the moments, stresses and shear forces of the result set shown.
+  int design = -1;
   // Drawn as colour fringes even where isolines are chosen.
   bool FringesOnly() const { return perElement || foundation; }
 };
+
+// The view's column among a result set's node columns: ResultSet's nine, then the design
+// columns (NodeEnvelope's numbering).
+int NodeColumnOf(const ResultView& view);
 
 // Index 0 is the plain view ("Normal View").
 std::span<const ResultView> ResultViews();
@@ -39,7 +46,9 @@ bool ResultsAvailable(ResultNeed need, bool staticSolved, bool stressSolved);
 const char* MissingResultsText(ResultNeed need);
 
 // The view's field at a mesh node (the solver's own numbering is applied here); for the error
-// estimate, the largest error of the triangles that meet at the node (a scan of all of them).
+// estimate, the largest error of the triangles that meet at the node (a scan of all of them);
+// for a design column, computed from the whole solve (linear in the mesh: the views read their
+// own copy instead).
 double ResultValueAt(const ResultView& view, const TGlobMatrix& solver, int meshNode);
 
 }  // namespace tavrin

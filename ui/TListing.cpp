@@ -311,8 +311,9 @@ TListing::TListing(QWidget* parent) : QDialog(parent) {
 
 TListing::~TListing() = default;
 
-void TListing::Show(const TGlobMatrix& solver) {
-  SolverListingSource source(solver);
+void TListing::Show(const TGlobMatrix& solver) { Show(SolverListingSource(solver)); }
+
+void TListing::Show(const ListingSource& source) {
   Open(source);
   exec();
   Close();

@@ -38,6 +38,8 @@ class TListing : public QDialog {
 
   // "View Results": lists the solver's results and runs the dialog modally.
   void Show(const TGlobMatrix& solver);
+  // The same for any source (a load case's or combination's results).
+  void Show(const ListingSource& source);
 
   // Lists source without running the dialog (Show uses it; tests drive the dialog with it).
   // The source must stay alive until Close, which also empties the grid.

@@ -66,7 +66,8 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editing_(*this)
   plan_ = std::make_unique<PlanViewController>(
       *MainDraw, [this] { redraw(); }, this);
   actions_ = BuildWorkbenchActions(*this, history_->Stack(), results_->FringesChosen());
-  results_->Attach({actions_.ViewSelector, actions_.ViewStyle, actions_.ColourFringes});
+  results_->Attach({actions_.ViewSelector, actions_.ViewStyle, actions_.ColourFringes,
+                    actions_.CaseSelector, actions_.CaseSelectorShown});
   RefreshRecentMenu();
   resize(667, 405);
 
@@ -361,6 +362,7 @@ void TMainWindow::UpdateCommands() {
   a.EditRedo->setEnabled(idle && history_->Stack().canRedo());
   UpdateDeleteCommand();
   a.ViewSelector->setEnabled(idle);
+  a.CaseSelector->setEnabled(idle);
   if (rollup_) rollup_->SetApplyBlocked(busy_);
 }
 

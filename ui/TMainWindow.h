@@ -157,6 +157,8 @@ class TMainWindow : public QMainWindow,
   EditRequest& Request() override { return editing_.Request(); }
   void SelectEdgeEnd(int edge, int end) override;
   void ApplyEdits() override;
+  std::vector<std::string> CaseNames() override;
+  void ChooseLoadCase(int k) override;
 
   // ---- PlanEditingHost ----
   TObjCont& Structure() override { return document_.Job(); }
@@ -167,6 +169,12 @@ class TMainWindow : public QMainWindow,
   void PolygonClosed() override;
   void ShowSelection(SelectionKind kind, std::span<const int> ids,
                      const std::array<double, 6>& c) override;
+
+  // Edit > Load cases...: the LoadCasesDialog, its result kept by EditLoadCases.
+  void LoadCasesClick();
+  // The job's load cases replaced as one undoable step; "" or the fault that refused them
+  // (shown to the user), the job unchanged then.
+  std::string EditLoadCases(const LoadCases& cases);
 
   // ---- Undo and deletion ----
   // Delete: removes the selected free node or polygon (see JobDeletion.h) as one undoable step.

@@ -4,6 +4,8 @@
 // state brings its revision back, and with it the mesh made of it, if that is still the mesh.
 #include "ui/CircleDialog.h"
 #include "ui/JobDeletion.h"
+#include "ui/LoadCasesDialog.h"
+#include "ui/Platform.h"
 #include "ui/TMainWindow.h"
 
 namespace tavrin {
@@ -46,6 +48,41 @@ void TMainWindow::ApplyEdits() {
   editing_.ShowSelectionAgain();
   if (endChosen && rollup_->Kind() == SelectionKind::edge && !rollup_->EndSelected())
     rollup_->ToggleEdgeEnd();
+}
+
+void TMainWindow::LoadCasesClick() {
+  if (busy_) return;
+  LoadCasesDialog dialog(Structure().Cases(), this);
+  if (dialog.exec() == QDialog::Accepted) (void)EditLoadCases(dialog.Result());
+}
+
+std::string TMainWindow::EditLoadCases(const LoadCases& cases) {
+  if (busy_) return {};
+  std::string problem;
+  history_->Record([&] {
+    problem = Structure().SetCases(cases);
+    return QStringLiteral("Edit load cases");
+  });
+  if (!problem.empty()) ShowError(problem);
+  // The editor's case selector lists the cases now; a case deleted may have been the one shown.
+  const int k = editing_.Request().loadCase;
+  ChooseLoadCase(k < Structure().Cases().CaseCount() ? k : 0);
+  return problem;
+}
+
+std::vector<std::string> TMainWindow::CaseNames() {
+  const LoadCases& cases = Structure().Cases();
+  std::vector<std::string> names;
+  for (int k = 0; k < cases.CaseCount(); ++k) names.push_back(cases.CaseName(k));
+  return names;
+}
+
+void TMainWindow::ChooseLoadCase(int k) {
+  editing_.Request().loadCase = k;
+  if (editing_.selectionKind != SelectionKind::none)
+    editing_.ShowSelectionAgain();
+  else if (rollup_)  // nothing selected: the editor still shows the case chosen
+    rollup_->ShowSelection(SelectionKind::none, std::array<int, 1>{-1}, {});
 }
 
 void TMainWindow::ShowSelection(SelectionKind kind, std::span<const int> ids,

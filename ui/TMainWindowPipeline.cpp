@@ -20,6 +20,7 @@
 #include "ui/ResultViews.h"
 #include "ui/TAskBoxExports.h"
 #include "ui/TListing.h"
+#include "ui/TListingRows.h"
 #include "ui/TMainWindow.h"
 #include "ui/TMeshInformer.h"
 #include "ui/TMesh_params.h"
@@ -125,7 +126,7 @@ void TMainWindow::SolveStaticClick() {
   ClearResults();
   redraw();
   // The dialog's analysis options are the workbench's setting; the solver gets a copy.
-  runner_->StartSolveStatic(GlobalAnalysisOptions());
+  runner_->StartSolveStatic(GlobalAnalysisOptions(), Structure().Cases());
   // Shown at once, so that Stop is there before the first report.
   solveInformer_->ShowSolveProgress("Generating local stiffness matrix #", 0, 0, 1);
   Started();
@@ -214,6 +215,12 @@ void TMainWindow::SolveEnded(const PipelineRunner::Ending& ending) {
     case PipelineRunner::Outcome::Done:
       pipeline_.solveStress = pipeline_.exports = true;
       staticSolved_ = true;
+      // A job with load cases has its stresses with every case solved.
+      if (runner_->Cases()) {
+        stressSolved_ = true;
+        pipeline_.solveStress = false;
+      }
+      results_->SetCases(runner_->Cases(), Structure().Cases().firstName);
       break;
   }
 }
@@ -299,7 +306,10 @@ void TMainWindow::LocalStiffnessMatrixClick() {
 
 void TMainWindow::ResDlgMenuClick() {
   if (busy_) return;
-  listing_->Show(Solver());
+  if (const std::unique_ptr<ListingSource> set = results_->Listing())
+    listing_->Show(*set);
+  else
+    listing_->Show(Solver());
 }
 
 }  // namespace tavrin

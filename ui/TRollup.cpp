@@ -1,11 +1,13 @@
 #include "ui/TRollup.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -79,6 +81,20 @@ void TRollup::BuildControls() {
   selRow->addWidget(selectLabel_, 1);
   top->addLayout(selRow);
 
+  caseRow_ = new QWidget(this);
+  auto* caseLayout = new QHBoxLayout(caseRow_);
+  caseLayout->setContentsMargins(0, 0, 0, 0);
+  caseLayout->addWidget(new QLabel(QStringLiteral("Case:"), caseRow_));
+  caseBox_ = new QComboBox(caseRow_);
+  caseBox_->setObjectName(QStringLiteral("LoadCase"));
+  caseBox_->setToolTip(
+      QStringLiteral("The load case whose loads, prescribed values and pressure "
+                     "the pages show and Apply sets"));
+  caseLayout->addWidget(caseBox_, 1);
+  caseRow_->hide();
+  top->addWidget(caseRow_);
+  connect(caseBox_, &QComboBox::activated, this, [this](int k) { host_.ChooseLoadCase(k); });
+
   pageControl_ = new QTabWidget(this);
   pageControl_->setObjectName(QStringLiteral("PageControl"));
   pageControl_->setIconSize(QSize(21, 21));
@@ -124,7 +140,20 @@ void TRollup::ShowSelection(SelectionKind kind, std::span<const int> ids,
   selection_ = RollupSelection{kind, ids.empty() ? -1 : ids[0], c, false};
   ++selectionGeneration_;
   shown_ = host_.Request();
+  RefreshCases();
   RefreshSelection();
+}
+
+void TRollup::RefreshCases() {
+  const std::vector<std::string> names = host_.CaseNames();
+  caseRow_->setVisible(names.size() > 1);
+  const QSignalBlocker quiet(caseBox_);
+  caseBox_->clear();
+  for (const std::string& name : names) caseBox_->addItem(QString::fromStdString(name));
+  // A case gone (undone, deleted) leaves the editor on the job's own loads.
+  int& k = host_.Request().loadCase;
+  if (k < 0 || k >= static_cast<int>(names.size())) k = 0;
+  caseBox_->setCurrentIndex(k);
 }
 
 // Shows the stored selection on every page. The fields then hold exactly the stored values, so

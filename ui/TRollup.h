@@ -14,10 +14,13 @@
 #include <QWidget>
 #include <array>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "ui/EditRequest.h"
 #include "ui/RollupPage.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -35,6 +38,10 @@ class TRollupHost {
   virtual void SelectEdgeEnd(int edge, int end) = 0;
   // Carry out the validated request (called only when every changed page was valid).
   virtual void ApplyEdits() = 0;
+  // The job's load case names; with more than one the editor shows a case selector whose
+  // choice goes to ChooseLoadCase, which sets Request().loadCase and shows the selection again.
+  virtual std::vector<std::string> CaseNames() { return {}; }
+  virtual void ChooseLoadCase(int k) { Request().loadCase = k; }
 };
 
 class RollupGeometryPage;
@@ -84,6 +91,7 @@ class TRollup : public QWidget {
   void BuildControls();
   void AddPage(RollupPage* page, const QString& toolTip);
   void RefreshSelection();  // shows the stored selection again, replacing unapplied edits
+  void RefreshCases();      // the case selector after the host's cases
 
   TRollupHost& host_;
   RollupSelection selection_;
@@ -91,6 +99,8 @@ class TRollup : public QWidget {
   unsigned selectionGeneration_ = 0;  // counts ShowSelection calls
 
   QLabel* selectLabel_ = nullptr;
+  QComboBox* caseBox_ = nullptr;  // "LoadCase": which case the loads are edited in
+  QWidget* caseRow_ = nullptr;    // the selector with its label, hidden for a single case
   QTabWidget* pageControl_ = nullptr;
   QPushButton* mainButton_ = nullptr;
   RollupGeometryPage* geometry_ = nullptr;

@@ -33,6 +33,8 @@ void AddMenus(TMainWindow& window, WorkbenchActions& a) {
   edit->addActions({a.EditUndo, a.EditRedo, a.EditDelete, a.DrawCircle});
   edit->addSeparator();
   edit->addActions({a.GeomRollup, a.LoadsRollup, a.ConstrRollup, a.PhysicsRollup, a.CloseRollup});
+  edit->addSeparator();
+  edit->addAction(a.LoadCases);
   QMenu* view = bar->addMenu("View");
   view->addActions({a.ZoominButton, a.ZoomoutButton, a.ZoomFit});
   view->addSeparator();
@@ -92,6 +94,16 @@ void AddToolBar(TMainWindow& window, WorkbenchActions& a, bool fringesOn) {
   QObject::connect(a.ViewSelector, &QComboBox::activated, &window,
                    [&window](int) { window.ChangeView(); });
   bar->addWidget(a.ViewSelector);
+  a.CaseSelector = new QComboBox(bar);
+  a.CaseSelector->setObjectName("CaseSelector");
+  a.CaseSelector->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  a.CaseSelector->setFocusPolicy(Qt::NoFocus);
+  a.CaseSelector->setToolTip("The load case, combination or envelope the result views show");
+  QObject::connect(a.CaseSelector, &QComboBox::activated, &window,
+                   [&window](int) { window.ChangeView(); });
+  a.CaseSelectorShown = bar->addWidget(a.CaseSelector);
+  a.CaseSelectorShown->setObjectName("CaseSelectorShown");
+  a.CaseSelectorShown->setVisible(false);
   a.ViewStyle = new QComboBox(bar);
   a.ViewStyle->setObjectName("ViewStyle");
   a.ViewStyle->addItems({"Fringes", "Isolines"});
@@ -145,6 +157,7 @@ WorkbenchActions BuildWorkbenchActions(TMainWindow& window, QUndoStack& undo, bo
   a.Exit1 = action("Exit1", "Exit", [w] { w->close(); });
   a.GeomRollup = action("GeomRollup", "Geometry...", page(TRollup::TabGeometry));
   a.LoadsRollup = action("LoadsRollup", "Loads...", page(TRollup::TabLoads));
+  a.LoadCases = action("LoadCases", "Load cases...", [w] { w->LoadCasesClick(); });
   a.ConstrRollup = action("ConstrRollup", "Constrains...", page(TRollup::TabConstrains));
   a.PhysicsRollup = action("PhysicsRollup", "Polygon Physics...", page(TRollup::TabPhysics));
   a.CloseRollup = action("CloseRollup", "Close Editor", [w] {

@@ -47,6 +47,7 @@ struct WorkbenchActions {
   QAction* ZoomoutButton = nullptr;
   QAction* GeomRollup = nullptr;
   QAction* LoadsRollup = nullptr;
+  QAction* LoadCases = nullptr;  // the load cases, combinations and envelopes dialog
   QAction* ConstrRollup = nullptr;
   QAction* PhysicsRollup = nullptr;
   QAction* CloseRollup = nullptr;
@@ -58,6 +59,10 @@ struct WorkbenchActions {
   QAction* EditDelete = nullptr;
   QMenu* recentMenu = nullptr;
   QComboBox* ViewSelector = nullptr;
+  // The load case, combination or envelope the views show; on the tool bar only once a job
+  // with load cases has been solved (CaseSelectorShown is its tool bar action).
+  QComboBox* CaseSelector = nullptr;
+  QAction* CaseSelectorShown = nullptr;
   QComboBox* ViewStyle = nullptr;
 };
 

@@ -30,6 +30,7 @@ const std::map<std::string, Expected> kKnownMeshes = {
     {"plate-with-circular-hole.sam", {824, 2322, 1498, 555526.21668062464}},
     {"plate-with-hole.sam", {871, 2455, 1584, 585979.09861286485}},
     {"raft-on-foundation.sam", {860, 2452, 1593, 579875.68538678123}},
+    {"square-load-cases.sam", {860, 2452, 1593, 579875.68538678123}},
     {"square.sam", {860, 2452, 1593, 579875.68538678123}},
     {"two-materials.sam", {910, 2600, 1691, 609774.59169427771}},
 };

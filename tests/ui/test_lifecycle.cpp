@@ -177,7 +177,7 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
                 "Edit ...: EditUndo=Undo EditRedo=Redo EditDelete=Delete DrawCircle=Circle... = "
                 "GeomRollup=Geometry... "
                 "LoadsRollup=Loads... ConstrRollup=Constrains... PhysicsRollup=Polygon Physics... "
-                "CloseRollup=Close Editor\n"
+                "CloseRollup=Close Editor = LoadCases=Load cases...\n"
                 "View: ZoominButton=Zoom In ZoomoutButton=Zoom Out ZoomFit=Zoom to fit = "
                 "ColourFringes=Colour fringes "
                 "DeflectedShape=Deflected shape 3D\n"
@@ -220,7 +220,7 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
   EXPECT_EQ(buttons,
             "openbutton savebutton | newpolygon newvertex editvertex | GMeshButton SolveStatic "
             "SolveStress | "
-            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector ViewStyle ");
+            "ZoominButton ZoomoutButton ZoomFitButton | ViewSelector CaseSelector ViewStyle ");
 
   auto* views = window->findChild<QComboBox*>("ViewSelector");
   QStringList items;
@@ -230,7 +230,10 @@ TEST_F(Lifecycle, MenusToolBarAndViewsInOrder) {
             "Displacement isolines; "
             "Sigma X stress isolines; Sigma Y stress isolines; Tau XY stress isolines; Mx bending "
             "moment; "
-            "My bending moment; Mxy twisting moment; Error estimate; Foundation pressure");
+            "My bending moment; Mxy twisting moment; Error estimate; M1 principal moment; M2 "
+            "principal moment; M1 direction; Qx shear force; Qy shear force; Q resultant shear "
+            "force; Wood-Armer x bottom; Wood-Armer y bottom; Wood-Armer x top; Wood-Armer y top; "
+            "Von Mises stress top; Von Mises stress bottom; Foundation pressure");
   EXPECT_FALSE(views->isEditable());
 }
 

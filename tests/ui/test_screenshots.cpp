@@ -2,6 +2,7 @@
 // views, with the Edit menu's undo entries open and (with TAVRIN_LARGE_SCREENSHOTS set, as it
 // takes a while) the fringes of 2 10^6 triangles, saved as PNG files under the build folder
 // (tests/ui/screenshots/) for people to look at.
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -246,6 +247,43 @@ TEST_F(Screenshots, CircularPlateWithAHoleAndARaftOnAFoundation) {
   QApplication::processEvents();
   EXPECT_TRUE(window->grab().save(
       QString::fromStdString((out / "raft-foundation-pressure.png").string()), "PNG"));
+}
+
+// A job with load cases solved once: the envelope of the principal moment M1 (its largest
+// values over the combinations) and the bottom x reinforcement moment of a combination, each
+// with the legend naming the field and the set.
+TEST_F(Screenshots, EnvelopeAndWoodArmerViews) {
+  const std::filesystem::path out = ScreenshotFolder();
+  window->resize(900, 760);
+  QApplication::processEvents();
+  GlobalMeshParameters().animate = false;
+  GlobalMeshParameters().maxArea = 400;
+  ASSERT_TRUE(window->OpenJob(ExamplePath("square-load-cases.sam")));
+  GlobalMeshParameters().maxArea = 400;
+  window->GenerateMeshClick();
+  window->SolveStaticClick();
+  ASSERT_TRUE(window->StressSolved());
+  auto* cases = window->findChild<QComboBox*>("CaseSelector");
+  ASSERT_NE(cases, nullptr);
+  const struct {
+    const char* set;
+    const char* view;
+    const char* title;
+    const char* file;
+  } shots[] = {
+      {"ENV (max)", "M1 principal moment", "M1 moment (ENV (max))", "envelope-m1.png"},
+      {"ULS", "Wood-Armer x bottom", "Wood-Armer Mx* bottom (ULS)", "wood-armer-x-bottom.png"},
+  };
+  for (const auto& shot : shots) {
+    cases->setCurrentIndex(cases->findText(shot.set));
+    window->SelectView(window->findChild<QComboBox*>("ViewSelector")->findText(shot.view));
+    ASSERT_TRUE(window->FringesShown()) << shot.view;
+    EXPECT_EQ(window->Fringes().Title(), shot.title);
+    QApplication::processEvents();
+    EXPECT_TRUE(
+        window->grab().toImage().save(QString::fromStdString((out / shot.file).string()), "PNG"))
+        << shot.file;
+  }
 }
 
 }  // namespace
