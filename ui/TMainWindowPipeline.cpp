@@ -245,8 +245,9 @@ void TMainWindow::StressEnded(const PipelineRunner::Ending& ending) {
 void TMainWindow::AdaptiveEnded(const PipelineRunner::Ending& ending) {
   if (ending.outcome == PipelineRunner::Outcome::Failed) ShowError(ending.message);
   if (!ending.adaptiveResults) {
-    // Not even the first cycle finished: the mesh solved from is gone with the run.
-    DropMeshAndResults();
+    // Not even the first cycle finished: the mesh solved from stays, without results.
+    if (ending.outcome == PipelineRunner::Outcome::Stopped && !pendingClose_)
+      CurrentPlatform().ShowMessage(kSolveStoppedText, "Stopped");
     redraw();
     return;
   }
