@@ -31,7 +31,8 @@ std::vector<double> TargetAreas(const TGlobMatrix& solved, double target) {
   // Each cycle aims at most at half the present estimate: the rule's prediction is only as good
   // as the estimate's rate, which is poor on a coarse mesh around a singularity, and a cycle
   // that jumps a hundredfold in elements everywhere is no better than uniform refinement.
-  const double aim = std::fmax(target, kMostReduction * estimate);
+  // The last cycle aims a little below the target: its mesh lands on either side of its aim.
+  const double aim = std::fmax(kTargetMargin * target, kMostReduction * estimate);
   const double allowed = aim * std::sqrt(total / n);
   for (int t = 0; t < n; ++t) {
     const double e = solved.ElementError(t);

@@ -23,6 +23,7 @@ class TGlobMatrix;
 inline constexpr double kMostShrink = 1.0 / 16;  // the smallest area factor of one cycle
 inline constexpr double kMostGrowth = 4.0;       // the largest
 inline constexpr double kMostReduction = 0.5;    // of the estimate, aimed at in one cycle
+inline constexpr double kTargetMargin = 0.95;    // of the target, aimed at by the last cycle
 
 // Inputs: a solver with recovered stresses (element errors and the global estimate); the
 // target relative estimate (> 0). Output: the target area of each element, in the solver's
