@@ -404,10 +404,12 @@ void TMainWindow::mousemoved(int sx, int sy) {
     panels_[3]->setText(QString::number(*value, 'g', 5));
 }
 
-// Shift, Escape and Space stop a running refinement, as the mesh progress window's Stop does.
+// Shift, Escape and Space stop a running refinement, as the mesh progress window's Stop does;
+// Escape also stops an adaptive solve (Shift and Space are held while editing).
 void TMainWindow::KeyPressed(int key) {
   const bool stopKey = key == Qt::Key_Shift || key == Qt::Key_Escape || key == Qt::Key_Space;
   if (stopKey && runner_->Running() == PipelineRunner::Work::Mesh) runner_->Stop();
+  if (key == Qt::Key_Escape && runner_->Running() == PipelineRunner::Work::Adaptive) StopClick();
   if (key == Qt::Key_Space) MainDraw->setCursor(Qt::SizeAllCursor);
   if (key == Qt::Key_Shift || key == Qt::Key_Space) editing_.shiftHeld = true;
 }

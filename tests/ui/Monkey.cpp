@@ -29,6 +29,7 @@
 #include <random>
 #include <thread>
 
+#include "analysis/AdaptiveSolve.h"
 #include "mesh/FEM.h"
 #include "mesh/MeshParameters.h"
 #include "model/TObjCont.h"
@@ -37,6 +38,7 @@
 #include "ui/RecentFiles.h"
 #include "ui/TMainWindow.h"
 #include "ui/TMeshInformer.h"
+#include "ui/TMesh_params.h"
 #include "ui/TSolveInformer.h"
 #include "ui/ViewTransform.h"
 
@@ -419,6 +421,7 @@ void Monkey::Impl::MakeWindow() {
   // A restarted program: the process-wide settings are back to their defaults.
   GlobalMeshParameters() = MeshParameters{};
   GlobalMeshStatistics() = MeshStatistics{};
+  GlobalAdaptiveSettings() = AdaptiveSettings{};
   window_ = std::make_unique<TMainWindow>();
   window_->SetWaitForRuns(true);
   window_->resize(800, 700);
