@@ -129,11 +129,15 @@ std::string CheckMeshAndSolve(std::string_view data) {
   // A solve that succeeds balances its vertical forces against the larger of load and reaction
   // (a prescribed displacement's reactions may dwarf the load, and must still sum to it). With
   // no vertical load the reactions balance only one another, to the round-off of the stiffness.
+  // Both are sizes of the forces, not of their sums: a moment alone is carried by reactions of
+  // both signs whose sum is round-off of their own size.
   const StaticSolution& balance = solver.Solution();
-  double loadSize = 0;
+  double loadSize = 0, reactionSize = 0;
   for (std::size_t e = 0; e < balance.loads.size(); e += 3) loadSize += std::fabs(balance.loads[e]);
-  const double scale = std::max({loadSize, std::fabs(balance.reactionZ), std::fabs(balance.springZ),
-                                 std::fabs(balance.foundationZ)});
+  for (std::size_t e = 0; e < balance.reactions.size(); e += 3)
+    reactionSize += std::fabs(balance.reactions[e]);
+  const double scale = std::max({loadSize, reactionSize, std::fabs(balance.reactionZ),
+                                 std::fabs(balance.springZ), std::fabs(balance.foundationZ)});
   const double sum = balance.loadZ + balance.reactionZ + balance.springZ + balance.foundationZ;
   // Loads near the bottom of the double range (subnormal) have no digits left to balance.
   if (loadSize > kFuzzSmallestLoad && !(std::fabs(sum) <= kFuzzImbalance * scale))
