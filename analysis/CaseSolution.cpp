@@ -105,7 +105,10 @@ void CaseSolution::Combine(const LoadCases& all) {
     sets_.push_back(std::move(sum));
   }
   const ShearRecovery shear(x_, y_, triangles_);
-  for (const ResultSet& set : sets_) design_.push_back(ComputeDesignColumns(set, shear));
+  const DesignAngles angles =
+      first_ ? DesignAnglesOf(first_->Mesh(), triangles_, static_cast<int>(x_.size()))
+             : DesignAngles{};
+  for (const ResultSet& set : sets_) design_.push_back(ComputeDesignColumns(set, shear, angles));
 
   const int count = static_cast<int>(sets_.size());
   for (const Envelope& envelope : all.envelopes) {

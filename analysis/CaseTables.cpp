@@ -50,12 +50,16 @@ ExportResult WriteSetTables(const CaseSolution& solution, int s, const std::stri
   const TGlobMatrix& first = solution.First();
   std::FILE* f = std::fopen(nodesFile.c_str(), "w");
   if (!f) return ExportResult::CannotCreate;
+  // The foundation's column only where a foundation exists, as in the plain nodes table.
+  const bool foundation = first.FoundationZ() != 0.0;
   std::fprintf(f, "node,mesh_node,x,y,w,rot_x,rot_y,sigma_x,sigma_y,tau_xy,m_x,m_y,m_xy");
-  DesignHeader(f);
+  for (const char* name : kDesignColumnNames) std::fprintf(f, ",%s", name);
+  std::fprintf(f, "%s\n", foundation ? ",foundation_pressure" : "");
   for (int v = 0; v < set.nodes; ++v) {
     std::fprintf(f, "%d,%d,%.10g,%.10g", v, first.MeshNodeOf(v), solution.X()[v], solution.Y()[v]);
     for (int k = 0; k < ResultSet::kNodeColumns; ++k) std::fprintf(f, ",%.10g", set.Node(v, k));
     AppendDesignRow(f, design, v, false);
+    if (foundation) std::fprintf(f, ",%.10g", first.FoundationPressure(v, set.Node(v, 0)));
     std::fputc('\n', f);
   }
   if (CloseExport(f) != ExportResult::Written) return ExportResult::CannotCreate;
@@ -130,6 +134,9 @@ ExportResult WriteCasesVtu(const CaseSolution& solution, const std::string& file
     for (int k = 0; k < kDesignColumns; ++k)
       WriteFloatArray(f, (kDesignColumnNames[k] + at).c_str(), nodes,
                       [&](int v) { return design.Node(v, k); });
+    if (first.FoundationZ() != 0.0)
+      WriteFloatArray(f, ("foundation_pressure" + at).c_str(), nodes,
+                      [&](int v) { return first.FoundationPressure(v, set.Node(v, 0)); });
   }
   for (const NodeEnvelope& e : solution.Envelopes()) {
     for (int k = 0; k < NodeEnvelope::kColumns; ++k) {

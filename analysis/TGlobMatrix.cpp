@@ -66,6 +66,12 @@ double TGlobMatrix::FoundationPressure(int node) const {
   return solution_.foundationModulus[node] * static_cast<double>(Displacement(node, 0));
 }
 
+double TGlobMatrix::FoundationPressure(int node, double w) const {
+  if (!solved_ || node < 0 || node >= nodeCount_) return kNoValue;
+  if (solution_.foundationModulus.empty()) return 0.0;
+  return solution_.foundationModulus[node] * w;
+}
+
 int TGlobMatrix::NewNumberOf(int meshNode) const {
   const auto& meshToNew = solution_.numbering.MeshToNew();
   if (meshNode < 0 || meshNode >= static_cast<int>(meshToNew.size())) return -1;

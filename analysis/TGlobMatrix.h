@@ -166,6 +166,10 @@ class TGlobMatrix {
   double FoundationZ() const { return solution_.foundationZ; }
   bool HasSprings() const { return !solution_.springForces.empty(); }
   double FoundationPressure(int node) const;
+  // The same for a deflection w at the node from any set on this mesh (a further case, a
+  // combination, an envelope's extreme): the pressure is linear in w and the modulus is the
+  // structure's. 0 without a foundation.
+  double FoundationPressure(int node, double w) const;
   // The solution as the recovery and the exports read it; valid after a successful SolveStatic.
   const StaticSolution& Solution() const { return solution_; }
 

@@ -29,4 +29,13 @@ ReinforcementMoments WoodArmer(double mx, double my, double mxy) {
   return r;
 }
 
+ReinforcementMoments WoodArmerAt(double mx, double my, double mxy, double degrees) {
+  if (degrees == 0.0) return WoodArmer(mx, my, mxy);
+  constexpr double kRadians = 3.14159265358979323846 / 180.0;
+  const double c = std::cos(degrees * kRadians), s = std::sin(degrees * kRadians);
+  const double sc = s * c, cc = c * c, ss = s * s;
+  return WoodArmer(mx * cc + my * ss + 2.0 * mxy * sc, mx * ss + my * cc - 2.0 * mxy * sc,
+                   (my - mx) * sc + mxy * (cc - ss));
+}
+
 }  // namespace tavrin

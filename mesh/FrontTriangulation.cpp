@@ -230,8 +230,12 @@ void FEM::AssignPhysics(const TObjCont& structure) {
   auto physicsOf = [&structure](int polygon, ElementPhysics& physics) {
     std::array<double, 5> values{};
     if (structure.GetPolygonPhysics(polygon, values) != StatusCode::Done) return false;
-    physics =
-        ElementPhysics{values[0], values[1], values[2], values[3], structure.Foundation(polygon)};
+    physics = ElementPhysics{values[0],
+                             values[1],
+                             values[2],
+                             values[3],
+                             structure.Foundation(polygon),
+                             structure.ReinforcementAngle(polygon)};
     return true;
   };
   ElementPhysics outline;

@@ -25,13 +25,15 @@ struct DofRecord {
 
 // Material, distributed load and foundation of one triangle; a polygon's physics without its
 // hole flag. `foundation` is the modulus of the elastic (Winkler) foundation under it, pressure
-// per deflection, 0 for none.
+// per deflection, 0 for none. `reinforcementAngle` is the direction of the first steel layer,
+// degrees from x, in which the design moments are given; it does not change the stiffness.
 struct ElementPhysics {
   double eModulus = 0.0;
   double nu = 0.0;
   double thickness = 0.0;
   double pressure = 0.0;
   double foundation = 0.0;
+  double reinforcementAngle = 0.0;
 
   friend bool operator==(const ElementPhysics&, const ElementPhysics&) = default;
 };

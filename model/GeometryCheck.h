@@ -19,7 +19,7 @@
 // - every load, prescribed displacement and pressure finite with magnitude at most
 //   kMaxPhysicalValue (1e30); the physics of every polygon that is not a hole: E modulus and
 //   thickness positive and at most 1e30 and 1e12, Poisson ratio strictly between -1 and 1 (the
-//   element's range); every spring stiffness and foundation modulus not negative and at most
+//   element's range), the reinforcement angle finite; every spring stiffness and foundation modulus not negative and at most
 //   kMaxPhysicalValue, and no freedom both held rigidly and on a spring (SupportCheck.h).
 //   Then the element's products (E t^3, pressure times area, stiffness
 //   times displacement) stay below 1e110, far from overflow;

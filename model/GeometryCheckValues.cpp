@@ -87,6 +87,10 @@ std::string Checker::Physics() {
       return polygon + "a Poisson ratio of " + Exact(ph.nu) +
              ": it must lie strictly between -1 and 1.";
     }
+    if (!std::isfinite(ph.reinforcementAngle)) {
+      return polygon + "a reinforcement angle of " + Exact(ph.reinforcementAngle) +
+             ": it must be a finite number of degrees.";
+    }
   }
   return {};
 }

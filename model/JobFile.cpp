@@ -144,6 +144,7 @@ void TObjCont::WriteJob(std::ostream& out) const {
   WriteArcs(out, fileOrder);
   WriteSupports(out, fileOrder);
   WriteCases(out, fileIndex);
+  WriteReinforcement(out);
 }
 
 std::string TObjCont::JobText() const {
@@ -322,6 +323,11 @@ StatusCode TObjCont::ParseJobLine(std::string_view line) {
       return AddNode(value[0], value[1]);
     case 'P':
       return physics();
+    case 'R':
+      // RA, polygon, angle. A reader without it skips the line: x/y reinforcement.
+      if (second != 'A') return StatusCode::UnknownRecord;
+      if (!numbers(1, 2)) return StatusCode::BadNumber;
+      return SetPolygonReinforcementAngle(TruncatedIndex(value[0]), value[1]);
     case 'K':
       return ParseSupportLine(keyword, value, isNumber, fieldCount);
     case 'L':

@@ -178,7 +178,11 @@ StatusCode TObjCont::SetPolygonPhysics(int p, double pressure, double eModulus, 
   if (p < 0 || p > polygonCount_) return StatusCode::BadPolygon;
   if (!Finite({pressure, eModulus, nu, thickness})) return StatusCode::BadNumber;
   PolygonPhysics& physics = polygons_[static_cast<std::size_t>(p)].physics;
-  physics = PolygonPhysics{eModulus, nu, thickness, pressure, isHole, physics.foundation};
+  physics.eModulus = eModulus;
+  physics.nu = nu;
+  physics.thickness = thickness;
+  physics.pressure = pressure;
+  physics.isHole = isHole;
   return StatusCode::Done;
 }
 

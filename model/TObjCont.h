@@ -34,6 +34,9 @@ struct PolygonPhysics {
   double pressure = 0.0;
   bool isHole = false;
   double foundation = 0.0;  // modulus of an elastic foundation under the polygon; 0 for none
+  // Direction of the slab's first reinforcement layer, degrees counter-clockwise from x (the
+  // second runs at right angles to it); the Wood–Armer moments are given in these axes.
+  double reinforcementAngle = 0.0;
 };
 
 // What reading a job text left out: the lines that hold something other than a comment (or an
@@ -138,7 +141,7 @@ class TObjCont {
   StatusCode SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
   StatusCode SetEdgeConstraints(int e, int code, double linZ, double rotX,
                                 double rotY);  // BadIndex
-  // Note the order: pressure first; the foundation is kept. Done, or BadPolygon for p outside
+  // Note the order: pressure first; the foundation and the reinforcement angle are kept. Done, or BadPolygon for p outside
   // 0..PolygonCount().
   StatusCode SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
                                bool isHole);
@@ -168,6 +171,13 @@ class TObjCont {
                             const std::array<double, 3>& springs);
   StatusCode SetEdgeSupport(int e, int code, const std::array<double, 3>& displacement,
                             const std::array<double, 3>& springs);
+
+  // ---- Reinforcement directions (model/JobReinforcement.cpp) ----
+  // The reinforcement angle of closed polygon p in degrees from x; 0 for a bad p.
+  double ReinforcementAngle(int p) const;
+  // Any value is stored (the geometry check refuses one that is not finite): Done, or
+  // BadPolygon for p outside the closed polygons.
+  StatusCode SetPolygonReinforcementAngle(int p, double degrees);
 
   // ---- Building (no geometric checks) ----
   StatusCode AddNode(double x, double y);      // Added
@@ -267,6 +277,8 @@ class TObjCont {
   // The AE records of the arc edges, with the file's edge numbers (fileOrder[k] is the model
   // edge written k-th); nothing for a job without arcs.
   void WriteArcs(std::ostream& out, const std::vector<int>& fileOrder) const;
+  // The RA records of the polygons with a reinforcement angle; nothing when every angle is 0.
+  void WriteReinforcement(std::ostream& out) const;
 
   std::vector<Node> nodes_;
   std::vector<Edge> edges_;

@@ -1,7 +1,7 @@
-// tavrin.Job's arc edges, springs and foundation: the bulge of an edge, the spring stiffnesses
-// of a node's or an edge's freedoms and the foundation modulus of a polygon, each set through
-// the job model's own setter, so a refusal changes nothing and carries the reason a job file
-// line with the same values is refused for.
+// tavrin.Job's arc edges, springs, foundation and reinforcement angle: the bulge of an edge, the
+// spring stiffnesses of a node's or an edge's freedoms, the foundation modulus and the
+// reinforcement angle of a polygon, each set through the job model's own setter, so a refusal
+// changes nothing and carries the reason a job file line with the same values is refused for.
 #include <pybind11/stl.h>
 
 #include <array>
@@ -63,7 +63,21 @@ void BindJobArcsAndSprings(py::class_<Job>& c) {
           },
           py::arg("polygon"), py::arg("modulus"),
           "Rests the polygon on an elastic (Winkler) foundation of this modulus (pressure per "
-          "deflection; 0 for none). A plate on a foundation needs no other support.");
+          "deflection; 0 for none). A plate on a foundation needs no other support.")
+      .def(
+          "set_reinforcement_angle",
+          [](Job& j, int p, double degrees) {
+            RequireDone(j.model.SetPolygonReinforcementAngle(p, degrees),
+                        "set_reinforcement_angle", p);
+          },
+          py::arg("polygon"), py::arg("degrees"),
+          "Turns the polygon's reinforcement: its first steel layer runs at this angle from x "
+          "(degrees), the second at right angles; the Wood-Armer columns (wa_x_*, wa_y_*) are "
+          "given in these axes. 0 (the default) is steel along x and y.")
+      .def(
+          "reinforcement_angle",
+          [](const Job& j, int p) { return j.model.ReinforcementAngle(p); },
+          py::arg("polygon"), "The polygon's reinforcement angle in degrees from x (0 by default).");
 }
 
 }  // namespace tavrin::python

@@ -49,6 +49,7 @@ std::string ApplyCaseEdits(TObjCont& job, const EditRequest& r) {
     (void)job.SetPolygonPhysics(r.index, job.Physics(r.index).pressure, r.eModulus, r.poisson,
                                 r.thickness, r.hole);
     (void)job.SetPolygonFoundation(r.index, r.foundation);
+    (void)job.SetPolygonReinforcementAngle(r.index, r.reinforcementAngle);
     c.SetPressure(r.index, r.pressure);
   }
   return job.SetCases(std::move(cases));

@@ -26,22 +26,43 @@ double SetListingSource::ExtraValue(int k, bool byNodes, int index) const {
 }
 
 EnvelopeListingSource::EnvelopeListingSource(const NodeEnvelope& envelope, bool max)
-    : envelope_(envelope), max_(max) {}
+    : envelope_(envelope), max_(max) {
+  for (int k = 0; k < NodeEnvelope::kColumns; ++k) {
+    if (k >= 3) extras_.push_back({k, false});
+    extras_.push_back({k, true});
+  }
+}
 
 double EnvelopeListingSource::Value(int node, int column) const {
   const std::vector<double>& side = max_ ? envelope_.max : envelope_.min;
   return side[envelope_.At(node, column)];
 }
 
+int EnvelopeListingSource::From(int node, int column) const {
+  const std::vector<int>& side = max_ ? envelope_.maxFrom : envelope_.minFrom;
+  return side[envelope_.At(node, column)];
+}
+
 std::vector<ResultColumns::Column> EnvelopeListingSource::ExtraColumns() const {
   std::vector<ResultColumns::Column> columns;
-  for (int k = 3; k < NodeEnvelope::kColumns; ++k)
-    columns.push_back({NodeEnvelope::ColumnName(k), true, false});
+  for (const Extra& x : extras_) {
+    std::string name = NodeEnvelope::ColumnName(x.column);
+    if (x.by) name += " by";
+    columns.push_back({name, true, false, x.by});
+  }
   return columns;
 }
 
 double EnvelopeListingSource::ExtraValue(int k, bool byNodes, int index) const {
-  return byNodes ? Value(index, 3 + k) : 0.0;
+  if (!byNodes) return 0.0;
+  const Extra& x = extras_[static_cast<std::size_t>(k)];
+  return x.by ? From(index, x.column) : Value(index, x.column);
+}
+
+std::string EnvelopeListingSource::ExtraText(int k, bool byNodes, int index) const {
+  const Extra& x = extras_[static_cast<std::size_t>(k)];
+  if (!byNodes || !x.by) return {};
+  return envelope_.combinations[static_cast<std::size_t>(From(index, x.column))];
 }
 
 }  // namespace tavrin

@@ -1,9 +1,13 @@
 // The results table's sources for a job with load cases: one case's or combination's result
 // set with its design columns (rows by nodes and by element centres, as a solve has them), and
-// one side of an envelope (rows by nodes only: an envelope is taken at the nodes).
+// one side of an envelope (rows by nodes only: an envelope is taken at the nodes), each value
+// beside the name of the combination that gave it.
 //
 // Each reads the set or envelope it is given, which must outlive it; every value is a lookup.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "analysis/DesignTable.h"
 #include "analysis/Envelopes.h"
@@ -42,12 +46,23 @@ class EnvelopeListingSource final : public ListingSource {
   double CentroidDeflection(int) const override { return 0.0; }
   double ElementStress(int, int) const override { return 0.0; }
   bool HasStresses() const override { return false; }
-  // Every envelope column after the three displacements, at the nodes.
+  // At the nodes: "<name> by" for each of the three displacements (the documented columns),
+  // then every further envelope column followed by its "<name> by". A "by" column names the
+  // combination that gave the value; its value is the combination's index, so that sorting by
+  // it groups the nodes by combination.
   std::vector<ResultColumns::Column> ExtraColumns() const override;
   double ExtraValue(int k, bool byNodes, int index) const override;
+  std::string ExtraText(int k, bool byNodes, int index) const override;
 
  private:
+  struct Extra {
+    int column;  // NodeEnvelope's
+    bool by;     // the combination's name rather than the value
+  };
   double Value(int node, int column) const;
+  int From(int node, int column) const;  // index into the envelope's combinations
+
+  std::vector<Extra> extras_;  // the further columns, in order
 
   const NodeEnvelope& envelope_;
   bool max_;

@@ -26,6 +26,7 @@ void CopyPolygonSlot(const TObjCont& from, int p, TObjCont& to, int q) {
   const PolygonPhysics ph = from.Physics(p);
   to.SetPolygonPhysics(q, ph.pressure, ph.eModulus, ph.nu, ph.thickness, ph.isHole);
   to.SetPolygonFoundation(q, ph.foundation);
+  to.SetPolygonReinforcementAngle(q, ph.reinforcementAngle);
   to.SetPolygonName(q, from.PolygonName(p));
 }
 

@@ -193,6 +193,7 @@ void PlanEditing::FetchPolygonData(int polygon) {
     request_.pressure = physics[3];
     request_.hole = physics[4] > 0.0;
     request_.foundation = host_.Structure().Foundation(polygon);
+    request_.reinforcementAngle = host_.Structure().ReinforcementAngle(polygon);
     ShowCaseValues(host_.Structure(), SelectionKind::polygon, polygon, request_);
   }
 }
@@ -302,7 +303,10 @@ void PlanEditing::ApplyEdits() {
     host_.SetModified();
     if (r.kind == SelectionKind::polygon)
       job.SetPolygonPhysics(r.index, r.pressure, r.eModulus, r.poisson, r.thickness, r.hole);
-    if (r.kind == SelectionKind::polygon) job.SetPolygonFoundation(r.index, r.foundation);
+    if (r.kind == SelectionKind::polygon) {
+      job.SetPolygonFoundation(r.index, r.foundation);
+      job.SetPolygonReinforcementAngle(r.index, r.reinforcementAngle);
+    }
   }
   host_.View().ClearCanvas();
   host_.Redraw();

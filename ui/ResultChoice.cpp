@@ -43,8 +43,8 @@ bool ResultChoice::Choose(int index) {
 std::vector<double> ResultChoice::NodeValues(const ResultView& view,
                                              const TGlobMatrix& solver) const {
   std::vector<double> values;
-  // The error estimate and the foundation pressure are the solver's (the first case's).
-  if (view.perElement || view.foundation) return values;
+  // The error estimate is the solver's (the first case's): only the first case has one.
+  if (view.perElement) return values;
   const int column = NodeColumnOf(view);
   if (!cases_) {
     if (view.design < 0) return values;
@@ -63,12 +63,17 @@ std::vector<double> ResultChoice::NodeValues(const ResultView& view,
       values[v] = column < ResultSet::kNodeColumns
                       ? set.Node(v, column)
                       : design.Node(v, column - ResultSet::kNodeColumns);
-    return values;
+  } else {
+    const NodeEnvelope& envelope = cases_->Envelopes()[static_cast<std::size_t>(item.index)];
+    const std::vector<double>& side = item.kind == Kind::envelopeMax ? envelope.max : envelope.min;
+    values.resize(static_cast<std::size_t>(envelope.nodes));
+    for (int v = 0; v < envelope.nodes; ++v) values[v] = side[envelope.At(v, column)];
   }
-  const NodeEnvelope& envelope = cases_->Envelopes()[static_cast<std::size_t>(item.index)];
-  const std::vector<double>& side = item.kind == Kind::envelopeMax ? envelope.max : envelope.min;
-  values.resize(static_cast<std::size_t>(envelope.nodes));
-  for (int v = 0; v < envelope.nodes; ++v) values[v] = side[envelope.At(v, column)];
+  // The foundation view's column is the deflection: its pressure k w is linear in w, and with
+  // k >= 0 the envelope's extreme pressure is that of its extreme deflection.
+  if (view.foundation)
+    for (std::size_t v = 0; v < values.size(); ++v)
+      values[v] = solver.FoundationPressure(static_cast<int>(v), values[v]);
   return values;
 }
 

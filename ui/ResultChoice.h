@@ -48,7 +48,7 @@ class ResultChoice {
 
   // The view's values at the nodes for the chosen item; empty when the solver's own field is
   // the answer (a job without cases outside the design views, and the per-element error
-  // estimate, which only the first case has).
+  // estimate, which only the first case has). The foundation pressure is the chosen set's.
   std::vector<double> NodeValues(const ResultView& view, const TGlobMatrix& solver) const;
   // The results table's source for the chosen item; null when it is the solver's own.
   std::unique_ptr<ListingSource> Listing() const;

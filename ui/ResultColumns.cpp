@@ -25,7 +25,8 @@ ResultColumns::ResultColumns(const TGlobMatrix& solver) : solver_(solver) {
   for (int t = 0; t < triangles; ++t)
     for (int c = 0; c < 3; ++c) corners[t][c] = solver.TriangleCorner(t, c);
   design_ = ComputeDesignColumns(ResultSet::FromSolver(solver, solver, std::string()),
-                                 ShearRecovery(x, y, corners));
+                                 ShearRecovery(x, y, corners),
+                                 DesignAnglesOf(solver.Mesh(), corners, nodes));
 }
 
 void ResultColumns::Add(const std::string& name, bool atNodes, bool atElements, Kind kind,

@@ -25,6 +25,9 @@ class ResultColumns {
     std::string name;
     bool atNodes = false;
     bool atElements = false;
+    // The cells are names (ListingSource::ExtraText); the value, which sorts them, is the
+    // name's index in its list.
+    bool names = false;
   };
 
   explicit ResultColumns(const TGlobMatrix& solver);

@@ -56,7 +56,7 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
     levels_.clear();
     std::vector<double> values = choice_.NodeValues(chosen, solver);
     if (!values.empty()) {
-      BuildIsolines(*isolines_, values, solver, &levels_);
+      if (!chosen.FringesOnly()) BuildIsolines(*isolines_, values, solver, &levels_);
       fringeView_.Show(BuildFringeField(solver, std::move(values)), TitleOf(chosen));
     } else {
       if (!chosen.FringesOnly())

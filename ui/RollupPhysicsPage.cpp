@@ -46,6 +46,7 @@ RollupPhysicsPage::RollupPhysicsPage() : RollupPage("TabPhysics") {
   isHole_ = AddCheck("IsHole", QStringLiteral("Hole"));
   polyName_ = AddField("PolyName");
   foundation_ = AddField("Foundation");
+  angle_ = AddField("ReinforcementAngle");
   auto* qz = new QLabel(QStringLiteral("qZ"), this);
   qz->setToolTip(QStringLiteral("Pressure"));
   p->addWidget(qz, 0, 0);
@@ -60,11 +61,18 @@ RollupPhysicsPage::RollupPhysicsPage() : RollupPage("TabPhysics") {
   kf->setToolTip(QStringLiteral("Foundation modulus (pressure per deflection); 0 for none"));
   p->addWidget(kf, 4, 0);
   p->addWidget(foundation_, 4, 1);
-  p->addWidget(isHole_, 5, 0, 1, 2);
-  p->addWidget(new QLabel(QStringLiteral("Object name"), this), 6, 0, 1, 2);
-  p->addWidget(polyName_, 7, 0, 1, 2);
-  p->setRowStretch(8, 1);
-  for (QLineEdit* e : {pressure_, eModulus_, nuModulus_, thickness_, foundation_, polyName_})
+  auto* ra = new QLabel(QStringLiteral("Reinf. angle"), this);
+  ra->setToolTip(
+      QStringLiteral("Reinforcement angle: the first steel layer's direction, degrees from x; the "
+                     "Wood-Armer moments are given along it and at right angles to it"));
+  p->addWidget(ra, 5, 0);
+  p->addWidget(angle_, 5, 1);
+  p->addWidget(isHole_, 6, 0, 1, 2);
+  p->addWidget(new QLabel(QStringLiteral("Object name"), this), 7, 0, 1, 2);
+  p->addWidget(polyName_, 8, 0, 1, 2);
+  p->setRowStretch(9, 1);
+  for (QLineEdit* e :
+       {pressure_, eModulus_, nuModulus_, thickness_, foundation_, angle_, polyName_})
     Watch(e);
   Watch(isHole_);
 }
@@ -73,7 +81,7 @@ void RollupPhysicsPage::Fill(const RollupSelection& selection, const EditRequest
   const Filling filling(*this);
   const bool polygon = selection.kind == SelectionKind::polygon;
   for (QWidget* w : std::initializer_list<QWidget*>{pressure_, eModulus_, nuModulus_, thickness_,
-                                                    foundation_, isHole_, polyName_})
+                                                    foundation_, angle_, isHole_, polyName_})
     w->setEnabled(polygon);
   if (polygon) {
     pressure_->setText(Text(shown.pressure));
@@ -81,6 +89,7 @@ void RollupPhysicsPage::Fill(const RollupSelection& selection, const EditRequest
     nuModulus_->setText(Text(shown.poisson));
     thickness_->setText(Text(shown.thickness));
     foundation_->setText(Text(shown.foundation));
+    angle_->setText(Text(shown.reinforcementAngle));
     isHole_->setChecked(shown.hole);
     polyName_->setText(QString::fromStdString(shown.name));
   }
@@ -97,7 +106,7 @@ void RollupPhysicsPage::Refuse(QLineEdit* field, const char* message) {
 
 bool RollupPhysicsPage::Validate(const RollupSelection& selection, EditRequest& r) {
   const double pressure = Value(pressure_), e = Value(eModulus_), nu = Value(nuModulus_),
-               t = Value(thickness_), k = Value(foundation_);
+               t = Value(thickness_), k = Value(foundation_), angle = Value(angle_);
   bool ok = true;
   auto refuse = [&](QLineEdit* field, const char* message) {
     Refuse(field, message);
@@ -112,8 +121,11 @@ bool RollupPhysicsPage::Validate(const RollupSelection& selection, EditRequest& 
     refuse(thickness_, "Not a valid number in «Thickness» field");
   if (IsInvalidFieldValue(k) || k < 0)
     refuse(foundation_, "Not a valid modulus in «Foundation» field: it must not be negative");
+  if (IsInvalidFieldValue(angle))
+    refuse(angle_, "Not a valid number in «Reinforcement angle» field");
   if (!ok) return false;
   r.foundation = k;
+  r.reinforcementAngle = angle;
   r.pressure = pressure;
   r.eModulus = e;
   r.poisson = nu;
@@ -132,6 +144,7 @@ void RollupPhysicsPage::KeepApplied(const EditRequest& applied, RollupSelection&
   shown.poisson = applied.poisson;
   shown.thickness = applied.thickness;
   shown.foundation = applied.foundation;
+  shown.reinforcementAngle = applied.reinforcementAngle;
   shown.hole = applied.hole;
 }
 

@@ -1,5 +1,5 @@
-// The property editor's polygon page: pressure, E modulus, Poisson ratio, thickness, whether
-// the polygon is a hole, and its name. Disabled unless a polygon is selected. A refused field
+// The property editor's polygon page: pressure, E modulus, Poisson ratio, thickness, foundation
+// modulus, reinforcement angle, whether the polygon is a hole, and its name. Disabled unless a polygon is selected. A refused field
 // takes the focus with its text selected, on this page turned to first.
 #pragma once
 
@@ -24,6 +24,7 @@ class RollupPhysicsPage : public RollupPage {
   QLineEdit* eModulus_ = nullptr;
   QLineEdit* nuModulus_ = nullptr;
   QLineEdit* foundation_ = nullptr;
+  QLineEdit* angle_ = nullptr;  // reinforcement angle, degrees from x
   QLineEdit* thickness_ = nullptr;
   QCheckBox* isHole_ = nullptr;
   QLineEdit* polyName_ = nullptr;

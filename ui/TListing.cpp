@@ -71,6 +71,9 @@ class TListingModel : public QAbstractTableModel {
     if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= columnCount({}))
       return {};
     if (column == kColNumber) return QString::number(rows_[row].number);
+    if (column >= kListingColumns && source_ && extra_[column - kListingColumns].names)
+      return QString::fromStdString(
+          source_->ExtraText(column - kListingColumns, byNodes_, rows_[row].number));
     double value = 0.0;
     int digits = 0;
     return Number(row, column, value, digits) ? QString::number(value, 'g', digits) : QString();
@@ -83,7 +86,7 @@ class TListingModel : public QAbstractTableModel {
       return false;
     if (column >= kListingColumns) {
       const ResultColumns::Column& c = extra_[column - kListingColumns];
-      if (!source_ || !(byNodes_ ? c.atNodes : c.atElements)) return false;
+      if (!source_ || c.names || !(byNodes_ ? c.atNodes : c.atElements)) return false;
       value = source_->ExtraValue(column - kListingColumns, byNodes_, rows_[row].number);
       digits = 15;
       return true;

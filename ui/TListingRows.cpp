@@ -8,6 +8,7 @@
 namespace tavrin {
 
 double ListingSource::ExtraValue(int, bool, int) const { return 0.0; }
+std::string ListingSource::ExtraText(int, bool, int) const { return {}; }
 
 SolverListingSource::SolverListingSource(const TGlobMatrix& solver)
     : solver_(solver), extra_(std::make_unique<ResultColumns>(solver)) {}

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "ui/ResultColumns.h"
@@ -30,6 +31,8 @@ class ListingSource {
   // with the modes it has values in, and column k's value at a node or an element of the mode.
   virtual std::vector<ResultColumns::Column> ExtraColumns() const { return {}; }
   virtual double ExtraValue(int k, bool byNodes, int index) const;
+  // The text of a cell of a column of names; "" for every other column.
+  virtual std::string ExtraText(int k, bool byNodes, int index) const;
 };
 
 // The solver as a listing source; it must outlive the adapter. A solver without a solution has

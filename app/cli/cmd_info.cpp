@@ -77,6 +77,11 @@ int RunInfo(const Args& args) {
   for (int p = 0; p < job.PolygonCount(); ++p)
     if (job.Foundation(p) != 0.0)
       out += "polygon " + std::to_string(p) + " foundation: " + Num(job.Foundation(p)) + "\n";
+  // Reinforcement angles only where steel does not run along x and y.
+  for (int p = 0; p < job.PolygonCount(); ++p)
+    if (job.ReinforcementAngle(p) != 0.0)
+      out += "polygon " + std::to_string(p) + " reinforcement angle: " +
+             Num(job.ReinforcementAngle(p)) + "\n";
   // Load cases only where the job has them, so a plain job prints what it always did.
   const LoadCases& cases = job.Cases();
   for (int k = 0; !cases.IsPlain() && k < cases.CaseCount(); ++k) {

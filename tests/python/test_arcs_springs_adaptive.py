@@ -148,3 +148,21 @@ def test_solve_cases_reports_progress_and_cancels():
     assert len(stages) > 2
     with pytest.raises(tavrin.Cancelled):
         mesh.solve_cases(progress=lambda *_: False)
+
+
+def test_steel_at_right_angles_swaps_the_wood_armer_layers():
+    # Turned by 90 degrees the first layer runs along y: the x and y columns change places
+    # (to 1e-9 of the largest, the rotation's rounding); the record is written only then.
+    plain, turned = circular_hole(), circular_hole()
+    for p in (0, 1):
+        turned.set_reinforcement_angle(p, 90)
+    assert turned.reinforcement_angle(1) == 90 and plain.reinforcement_angle(1) == 0
+    assert "\nRA, 1, 90\n" in turned.text() and "RA" not in plain.text()
+    a, b = (j.mesh(max_area=500).solve_cases() for j in (plain, turned))
+    a, b = a[a.names[0]].design(), b[b.names[0]].design()
+    scale = max(np.abs(a[c]).max() for c in ("wa_x_bottom", "wa_y_bottom", "wa_x_top"))
+    assert scale > 0
+    for face in ("bottom", "top"):
+        assert b[f"wa_x_{face}"] == pytest.approx(a[f"wa_y_{face}"], abs=1e-9 * scale)
+        assert b[f"wa_y_{face}"] == pytest.approx(a[f"wa_x_{face}"], abs=1e-9 * scale)
+    assert b["m_1"] == pytest.approx(a["m_1"], abs=1e-12 * scale)

@@ -15,7 +15,9 @@
 
 #include "analysis/PlateMesh.h"
 #include "analysis/TGlobMatrix.h"
+#include "analysis/Envelopes.h"
 #include "tests/ui/TestPlatform.h"
+#include "ui/CaseListing.h"
 #include "ui/TListing.h"
 #include "ui/TListingRows.h"
 
@@ -321,6 +323,57 @@ TEST(ListingSolver, ListsASolvedPlate) {
   std::filesystem::create_directories(shots);
   listing.grab().save(QString::fromStdString((shots / "results_table.png").string()));
   listing.Close();
+}
+
+// An envelope of two combinations over three nodes: beside each value (the deflection in its
+// documented column too) the name of the combination that gave it, on either side, the first
+// on a tie; sorting by the names' column groups the nodes by combination.
+TEST(ListingEnvelope, EachValueNamesItsCombination) {
+  ResultSet uls, sls;
+  uls.name = "ULS";
+  sls.name = "SLS";
+  uls.nodes = sls.nodes = 3;
+  const int n = ResultSet::kNodeColumns;
+  uls.node.assign(3 * n, 0.0);
+  sls.node = uls.node;
+  const double w[2][3] = {{-2, 0, 4}, {0, -1, 0}}, mx[2][3] = {{1, 5, 0}, {3, 2, 0}};
+  for (int v = 0; v < 3; ++v) {
+    uls.node[n * v] = w[0][v];
+    sls.node[n * v] = w[1][v];
+    uls.node[n * v + 6] = mx[0][v];
+    sls.node[n * v + 6] = mx[1][v];
+  }
+  DesignColumns design;
+  design.node.assign(3 * kDesignColumns, 0.0);
+  const NodeEnvelope e = BuildEnvelope("ENV", {&uls, &sls}, {&design, &design});
+  test::TestPlatform platform;
+  TListing listing;
+  const int wBy = kListingColumns, mxAt = kListingColumns + 9, mxBy = mxAt + 1;
+  const struct {
+    bool max;
+    const char* w[3];
+    const char* mx[3];
+  } sides[] = {{true, {"SLS", "ULS", "ULS"}, {"SLS", "ULS", "ULS"}},
+               {false, {"ULS", "SLS", "SLS"}, {"ULS", "SLS", "ULS"}}};
+  for (const auto& side : sides) {
+    const EnvelopeListingSource source(e, side.max);
+    listing.Open(source);
+    EXPECT_EQ(listing.ColumnName(wBy), "w by");
+    EXPECT_EQ(listing.ColumnName(mxAt), "m_x");
+    EXPECT_EQ(listing.ColumnName(mxBy), "m_x by");
+    for (int v = 0; v < 3; ++v) {
+      EXPECT_EQ(listing.CellText(v, wBy).toStdString(), side.w[v]) << v;
+      EXPECT_EQ(listing.CellText(v, mxBy).toStdString(), side.mx[v]) << v;
+      const double want = side.max ? std::max(mx[0][v], mx[1][v]) : std::min(mx[0][v], mx[1][v]);
+      EXPECT_EQ(listing.CellText(v, mxAt), QString::number(want)) << v;
+    }
+    listing.HeaderClick(mxBy);
+    ASSERT_EQ(listing.Rows().size(), 3u);
+    int changes = 0;
+    for (int r = 1; r < 3; ++r) changes += listing.CellText(r, mxBy) != listing.CellText(r - 1, mxBy);
+    EXPECT_EQ(changes, 1);
+    listing.Close();
+  }
 }
 
 }  // namespace

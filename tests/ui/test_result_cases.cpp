@@ -22,9 +22,10 @@ class ResultCases : public Workbench {
   // square.sam, or the same plate with a second case (a heavier pressure and a point load at
   // the centre), combinations ULS = 1.35 Case 1 + 1.5 Live and SLS = Case 1 + Live, and the
   // envelope ENV over both.
-  void SolveWithCases(bool withCases) {
+  void SolveWithCases(bool withCases, const std::string& path = {}) {
     GlobalMeshParameters().animate = false;
-    ASSERT_TRUE(window->OpenJob(ExamplePath(withCases ? "square-load-cases.sam" : "square.sam")));
+    ASSERT_TRUE(window->OpenJob(
+        !path.empty() ? path : ExamplePath(withCases ? "square-load-cases.sam" : "square.sam")));
     window->GenerateMeshClick();
     window->SolveStaticClick();
     ASSERT_TRUE(window->StaticSolved());
@@ -115,6 +116,34 @@ TEST_F(ResultCases, SelectorShowsEveryCaseCombinationAndEnvelope) {
                                      t.WorldY(t.ScreenY(mesh.NodeY(node))));
   EXPECT_EQ(window->PanelText(3),
             QString::number(uls[window->Solver().NewNumberOf(under)], 'g', 5));
+}
+
+// The same plate on a foundation: its pressure k w follows the chosen set, a combination's the
+// factored sum of its cases' (to 1e-12 of the largest), an envelope's the extreme over its
+// combinations (k >= 0: exactly the pressure of the extreme deflection); the first case's is
+// the solver's own.
+TEST_F(ResultCases, FoundationPressureFollowsTheChosenSet) {
+  TObjCont job;
+  ASSERT_TRUE(job.LoadJob(ExamplePath("square-load-cases.sam")));
+  ASSERT_EQ(job.SetPolygonFoundation(0, 0.002), StatusCode::Done);
+  const std::string path = (dir / "cases-on-foundation.sam").string();
+  ASSERT_TRUE(job.SaveJob(path));
+  SolveWithCases(true, path);
+  const int view = ViewOf("Foundation pressure");
+  const std::vector<double> dead = Shown(view, 0), live = Shown(view, 1), uls = Shown(view, 2);
+  EXPECT_EQ(window->Fringes().Title(), "Foundation pressure (ULS)");
+  const std::vector<double> sls = Shown(view, 3), high = Shown(view, 4), low = Shown(view, 5);
+  ASSERT_EQ(dead.size(), window->Solver().ResultNodeCount() + 0u);
+  double scale = 0;
+  for (double v : uls) scale = std::max(scale, std::fabs(v));
+  ASSERT_GT(scale, 0);
+  for (std::size_t v = 0; v < dead.size(); ++v) {
+    EXPECT_EQ(dead[v], window->Solver().FoundationPressure(static_cast<int>(v))) << v;
+    EXPECT_NEAR(uls[v], 1.35 * dead[v] + 1.5 * live[v], 1e-12 * scale) << v;
+    EXPECT_NEAR(sls[v], dead[v] + live[v], 1e-12 * scale) << v;
+    EXPECT_EQ(high[v], std::max(uls[v], sls[v])) << v;
+    EXPECT_EQ(low[v], std::min(uls[v], sls[v])) << v;
+  }
 }
 
 }  // namespace

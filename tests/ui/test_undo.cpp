@@ -89,9 +89,11 @@ TEST_F(Undo, EachStepOfASessionComesBackByteForByte) {
   Type("Pressure", "-0.01");
   Type("Thickness", "12");
   Type("Foundation", "0.2");
+  Type("ReinforcementAngle", "-22.5");
   Apply();
   step("Edit polygon 0: physics");
   EXPECT_NE(files.back().find("\nKP, 0, 0.2\n"), std::string::npos) << files.back();
+  EXPECT_NE(files.back().find("\nRA, 0, -22.5\n"), std::string::npos) << files.back();
   ClickWorld(120, 95);
   ASSERT_EQ(editor.Kind(), SelectionKind::node);
   ASSERT_TRUE(Enabled("EditDelete"));
