@@ -19,10 +19,10 @@
 // - every load, prescribed displacement and pressure finite with magnitude at most
 //   kMaxPhysicalValue (1e30); the physics of every polygon that is not a hole: E modulus and
 //   thickness positive and at most 1e30 and 1e12, Poisson ratio strictly between -1 and 1 (the
-//   element's range), the reinforcement angle finite; every spring stiffness and foundation modulus not negative and at most
-//   kMaxPhysicalValue, and no freedom both held rigidly and on a spring (SupportCheck.h).
-//   Then the element's products (E t^3, pressure times area, stiffness
-//   times displacement) stay below 1e110, far from overflow;
+//   element's range), the reinforcement angle finite; every spring stiffness and foundation modulus
+//   not negative and at most kMaxPhysicalValue, and no freedom both held rigidly and on a spring
+//   (SupportCheck.h). Then the element's products (E t^3, pressure times area, stiffness times
+//   displacement) stay below 1e110, far from overflow;
 // - every polygon encloses an area (not all its nodes on one line);
 // - every prescribed displacement within what double precision carries next to the plate's
 //   own deflections (DisplacementBound: 1e9 times the larger of the span and the loads'

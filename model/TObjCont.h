@@ -141,8 +141,8 @@ class TObjCont {
   StatusCode SetNodeConstraints(int i, int code, double linZ, double rotX, double rotY);
   StatusCode SetEdgeConstraints(int e, int code, double linZ, double rotX,
                                 double rotY);  // BadIndex
-  // Note the order: pressure first; the foundation and the reinforcement angle are kept. Done, or BadPolygon for p outside
-  // 0..PolygonCount().
+  // Note the order: pressure first; the foundation and the reinforcement angle are kept. Done, or
+  // BadPolygon for p outside 0..PolygonCount().
   StatusCode SetPolygonPhysics(int p, double pressure, double eModulus, double nu, double thickness,
                                bool isHole);
   StatusCode SetPolygonName(int p, const std::string& name);  // Done / BadPolygon

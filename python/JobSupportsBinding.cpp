@@ -67,17 +67,17 @@ void BindJobArcsAndSprings(py::class_<Job>& c) {
       .def(
           "set_reinforcement_angle",
           [](Job& j, int p, double degrees) {
-            RequireDone(j.model.SetPolygonReinforcementAngle(p, degrees),
-                        "set_reinforcement_angle", p);
+            RequireDone(j.model.SetPolygonReinforcementAngle(p, degrees), "set_reinforcement_angle",
+                        p);
           },
           py::arg("polygon"), py::arg("degrees"),
           "Turns the polygon's reinforcement: its first steel layer runs at this angle from x "
           "(degrees), the second at right angles; the Wood-Armer columns (wa_x_*, wa_y_*) are "
           "given in these axes. 0 (the default) is steel along x and y.")
       .def(
-          "reinforcement_angle",
-          [](const Job& j, int p) { return j.model.ReinforcementAngle(p); },
-          py::arg("polygon"), "The polygon's reinforcement angle in degrees from x (0 by default).");
+          "reinforcement_angle", [](const Job& j, int p) { return j.model.ReinforcementAngle(p); },
+          py::arg("polygon"),
+          "The polygon's reinforcement angle in degrees from x (0 by default).");
 }
 
 }  // namespace tavrin::python

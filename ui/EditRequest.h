@@ -29,9 +29,9 @@ struct EditRequest {
   std::array<double, 3> springs{};  // stiffness on lin. Z, rot. X, rot. Y; 0 for none
   double pressure = 0.0, eModulus = 0.0, poisson = 0.0, thickness = 0.0;
   bool hole = false;
-  double foundation = 0.0;  // modulus of the polygon's foundation; 0 for none
+  double foundation = 0.0;          // modulus of the polygon's foundation; 0 for none
   double reinforcementAngle = 0.0;  // the polygon's steel direction, degrees from x
-  std::string name;         // polygon name shown by the editor; nothing fills it
+  std::string name;                 // polygon name shown by the editor; nothing fills it
   // The load case the loads, prescribed values and pressure are shown from and applied to: 0
   // the job's own tables, k > 0 its further case k (CaseEditing.h). Kept across selections.
   int loadCase = 0;

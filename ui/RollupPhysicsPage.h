@@ -1,6 +1,7 @@
 // The property editor's polygon page: pressure, E modulus, Poisson ratio, thickness, foundation
-// modulus, reinforcement angle, whether the polygon is a hole, and its name. Disabled unless a polygon is selected. A refused field
-// takes the focus with its text selected, on this page turned to first.
+// modulus, reinforcement angle, whether the polygon is a hole, and its name. Disabled unless a
+// polygon is selected. A refused field takes the focus with its text selected, on this page turned
+// to first.
 #pragma once
 
 #include "ui/RollupPage.h"

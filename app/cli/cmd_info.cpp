@@ -80,8 +80,8 @@ int RunInfo(const Args& args) {
   // Reinforcement angles only where steel does not run along x and y.
   for (int p = 0; p < job.PolygonCount(); ++p)
     if (job.ReinforcementAngle(p) != 0.0)
-      out += "polygon " + std::to_string(p) + " reinforcement angle: " +
-             Num(job.ReinforcementAngle(p)) + "\n";
+      out += "polygon " + std::to_string(p) +
+             " reinforcement angle: " + Num(job.ReinforcementAngle(p)) + "\n";
   // Load cases only where the job has them, so a plain job prints what it always did.
   const LoadCases& cases = job.Cases();
   for (int k = 0; !cases.IsPlain() && k < cases.CaseCount(); ++k) {

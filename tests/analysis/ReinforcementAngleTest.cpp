@@ -125,8 +125,8 @@ TEST(WoodArmerAt, YieldConditionHoldsOnASolvedPlateWithAngledSteel) {
       y += s.Y()[static_cast<std::size_t>(v)] / 3;
     }
     const double m[3] = {set.Element(e, 4), set.Element(e, 5), set.Element(e, 6)};
-    check(m, design.Element(e, 6), design.Element(e, 7), design.Element(e, 8),
-          design.Element(e, 9), inside(x, y) ? 30 : -20, "element " + std::to_string(e));
+    check(m, design.Element(e, 6), design.Element(e, 7), design.Element(e, 8), design.Element(e, 9),
+          inside(x, y) ? 30 : -20, "element " + std::to_string(e));
   }
   EXPECT_GT(checked, 500);
   EXPECT_GT(turned, 20);

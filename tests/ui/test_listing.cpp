@@ -13,9 +13,9 @@
 #include <cmath>
 #include <filesystem>
 
+#include "analysis/Envelopes.h"
 #include "analysis/PlateMesh.h"
 #include "analysis/TGlobMatrix.h"
-#include "analysis/Envelopes.h"
 #include "tests/ui/TestPlatform.h"
 #include "ui/CaseListing.h"
 #include "ui/TListing.h"
@@ -370,7 +370,8 @@ TEST(ListingEnvelope, EachValueNamesItsCombination) {
     listing.HeaderClick(mxBy);
     ASSERT_EQ(listing.Rows().size(), 3u);
     int changes = 0;
-    for (int r = 1; r < 3; ++r) changes += listing.CellText(r, mxBy) != listing.CellText(r - 1, mxBy);
+    for (int r = 1; r < 3; ++r)
+      changes += listing.CellText(r, mxBy) != listing.CellText(r - 1, mxBy);
     EXPECT_EQ(changes, 1);
     listing.Close();
   }
