@@ -56,7 +56,7 @@ TEST(ReinforcementRecord, RoundTripsAndIsWrittenOnlyWhereUsed) {
 }
 
 TEST(ReinforcementRecord, GeometryCheckNamesANonFiniteAngle) {
-  for (const double angle : {std::nan(""), INFINITY, -INFINITY}) {
+  for (const double angle : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
     TObjCont job;
     job.ReadJobText(kTwoSquares);
     ASSERT_EQ(job.SetPolygonReinforcementAngle(1, angle), StatusCode::Done);
