@@ -12,6 +12,9 @@ namespace tavrin {
 ResultChoice::ResultChoice() { Reset(nullptr, std::string(kFirstCaseName)); }
 ResultChoice::~ResultChoice() = default;
 
+ResultChoice::ResultChoice(const ResultChoice& other)
+    : cases_(other.cases_), items_(other.items_), chosen_(other.chosen_) {}
+
 void ResultChoice::Reset(std::shared_ptr<const CaseSolution> cases, const std::string& firstName) {
   cases_ = std::move(cases);
   plainColumns_.reset();

@@ -33,6 +33,10 @@ class ResultChoice {
 
   ResultChoice();
   ~ResultChoice();
+  // A copy shares the case solution and starts without the design columns' cache: a worker's
+  // own choice, whose cache the window's never sees half made.
+  ResultChoice(const ResultChoice& other);
+  ResultChoice& operator=(const ResultChoice&) = delete;
 
   // The results of a new solve: `cases` null for a job without cases (then `firstName` is
   // its one item). The first item is chosen.
