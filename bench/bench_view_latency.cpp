@@ -71,7 +71,7 @@ void Measure(TMainWindow& window, Send send, Times& times) {
 }
 
 template <class Event>
-void Measure(TMainWindow& window, Event& event, Times& times) {
+void MeasureEvent(TMainWindow& window, Event& event, Times& times) {
   Measure(
       window, [&] { QApplication::sendEvent(window.PlanArea(), &event); }, times);
 }
@@ -115,12 +115,16 @@ void FieldChanges(TMainWindow& window, int cells, Times& times) {
   auto* selector = window.findChild<QComboBox*>("ViewSelector");
   // Lin. Z, Rot. X, Rot. Y, Sigma X, Mx, M1 (a design column).
   const int views[] = {1, 2, 3, 4, 7, 11};
-  selector->setCurrentIndex(views[0]);
-  window.ChangeView();  // the selector may have been on it already
+  // As the user's choice in the selector: the index set, then activated.
+  auto choose = [&](int view) {
+    selector->setCurrentIndex(view);
+    emit selector->activated(view);
+  };
+  choose(views[0]);
   WaitForExact(window);
   for (int k = 1; k <= 20; ++k) {
     Measure(
-        window, [&] { selector->setCurrentIndex(views[k % 6]); }, times);
+        window, [&] { choose(views[k % 6]); }, times);
     // The rest of the view's data (read-out probe, isolines) before the next change.
     QTimer wake;
     wake.start(50);
@@ -154,7 +158,7 @@ void Run(int cells) {
   for (int k = 0; k < 20; ++k) {
     QWheelEvent event(at, view.mapToGlobal(at), QPoint(), QPoint(0, k < 10 ? 120 : -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    Measure(window, event, wheel);
+    MeasureEvent(window, event, wheel);
   }
   QPointF pointer = at;
   QMouseEvent press(QEvent::MouseButtonPress, pointer, view.mapToGlobal(pointer), Qt::MiddleButton,
@@ -164,7 +168,7 @@ void Run(int cells) {
     pointer += QPointF(7, 3);
     QMouseEvent move(QEvent::MouseMove, pointer, view.mapToGlobal(pointer), Qt::NoButton,
                      Qt::MiddleButton, Qt::NoModifier);
-    Measure(window, move, drag);
+    MeasureEvent(window, move, drag);
   }
   QMouseEvent release(QEvent::MouseButtonRelease, pointer, view.mapToGlobal(pointer),
                       Qt::MiddleButton, Qt::NoButton, Qt::NoModifier);

@@ -2,9 +2,16 @@
 
 #include <utility>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace tavrin {
 
-NewestJobThread::NewestJobThread() : thread_([this] { Work(); }) {}
+NewestJobThread::NewestJobThread(bool background)
+    : background_(background), thread_([this] { Work(); }) {}
 
 NewestJobThread::~NewestJobThread() {
   {
@@ -46,6 +53,10 @@ void NewestJobThread::Wait() {
 }
 
 void NewestJobThread::Work() {
+#ifdef __linux__
+  // Linux gives each thread its own nice value; a thread may always lower its own priority.
+  if (background_) setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+#endif
   for (;;) {
     Job job;
     std::uint64_t generation = 0;

@@ -24,7 +24,9 @@ class NewestJobThread : public QObject {
   using Deliver = std::function<void(std::function<void()> step)>;
   using Job = std::function<void(const Abandoned& abandoned, const Deliver& deliver)>;
 
-  NewestJobThread();
+  // background: the thread's jobs run at a lower priority (on Linux), so that what they make
+  // never slows the threads whose results the user is waiting for.
+  explicit NewestJobThread(bool background = false);
   ~NewestJobThread() override;
 
   void Start(Job job);
@@ -49,6 +51,7 @@ class NewestJobThread : public QObject {
   std::uint64_t jobGeneration_ = 0;
   bool running_ = false;
   bool stop_ = false;
+  const bool background_;
   std::thread thread_;  // last: started once the members above exist
 };
 

@@ -9,37 +9,46 @@
 
 namespace tavrin {
 
-void BuildResultField(const ResultFieldRequest& request, const std::function<bool()>& abandoned,
-                      const std::function<void(ResultFieldPart)>& deliver) {
+namespace {
+
+// The isolines of the view, through `values` when given (the chosen set's own).
+ResultFieldPart Isolines(const ResultFieldRequest& request, const std::vector<double>* values) {
+  ResultFieldPart part;
+  auto set = std::make_shared<TIsolines>();
+  if (values)
+    BuildIsolines(*set, *values, *request.solver, &part.levels);
+  else if (!request.view.FringesOnly())
+    BuildIsolines(*set, static_cast<int>(request.view.field), *request.solver, &part.levels);
+  part.isolineLayer = MakeIsolineLayer(*set, PlanView::Lime());
+  part.isolines = std::move(set);
+  return part;
+}
+
+}  // namespace
+
+ResultFieldPart BuildViewField(const ResultFieldRequest& request) {
   const TGlobMatrix& solver = *request.solver;
-  const ResultView& view = request.view;
-  std::vector<double> values = request.choice.NodeValues(view, solver);
+  std::vector<double> values = request.choice.NodeValues(request.view, solver);
   const bool ownValues = !values.empty();
-  auto isolines = [&] {
-    ResultFieldPart part;
-    auto set = std::make_shared<TIsolines>();
-    if (ownValues)
-      BuildIsolines(*set, values, solver, &part.levels);
-    else if (!view.FringesOnly())
-      BuildIsolines(*set, static_cast<int>(view.field), solver, &part.levels);
-    part.isolineLayer = MakeIsolineLayer(*set, PlanView::Lime());
-    part.isolines = std::move(set);
-    return part;
-  };
-  ResultFieldPart first;
-  if (request.isolinesShown) first = isolines();
-  if (abandoned()) return;
-  first.field = std::make_shared<const FringeField>(ownValues ? BuildFringeField(solver, values)
-                                                              : BuildFringeField(solver, view));
-  const std::shared_ptr<const FringeField> field = first.field;
-  deliver(std::move(first));
+  ResultFieldPart part;
+  if (request.isolinesShown) part = Isolines(request, ownValues ? &values : nullptr);
+  part.ownValues = ownValues;
+  part.field =
+      std::make_shared<const FringeField>(ownValues ? BuildFringeField(solver, std::move(values))
+                                                    : BuildFringeField(solver, request.view));
+  return part;
+}
+
+void BuildFieldDetails(const ResultFieldRequest& request, const ResultFieldPart& part,
+                       const std::function<bool()>& abandoned,
+                       const std::function<void(ResultFieldPart)>& deliver) {
   if (abandoned()) return;
   ResultFieldPart probe;
-  probe.field = field;
-  probe.probe = std::make_shared<const FieldProbe>(*field);
+  probe.field = part.field;
+  probe.probe = std::make_shared<const FieldProbe>(*part.field);
   deliver(std::move(probe));
-  if (request.isolinesShown || abandoned()) return;
-  deliver(isolines());
+  if (part.isolines || abandoned()) return;
+  deliver(Isolines(request, part.ownValues ? &part.field->values : nullptr));
 }
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QWidget>
@@ -35,7 +36,25 @@ ResultViewController::~ResultViewController() = default;
 
 void ResultViewController::Settle() {
   fieldJobs_.Settle();
+  detailJobs_.Settle();
   fieldPending_ = false;
+}
+
+// The field's job hands the details on when its field is taken in: both are waited for.
+void ResultViewController::FinishBuilding() {
+  fieldJobs_.Wait();
+  QCoreApplication::sendPostedEvents(&fieldJobs_);
+  detailJobs_.Wait();
+}
+
+void ResultViewController::StartDetails(const ResultFieldRequest& request,
+                                        const ResultFieldPart& part) {
+  detailJobs_.Start([this, request, part](const NewestJobThread::Abandoned& abandoned,
+                                          const NewestJobThread::Deliver& deliver) {
+    BuildFieldDetails(request, part, abandoned, [&](ResultFieldPart detail) {
+      deliver([this, detail = std::move(detail)] { TakeIn(detail, QString(), true); });
+    });
+  });
 }
 
 int ResultViewController::ViewIndex() const {
@@ -62,20 +81,24 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
     const QString title = TitleOf(chosen);
     if (request.solver->ResultTriangleCount() <= smallMesh_) {
       Settle();
-      BuildResultField(
-          request, [] { return false; },
-          [&](ResultFieldPart part) { TakeIn(std::move(part), title, false); });
+      ResultFieldPart part = BuildViewField(request);
+      TakeIn(part, title, false);
+      BuildFieldDetails(
+          request, part, [] { return false; },
+          [&](ResultFieldPart detail) { TakeIn(std::move(detail), title, false); });
       return true;
     }
     fieldPending_ = true;
     setPanel_(3, QString());  // the value read out was the field's before
+    detailJobs_.Cancel();
     fieldJobs_.Start(
         [this, request = std::move(request), title](const NewestJobThread::Abandoned& abandoned,
                                                     const NewestJobThread::Deliver& deliver) {
-          BuildResultField(request, abandoned, [&](ResultFieldPart part) {
-            deliver([this, part = std::move(part), title]() mutable {
-              TakeIn(std::move(part), title, true);
-            });
+          ResultFieldPart part = BuildViewField(request);
+          if (abandoned()) return;
+          deliver([this, request, part = std::move(part), title] {
+            StartDetails(request, part);
+            TakeIn(part, title, true);
           });
         });
   } else {
@@ -196,7 +219,7 @@ std::optional<double> ResultViewController::ValueAt(const FEM& mesh, double x, d
   }
   // Between nodes, farther than the picking reaches (most of a coarse mesh's area).
   if (!fringeView_.HasField()) return std::nullopt;
-  if (!probe_ && fieldJobs_.Busy()) return std::nullopt;  // the job's probe is on its way
+  if (!probe_ && Building()) return std::nullopt;  // the job's probe is on its way
   if (!probe_) probe_ = std::make_shared<const FieldProbe>(fringeView_.Field());
   return probe_->ValueAt(x, y);
 }

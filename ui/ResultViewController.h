@@ -6,7 +6,8 @@
 // Settle before a run or a drop changes the solver).
 //
 // A view chosen has its data (fringe field, isolines, read-out probe) built on a worker thread
-// (ResultFieldJob; the newest choice wins): until its field has come, the plan goes on showing
+// (ResultFieldJob; the newest choice wins), its probe and isolines after it on a thread of low
+// priority: until its field has come, the plan goes on showing
 // the picture it had and the read-out shows nothing; each part that comes is taken in on the GUI
 // thread and announced through onDataReady. The data of a small mesh is built at once, so that
 // a small job's views never depend on the machine's load.
@@ -44,6 +45,7 @@ class FieldProbe;
 class PictureLayer;
 class PipelineRunner;
 struct ResultFieldPart;
+struct ResultFieldRequest;
 struct ViewTransform;
 
 class ResultViewController {
@@ -72,13 +74,13 @@ class ResultViewController {
   // The field of the view chosen is still being built: the plan shows the one before.
   bool DataPending() const { return fieldPending_; }
   // Some part of the view's data (probe, isolines) is still being built.
-  bool Building() const { return fieldJobs_.Busy(); }
+  bool Building() const { return fieldJobs_.Busy() || detailJobs_.Busy(); }
   // No data is being built any more (a build under way is abandoned and waited for): the
   // solver may change.
   void Settle();
   // Waits until the data being built is made (its parts then come as they would): the solver
   // may change after.
-  void FinishBuilding() { fieldJobs_.Wait(); }
+  void FinishBuilding();
 
   int ViewIndex() const;
   // The selector's choice as the user made it; false when the view cannot be shown yet (the
@@ -122,6 +124,8 @@ class ResultViewController {
   // A part of the data of the view chosen, built for the legend title `title`.
   // announce: tell onDataReady (not for data built at once, which the caller draws).
   void TakeIn(ResultFieldPart part, const QString& title, bool announce);
+  // The probe and the isolines of the field just taken in, on the background thread.
+  void StartDetails(const ResultFieldRequest& request, const ResultFieldPart& part);
   QString TitleOf(const ResultView& view) const;
 
   QWidget& window_;
@@ -141,7 +145,10 @@ class ResultViewController {
   bool fringesOn_ = true;
   int shownView_ = 0;                     // the result view whose picture and label are on screen
   DeflectedView3D* deflected_ = nullptr;  // owned by the window, made on first use
-  NewestJobThread fieldJobs_;             // last: its steps reach the members above
+  // Last: their steps reach the members above. The field on one thread, the rest after it on
+  // one of low priority.
+  NewestJobThread fieldJobs_;
+  NewestJobThread detailJobs_{true};
 };
 
 }  // namespace tavrin
