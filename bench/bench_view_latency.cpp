@@ -7,8 +7,8 @@
 // rendered for the new view, taken in and painted); the next event is sent once the exact
 // picture is there. Prints the median and the worst of each per size and event kind.
 //
-// Then 20 field changes, the view selector cycling through displacements, stresses, moments and
-// a design column of a solved plate of the same grid: the plate built directly with every node
+// Then 20 field changes, the view selector cycling through displacements, stresses and moments
+// of a solved plate of the same grid: the plate built directly with every node
 // held at a prescribed smooth deflection but one (a solve of a few equations, stresses
 // recovered), so that the results are the solver's own, as after Solve Static and Solve Stress,
 // without minutes of factorization. The exact picture of a field change is its field built, its
@@ -113,8 +113,9 @@ void FieldChanges(TMainWindow& window, int cells, Times& times) {
   if (!solver) return;
   window.AdoptSolver(std::move(solver));
   auto* selector = window.findChild<QComboBox*>("ViewSelector");
-  // Lin. Z, Rot. X, Rot. Y, Sigma X, Mx, M1 (a design column).
-  const int views[] = {1, 2, 3, 4, 7, 11};
+  // Lin. Z, Rot. X, Rot. Y, Sigma X, Sigma Y, Mx: the solver's own fields. (The first design
+  // column computes every design column of the whole solve, seconds at 10^6 triangles.)
+  const int views[] = {1, 2, 3, 4, 5, 7};
   // As the user's choice in the selector: the index set, then activated.
   auto choose = [&](int view) {
     selector->setCurrentIndex(view);
