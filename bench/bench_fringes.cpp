@@ -71,8 +71,8 @@ void BM_FringeLayer(benchmark::State& state) {
   const auto layer = MakeFringeLayer(f, FringeScale(f->min, f->max), Qt::black);
   int step = 0;
   for (auto _ : state) {
-    QImage image = LayerRenderer::Render(*layer, Fitted(step++ % 50));
-    benchmark::DoNotOptimize(image.constBits());
+    const auto images = LayerRenderer::Render(*layer, Fitted(step++ % 50));
+    benchmark::DoNotOptimize(images->over.constBits());
   }
   state.counters["triangles"] = static_cast<double>(f->triangles.size());
 }
@@ -83,7 +83,7 @@ void BM_MovedLayer(benchmark::State& state) {
   const auto f = std::make_shared<const FringeField>(bench::FringeGrid(1415));
   const auto layer = MakeFringeLayer(f, FringeScale(f->min, f->max), Qt::black);
   const ViewTransform from = Fitted(0);
-  const QImage image = LayerRenderer::Render(*layer, from);
+  const QImage image = LayerRenderer::Render(*layer, from)->under;
   ViewTransform to = from;
   to.scale /= 1.25;
   QImage screen(kWidth, kHeight, QImage::Format_RGB32);

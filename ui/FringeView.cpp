@@ -15,7 +15,11 @@ namespace tavrin {
 FringeView::FringeView() : field_(std::make_shared<const FringeField>()) {}
 
 void FringeView::Show(FringeField field, const QString& title) {
-  field_ = std::make_shared<const FringeField>(std::move(field));
+  Show(std::make_shared<const FringeField>(std::move(field)), title);
+}
+
+void FringeView::Show(std::shared_ptr<const FringeField> field, const QString& title) {
+  field_ = std::move(field);
   scale_ = FringeScale(field_->min, field_->max);
   title_ = title;
   layer_ = HasField() ? MakeFringeLayer(field_, scale_, LineColour()) : nullptr;

@@ -25,9 +25,12 @@ class FringeView {
 
   FringeView();
   void Show(FringeField field, const QString& title);
+  // The same for a field already shared (made off the GUI thread): not copied.
+  void Show(std::shared_ptr<const FringeField> field, const QString& title);
   void Clear();
   bool HasField() const { return !field_->Empty(); }
   const FringeField& Field() const { return *field_; }
+  const std::shared_ptr<const FringeField>& SharedField() const { return field_; }
   const FringeScale& Scale() const { return scale_; }
   const QString& Title() const { return title_; }
 

@@ -28,10 +28,19 @@ LayerRenderer::~LayerRenderer() {
   thread_.join();
 }
 
-QImage LayerRenderer::Render(const PictureLayer& layer, const ViewTransform& t) {
-  QImage image = NewLayerImage(t);
-  layer.Render(image, t);
-  return image;
+std::optional<LayerRenderer::Images> LayerRenderer::Render(const PictureLayer& layer,
+                                                           const ViewTransform& t,
+                                                           const std::function<bool()>& abandoned) {
+  Images images;
+  if (layer.DrawsUnder()) {
+    images.under = NewLayerImage(t);
+    if (!layer.Render(images.under, t, abandoned)) return std::nullopt;
+  }
+  if (layer.DrawsOver()) {
+    images.over = NewLayerImage(t);
+    if (!layer.RenderOver(images.over, t, abandoned)) return std::nullopt;
+  }
+  return images;
 }
 
 // A small layer's time goes mostly to the view's pixels, a large one's to its elements: the
@@ -61,9 +70,9 @@ bool LayerRenderer::Request(std::shared_ptr<const PictureLayer> layer, const Vie
     }
     QElapsedTimer clock;
     clock.start();
-    QImage image = Render(*layer, t);
+    Images images = *Render(*layer, t);
     Measured(layer, clock.nsecsElapsed() * 1e-9);
-    latest_ = Picture{std::move(layer), t, std::move(image)};
+    latest_ = Picture{std::move(layer), t, std::move(images)};
     pending_ = false;
     return true;
   }
@@ -83,7 +92,7 @@ void LayerRenderer::Finish() {
     std::lock_guard lock(mutex_);
     job_.reset();
   }
-  latest_ = Picture{requestedLayer_, requestedView_, Render(*requestedLayer_, requestedView_)};
+  latest_ = Picture{requestedLayer_, requestedView_, *Render(*requestedLayer_, requestedView_)};
   pending_ = false;
 }
 
@@ -110,16 +119,16 @@ void LayerRenderer::Work() {
     }
     QElapsedTimer clock;
     clock.start();
-    QImage image = NewLayerImage(job.view);
-    const bool done =
-        job.layer->Render(image, job.view, [&] { return generation_ != job.generation; });
-    if (!done) continue;
+    std::optional<Images> images =
+        Render(*job.layer, job.view, [&] { return generation_ != job.generation; });
+    if (!images) continue;
     const double seconds = clock.nsecsElapsed() * 1e-9;
     // Taken in on the GUI thread; a renderer destroyed meanwhile takes nothing in (Qt drops
     // the events posted to a deleted object).
     QMetaObject::invokeMethod(
         this,
-        [this, generation = job.generation, picture = Picture{job.layer, job.view, image},
+        [this, generation = job.generation,
+         picture = Picture{job.layer, job.view, std::move(*images)},
          seconds] { TakeIn(generation, picture, seconds); },
         Qt::QueuedConnection);
   }

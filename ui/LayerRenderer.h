@@ -32,11 +32,17 @@ class PictureLayer;
 
 class LayerRenderer : public QObject {
  public:
+  // A layer's images for one view: its part under the job's outline and its part over it,
+  // each null when the layer has none.
+  struct Images {
+    QImage under, over;
+    friend bool operator==(const Images&, const Images&) = default;
+  };
   // A layer rendered for one view.
   struct Picture {
     std::shared_ptr<const PictureLayer> layer;
     ViewTransform view;
-    QImage image;
+    Images images;
   };
 
   // In: called on the GUI thread when a picture rendered on the thread was taken in.
@@ -63,8 +69,9 @@ class LayerRenderer : public QObject {
   // The predicted render time of layer: its own last render's time, else the last render's
   // cost per element times its elements.
   double PredictedSeconds(const PictureLayer& layer) const;
-  // Renders layer for t here and now, as the thread does.
-  static QImage Render(const PictureLayer& layer, const ViewTransform& t);
+  // Renders layer for t here and now, as the thread does; nothing when abandoned.
+  static std::optional<Images> Render(const PictureLayer& layer, const ViewTransform& t,
+                                      const std::function<bool()>& abandoned = {});
 
  private:
   struct Job {

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/FringeScale.h"
 
@@ -12,7 +13,12 @@ namespace {
 constexpr int kSwatchWidth = 16;
 constexpr int kPadding = 6;
 constexpr int kEdgeGap = 4;  // between the panel and the view's top and right edges
-QString Number(double v) { return QString::number(v, 'g', 4); }
+// A value within a billionth of the legend's range from zero is written 0: a boundary or an
+// extreme meant as zero comes out of the arithmetic as round-off (1.388e-17).
+QString Number(double v, const FringeScale& scale) {
+  if (std::abs(v) <= 1e-9 * (scale.Max() - scale.Min())) v = 0;
+  return QString::number(v, 'g', 4);
+}
 
 // The panel's layout, shared by its size and its drawing.
 struct LegendLayout {
@@ -21,7 +27,9 @@ struct LegendLayout {
   int Height(int bands) const { return kPadding * 2 + line * 3 + band * bands + line / 2; }
 };
 
-QString Extreme(const char* which, double value) { return which + Number(value); }
+QString Extreme(const char* which, double value, const FringeScale& scale) {
+  return which + Number(value, scale);
+}
 
 LegendLayout Layout(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,
                     int viewHeight) {
@@ -29,7 +37,8 @@ LegendLayout Layout(const QFontMetrics& metrics, const FringeScale& scale, const
   l.textWidth = metrics.horizontalAdvance(title) - kSwatchWidth - kPadding;
   for (const QString& s : LegendLabels(scale))
     l.textWidth = std::max(l.textWidth, metrics.horizontalAdvance(s));
-  for (const QString& s : {Extreme("max ", scale.Max()), Extreme("min ", scale.Min())})
+  for (const QString& s :
+       {Extreme("max ", scale.Max(), scale), Extreme("min ", scale.Min(), scale)})
     l.textWidth = std::max(l.textWidth, metrics.horizontalAdvance(s) - kSwatchWidth - kPadding);
   l.line = metrics.height();
   // Band height: the view's height shared out, but no less than a line so labels never overlap.
@@ -42,7 +51,7 @@ LegendLayout Layout(const QFontMetrics& metrics, const FringeScale& scale, const
 
 QStringList LegendLabels(const FringeScale& scale) {
   QStringList labels;
-  for (int k = scale.Bands(); k >= 0; --k) labels << Number(scale.Boundary(k));
+  for (int k = scale.Bands(); k >= 0; --k) labels << Number(scale.Boundary(k), scale);
   return labels;
 }
 
@@ -62,7 +71,8 @@ QRect DrawLegend(QPainter& painter, const FringeScale& scale, const QString& tit
   painter.save();
   const QFontMetrics metrics = painter.fontMetrics();
   const QStringList labels = LegendLabels(scale);
-  const QString extremes[2] = {Extreme("max ", scale.Max()), Extreme("min ", scale.Min())};
+  const QString extremes[2] = {Extreme("max ", scale.Max(), scale),
+                               Extreme("min ", scale.Min(), scale)};
   const LegendLayout l = Layout(metrics, scale, title, viewHeight);
   const int line = l.line, band = l.band;
   const QRect panel(viewWidth - l.Width() - kEdgeGap, kEdgeGap, l.Width(), l.Height(scale.Bands()));

@@ -15,7 +15,8 @@ namespace tavrin {
 
 class FringeScale;
 
-// The boundary values as the legend writes them, from Boundary(Bands()) down to Boundary(0).
+// The boundary values as the legend writes them, from Boundary(Bands()) down to Boundary(0);
+// a value within 1e-9 of the range from zero is written 0, as are the extremes.
 QStringList LegendLabels(const FringeScale& scale);
 // The panel's size in a view of the given height, written with the font of metrics.
 QSize LegendSize(const QFontMetrics& metrics, const FringeScale& scale, const QString& title,

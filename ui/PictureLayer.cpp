@@ -22,9 +22,13 @@ class FringeLayer : public PictureLayer {
   FringeLayer(std::shared_ptr<const FringeField> field, const FringeScale& scale, QColor lines)
       : field_(std::move(field)), scale_(scale), lines_(lines.rgb()) {}
   std::size_t Elements() const override { return field_->triangles.size(); }
+  bool DrawsOver() const override { return true; }
   bool Render(QImage& image, const ViewTransform& t, const Abandoned& abandoned) const override {
-    return RenderFringes(image, *field_, scale_, t, abandoned) &&
-           RasterBandLines(image, *field_, scale_, t, lines_, abandoned);
+    return RenderFringes(image, *field_, scale_, t, abandoned);
+  }
+  bool RenderOver(QImage& image, const ViewTransform& t,
+                  const Abandoned& abandoned) const override {
+    return RasterBandLines(image, *field_, scale_, t, lines_, abandoned);
   }
 
  private:
@@ -33,13 +37,24 @@ class FringeLayer : public PictureLayer {
   QRgb lines_;
 };
 
-// World end points of straight lines, four coordinates a line.
+// World end points of straight lines, four coordinates a line, under or over the outline.
 class LineLayer : public PictureLayer {
  public:
-  LineLayer(std::vector<double> ends, QColor colour)
-      : ends_(std::move(ends)), colour_(colour.rgb()) {}
+  LineLayer(std::vector<double> ends, QColor colour, bool over)
+      : ends_(std::move(ends)), colour_(colour.rgb()), over_(over) {}
   std::size_t Elements() const override { return ends_.size() / 4; }
+  bool DrawsUnder() const override { return !over_; }
+  bool DrawsOver() const override { return over_; }
   bool Render(QImage& image, const ViewTransform& t, const Abandoned& abandoned) const override {
+    return over_ || Lines(image, t, abandoned);
+  }
+  bool RenderOver(QImage& image, const ViewTransform& t,
+                  const Abandoned& abandoned) const override {
+    return !over_ || Lines(image, t, abandoned);
+  }
+
+ private:
+  bool Lines(QImage& image, const ViewTransform& t, const Abandoned& abandoned) const {
     for (std::size_t i = 0; i < ends_.size(); i += 4) {
       if (abandoned && (i / 4) % kAskEvery == 0 && abandoned()) return false;
       RasterLine(image, t.ScreenX(ends_[i]), t.ScreenY(ends_[i + 1]), t.ScreenX(ends_[i + 2]),
@@ -48,9 +63,9 @@ class LineLayer : public PictureLayer {
     return true;
   }
 
- private:
   std::vector<double> ends_;
   QRgb colour_;
+  bool over_;
 };
 
 }  // namespace
@@ -67,7 +82,7 @@ std::shared_ptr<const PictureLayer> MakeMeshLayer(const FEM& mesh, QColor colour
     const int b = mesh.EdgeBegin(e), f = mesh.EdgeEnd(e);
     ends.insert(ends.end(), {mesh.NodeX(b), mesh.NodeY(b), mesh.NodeX(f), mesh.NodeY(f)});
   }
-  return std::make_shared<LineLayer>(std::move(ends), colour);
+  return std::make_shared<LineLayer>(std::move(ends), colour, false);
 }
 
 std::shared_ptr<const PictureLayer> MakeIsolineLayer(const TIsolines& isolines, QColor colour) {
@@ -78,7 +93,7 @@ std::shared_ptr<const PictureLayer> MakeIsolineLayer(const TIsolines& isolines, 
     ends.insert(ends.end(),
                 {isolines.PointX(a), isolines.PointY(a), isolines.PointX(b), isolines.PointY(b)});
   }
-  return std::make_shared<LineLayer>(std::move(ends), colour);
+  return std::make_shared<LineLayer>(std::move(ends), colour, true);
 }
 
 QImage NewLayerImage(const ViewTransform& t) {

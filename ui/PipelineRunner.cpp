@@ -126,6 +126,11 @@ void PipelineRunner::DropSolver() {
   solverProgress_.reset();
 }
 
+void PipelineRunner::AdoptSolver(std::unique_ptr<TGlobMatrix> solver) {
+  DropMeshAndSolver();
+  solver_ = std::move(solver);
+}
+
 std::shared_ptr<PipelineRunner::Flight> PipelineRunner::Launch(Work work) {
   auto f = std::make_shared<Flight>();
   f->id = ++lastId_;

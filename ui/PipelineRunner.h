@@ -82,6 +82,10 @@ class PipelineRunner : public QObject {
   // An empty mesh and solver (New, a refused mesh), or an empty solver alone (a new solve).
   void DropMeshAndSolver();
   void DropSolver();
+  // A solver solved elsewhere becomes the current one, with an empty mesh: a plate built
+  // without the mesher, of a size the mesher and a solve would take minutes over (the view
+  // benchmark). Needs Running() == Work::None.
+  void AdoptSolver(std::unique_ptr<TGlobMatrix> solver);
 
   // Each needs Running() == Work::None; it returns at once, and Finished follows.
   // In: the job (copied) and the parameters the new mesh takes.

@@ -58,16 +58,23 @@ void PlanViewController::Draw(const TObjCont& job, const FEM* mesh, ResultViewCo
     layers_.Request(layer, t, fluidRedrawSeconds_ / 2);
   else
     layers_.Drop();
+  // The newest picture of this layer, moved to the view (nothing of a new layer to show yet).
+  const LayerRenderer::Picture* picture = layers_.Latest();
+  if (picture && picture->layer != layer) picture = nullptr;
+  auto drawMoved = [&](const QImage& image) {
+    if (picture && !image.isNull())
+      view_.Paint([&](QPainter& p) { DrawLayerMoved(p, image, picture->view, t); });
+  };
   std::function<void()> underlay;
   if (layer) {
     underlay = [&] {
       if (!resultView) DrawPressures(view_, job, t);
-      const LayerRenderer::Picture* picture = layers_.Latest();
-      if (!picture || picture->layer != layer) return;  // nothing of a new layer to show yet
-      view_.Paint([&](QPainter& p) { DrawLayerMoved(p, picture->image, picture->view, t); });
+      drawMoved(picture ? picture->images.under : QImage());
     };
   }
   RedrawPlan(view_, job, resultView ? nullptr : mesh, nullptr, t, underlay, !layer);
+  // The band lines and isolines over the job's outline, as they were drawn before the layers.
+  drawMoved(picture ? picture->images.over : QImage());
   if (resultView && results.FringesShown())
     view_.Paint([&](QPainter& p) { results.Fringes().DrawOverlay(p, t); });
   else if (resultView)

@@ -12,9 +12,15 @@ namespace tavrin {
 ResultChoice::ResultChoice() { Reset(nullptr, std::string(kFirstCaseName)); }
 ResultChoice::~ResultChoice() = default;
 
+ResultChoice::ResultChoice(const ResultChoice& other)
+    : cases_(other.cases_),
+      items_(other.items_),
+      chosen_(other.chosen_),
+      plainColumns_(other.plainColumns_) {}
+
 void ResultChoice::Reset(std::shared_ptr<const CaseSolution> cases, const std::string& firstName) {
   cases_ = std::move(cases);
-  plainColumns_.reset();
+  plainColumns_ = std::make_shared<ColumnsCache>();
   items_.clear();
   chosen_ = 0;
   if (!cases_) {
@@ -48,10 +54,12 @@ std::vector<double> ResultChoice::NodeValues(const ResultView& view,
   const int column = NodeColumnOf(view);
   if (!cases_) {
     if (view.design < 0) return values;
-    if (!plainColumns_) plainColumns_ = std::make_unique<ResultColumns>(solver);
-    const int k = plainColumns_->Find(kDesignColumnNames[view.design]);
+    std::lock_guard lock(plainColumns_->mutex);
+    if (!plainColumns_->columns) plainColumns_->columns = std::make_unique<ResultColumns>(solver);
+    const ResultColumns& columns = *plainColumns_->columns;
+    const int k = columns.Find(kDesignColumnNames[view.design]);
     values.resize(static_cast<std::size_t>(solver.ResultNodeCount()));
-    for (int v = 0; v < solver.ResultNodeCount(); ++v) values[v] = plainColumns_->NodeValue(k, v);
+    for (int v = 0; v < solver.ResultNodeCount(); ++v) values[v] = columns.NodeValue(k, v);
     return values;
   }
   const Item& item = items_[static_cast<std::size_t>(chosen_)];

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,10 @@ class ResultChoice {
 
   ResultChoice();
   ~ResultChoice();
+  // A copy (a worker's own choice) shares the case solution and the design columns' cache:
+  // columns one of them made serve the others.
+  ResultChoice(const ResultChoice& other);
+  ResultChoice& operator=(const ResultChoice&) = delete;
 
   // The results of a new solve: `cases` null for a job without cases (then `firstName` is
   // its one item). The first item is chosen.
@@ -57,7 +62,13 @@ class ResultChoice {
   std::shared_ptr<const CaseSolution> cases_;
   std::vector<Item> items_;
   int chosen_ = 0;
-  mutable std::unique_ptr<ResultColumns> plainColumns_;  // the solver's design columns, on demand
+  // The solver's design columns, made on demand by whichever copy needs them first (threads
+  // take turns through the mutex); a new solve's Reset starts a new one.
+  struct ColumnsCache {
+    std::mutex mutex;
+    std::unique_ptr<ResultColumns> columns;
+  };
+  std::shared_ptr<ColumnsCache> plainColumns_;
 };
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QWidget>
@@ -18,6 +19,7 @@
 #include "ui/PictureLayer.h"
 #include "ui/PipelineRunner.h"
 #include "ui/PlanView.h"
+#include "ui/ResultFieldJob.h"
 #include "ui/ResultViews.h"
 #include "ui/TListingRows.h"
 
@@ -28,9 +30,32 @@ ResultViewController::ResultViewController(QWidget& window, const PipelineRunner
     : window_(window),
       pipeline_(pipeline),
       setPanel_(std::move(setPanel)),
-      isolines_(std::make_unique<TIsolines>()) {}
+      isolines_(std::make_shared<const TIsolines>()) {}
 
 ResultViewController::~ResultViewController() = default;
+
+void ResultViewController::Settle() {
+  fieldJobs_.Settle();
+  detailJobs_.Settle();
+  fieldPending_ = false;
+}
+
+// The field's job hands the details on when its field is taken in: both are waited for.
+void ResultViewController::FinishBuilding() {
+  fieldJobs_.Wait();
+  QCoreApplication::sendPostedEvents(&fieldJobs_);
+  detailJobs_.Wait();
+}
+
+void ResultViewController::StartDetails(const ResultFieldRequest& request,
+                                        const ResultFieldPart& part) {
+  detailJobs_.Start([this, request, part](const NewestJobThread::Abandoned& abandoned,
+                                          const NewestJobThread::Deliver& deliver) {
+    BuildFieldDetails(request, part, abandoned, [&](ResultFieldPart detail) {
+      deliver([this, detail = std::move(detail)] { TakeIn(detail, QString(), true); });
+    });
+  });
+}
 
 int ResultViewController::ViewIndex() const {
   return controls_.selector ? controls_.selector->currentIndex() : 0;
@@ -51,26 +76,64 @@ bool ResultViewController::ChangeView(bool staticSolved, bool stressSolved) {
   setPanel_(2, chosen.label);
   setPanel_(4, QString());
   if (chosen.needs != ResultNeed::none) {
-    const TGlobMatrix& solver = pipeline_.Solver();
-    isolines_ = std::make_unique<TIsolines>();
-    levels_.clear();
-    std::vector<double> values = choice_.NodeValues(chosen, solver);
-    if (!values.empty()) {
-      if (!chosen.FringesOnly()) BuildIsolines(*isolines_, values, solver, &levels_);
-      fringeView_.Show(BuildFringeField(solver, std::move(values)), TitleOf(chosen));
-    } else {
-      if (!chosen.FringesOnly())
-        BuildIsolines(*isolines_, static_cast<int>(chosen.field), solver, &levels_);
-      fringeView_.Show(BuildFringeField(solver, chosen), TitleOf(chosen));
+    ResultFieldRequest request{&pipeline_.Solver(), choice_, chosen,
+                               !fringesOn_ && !chosen.FringesOnly()};
+    const QString title = TitleOf(chosen);
+    if (request.solver->ResultTriangleCount() <= smallMesh_) {
+      Settle();
+      ResultFieldPart part = BuildViewField(request);
+      TakeIn(part, title, false);
+      BuildFieldDetails(
+          request, part, [] { return false; },
+          [&](ResultFieldPart detail) { TakeIn(std::move(detail), title, false); });
+      return true;
     }
-    isolineLayer_ = MakeIsolineLayer(*isolines_, PlanView::Lime());
+    fieldPending_ = true;
+    setPanel_(3, QString());  // the value read out was the field's before
+    detailJobs_.Cancel();
+    fieldJobs_.Start(
+        [this, request = std::move(request), title](const NewestJobThread::Abandoned& abandoned,
+                                                    const NewestJobThread::Deliver& deliver) {
+          ResultFieldPart part = BuildViewField(request);
+          if (abandoned()) return;
+          deliver([this, request, part = std::move(part), title] {
+            StartDetails(request, part);
+            TakeIn(part, title, true);
+          });
+        });
   } else {
+    Settle();
     fringeView_.Clear();
+    isolines_ = std::make_shared<const TIsolines>();
+    levels_.clear();
+    isolineLayer_.reset();
+    probe_.reset();
+  }
+  return true;
+}
+
+void ResultViewController::TakeIn(ResultFieldPart part, const QString& title, bool announce) {
+  if (part.probe) {
+    if (part.field == fringeView_.SharedField()) probe_ = std::move(part.probe);
+    return;
+  }
+  const bool newField = part.field != nullptr;
+  if (newField) {
+    fringeView_.Show(std::move(part.field), title);
+    probe_.reset();
+    fieldPending_ = false;
+    // The isolines of the field before are not this field's; its own may follow.
+    isolines_ = std::make_shared<const TIsolines>();
+    levels_.clear();
     isolineLayer_.reset();
   }
-  probe_.reset();
-  if (deflected_ && deflected_->isVisible() && chosen.needs != ResultNeed::none) FillDeflected();
-  return true;
+  if (part.isolines) {
+    isolines_ = std::move(part.isolines);
+    levels_ = std::move(part.levels);
+    isolineLayer_ = std::move(part.isolineLayer);
+  }
+  if (newField && deflected_ && deflected_->isVisible()) FillDeflected();
+  if (announce && onDataReady) onDataReady();
 }
 
 // The label without its colon; with cases, the set after it. The error estimate is the first
@@ -121,7 +184,8 @@ int ResultViewController::LegendReserve(int viewHeight) const {
 }
 
 void ResultViewController::Clear() {
-  isolines_ = std::make_unique<TIsolines>();
+  Settle();
+  isolines_ = std::make_shared<const TIsolines>();
   levels_.clear();
   isolineLayer_.reset();
   fringeView_.Clear();
@@ -141,6 +205,8 @@ std::optional<double> ResultViewController::ValueAt(const FEM& mesh, double x, d
   // A view whose results are gone (a new solve, a failed one) has nothing to read: the solver
   // would answer with its no-value sentinel.
   if (!ResultsAvailable(shown.needs, staticSolved, stressSolved)) return std::nullopt;
+  // The data of the view chosen is being built: nothing of the field before is its value.
+  if (fieldPending_) return std::nullopt;
   const int node = mesh.NearestNode(x, y);
   // The solver answers for its own fields; other sets and design columns are read from the
   // values the picture was drawn from.
@@ -153,7 +219,8 @@ std::optional<double> ResultViewController::ValueAt(const FEM& mesh, double x, d
   }
   // Between nodes, farther than the picking reaches (most of a coarse mesh's area).
   if (!fringeView_.HasField()) return std::nullopt;
-  if (!probe_) probe_ = std::make_unique<FieldProbe>(fringeView_.Field());
+  if (!probe_ && Building()) return std::nullopt;  // the job's probe is on its way
+  if (!probe_) probe_ = std::make_shared<const FieldProbe>(fringeView_.Field());
   return probe_->ValueAt(x, y);
 }
 

@@ -2,7 +2,15 @@
 // fringe picture of the view on screen, the choice between fringes and isolines, and the 3D
 // window of the deflected plate; drives the tool bar's view and style selectors and the View
 // menu's "Colour fringes". It reads the current solver (through the pipeline runner) only when
-// a view is chosen or read out, never while a run works on it (the window makes sure).
+// a view is chosen or read out, never while a run works on it (the window makes sure, calling
+// Settle before a run or a drop changes the solver).
+//
+// A view chosen has its data (fringe field, isolines, read-out probe) built on a worker thread
+// (ResultFieldJob; the newest choice wins), its probe and isolines after it on a thread of low
+// priority: until its field has come, the plan goes on showing
+// the picture it had and the read-out shows nothing; each part that comes is taken in on the GUI
+// thread and announced through onDataReady. The data of a small mesh is built at once, so that
+// a small job's views never depend on the machine's load.
 //
 // A view is shown only with the results it is drawn from; without them the view on screen stays
 // with its own label and read-out, and the status bar says what to run first. An open 3D
@@ -19,6 +27,7 @@
 
 #include "analysis/TIsolines.h"
 #include "ui/FringeView.h"
+#include "ui/NewestJobThread.h"
 #include "ui/ResultChoice.h"
 
 class QAction;
@@ -35,6 +44,8 @@ class ListingSource;
 class FieldProbe;
 class PictureLayer;
 class PipelineRunner;
+struct ResultFieldPart;
+struct ResultFieldRequest;
 struct ViewTransform;
 
 class ResultViewController {
@@ -53,6 +64,23 @@ class ResultViewController {
                        std::function<void(int, const QString&)> setPanel);
   ~ResultViewController();
   void Attach(const Controls& controls) { controls_ = controls; }
+  // Called on the GUI thread when the field or the isolines of the view chosen came (the window
+  // refits for the legend and redraws).
+  std::function<void()> onDataReady;
+  // Meshes of at most this many triangles have their views' data built at once (a few
+  // milliseconds); tests set 0 to have every view's built on the thread.
+  static constexpr int kSmallMesh = 20000;
+  void SetSmallMesh(int triangles) { smallMesh_ = triangles; }
+  // The field of the view chosen is still being built: the plan shows the one before.
+  bool DataPending() const { return fieldPending_; }
+  // Some part of the view's data (probe, isolines) is still being built.
+  bool Building() const { return fieldJobs_.Busy() || detailJobs_.Busy(); }
+  // No data is being built any more (a build under way is abandoned and waited for): the
+  // solver may change.
+  void Settle();
+  // Waits until the data being built is made (its parts then come as they would): the solver
+  // may change after.
+  void FinishBuilding();
 
   int ViewIndex() const;
   // The selector's choice as the user made it; false when the view cannot be shown yet (the
@@ -93,6 +121,11 @@ class ResultViewController {
  private:
   // The 3D window's picture of the view on screen.
   void FillDeflected();
+  // A part of the data of the view chosen, built for the legend title `title`.
+  // announce: tell onDataReady (not for data built at once, which the caller draws).
+  void TakeIn(ResultFieldPart part, const QString& title, bool announce);
+  // The probe and the isolines of the field just taken in, on the background thread.
+  void StartDetails(const ResultFieldRequest& request, const ResultFieldPart& part);
   QString TitleOf(const ResultView& view) const;
 
   QWidget& window_;
@@ -100,15 +133,22 @@ class ResultViewController {
   std::function<void(int, const QString&)> setPanel_;
   Controls controls_;
   ResultChoice choice_;
-  std::unique_ptr<TIsolines> isolines_;
+  std::shared_ptr<const TIsolines> isolines_;  // never null; shared with the job that made it
   std::vector<IsolineLevel> levels_;
   std::shared_ptr<const PictureLayer> isolineLayer_;
   FringeView fringeView_;
-  // Point location in the fringe field, made on the first read-out between nodes.
-  mutable std::unique_ptr<FieldProbe> probe_;
+  // Point location in the fringe field: made with the field, or on the first read-out between
+  // nodes of a field shown without the job.
+  mutable std::shared_ptr<const FieldProbe> probe_;
+  bool fieldPending_ = false;  // the field of the view chosen has not come yet
+  int smallMesh_ = kSmallMesh;
   bool fringesOn_ = true;
   int shownView_ = 0;                     // the result view whose picture and label are on screen
   DeflectedView3D* deflected_ = nullptr;  // owned by the window, made on first use
+  // Last: their steps reach the members above. The field on one thread, the rest after it on
+  // one of low priority.
+  NewestJobThread fieldJobs_;
+  NewestJobThread detailJobs_{true};
 };
 
 }  // namespace tavrin

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -65,6 +66,15 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editing_(*this)
       *this, *runner_, [this](int panel, const QString& text) { SetPanel(panel, text); });
   plan_ = std::make_unique<PlanViewController>(
       *MainDraw, [this] { redraw(); }, this);
+  results_->onDataReady = [this] {
+    plan_->RefitForLegend(Structure(), *results_);
+    redraw();
+    // The read-out under a mouse that has not moved since the view was chosen.
+    if (MainDraw->underMouse()) {
+      const QPoint at = MainDraw->mapFromGlobal(QCursor::pos());
+      mousemoved(at.x(), at.y());
+    }
+  };
   actions_ = BuildWorkbenchActions(*this, history_->Stack(), results_->FringesChosen());
   results_->Attach({actions_.ViewSelector, actions_.ViewStyle, actions_.ColourFringes,
                     actions_.CaseSelector, actions_.CaseSelectorShown});
@@ -106,6 +116,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), editing_(*this)
 
 TMainWindow::~TMainWindow() {
   qApp->removeEventFilter(this);
+  results_->Settle();  // a view's data being built reads the runner's solver
   runner_.reset();
 }
 
@@ -186,6 +197,7 @@ void TMainWindow::ResetJob() {
 
 void TMainWindow::NewJob() {
   document_.Reset();
+  results_->Settle();
   runner_->DropMeshAndSolver();
   results_->Clear();
   history_->Clear();

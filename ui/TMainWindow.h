@@ -138,6 +138,9 @@ class TMainWindow : public QMainWindow,
   // ended (the event loop runs meanwhile), for callers that read the result next.
   void SetWaitForRuns(bool wait) { waitForRuns_ = wait; }
   PipelineRunner& Runner() { return *runner_; }
+  // A solver solved elsewhere shown as a finished solve's results, without a mesh
+  // (PipelineRunner::AdoptSolver); its stresses count when it has them.
+  void AdoptSolver(std::unique_ptr<TGlobMatrix> solver);
 
   // ---- Result views ----
   // The view selector's change event, and choosing a view as the user does.

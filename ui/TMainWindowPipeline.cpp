@@ -135,6 +135,7 @@ void TMainWindow::SolveStaticClick() {
 void TMainWindow::SolveStressClick() {
   if (busy_ || !pipeline_.solveStress) return;
   pipeline_.solveStress = false;
+  results_->FinishBuilding();  // the recovery writes the solver a view's data is built from
   runner_->StartSolveStress();
   solveInformer_->ShowSolveProgress("Stress recovery #", 0, 0, 1);
   Started();
@@ -148,6 +149,18 @@ void TMainWindow::AdaptiveSolveClick() {
                          GlobalAdaptiveSettings());
   solveInformer_->ShowSolveProgress("Adaptive cycle 1 #", 0, 0, 1);
   Started();
+}
+
+void TMainWindow::AdoptSolver(std::unique_ptr<TGlobMatrix> solver) {
+  if (busy_) return;
+  ClearResults();
+  const bool stresses = solver->HasStresses();
+  runner_->AdoptSolver(std::move(solver));
+  meshed_ = false;
+  staticSolved_ = true;
+  stressSolved_ = stresses;
+  results_->SetCases(nullptr, Structure().Cases().firstName);
+  UpdateCommands();
 }
 
 void TMainWindow::StopClick() {

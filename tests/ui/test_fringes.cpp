@@ -69,6 +69,25 @@ TEST(FringeScale, BandsSplitTheRangeEvenly) {
   EXPECT_EQ(flat.BandColour(0), MapColour(ColourMapKind::Sequential, 0.5));
 }
 
+// A boundary meant as zero is written 0 whatever round-off made of it (-0.1 + 0.3 * 4 / 12 is
+// 1.388e-17 in doubles); a value near zero that is more than round-off keeps its digits.
+TEST(FringeScale, LegendWritesRoundOffAtZeroAsZero) {
+  struct Case {
+    double min, max;
+    int boundary;
+    const char* label;
+  };
+  const Case cases[] = {
+      {-0.1, 0.2, 4, "0"},     {-0.1, 0.5, 2, "0"}, {-0.7, 0.7, 6, "0"},     {-0.35, 0.7, 4, "0"},
+      {-2, 1, 8, "0"},         {-5e-10, 1, 0, "0"}, {-2e-9, 1, 0, "-2e-09"}, {1e-6, 1, 0, "1e-06"},
+      {-0.1, 0.2, 5, "0.025"}, {3, 7, 1, "3.333"},
+  };
+  for (const Case& c : cases) {
+    const FringeScale s(c.min, c.max);
+    EXPECT_EQ(LegendLabels(s)[s.Bands() - c.boundary], c.label) << c.min << " " << c.max;
+  }
+}
+
 // Two triangles over the square [0, 10] x [0, 10], the value equal to x.
 FringeField SquareOfX(bool perElement) {
   FringeField f;

@@ -5,10 +5,16 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <QRegion>
+
+#include "analysis/TGlobMatrix.h"
 #include "bench/FringeGrid.h"
+#include "mesh/FEM.h"
 #include "tests/ui/WorkbenchFixture.h"
+#include "ui/FringeField.h"
 #include "ui/LayerRenderer.h"
 #include "ui/PictureLayer.h"
+#include "ui/ResultViewController.h"
 
 namespace tavrin::test {
 namespace {
@@ -51,11 +57,11 @@ TEST(LayerRenderer, TheNewestRequestWinsAndAStalePictureIsDropped) {
   EXPECT_EQ(ready, 1);
   ASSERT_NE(renderer.Latest(), nullptr);
   EXPECT_EQ(renderer.Latest()->view.scale, newer.scale);
-  EXPECT_EQ(renderer.Latest()->image, LayerRenderer::Render(*layer, newer));
+  EXPECT_EQ(renderer.Latest()->images, LayerRenderer::Render(*layer, newer));
   // The same request again is answered by the picture there; a quick one is rendered at once.
   EXPECT_TRUE(renderer.Request(layer, newer, -1));
   EXPECT_TRUE(renderer.Request(layer, older, 10));  // predicted within 10 s
-  EXPECT_EQ(renderer.Latest()->image, LayerRenderer::Render(*layer, older));
+  EXPECT_EQ(renderer.Latest()->images, LayerRenderer::Render(*layer, older));
   renderer.Drop();
   EXPECT_EQ(renderer.Latest(), nullptr);
 }
@@ -104,6 +110,66 @@ TEST_F(LayerInWindow, AViewChangeShowsTheMovedPictureThenTheExactOne) {
   window->redraw();
   EXPECT_FALSE(window->PlanControl().Layers().Pending());
   EXPECT_EQ(Picture(), exact);
+}
+
+// A field chosen on a mesh counted as large has its data built on the worker: until it has
+// come the picture before stays and nothing is read out; then the value read at a node is the
+// node's value of the new field, and the picture is the one the data built at once gives, with
+// every band line over the job's outline: none hidden but under the legend and the extremes'
+// markers.
+TEST_F(Workbench, AFieldChosenIsBuiltOffTheGuiThreadThenReadOutAndDrawn) {
+  GlobalMeshParameters().animate = false;
+  ASSERT_TRUE(window->OpenJob(ExamplePath("square.sam")));
+  window->GenerateMeshClick();
+  window->SolveStaticClick();
+  window->SolveStressClick();
+  ASSERT_TRUE(window->StressSolved());
+  const int mx = 7, rotX = 2;  // rot. X varies along the supported edges
+  window->SelectView(mx);
+  const ViewTransform& t = CurrentViewTransform();
+  const FEM& mesh = window->Mesh();
+  const int node = mesh.NodeCount() / 2;
+  const int sx = t.ScreenX(mesh.NodeX(node)), sy = t.ScreenY(mesh.NodeY(node));
+  const int solverNode = window->Solver().NewNumberOf(mesh.NearestNode(t.WorldX(sx), t.WorldY(sy)));
+  auto value = [&](ResultField f) {
+    return QString::number(window->Solver().NodeValue(solverNode, f), 'g', 5);
+  };
+  window->mousemoved(sx, sy);
+  EXPECT_EQ(window->PanelText(3), value(ResultField::MomentX));
+
+  window->Results().SetSmallMesh(0);
+  window->SelectView(rotX);
+  ASSERT_TRUE(window->Results().DataPending());
+  EXPECT_EQ(window->Fringes().Title(), "Mx moment");
+  window->mousemoved(sx, sy);
+  EXPECT_EQ(window->PanelText(3), "");
+  ASSERT_TRUE(SpinUntil(
+      [&] { return !window->Results().Building() && !window->PlanControl().Layers().Pending(); }));
+  EXPECT_EQ(window->Fringes().Title(), "Rot. X displacement");
+  window->mousemoved(sx, sy);
+  EXPECT_EQ(window->PanelText(3), value(ResultField::RotX));
+  const QImage built = window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32);
+
+  // Every band line pixel shows, but where the legend or an extreme's marker lies over it.
+  const QImage& over = window->PlanControl().Layers().Latest()->images.over;
+  const FringeField& f = window->Fringes().Field();
+  QRegion covered(QRect(built.width() - 200, 0, 200, built.height()));
+  for (int at : {f.minAt, f.maxAt})
+    covered += QRect(t.ScreenX(f.x[at]) - 15, t.ScreenY(f.y[at]) - 20, 60, 40);
+  int lines = 0, hidden = 0;
+  for (int y = 0; y < over.height(); ++y)
+    for (int x = 0; x < over.width(); ++x) {
+      if (qAlpha(over.pixel(x, y)) != 255 || covered.contains(QPoint(x, y))) continue;
+      ++lines;
+      hidden += built.pixel(x, y) != over.pixel(x, y);
+    }
+  EXPECT_GT(lines, 100);
+  EXPECT_EQ(hidden, 0);
+
+  window->Results().SetSmallMesh(ResultViewController::kSmallMesh);
+  window->SelectView(rotX);
+  EXPECT_FALSE(window->Results().DataPending());
+  EXPECT_EQ(window->PlanArea()->Image().convertToFormat(QImage::Format_RGB32), built);
 }
 
 }  // namespace
