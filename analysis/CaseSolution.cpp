@@ -11,6 +11,15 @@
 
 namespace tavrin {
 
+namespace {
+
+SolveFigures FiguresOf(const TGlobMatrix& s) {
+  return {s.EquationCount(), s.RelativeResidual(), s.LoadImbalance(), s.ErrorEstimate(),
+          s.HasSprings(),    s.SpringZ(),          s.FoundationZ()};
+}
+
+}  // namespace
+
 std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKind element,
                                 const AnalysisOptions& options, const std::vector<int>& cases,
                                 SolveProgress* progress) {
@@ -31,6 +40,23 @@ std::string CaseSolution::Solve(const FEM& mesh, const TObjCont& job, ElementKin
   }
   if (std::string error = SolveCases(std::move(meshes), element, options, progress); !error.empty())
     return error;
+  Combine(all);
+  return {};
+}
+
+std::string CaseSolution::Adopt(const FEM& mesh, const TObjCont& job,
+                                std::unique_ptr<TGlobMatrix> solved) {
+  *this = CaseSolution{};
+  const LoadCases& all = job.Cases();
+  if (std::string problem = all.Problem(); !problem.empty()) return problem;
+  if (all.CaseCount() != 1) return "a solved job of several cases cannot be adopted";
+  if (!solved || !solved->HasStresses() || solved->ResultTriangleCount() != mesh.TriangleCount())
+    return "the adopted solver has not recovered this mesh";
+  const TGlobMatrix& s = *solved;
+  sets_.push_back(ResultSet::FromSolver(s, s, all.CaseName(0)));
+  figures_.push_back(FiguresOf(s));
+  first_ = std::move(solved);
+  KeepGeometry();
   Combine(all);
   return {};
 }
@@ -68,12 +94,15 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
       return count == 1 ? error : "case '" + name + "': " + error;
     }
     sets_[k] = ResultSet::FromSolver(*solver, *solver, name);
-    figures_[k] = {solver->EquationCount(), solver->RelativeResidual(), solver->LoadImbalance(),
-                   solver->ErrorEstimate(), solver->HasSprings(),       solver->SpringZ(),
-                   solver->FoundationZ()};
+    figures_[k] = FiguresOf(*solver);
   }
   first_ = std::move(solver);
-  if (!first_) return {};
+  KeepGeometry();
+  return {};
+}
+
+void CaseSolution::KeepGeometry() {
+  if (!first_) return;
   const TGlobMatrix& first = *first_;
   for (int v = 0; v < first.ResultNodeCount(); ++v) {
     x_.push_back(first.NodeX(v));
@@ -82,7 +111,6 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
   for (int t = 0; t < first.ResultTriangleCount(); ++t)
     triangles_.push_back(
         {first.TriangleCorner(t, 0), first.TriangleCorner(t, 1), first.TriangleCorner(t, 2)});
-  return {};
 }
 
 void CaseSolution::Combine(const LoadCases& all) {

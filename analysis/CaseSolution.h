@@ -53,6 +53,11 @@ class CaseSolution {
   std::string Solve(const FEM& mesh, const TObjCont& job, ElementKind element,
                     const AnalysisOptions& options, const std::vector<int>& cases = {},
                     SolveProgress* progress = nullptr);
+  // The results of a job of one case whose solver (owned from here on) has already solved and
+  // recovered it on `mesh`, as Solve would have: its result set, figures and design columns,
+  // without a second solve (the adaptive cycles estimate first and keep only the last cycle's
+  // results). Returns "" or why it cannot (a job of several cases, a solver without stresses).
+  std::string Adopt(const FEM& mesh, const TObjCont& job, std::unique_ptr<TGlobMatrix> solved);
 
   // The two steps of Solve. SolveCases takes one mesh per case, all of one structure (the same
   // nodes, edges, triangles, constraint codes and materials; forces, prescribed values and
@@ -80,6 +85,9 @@ class CaseSolution {
   const std::vector<std::array<int, 3>>& Triangles() const { return triangles_; }
 
  private:
+  // Fills the node positions and corners from the first solver.
+  void KeepGeometry();
+
   std::unique_ptr<TGlobMatrix> first_;
   std::vector<SolveFigures> figures_;
   std::vector<ResultSet> sets_;

@@ -9,9 +9,13 @@
 // that holds the point and squares it.
 //
 // Point location: a uniform grid of about one cell per background element, each element listed
-// in the cells its bounding box covers; a query costs the few elements of one cell. A point
-// outside every element (a new mesh's boundary node on an arc, or rounding) takes the size of
-// the nearest element of its cell, or of the nearest background node when the cell is empty.
+// in the cells its bounding box covers. A cell that lists many elements (an adapted background
+// crowds thousands of tiny ones around a corner or a column into one cell) holds a grid of its
+// own over its box, made the same way, down to a few levels; a query descends to the finest cell
+// that holds the point and costs the few elements listed there. A point outside every element (a
+// new mesh's boundary node on an arc, or rounding) takes the size of the nearest element of its
+// top cell, or of the nearest background node when that cell is empty. Built in
+// O(E log E) for a graded background.
 //
 // Immutable once built; shared by the meshes made with it (MeshParameters holds a shared_ptr).
 #pragma once
@@ -40,21 +44,31 @@ class SizeField {
   double NodeSize(int i) const { return h_[static_cast<std::size_t>(i)]; }
 
  private:
+  // A uniform grid over a box; its cells list elements, or hand the point on to a finer grid.
+  struct Grid {
+    double x0 = 0, y0 = 0, cell = 1;
+    int columns = 1, rows = 1;
+    std::vector<int> start;                // columns * rows + 1 offsets into `listed`
+    std::vector<int> listed;               // element indices
+    std::vector<int> finer;                // per cell: index of its finer grid in grids_, or -1
+    int CellOf(double x, double y) const;  // the cell of (x, y), clamped to the grid
+  };
+
   void GradeSizes(double gradation);
-  void BuildGrid();
-  // The cell of (x, y), clamped to the grid.
-  int CellOf(double x, double y) const;
+  // Adds the grid over the box of about one cell per element of `elements`, and the finer grids
+  // of its crowded cells while `depth` allows; returns its index in grids_.
+  int BuildGrid(const std::vector<int>& elements, double x0, double y0, double x1, double y1,
+                int depth);
+  // The element holding p among `elements` (or, with `nearest`, the one p is least outside
+  // of), with p's barycentric coordinates clamped onto it; -1 when none.
+  int Locate(MeshPoint p, const int* first, const int* last, bool nearest, double l[3]) const;
 
   std::vector<double> x_, y_;
   std::vector<std::array<int, 3>> triangles_;
   std::vector<double> h_;  // graded size per node
   double smallest_ = 0;
   double largest_ = 0;
-  // Grid.
-  double x0_ = 0, y0_ = 0, cell_ = 1;
-  int columns_ = 1, rows_ = 1;
-  std::vector<int> cellStart_;  // columns_ * rows_ + 1 offsets into cellTriangles_
-  std::vector<int> cellTriangles_;
+  std::vector<Grid> grids_;  // the top grid first
 };
 
 }  // namespace tavrin

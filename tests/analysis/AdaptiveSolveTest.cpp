@@ -55,6 +55,14 @@ TEST(AdaptiveSolve, ReachesTheTargetWithFewerElementsThanUniformRefinement) {
     EXPECT_LE(last.estimate, target);
     EXPECT_EQ(last.elements, run.mesh->TriangleCount());
     EXPECT_NEAR(run.solution.First().ErrorEstimate(), last.estimate, 0);
+    // The results made from the last cycle's solver are those of a solve of its mesh.
+    CaseSolution again;
+    ASSERT_EQ(again.Solve(*run.mesh, job, ElementKind::Dkt, AnalysisOptions{}), "");
+    ASSERT_EQ(run.solution.Sets().size(), again.Sets().size());
+    EXPECT_EQ(run.solution.Sets()[0].node, again.Sets()[0].node);
+    EXPECT_EQ(run.solution.Sets()[0].element, again.Sets()[0].element);
+    EXPECT_EQ(run.solution.Design()[0].node, again.Design()[0].node);
+    EXPECT_EQ(run.solution.Figures(0).equations, again.Figures(0).equations);
 
     // A uniform mesh with half as many elements again as the adaptive mesh still misses the
     // target: the corner's error dominates it.

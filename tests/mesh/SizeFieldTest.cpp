@@ -1,8 +1,11 @@
-// The size field: its graded sizes, and meshes that honour it with the angle bound kept.
+// The size field: its graded sizes, its interpolation on a strongly graded background, and
+// meshes that honour it with the angle bound kept.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
+#include <random>
+#include <vector>
 
 #include "mesh/SizeField.h"
 #include "tests/mesh/TestJobs.h"
@@ -41,6 +44,52 @@ TEST(SizeField, GradesSizesAndInterpolatesThem) {
     // target) it is the left target; a point far outside takes the nearest element's value.
     EXPECT_NEAR(field->AreaAt({2.5, 0}), c.left, 1e-12);
     EXPECT_NEAR(field->AreaAt({-100, 5}), c.left, 1e-9);
+  }
+}
+
+// A background graded as an adapted mesh is around a corner: grid lines at (i / n)^4, so that
+// the top grid's corner cell holds hundreds of triangles and the point location descends into
+// finer grids. Every query must find the same value as a scan of all triangles for the one
+// holding the point: the linear interpolation of the node sizes, squared.
+TEST(SizeField, InterpolatesOnAGradedBackground) {
+  const int n = 40;
+  std::vector<double> x, y, targets;
+  std::vector<std::array<int, 3>> triangles;
+  for (int j = 0; j <= n; ++j)
+    for (int i = 0; i <= n; ++i) {
+      x.push_back(std::pow(double(i) / n, 4));
+      y.push_back(std::pow(double(j) / n, 4));
+    }
+  for (int j = 0; j < n; ++j)
+    for (int i = 0; i < n; ++i) {
+      const int a = j * (n + 1) + i, b = a + 1, c = a + n + 2, d = a + n + 1;
+      triangles.push_back({a, b, c});
+      triangles.push_back({a, c, d});
+      targets.push_back(1e-6 + x[a] * y[c] + x[b]);
+      targets.push_back(2e-6 + x[c] * y[d]);
+    }
+  const SizeField field(x, y, triangles, targets, 0.5);
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int q = 0; q < 2000; ++q) {
+    // Half the points in the crowded corner.
+    const double scale = q % 2 ? 1e-3 : 1;
+    const MeshPoint p{scale * unit(random), scale * unit(random)};
+    double expected = -1;
+    for (const auto& t : triangles) {
+      const double ax = x[t[0]], ay = y[t[0]], bx = x[t[1]], by = y[t[1]], cx = x[t[2]],
+                   cy = y[t[2]];
+      const double det = (bx - ax) * (cy - ay) - (cx - ax) * (by - ay);
+      const double l1 = ((p.x - ax) * (cy - ay) - (cx - ax) * (p.y - ay)) / det;
+      const double l2 = ((bx - ax) * (p.y - ay) - (p.x - ax) * (by - ay)) / det;
+      if (l1 < 0 || l2 < 0 || l1 + l2 > 1) continue;
+      const double h = (1 - l1 - l2) * field.NodeSize(t[0]) + l1 * field.NodeSize(t[1]) +
+                       l2 * field.NodeSize(t[2]);
+      expected = h * h;
+      break;
+    }
+    ASSERT_GT(expected, 0);
+    EXPECT_NEAR(field.AreaAt(p), expected, 1e-9 * expected) << p.x << ", " << p.y;
   }
 }
 
