@@ -92,9 +92,19 @@ void MeshIndex::RefillAreas() {
   std::make_heap(byArea_.begin(), byArea_.end(), std::greater<Entry>());
 }
 
+void MeshIndex::Reserve(std::size_t n) {
+  measures_.reserve(n);
+  // The heap of angles grows to twice the triangles before Flush rebuilds it.
+  byAngle_.reserve(2 * n + 64);
+}
+
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
-  if (s >= measures_.size()) measures_.resize(s + 1);
+  // Triangles come in index order, one at a time.
+  if (s == measures_.size())
+    measures_.emplace_back();
+  else if (s > measures_.size())
+    measures_.resize(s + 1);
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
   Measures& m = measures_[s];
   m.angle = minAngle;

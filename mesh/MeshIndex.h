@@ -39,6 +39,8 @@ class MeshIndex {
   int MinAngleIndex();
   int MaxAreaIndex();
   bool TrianglesExact() const { return !nanSeen_; }
+  // Room for n triangles in all, so that storing measures up to n moves none.
+  void Reserve(std::size_t n);
   // Triangles below this area stay out of the area heap until no triangle at or above it is
   // left (the heap is then filled with all of them once): the refinement asks for the largest
   // triangle at nearly every node while some are too large, and most triangles it makes are
