@@ -57,6 +57,7 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
   // The loop asks for the largest triangle mostly while some are too large, and then it is one
   // of those; the index answers exactly either way.
   index_.SetAreaFloor(maxArea_);
+  index_.SetAngleCeiling(targetAngle_);
   // Without a single triangle there is nothing to refine (and no worst triangle to ask for).
   if (TriangleCount() > 0) {
     running_ = true;
