@@ -17,6 +17,8 @@ namespace tavrin {
 class DofColumn {
  public:
   void Append(const DofRecord& dof);
+  // Room for n entries in all (their slots; records are few and grow as they come).
+  void Reserve(std::size_t n) { slot_.reserve(n); }
   // The record of entry i; the caller passes 0..count-1.
   const DofRecord& Get(int i) const;
 

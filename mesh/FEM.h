@@ -267,6 +267,8 @@ class FEM {
   void AdvanceFront(MeshCanvas& canvas, FrontIndex* index);
   void AssignPhysics(const TObjCont& structure);
   void Refine(MeshCanvas& canvas, MeshProgress& progress);
+  // Reserves the tables for the triangles the refinement is expected to make.
+  void ReserveForRefinement();
   bool RefinementPass(bool& flipTried);
   void CatchUpSegmentList();
   void DrawMeshEdge(MeshCanvas& canvas, int a, int b) const;
@@ -294,10 +296,10 @@ class FEM {
   // e and sideAtBegin, the new piece takes h and sideAtEnd. Every split comes through here.
   void CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAtEnd, CutOrder order,
                       TriangleObserver* observer);
-  // Turns e to join the apexes of the triangles beside it; the new triangles' smallest angles
-  // when already measured in any order of corners (null: measured here). Every flip comes
-  // through here.
-  void TurnDiagonal(int e, const CornerFreeAngle* atA, const CornerFreeAngle* atB,
+  // Turns e to join the apexes c1 and c2 (OppositeNode) of the triangles in its slots 1 and 2;
+  // the new triangles' smallest angles when already measured in any order of corners (null:
+  // measured here). Every flip comes through here.
+  void TurnDiagonal(int e, int c1, int c2, const CornerFreeAngle* atA, const CornerFreeAngle* atB,
                     TriangleObserver* observer);
   int EdgeOf(int t, int a, int b) const;  // t's edge joining a and b, or -1
   // Moves edge e's ends; the only way an existing edge changes ends (splits and flips).

@@ -105,6 +105,8 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
   meshedWedge_.assign(static_cast<std::size_t>(inputNodes_), kNoCorner);
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
     const int v[3] = {mesh.TriangleNode(t, 0), mesh.TriangleNode(t, 1), mesh.TriangleNode(t, 2)};
+    // Most triangles have no job node, and need no centroid.
+    if (!IsInputNode(v[0]) && !IsInputNode(v[1]) && !IsInputNode(v[2])) continue;
     const MeshPoint g = Centroid(v);
     for (int c : v) {
       if (!IsInputNode(c)) continue;

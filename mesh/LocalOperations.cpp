@@ -305,32 +305,33 @@ int FEM::FlipEdge(int e) {
   if (!SegmentsCross(pa.x, pa.y, pb.x, pb.y, q1.x, q1.y, q2.x, q2.y)) return -1;
 
   // Only a strict gain of the smallest angle flips, so a square never flips back and forth.
-  // A first new triangle no better than the pair already decides against the flip.
+  // A first new triangle no better than the pair already decides against the flip. The flip
+  // goes ahead when `before >= after` is false for the smaller of the new angles, with after
+  // the first one where the second is not smaller, and for ever once the first is not a number.
   double before = MeasuredMinAngle(t1);
   const double before2 = MeasuredMinAngle(t2);
   if (before2 < before) before = before2;
-  const CornerFreeAngle atA = MinAngleAnyOrder(q1, q2, pa);
-  double after = atA.radians;
-  if (before >= after) return -1;
-  const CornerFreeAngle atB = MinAngleAnyOrder(q1, q2, pb);
-  if (atB.radians < after) after = atB.radians;
-  if (before >= after) return -1;
-  TurnDiagonal(e, &atA, &atB, nullptr);
+  const std::optional<CornerFreeAngle> atA = MinAngleAbove(q1, q2, pa, before);
+  if (!atA) return -1;
+  const double floorB = std::isnan(atA->radians) ? atA->radians : before;
+  const std::optional<CornerFreeAngle> atB = MinAngleAbove(q1, q2, pb, floorB);
+  if (!atB) return -1;
+  TurnDiagonal(e, c1, c2, &*atA, &*atB, nullptr);
   return e;
 }
 
 void FEM::FlipDiagonal(int e, TriangleObserver& observer) {
-  TurnDiagonal(e, nullptr, nullptr, &observer);
+  const int c1 = OppositeNode(edges_.Triangle(e, 1), e);
+  const int c2 = OppositeNode(edges_.Triangle(e, 2), e);
+  TurnDiagonal(e, c1, c2, nullptr, nullptr, &observer);
 }
 
-void FEM::TurnDiagonal(int e, const CornerFreeAngle* atA, const CornerFreeAngle* atB,
-                       TriangleObserver* observer) {
+void FEM::TurnDiagonal(int e, int c1, int c2, const CornerFreeAngle* atA,
+                       const CornerFreeAngle* atB, TriangleObserver* observer) {
   const int t1 = edges_.Triangle(e, 1);
   const int t2 = edges_.Triangle(e, 2);
   const int a = edges_.Begin(e);
   const int b = edges_.End(e);
-  const int c1 = OppositeNode(t1, e);
-  const int c2 = OppositeNode(t2, e);
   const MeshPoint pa = Node(a);
   const MeshPoint pb = Node(b);
   int f1 = -1, g1 = -1, f2 = -1, g2 = -1;

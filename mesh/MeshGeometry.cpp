@@ -84,9 +84,23 @@ double MinOfVertexAngles(MeshPoint a, MeshPoint b, MeshPoint c) {
 
 double MinAngle(MeshPoint a, MeshPoint b, MeshPoint c) { return MinAngleAnyOrder(a, b, c).radians; }
 
-// The largest cosine has the smallest angle.
-CornerFreeAngle MinAngleAnyOrder(MeshPoint a, MeshPoint b, MeshPoint c) {
-  const Corner corners[3] = {CornerOf(a, b, c), CornerOf(b, c, a), CornerOf(c, a, b)};
+namespace {
+
+// A bound no smaller than the library's arc cosine of c in [0.5, 1]: acos(c) = 2 asin(s) with
+// s = sqrt((1 - c) / 2) <= 1/2, and the series of asin, whose terms are all positive and
+// shrinking, cut after s^9 leaves less than its next term over 1 - s^2, 1.5e-5 at s = 1/2;
+// doubled, with room for the rounding of these few operations and of the library.
+constexpr double kArcCosineSlack = 5e-5;
+double ArcCosineAbove(double c) {
+  const double s = std::sqrt((1 - c) / 2);
+  const double s2 = s * s;
+  const double series =
+      s * (1 + s2 * (1.0 / 6 + s2 * (3.0 / 40 + s2 * (15.0 / 336 + s2 * (105.0 / 3456)))));
+  return 2 * series + kArcCosineSlack;
+}
+
+// MinAngleAnyOrder from the corners of a, b and c, in that order.
+CornerFreeAngle FromCorners(const Corner (&corners)[3], MeshPoint a, MeshPoint b, MeshPoint c) {
   double largest = -2.0;
   for (const Corner& k : corners) {
     if (!k.hasCosine) continue;
@@ -109,6 +123,32 @@ CornerFreeAngle MinAngleAnyOrder(MeshPoint a, MeshPoint b, MeshPoint c) {
     any = true;
   }
   return {m, true};
+}
+
+}  // namespace
+
+// The largest cosine has the smallest angle.
+CornerFreeAngle MinAngleAnyOrder(MeshPoint a, MeshPoint b, MeshPoint c) {
+  const Corner corners[3] = {CornerOf(a, b, c), CornerOf(b, c, a), CornerOf(c, a, b)};
+  return FromCorners(corners, a, b, c);
+}
+
+// The smallest angle is at most the arc cosine of the largest cosine, which the bound exceeds:
+// a bound no larger than floor decides. The largest cosine of a triangle is at least 0.5 (its
+// smallest angle at most 60 degrees) but for rounding; below that, for a corner without a
+// cosine and for one whose cosine is not a number, the angle is measured.
+std::optional<CornerFreeAngle> MinAngleAbove(MeshPoint a, MeshPoint b, MeshPoint c, double floor) {
+  const Corner corners[3] = {CornerOf(a, b, c), CornerOf(b, c, a), CornerOf(c, a, b)};
+  bool plain = true;
+  double largest = -2.0;
+  for (const Corner& k : corners) {
+    plain = plain && k.hasCosine && !std::isnan(k.value);
+    if (k.value > largest) largest = k.value;
+  }
+  if (plain && largest >= 0.5 && ArcCosineAbove(largest) <= floor) return std::nullopt;
+  const CornerFreeAngle measured = FromCorners(corners, a, b, c);
+  if (floor >= measured.radians) return std::nullopt;
+  return measured;
 }
 
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c) {

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "mesh/TEdges.h"
 #include "mesh/TVertexes.h"
@@ -25,6 +24,15 @@ constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
 constexpr int kLevelOffset = 60;
 // A level with at most this many segments is searched through its list.
 constexpr std::size_t kFewSegments = 16;
+
+// The heaps' order, smallest (value, index) on top: std::greater of the pairs for every value
+// but NaN (with which the index is not asked), written out because the pairs' three-way
+// comparison compiles to more than the two plain tests.
+struct After {
+  bool operator()(const std::pair<double, int>& a, const std::pair<double, int>& b) const {
+    return a.first > b.first || (a.first == b.first && a.second > b.second);
+  }
+};
 }  // namespace
 
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
@@ -47,7 +55,7 @@ bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::i
 
 void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
   heap.push_back(entry);
-  std::push_heap(heap.begin(), heap.end(), std::greater<Entry>());
+  std::push_heap(heap.begin(), heap.end(), After{});
 }
 
 int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double sign) const {
@@ -55,16 +63,45 @@ int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double s
     const Entry& top = heap.front();
     if (top.first == sign * (measures_[static_cast<std::size_t>(top.second)].*current))
       return top.second;
-    std::pop_heap(heap.begin(), heap.end(), std::greater<Entry>());
+    std::pop_heap(heap.begin(), heap.end(), After{});
     heap.pop_back();
   }
   return -1;
 }
 
 // An empty table answers 0, as the scan does.
+// Every triangle at or below the ceiling has its current angle in the heap, and every other is
+// above it: a top at or below the ceiling is the smallest of all, ties included.
 int MeshIndex::MinAngleIndex() {
   Flush();
+  const int t = Top(byAngle_, &Measures::angle, 1.0);
+  if ((t != -1 && measures_[static_cast<std::size_t>(t)].angle <= angleCeiling_) ||
+      deferred_.empty())
+    return std::max(t, 0);
+  FlushDeferred();
   return std::max(Top(byAngle_, &Measures::angle, 1.0), 0);
+}
+
+void MeshIndex::FlushDeferred() {
+  for (int t : deferred_) {
+    Measures& m = measures_[static_cast<std::size_t>(t)];
+    if (!(m.state & kDeferred)) continue;
+    m.state &= ~kDeferred;
+    Push(byAngle_, {m.angle, t});
+  }
+  deferred_.clear();
+}
+
+void MeshIndex::RebuildAngles() {
+  byAngle_.clear();
+  for (std::size_t i = 0; i < measures_.size(); ++i) {
+    Measures& m = measures_[i];
+    if (!(m.state & kKnown)) continue;
+    m.state &= ~kDeferred;
+    byAngle_.push_back({m.angle, static_cast<int>(i)});
+  }
+  deferred_.clear();
+  std::make_heap(byAngle_.begin(), byAngle_.end(), After{});
 }
 
 // Every triangle at or above the floor has its current area in the heap, and every other is
@@ -87,20 +124,31 @@ void MeshIndex::SetAreaFloor(double floor) {
 void MeshIndex::RefillAreas() {
   byArea_.clear();
   for (std::size_t i = 0; i < measures_.size(); ++i)
-    if (measures_[i].state != kUnknown && measures_[i].area >= areaFloor_)
+    if ((measures_[i].state & kKnown) && measures_[i].area >= areaFloor_)
       byArea_.push_back({-measures_[i].area, static_cast<int>(i)});
-  std::make_heap(byArea_.begin(), byArea_.end(), std::greater<Entry>());
+  std::make_heap(byArea_.begin(), byArea_.end(), After{});
+}
+
+void MeshIndex::Reserve(std::size_t n) {
+  measures_.reserve(n);
+  // The heap of angles grows to twice the triangles before Flush rebuilds it.
+  byAngle_.reserve(2 * n + 64);
 }
 
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
-  if (s >= measures_.size()) measures_.resize(s + 1);
+  // Triangles come in index order, one at a time.
+  if (s == measures_.size())
+    measures_.emplace_back();
+  else if (s > measures_.size())
+    measures_.resize(s + 1);
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
   Measures& m = measures_[s];
   m.angle = minAngle;
   m.area = area;
-  if (m.state != kPending) {
-    m.state = kPending;
+  m.state |= kKnown;
+  if (!(m.state & kListed)) {
+    m.state |= kListed;
     pending_.push_back(t);
   }
 }
@@ -108,21 +156,21 @@ void MeshIndex::TriangleStored(int t, double minAngle, double area) {
 void MeshIndex::Flush() {
   for (int t : pending_) {
     Measures& m = measures_[static_cast<std::size_t>(t)];
-    Push(byAngle_, {m.angle, t});
+    m.state &= ~kListed;
     if (m.area >= areaFloor_) Push(byArea_, {-m.area, t});
-    m.state = kInHeaps;
+    if (m.angle > angleCeiling_) {
+      if (!(m.state & kDeferred)) deferred_.push_back(t);
+      m.state |= kDeferred;
+    } else {
+      m.state &= ~kDeferred;
+      Push(byAngle_, {m.angle, t});
+    }
   }
   pending_.clear();
   // Outdated entries pile up with every re-shape; rebuild a heap from the current values
   // before they outnumber the triangles, which keeps the memory linear and the cost amortised.
   const std::size_t most = 2 * measures_.size() + 64;
-  if (byAngle_.size() > most) {
-    byAngle_.clear();
-    for (std::size_t i = 0; i < measures_.size(); ++i)
-      if (measures_[i].state != kUnknown)
-        byAngle_.push_back({measures_[i].angle, static_cast<int>(i)});
-    std::make_heap(byAngle_.begin(), byAngle_.end(), std::greater<Entry>());
-  }
+  if (byAngle_.size() + deferred_.size() > most) RebuildAngles();
   if (byArea_.size() > most) RefillAreas();
 }
 

@@ -4,7 +4,8 @@
 // Owns copies of what it needs and nothing of the mesh itself:
 // - a heap of (stored minAngle, index) over all triangles and one of (stored area, index) over
 //   those at or above an area floor (over all once none is left there), kept in step by
-//   TriangleStored, which the mesh calls whenever it makes or re-shapes one;
+//   TriangleStored, which the mesh calls whenever it makes or re-shapes one (those above an
+//   angle ceiling enter the angle heap only once no triangle at or below it is left);
 // - a uniform grid over the nodes (NodeGrid: cells as wide as the too-close distance), brought
 //   up to date lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
@@ -39,12 +40,20 @@ class MeshIndex {
   int MinAngleIndex();
   int MaxAreaIndex();
   bool TrianglesExact() const { return !nanSeen_; }
+  // Room for n triangles in all, so that storing measures up to n moves none.
+  void Reserve(std::size_t n);
   // Triangles below this area stay out of the area heap until no triangle at or above it is
   // left (the heap is then filled with all of them once): the refinement asks for the largest
   // triangle at nearly every node while some are too large, and most triangles it makes are
   // not, so they would only be pushed and later popped as outdated. The answers do not change.
   // No floor at first; setting one refills the heap.
   void SetAreaFloor(double floor);
+  // Likewise, triangles whose smallest angle is above this ceiling wait outside the angle heap
+  // until none at or below it is left: while the refinement has bad triangles to mend it asks
+  // for the worst one at every node, and the good triangles it makes are mostly re-shaped again
+  // before they could come to the top; each enters the heap once, when first needed. The
+  // answers do not change. No ceiling at first.
+  void SetAngleCeiling(double ceiling) { angleCeiling_ = ceiling; }
 
   // True when some node lies strictly inside the square of half side d around p. Falls back to
   // a scan when the grid cannot answer.
@@ -88,11 +97,13 @@ class MeshIndex {
   // A triangle re-shaped several times between two questions (flips) enters the heaps once,
   // with its measures at the time of the question.
   using Entry = std::pair<double, int>;  // (minAngle, t) and (minus area, t)
-  enum : std::uint8_t { kUnknown, kInHeaps, kPending };
+  // State flags of a triangle: its measures were stored; it is listed in pending_; its angle
+  // is above the ceiling and waits in deferred_ instead of the angle heap.
+  enum : std::uint8_t { kKnown = 1, kListed = 2, kDeferred = 4 };
   struct Measures {  // of one triangle, as last stored
     double angle = 0.0;
     double area = 0.0;
-    std::uint8_t state = kUnknown;
+    std::uint8_t state = 0;
   };
   static void Push(std::vector<Entry>& heap, Entry entry);
   // The top entry's triangle once the outdated entries above it are dropped; -1 when the heap
@@ -101,8 +112,15 @@ class MeshIndex {
   // Makes the area heap hold the current area of every triangle at or above areaFloor_.
   void RefillAreas();
   void Flush();
+  // Pushes the angles waiting above the ceiling.
+  void FlushDeferred();
+  void RebuildAngles();
   std::vector<Measures> measures_;  // by triangle
   std::vector<int> pending_;        // stored since the last question, not yet in the heaps
+  // Flagged kDeferred: current angle above the ceiling, not in the angle heap (an entry whose
+  // flag is clear is outdated and skipped).
+  std::vector<int> deferred_;
+  double angleCeiling_ = std::numeric_limits<double>::infinity();
   std::vector<Entry> byAngle_;
   std::vector<Entry> byArea_;
   double areaFloor_ = -std::numeric_limits<double>::infinity();

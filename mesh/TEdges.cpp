@@ -18,6 +18,12 @@ int TEdges::AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark,
   return e;
 }
 
+void TEdges::Reserve(std::size_t n) {
+  links_.reserve(n);
+  mark_.reserve(n);
+  dof_.Reserve(n);
+}
+
 void TEdges::SetBegin(int e, int n) {
   if (Valid(e)) SetEnds(e, n, End(e));
 }

@@ -28,6 +28,8 @@ class TEdges {
   // circular arc the edge is a chord of (a piece of an arc edge), -1 for none.
   int AddEdge(int begin, int end, const DofRecord& dof, std::uint8_t mark, int arc = -1);
   int Count() const { return static_cast<int>(links_.size()); }
+  // Room for n edges in all, so that the appends up to n move no record.
+  void Reserve(std::size_t n);
   // End nodes; the caller passes 0..Count()-1 (checked only by assertion, -1 otherwise).
   // Accessors are inline: the mesher asks them several times per edge it looks at.
   int Begin(int e) const {

@@ -25,6 +25,8 @@ class TTris {
   // Overwrites edges and measures of t in place, keeping its physics; ignored for a bad t.
   void SetTriangle(int t, int e1, int e2, int e3, double minAngle, double area);
   int Count() const { return static_cast<int>(records_.size()); }
+  // Room for n triangles in all, so that the appends up to n move no record.
+  void Reserve(std::size_t n) { records_.reserve(n); }
   // Edge k (1, 2 or 3); -1 when t is out of range or k is another value. Accessors are inline:
   // the mesher asks them several times per triangle it looks at.
   int Edge(int t, int k) const {

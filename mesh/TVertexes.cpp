@@ -10,6 +10,12 @@ int TVertexes::AddNode(double x, double y, const DofRecord& dof) {
   return Count() - 1;
 }
 
+void TVertexes::Reserve(std::size_t n) {
+  xy_.reserve(n);
+  polygon_.reserve(n);
+  dof_.Reserve(n);
+}
+
 int TVertexes::GetDof(int i, DofRecord& dof) const {
   if (!Valid(i)) return -1;
   dof = dof_.Get(i);

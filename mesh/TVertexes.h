@@ -19,6 +19,8 @@ class TVertexes {
   // Appends a node and returns its index. The polygon column is left at -1.
   int AddNode(double x, double y, const DofRecord& dof);
   int Count() const { return static_cast<int>(xy_.size()); }
+  // Room for n nodes in all, so that the appends up to n move no record.
+  void Reserve(std::size_t n);
   // Coordinates; the caller passes 0..Count()-1 (checked only by assertion, kNoCoordinate
   // otherwise). Inline: the mesher reads coordinates in every measure it takes.
   double X(int i) const {
