@@ -249,7 +249,7 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
       for (long double& v : b[a]) v *= scale[a];
     return Code::OutOfMemory;
   }
-  std::vector<std::vector<long double>> x(b.size()), res(b.size());
+  std::vector<std::vector<long double>> x(b.size()), res(b.size()), previous(b.size());
   for (std::size_t a = 0; a < active.size(); ++a) {
     const auto* s = static_cast<const double*>(first->x) + a * rows;
     x[active[a]].assign(s, s + rows);
@@ -290,10 +290,9 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
   for (int step = 0; step < 4 && !active.empty(); ++step) {
     cholmod_dense* d = solveActive(res);
     if (!d) break;
-    std::vector<std::vector<long double>> previous(active.size());
     for (std::size_t a = 0; a < active.size(); ++a) {
       std::vector<long double>& xa = x[active[a]];
-      previous[a] = xa;
+      previous[active[a]].assign(xa.begin(), xa.end());  // reuses the column's last copy
       const auto* dx = static_cast<const double*>(d->x) + a * rows;
       for (std::size_t i = 0; i < rows; ++i) xa[i] += dx[i];
     }
@@ -303,7 +302,7 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
     for (std::size_t a = 0; a < active.size(); ++a) {
       const std::size_t col = active[a];
       if (!(next[a] < 0.25L * norm[col])) {
-        if (!(next[a] <= norm[col])) x[col].swap(previous[a]);  // keep the better of the two
+        if (!(next[a] <= norm[col])) x[col].swap(previous[col]);  // keep the better of the two
         continue;
       }
       norm[col] = next[a];
