@@ -1,8 +1,9 @@
-// Solving the cases on one factorization: one case solves in full, every other one reuses the
-// numbering and the factor (TGlobMatrix::SolveLoads). Then the linear combinations, the design
-// columns (the shear fits made once for all sets) and the envelopes. Cost: one factorization,
-// one back-substitution, check and stress recovery per case, linear work per combination and
-// envelope.
+// Solving the cases on one factorization: one case solves in full, all the others together on
+// its numbering and factor (TGlobMatrix::SolveLoadCases: their back-substitutions share each
+// pass over the factor, and their stress recoveries the element operators and patch fits).
+// Then the linear combinations, the design columns (the shear fits made once for all sets) and
+// the envelopes. Cost: one factorization, a share of the substitutions, the check and the
+// stress recovery per case (linear in the mesh), linear work per combination and envelope.
 #include "analysis/CaseSolution.h"
 
 #include "analysis/CaseMeshLoads.h"

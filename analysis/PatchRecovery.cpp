@@ -203,14 +203,15 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
   std::vector<double> boundarySum(static_cast<size_t>(components) * nodes, 0.0);
   std::vector<int> boundaryCount(nodes, 0);
   std::vector<int> reached;
-  // The fits' geometry, made at the first recovery and kept for the next.
-  const bool plan = interiorPlans_.empty();
-  if (plan) {
+  // The fits' geometry, made for each node in turn, or once and kept when asked.
+  const bool plan = !keep_ || interiorPlans_.empty();
+  if (keep_ && plan) {
     interiorPlans_.resize(static_cast<std::size_t>(nodes));
     boundaryPlans_.resize(static_cast<std::size_t>(nodes));
   }
+  Plan scratch;
   auto fitAt = [&](std::vector<Plan>& plans, int v, Degree degree, Fit& fit) {
-    Plan& p = plans[static_cast<std::size_t>(v)];
+    Plan& p = keep_ ? plans[static_cast<std::size_t>(v)] : scratch;
     if (plan) MakePlan(v, degree, p);
     Apply(p, elementValues, components, fit);
   };

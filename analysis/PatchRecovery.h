@@ -42,11 +42,13 @@ class PatchRecovery {
     boundaryPlans_.clear();
   }
 
+  // Makes the next recovery keep the geometry of every fit (its patch, monomials and factored
+  // normal equations, a few hundred bytes a node), so that later ones, of other values on the
+  // same mesh, cost only the fits' right-hand sides; the values come out the same to the bit.
+  void KeepFits() { keep_ = true; }
+
   // `elementValues` holds `components` values per triangle (triangle t at components * t);
-  // `nodeValues` receives as many per node. The first recovery keeps the geometry of every
-  // fit (its patch, monomials and factored normal equations, a few hundred bytes a node), so
-  // that a next one, of other values on the same mesh, costs only the fits' right-hand sides;
-  // the values come out the same to the bit either way.
+  // `nodeValues` receives as many per node.
   void Recover(const std::vector<double>& elementValues, int components,
                std::vector<double>& nodeValues);
 
@@ -80,10 +82,11 @@ class PatchRecovery {
   std::vector<unsigned char> onBoundary_;
   Degree interior_ = Degree::Linear;
   Degree boundary_ = Degree::Linear;  // of the fits that give the boundary nodes their values
-  // Per node, kept from the first recovery: the fit of an interior node, and the fit at the
-  // boundary degree an interior node gives its boundary nodes (when the degrees differ) or a
+  // Per node, kept from the first recovery after KeepFits: the fit of an interior node, and the fit
+  // at the boundary degree an interior node gives its boundary nodes (when the degrees differ) or a
   // boundary node no interior patch reaches makes for itself.
   std::vector<Plan> interiorPlans_, boundaryPlans_;
+  bool keep_ = false;  // KeepFits was called
 };
 
 }  // namespace tavrin

@@ -263,10 +263,14 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
   std::vector<long double> norm(b.size(), 0.0L), packed, product;
   auto residuals = [&](const std::vector<std::size_t>& which) {
     const std::size_t k = which.size();
-    packed.resize(rows * k);
-    for (std::size_t a = 0; a < k; ++a)
-      for (std::size_t i = 0; i < rows; ++i) packed[i * k + a] = x[which[a]][i];
-    MultiplyColumns(packed, static_cast<int>(k), product);
+    if (k == 1) {
+      Multiply(x[which[0]], product);  // one column needs no packing
+    } else {
+      packed.resize(rows * k);
+      for (std::size_t a = 0; a < k; ++a)
+        for (std::size_t i = 0; i < rows; ++i) packed[i * k + a] = x[which[a]][i];
+      MultiplyColumns(packed, static_cast<int>(k), product);
+    }
     std::vector<long double> norms(k, 0.0L);
     for (std::size_t a = 0; a < k; ++a) {
       std::vector<long double>& r = res[which[a]];

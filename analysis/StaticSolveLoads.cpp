@@ -166,6 +166,12 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
     }
     if (!each(k, rc)) break;
   }
+  // What the recoveries kept is for the cases of this run: a solver kept to show the last case
+  // does not hold it.
+  keepsRecovery_ = false;
+  recoveryOperators_ = {};
+  recoveryPrepared_ = {};
+  patchRecovery_.reset();
   return rc;
 }
 

@@ -98,7 +98,10 @@ StressCode TGlobMatrix::RecoverStresses() {
         both[6 * t + 3 + c] = elementMoment_[3 * t + c];
       }
     std::unique_ptr<PatchRecovery> made;
-    if (!patchRecovery_) made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
+    if (!patchRecovery_) {
+      made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
+      if (keepsRecovery_) made->KeepFits();
+    }
     (made ? *made : *patchRecovery_).Recover(both, 6, nodal);
     if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
     nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);

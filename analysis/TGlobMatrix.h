@@ -102,7 +102,8 @@ class TGlobMatrix {
   // all: every case's right-hand side is built, all are back-substituted together, and then
   // case after case is checked and made the one the results answer for, `each` hearing its
   // index and code (Ok, or the failure, Failure() telling it) before the next is taken.
-  // `each` returning false ends the run. Returns the code of the last case heard.
+  // `each` returning false ends the run. Returns the code of the last case heard. A SolveStress
+  // called from `each` reuses what the one before it computed from the mesh alone.
   SolveCode SolveLoadCases(std::vector<PlateMesh> meshes,
                            const std::function<bool(std::size_t, SolveCode)>& each);
   const SolveFailure& Failure() const { return failure_; }
@@ -260,11 +261,11 @@ class TGlobMatrix {
   std::vector<double> elementError_;
   double errorEstimate_ = 0;
 
-  // What the stress recovery of a case solved on the factor of another keeps for the cases
-  // after it (they share the mesh): per triangle the element's recovery operator (its
+  // What the stress recovery of a case heard in SolveLoadCases keeps for the cases after it
+  // (they share the mesh): per triangle the element's recovery operator (its
   // RecoveryOperatorSize() values each) and whether it has one, filled by the first such
-  // recovery, and the patch recovery of the mesh. Kept from case to case by SolveLoadCases,
-  // cleared by any other solve; 432 bytes a triangle for the DKT element.
+  // recovery, and the patch recovery of the mesh with its fits. Kept from case to case while
+  // SolveLoadCases runs and released when it returns; 432 bytes a triangle for the DKT element.
   bool keepsRecovery_ = false;
   std::vector<long double> recoveryOperators_;
   std::vector<unsigned char> recoveryPrepared_;
