@@ -1,6 +1,7 @@
 // SparseCholesky: a symmetric positive definite matrix in compressed sparse columns (its lower
 // triangle), factored by CHOLMOD's supernodal Cholesky after CHOLMOD's own fill-reducing
-// ordering, then used to solve for a load vector.
+// ordering, then used to solve for a load vector, or for several at once (one pass over the
+// factor for all of them in each substitution).
 //
 // Owns the compressed matrix (its pattern as CHOLMOD's object, its values both in extended
 // precision, as assembled, and rounded to double for CHOLMOD), its symbolic analysis and its
