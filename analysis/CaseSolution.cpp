@@ -1,8 +1,9 @@
-// Solving the cases on one factorization: one case solves in full, every other one reuses the
-// numbering and the factor (TGlobMatrix::SolveLoads). Then the linear combinations, the design
-// columns (the shear fits made once for all sets) and the envelopes. Cost: one factorization,
-// one back-substitution, check and stress recovery per case, linear work per combination and
-// envelope.
+// Solving the cases on one factorization: one case solves in full, all the others together on
+// its numbering and factor (TGlobMatrix::SolveLoadCases: their back-substitutions share each
+// pass over the factor, and their stress recoveries the element operators and patch fits).
+// Then the linear combinations, the design columns (the shear fits made once for all sets) and
+// the envelopes. Cost: one factorization, a share of the substitutions, the check and the
+// stress recovery per case (linear in the mesh), linear work per combination and envelope.
 #include "analysis/CaseSolution.h"
 
 #include "analysis/CaseMeshLoads.h"
@@ -67,21 +68,17 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
   *this = CaseSolution{};
   if (cases.empty()) return {};
   auto solver = std::make_unique<TGlobMatrix>(element, options, progress);
-  // The last case factors the matrix and the first is solved last, so that the solver is left
-  // answering for the first case without a solve of its own.
+  // The last case factors the matrix; the others are back-substituted together on its factor,
+  // the first of them last, so that the solver is left answering for the first case.
   const std::size_t count = cases.size();
   std::vector<std::size_t> order;
-  order.push_back(count - 1);
   for (std::size_t k = 1; k + 1 < count; ++k) order.push_back(k);
   if (count > 1) order.push_back(0);
   sets_.resize(count);
   figures_.resize(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t k = order[i];
-    auto& [name, plate] = cases[k];
-    const SolveCode rc =
-        i == 0 ? solver->SolveStatic(std::move(plate)) : solver->SolveLoads(std::move(plate));
-    std::string error;
+  std::string error;
+  // Takes the case the solver answers for, or the message of its failure.
+  auto take = [&](std::size_t k, SolveCode rc) {
     if (rc != SolveCode::Ok)
       error = solver->Failure().message;
     else if (solver->SolveStress() != StressCode::Ok)
@@ -89,12 +86,24 @@ std::string CaseSolution::SolveCases(std::vector<std::pair<std::string, PlateMes
           "the stresses exceed the range of numbers; check the prescribed displacements and the "
           "loads against the plate's stiffness";
     if (!error.empty()) {
-      *this = CaseSolution{};
       // A job without cases reports its failure as it always did.
-      return count == 1 ? error : "case '" + name + "': " + error;
+      if (count > 1) error = "case '" + cases[k].first + "': " + error;
+      return false;
     }
-    sets_[k] = ResultSet::FromSolver(*solver, *solver, name);
+    sets_[k] = ResultSet::FromSolver(*solver, *solver, cases[k].first);
     figures_[k] = FiguresOf(*solver);
+    return true;
+  };
+  if (take(count - 1, solver->SolveStatic(std::move(cases[count - 1].second))) && !order.empty()) {
+    std::vector<PlateMesh> meshes;
+    for (const std::size_t k : order) meshes.push_back(std::move(cases[k].second));
+    // Every case's code reaches `take`, which keeps the message of the first failure.
+    static_cast<void>(solver->SolveLoadCases(
+        std::move(meshes), [&](std::size_t i, SolveCode rc) { return take(order[i], rc); }));
+  }
+  if (!error.empty()) {
+    *this = CaseSolution{};
+    return error;
   }
   first_ = std::move(solver);
   KeepGeometry();

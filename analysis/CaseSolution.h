@@ -7,7 +7,8 @@
 // figures, the result sets
 // (cases first, in job order, then the combinations), their design columns and the envelopes. The
 // first case is solved from the mesh's own records, exactly as a job without cases is; a further
-// case from the same mesh with its loads laid on by CaseMeshLoads, on the first case's factor.
+// case from the same mesh with its loads laid on by CaseMeshLoads, on the factor of the one
+// case that is factored, all such cases back-substituted together.
 // Combinations cost no solve.
 #pragma once
 

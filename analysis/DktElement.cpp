@@ -139,20 +139,34 @@ ElementCode DktElement::BuildStiffness(double x1, double y1, double x2, double y
 }
 
 ElementCode DktElement::RecoverStress(double record[20]) {
-  if (Prepare(record[0], record[1], record[2], record[3], record[4], record[5]) !=
-      ElementCode::Ok) {
+  long double b[27];
+  if (PrepareRecovery(record, b) != ElementCode::Ok) {
     for (int s = 10; s < 20; ++s) record[s] = 0;
     return ElementCode::Degenerate;
   }
+  return RecoverWith(b, record);
+}
+
+ElementCode DktElement::PrepareRecovery(const double record[20], long double* op) {
+  if (Prepare(record[0], record[1], record[2], record[3], record[4], record[5]) != ElementCode::Ok)
+    return ElementCode::Degenerate;
+  long double b[3][9];
+  CurvatureMatrix(1.0L / 3, 1.0L / 3, b);
+  for (int r = 0; r < 3; ++r)
+    for (int k = 0; k < 9; ++k) op[9 * r + k] = b[r][k];
+  return ElementCode::Ok;
+}
+
+ElementCode DktElement::RecoverWith(const long double* b, double record[20]) const {
   const long double le = record[6], lnu = record[8], lt = record[9];
+  const long double x[3] = {record[0], record[2], record[4]},
+                    y[3] = {record[1], record[3], record[5]};
   long double u[9];
   for (int k = 0; k < 9; ++k) u[k] = record[10 + k];
 
-  long double b[3][9];
-  CurvatureMatrix(1.0L / 3, 1.0L / 3, b);
   long double kb[3] = {0, 0, 0};  // curvatures of the rotation fields, -(w,xx, w,yy, 2 w,xy)
   for (int r = 0; r < 3; ++r)
-    for (int k = 0; k < 9; ++k) kb[r] += b[r][k] * u[k];
+    for (int k = 0; k < 9; ++k) kb[r] += b[9 * r + k] * u[k];
   const long double ep = le / (1.0L - lnu * lnu);
   const long double half = lt / 2.0L;
   const long double sx = half * ep * (kb[0] + lnu * kb[1]);
@@ -161,11 +175,11 @@ ElementCode DktElement::RecoverStress(double record[20]) {
 
   // Centroid deflection, exact for any quadratic w: mean of the corner Taylor expansions to
   // first order, each weighted 1/2 on its gradient term.
-  const long double xc = (x_[0] + x_[1] + x_[2]) / 3.0L, yc = (y_[0] + y_[1] + y_[2]) / 3.0L;
+  const long double xc = (x[0] + x[1] + x[2]) / 3.0L, yc = (y[0] + y[1] + y[2]) / 3.0L;
   long double wc = 0;
   for (int i = 0; i < 3; ++i) {
     const long double w = u[3 * i], gx = -u[3 * i + 2], gy = u[3 * i + 1];
-    wc += w / 3.0L + (gx * (xc - x_[i]) + gy * (yc - y_[i])) / 6.0L;
+    wc += w / 3.0L + (gx * (xc - x[i]) + gy * (yc - y[i])) / 6.0L;
   }
   for (int c = 0; c < 3; ++c) {
     record[10 + 3 * c] = static_cast<double>(sx);

@@ -17,6 +17,10 @@ class DktElement : public PlateElement {
   ElementCode BuildStiffness(double x1, double y1, double x2, double y2, double x3, double y3,
                              double e, double e2, double nu, double t) override;
   ElementCode RecoverStress(double record[20]) override;
+  // The operator is the curvature matrix at the centroid, 27 values.
+  int RecoveryOperatorSize() const override { return 27; }
+  ElementCode PrepareRecovery(const double record[20], long double* op) override;
+  ElementCode RecoverWith(const long double* op, double record[20]) const override;
 
   // Curvature-to-freedom matrix B (3 x 9) at natural coordinates (xi, eta) of the last
   // prepared triangle: (bx,x, by,y, bx,y + by,x) = B U, which is -(w,xx, w,yy, 2 w,xy).

@@ -95,11 +95,10 @@ void PatchRecovery::Patch(int node, bool widened, std::vector<int>& elements) co
   elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
 }
 
-void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>& values,
-                             int components, Fit& fit) const {
-  std::vector<int> elements;
-  fit.x0 = x_[node];
-  fit.y0 = y_[node];
+void PatchRecovery::MakePlan(int node, Degree degree, Plan& plan) const {
+  std::vector<int>& elements = plan.elements;
+  plan.x0 = x_[node];
+  plan.y0 = y_[node];
   for (int terms = Terms(degree); terms >= 3; terms -= 3) {
     for (bool widened : {false, true}) {
       // The elements around one node barely determine six terms, and a quadratic so fitted
@@ -111,19 +110,18 @@ void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>&
       if (m <= terms) continue;
       double scale = 0;
       for (int t : elements)
-        scale = std::max({scale, std::fabs(cx_[t] - fit.x0), std::fabs(cy_[t] - fit.y0)});
+        scale = std::max({scale, std::fabs(cx_[t] - plan.x0), std::fabs(cy_[t] - plan.y0)});
       if (!(scale > 0)) continue;
       // Normal equations in scaled coordinates, solved by Cholesky in extended precision; a
       // pivot that collapses means the centroids cannot determine the polynomial.
-      long double a[kMaxTerms][kMaxTerms] = {}, b[kMaxComponents][kMaxTerms] = {};
-      double p[kMaxTerms];
-      for (int t : elements) {
-        Basis((cx_[t] - fit.x0) / scale, (cy_[t] - fit.y0) / scale, terms, p);
-        for (int i = 0; i < terms; ++i) {
+      long double a[kMaxTerms][kMaxTerms] = {};
+      plan.basis.resize(static_cast<std::size_t>(m) * terms);
+      for (int k = 0; k < m; ++k) {
+        const int t = elements[k];
+        double* p = &plan.basis[static_cast<std::size_t>(k) * terms];
+        Basis((cx_[t] - plan.x0) / scale, (cy_[t] - plan.y0) / scale, terms, p);
+        for (int i = 0; i < terms; ++i)
           for (int j = 0; j <= i; ++j) a[i][j] += static_cast<long double>(p[i]) * p[j];
-          for (int c = 0; c < components; ++c)
-            b[c][i] += static_cast<long double>(p[i]) * values[components * t + c];
-        }
       }
       bool ok = true;
       for (int i = 0; i < terms && ok; ++i) {
@@ -141,47 +139,86 @@ void PatchRecovery::FitPatch(int node, Degree degree, const std::vector<double>&
         }
       }
       if (!ok) continue;
-      for (int c = 0; c < components; ++c) {
-        long double z[kMaxTerms];
-        for (int i = 0; i < terms; ++i) {
-          long double s = b[c][i];
-          for (int k = 0; k < i; ++k) s -= a[i][k] * z[k];
-          z[i] = s / a[i][i];
-        }
-        for (int i = terms - 1; i >= 0; --i) {
-          long double s = z[i];
-          for (int k = i + 1; k < terms; ++k) s -= a[k][i] * z[k];
-          z[i] = s / a[i][i];
-        }
-        for (int i = 0; i < terms; ++i) fit.c[c][i] = static_cast<double>(z[i]);
-      }
-      fit.terms = terms;
-      fit.scale = scale;
+      plan.factor.resize(static_cast<std::size_t>(terms) * terms);
+      for (int i = 0; i < terms; ++i)
+        for (int j = 0; j <= i; ++j) plan.factor[static_cast<std::size_t>(i) * terms + j] = a[i][j];
+      plan.terms = terms;
+      plan.scale = scale;
       return;
     }
   }
   // Nothing determined: the mean of the elements around the node.
   Patch(node, false, elements);
-  fit.terms = 0;
+  plan.terms = 0;
+  plan.basis.clear();
+  plan.factor.clear();
+}
+
+void PatchRecovery::Apply(const Plan& plan, const std::vector<double>& values, int components,
+                          Fit& fit) const {
+  const std::vector<int>& elements = plan.elements;
+  fit.x0 = plan.x0;
+  fit.y0 = plan.y0;
+  fit.terms = plan.terms;
+  fit.scale = plan.scale;
+  const int terms = plan.terms;
+  if (terms == 0) {
+    for (int c = 0; c < components; ++c) {
+      double sum = 0;
+      for (int t : elements) sum += values[components * t + c];
+      fit.c[c][0] = elements.empty() ? 0.0 : sum / static_cast<double>(elements.size());
+    }
+    return;
+  }
+  long double b[kMaxComponents][kMaxTerms] = {};
+  for (std::size_t k = 0; k < elements.size(); ++k) {
+    const int t = elements[k];
+    const double* p = &plan.basis[k * static_cast<std::size_t>(terms)];
+    for (int i = 0; i < terms; ++i)
+      for (int c = 0; c < components; ++c)
+        b[c][i] += static_cast<long double>(p[i]) * values[components * t + c];
+  }
+  auto a = [&](int i, int j) { return plan.factor[static_cast<std::size_t>(i) * terms + j]; };
   for (int c = 0; c < components; ++c) {
-    double sum = 0;
-    for (int t : elements) sum += values[components * t + c];
-    fit.c[c][0] = elements.empty() ? 0.0 : sum / static_cast<double>(elements.size());
+    long double z[kMaxTerms];
+    for (int i = 0; i < terms; ++i) {
+      long double s = b[c][i];
+      for (int k = 0; k < i; ++k) s -= a(i, k) * z[k];
+      z[i] = s / a(i, i);
+    }
+    for (int i = terms - 1; i >= 0; --i) {
+      long double s = z[i];
+      for (int k = i + 1; k < terms; ++k) s -= a(k, i) * z[k];
+      z[i] = s / a(i, i);
+    }
+    for (int i = 0; i < terms; ++i) fit.c[c][i] = static_cast<double>(z[i]);
   }
 }
 
 void PatchRecovery::Recover(const std::vector<double>& elementValues, int components,
-                            std::vector<double>& nodeValues) const {
+                            std::vector<double>& nodeValues) {
   const int nodes = static_cast<int>(x_.size());
   components = std::min(components, kMaxComponents);
   nodeValues.assign(static_cast<size_t>(components) * nodes, 0.0);
   std::vector<double> boundarySum(static_cast<size_t>(components) * nodes, 0.0);
   std::vector<int> boundaryCount(nodes, 0);
   std::vector<int> reached;
+  // The fits' geometry, made for each node in turn, or once and kept when asked.
+  const bool plan = !keep_ || interiorPlans_.empty();
+  if (keep_ && plan) {
+    interiorPlans_.resize(static_cast<std::size_t>(nodes));
+    boundaryPlans_.resize(static_cast<std::size_t>(nodes));
+  }
+  Plan scratch;
+  auto fitAt = [&](std::vector<Plan>& plans, int v, Degree degree, Fit& fit) {
+    Plan& p = keep_ ? plans[static_cast<std::size_t>(v)] : scratch;
+    if (plan) MakePlan(v, degree, p);
+    Apply(p, elementValues, components, fit);
+  };
   Fit fit;
   for (int v = 0; v < nodes; ++v) {
     if (onBoundary_[v] || TriangleCount(v) == 0) continue;
-    FitPatch(v, interior_, elementValues, components, fit);
+    fitAt(interiorPlans_, v, interior_, fit);
     for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
     // The boundary nodes of this patch take its fit at their own positions.
     reached.clear();
@@ -191,7 +228,7 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
     if (reached.empty()) continue;
     std::sort(reached.begin(), reached.end());
     reached.erase(std::unique(reached.begin(), reached.end()), reached.end());
-    if (boundary_ != interior_) FitPatch(v, boundary_, elementValues, components, fit);
+    if (boundary_ != interior_) fitAt(boundaryPlans_, v, boundary_, fit);
     for (int w : reached) {
       ++boundaryCount[w];
       for (int c = 0; c < components; ++c)
@@ -205,7 +242,7 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
         nodeValues[components * v + c] = boundarySum[components * v + c] / boundaryCount[v];
       continue;
     }
-    FitPatch(v, boundary_, elementValues, components, fit);
+    fitAt(boundaryPlans_, v, boundary_, fit);
     for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
   }
 }

@@ -11,8 +11,9 @@
 // stays singular falls back to a lower degree and finally to the plain mean, so every node gets a
 // finite value when the element values are finite.
 //
-// Owns the node-to-element lists and the boundary flags of one mesh (linear in its size); a
-// recovery of k fields costs one small least-squares solve per node.
+// Owns the node-to-element lists and the boundary flags of one mesh (linear in its size), and
+// the fits' geometry once made; a first recovery of k fields costs one small least-squares
+// solve per node, a later one the k right-hand sides and substitutions per node.
 #pragma once
 
 #include <array>
@@ -37,12 +38,19 @@ class PatchRecovery {
   void SetDegree(Degree interior, Degree boundary) {
     interior_ = interior;
     boundary_ = boundary;
+    interiorPlans_.clear();
+    boundaryPlans_.clear();
   }
+
+  // Makes the next recovery keep the geometry of every fit (its patch, monomials and factored
+  // normal equations, a few hundred bytes a node), so that later ones, of other values on the
+  // same mesh, cost only the fits' right-hand sides; the values come out the same to the bit.
+  void KeepFits() { keep_ = true; }
 
   // `elementValues` holds `components` values per triangle (triangle t at components * t);
   // `nodeValues` receives as many per node.
   void Recover(const std::vector<double>& elementValues, int components,
-               std::vector<double>& nodeValues) const;
+               std::vector<double>& nodeValues);
 
   bool IsBoundary(int node) const { return onBoundary_[node] != 0; }
   // Triangles around a node.
@@ -51,12 +59,21 @@ class PatchRecovery {
 
  private:
   struct Fit;
+  // What a fit around a node needs before it reads any value: the polynomial of the degree, or
+  // a lower one, over the patch, widened when needed, or the plain mean of the patch when
+  // nothing else is determined.
+  struct Plan {
+    double x0 = 0, y0 = 0, scale = 1;
+    int terms = 0;                    // 0: the plain mean of the elements
+    std::vector<int> elements;        // the patch
+    std::vector<double> basis;        // `terms` monomials per element, at its scaled centroid
+    std::vector<long double> factor;  // terms x terms: the normal equations' Cholesky factor
+  };
   // Elements around `node`, widened once by the elements around their corners.
   void Patch(int node, bool widened, std::vector<int>& elements) const;
-  // Fits a polynomial of the degree, or a lower one, to the centroid values of the patch around
-  // `node`, widening it when needed; the plain mean of the patch when nothing else is determined.
-  void FitPatch(int node, Degree degree, const std::vector<double>& values, int components,
-                Fit& fit) const;
+  void MakePlan(int node, Degree degree, Plan& plan) const;
+  // The fit of `plan` to the centroid values.
+  void Apply(const Plan& plan, const std::vector<double>& values, int components, Fit& fit) const;
 
   std::vector<double> x_, y_;
   std::vector<double> cx_, cy_;  // centroids
@@ -65,6 +82,11 @@ class PatchRecovery {
   std::vector<unsigned char> onBoundary_;
   Degree interior_ = Degree::Linear;
   Degree boundary_ = Degree::Linear;  // of the fits that give the boundary nodes their values
+  // Per node, kept from the first recovery after KeepFits: the fit of an interior node, and the fit
+  // at the boundary degree an interior node gives its boundary nodes (when the degrees differ) or a
+  // boundary node no interior patch reaches makes for itself.
+  std::vector<Plan> interiorPlans_, boundaryPlans_;
+  bool keep_ = false;  // KeepFits was called
 };
 
 }  // namespace tavrin

@@ -20,6 +20,14 @@ const char* Message(ElementCode code) {
   return "";
 }
 
+// An element without an operator is never asked for one: RecoverStress serves it.
+ElementCode PlateElement::PrepareRecovery(const double[20], long double*) {
+  return ElementCode::ProductFailed;
+}
+ElementCode PlateElement::RecoverWith(const long double*, double[20]) const {
+  return ElementCode::ProductFailed;
+}
+
 long double PlateElement::StiffnessAt(int i, int j) const {
   if (i < 0 || j < 0 || i > 8 || j > 8) return 0.0L;
   return k9_[i][j];

@@ -46,6 +46,14 @@ class PlateElement {
   long double StiffnessAt(int i, int j) const;
   // Fills slots 10 to 19 of the record. Returns Ok, Degenerate or ProductFailed.
   virtual ElementCode RecoverStress(double record[20]) = 0;
+  // A pass recovering several displacement sets of one mesh may keep, per triangle, what the
+  // recovery computes from the corners alone: RecoveryOperatorSize() long doubles, or none (0),
+  // and then RecoverStress serves every set. PrepareRecovery fills them from slots 0 to 5 of
+  // the record (Ok or Degenerate); RecoverWith then fills slots 10 to 19 of a record exactly
+  // as RecoverStress would, to the bit.
+  virtual int RecoveryOperatorSize() const { return 0; }
+  virtual ElementCode PrepareRecovery(const double record[20], long double* op);
+  virtual ElementCode RecoverWith(const long double* op, double record[20]) const;
   // Writes K9 as nine lines of nine %g numbers, each followed by two spaces. False on a file
   // error.
   [[nodiscard]] bool WriteStiffness(const std::string& fileName) const;

@@ -177,64 +177,147 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
   }
 }
 
+void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
+                                     std::vector<long double>& y) const {
+  const int n = Size();
+  const auto width = static_cast<std::size_t>(k);
+  y.assign(static_cast<std::size_t>(n) * width, 0.0L);
+  const int* start = lib_->ColumnStart();
+  const int* rows = lib_->Rows();
+  const long double* v = values_.data();
+  std::vector<long double> sum(width);
+  for (int j = 0; j < n; ++j) {
+    std::fill(sum.begin(), sum.end(), 0.0L);
+    const long double* xj = &x[static_cast<std::size_t>(j) * width];
+    for (int p = start[j]; p < start[j + 1]; ++p) {
+      const auto i = static_cast<std::size_t>(rows[p]);
+      const long double a = v[p];
+      const long double* xi = &x[i * width];
+      long double* yi = &y[i * width];
+      for (std::size_t c = 0; c < width; ++c) sum[c] += a * xi[c];
+      if (rows[p] != j)
+        for (std::size_t c = 0; c < width; ++c) yi[c] += a * xj[c];
+    }
+    long double* yj = &y[static_cast<std::size_t>(j) * width];
+    for (std::size_t c = 0; c < width; ++c) yj[c] += sum[c];
+  }
+}
+
 SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b) const {
+  std::vector<std::vector<long double>> columns(1);
+  columns[0].swap(b);
+  const Code rc = SolveMany(columns);
+  b.swap(columns[0]);
+  return rc;
+}
+
+SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long double>>& b) const {
   const int n = Size();
   if (n == 0) return Code::Ok;
-  // Solved for b over its largest entry: loads from a displacement held near the top of the
-  // double range still fit a double, and the answer is scaled back in extended precision.
-  long double scale = 0.0L;
-  for (long double v : b) scale = std::max(scale, std::fabs(v));
-  if (scale == 0.0L || !std::isfinite(scale))
-    return Code::Ok;  // zero loads solve to zero; NaN stays NaN
-  for (long double& v : b) v /= scale;
+  // Each column is solved for over its largest entry: loads from a displacement held near the
+  // top of the double range still fit a double, and the answer is scaled back in extended
+  // precision. Zero loads solve to zero and NaN stays NaN, so such columns take no part.
+  std::vector<long double> scale;
+  std::vector<std::size_t> active;  // columns of b still refined, in order
+  for (std::size_t c = 0; c < b.size(); ++c) {
+    long double largest = 0.0L;
+    for (long double v : b[c]) largest = std::max(largest, std::fabs(v));
+    scale.push_back(largest);
+    if (largest == 0.0L || !std::isfinite(largest)) continue;
+    for (long double& v : b[c]) v /= largest;
+    active.push_back(c);
+  }
+  if (active.empty()) return Code::Ok;
+  const auto rows = static_cast<std::size_t>(n);
   cholmod_common& c = lib_->common;
-  cholmod_dense* rhs = cholmod_allocate_dense(n, 1, n, CHOLMOD_REAL, &c);
-  if (!rhs) return Code::OutOfMemory;
-  auto* r = static_cast<double*>(rhs->x);
-  for (int i = 0; i < n; ++i) r[i] = static_cast<double>(b[i]);
-  cholmod_dense* solution = cholmod_solve(CHOLMOD_A, lib_->factor, rhs, &c);
-  if (!solution) {
+  // The columns in CHOLMOD's dense form, solved together: the substitutions read the factor once
+  // for all of them instead of once per column.
+  auto solveActive = [&](const std::vector<std::vector<long double>>& right) -> cholmod_dense* {
+    cholmod_dense* rhs = cholmod_allocate_dense(rows, active.size(), rows, CHOLMOD_REAL, &c);
+    if (!rhs) return nullptr;
+    auto* r = static_cast<double*>(rhs->x);
+    for (std::size_t a = 0; a < active.size(); ++a)
+      for (std::size_t i = 0; i < rows; ++i)
+        r[a * rows + i] = static_cast<double>(right[active[a]][i]);
+    cholmod_dense* solution = cholmod_solve(CHOLMOD_A, lib_->factor, rhs, &c);
     cholmod_free_dense(&rhs, &c);
-    for (long double& v : b) v *= scale;
+    return solution;
+  };
+  cholmod_dense* first = solveActive(b);
+  if (!first) {
+    for (const std::size_t a : active)
+      for (long double& v : b[a]) v *= scale[a];
     return Code::OutOfMemory;
   }
-  std::vector<long double> x(n), ax;
-  const auto* s = static_cast<const double*>(solution->x);
-  for (int i = 0; i < n; ++i) x[i] = s[i];
-  cholmod_free_dense(&solution, &c);
+  std::vector<std::vector<long double>> x(b.size()), res(b.size()), previous(b.size());
+  for (std::size_t a = 0; a < active.size(); ++a) {
+    const auto* s = static_cast<const double*>(first->x) + a * rows;
+    x[active[a]].assign(s, s + rows);
+  }
+  cholmod_free_dense(&first, &c);
   // Refinement: each step solves for the residual computed in extended precision, which takes
   // the double-precision factor's answer to about the accuracy the envelope solver gets from
   // computing in extended precision throughout. Two steps are normally enough; a step that does
-  // not reduce the residual ends it.
-  auto residualNorm = [&](std::vector<long double>& res) {
-    Multiply(x, ax);
-    long double norm = 0.0L;
-    res.resize(n);
-    for (int i = 0; i < n; ++i) {
-      res[i] = b[i] - ax[i];
-      norm += res[i] * res[i];
+  // not reduce a column's residual ends that column's refinement. The products of one step are
+  // taken together, column by column in the order a single Multiply takes them.
+  std::vector<long double> norm(b.size(), 0.0L), packed, product;
+  auto residuals = [&](const std::vector<std::size_t>& which) {
+    const std::size_t k = which.size();
+    if (k == 1) {
+      Multiply(x[which[0]], product);  // one column needs no packing
+    } else {
+      packed.resize(rows * k);
+      for (std::size_t a = 0; a < k; ++a)
+        for (std::size_t i = 0; i < rows; ++i) packed[i * k + a] = x[which[a]][i];
+      MultiplyColumns(packed, static_cast<int>(k), product);
     }
-    return norm;
+    std::vector<long double> norms(k, 0.0L);
+    for (std::size_t a = 0; a < k; ++a) {
+      std::vector<long double>& r = res[which[a]];
+      r.resize(rows);
+      for (std::size_t i = 0; i < rows; ++i) {
+        r[i] = b[which[a]][i] - product[i * k + a];
+        norms[a] += r[i] * r[i];
+      }
+    }
+    return norms;
   };
-  std::vector<long double> res;
-  long double norm = residualNorm(res);
-  for (int step = 0; step < 4 && norm > 0.0L; ++step) {
-    for (int i = 0; i < n; ++i) r[i] = static_cast<double>(res[i]);
-    cholmod_dense* d = cholmod_solve(CHOLMOD_A, lib_->factor, rhs, &c);
-    if (!d) break;
-    const auto* dx = static_cast<const double*>(d->x);
-    std::vector<long double> previous = x;
-    for (int i = 0; i < n; ++i) x[i] += dx[i];
-    cholmod_free_dense(&d, &c);
-    const long double next = residualNorm(res);
-    if (!(next < 0.25L * norm)) {
-      if (!(next <= norm)) x.swap(previous);  // keep the better of the two
-      break;
+  {
+    const std::vector<long double> norms = residuals(active);
+    std::vector<std::size_t> refined;
+    for (std::size_t a = 0; a < active.size(); ++a) {
+      norm[active[a]] = norms[a];
+      if (norms[a] > 0.0L) refined.push_back(active[a]);
     }
-    norm = next;
+    active.swap(refined);
   }
-  cholmod_free_dense(&rhs, &c);
-  for (int i = 0; i < n; ++i) b[i] = x[i] * scale;
+  for (int step = 0; step < 4 && !active.empty(); ++step) {
+    cholmod_dense* d = solveActive(res);
+    if (!d) break;
+    for (std::size_t a = 0; a < active.size(); ++a) {
+      std::vector<long double>& xa = x[active[a]];
+      previous[active[a]].assign(xa.begin(), xa.end());  // reuses the column's last copy
+      const auto* dx = static_cast<const double*>(d->x) + a * rows;
+      for (std::size_t i = 0; i < rows; ++i) xa[i] += dx[i];
+    }
+    cholmod_free_dense(&d, &c);
+    const std::vector<long double> next = residuals(active);
+    std::vector<std::size_t> going;
+    for (std::size_t a = 0; a < active.size(); ++a) {
+      const std::size_t col = active[a];
+      if (!(next[a] < 0.25L * norm[col])) {
+        if (!(next[a] <= norm[col])) x[col].swap(previous[col]);  // keep the better of the two
+        continue;
+      }
+      norm[col] = next[a];
+      if (next[a] > 0.0L) going.push_back(col);
+    }
+    active.swap(going);
+  }
+  for (std::size_t col = 0; col < b.size(); ++col) {
+    if (x[col].empty()) continue;
+    for (std::size_t i = 0; i < rows; ++i) b[col][i] = x[col][i] * scale[col];
+  }
   return Code::Ok;
 }
 

@@ -1,6 +1,7 @@
 // SparseCholesky: a symmetric positive definite matrix in compressed sparse columns (its lower
 // triangle), factored by CHOLMOD's supernodal Cholesky after CHOLMOD's own fill-reducing
-// ordering, then used to solve for a load vector.
+// ordering, then used to solve for a load vector, or for several at once (one pass over the
+// factor for all of them in each substitution).
 //
 // Owns the compressed matrix (its pattern as CHOLMOD's object, its values both in extended
 // precision, as assembled, and rounded to double for CHOLMOD), its symbolic analysis and its
@@ -61,12 +62,20 @@ class SparseCholesky {
   // residuals in extended precision until they stop improving (at most a few). Returns Ok or
   // OutOfMemory.
   Code Solve(std::vector<long double>& b) const;
+  // Solve for several right-hand sides at once (each a column of the matrix's size), with the
+  // same answer for each as Solve gives it up to the round-off of the double-precision
+  // substitutions, which the refinement removes: one pass over the factor serves every column.
+  Code SolveMany(std::vector<std::vector<long double>>& b) const;
   // y = A x over the whole symmetric matrix, in extended precision; `magnitude`, when given,
   // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                 std::vector<long double>* magnitude = nullptr) const;
 
  private:
+  // y = A x for k vectors at once, stored interleaved (entry i of vector c at x[i k + c]); each
+  // vector's sums are taken in Multiply's order, so each agrees with Multiply bit for bit.
+  void MultiplyColumns(const std::vector<long double>& x, int k, std::vector<long double>& y) const;
+
   struct Library;  // the CHOLMOD workspace and objects, kept out of this header
   std::unique_ptr<Library> lib_;
   std::vector<long double> values_;  // as assembled; CHOLMOD's copy is rounded to double by Analyze

@@ -96,6 +96,12 @@ class SparseSystem final : public SystemMatrix {
     message = "The solve ran out of memory in the substitutions.";
     return SolveCode::OutOfMemory;
   }
+  SolveCode SolveEach(std::vector<std::vector<long double>>& columns,
+                      std::string& message) const override {
+    if (size_ == 0 || matrix_.SolveMany(columns) == SparseCholesky::Code::Ok) return SolveCode::Ok;
+    message = "The solve ran out of memory in the substitutions.";
+    return SolveCode::OutOfMemory;
+  }
   bool KeepsAssembledMatrix() const override { return true; }
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                 std::vector<long double>* magnitude) const override {

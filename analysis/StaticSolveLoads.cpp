@@ -1,12 +1,16 @@
-// A further load case on the factor of the last solve: the steps of the static solve that
+// Further load cases on the factor of the last solve: the steps of the static solve that
 // depend on the loads (the prescribed values, the load vector, the back-substitution and the
-// check), none of those that depend only on the structure. Cost: one pass over the elements
-// when the case prescribes non-zero values, the load vector, one solve with the factor and
-// the check; linear in the mesh apart from the back-substitution.
+// check), none of those that depend only on the structure. Cost per case: one pass over the
+// elements when the case prescribes non-zero values, the load vector and the check, linear in
+// the mesh; the back-substitutions of all the cases given at once share each pass over the
+// factor, which for a large plate is most of what a case would cost alone.
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "analysis/Assembly.h"
 #include "analysis/ElasticSupport.h"
+#include "analysis/PatchRecovery.h"
 #include "analysis/SystemMatrix.h"
 #include "analysis/TGlobMatrix.h"
 
@@ -59,44 +63,116 @@ bool SameTables(const PlateMesh& a, const PlateMesh& b) {
 }  // namespace
 
 SolveCode TGlobMatrix::SolveLoads(PlateMesh mesh) {
-  if (!matrix_ || solution_.numbering.NodeCount() == 0)
-    return Fail(SolveCode::EmptyMesh, "There is no factored matrix to reuse.");
-  if (!SameTables(mesh_, mesh))
-    return Fail(SolveCode::AdjacencyFailed,
-                "The load case's mesh, constraints or materials differ from those solved.");
-  // The structure's parts survive; the results of the last case go.
+  std::vector<PlateMesh> one;
+  one.push_back(std::move(mesh));
+  return SolveLoadCases(std::move(one), [](std::size_t, SolveCode) { return true; });
+}
+
+void TGlobMatrix::ClearCaseResults() {
   std::unique_ptr<SystemMatrix> matrix = std::move(matrix_);
   DofNumbering numbering = std::move(solution_.numbering);
   const int freeCount = freeCount_;
   const std::int64_t envelopeSize = envelopeSize_, factorEntries = factorEntries_;
+  std::vector<long double> operators = std::move(recoveryOperators_);
+  std::vector<unsigned char> prepared = std::move(recoveryPrepared_);
+  std::unique_ptr<PatchRecovery> patch = std::move(patchRecovery_);
   ClearResults();
   matrix_ = std::move(matrix);
+  solution_.numbering = std::move(numbering);
   freeCount_ = freeCount;
   envelopeSize_ = envelopeSize;
   factorEntries_ = factorEntries;
+  recoveryOperators_ = std::move(operators);
+  recoveryPrepared_ = std::move(prepared);
+  patchRecovery_ = std::move(patch);
+  keepsRecovery_ = true;
   failure_ = SolveFailure();
-  mesh_ = std::move(mesh);
-  numbering.MarkConstraints(mesh_);  // the same freedoms held (checked above), new values
-  solution_.numbering = std::move(numbering);
-  const DofNumbering& n = solution_.numbering;
+}
 
-  std::vector<long double>& rhs = solution_.reduced;
-  rhs.assign(static_cast<std::size_t>(freeCount_), 0.0L);
-  bool prescribed = false;
-  for (int e = 0; e < n.EquationCount() && !prescribed; ++e)
-    prescribed = n.IsFixed(e) && n.Prescribed(e) != 0.0;
-  std::string message;
-  if (prescribed) {
-    RightHandSideOnly storage(*matrix_);
-    Assembly assembly(n, storage, rhs);
-    if (const SolveCode rc =
-            assembly.AddPlateElements(mesh_, elementKind_, nullptr, failure_.element, message);
-        rc != SolveCode::Ok)
-      return Fail(rc, message);
+SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
+                                      const std::function<bool(std::size_t, SolveCode)>& each) {
+  if (meshes.empty()) return SolveCode::Ok;
+  if (!matrix_ || solution_.numbering.NodeCount() == 0) {
+    const SolveCode rc = Fail(SolveCode::EmptyMesh, "There is no factored matrix to reuse.");
+    each(0, rc);
+    return rc;
   }
-  AddLoads();
-  // The springs and the foundation are the structure's: every case's balance counts them.
-  return SolveAndCheck(BuildElasticTerms(mesh_, n));
+  // What a case needs from the steps before the substitutions: its right-hand side (solved in
+  // place), its loads, or the failure that ends it there.
+  struct Prepared {
+    SolveCode code = SolveCode::Ok;
+    std::string message;
+    int element = -1;
+    std::vector<long double> reducedLoad;  // the right-hand side, kept for the check
+    std::vector<double> loads;
+    double loadZ = 0;
+    long double loadNorm = 0;
+  };
+  const std::size_t count = meshes.size();
+  std::vector<Prepared> prepared(count);
+  for (std::size_t k = 0; k < count; ++k)
+    if (!SameTables(mesh_, meshes[k])) prepared[k].code = SolveCode::AdjacencyFailed;
+  // The springs and the foundation are the structure's, as factored: every case's balance
+  // counts them.
+  const ElasticTerms elastic = BuildElasticTerms(mesh_, solution_.numbering);
+  DofNumbering& n = solution_.numbering;
+  std::vector<std::vector<long double>> columns;
+  for (std::size_t k = 0; k < count; ++k) {
+    Prepared& p = prepared[k];
+    if (p.code != SolveCode::Ok) continue;
+    n.MarkConstraints(meshes[k]);  // the same freedoms held (checked above), new values
+    std::vector<long double> rhs(static_cast<std::size_t>(freeCount_), 0.0L);
+    bool prescribed = false;
+    for (int e = 0; e < n.EquationCount() && !prescribed; ++e)
+      prescribed = n.IsFixed(e) && n.Prescribed(e) != 0.0;
+    if (prescribed) {
+      RightHandSideOnly storage(*matrix_);
+      Assembly assembly(n, storage, rhs);
+      p.code = assembly.AddPlateElements(meshes[k], elementKind_, nullptr, p.element, p.message);
+      if (p.code != SolveCode::Ok) continue;
+    }
+    AddLoads(meshes[k], rhs, p.loads, p.loadZ);
+    p.loadNorm = LoadNorm(rhs);
+    if (matrix_->KeepsAssembledMatrix()) p.reducedLoad = rhs;
+    columns.push_back(std::move(rhs));
+  }
+  std::string solveMessage;
+  const SolveCode solved = matrix_->SolveEach(columns, solveMessage);
+
+  SolveCode rc = SolveCode::Ok;
+  std::size_t column = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    Prepared& p = prepared[k];
+    if (p.code == SolveCode::AdjacencyFailed) {
+      rc = Fail(SolveCode::AdjacencyFailed,
+                "The load case's mesh, constraints or materials differ from those solved.");
+    } else {
+      // The structure's parts survive; the results of the last case go.
+      ClearCaseResults();
+      mesh_ = std::move(meshes[k]);
+      n.MarkConstraints(mesh_);
+      if (p.code != SolveCode::Ok) {
+        failure_.element = p.element;
+        rc = Fail(p.code, p.message);
+      } else if (solved != SolveCode::Ok) {
+        rc = Fail(solved, solveMessage);
+      } else {
+        solution_.reduced = std::move(columns[column]);
+        solution_.loads = std::move(p.loads);
+        solution_.loadZ = p.loadZ;
+        rc = CheckSolved(p.loadNorm, p.reducedLoad, elastic);
+      }
+      if (p.code == SolveCode::Ok) ++column;
+    }
+    if (!each(k, rc)) break;
+  }
+  // What the recoveries kept is for the cases of this run: a solver kept to show the last case
+  // does not hold it.
+  keepsRecovery_ = false;
+  recoveryOperators_ = {};
+  recoveryPrepared_ = {};
+  patchRecovery_.reset();
+  return rc;
 }
 
 }  // namespace tavrin

@@ -2,6 +2,7 @@
 // values by the recovery the options choose (patch fit or the plain mean of the elements at a
 // node), then the element error estimates. Linear in the number of elements.
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "analysis/PatchRecovery.h"
@@ -34,19 +35,40 @@ StressCode TGlobMatrix::RecoverStresses() {
   centroidDeflection_.assign(triangleCount_, 0.0);
 
   auto element = MakePlateElement(elementKind_);
+  // Cases on one factor share the element operators: the first such case keeps them.
+  const auto operatorSize = static_cast<std::size_t>(element->RecoveryOperatorSize());
+  const bool reuse = keepsRecovery_ && operatorSize > 0;
+  const bool prepare = reuse && recoveryPrepared_.empty();
+  if (prepare) {
+    recoveryOperators_.assign(operatorSize * static_cast<std::size_t>(triangleCount_), 0.0L);
+    recoveryPrepared_.assign(static_cast<std::size_t>(triangleCount_), 0);
+  }
+  auto stopped = [&] {
+    if (prepare) recoveryPrepared_.clear();  // half made: the next case starts again
+    return StressCode::Stopped;
+  };
   double record[20];
   for (int t = 0; t < triangleCount_; ++t) {
     if (t % 4096 == 0) {
       // The only reports of the recovery: they let a progress window take its Stop click.
       Progress(kStressRecoveryCaption, t, t, triangleCount_);
-      if (StopRequested()) return StressCode::Stopped;
+      if (StopRequested()) return stopped();
     }
     mesh_.ElementInput(t, record);
     const auto& tn = TriangleNodes()[t];
     for (int k = 0; k < 9; ++k)
       record[10 + k] = static_cast<double>(solution_.Displacement(tn[k / 3], k % 3));
     record[19] = 0;
-    if (element->RecoverStress(record) == ElementCode::Ok) {
+    ElementCode code = ElementCode::Degenerate;
+    if (!reuse) {
+      code = element->RecoverStress(record);
+    } else {
+      const auto at = static_cast<std::size_t>(t);
+      long double* op = &recoveryOperators_[operatorSize * at];
+      if (prepare) recoveryPrepared_[at] = element->PrepareRecovery(record, op) == ElementCode::Ok;
+      if (recoveryPrepared_[at]) code = element->RecoverWith(op, record);
+    }
+    if (code == ElementCode::Ok) {
       const double t2 = record[9] * record[9] / 6.0;
       for (int c = 0; c < 3; ++c) {
         elementStress_[3 * t + c] = record[13 + c];
@@ -60,7 +82,7 @@ StressCode TGlobMatrix::RecoverStresses() {
   for (const std::vector<double>* values : {&elementStress_, &elementMoment_, &centroidDeflection_})
     for (double x : *values)
       if (!std::isfinite(x)) return StressCode::OutOfRange;
-  if (StopRequested()) return StressCode::Stopped;
+  if (StopRequested()) return stopped();
 
   if (options_.recovery == RecoveryKind::Patch) {
     // Stresses and moments fitted together: one patch solve serves all six.
@@ -75,8 +97,13 @@ StressCode TGlobMatrix::RecoverStresses() {
         both[6 * t + c] = elementStress_[3 * t + c];
         both[6 * t + 3 + c] = elementMoment_[3 * t + c];
       }
-    PatchRecovery recovery(x, y, TriangleNodes());
-    recovery.Recover(both, 6, nodal);
+    std::unique_ptr<PatchRecovery> made;
+    if (!patchRecovery_) {
+      made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
+      if (keepsRecovery_) made->KeepFits();
+    }
+    (made ? *made : *patchRecovery_).Recover(both, 6, nodal);
+    if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
     nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     for (int v = 0; v < nodeCount_; ++v)

@@ -41,8 +41,10 @@ class SystemMatrix {
                            std::string& message) = 0;
   // Solves for `b` in place after Factor. Returns Ok, or OutOfMemory with `message`.
   virtual SolveCode Solve(std::vector<long double>& b, std::string& message) const = 0;
-  // Solves every column with the one factor; stops at the first failure.
-  SolveCode SolveEach(std::vector<std::vector<long double>>& columns, std::string& message) const;
+  // Solves every column with the one factor, as Solve solves each; stops at the first failure.
+  // A storage that can substitute several columns in one pass over its factor does so.
+  virtual SolveCode SolveEach(std::vector<std::vector<long double>>& columns,
+                              std::string& message) const;
 
   // True when the assembled matrix survives the factorization, so Multiply may be called.
   virtual bool KeepsAssembledMatrix() const = 0;

@@ -3,6 +3,7 @@
 // it names.
 #include "analysis/TGlobMatrix.h"
 
+#include "analysis/PatchRecovery.h"
 #include "analysis/SystemMatrix.h"
 
 namespace tavrin {
@@ -32,6 +33,10 @@ void TGlobMatrix::ClearResults() {
   centroidDeflection_.clear();
   elementError_.clear();
   errorEstimate_ = 0;
+  keepsRecovery_ = false;
+  recoveryOperators_.clear();
+  recoveryPrepared_.clear();
+  patchRecovery_.reset();
   freeCount_ = 0;
   envelopeSize_ = factorEntries_ = 0;
   matrix_.reset();

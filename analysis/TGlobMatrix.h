@@ -24,6 +24,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@
 namespace tavrin {
 
 class FEM;
+class PatchRecovery;
 class SystemMatrix;
 struct ElasticTerms;
 
@@ -96,6 +98,14 @@ class TGlobMatrix {
   // is no factor to reuse, and with AdjacencyFailed when the tables or the constrained freedoms
   // differ (the factor is kept for a next case either way).
   SolveCode SolveLoads(PlateMesh mesh);
+  // Several further load cases as SolveLoads solves each, with one pass over the factor for
+  // all: every case's right-hand side is built, all are back-substituted together, and then
+  // case after case is checked and made the one the results answer for, `each` hearing its
+  // index and code (Ok, or the failure, Failure() telling it) before the next is taken.
+  // `each` returning false ends the run. Returns the code of the last case heard. A SolveStress
+  // called from `each` reuses what the one before it computed from the mesh alone.
+  SolveCode SolveLoadCases(std::vector<PlateMesh> meshes,
+                           const std::function<bool(std::size_t, SolveCode)>& each);
   const SolveFailure& Failure() const { return failure_; }
   bool IsSolved() const { return solved_; }
   const AnalysisOptions& Options() const { return options_; }
@@ -210,12 +220,21 @@ class TGlobMatrix {
   SolveCode CheckTables();
   SolveCode Number();
   SolveCode Factorize();
-  // Adds the loads of the mesh's current values to the reduced right-hand side and keeps their
-  // rounded vector and vertical sum for the check and the reactions.
-  void AddLoads();
-  // Back-substitutes the right-hand side with the factor, refuses a displacement beyond a
-  // double, and checks the solution (springs and foundation in the balance when any).
+  // Adds the loads of `mesh` (numbered and marked as the solution's numbering) to the reduced
+  // right-hand side `rhs` and gives their rounded vector and vertical sum for the check and the
+  // reactions.
+  void AddLoads(const PlateMesh& mesh, std::vector<long double>& rhs, std::vector<double>& loads,
+                double& loadZ) const;
+  static long double LoadNorm(const std::vector<long double>& rhs);  // Euclidean
+  // Back-substitutes the right-hand side with the factor, then CheckSolved.
   SolveCode SolveAndCheck(const ElasticTerms& elastic);
+  // With the solution's displacements in place: refuses a displacement beyond a double and
+  // checks the solution against the reduced loads (given when the matrix keeps its assembled
+  // values) and their norm, springs and foundation in the balance when any.
+  SolveCode CheckSolved(long double loadNorm, const std::vector<long double>& reducedLoad,
+                        const ElasticTerms& elastic);
+  // Clears the last case's results, keeping the numbering and the factor for a next case.
+  void ClearCaseResults();
   SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic);
   StressCode RecoverStresses();
@@ -245,6 +264,16 @@ class TGlobMatrix {
   std::vector<double> elementStress_, nodeStress_, elementMoment_, nodeMoment_, centroidDeflection_;
   std::vector<double> elementError_;
   double errorEstimate_ = 0;
+
+  // What the stress recovery of a case heard in SolveLoadCases keeps for the cases after it
+  // (they share the mesh): per triangle the element's recovery operator (its
+  // RecoveryOperatorSize() values each) and whether it has one, filled by the first such
+  // recovery, and the patch recovery of the mesh with its fits. Kept from case to case while
+  // SolveLoadCases runs and released when it returns; 432 bytes a triangle for the DKT element.
+  bool keepsRecovery_ = false;
+  std::vector<long double> recoveryOperators_;
+  std::vector<unsigned char> recoveryPrepared_;
+  std::unique_ptr<PatchRecovery> patchRecovery_;
 };
 
 }  // namespace tavrin

@@ -277,6 +277,67 @@ TEST(SparseSolver, MomentFieldsAndFiniteValuesEverywhere) {
 // ---- Patch recovery ----------------------------------------------------------------------
 
 // A field linear in x and y is recovered exactly at every node, interior and boundary.
+// Cases given to SolveLoadCases together against the same cases given one at a time to
+// SolveLoads after the same first solve: displacements, element stresses and recovered moments
+// to 1e-12 of their largest (several columns substitute with other roundings, which the
+// refinement removes); no load solves to exact zeros; and a second stress recovery of a case, on
+// the element operators and patch fits the first kept, gives the first's results to the bit.
+TEST(SparseSolver, CasesSolvedTogetherMatchCasesSolvedOneByOne) {
+  StructuredPlate p;
+  p.width = p.height = 10;
+  p.cellsX = p.cellsY = 12;
+  p.support = EdgeSupport::Clamped;
+  p.material = {210000, 0.3, 0.2, -1};
+  const PlateMesh base = p.Build();
+  // Pressure, a point load, nothing, a settlement of a clamped edge node.
+  std::vector<PlateMesh> cases(4, base);
+  for (std::size_t k = 1; k < cases.size(); ++k)
+    for (auto& m : cases[k].materials) m.pressure = 0;
+  cases[0].materials[5].pressure = -30;
+  cases[1].nodeDof[static_cast<std::size_t>(p.GridNode(6, 5))].force[0] = -50;
+  cases[3].nodeDof[static_cast<std::size_t>(p.GridNode(0, 6))].displacement[0] = 0.01;
+  auto fields = [&](const TGlobMatrix& s) {
+    std::vector<std::vector<double>> f(3);  // displacements, element stresses, node moments
+    for (int v = 0; v < s.ResultNodeCount(); ++v)
+      for (int d = 0; d < 3; ++d) {
+        f[0].push_back(static_cast<double>(s.Displacement(v, d)));
+        f[2].push_back(s.NodeMoment(v, d));
+      }
+    for (int t = 0; t < s.ResultTriangleCount(); ++t)
+      for (int c = 0; c < 3; ++c) f[1].push_back(s.ElementStress(t, c));
+    return f;
+  };
+  TGlobMatrix together(ElementKind::Dkt, With(SolverKind::Sparse));
+  TGlobMatrix alone(ElementKind::Dkt, With(SolverKind::Sparse));
+  ASSERT_EQ(together.SolveStatic(base), SolveCode::Ok);
+  ASSERT_EQ(alone.SolveStatic(base), SolveCode::Ok);
+  std::vector<std::vector<std::vector<double>>> heard;
+  ASSERT_EQ(together.SolveLoadCases(cases,
+                                    [&](std::size_t, SolveCode rc) {
+                                      EXPECT_EQ(rc, SolveCode::Ok) << together.Failure().message;
+                                      EXPECT_EQ(together.SolveStress(), StressCode::Ok);
+                                      heard.push_back(fields(together));
+                                      // Again, on what the first recovery kept.
+                                      EXPECT_EQ(together.SolveStress(), StressCode::Ok);
+                                      EXPECT_EQ(fields(together), heard.back());
+                                      return true;
+                                    }),
+            SolveCode::Ok);
+  ASSERT_EQ(heard.size(), cases.size());
+  for (std::size_t k = 0; k < cases.size(); ++k) {
+    ASSERT_EQ(alone.SolveLoads(cases[k]), SolveCode::Ok) << alone.Failure().message;
+    ASSERT_EQ(alone.SolveStress(), StressCode::Ok);
+    const std::vector<std::vector<double>> own = fields(alone);
+    for (std::size_t f = 0; f < 3; ++f) {
+      double largest = 0;
+      for (double x : own[f]) largest = std::max(largest, std::fabs(x));
+      EXPECT_EQ(largest == 0, k == 2) << k;
+      for (std::size_t i = 0; i < own[f].size(); ++i)
+        ASSERT_NEAR(heard[k][f][i], own[f][i], 1e-12 * largest) << k << " " << f;
+    }
+  }
+}
+
 TEST(PatchRecovery, ReproducesALinearFieldExactly) {
   StructuredPlate p;
   p.width = 6;
