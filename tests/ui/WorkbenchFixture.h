@@ -28,6 +28,12 @@ inline std::string ExamplePath(const char* name) {
   return std::string(TAVRIN_SOURCE_DIR) + "/examples/" + name;
 }
 
+// The timer tick (of 30 ms) at which the tests of stopping a long refinement press Stop: late
+// enough that the refinement has left the square's first right-angled triangles behind (a stop
+// there leaves a mesh meeting the angle, which is usable) even where reserving the mesh tables
+// is slow, as under the sanitizers.
+inline constexpr int kStopTick = 10;
+
 class Workbench : public ::testing::Test {
  protected:
   void SetUp() override {

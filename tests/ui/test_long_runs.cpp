@@ -107,7 +107,7 @@ TEST_F(LongRuns, StopInTheMeshWindowEndsTheRefinement) {
   GlobalMeshParameters().maxArea = 0.05f;
   // In the refinement, past the first triangulation (a stop before it has nothing to end).
   WhileShown(
-      window->MeshInformer(), [this] { ClickStop(window->MeshInformer()); }, 3, 30);
+      window->MeshInformer(), [this] { ClickStop(window->MeshInformer()); }, kStopTick, 30);
   window->GenerateMeshClick();
   timer_->stop();
   ASSERT_TRUE(acted);

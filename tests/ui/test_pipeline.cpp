@@ -249,7 +249,7 @@ TEST_P(StopKeys, EndTheRefinement) {
     viewsDuringRun = viewsDuringRun && window->findChild<QComboBox*>("ViewSelector")->isEnabled();
     permittedDuringRun = permittedDuringRun && window->Pipeline().generateMesh;
     window->New1Click();  // ignored while busy
-    if (++ticks >= 3) {
+    if (++ticks >= kStopTick) {
       QTest::keyPress(window.get(), static_cast<Qt::Key>(GetParam()));
       QTest::keyRelease(window.get(), static_cast<Qt::Key>(GetParam()));
     }
@@ -257,7 +257,7 @@ TEST_P(StopKeys, EndTheRefinement) {
   timer.start(30);
   window->GenerateMeshClick();
   timer.stop();
-  EXPECT_GE(ticks, 3);
+  EXPECT_GE(ticks, kStopTick);
   EXPECT_FALSE(newDuringRun);
   EXPECT_FALSE(meshDuringRun);
   EXPECT_FALSE(viewsDuringRun);
@@ -299,7 +299,7 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (window->Busy() && ++ticks == 3) {
+    if (window->Busy() && ++ticks == kStopTick) {
       QTest::keyPress(window.get(), Qt::Key_Escape);
       QTest::keyRelease(window.get(), Qt::Key_Escape);
     }
@@ -307,7 +307,7 @@ TEST_F(Pipeline, StoppedNewMeshDisablesSolveStatic) {
   timer.start(30);
   window->GenerateMeshClick();
   timer.stop();
-  EXPECT_GE(ticks, 3);
+  EXPECT_GE(ticks, kStopTick);
   EXPECT_GT(window->Mesh().TriangleCount(), 0);  // stopped, not refused
   EXPECT_FALSE(window->Mesh().IsUsable());
   EXPECT_FALSE(Enabled("SolveStaticMenu"));
