@@ -130,10 +130,23 @@ std::string CheckMeshAndSolve(std::string_view data) {
   // (a prescribed displacement's reactions may dwarf the load, and must still sum to it). With
   // no vertical load the reactions balance only one another, to the round-off of the stiffness.
   // Both are sizes of the forces, not of their sums: a moment alone is carried by reactions of
-  // both signs whose sum is round-off of their own size.
+  // both signs whose sum is round-off of their own size. A moment load counts as a force over
+  // the plate's reach: the displacements it drives leave round-off of that size in the sum.
   const StaticSolution& balance = solver.Solution();
-  double loadSize = 0, reactionSize = 0;
-  for (std::size_t e = 0; e < balance.loads.size(); e += 3) loadSize += std::fabs(balance.loads[e]);
+  double loadSize = 0, momentSize = 0, reactionSize = 0;
+  for (std::size_t e = 0; e < balance.loads.size(); e += 3) {
+    loadSize += std::fabs(balance.loads[e]);
+    momentSize += std::fabs(balance.loads[e + 1]) + std::fabs(balance.loads[e + 2]);
+  }
+  double xMin = HUGE_VAL, xMax = -HUGE_VAL, yMin = HUGE_VAL, yMax = -HUGE_VAL;
+  for (int v = 0; v < mesh.NodeCount(); ++v) {
+    xMin = std::min(xMin, mesh.NodeX(v));
+    xMax = std::max(xMax, mesh.NodeX(v));
+    yMin = std::min(yMin, mesh.NodeY(v));
+    yMax = std::max(yMax, mesh.NodeY(v));
+  }
+  const double reach = std::hypot(xMax - xMin, yMax - yMin);
+  if (reach > 0) loadSize = std::max(loadSize, momentSize / reach);
   for (std::size_t e = 0; e < balance.reactions.size(); e += 3)
     reactionSize += std::fabs(balance.reactions[e]);
   const double scale = std::max({loadSize, reactionSize, std::fabs(balance.reactionZ),
