@@ -12,7 +12,8 @@
 // - the clamped square: adaptive elements to 0.5 % against uniform's, and per cycle the
 //   estimate's effectivity: the estimated error over the true one in the same norm (the moments'
 //   energy norm, the element's own moments against the series solution), integrated to fifth
-//   order on each element.
+//   order on each element. It starts from about 800 elements: below that the recovered field
+//   has too few patches to be superconvergent, and the first cycle's effectivity drops to 0.95.
 // Reported as counters; per cycle the elements, estimate and the time of each step; the whole
 // adaptive run's time (the per-cycle reports above excluded) over one solve of its final mesh.
 #include <benchmark/benchmark.h>
@@ -258,7 +259,7 @@ void BM_ClampedSquare(benchmark::State& state) {
                 s.ErrorEstimate(), std::sqrt(exact * exact / (energy + exact * exact)), ratio);
     std::fflush(stdout);
   };
-  Report(state, Polygon({0, 1, 1, 0}, {0, 0, 1, 1}, true), 0.01, 0.005, 0.0002, effectivity);
+  Report(state, Polygon({0, 1, 1, 0}, {0, 0, 1, 1}, true), 0.002, 0.005, 0.0002, effectivity);
   state.counters["effectivity_lowest"] = lowest;
   state.counters["effectivity_highest"] = highest;
 }
