@@ -4,6 +4,7 @@
 // reactions.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "analysis/ElasticSupport.h"
@@ -29,9 +30,10 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
 // equation; the sum of reactions rounded one by one can hide what the printed sum shows): the
 // vertical forces and the moments about x and y, each against the larger of the load and the
 // reaction. For an element that does not balance exactly (`exact` false, BalancesExactly) or
-// a plate with no load, the vertical forces alone, against at least `termsZ`, the sum of the
-// magnitudes of the terms of the vertical equations. One pass over the nodes.
+// a plate with no load, the vertical forces alone, against at least `termsZ()`, the sum of the
+// magnitudes of the terms of the vertical equations (asked only then: it can cost a product
+// with the matrix). One pass over the nodes.
 void MeasureBalance(const PlateMesh& mesh, const std::vector<long double>& reactions, bool exact,
-                    long double termsZ, StaticSolution& solution);
+                    const std::function<long double()>& termsZ, StaticSolution& solution);
 
 }  // namespace tavrin

@@ -1,12 +1,12 @@
 // Stress recovery: centroid stresses, moments and deflection of every element, then nodal
 // values by the recovery the options choose (patch fit or the plain mean of the elements at a
 // node), then the element error estimates. Linear in the number of elements.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
 #include "analysis/PatchRecovery.h"
-#include "analysis/PlateElement.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin {
@@ -29,60 +29,58 @@ StressCode TGlobMatrix::SolveStress() {
   return StressCode::Ok;
 }
 
-StressCode TGlobMatrix::RecoverStresses() {
-  elementStress_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
-  elementMoment_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
-  centroidDeflection_.assign(triangleCount_, 0.0);
-
-  auto element = MakePlateElement(elementKind_);
-  // Cases on one factor share the element operators: the first such case keeps them.
-  const auto operatorSize = static_cast<std::size_t>(element->RecoveryOperatorSize());
-  const bool reuse = keepsRecovery_ && operatorSize > 0;
-  const bool prepare = reuse && recoveryPrepared_.empty();
-  if (prepare) {
-    recoveryOperators_.assign(operatorSize * static_cast<std::size_t>(triangleCount_), 0.0L);
-    recoveryPrepared_.assign(static_cast<std::size_t>(triangleCount_), 0);
-  }
-  auto stopped = [&] {
-    if (prepare) recoveryPrepared_.clear();  // half made: the next case starts again
-    return StressCode::Stopped;
+bool TGlobMatrix::CaseElementValues(ElementValues& values) {
+  auto goOn = [this](int t) {
+    // The only reports of the recovery: they let a progress window take its Stop click.
+    Progress(kStressRecoveryCaption, t, t, triangleCount_);
+    return !StopRequested();
   };
-  double record[20];
-  for (int t = 0; t < triangleCount_; ++t) {
-    if (t % 4096 == 0) {
-      // The only reports of the recovery: they let a progress window take its Stop click.
-      Progress(kStressRecoveryCaption, t, t, triangleCount_);
-      if (StopRequested()) return stopped();
-    }
-    mesh_.ElementInput(t, record);
-    const auto& tn = TriangleNodes()[t];
-    for (int k = 0; k < 9; ++k)
-      record[10 + k] = static_cast<double>(solution_.Displacement(tn[k / 3], k % 3));
-    record[19] = 0;
-    ElementCode code = ElementCode::Degenerate;
-    if (!reuse) {
-      code = element->RecoverStress(record);
-    } else {
-      const auto at = static_cast<std::size_t>(t);
-      long double* op = &recoveryOperators_[operatorSize * at];
-      if (prepare) recoveryPrepared_[at] = element->PrepareRecovery(record, op) == ElementCode::Ok;
-      if (recoveryPrepared_[at]) code = element->RecoverWith(op, record);
-    }
-    if (code == ElementCode::Ok) {
-      const double t2 = record[9] * record[9] / 6.0;
-      for (int c = 0; c < 3; ++c) {
-        elementStress_[3 * t + c] = record[13 + c];
-        elementMoment_[3 * t + c] = record[13 + c] * t2;
-      }
-      centroidDeflection_[t] = record[19];
-    }
+  std::vector<const std::vector<double>*> sets;
+  std::vector<double> own;
+  const auto column = static_cast<std::size_t>(caseColumn_);
+  const bool ofRun = caseColumn_ >= 0 && column < caseDisplacements_.size();
+  if (ofRun && column < caseElements_.size() && !caseElements_[column].stress.empty()) {
+    values = std::move(caseElements_[column]);
+    caseColumn_ = -1;  // taken: a second recovery of the case recovers it alone
+    return true;
   }
+  if (ofRun) {
+    // This case and the next ones of the run, in one pass over the elements.
+    const std::size_t end =
+        std::min(caseDisplacements_.size(), column + kCasesRecoveredTogether);
+    for (std::size_t c = column; c < end; ++c) sets.push_back(&caseDisplacements_[c]);
+  } else {
+    own.resize(3 * static_cast<std::size_t>(nodeCount_));
+    for (int v = 0; v < nodeCount_; ++v)
+      for (int d = 0; d < 3; ++d)
+        own[3 * static_cast<std::size_t>(v) + d] =
+            static_cast<double>(solution_.Displacement(v, d));
+    sets.push_back(&own);
+  }
+  std::vector<ElementValues> recovered;
+  if (!RecoverElements(mesh_, elementKind_, TriangleNodes(), sets, recovered, goOn)) return false;
+  values = std::move(recovered[0]);
+  if (ofRun) {
+    caseElements_.resize(caseDisplacements_.size());
+    for (std::size_t s = 1; s < recovered.size(); ++s)
+      caseElements_[column + s] = std::move(recovered[s]);
+    caseColumn_ = -1;
+  }
+  return true;
+}
+
+StressCode TGlobMatrix::RecoverStresses() {
+  ElementValues values;
+  if (!CaseElementValues(values)) return StressCode::Stopped;
+  elementStress_ = std::move(values.stress);
+  elementMoment_ = std::move(values.moment);
+  centroidDeflection_ = std::move(values.deflection);
   // A prescribed displacement near the top of the double range solves, but the stresses from
   // it overflow: better none than NaN in the views and tables.
   for (const std::vector<double>* values : {&elementStress_, &elementMoment_, &centroidDeflection_})
     for (double x : *values)
       if (!std::isfinite(x)) return StressCode::OutOfRange;
-  if (StopRequested()) return stopped();
+  if (StopRequested()) return StressCode::Stopped;
 
   if (options_.recovery == RecoveryKind::Patch) {
     // Stresses and moments fitted together: one patch solve serves all six.

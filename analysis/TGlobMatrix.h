@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "analysis/AnalysisOptions.h"
+#include "analysis/ElementRecovery.h"
 #include "analysis/ExportResult.h"
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
@@ -238,6 +239,10 @@ class TGlobMatrix {
   SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic);
   StressCode RecoverStresses();
+  // The element values of the current case: taken from those a SolveLoadCases run recovered
+  // together (recovering the group from this case on first), or recovered from the solution.
+  // False when stopped.
+  bool CaseElementValues(ElementValues& values);
   void AverageAtNodes();
   void EstimateErrors();
   const std::vector<std::array<int, 3>>& TriangleNodes() const {
@@ -265,14 +270,18 @@ class TGlobMatrix {
   std::vector<double> elementError_;
   double errorEstimate_ = 0;
 
-  // What the stress recovery of a case heard in SolveLoadCases keeps for the cases after it
-  // (they share the mesh): per triangle the element's recovery operator (its
-  // RecoveryOperatorSize() values each) and whether it has one, filled by the first such
-  // recovery, and the patch recovery of the mesh with its fits. Kept from case to case while
-  // SolveLoadCases runs and released when it returns; 432 bytes a triangle for the DKT element.
+  // What the cases of a SolveLoadCases run share (they have one mesh), kept from case to case
+  // while it runs and released when it returns: the patch recovery of the mesh with its fits
+  // (made by the first recovery), every solved case's displacements (three per solver node, by
+  // its column among the cases solved), and the element values of the cases recovered together
+  // ahead of their turn (kCasesRecoveredTogether at a time, from the first case recovered; 56
+  // bytes a triangle and case). caseColumn_ is the column of the case the results answer for,
+  // -1 when there is none or its values were taken.
+  static constexpr std::size_t kCasesRecoveredTogether = 8;
   bool keepsRecovery_ = false;
-  std::vector<long double> recoveryOperators_;
-  std::vector<unsigned char> recoveryPrepared_;
+  std::vector<std::vector<double>> caseDisplacements_;
+  std::vector<ElementValues> caseElements_;
+  int caseColumn_ = -1;
   std::unique_ptr<PatchRecovery> patchRecovery_;
 };
 
