@@ -33,7 +33,8 @@ bool RecoverElements(const PlateMesh& mesh, ElementKind kind,
     const double t2 = record[9] * record[9] / 6.0;
     for (std::size_t s = 0; s < displacements.size(); ++s) {
       const std::vector<double>& u = *displacements[s];
-      for (int k = 0; k < 9; ++k) record[10 + k] = u[3 * static_cast<std::size_t>(tn[k / 3]) + k % 3];
+      for (int k = 0; k < 9; ++k)
+        record[10 + k] = u[3 * static_cast<std::size_t>(tn[k / 3]) + k % 3];
       record[19] = 0;
       ElementCode code = ElementCode::Degenerate;
       if (operatorSize == 0)

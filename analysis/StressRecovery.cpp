@@ -46,8 +46,7 @@ bool TGlobMatrix::CaseElementValues(ElementValues& values) {
   }
   if (ofRun) {
     // This case and the next ones of the run, in one pass over the elements.
-    const std::size_t end =
-        std::min(caseDisplacements_.size(), column + kCasesRecoveredTogether);
+    const std::size_t end = std::min(caseDisplacements_.size(), column + kCasesRecoveredTogether);
     for (std::size_t c = column; c < end; ++c) sets.push_back(&caseDisplacements_[c]);
   } else {
     own.resize(3 * static_cast<std::size_t>(nodeCount_));
