@@ -177,6 +177,36 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
   }
 }
 
+namespace {
+
+// Columns c0 .. c0 + W - 1 of y = A x (x and y interleaved k wide), their sums held in
+// registers rather than in memory: each column's terms are added in Multiply's order.
+template <int W>
+void MultiplyBlock(int n, const int* start, const int* rows, const long double* v,
+                   const long double* x, std::size_t k, std::size_t c0, long double* y) {
+  for (int j = 0; j < n; ++j) {
+    const long double* xj = x + static_cast<std::size_t>(j) * k + c0;
+    long double own[W], sum[W];
+    for (int c = 0; c < W; ++c) {
+      own[c] = xj[c];
+      sum[c] = 0.0L;
+    }
+    for (int p = start[j]; p < start[j + 1]; ++p) {
+      const int i = rows[p];
+      const long double a = v[p];
+      const long double* xi = x + static_cast<std::size_t>(i) * k + c0;
+      for (int c = 0; c < W; ++c) sum[c] += a * xi[c];
+      if (i == j) continue;
+      long double* yi = y + static_cast<std::size_t>(i) * k + c0;
+      for (int c = 0; c < W; ++c) yi[c] += a * own[c];
+    }
+    long double* yj = y + static_cast<std::size_t>(j) * k + c0;
+    for (int c = 0; c < W; ++c) yj[c] += sum[c];
+  }
+}
+
+}  // namespace
+
 void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
                                      std::vector<long double>& y) const {
   const int n = Size();
@@ -185,21 +215,19 @@ void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
-  std::vector<long double> sum(width);
-  for (int j = 0; j < n; ++j) {
-    std::fill(sum.begin(), sum.end(), 0.0L);
-    const long double* xj = &x[static_cast<std::size_t>(j) * width];
-    for (int p = start[j]; p < start[j + 1]; ++p) {
-      const auto i = static_cast<std::size_t>(rows[p]);
-      const long double a = v[p];
-      const long double* xi = &x[i * width];
-      long double* yi = &y[i * width];
-      for (std::size_t c = 0; c < width; ++c) sum[c] += a * xi[c];
-      if (rows[p] != j)
-        for (std::size_t c = 0; c < width; ++c) yi[c] += a * xj[c];
+  // Blocks of a few columns: more sums than the registers hold would live in memory again.
+  for (std::size_t c0 = 0; c0 < width;) {
+    const std::size_t left = width - c0;
+    if (left >= 3) {
+      MultiplyBlock<3>(n, start, rows, v, x.data(), width, c0, y.data());
+      c0 += 3;
+    } else if (left == 2) {
+      MultiplyBlock<2>(n, start, rows, v, x.data(), width, c0, y.data());
+      c0 += 2;
+    } else {
+      MultiplyBlock<1>(n, start, rows, v, x.data(), width, c0, y.data());
+      c0 += 1;
     }
-    long double* yj = &y[static_cast<std::size_t>(j) * width];
-    for (std::size_t c = 0; c < width; ++c) yj[c] += sum[c];
   }
 }
 
