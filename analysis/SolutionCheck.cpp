@@ -19,7 +19,8 @@ namespace tavrin {
 
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
-                   const ElasticTerms* elastic, StaticSolution& solution) {
+                   const ElasticTerms* elastic, StaticSolution& solution,
+                   const std::vector<long double>* product) {
   const DofNumbering& numbering = solution.numbering;
   const int equations = numbering.EquationCount();
   std::vector<long double> internal(equations, 0.0L);
@@ -66,12 +67,13 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
   long double residual = 0.0L;
   const bool multiplies = !everyElement && numbering.FreeCount() > 0;
   if (multiplies) {
-    std::vector<long double> product;
-    matrix.Multiply(solution.reduced, product, nullptr);
+    std::vector<long double> own;
+    if (!product) matrix.Multiply(solution.reduced, own, nullptr);
+    const std::vector<long double>& ku = product ? *product : own;
     for (int e = 0; e < equations; ++e) {
       if (numbering.IsFixed(e)) continue;
       const int r = numbering.Reduced(e);
-      const long double d = product[r] - reducedLoad[r];
+      const long double d = ku[r] - reducedLoad[r];
       residual += d * d;
     }
   }

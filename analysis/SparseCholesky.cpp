@@ -231,6 +231,25 @@ void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
   }
 }
 
+void SparseCholesky::MultiplyMany(const std::vector<std::vector<long double>>& x,
+                                  std::vector<std::vector<long double>>& y) const {
+  const auto rows = static_cast<std::size_t>(Size());
+  const std::size_t k = x.size();
+  y.resize(k);
+  if (k == 1) {
+    Multiply(x[0], y[0]);  // one column needs no packing
+    return;
+  }
+  std::vector<long double> packed(rows * k), product;
+  for (std::size_t c = 0; c < k; ++c)
+    for (std::size_t i = 0; i < rows; ++i) packed[i * k + c] = x[c][i];
+  MultiplyColumns(packed, static_cast<int>(k), product);
+  for (std::size_t c = 0; c < k; ++c) {
+    y[c].resize(rows);
+    for (std::size_t i = 0; i < rows; ++i) y[c][i] = product[i * k + c];
+  }
+}
+
 SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b) const {
   std::vector<std::vector<long double>> columns(1);
   columns[0].swap(b);

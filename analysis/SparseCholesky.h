@@ -70,6 +70,10 @@ class SparseCholesky {
   // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                 std::vector<long double>* magnitude = nullptr) const;
+  // y[c] = A x[c] for every column, each equal to Multiply's to the bit, in one pass over the
+  // matrix for a few columns at a time.
+  void MultiplyMany(const std::vector<std::vector<long double>>& x,
+                    std::vector<std::vector<long double>>& y) const;
 
  private:
   // y = A x for k vectors at once, stored interleaved (entry i of vector c at x[i k + c]); each

@@ -142,6 +142,10 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
   // a recovery serves a group of cases at once.
   caseDisplacements_.clear();
   caseElements_.clear();
+  // The checks' products of the matrix and the displacements, all in one pass over the matrix.
+  std::vector<std::vector<long double>> products;
+  if (solved == SolveCode::Ok && columns.size() > 1 && matrix_->KeepsAssembledMatrix())
+    matrix_->MultiplyEach(columns, products);
   if (solved == SolveCode::Ok) {
     std::size_t column = 0;
     for (std::size_t k = 0; k < count; ++k) {
@@ -178,7 +182,8 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
         solution_.loads = std::move(p.loads);
         solution_.loadZ = p.loadZ;
         caseColumn_ = static_cast<int>(column);
-        rc = CheckSolved(p.loadNorm, p.reducedLoad, elastic);
+        rc = CheckSolved(p.loadNorm, p.reducedLoad, elastic,
+                         column < products.size() ? &products[column] : nullptr);
       }
       if (p.code == SolveCode::Ok) ++column;
     }
