@@ -215,20 +215,12 @@ void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
-  // Blocks of a few columns: more sums than the registers hold would live in memory again.
-  for (std::size_t c0 = 0; c0 < width;) {
-    const std::size_t left = width - c0;
-    if (left >= 3) {
-      MultiplyBlock<3>(n, start, rows, v, x.data(), width, c0, y.data());
-      c0 += 3;
-    } else if (left == 2) {
-      MultiplyBlock<2>(n, start, rows, v, x.data(), width, c0, y.data());
-      c0 += 2;
-    } else {
-      MultiplyBlock<1>(n, start, rows, v, x.data(), width, c0, y.data());
-      c0 += 1;
-    }
-  }
+  // Pairs of columns: the x87 registers hold two sums and two multipliers beside the terms;
+  // three columns at once spill them and cost more than taking the third alone.
+  std::size_t c0 = 0;
+  for (; c0 + 2 <= width; c0 += 2)
+    MultiplyBlock<2>(n, start, rows, v, x.data(), width, c0, y.data());
+  if (c0 < width) MultiplyBlock<1>(n, start, rows, v, x.data(), width, c0, y.data());
 }
 
 void SparseCholesky::MultiplyMany(const std::vector<std::vector<long double>>& x,
