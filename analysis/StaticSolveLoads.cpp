@@ -75,6 +75,7 @@ void TGlobMatrix::ClearCaseResults() {
   const std::int64_t envelopeSize = envelopeSize_, factorEntries = factorEntries_;
   std::vector<std::vector<double>> displacements = std::move(caseDisplacements_);
   std::vector<ElementValues> elements = std::move(caseElements_);
+  std::vector<std::vector<double>> nodal = std::move(caseNodal_);
   std::unique_ptr<PatchRecovery> patch = std::move(patchRecovery_);
   ClearResults();
   matrix_ = std::move(matrix);
@@ -84,6 +85,7 @@ void TGlobMatrix::ClearCaseResults() {
   factorEntries_ = factorEntries;
   caseDisplacements_ = std::move(displacements);
   caseElements_ = std::move(elements);
+  caseNodal_ = std::move(nodal);
   patchRecovery_ = std::move(patch);
   keepsRecovery_ = true;
   failure_ = SolveFailure();
@@ -142,6 +144,7 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
   // a recovery serves a group of cases at once.
   caseDisplacements_.clear();
   caseElements_.clear();
+  caseNodal_.clear();
   // The checks' products of the matrix and the displacements, all in one pass over the matrix.
   std::vector<std::vector<long double>> products;
   if (solved == SolveCode::Ok && columns.size() > 1 && matrix_->KeepsAssembledMatrix())
@@ -194,6 +197,7 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
   keepsRecovery_ = false;
   caseDisplacements_ = {};
   caseElements_ = {};
+  caseNodal_ = {};
   caseColumn_ = -1;
   patchRecovery_.reset();
   return rc;

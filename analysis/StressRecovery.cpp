@@ -29,7 +29,7 @@ StressCode TGlobMatrix::SolveStress() {
   return StressCode::Ok;
 }
 
-bool TGlobMatrix::CaseElementValues(ElementValues& values) {
+bool TGlobMatrix::CaseElementValues(ElementValues& values, std::vector<double>& nodal) {
   auto goOn = [this](int t) {
     // The only reports of the recovery: they let a progress window take its Stop click.
     Progress(kStressRecoveryCaption, t, t, triangleCount_);
@@ -41,6 +41,7 @@ bool TGlobMatrix::CaseElementValues(ElementValues& values) {
   const bool ofRun = caseColumn_ >= 0 && column < caseDisplacements_.size();
   if (ofRun && column < caseElements_.size() && !caseElements_[column].stress.empty()) {
     values = std::move(caseElements_[column]);
+    if (column < caseNodal_.size()) nodal = std::move(caseNodal_[column]);
     caseColumn_ = -1;  // taken: a second recovery of the case recovers it alone
     return true;
   }
@@ -58,19 +59,59 @@ bool TGlobMatrix::CaseElementValues(ElementValues& values) {
   }
   std::vector<ElementValues> recovered;
   if (!RecoverElements(mesh_, elementKind_, TriangleNodes(), sets, recovered, goOn)) return false;
+  const std::size_t group = recovered.size();
+  if (group > 1 && options_.recovery == RecoveryKind::Patch) {
+    // The group's patch fits too, all its stresses and moments side by side: each value is
+    // fitted on its own, so each case's come out as its own recovery gives them, and the
+    // patches are read once for the group.
+    static_assert(6 * kCasesRecoveredTogether <= PatchRecovery::kMaxComponents);
+    const std::size_t width = 6 * group, triangles = static_cast<std::size_t>(triangleCount_);
+    std::vector<double> side(width * triangles), fitted;
+    for (std::size_t t = 0; t < triangles; ++t)
+      for (std::size_t s = 0; s < group; ++s)
+        for (std::size_t c = 0; c < 3; ++c) {
+          side[width * t + 6 * s + c] = recovered[s].stress[3 * t + c];
+          side[width * t + 6 * s + 3 + c] = recovered[s].moment[3 * t + c];
+        }
+    PatchAtNodes(side, static_cast<int>(width), fitted);
+    caseNodal_.resize(caseDisplacements_.size());
+    const auto nodes = static_cast<std::size_t>(nodeCount_);
+    for (std::size_t s = 0; s < group; ++s) {
+      std::vector<double>& own = s == 0 ? nodal : caseNodal_[column + s];
+      own.resize(6 * nodes);
+      for (std::size_t v = 0; v < nodes; ++v)
+        for (std::size_t c = 0; c < 6; ++c) own[6 * v + c] = fitted[width * v + 6 * s + c];
+    }
+  }
   values = std::move(recovered[0]);
   if (ofRun) {
     caseElements_.resize(caseDisplacements_.size());
-    for (std::size_t s = 1; s < recovered.size(); ++s)
-      caseElements_[column + s] = std::move(recovered[s]);
+    for (std::size_t s = 1; s < group; ++s) caseElements_[column + s] = std::move(recovered[s]);
     caseColumn_ = -1;
   }
   return true;
 }
 
+void TGlobMatrix::PatchAtNodes(const std::vector<double>& values, int components,
+                               std::vector<double>& nodal) {
+  std::unique_ptr<PatchRecovery> made;
+  if (!patchRecovery_) {
+    std::vector<double> x(nodeCount_), y(nodeCount_);
+    for (int v = 0; v < nodeCount_; ++v) {
+      x[v] = NodeX(v);
+      y[v] = NodeY(v);
+    }
+    made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
+    if (keepsRecovery_) made->KeepFits();
+  }
+  (made ? *made : *patchRecovery_).Recover(values, components, nodal);
+  if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
+}
+
 StressCode TGlobMatrix::RecoverStresses() {
   ElementValues values;
-  if (!CaseElementValues(values)) return StressCode::Stopped;
+  std::vector<double> nodal;  // the patch fits' six values per node, when recovered already
+  if (!CaseElementValues(values, nodal)) return StressCode::Stopped;
   elementStress_ = std::move(values.stress);
   elementMoment_ = std::move(values.moment);
   centroidDeflection_ = std::move(values.deflection);
@@ -82,25 +123,16 @@ StressCode TGlobMatrix::RecoverStresses() {
   if (StopRequested()) return StressCode::Stopped;
 
   if (options_.recovery == RecoveryKind::Patch) {
-    // Stresses and moments fitted together: one patch solve serves all six.
-    std::vector<double> x(nodeCount_), y(nodeCount_), both(6 * static_cast<size_t>(triangleCount_)),
-        nodal;
-    for (int v = 0; v < nodeCount_; ++v) {
-      x[v] = NodeX(v);
-      y[v] = NodeY(v);
+    if (nodal.empty()) {
+      // Stresses and moments fitted together: one patch solve serves all six.
+      std::vector<double> both(6 * static_cast<size_t>(triangleCount_));
+      for (int t = 0; t < triangleCount_; ++t)
+        for (int c = 0; c < 3; ++c) {
+          both[6 * t + c] = elementStress_[3 * t + c];
+          both[6 * t + 3 + c] = elementMoment_[3 * t + c];
+        }
+      PatchAtNodes(both, 6, nodal);
     }
-    for (int t = 0; t < triangleCount_; ++t)
-      for (int c = 0; c < 3; ++c) {
-        both[6 * t + c] = elementStress_[3 * t + c];
-        both[6 * t + 3 + c] = elementMoment_[3 * t + c];
-      }
-    std::unique_ptr<PatchRecovery> made;
-    if (!patchRecovery_) {
-      made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
-      if (keepsRecovery_) made->KeepFits();
-    }
-    (made ? *made : *patchRecovery_).Recover(both, 6, nodal);
-    if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
     nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     for (int v = 0; v < nodeCount_; ++v)

@@ -36,6 +36,7 @@ void TGlobMatrix::ClearResults() {
   keepsRecovery_ = false;
   caseDisplacements_.clear();
   caseElements_.clear();
+  caseNodal_.clear();
   caseColumn_ = -1;
   patchRecovery_.reset();
   freeCount_ = 0;

@@ -243,8 +243,12 @@ class TGlobMatrix {
   StressCode RecoverStresses();
   // The element values of the current case: taken from those a SolveLoadCases run recovered
   // together (recovering the group from this case on first), or recovered from the solution.
-  // False when stopped.
-  bool CaseElementValues(ElementValues& values);
+  // With a group of cases and the patch recovery, also `nodal`, the patch fits' stresses and
+  // moments (six per node); otherwise `nodal` is left empty. False when stopped.
+  bool CaseElementValues(ElementValues& values, std::vector<double>& nodal);
+  // The patch recovery of `components` values per triangle into `nodal`, on the fits a run of
+  // cases keeps (made by its first recovery).
+  void PatchAtNodes(const std::vector<double>& values, int components, std::vector<double>& nodal);
   void AverageAtNodes();
   void EstimateErrors();
   const std::vector<std::array<int, 3>>& TriangleNodes() const {
@@ -283,6 +287,7 @@ class TGlobMatrix {
   bool keepsRecovery_ = false;
   std::vector<std::vector<double>> caseDisplacements_;
   std::vector<ElementValues> caseElements_;
+  std::vector<std::vector<double>> caseNodal_;  // their patch fits (CaseElementValues)
   int caseColumn_ = -1;
   std::unique_ptr<PatchRecovery> patchRecovery_;
 };
