@@ -3,7 +3,8 @@
 // check), none of those that depend only on the structure. Cost per case: one pass over the
 // elements when the case prescribes non-zero values, the load vector and the check, linear in
 // the mesh; the back-substitutions of all the cases given at once share each pass over the
-// factor, which for a large plate is most of what a case would cost alone.
+// factor, which for a large plate is most of what a case would cost alone, and their checks'
+// products one pass over the matrix (two columns at a time).
 #include <string>
 #include <utility>
 #include <vector>

@@ -1,6 +1,8 @@
 // Stress recovery: centroid stresses, moments and deflection of every element, then nodal
 // values by the recovery the options choose (patch fit or the plain mean of the elements at a
-// node), then the element error estimates. Linear in the number of elements.
+// node), then the element error estimates. Linear in the number of elements. The cases of a
+// SolveLoadCases run are recovered a group at a time: one pass over the elements and one over
+// the patches for the group, each case then taking its own values when its turn comes.
 #include <algorithm>
 #include <cmath>
 #include <memory>

@@ -104,7 +104,9 @@ class TGlobMatrix {
   // case after case is checked and made the one the results answer for, `each` hearing its
   // index and code (Ok, or the failure, Failure() telling it) before the next is taken.
   // `each` returning false ends the run. Returns the code of the last case heard. A SolveStress
-  // called from `each` reuses what the one before it computed from the mesh alone.
+  // called from `each` reuses what the one before it computed from the mesh alone (the patch
+  // fits), and recovers the element values and patch fits of the next cases with its own
+  // (kCasesRecoveredTogether at a time), which theirs then take: the same values to the bit.
   SolveCode SolveLoadCases(std::vector<PlateMesh> meshes,
                            const std::function<bool(std::size_t, SolveCode)>& each);
   const SolveFailure& Failure() const { return failure_; }
