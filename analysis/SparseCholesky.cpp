@@ -179,67 +179,55 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
 
 namespace {
 
-// Columns c0 .. c0 + W - 1 of y = A x (x and y interleaved k wide), their sums held in
-// registers rather than in memory: each column's terms are added in Multiply's order.
+// y[c] += A x[c] for W columns in one pass over the matrix, their sums held in registers:
+// each column's terms are added in Multiply's order.
 template <int W>
 void MultiplyBlock(int n, const int* start, const int* rows, const long double* v,
-                   const long double* x, std::size_t k, std::size_t c0, long double* y) {
+                   const long double* const* x, long double* const* y) {
   for (int j = 0; j < n; ++j) {
-    const long double* xj = x + static_cast<std::size_t>(j) * k + c0;
     long double own[W], sum[W];
     for (int c = 0; c < W; ++c) {
-      own[c] = xj[c];
+      own[c] = x[c][j];
       sum[c] = 0.0L;
     }
     for (int p = start[j]; p < start[j + 1]; ++p) {
       const int i = rows[p];
       const long double a = v[p];
-      const long double* xi = x + static_cast<std::size_t>(i) * k + c0;
-      for (int c = 0; c < W; ++c) sum[c] += a * xi[c];
+      for (int c = 0; c < W; ++c) sum[c] += a * x[c][i];
       if (i == j) continue;
-      long double* yi = y + static_cast<std::size_t>(i) * k + c0;
-      for (int c = 0; c < W; ++c) yi[c] += a * own[c];
+      for (int c = 0; c < W; ++c) y[c][i] += a * own[c];
     }
-    long double* yj = y + static_cast<std::size_t>(j) * k + c0;
-    for (int c = 0; c < W; ++c) yj[c] += sum[c];
+    for (int c = 0; c < W; ++c) y[c][j] += sum[c];
   }
 }
 
 }  // namespace
 
-void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
-                                     std::vector<long double>& y) const {
+void SparseCholesky::MultiplyColumns(const std::vector<const long double*>& x,
+                                     const std::vector<long double*>& y) const {
   const int n = Size();
-  const auto width = static_cast<std::size_t>(k);
-  y.assign(static_cast<std::size_t>(n) * width, 0.0L);
+  for (long double* column : y) std::fill(column, column + n, 0.0L);
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
   // Pairs of columns: the x87 registers hold two sums and two multipliers beside the terms;
   // three columns at once spill them and cost more than taking the third alone.
-  std::size_t c0 = 0;
-  for (; c0 + 2 <= width; c0 += 2)
-    MultiplyBlock<2>(n, start, rows, v, x.data(), width, c0, y.data());
-  if (c0 < width) MultiplyBlock<1>(n, start, rows, v, x.data(), width, c0, y.data());
+  std::size_t c = 0;
+  for (; c + 2 <= x.size(); c += 2) MultiplyBlock<2>(n, start, rows, v, &x[c], &y[c]);
+  if (c < x.size()) MultiplyBlock<1>(n, start, rows, v, &x[c], &y[c]);
 }
 
 void SparseCholesky::MultiplyMany(const std::vector<std::vector<long double>>& x,
                                   std::vector<std::vector<long double>>& y) const {
-  const auto rows = static_cast<std::size_t>(Size());
-  const std::size_t k = x.size();
-  y.resize(k);
-  if (k == 1) {
-    Multiply(x[0], y[0]);  // one column needs no packing
-    return;
+  y.resize(x.size());
+  std::vector<const long double*> in;
+  std::vector<long double*> out;
+  for (std::size_t c = 0; c < x.size(); ++c) {
+    y[c].resize(static_cast<std::size_t>(Size()));
+    in.push_back(x[c].data());
+    out.push_back(y[c].data());
   }
-  std::vector<long double> packed(rows * k), product;
-  for (std::size_t c = 0; c < k; ++c)
-    for (std::size_t i = 0; i < rows; ++i) packed[i * k + c] = x[c][i];
-  MultiplyColumns(packed, static_cast<int>(k), product);
-  for (std::size_t c = 0; c < k; ++c) {
-    y[c].resize(rows);
-    for (std::size_t i = 0; i < rows; ++i) y[c][i] = product[i * k + c];
-  }
+  MultiplyColumns(in, out);
 }
 
 SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b) const {
@@ -299,23 +287,24 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
   // computing in extended precision throughout. Two steps are normally enough; a step that does
   // not reduce a column's residual ends that column's refinement. The products of one step are
   // taken together, column by column in the order a single Multiply takes them.
-  std::vector<long double> norm(b.size(), 0.0L), packed, product;
+  std::vector<long double> norm(b.size(), 0.0L);
+  std::vector<std::vector<long double>> product(b.size());
   auto residuals = [&](const std::vector<std::size_t>& which) {
     const std::size_t k = which.size();
-    if (k == 1) {
-      Multiply(x[which[0]], product);  // one column needs no packing
-    } else {
-      packed.resize(rows * k);
-      for (std::size_t a = 0; a < k; ++a)
-        for (std::size_t i = 0; i < rows; ++i) packed[i * k + a] = x[which[a]][i];
-      MultiplyColumns(packed, static_cast<int>(k), product);
+    std::vector<const long double*> in;
+    std::vector<long double*> out;
+    for (const std::size_t col : which) {
+      product[col].resize(rows);
+      in.push_back(x[col].data());
+      out.push_back(product[col].data());
     }
+    MultiplyColumns(in, out);
     std::vector<long double> norms(k, 0.0L);
     for (std::size_t a = 0; a < k; ++a) {
       std::vector<long double>& r = res[which[a]];
       r.resize(rows);
       for (std::size_t i = 0; i < rows; ++i) {
-        r[i] = b[which[a]][i] - product[i * k + a];
+        r[i] = b[which[a]][i] - product[which[a]][i];
         norms[a] += r[i] * r[i];
       }
     }

@@ -76,9 +76,11 @@ class SparseCholesky {
                     std::vector<std::vector<long double>>& y) const;
 
  private:
-  // y = A x for k vectors at once, stored interleaved (entry i of vector c at x[i k + c]); each
-  // vector's sums are taken in Multiply's order, so each agrees with Multiply bit for bit.
-  void MultiplyColumns(const std::vector<long double>& x, int k, std::vector<long double>& y) const;
+  // y[c] = A x[c] for every column (each Size() long; y's overwritten), a pair of columns to a
+  // pass over the matrix; each column's sums are taken in Multiply's order, so each agrees
+  // with Multiply bit for bit.
+  void MultiplyColumns(const std::vector<const long double*>& x,
+                       const std::vector<long double*>& y) const;
 
   struct Library;  // the CHOLMOD workspace and objects, kept out of this header
   std::unique_ptr<Library> lib_;
