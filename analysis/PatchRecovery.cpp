@@ -12,7 +12,7 @@ namespace tavrin {
 namespace {
 
 constexpr int kMaxTerms = 6;
-constexpr int kMaxComponents = 8;
+constexpr int kMaxComponents = PatchRecovery::kMaxComponents;
 
 int Terms(PatchRecovery::Degree d) { return d == PatchRecovery::Degree::Quadratic ? 6 : 3; }
 
@@ -170,14 +170,17 @@ void PatchRecovery::Apply(const Plan& plan, const std::vector<double>& values, i
     }
     return;
   }
-  long double b[kMaxComponents][kMaxTerms] = {};
-  for (std::size_t k = 0; k < elements.size(); ++k) {
-    const int t = elements[k];
-    const double* p = &plan.basis[k * static_cast<std::size_t>(terms)];
-    for (int i = 0; i < terms; ++i)
-      for (int c = 0; c < components; ++c)
-        b[c][i] += static_cast<long double>(p[i]) * values[components * t + c];
-  }
+  // Each sum in a register over the patch, in the patch's order.
+  long double b[kMaxComponents][kMaxTerms];
+  const std::size_t count = elements.size();
+  for (int c = 0; c < components; ++c)
+    for (int i = 0; i < terms; ++i) {
+      long double sum = 0.0L;
+      for (std::size_t k = 0; k < count; ++k)
+        sum += static_cast<long double>(plan.basis[k * static_cast<std::size_t>(terms) + i]) *
+               values[components * elements[k] + c];
+      b[c][i] = sum;
+    }
   auto a = [&](int i, int j) { return plan.factor[static_cast<std::size_t>(i) * terms + j]; };
   for (int c = 0; c < components; ++c) {
     long double z[kMaxTerms];

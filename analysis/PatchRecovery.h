@@ -29,6 +29,8 @@ class PatchRecovery {
   // and 0.15 % at 10,000, the circle's edge within 0.7 % and 0.5 %, against 1.7 % and 1.4 %
   // for the circle with quadratic boundary fits).
   enum class Degree { Linear = 1, Quadratic = 2 };
+  // The most values per triangle one recovery fits (a group of load cases' stresses and moments).
+  static constexpr int kMaxComponents = 48;
 
   // The mesh: node coordinates and triangles by their corner node indices. Nodes of no
   // triangle are allowed and recover zeros.

@@ -19,7 +19,8 @@ namespace tavrin {
 
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
-                   const ElasticTerms* elastic, StaticSolution& solution) {
+                   const ElasticTerms* elastic, StaticSolution& solution,
+                   const std::vector<long double>* product) {
   const DofNumbering& numbering = solution.numbering;
   const int equations = numbering.EquationCount();
   std::vector<long double> internal(equations, 0.0L);
@@ -64,15 +65,16 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
     }
   }
   long double residual = 0.0L;
-  if (!everyElement && numbering.FreeCount() > 0) {
-    std::vector<long double> product, magnitude;
-    matrix.Multiply(solution.reduced, product, &magnitude);
+  const bool multiplies = !everyElement && numbering.FreeCount() > 0;
+  if (multiplies) {
+    std::vector<long double> own;
+    if (!product) matrix.Multiply(solution.reduced, own, nullptr);
+    const std::vector<long double>& ku = product ? *product : own;
     for (int e = 0; e < equations; ++e) {
       if (numbering.IsFixed(e)) continue;
       const int r = numbering.Reduced(e);
-      const long double d = product[r] - reducedLoad[r];
+      const long double d = ku[r] - reducedLoad[r];
       residual += d * d;
-      if (e % 3 == 0) termsZ += magnitude[r] + std::fabs(reducedLoad[r]);
     }
   }
   solution.reactions.assign(equations, 0.0);
@@ -80,7 +82,6 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
   long double sumZ = 0.0L;
   for (int e = 0; e < equations; ++e) {
     const long double r = internal[e] - solution.loads[e];
-    if (e % 3 == 0) termsZ += std::fabs(solution.loads[e]);
     if (!numbering.IsFixed(e)) {
       if (everyElement) residual += r * r;
       continue;
@@ -89,6 +90,21 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
     reactions[e] = r;
     if (e % 3 == 0) sumZ += r;
   }
+  // The magnitudes of the product's terms, the loads' and the reduced loads' in the vertical
+  // equations, only when the balance is measured against them: the product again, with them.
+  auto terms = [&] {
+    if (multiplies) {
+      std::vector<long double> product, magnitude;
+      matrix.Multiply(solution.reduced, product, &magnitude);
+      for (int e = 0; e < equations; e += 3) {
+        if (numbering.IsFixed(e)) continue;
+        const int r = numbering.Reduced(e);
+        termsZ += magnitude[r] + std::fabs(reducedLoad[r]);
+      }
+    }
+    for (int e = 0; e < equations; e += 3) termsZ += std::fabs(solution.loads[e]);
+    return termsZ;
+  };
   solution.reactionZ = static_cast<double>(sumZ);
   if (elastic) {
     solution.springForces.assign(equations, 0.0);
@@ -118,11 +134,11 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
   // No load at all solves to exactly zero, where any residual would be a fault.
   solution.relativeResidual = loadNorm > 0.0L ? static_cast<double>(residual / loadNorm)
                                               : (residual > 0.0L ? HUGE_VAL : 0.0);
-  MeasureBalance(mesh, reactions, BalancesExactly(kind), termsZ, solution);
+  MeasureBalance(mesh, reactions, BalancesExactly(kind), terms, solution);
 }
 
 void MeasureBalance(const PlateMesh& mesh, const std::vector<long double>& reactions, bool exact,
-                    long double termsZ, StaticSolution& solution) {
+                    const std::function<long double()>& termsZ, StaticSolution& solution) {
   // Loads and reactions cancel exactly in exact arithmetic for the vertical forces and for the
   // moments about both axes (a rigid lift or tilt does no work on the plate). The scale is the
   // load itself, or the reaction when that is larger: a scale built from the stiffness terms
@@ -172,8 +188,9 @@ void MeasureBalance(const PlateMesh& mesh, const std::vector<long double>& react
   // an element that does not balance exactly leaves forces of its own: both are measured, in
   // the vertical forces only, against the stiffness terms as well.
   const bool againstTerms = !exact || force == 0.0L;
+  const long double terms = againstTerms ? termsZ() : 0.0L;
   for (int c = 0; c < (againstTerms ? 1 : 3); ++c) {
-    const long double measure = againstTerms ? std::max(scale[c], termsZ) : scale[c];
+    const long double measure = againstTerms ? std::max(scale[c], terms) : scale[c];
     const long double imbalance = std::fabs(load[c] + reaction[c]);
     solution.balance[c] = measure > 0.0L ? static_cast<double>(imbalance / measure) : 0.0;
     solution.loadImbalance = std::max(solution.loadImbalance, solution.balance[c]);

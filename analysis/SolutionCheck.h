@@ -4,6 +4,7 @@
 // reactions.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "analysis/ElasticSupport.h"
@@ -19,19 +20,23 @@ namespace tavrin {
 // solve started from (read only when the matrix kept its assembled values) and `loadNorm` its
 // norm. Cost: one pass over the elements (only those at a constrained freedom when the matrix
 // can multiply) plus one product with the matrix.
+// `product`, when not null, is the matrix times the reduced displacements, as Multiply gives it
+// (the cases solved together take theirs in one pass); it spares that product.
 // `elastic`, when not null, has the spring and foundation terms the matrix holds; their forces
 // go into the solution and the balance.
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
-                   const ElasticTerms* elastic, StaticSolution& solution);
+                   const ElasticTerms* elastic, StaticSolution& solution,
+                   const std::vector<long double>* product = nullptr);
 
 // Fills the balance figures of `solution` from its loads and the unrounded `reactions` (per
 // equation; the sum of reactions rounded one by one can hide what the printed sum shows): the
 // vertical forces and the moments about x and y, each against the larger of the load and the
 // reaction. For an element that does not balance exactly (`exact` false, BalancesExactly) or
-// a plate with no load, the vertical forces alone, against at least `termsZ`, the sum of the
-// magnitudes of the terms of the vertical equations. One pass over the nodes.
+// a plate with no load, the vertical forces alone, against at least `termsZ()`, the sum of the
+// magnitudes of the terms of the vertical equations (asked only then: it can cost a product
+// with the matrix). One pass over the nodes.
 void MeasureBalance(const PlateMesh& mesh, const std::vector<long double>& reactions, bool exact,
-                    long double termsZ, StaticSolution& solution);
+                    const std::function<long double()>& termsZ, StaticSolution& solution);
 
 }  // namespace tavrin

@@ -177,30 +177,57 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
   }
 }
 
-void SparseCholesky::MultiplyColumns(const std::vector<long double>& x, int k,
-                                     std::vector<long double>& y) const {
+namespace {
+
+// y[c] += A x[c] for W columns in one pass over the matrix, their sums held in registers:
+// each column's terms are added in Multiply's order.
+template <int W>
+void MultiplyBlock(int n, const int* start, const int* rows, const long double* v,
+                   const long double* const* x, long double* const* y) {
+  for (int j = 0; j < n; ++j) {
+    long double own[W], sum[W];
+    for (int c = 0; c < W; ++c) {
+      own[c] = x[c][j];
+      sum[c] = 0.0L;
+    }
+    for (int p = start[j]; p < start[j + 1]; ++p) {
+      const int i = rows[p];
+      const long double a = v[p];
+      for (int c = 0; c < W; ++c) sum[c] += a * x[c][i];
+      if (i == j) continue;
+      for (int c = 0; c < W; ++c) y[c][i] += a * own[c];
+    }
+    for (int c = 0; c < W; ++c) y[c][j] += sum[c];
+  }
+}
+
+}  // namespace
+
+void SparseCholesky::MultiplyColumns(const std::vector<const long double*>& x,
+                                     const std::vector<long double*>& y) const {
   const int n = Size();
-  const auto width = static_cast<std::size_t>(k);
-  y.assign(static_cast<std::size_t>(n) * width, 0.0L);
+  for (long double* column : y) std::fill(column, column + n, 0.0L);
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
-  std::vector<long double> sum(width);
-  for (int j = 0; j < n; ++j) {
-    std::fill(sum.begin(), sum.end(), 0.0L);
-    const long double* xj = &x[static_cast<std::size_t>(j) * width];
-    for (int p = start[j]; p < start[j + 1]; ++p) {
-      const auto i = static_cast<std::size_t>(rows[p]);
-      const long double a = v[p];
-      const long double* xi = &x[i * width];
-      long double* yi = &y[i * width];
-      for (std::size_t c = 0; c < width; ++c) sum[c] += a * xi[c];
-      if (rows[p] != j)
-        for (std::size_t c = 0; c < width; ++c) yi[c] += a * xj[c];
-    }
-    long double* yj = &y[static_cast<std::size_t>(j) * width];
-    for (std::size_t c = 0; c < width; ++c) yj[c] += sum[c];
+  // Pairs of columns: the x87 registers hold two sums and two multipliers beside the terms;
+  // three columns at once spill them and cost more than taking the third alone.
+  std::size_t c = 0;
+  for (; c + 2 <= x.size(); c += 2) MultiplyBlock<2>(n, start, rows, v, &x[c], &y[c]);
+  if (c < x.size()) MultiplyBlock<1>(n, start, rows, v, &x[c], &y[c]);
+}
+
+void SparseCholesky::MultiplyMany(const std::vector<std::vector<long double>>& x,
+                                  std::vector<std::vector<long double>>& y) const {
+  y.resize(x.size());
+  std::vector<const long double*> in;
+  std::vector<long double*> out;
+  for (std::size_t c = 0; c < x.size(); ++c) {
+    y[c].resize(static_cast<std::size_t>(Size()));
+    in.push_back(x[c].data());
+    out.push_back(y[c].data());
   }
+  MultiplyColumns(in, out);
 }
 
 SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b) const {
@@ -260,23 +287,24 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
   // computing in extended precision throughout. Two steps are normally enough; a step that does
   // not reduce a column's residual ends that column's refinement. The products of one step are
   // taken together, column by column in the order a single Multiply takes them.
-  std::vector<long double> norm(b.size(), 0.0L), packed, product;
+  std::vector<long double> norm(b.size(), 0.0L);
+  std::vector<std::vector<long double>> product(b.size());
   auto residuals = [&](const std::vector<std::size_t>& which) {
     const std::size_t k = which.size();
-    if (k == 1) {
-      Multiply(x[which[0]], product);  // one column needs no packing
-    } else {
-      packed.resize(rows * k);
-      for (std::size_t a = 0; a < k; ++a)
-        for (std::size_t i = 0; i < rows; ++i) packed[i * k + a] = x[which[a]][i];
-      MultiplyColumns(packed, static_cast<int>(k), product);
+    std::vector<const long double*> in;
+    std::vector<long double*> out;
+    for (const std::size_t col : which) {
+      product[col].resize(rows);
+      in.push_back(x[col].data());
+      out.push_back(product[col].data());
     }
+    MultiplyColumns(in, out);
     std::vector<long double> norms(k, 0.0L);
     for (std::size_t a = 0; a < k; ++a) {
       std::vector<long double>& r = res[which[a]];
       r.resize(rows);
       for (std::size_t i = 0; i < rows; ++i) {
-        r[i] = b[which[a]][i] - product[i * k + a];
+        r[i] = b[which[a]][i] - product[which[a]][i];
         norms[a] += r[i] * r[i];
       }
     }

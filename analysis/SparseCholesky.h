@@ -70,11 +70,17 @@ class SparseCholesky {
   // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                 std::vector<long double>* magnitude = nullptr) const;
+  // y[c] = A x[c] for every column, each equal to Multiply's to the bit, in one pass over the
+  // matrix for a few columns at a time.
+  void MultiplyMany(const std::vector<std::vector<long double>>& x,
+                    std::vector<std::vector<long double>>& y) const;
 
  private:
-  // y = A x for k vectors at once, stored interleaved (entry i of vector c at x[i k + c]); each
-  // vector's sums are taken in Multiply's order, so each agrees with Multiply bit for bit.
-  void MultiplyColumns(const std::vector<long double>& x, int k, std::vector<long double>& y) const;
+  // y[c] = A x[c] for every column (each Size() long; y's overwritten), a pair of columns to a
+  // pass over the matrix; each column's sums are taken in Multiply's order, so each agrees
+  // with Multiply bit for bit.
+  void MultiplyColumns(const std::vector<const long double*>& x,
+                       const std::vector<long double*>& y) const;
 
   struct Library;  // the CHOLMOD workspace and objects, kept out of this header
   std::unique_ptr<Library> lib_;

@@ -107,6 +107,10 @@ class SparseSystem final : public SystemMatrix {
                 std::vector<long double>* magnitude) const override {
     matrix_.Multiply(x, y, magnitude);
   }
+  void MultiplyEach(const std::vector<std::vector<long double>>& x,
+                    std::vector<std::vector<long double>>& y) const override {
+    matrix_.MultiplyMany(x, y);
+  }
   std::int64_t FactorEntries() const override { return analysed_ ? matrix_.FactorEntries() : 0; }
   std::int64_t EnvelopeEntries() const override { return 0; }
   std::int64_t EnvelopeLength(int) const override { return -1; }

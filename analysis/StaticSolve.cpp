@@ -115,7 +115,8 @@ SolveCode TGlobMatrix::SolveAndCheck(const ElasticTerms& elastic) {
 
 SolveCode TGlobMatrix::CheckSolved(long double loadNorm,
                                    const std::vector<long double>& reducedLoad,
-                                   const ElasticTerms& elastic) {
+                                   const ElasticTerms& elastic,
+                                   const std::vector<long double>* product) {
   const std::vector<long double>& rhs = solution_.reduced;
   // The factor passes relative pivot tests only, so a modulus of 1e-300 solves "successfully"
   // with displacements beyond a double, and the stresses computed from them are NaN.
@@ -125,7 +126,7 @@ SolveCode TGlobMatrix::CheckSolved(long double loadNorm,
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr);
+  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr, product);
 }
 
 SolveCode TGlobMatrix::CheckTables() {
@@ -187,8 +188,9 @@ SolveCode TGlobMatrix::Factorize() {
 }
 
 SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
-                              const ElasticTerms* elastic) {
-  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_);
+                              const ElasticTerms* elastic,
+                              const std::vector<long double>* product) {
+  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_, product);
   if (solution_.relativeResidual <= kResidualLimit && solution_.loadImbalance <= kImbalanceLimit)
     return SolveCode::Ok;
   // A pass over the materials, made only for the message of a solve that failed.

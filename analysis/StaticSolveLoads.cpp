@@ -3,7 +3,8 @@
 // check), none of those that depend only on the structure. Cost per case: one pass over the
 // elements when the case prescribes non-zero values, the load vector and the check, linear in
 // the mesh; the back-substitutions of all the cases given at once share each pass over the
-// factor, which for a large plate is most of what a case would cost alone.
+// factor, which for a large plate is most of what a case would cost alone, and their checks'
+// products one pass over the matrix (two columns at a time).
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,8 +74,9 @@ void TGlobMatrix::ClearCaseResults() {
   DofNumbering numbering = std::move(solution_.numbering);
   const int freeCount = freeCount_;
   const std::int64_t envelopeSize = envelopeSize_, factorEntries = factorEntries_;
-  std::vector<long double> operators = std::move(recoveryOperators_);
-  std::vector<unsigned char> prepared = std::move(recoveryPrepared_);
+  std::vector<std::vector<double>> displacements = std::move(caseDisplacements_);
+  std::vector<ElementValues> elements = std::move(caseElements_);
+  std::vector<std::vector<double>> nodal = std::move(caseNodal_);
   std::unique_ptr<PatchRecovery> patch = std::move(patchRecovery_);
   ClearResults();
   matrix_ = std::move(matrix);
@@ -82,8 +84,9 @@ void TGlobMatrix::ClearCaseResults() {
   freeCount_ = freeCount;
   envelopeSize_ = envelopeSize;
   factorEntries_ = factorEntries;
-  recoveryOperators_ = std::move(operators);
-  recoveryPrepared_ = std::move(prepared);
+  caseDisplacements_ = std::move(displacements);
+  caseElements_ = std::move(elements);
+  caseNodal_ = std::move(nodal);
   patchRecovery_ = std::move(patch);
   keepsRecovery_ = true;
   failure_ = SolveFailure();
@@ -138,6 +141,28 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
   }
   std::string solveMessage;
   const SolveCode solved = matrix_->SolveEach(columns, solveMessage);
+  // Every solved case's displacements as its recovery reads them, so that the element pass of
+  // a recovery serves a group of cases at once.
+  caseDisplacements_.clear();
+  caseElements_.clear();
+  caseNodal_.clear();
+  // The checks' products of the matrix and the displacements, all in one pass over the matrix.
+  std::vector<std::vector<long double>> products;
+  if (solved == SolveCode::Ok && columns.size() > 1 && matrix_->KeepsAssembledMatrix())
+    matrix_->MultiplyEach(columns, products);
+  if (solved == SolveCode::Ok) {
+    std::size_t column = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+      if (prepared[k].code != SolveCode::Ok) continue;
+      n.MarkConstraints(meshes[k]);
+      const std::vector<long double>& reduced = columns[column++];
+      std::vector<double> u(static_cast<std::size_t>(n.EquationCount()));
+      for (int e = 0; e < n.EquationCount(); ++e)
+        u[static_cast<std::size_t>(e)] = static_cast<double>(
+            n.IsFixed(e) ? n.Prescribed(e) : reduced[static_cast<std::size_t>(n.Reduced(e))]);
+      caseDisplacements_.push_back(std::move(u));
+    }
+  }
 
   SolveCode rc = SolveCode::Ok;
   std::size_t column = 0;
@@ -160,7 +185,9 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
         solution_.reduced = std::move(columns[column]);
         solution_.loads = std::move(p.loads);
         solution_.loadZ = p.loadZ;
-        rc = CheckSolved(p.loadNorm, p.reducedLoad, elastic);
+        caseColumn_ = static_cast<int>(column);
+        rc = CheckSolved(p.loadNorm, p.reducedLoad, elastic,
+                         column < products.size() ? &products[column] : nullptr);
       }
       if (p.code == SolveCode::Ok) ++column;
     }
@@ -169,8 +196,10 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
   // What the recoveries kept is for the cases of this run: a solver kept to show the last case
   // does not hold it.
   keepsRecovery_ = false;
-  recoveryOperators_ = {};
-  recoveryPrepared_ = {};
+  caseDisplacements_ = {};
+  caseElements_ = {};
+  caseNodal_ = {};
+  caseColumn_ = -1;
   patchRecovery_.reset();
   return rc;
 }

@@ -1,12 +1,14 @@
 // Stress recovery: centroid stresses, moments and deflection of every element, then nodal
 // values by the recovery the options choose (patch fit or the plain mean of the elements at a
-// node), then the element error estimates. Linear in the number of elements.
+// node), then the element error estimates. Linear in the number of elements. The cases of a
+// SolveLoadCases run are recovered a group at a time: one pass over the elements and one over
+// the patches for the group, each case then taking its own values when its turn comes.
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
 
 #include "analysis/PatchRecovery.h"
-#include "analysis/PlateElement.h"
 #include "analysis/TGlobMatrix.h"
 
 namespace tavrin {
@@ -29,81 +31,110 @@ StressCode TGlobMatrix::SolveStress() {
   return StressCode::Ok;
 }
 
-StressCode TGlobMatrix::RecoverStresses() {
-  elementStress_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
-  elementMoment_.assign(3 * static_cast<size_t>(triangleCount_), 0.0);
-  centroidDeflection_.assign(triangleCount_, 0.0);
-
-  auto element = MakePlateElement(elementKind_);
-  // Cases on one factor share the element operators: the first such case keeps them.
-  const auto operatorSize = static_cast<std::size_t>(element->RecoveryOperatorSize());
-  const bool reuse = keepsRecovery_ && operatorSize > 0;
-  const bool prepare = reuse && recoveryPrepared_.empty();
-  if (prepare) {
-    recoveryOperators_.assign(operatorSize * static_cast<std::size_t>(triangleCount_), 0.0L);
-    recoveryPrepared_.assign(static_cast<std::size_t>(triangleCount_), 0);
-  }
-  auto stopped = [&] {
-    if (prepare) recoveryPrepared_.clear();  // half made: the next case starts again
-    return StressCode::Stopped;
+bool TGlobMatrix::CaseElementValues(ElementValues& values, std::vector<double>& nodal) {
+  auto goOn = [this](int t) {
+    // The only reports of the recovery: they let a progress window take its Stop click.
+    Progress(kStressRecoveryCaption, t, t, triangleCount_);
+    return !StopRequested();
   };
-  double record[20];
-  for (int t = 0; t < triangleCount_; ++t) {
-    if (t % 4096 == 0) {
-      // The only reports of the recovery: they let a progress window take its Stop click.
-      Progress(kStressRecoveryCaption, t, t, triangleCount_);
-      if (StopRequested()) return stopped();
-    }
-    mesh_.ElementInput(t, record);
-    const auto& tn = TriangleNodes()[t];
-    for (int k = 0; k < 9; ++k)
-      record[10 + k] = static_cast<double>(solution_.Displacement(tn[k / 3], k % 3));
-    record[19] = 0;
-    ElementCode code = ElementCode::Degenerate;
-    if (!reuse) {
-      code = element->RecoverStress(record);
-    } else {
-      const auto at = static_cast<std::size_t>(t);
-      long double* op = &recoveryOperators_[operatorSize * at];
-      if (prepare) recoveryPrepared_[at] = element->PrepareRecovery(record, op) == ElementCode::Ok;
-      if (recoveryPrepared_[at]) code = element->RecoverWith(op, record);
-    }
-    if (code == ElementCode::Ok) {
-      const double t2 = record[9] * record[9] / 6.0;
-      for (int c = 0; c < 3; ++c) {
-        elementStress_[3 * t + c] = record[13 + c];
-        elementMoment_[3 * t + c] = record[13 + c] * t2;
-      }
-      centroidDeflection_[t] = record[19];
+  std::vector<const std::vector<double>*> sets;
+  std::vector<double> own;
+  const auto column = static_cast<std::size_t>(caseColumn_);
+  const bool ofRun = caseColumn_ >= 0 && column < caseDisplacements_.size();
+  if (ofRun && column < caseElements_.size() && !caseElements_[column].stress.empty()) {
+    values = std::move(caseElements_[column]);
+    if (column < caseNodal_.size()) nodal = std::move(caseNodal_[column]);
+    caseColumn_ = -1;  // taken: a second recovery of the case recovers it alone
+    return true;
+  }
+  if (ofRun) {
+    // This case and the next ones of the run, in one pass over the elements.
+    const std::size_t end = std::min(caseDisplacements_.size(), column + kCasesRecoveredTogether);
+    for (std::size_t c = column; c < end; ++c) sets.push_back(&caseDisplacements_[c]);
+  } else {
+    own.resize(3 * static_cast<std::size_t>(nodeCount_));
+    for (int v = 0; v < nodeCount_; ++v)
+      for (int d = 0; d < 3; ++d)
+        own[3 * static_cast<std::size_t>(v) + d] =
+            static_cast<double>(solution_.Displacement(v, d));
+    sets.push_back(&own);
+  }
+  std::vector<ElementValues> recovered;
+  if (!RecoverElements(mesh_, elementKind_, TriangleNodes(), sets, recovered, goOn)) return false;
+  const std::size_t group = recovered.size();
+  if (group > 1 && options_.recovery == RecoveryKind::Patch) {
+    // The group's patch fits too, all its stresses and moments side by side: each value is
+    // fitted on its own, so each case's come out as its own recovery gives them, and the
+    // patches are read once for the group.
+    static_assert(6 * kCasesRecoveredTogether <= PatchRecovery::kMaxComponents);
+    const std::size_t width = 6 * group, triangles = static_cast<std::size_t>(triangleCount_);
+    std::vector<double> side(width * triangles), fitted;
+    for (std::size_t t = 0; t < triangles; ++t)
+      for (std::size_t s = 0; s < group; ++s)
+        for (std::size_t c = 0; c < 3; ++c) {
+          side[width * t + 6 * s + c] = recovered[s].stress[3 * t + c];
+          side[width * t + 6 * s + 3 + c] = recovered[s].moment[3 * t + c];
+        }
+    PatchAtNodes(side, static_cast<int>(width), fitted);
+    caseNodal_.resize(caseDisplacements_.size());
+    const auto nodes = static_cast<std::size_t>(nodeCount_);
+    for (std::size_t s = 0; s < group; ++s) {
+      std::vector<double>& own = s == 0 ? nodal : caseNodal_[column + s];
+      own.resize(6 * nodes);
+      for (std::size_t v = 0; v < nodes; ++v)
+        for (std::size_t c = 0; c < 6; ++c) own[6 * v + c] = fitted[width * v + 6 * s + c];
     }
   }
+  values = std::move(recovered[0]);
+  if (ofRun) {
+    caseElements_.resize(caseDisplacements_.size());
+    for (std::size_t s = 1; s < group; ++s) caseElements_[column + s] = std::move(recovered[s]);
+    caseColumn_ = -1;
+  }
+  return true;
+}
+
+void TGlobMatrix::PatchAtNodes(const std::vector<double>& values, int components,
+                               std::vector<double>& nodal) {
+  std::unique_ptr<PatchRecovery> made;
+  if (!patchRecovery_) {
+    std::vector<double> x(nodeCount_), y(nodeCount_);
+    for (int v = 0; v < nodeCount_; ++v) {
+      x[v] = NodeX(v);
+      y[v] = NodeY(v);
+    }
+    made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
+    if (keepsRecovery_) made->KeepFits();
+  }
+  (made ? *made : *patchRecovery_).Recover(values, components, nodal);
+  if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
+}
+
+StressCode TGlobMatrix::RecoverStresses() {
+  ElementValues values;
+  std::vector<double> nodal;  // the patch fits' six values per node, when recovered already
+  if (!CaseElementValues(values, nodal)) return StressCode::Stopped;
+  elementStress_ = std::move(values.stress);
+  elementMoment_ = std::move(values.moment);
+  centroidDeflection_ = std::move(values.deflection);
   // A prescribed displacement near the top of the double range solves, but the stresses from
   // it overflow: better none than NaN in the views and tables.
   for (const std::vector<double>* values : {&elementStress_, &elementMoment_, &centroidDeflection_})
     for (double x : *values)
       if (!std::isfinite(x)) return StressCode::OutOfRange;
-  if (StopRequested()) return stopped();
+  if (StopRequested()) return StressCode::Stopped;
 
   if (options_.recovery == RecoveryKind::Patch) {
-    // Stresses and moments fitted together: one patch solve serves all six.
-    std::vector<double> x(nodeCount_), y(nodeCount_), both(6 * static_cast<size_t>(triangleCount_)),
-        nodal;
-    for (int v = 0; v < nodeCount_; ++v) {
-      x[v] = NodeX(v);
-      y[v] = NodeY(v);
+    if (nodal.empty()) {
+      // Stresses and moments fitted together: one patch solve serves all six.
+      std::vector<double> both(6 * static_cast<size_t>(triangleCount_));
+      for (int t = 0; t < triangleCount_; ++t)
+        for (int c = 0; c < 3; ++c) {
+          both[6 * t + c] = elementStress_[3 * t + c];
+          both[6 * t + 3 + c] = elementMoment_[3 * t + c];
+        }
+      PatchAtNodes(both, 6, nodal);
     }
-    for (int t = 0; t < triangleCount_; ++t)
-      for (int c = 0; c < 3; ++c) {
-        both[6 * t + c] = elementStress_[3 * t + c];
-        both[6 * t + 3 + c] = elementMoment_[3 * t + c];
-      }
-    std::unique_ptr<PatchRecovery> made;
-    if (!patchRecovery_) {
-      made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
-      if (keepsRecovery_) made->KeepFits();
-    }
-    (made ? *made : *patchRecovery_).Recover(both, 6, nodal);
-    if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
     nodeStress_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     nodeMoment_.assign(3 * static_cast<size_t>(nodeCount_), 0.0);
     for (int v = 0; v < nodeCount_; ++v)

@@ -14,4 +14,10 @@ SolveCode SystemMatrix::SolveEach(std::vector<std::vector<long double>>& columns
   return SolveCode::Ok;
 }
 
+void SystemMatrix::MultiplyEach(const std::vector<std::vector<long double>>& x,
+                                std::vector<std::vector<long double>>& y) const {
+  y.resize(x.size());
+  for (std::size_t c = 0; c < x.size(); ++c) Multiply(x[c], y[c], nullptr);
+}
+
 }  // namespace tavrin

@@ -52,6 +52,10 @@ class SystemMatrix {
   // sum of |a_ij x_j| of every row. Only when KeepsAssembledMatrix.
   virtual void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                         std::vector<long double>* magnitude) const = 0;
+  // y[c] = A x[c] for every column, each as Multiply gives it to the bit; a storage that can
+  // take them all in one pass over the matrix does so.
+  virtual void MultiplyEach(const std::vector<std::vector<long double>>& x,
+                            std::vector<std::vector<long double>>& y) const;
 
   virtual std::int64_t FactorEntries() const = 0;          // stored entries of the factor
   virtual std::int64_t EnvelopeEntries() const = 0;        // off-diagonal envelope entries, or 0

@@ -34,8 +34,10 @@ void TGlobMatrix::ClearResults() {
   elementError_.clear();
   errorEstimate_ = 0;
   keepsRecovery_ = false;
-  recoveryOperators_.clear();
-  recoveryPrepared_.clear();
+  caseDisplacements_.clear();
+  caseElements_.clear();
+  caseNodal_.clear();
+  caseColumn_ = -1;
   patchRecovery_.reset();
   freeCount_ = 0;
   envelopeSize_ = factorEntries_ = 0;

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "analysis/AnalysisOptions.h"
+#include "analysis/ElementRecovery.h"
 #include "analysis/ExportResult.h"
 #include "analysis/PlateElement.h"
 #include "analysis/PlateMesh.h"
@@ -103,7 +104,9 @@ class TGlobMatrix {
   // case after case is checked and made the one the results answer for, `each` hearing its
   // index and code (Ok, or the failure, Failure() telling it) before the next is taken.
   // `each` returning false ends the run. Returns the code of the last case heard. A SolveStress
-  // called from `each` reuses what the one before it computed from the mesh alone.
+  // called from `each` reuses what the one before it computed from the mesh alone (the patch
+  // fits), and recovers the element values and patch fits of the next cases with its own
+  // (kCasesRecoveredTogether at a time), which theirs then take: the same values to the bit.
   SolveCode SolveLoadCases(std::vector<PlateMesh> meshes,
                            const std::function<bool(std::size_t, SolveCode)>& each);
   const SolveFailure& Failure() const { return failure_; }
@@ -232,12 +235,22 @@ class TGlobMatrix {
   // checks the solution against the reduced loads (given when the matrix keeps its assembled
   // values) and their norm, springs and foundation in the balance when any.
   SolveCode CheckSolved(long double loadNorm, const std::vector<long double>& reducedLoad,
-                        const ElasticTerms& elastic);
+                        const ElasticTerms& elastic,
+                        const std::vector<long double>* product = nullptr);
   // Clears the last case's results, keeping the numbering and the factor for a next case.
   void ClearCaseResults();
+  // `product`: the matrix times the displacements when already taken (CheckSolution).
   SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
-                   const ElasticTerms* elastic);
+                   const ElasticTerms* elastic, const std::vector<long double>* product);
   StressCode RecoverStresses();
+  // The element values of the current case: taken from those a SolveLoadCases run recovered
+  // together (recovering the group from this case on first), or recovered from the solution.
+  // With a group of cases and the patch recovery, also `nodal`, the patch fits' stresses and
+  // moments (six per node); otherwise `nodal` is left empty. False when stopped.
+  bool CaseElementValues(ElementValues& values, std::vector<double>& nodal);
+  // The patch recovery of `components` values per triangle into `nodal`, on the fits a run of
+  // cases keeps (made by its first recovery).
+  void PatchAtNodes(const std::vector<double>& values, int components, std::vector<double>& nodal);
   void AverageAtNodes();
   void EstimateErrors();
   const std::vector<std::array<int, 3>>& TriangleNodes() const {
@@ -265,14 +278,19 @@ class TGlobMatrix {
   std::vector<double> elementError_;
   double errorEstimate_ = 0;
 
-  // What the stress recovery of a case heard in SolveLoadCases keeps for the cases after it
-  // (they share the mesh): per triangle the element's recovery operator (its
-  // RecoveryOperatorSize() values each) and whether it has one, filled by the first such
-  // recovery, and the patch recovery of the mesh with its fits. Kept from case to case while
-  // SolveLoadCases runs and released when it returns; 432 bytes a triangle for the DKT element.
+  // What the cases of a SolveLoadCases run share (they have one mesh), kept from case to case
+  // while it runs and released when it returns: the patch recovery of the mesh with its fits
+  // (made by the first recovery), every solved case's displacements (three per solver node, by
+  // its column among the cases solved), and the element values of the cases recovered together
+  // ahead of their turn (kCasesRecoveredTogether at a time, from the first case recovered; 56
+  // bytes a triangle and case). caseColumn_ is the column of the case the results answer for,
+  // -1 when there is none or its values were taken.
+  static constexpr std::size_t kCasesRecoveredTogether = 8;
   bool keepsRecovery_ = false;
-  std::vector<long double> recoveryOperators_;
-  std::vector<unsigned char> recoveryPrepared_;
+  std::vector<std::vector<double>> caseDisplacements_;
+  std::vector<ElementValues> caseElements_;
+  std::vector<std::vector<double>> caseNodal_;  // their patch fits (CaseElementValues)
+  int caseColumn_ = -1;
   std::unique_ptr<PatchRecovery> patchRecovery_;
 };
 

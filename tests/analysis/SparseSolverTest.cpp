@@ -338,6 +338,39 @@ TEST(SparseSolver, CasesSolvedTogetherMatchCasesSolvedOneByOne) {
   }
 }
 
+// Products of several columns at once (the refinement's and the checks' of cases solved
+// together) against the single product, to the bit, for column counts that take every block
+// width and their mixtures; values with long expansions, so that any change in the order of
+// the sums shows in the last bit.
+TEST(SparseSolver, ProductsOfManyColumnsAreTheSingleProductsToTheBit) {
+  const int n = 40;
+  std::vector<int> start{0}, rows;
+  for (int j = 0; j < n; ++j) {
+    for (int i : {j, j + 1, j + 4, j + 9})
+      if (i < n) rows.push_back(i);
+    start.push_back(static_cast<int>(rows.size()));
+  }
+  SparseCholesky a;
+  ASSERT_EQ(a.SetPattern(n, start, rows), SparseCholesky::Code::Ok);
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> value(-1.0, 1.0);
+  for (int j = 0; j < n; ++j)
+    for (int p = start[j]; p < start[j + 1]; ++p)
+      ASSERT_TRUE(a.Add(rows[p], j, rows[p] == j ? 20.0L / 3 : value(random) / 7.0L));
+  for (const int columns : {1, 2, 3, 4, 5, 7}) {
+    std::vector<std::vector<long double>> x(columns, std::vector<long double>(n)), y;
+    for (auto& column : x)
+      for (long double& v : column) v = value(random) / 3.0L;
+    a.MultiplyMany(x, y);
+    ASSERT_EQ(y.size(), x.size());
+    for (int c = 0; c < columns; ++c) {
+      std::vector<long double> single;
+      a.Multiply(x[c], single);
+      EXPECT_EQ(y[c], single) << columns << " columns, column " << c;
+    }
+  }
+}
+
 TEST(PatchRecovery, ReproducesALinearFieldExactly) {
   StructuredPlate p;
   p.width = 6;
