@@ -1,5 +1,5 @@
 // Search structures for the mesher's scans. The smallest angle and the largest area come from
-// two heaps whose outdated entries are dropped when they surface (logarithmic time per change).
+// two heaps whose pairs change in place (IndexedHeap: logarithmic time per change at worst).
 // Nodes sit in a uniform grid whose cells are a little wider than the too-close distance, so a
 // query looks at nine cells (NodeGrid). Segments sit in a hierarchical hash grid: each in the
 // one cell of the level whose cells are at least as wide as its diametral circle and that
@@ -24,15 +24,6 @@ constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
 constexpr int kLevelOffset = 60;
 // A level with at most this many segments is searched through its list.
 constexpr std::size_t kFewSegments = 16;
-
-// The heaps' order, smallest (value, index) on top: std::greater of the pairs for every value
-// but NaN (with which the index is not asked), written out because the pairs' three-way
-// comparison compiles to more than the two plain tests.
-struct After {
-  bool operator()(const std::pair<double, int>& a, const std::pair<double, int>& b) const {
-    return a.first > b.first || (a.first == b.first && a.second > b.second);
-  }
-};
 }  // namespace
 
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
@@ -53,33 +44,17 @@ bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::i
 
 // ---- Triangles --------------------------------------------------------------------------
 
-void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
-  heap.push_back(entry);
-  std::push_heap(heap.begin(), heap.end(), After{});
-}
-
-int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double sign) const {
-  while (!heap.empty()) {
-    const Entry& top = heap.front();
-    if (top.first == sign * (measures_[static_cast<std::size_t>(top.second)].*current))
-      return top.second;
-    std::pop_heap(heap.begin(), heap.end(), After{});
-    heap.pop_back();
-  }
-  return -1;
-}
-
 // An empty table answers 0, as the scan does.
 // Every triangle at or below the ceiling has its current angle in the heap, and every other is
 // above it: a top at or below the ceiling is the smallest of all, ties included.
 int MeshIndex::MinAngleIndex() {
   Flush();
-  const int t = Top(byAngle_, &Measures::angle, 1.0);
+  const int t = byAngle_.Top();
   if ((t != -1 && measures_[static_cast<std::size_t>(t)].angle <= angleCeiling_) ||
       deferred_.empty())
     return std::max(t, 0);
   FlushDeferred();
-  return std::max(Top(byAngle_, &Measures::angle, 1.0), 0);
+  return std::max(byAngle_.Top(), 0);
 }
 
 void MeshIndex::FlushDeferred() {
@@ -87,32 +62,20 @@ void MeshIndex::FlushDeferred() {
     Measures& m = measures_[static_cast<std::size_t>(t)];
     if (!(m.state & kDeferred)) continue;
     m.state &= ~kDeferred;
-    Push(byAngle_, {m.angle, t});
+    byAngle_.Set(t, m.angle);
   }
   deferred_.clear();
-}
-
-void MeshIndex::RebuildAngles() {
-  byAngle_.clear();
-  for (std::size_t i = 0; i < measures_.size(); ++i) {
-    Measures& m = measures_[i];
-    if (!(m.state & kKnown)) continue;
-    m.state &= ~kDeferred;
-    byAngle_.push_back({m.angle, static_cast<int>(i)});
-  }
-  deferred_.clear();
-  std::make_heap(byAngle_.begin(), byAngle_.end(), After{});
 }
 
 // Every triangle at or above the floor has its current area in the heap, and every other is
 // smaller than any of those: the top of the heap is the largest of all, ties included.
 int MeshIndex::MaxAreaIndex() {
   Flush();
-  const int t = Top(byArea_, &Measures::area, -1.0);
+  const int t = byArea_.Top();
   if (t != -1 || areaFloor_ == -std::numeric_limits<double>::infinity()) return std::max(t, 0);
   areaFloor_ = -std::numeric_limits<double>::infinity();
   RefillAreas();
-  return std::max(Top(byArea_, &Measures::area, -1.0), 0);
+  return std::max(byArea_.Top(), 0);
 }
 
 void MeshIndex::SetAreaFloor(double floor) {
@@ -122,17 +85,16 @@ void MeshIndex::SetAreaFloor(double floor) {
 }
 
 void MeshIndex::RefillAreas() {
-  byArea_.clear();
+  byArea_.Clear();
   for (std::size_t i = 0; i < measures_.size(); ++i)
     if ((measures_[i].state & kKnown) && measures_[i].area >= areaFloor_)
-      byArea_.push_back({-measures_[i].area, static_cast<int>(i)});
-  std::make_heap(byArea_.begin(), byArea_.end(), After{});
+      byArea_.Set(static_cast<int>(i), -measures_[i].area);
 }
 
 void MeshIndex::Reserve(std::size_t n) {
   measures_.reserve(n);
-  // The heap of angles grows to twice the triangles before Flush rebuilds it.
-  byAngle_.reserve(2 * n + 64);
+  byAngle_.Reserve(n);
+  byArea_.Reserve(n);
 }
 
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
@@ -157,21 +119,21 @@ void MeshIndex::Flush() {
   for (int t : pending_) {
     Measures& m = measures_[static_cast<std::size_t>(t)];
     m.state &= ~kListed;
-    if (m.area >= areaFloor_) Push(byArea_, {-m.area, t});
-    if (m.angle > angleCeiling_) {
+    if (m.area >= areaFloor_)
+      byArea_.Set(t, -m.area);
+    else
+      byArea_.Remove(t);
+    if (byAngle_.Contains(t)) {
+      byAngle_.Set(t, m.angle);
+    } else if (m.angle > angleCeiling_) {
       if (!(m.state & kDeferred)) deferred_.push_back(t);
       m.state |= kDeferred;
     } else {
       m.state &= ~kDeferred;
-      Push(byAngle_, {m.angle, t});
+      byAngle_.Set(t, m.angle);
     }
   }
   pending_.clear();
-  // Outdated entries pile up with every re-shape; rebuild a heap from the current values
-  // before they outnumber the triangles, which keeps the memory linear and the cost amortised.
-  const std::size_t most = 2 * measures_.size() + 64;
-  if (byAngle_.size() + deferred_.size() > most) RebuildAngles();
-  if (byArea_.size() > most) RefillAreas();
 }
 
 // ---- Segments ---------------------------------------------------------------------------

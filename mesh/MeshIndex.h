@@ -3,9 +3,10 @@
 //
 // Owns copies of what it needs and nothing of the mesh itself:
 // - a heap of (stored minAngle, index) over all triangles and one of (stored area, index) over
-//   those at or above an area floor (over all once none is left there), kept in step by
-//   TriangleStored, which the mesh calls whenever it makes or re-shapes one (those above an
-//   angle ceiling enter the angle heap only once no triangle at or below it is left);
+//   those at or above an area floor (over all once none is left there), brought up to date at
+//   each question from TriangleStored, which the mesh calls whenever it makes or re-shapes one
+//   (those above an angle ceiling enter the angle heap only once no triangle at or below it is
+//   left);
 // - a uniform grid over the nodes (NodeGrid: cells as wide as the too-close distance), brought
 //   up to date lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
@@ -23,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "mesh/IndexedHeap.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/NodeGrid.h"
 
@@ -92,11 +94,8 @@ class MeshIndex {
   bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
 
   // Triangles.
-  // Two heaps with lazy removal: an entry whose value is no longer the triangle's current one
-  // is dropped when it comes to the top. Entries of equal value and index are interchangeable.
-  // A triangle re-shaped several times between two questions (flips) enters the heaps once,
-  // with its measures at the time of the question.
-  using Entry = std::pair<double, int>;  // (minAngle, t) and (minus area, t)
+  // A triangle re-shaped several times between two questions (flips) is brought up to date in
+  // the heaps once, with its measures at the time of the question.
   // State flags of a triangle: its measures were stored; it is listed in pending_; its angle
   // is above the ceiling and waits in deferred_ instead of the angle heap.
   enum : std::uint8_t { kKnown = 1, kListed = 2, kDeferred = 4 };
@@ -105,24 +104,20 @@ class MeshIndex {
     double area = 0.0;
     std::uint8_t state = 0;
   };
-  static void Push(std::vector<Entry>& heap, Entry entry);
-  // The top entry's triangle once the outdated entries above it are dropped; -1 when the heap
-  // runs empty.
-  int Top(std::vector<Entry>& heap, double Measures::*current, double sign) const;
   // Makes the area heap hold the current area of every triangle at or above areaFloor_.
   void RefillAreas();
   void Flush();
-  // Pushes the angles waiting above the ceiling.
+  // Puts the angles waiting above the ceiling into the heap.
   void FlushDeferred();
-  void RebuildAngles();
   std::vector<Measures> measures_;  // by triangle
   std::vector<int> pending_;        // stored since the last question, not yet in the heaps
   // Flagged kDeferred: current angle above the ceiling, not in the angle heap (an entry whose
-  // flag is clear is outdated and skipped).
+  // flag is clear is outdated and skipped). A triangle in the heap stays there whatever its
+  // angle becomes.
   std::vector<int> deferred_;
   double angleCeiling_ = std::numeric_limits<double>::infinity();
-  std::vector<Entry> byAngle_;
-  std::vector<Entry> byArea_;
+  IndexedHeap byAngle_;  // keys: smallest angles
+  IndexedHeap byArea_;   // keys: minus the areas
   double areaFloor_ = -std::numeric_limits<double>::infinity();
   bool nanSeen_ = false;
 
