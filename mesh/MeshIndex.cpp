@@ -26,11 +26,18 @@ constexpr int kLevelOffset = 60;
 constexpr std::size_t kFewSegments = 16;
 }  // namespace
 
+// Neighbouring cells differ in the low bits of their numbers alone, and the table takes the low
+// bits of the hash: every bit of the numbers is mixed into every bit of the hash (the finisher
+// of splitmix64), or the neighbours would probe through one another's runs.
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
   std::uint64_t h = static_cast<std::uint64_t>(k.cx) * 0x9E3779B97F4A7C15ull;
-  h ^= static_cast<std::uint64_t>(k.cy) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-  h ^= static_cast<std::uint64_t>(k.level) * 0xC2B2AE3D27D4EB4Full;
-  return static_cast<std::size_t>(h ^ (h >> 29));
+  h ^= static_cast<std::uint64_t>(k.cy) * 0xC2B2AE3D27D4EB4Full;
+  h ^= static_cast<std::uint64_t>(k.level) * 0x165667B19E3779F9ull;
+  h ^= h >> 30;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 27;
+  h *= 0x94D049BB133111EBull;
+  return static_cast<std::size_t>(h ^ (h >> 31));
 }
 
 bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy) {
@@ -182,7 +189,8 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
     if (level <= kLevelOffset && CellOf(m.x, m.y, std::ldexp(1.0, level), cx, cy)) {
       r.onGrid = true;
       r.key = CellKey{level, cx, cy};
-      segmentCells_[r.key].push_back(s);
+      r.list = CellList(r.key);
+      cellLists_[static_cast<std::size_t>(r.list)].push_back(s);
       if (levelSegments_.empty()) levelSegments_.resize(2 * kLevelOffset + 1);
       std::vector<int>& list = levelSegments_[static_cast<std::size_t>(level + kLevelOffset)];
       r.slot = static_cast<int>(list.size());
@@ -197,7 +205,7 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
 void MeshIndex::UnregisterSegment(int s) {
   Registration& r = registered_[s];
   if (r.onGrid) {
-    std::vector<int>& cell = segmentCells_[r.key];
+    std::vector<int>& cell = cellLists_[static_cast<std::size_t>(r.list)];
     cell.erase(std::find(cell.begin(), cell.end(), s));
     std::vector<int>& list = levelSegments_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
     const int last = list.back();
@@ -208,6 +216,38 @@ void MeshIndex::UnregisterSegment(int s) {
     segmentsOffGrid_.erase(std::find(segmentsOffGrid_.begin(), segmentsOffGrid_.end(), s));
   }
   r.onGrid = false;
+}
+
+const std::vector<int>* MeshIndex::FindCell(const CellKey& key) const {
+  if (cellSlots_.empty()) return nullptr;
+  const std::size_t mask = cellSlots_.size() - 1;
+  for (std::size_t i = CellHash{}(key) & mask;; i = (i + 1) & mask) {
+    const CellSlot& slot = cellSlots_[i];
+    if (slot.list == -1) return nullptr;
+    if (slot.key == key) return &cellLists_[static_cast<std::size_t>(slot.list)];
+  }
+}
+
+int MeshIndex::CellList(const CellKey& key) {
+  if (2 * (cellLists_.size() + 1) > cellSlots_.size()) {
+    // Twice as many slots, every cell placed again.
+    std::vector<CellSlot> old(std::max<std::size_t>(64, 2 * cellSlots_.size()));
+    old.swap(cellSlots_);
+    const std::size_t mask = cellSlots_.size() - 1;
+    for (const CellSlot& slot : old) {
+      if (slot.list == -1) continue;
+      std::size_t i = CellHash{}(slot.key) & mask;
+      while (cellSlots_[i].list != -1) i = (i + 1) & mask;
+      cellSlots_[i] = slot;
+    }
+  }
+  const std::size_t mask = cellSlots_.size() - 1;
+  std::size_t i = CellHash{}(key) & mask;
+  for (; cellSlots_[i].list != -1; i = (i + 1) & mask)
+    if (cellSlots_[i].key == key) return cellSlots_[i].list;
+  cellSlots_[i] = CellSlot{key, static_cast<int>(cellLists_.size())};
+  cellLists_.emplace_back();
+  return cellSlots_[i].list;
 }
 
 bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
@@ -231,8 +271,8 @@ bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
       return false;
     for (std::int64_t i = x0; i <= x1; ++i) {
       for (std::int64_t j = y0; j <= y1; ++j) {
-        const auto it = segmentCells_.find(CellKey{level, i, j});
-        if (it != segmentCells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+        const std::vector<int>* cell = FindCell(CellKey{level, i, j});
+        if (cell) out.insert(out.end(), cell->begin(), cell->end());
       }
     }
   }

@@ -81,7 +81,6 @@ class MeshIndex {
   struct CellHash {
     std::size_t operator()(const CellKey& k) const;
   };
-  using CellMap = std::unordered_map<CellKey, std::vector<int>, CellHash>;
   // The cell of (x, y) in a grid of the given cell size; false when a coordinate is not finite
   // or its cell number would be too large.
   static bool CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy);
@@ -92,6 +91,13 @@ class MeshIndex {
   // The segments whose diametral circle may hold p, each once, in no particular order; false
   // when the grid cannot answer for p.
   bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
+  // The segments' cells: an open-addressing table (linear probing, at most half full) from a
+  // cell to its list in cellLists_; a query's cells are mostly empty, and a miss then costs a
+  // slot or two instead of a bucket chain. Cells are never taken out (an emptied list stays).
+  // The list of key's cell, or null when the cell never held a segment.
+  const std::vector<int>* FindCell(const CellKey& key) const;
+  // The index in cellLists_ of key's cell, made when new.
+  int CellList(const CellKey& key);
 
   // Triangles.
   // A triangle re-shaped several times between two questions (flips) is brought up to date in
@@ -129,12 +135,18 @@ class MeshIndex {
     int end = -1;
     bool onGrid = false;
     CellKey key{0, 0, 0};
+    int list = -1;  // its cell's list in cellLists_
     int slot = -1;  // position in its level's list
+  };
+  struct CellSlot {
+    CellKey key{0, 0, 0};
+    int list = -1;  // -1: empty
   };
   int edgesSeen_ = 0;
   std::vector<int> segments_;                         // all segment indices, increasing
   std::unordered_map<int, Registration> registered_;  // by segment index
-  CellMap segmentCells_;
+  std::vector<CellSlot> cellSlots_;  // size a power of two, or empty
+  std::vector<std::vector<int>> cellLists_;
   // The segments of each level, by level + kLevelOffset: a level with few is searched by its
   // list, which costs less than nine cell lookups.
   std::vector<std::vector<int>> levelSegments_;
