@@ -66,10 +66,10 @@ int MeshIndex::MinAngleIndex() {
 
 void MeshIndex::FlushDeferred() {
   for (int t : deferred_) {
-    Measures& m = measures_[static_cast<std::size_t>(t)];
-    if (!(m.state & kDeferred)) continue;
-    m.state &= ~kDeferred;
-    byAngle_.Set(t, m.angle);
+    std::uint8_t& state = states_[static_cast<std::size_t>(t)];
+    if (!(state & kDeferred)) continue;
+    state &= ~kDeferred;
+    byAngle_.Set(t, measures_[static_cast<std::size_t>(t)].angle);
   }
   deferred_.clear();
 }
@@ -94,12 +94,13 @@ void MeshIndex::SetAreaFloor(double floor) {
 void MeshIndex::RefillAreas() {
   byArea_.Clear();
   for (std::size_t i = 0; i < measures_.size(); ++i)
-    if ((measures_[i].state & kKnown) && measures_[i].area >= areaFloor_)
+    if ((states_[i] & kKnown) && measures_[i].area >= areaFloor_)
       byArea_.Set(static_cast<int>(i), -measures_[i].area);
 }
 
 void MeshIndex::Reserve(std::size_t n) {
   measures_.reserve(n);
+  states_.reserve(n);
   byAngle_.Reserve(n);
   byArea_.Reserve(n);
 }
@@ -107,25 +108,28 @@ void MeshIndex::Reserve(std::size_t n) {
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
   // Triangles come in index order, one at a time.
-  if (s == measures_.size())
+  if (s == measures_.size()) {
     measures_.emplace_back();
-  else if (s > measures_.size())
+    states_.push_back(0);
+  } else if (s > measures_.size()) {
     measures_.resize(s + 1);
+    states_.resize(s + 1, 0);
+  }
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
-  Measures& m = measures_[s];
-  m.angle = minAngle;
-  m.area = area;
-  m.state |= kKnown;
-  if (!(m.state & kListed)) {
-    m.state |= kListed;
+  measures_[s] = Measures{minAngle, area};
+  std::uint8_t& state = states_[s];
+  state |= kKnown;
+  if (!(state & kListed)) {
+    state |= kListed;
     pending_.push_back(t);
   }
 }
 
 void MeshIndex::Flush() {
   for (int t : pending_) {
-    Measures& m = measures_[static_cast<std::size_t>(t)];
-    m.state &= ~kListed;
+    const Measures& m = measures_[static_cast<std::size_t>(t)];
+    std::uint8_t& state = states_[static_cast<std::size_t>(t)];
+    state &= ~kListed;
     if (m.area >= areaFloor_)
       byArea_.Set(t, -m.area);
     else
@@ -133,10 +137,10 @@ void MeshIndex::Flush() {
     if (byAngle_.Contains(t)) {
       byAngle_.Set(t, m.angle);
     } else if (m.angle > angleCeiling_) {
-      if (!(m.state & kDeferred)) deferred_.push_back(t);
-      m.state |= kDeferred;
+      if (!(state & kDeferred)) deferred_.push_back(t);
+      state |= kDeferred;
     } else {
-      m.state &= ~kDeferred;
+      state &= ~kDeferred;
       byAngle_.Set(t, m.angle);
     }
   }

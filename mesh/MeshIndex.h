@@ -108,7 +108,6 @@ class MeshIndex {
   struct Measures {  // of one triangle, as last stored
     double angle = 0.0;
     double area = 0.0;
-    std::uint8_t state = 0;
   };
   // Makes the area heap hold the current area of every triangle at or above areaFloor_.
   void RefillAreas();
@@ -116,6 +115,9 @@ class MeshIndex {
   // Puts the angles waiting above the ceiling into the heap.
   void FlushDeferred();
   std::vector<Measures> measures_;  // by triangle
+  // By triangle, apart from the measures: storing them is then a write the processor need not
+  // wait for, while the flags, read at every store, lie in a table a sixth the size.
+  std::vector<std::uint8_t> states_;
   std::vector<int> pending_;        // stored since the last question, not yet in the heaps
   // Flagged kDeferred: current angle above the ceiling, not in the angle heap (an entry whose
   // flag is clear is outdated and skipped). A triangle in the heap stays there whatever its
