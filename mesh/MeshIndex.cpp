@@ -225,7 +225,7 @@ void MeshIndex::UnregisterSegment(int s) {
 const std::vector<int>* MeshIndex::FindCell(const CellKey& key) const {
   if (cellSlots_.empty()) return nullptr;
   const std::size_t mask = cellSlots_.size() - 1;
-  for (std::size_t i = CellHash{}(key) & mask;; i = (i + 1) & mask) {
+  for (std::size_t i = CellHash{}(key)&mask;; i = (i + 1) & mask) {
     const CellSlot& slot = cellSlots_[i];
     if (slot.list == -1) return nullptr;
     if (slot.key == key) return &cellLists_[static_cast<std::size_t>(slot.list)];
@@ -246,7 +246,7 @@ int MeshIndex::CellList(const CellKey& key) {
     }
   }
   const std::size_t mask = cellSlots_.size() - 1;
-  std::size_t i = CellHash{}(key) & mask;
+  std::size_t i = CellHash{}(key)&mask;
   for (; cellSlots_[i].list != -1; i = (i + 1) & mask)
     if (cellSlots_[i].key == key) return cellSlots_[i].list;
   cellSlots_[i] = CellSlot{key, static_cast<int>(cellLists_.size())};

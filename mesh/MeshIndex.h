@@ -118,7 +118,7 @@ class MeshIndex {
   // By triangle, apart from the measures: storing them is then a write the processor need not
   // wait for, while the flags, read at every store, lie in a table a sixth the size.
   std::vector<std::uint8_t> states_;
-  std::vector<int> pending_;        // stored since the last question, not yet in the heaps
+  std::vector<int> pending_;  // stored since the last question, not yet in the heaps
   // Flagged kDeferred: current angle above the ceiling, not in the angle heap (an entry whose
   // flag is clear is outdated and skipped). A triangle in the heap stays there whatever its
   // angle becomes.
@@ -147,7 +147,7 @@ class MeshIndex {
   int edgesSeen_ = 0;
   std::vector<int> segments_;                         // all segment indices, increasing
   std::unordered_map<int, Registration> registered_;  // by segment index
-  std::vector<CellSlot> cellSlots_;  // size a power of two, or empty
+  std::vector<CellSlot> cellSlots_;                   // size a power of two, or empty
   std::vector<std::vector<int>> cellLists_;
   // The segments of each level, by level + kLevelOffset: a level with few is searched by its
   // list, which costs less than nine cell lookups.
