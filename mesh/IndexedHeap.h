@@ -6,7 +6,7 @@
 // A four-way heap of the pairs with every id's place in it: a change or a removal moves the
 // pair up or down from where it is, so the heap holds no outdated pairs and never grows beyond
 // the ids in it. Cost: a change O(log n) at worst and about constant for a pair that lands near
-// the bottom, as most do; the four children of a pair lie in one cache line. Memory: 16 bytes
+// the bottom, as most do; the four children of a pair lie side by side. Memory: 16 bytes
 // per pair and 4 per id up to the largest. Keys must not be NaN for the order to hold (the
 // heap stays consistent either way).
 #pragma once
