@@ -313,6 +313,11 @@ class FEM {
   // t's smallest angle: the stored one while it describes t's current edges, else measured
   // again (and always measured again with the plain scans, the reference).
   double MeasuredMinAngle(int t) const;
+  // An edge of t has moved an end since t's measures were stored.
+  bool Stale(int t) const {
+    const auto i = static_cast<std::size_t>(t);
+    return i < staleMeasures_.size() && staleMeasures_[i];
+  }
   // t's area likewise: the stored one is measured from another corner, which only turns the
   // sign of the doubled area before its absolute value is taken, so it is TriangleArea(t).
   double MeasuredArea(int t) const;

@@ -301,6 +301,10 @@ int FEM::FlipEdge(int e) {
   const MeshPoint pb = Node(b);
   const MeshPoint q1 = Node(c1);
   const MeshPoint q2 = Node(c2);
+  // Most flips tried are clearly no gain, and the rejection (which also happens when the
+  // quadrilateral is not convex) is safe to take from the cheap test. It reads the nodes of t1
+  // and t2, which their measures describe unless a split has moved an edge under them.
+  if (!Stale(t1) && !Stale(t2) && FlipSurelyWorse(pa, pb, q1, q2)) return -1;
   // Not convex: the new diagonal would leave the quadrilateral.
   if (!SegmentsCross(pa.x, pa.y, pb.x, pb.y, q1.x, q1.y, q2.x, q2.y)) return -1;
 

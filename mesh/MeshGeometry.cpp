@@ -151,6 +151,59 @@ std::optional<CornerFreeAngle> MinAngleAbove(MeshPoint a, MeshPoint b, MeshPoint
   return measured;
 }
 
+namespace {
+
+// The denominator of the squared sine of a triangle's smallest angle, the doubled area squared
+// over it: the smallest angle lies between the two longer sides, whose product of squares is
+// the largest. Plain comparisons: the callers pass finite values, and std::fmax is a call.
+double LongerSidesProduct(double s1, double s2, double s3) {
+  const double p12 = s1 * s2, p13 = s1 * s3, p23 = s2 * s3;
+  const double p = p12 > p13 ? p12 : p13;
+  return p > p23 ? p : p23;
+}
+
+double Cross(MeshPoint o, MeshPoint p, MeshPoint q) {
+  return (p.x - o.x) * (q.y - o.y) - (p.y - o.y) * (q.x - o.x);
+}
+
+bool SquaredSideInRange(double s) { return s >= 1e-70 && s <= 1e70; }
+
+// A new triangle surely worse than the old pair: its squared sine below the old one's by this
+// share. The sine of the smallest angle is at most 60 degrees' and grows with the angle, so the
+// squared sines order the angles as MinAngle does, but for rounding: every difference of two
+// node coordinates is exact to a unit in the last place, which leaves the doubled areas and
+// the squared sides some 10 units of the products they come from; the squared sines are then
+// good to about 1e-14, absolutely and, for triangles whose sine is at least 1/100, relatively.
+// A share of 1e-6 of a squared sine of at least 1e-4 puts the two smallest angles at least
+// 5e-9 radians apart, where MinAngle's arc cosines of cosines good to some 1e-15 differ from
+// the true angles by less than 1e-12 (or, for an angle below half the other, by less than the
+// arc cosine's worst error near 1, 1e-7 radians, against a gap of 0.005 radians). Squared
+// sides from 1e-70 to 1e70 keep the products of four of them, which the squared sines are
+// compared by, among the normal numbers.
+constexpr double kSurelyWorseShare = 1e-6;
+constexpr double kSmallestSquaredSine = 1e-4;
+
+}  // namespace
+
+bool FlipSurelyWorse(MeshPoint a, MeshPoint b, MeshPoint c1, MeshPoint c2) {
+  const double ab = Squared(a, b), a1 = Squared(a, c1), b1 = Squared(b, c1);
+  const double a2 = Squared(a, c2), b2 = Squared(b, c2), c12 = Squared(c1, c2);
+  // Also false for a side that is not a number.
+  if (!(SquaredSideInRange(ab) && SquaredSideInRange(a1) && SquaredSideInRange(b1) &&
+        SquaredSideInRange(a2) && SquaredSideInRange(b2) && SquaredSideInRange(c12)))
+    return false;
+  // Each squared sine as a fraction, the doubled area squared over LongerSidesProduct.
+  const double x1 = Cross(a, b, c1), x2 = Cross(a, b, c2);
+  const double p1 = LongerSidesProduct(ab, a1, b1), p2 = LongerSidesProduct(ab, a2, b2);
+  double top = x1 * x1, bottom = p1;  // the smaller of the old pair's
+  if (x2 * x2 * p1 < top * p2) top = x2 * x2, bottom = p2;
+  if (!(top >= kSmallestSquaredSine * bottom)) return false;
+  const double bar = top * (1 - kSurelyWorseShare);
+  const double xa = Cross(c1, c2, a), xb = Cross(c1, c2, b);
+  return xa * xa * bottom < bar * LongerSidesProduct(c12, a1, a2) ||
+         xb * xb * bottom < bar * LongerSidesProduct(c12, b1, b2);
+}
+
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c) {
   // No threshold on the base: one below 0.01 units made a real triangle weigh nothing.
   return std::fabs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2;

@@ -55,6 +55,14 @@ CornerFreeAngle MinAngleAnyOrder(MeshPoint a, MeshPoint b, MeshPoint c);
 // that way, and the arc cosines were a sixth of its time.
 std::optional<CornerFreeAngle> MinAngleAbove(MeshPoint a, MeshPoint b, MeshPoint c, double floor);
 
+// True when turning the diagonal a-b of the quadrilateral a, c1, b, c2 (c1 and c2 the apexes on
+// either side) into c1-c2 certainly gives a smaller angle, as MinAngle measures the four
+// triangles, to one of the two new triangles than the smaller of the two old ones have:
+// MinAngle(c1, c2, a) or MinAngle(c1, c2, b) is then no larger than the smaller of MinAngle(a,
+// b, c1) and MinAngle(a, b, c2), to the bit. False when it cannot tell so cheaply. Costs no
+// square root and no arc cosine: a flip test tries most flips to reject them.
+bool FlipSurelyWorse(MeshPoint a, MeshPoint b, MeshPoint c1, MeshPoint c2);
+
 // Half the absolute doubled area.
 double TriangleArea(MeshPoint a, MeshPoint b, MeshPoint c);
 

@@ -1,5 +1,5 @@
 // Search structures for the mesher's scans. The smallest angle and the largest area come from
-// two heaps whose outdated entries are dropped when they surface (logarithmic time per change).
+// two heaps whose pairs change in place (IndexedHeap: logarithmic time per change at worst).
 // Nodes sit in a uniform grid whose cells are a little wider than the too-close distance, so a
 // query looks at nine cells (NodeGrid). Segments sit in a hierarchical hash grid: each in the
 // one cell of the level whose cells are at least as wide as its diametral circle and that
@@ -24,22 +24,20 @@ constexpr double kMaxCellNumber = 4503599627370496.0;  // 2^52
 constexpr int kLevelOffset = 60;
 // A level with at most this many segments is searched through its list.
 constexpr std::size_t kFewSegments = 16;
-
-// The heaps' order, smallest (value, index) on top: std::greater of the pairs for every value
-// but NaN (with which the index is not asked), written out because the pairs' three-way
-// comparison compiles to more than the two plain tests.
-struct After {
-  bool operator()(const std::pair<double, int>& a, const std::pair<double, int>& b) const {
-    return a.first > b.first || (a.first == b.first && a.second > b.second);
-  }
-};
 }  // namespace
 
+// Neighbouring cells differ in the low bits of their numbers alone, and the table takes the low
+// bits of the hash: every bit of the numbers is mixed into every bit of the hash (the finisher
+// of splitmix64), or the neighbours would probe through one another's runs.
 std::size_t MeshIndex::CellHash::operator()(const CellKey& k) const {
   std::uint64_t h = static_cast<std::uint64_t>(k.cx) * 0x9E3779B97F4A7C15ull;
-  h ^= static_cast<std::uint64_t>(k.cy) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-  h ^= static_cast<std::uint64_t>(k.level) * 0xC2B2AE3D27D4EB4Full;
-  return static_cast<std::size_t>(h ^ (h >> 29));
+  h ^= static_cast<std::uint64_t>(k.cy) * 0xC2B2AE3D27D4EB4Full;
+  h ^= static_cast<std::uint64_t>(k.level) * 0x165667B19E3779F9ull;
+  h ^= h >> 30;
+  h *= 0xBF58476D1CE4E5B9ull;
+  h ^= h >> 27;
+  h *= 0x94D049BB133111EBull;
+  return static_cast<std::size_t>(h ^ (h >> 31));
 }
 
 bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy) {
@@ -53,66 +51,38 @@ bool MeshIndex::CellOf(double x, double y, double size, std::int64_t& cx, std::i
 
 // ---- Triangles --------------------------------------------------------------------------
 
-void MeshIndex::Push(std::vector<Entry>& heap, Entry entry) {
-  heap.push_back(entry);
-  std::push_heap(heap.begin(), heap.end(), After{});
-}
-
-int MeshIndex::Top(std::vector<Entry>& heap, double Measures::*current, double sign) const {
-  while (!heap.empty()) {
-    const Entry& top = heap.front();
-    if (top.first == sign * (measures_[static_cast<std::size_t>(top.second)].*current))
-      return top.second;
-    std::pop_heap(heap.begin(), heap.end(), After{});
-    heap.pop_back();
-  }
-  return -1;
-}
-
 // An empty table answers 0, as the scan does.
 // Every triangle at or below the ceiling has its current angle in the heap, and every other is
 // above it: a top at or below the ceiling is the smallest of all, ties included.
 int MeshIndex::MinAngleIndex() {
   Flush();
-  const int t = Top(byAngle_, &Measures::angle, 1.0);
+  const int t = byAngle_.Top();
   if ((t != -1 && measures_[static_cast<std::size_t>(t)].angle <= angleCeiling_) ||
       deferred_.empty())
     return std::max(t, 0);
   FlushDeferred();
-  return std::max(Top(byAngle_, &Measures::angle, 1.0), 0);
+  return std::max(byAngle_.Top(), 0);
 }
 
 void MeshIndex::FlushDeferred() {
   for (int t : deferred_) {
-    Measures& m = measures_[static_cast<std::size_t>(t)];
-    if (!(m.state & kDeferred)) continue;
-    m.state &= ~kDeferred;
-    Push(byAngle_, {m.angle, t});
+    std::uint8_t& state = states_[static_cast<std::size_t>(t)];
+    if (!(state & kDeferred)) continue;
+    state &= ~kDeferred;
+    byAngle_.Set(t, measures_[static_cast<std::size_t>(t)].angle);
   }
   deferred_.clear();
-}
-
-void MeshIndex::RebuildAngles() {
-  byAngle_.clear();
-  for (std::size_t i = 0; i < measures_.size(); ++i) {
-    Measures& m = measures_[i];
-    if (!(m.state & kKnown)) continue;
-    m.state &= ~kDeferred;
-    byAngle_.push_back({m.angle, static_cast<int>(i)});
-  }
-  deferred_.clear();
-  std::make_heap(byAngle_.begin(), byAngle_.end(), After{});
 }
 
 // Every triangle at or above the floor has its current area in the heap, and every other is
 // smaller than any of those: the top of the heap is the largest of all, ties included.
 int MeshIndex::MaxAreaIndex() {
   Flush();
-  const int t = Top(byArea_, &Measures::area, -1.0);
+  const int t = byArea_.Top();
   if (t != -1 || areaFloor_ == -std::numeric_limits<double>::infinity()) return std::max(t, 0);
   areaFloor_ = -std::numeric_limits<double>::infinity();
   RefillAreas();
-  return std::max(Top(byArea_, &Measures::area, -1.0), 0);
+  return std::max(byArea_.Top(), 0);
 }
 
 void MeshIndex::SetAreaFloor(double floor) {
@@ -122,56 +92,59 @@ void MeshIndex::SetAreaFloor(double floor) {
 }
 
 void MeshIndex::RefillAreas() {
-  byArea_.clear();
+  byArea_.Clear();
   for (std::size_t i = 0; i < measures_.size(); ++i)
-    if ((measures_[i].state & kKnown) && measures_[i].area >= areaFloor_)
-      byArea_.push_back({-measures_[i].area, static_cast<int>(i)});
-  std::make_heap(byArea_.begin(), byArea_.end(), After{});
+    if ((states_[i] & kKnown) && measures_[i].area >= areaFloor_)
+      byArea_.Set(static_cast<int>(i), -measures_[i].area);
 }
 
 void MeshIndex::Reserve(std::size_t n) {
   measures_.reserve(n);
-  // The heap of angles grows to twice the triangles before Flush rebuilds it.
-  byAngle_.reserve(2 * n + 64);
+  states_.reserve(n);
+  byAngle_.Reserve(n);
+  byArea_.Reserve(n);
 }
 
 void MeshIndex::TriangleStored(int t, double minAngle, double area) {
   const auto s = static_cast<std::size_t>(t);
   // Triangles come in index order, one at a time.
-  if (s == measures_.size())
+  if (s == measures_.size()) {
     measures_.emplace_back();
-  else if (s > measures_.size())
+    states_.push_back(0);
+  } else if (s > measures_.size()) {
     measures_.resize(s + 1);
+    states_.resize(s + 1, 0);
+  }
   if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
-  Measures& m = measures_[s];
-  m.angle = minAngle;
-  m.area = area;
-  m.state |= kKnown;
-  if (!(m.state & kListed)) {
-    m.state |= kListed;
+  measures_[s] = Measures{minAngle, area};
+  std::uint8_t& state = states_[s];
+  state |= kKnown;
+  if (!(state & kListed)) {
+    state |= kListed;
     pending_.push_back(t);
   }
 }
 
 void MeshIndex::Flush() {
   for (int t : pending_) {
-    Measures& m = measures_[static_cast<std::size_t>(t)];
-    m.state &= ~kListed;
-    if (m.area >= areaFloor_) Push(byArea_, {-m.area, t});
-    if (m.angle > angleCeiling_) {
-      if (!(m.state & kDeferred)) deferred_.push_back(t);
-      m.state |= kDeferred;
+    const Measures& m = measures_[static_cast<std::size_t>(t)];
+    std::uint8_t& state = states_[static_cast<std::size_t>(t)];
+    state &= ~kListed;
+    if (m.area >= areaFloor_)
+      byArea_.Set(t, -m.area);
+    else
+      byArea_.Remove(t);
+    if (byAngle_.Contains(t)) {
+      byAngle_.Set(t, m.angle);
+    } else if (m.angle > angleCeiling_) {
+      if (!(state & kDeferred)) deferred_.push_back(t);
+      state |= kDeferred;
     } else {
-      m.state &= ~kDeferred;
-      Push(byAngle_, {m.angle, t});
+      state &= ~kDeferred;
+      byAngle_.Set(t, m.angle);
     }
   }
   pending_.clear();
-  // Outdated entries pile up with every re-shape; rebuild a heap from the current values
-  // before they outnumber the triangles, which keeps the memory linear and the cost amortised.
-  const std::size_t most = 2 * measures_.size() + 64;
-  if (byAngle_.size() + deferred_.size() > most) RebuildAngles();
-  if (byArea_.size() > most) RefillAreas();
 }
 
 // ---- Segments ---------------------------------------------------------------------------
@@ -220,7 +193,8 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
     if (level <= kLevelOffset && CellOf(m.x, m.y, std::ldexp(1.0, level), cx, cy)) {
       r.onGrid = true;
       r.key = CellKey{level, cx, cy};
-      segmentCells_[r.key].push_back(s);
+      r.list = CellList(r.key);
+      cellLists_[static_cast<std::size_t>(r.list)].push_back(s);
       if (levelSegments_.empty()) levelSegments_.resize(2 * kLevelOffset + 1);
       std::vector<int>& list = levelSegments_[static_cast<std::size_t>(level + kLevelOffset)];
       r.slot = static_cast<int>(list.size());
@@ -235,7 +209,7 @@ void MeshIndex::RegisterSegment(const TVertexes& nodes, const TEdges& edges, int
 void MeshIndex::UnregisterSegment(int s) {
   Registration& r = registered_[s];
   if (r.onGrid) {
-    std::vector<int>& cell = segmentCells_[r.key];
+    std::vector<int>& cell = cellLists_[static_cast<std::size_t>(r.list)];
     cell.erase(std::find(cell.begin(), cell.end(), s));
     std::vector<int>& list = levelSegments_[static_cast<std::size_t>(r.key.level + kLevelOffset)];
     const int last = list.back();
@@ -246,6 +220,38 @@ void MeshIndex::UnregisterSegment(int s) {
     segmentsOffGrid_.erase(std::find(segmentsOffGrid_.begin(), segmentsOffGrid_.end(), s));
   }
   r.onGrid = false;
+}
+
+const std::vector<int>* MeshIndex::FindCell(const CellKey& key) const {
+  if (cellSlots_.empty()) return nullptr;
+  const std::size_t mask = cellSlots_.size() - 1;
+  for (std::size_t i = CellHash{}(key)&mask;; i = (i + 1) & mask) {
+    const CellSlot& slot = cellSlots_[i];
+    if (slot.list == -1) return nullptr;
+    if (slot.key == key) return &cellLists_[static_cast<std::size_t>(slot.list)];
+  }
+}
+
+int MeshIndex::CellList(const CellKey& key) {
+  if (2 * (cellLists_.size() + 1) > cellSlots_.size()) {
+    // Twice as many slots, every cell placed again.
+    std::vector<CellSlot> old(std::max<std::size_t>(64, 2 * cellSlots_.size()));
+    old.swap(cellSlots_);
+    const std::size_t mask = cellSlots_.size() - 1;
+    for (const CellSlot& slot : old) {
+      if (slot.list == -1) continue;
+      std::size_t i = CellHash{}(slot.key) & mask;
+      while (cellSlots_[i].list != -1) i = (i + 1) & mask;
+      cellSlots_[i] = slot;
+    }
+  }
+  const std::size_t mask = cellSlots_.size() - 1;
+  std::size_t i = CellHash{}(key)&mask;
+  for (; cellSlots_[i].list != -1; i = (i + 1) & mask)
+    if (cellSlots_[i].key == key) return cellSlots_[i].list;
+  cellSlots_[i] = CellSlot{key, static_cast<int>(cellLists_.size())};
+  cellLists_.emplace_back();
+  return cellSlots_[i].list;
 }
 
 bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
@@ -269,8 +275,8 @@ bool MeshIndex::SegmentCandidates(MeshPoint p, std::vector<int>& out) const {
       return false;
     for (std::int64_t i = x0; i <= x1; ++i) {
       for (std::int64_t j = y0; j <= y1; ++j) {
-        const auto it = segmentCells_.find(CellKey{level, i, j});
-        if (it != segmentCells_.end()) out.insert(out.end(), it->second.begin(), it->second.end());
+        const std::vector<int>* cell = FindCell(CellKey{level, i, j});
+        if (cell) out.insert(out.end(), cell->begin(), cell->end());
       }
     }
   }

@@ -3,9 +3,10 @@
 //
 // Owns copies of what it needs and nothing of the mesh itself:
 // - a heap of (stored minAngle, index) over all triangles and one of (stored area, index) over
-//   those at or above an area floor (over all once none is left there), kept in step by
-//   TriangleStored, which the mesh calls whenever it makes or re-shapes one (those above an
-//   angle ceiling enter the angle heap only once no triangle at or below it is left);
+//   those at or above an area floor (over all once none is left there), brought up to date at
+//   each question from TriangleStored, which the mesh calls whenever it makes or re-shapes one
+//   (those above an angle ceiling enter the angle heap only once no triangle at or below it is
+//   left);
 // - a uniform grid over the nodes (NodeGrid: cells as wide as the too-close distance), brought
 //   up to date lazily at each query: nodes are only appended and never move;
 // - a hierarchical grid over the segments (each segment in one cell of a level at least as wide
@@ -23,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "mesh/IndexedHeap.h"
 #include "mesh/MeshGeometry.h"
 #include "mesh/NodeGrid.h"
 
@@ -79,7 +81,6 @@ class MeshIndex {
   struct CellHash {
     std::size_t operator()(const CellKey& k) const;
   };
-  using CellMap = std::unordered_map<CellKey, std::vector<int>, CellHash>;
   // The cell of (x, y) in a grid of the given cell size; false when a coordinate is not finite
   // or its cell number would be too large.
   static bool CellOf(double x, double y, double size, std::int64_t& cx, std::int64_t& cy);
@@ -90,39 +91,41 @@ class MeshIndex {
   // The segments whose diametral circle may hold p, each once, in no particular order; false
   // when the grid cannot answer for p.
   bool SegmentCandidates(MeshPoint p, std::vector<int>& out) const;
+  // The segments' cells: an open-addressing table (linear probing, at most half full) from a
+  // cell to its list in cellLists_; a query's cells are mostly empty, and a miss then costs a
+  // slot or two instead of a bucket chain. Cells are never taken out (an emptied list stays).
+  // The list of key's cell, or null when the cell never held a segment.
+  const std::vector<int>* FindCell(const CellKey& key) const;
+  // The index in cellLists_ of key's cell, made when new.
+  int CellList(const CellKey& key);
 
   // Triangles.
-  // Two heaps with lazy removal: an entry whose value is no longer the triangle's current one
-  // is dropped when it comes to the top. Entries of equal value and index are interchangeable.
-  // A triangle re-shaped several times between two questions (flips) enters the heaps once,
-  // with its measures at the time of the question.
-  using Entry = std::pair<double, int>;  // (minAngle, t) and (minus area, t)
+  // A triangle re-shaped several times between two questions (flips) is brought up to date in
+  // the heaps once, with its measures at the time of the question.
   // State flags of a triangle: its measures were stored; it is listed in pending_; its angle
   // is above the ceiling and waits in deferred_ instead of the angle heap.
   enum : std::uint8_t { kKnown = 1, kListed = 2, kDeferred = 4 };
   struct Measures {  // of one triangle, as last stored
     double angle = 0.0;
     double area = 0.0;
-    std::uint8_t state = 0;
   };
-  static void Push(std::vector<Entry>& heap, Entry entry);
-  // The top entry's triangle once the outdated entries above it are dropped; -1 when the heap
-  // runs empty.
-  int Top(std::vector<Entry>& heap, double Measures::*current, double sign) const;
   // Makes the area heap hold the current area of every triangle at or above areaFloor_.
   void RefillAreas();
   void Flush();
-  // Pushes the angles waiting above the ceiling.
+  // Puts the angles waiting above the ceiling into the heap.
   void FlushDeferred();
-  void RebuildAngles();
   std::vector<Measures> measures_;  // by triangle
-  std::vector<int> pending_;        // stored since the last question, not yet in the heaps
+  // By triangle, apart from the measures: storing them is then a write the processor need not
+  // wait for, while the flags, read at every store, lie in a table a sixth the size.
+  std::vector<std::uint8_t> states_;
+  std::vector<int> pending_;  // stored since the last question, not yet in the heaps
   // Flagged kDeferred: current angle above the ceiling, not in the angle heap (an entry whose
-  // flag is clear is outdated and skipped).
+  // flag is clear is outdated and skipped). A triangle in the heap stays there whatever its
+  // angle becomes.
   std::vector<int> deferred_;
   double angleCeiling_ = std::numeric_limits<double>::infinity();
-  std::vector<Entry> byAngle_;
-  std::vector<Entry> byArea_;
+  IndexedHeap byAngle_;  // keys: smallest angles
+  IndexedHeap byArea_;   // keys: minus the areas
   double areaFloor_ = -std::numeric_limits<double>::infinity();
   bool nanSeen_ = false;
 
@@ -134,12 +137,18 @@ class MeshIndex {
     int end = -1;
     bool onGrid = false;
     CellKey key{0, 0, 0};
+    int list = -1;  // its cell's list in cellLists_
     int slot = -1;  // position in its level's list
+  };
+  struct CellSlot {
+    CellKey key{0, 0, 0};
+    int list = -1;  // -1: empty
   };
   int edgesSeen_ = 0;
   std::vector<int> segments_;                         // all segment indices, increasing
   std::unordered_map<int, Registration> registered_;  // by segment index
-  CellMap segmentCells_;
+  std::vector<CellSlot> cellSlots_;                   // size a power of two, or empty
+  std::vector<std::vector<int>> cellLists_;
   // The segments of each level, by level + kLevelOffset: a level with few is searched by its
   // list, which costs less than nine cell lookups.
   std::vector<std::vector<int>> levelSegments_;

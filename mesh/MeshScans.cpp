@@ -34,8 +34,7 @@ void FEM::NoteTriangle(int t) {
 }
 
 double FEM::MeasuredMinAngle(int t) const {
-  const auto i = static_cast<std::size_t>(t);
-  if (!indexedScans_ || (i < staleMeasures_.size() && staleMeasures_[i])) return MinAngle(t);
+  if (!indexedScans_ || Stale(t)) return MinAngle(t);
   const double stored = triangles_.MinAngle(t);
 #ifndef NDEBUG
   // Stored and measured again come from the same formula on the same nodes.
@@ -46,8 +45,7 @@ double FEM::MeasuredMinAngle(int t) const {
 }
 
 double FEM::MeasuredArea(int t) const {
-  const auto i = static_cast<std::size_t>(t);
-  if (!indexedScans_ || (i < staleMeasures_.size() && staleMeasures_[i])) return TriangleArea(t);
+  if (!indexedScans_ || Stale(t)) return TriangleArea(t);
   const double stored = triangles_.Area(t);
 #ifndef NDEBUG
   const double measured = TriangleArea(t);

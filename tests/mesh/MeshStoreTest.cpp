@@ -124,6 +124,37 @@ TEST(MeshGeometry, MinAngleIsTheSameInEveryCornerOrderUnlessItSaysNot) {
   check({std::numeric_limits<double>::quiet_NaN(), 0}, {1, 0}, {0, 1});
 }
 
+// The flip test takes a rejection from FlipSurelyWorse without measuring: whenever it says so,
+// MinAngle must give a new triangle no larger an angle than the old pair's smaller one, also for
+// nearly cocircular quadrilaterals (where the two pairs' angles are nearly tied) and thin ones.
+TEST(MeshGeometry, FlipSurelyWorseOnlyWhereMinAngleRejects) {
+  std::mt19937_64 random(80);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  int said = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const double scale = std::pow(10.0, 4 * unit(random));
+    const MeshPoint centre{scale * 100 * unit(random), scale * 100 * unit(random)};
+    MeshPoint p[4];
+    for (int k = 0; k < 4; ++k) {
+      // On a circle, a hair off it, or anywhere near it.
+      const double turn = 3.14159 * (k + 0.9 * unit(random)) / 2;
+      const double radius = scale * (i % 3 == 0   ? 1
+                                     : i % 3 == 1 ? 1 + 1e-9 * unit(random)
+                                                  : 1 + 0.5 * unit(random));
+      p[k] = {centre.x + radius * std::cos(turn), centre.y + radius * std::sin(turn)};
+    }
+    if (!FlipSurelyWorse(p[0], p[2], p[1], p[3])) continue;
+    ++said;
+    const double before = std::fmin(MinAngle(p[0], p[2], p[1]), MinAngle(p[0], p[2], p[3]));
+    ASSERT_TRUE(MinAngle(p[1], p[3], p[0]) <= before || MinAngle(p[1], p[3], p[2]) <= before) << i;
+  }
+  EXPECT_GT(said, 20000);
+  // Sides too long or too short for its products, and points that are no number: no word.
+  EXPECT_FALSE(FlipSurelyWorse({0, 0}, {1e40, 0}, {1, 1e39}, {1, -1e39}));
+  EXPECT_FALSE(FlipSurelyWorse({0, 0}, {1e-40, 0}, {1e-41, 1e-42}, {1e-41, -1e-42}));
+  EXPECT_FALSE(FlipSurelyWorse({0, 0}, {1, 0}, {std::nan(""), 1}, {0.5, -1}));
+}
+
 // Shorter skips the square roots where the squares decide; it must decide as the lengths do,
 // also where different squares have the same root, and for sides of no length or no number.
 TEST(MeshGeometry, ShorterComparesAsTheLengthsDo) {

@@ -13,6 +13,7 @@
 #include "MeshChecker.h"
 #include "TestJobs.h"
 #include "mesh/FEM.h"
+#include "mesh/IndexedHeap.h"
 #include "mesh/MeshCanvas.h"
 #include "mesh/MeshIndex.h"
 #include "mesh/MeshProgress.h"
@@ -133,6 +134,34 @@ TEST(ScanIndex, WorstAndLargestTriangleFollowReshapesAndKeepTheLowestIndexOnTies
 
 // Triangles below the area floor wait outside the area heap; the largest must still be the
 // largest of all, before and after the last one at or above the floor is re-shaped below it.
+// The heaps under the index: after any mix of insertions, key changes (up, down, to a tie) and
+// removals, the top is the smallest (key, id) of the ids in.
+TEST(ScanIndex, IndexedHeapTopIsTheSmallestPairAfterEveryChange) {
+  std::mt19937_64 random(81);
+  IndexedHeap heap;
+  std::vector<double> key(300);
+  std::vector<char> in(300, 0);
+  for (int step = 0; step < 20000; ++step) {
+    const int id = static_cast<int>(random() % key.size());
+    if (random() % 4 == 0) {
+      heap.Remove(id);
+      in[id] = 0;
+    } else {
+      key[id] = static_cast<double>(random() % 50);  // many ties
+      heap.Set(id, key[id]);
+      in[id] = 1;
+    }
+    int smallest = -1;
+    for (int k = 0; k < static_cast<int>(key.size()); ++k)
+      if (in[k] && (smallest == -1 || key[k] < key[smallest])) smallest = k;
+    ASSERT_EQ(heap.Top(), smallest) << step;
+    ASSERT_EQ(heap.Contains(id), in[id] != 0);
+  }
+  heap.Clear();
+  EXPECT_EQ(heap.Top(), -1);
+  EXPECT_EQ(heap.Size(), 0u);
+}
+
 TEST(ScanIndex, LargestTriangleIsExactWithAnAreaFloor) {
   MeshIndex index;
   index.TriangleStored(0, 0.5, 10.0);
