@@ -12,7 +12,6 @@ namespace tavrin {
 namespace {
 
 constexpr int kMaxTerms = 6;
-constexpr int kMaxComponents = PatchRecovery::kMaxComponents;
 
 int Terms(PatchRecovery::Degree d) { return d == PatchRecovery::Degree::Quadratic ? 6 : 3; }
 
