@@ -274,14 +274,12 @@ TEST(SparseSolver, MomentFieldsAndFiniteValuesEverywhere) {
   }
 }
 
-// ---- Patch recovery ----------------------------------------------------------------------
-
-// A field linear in x and y is recovered exactly at every node, interior and boundary.
 // Cases given to SolveLoadCases together against the same cases given one at a time to
 // SolveLoads after the same first solve: displacements, element stresses and recovered moments
 // to 1e-12 of their largest (several columns substitute with other roundings, which the
 // refinement removes); no load solves to exact zeros; and a second stress recovery of a case, on
-// the element operators and patch fits the first kept, gives the first's results to the bit.
+// the patch fits the first kept and its element values made again, gives the first's results to
+// the bit.
 TEST(SparseSolver, CasesSolvedTogetherMatchCasesSolvedOneByOne) {
   StructuredPlate p;
   p.width = p.height = 10;
@@ -371,6 +369,9 @@ TEST(SparseSolver, ProductsOfManyColumnsAreTheSingleProductsToTheBit) {
   }
 }
 
+// ---- Patch recovery ----------------------------------------------------------------------
+
+// A field linear in x and y is recovered exactly at every node, interior and boundary.
 TEST(PatchRecovery, ReproducesALinearFieldExactly) {
   StructuredPlate p;
   p.width = 6;
