@@ -34,13 +34,20 @@ struct PatchRecovery::Fit {
   int terms = 0;  // 0: the plain mean in coefficient 0
   double c[kMaxComponents][kMaxTerms] = {};
 
-  double At(double x, double y, int component) const {
-    if (terms == 0) return c[component][0];
+  // The fit of every component at a point, into out[0 .. components - 1]; the monomials are
+  // made once for all the components.
+  void At(double x, double y, int components, double* out) const {
+    if (terms == 0) {
+      for (int k = 0; k < components; ++k) out[k] = c[k][0];
+      return;
+    }
     double p[kMaxTerms];
     Basis((x - x0) / scale, (y - y0) / scale, terms, p);
-    double s = 0;
-    for (int k = 0; k < terms; ++k) s += c[component][k] * p[k];
-    return s;
+    for (int k = 0; k < components; ++k) {
+      double s = 0;
+      for (int i = 0; i < terms; ++i) s += c[k][i] * p[i];
+      out[k] = s;
+    }
   }
 };
 
@@ -153,33 +160,50 @@ void PatchRecovery::MakePlan(int node, Degree degree, Plan& plan) const {
   plan.factor.clear();
 }
 
-void PatchRecovery::Apply(const Plan& plan, const std::vector<double>& values, int components,
-                          Fit& fit) const {
+void PatchRecovery::Apply(const Plan& plan, const Layout& values, int components, Fit& fit) const {
   const std::vector<int>& elements = plan.elements;
   fit.x0 = plan.x0;
   fit.y0 = plan.y0;
   fit.terms = plan.terms;
   fit.scale = plan.scale;
   const int terms = plan.terms;
+  const std::size_t stride = values.inStride;
   if (terms == 0) {
     for (int c = 0; c < components; ++c) {
       double sum = 0;
-      for (int t : elements) sum += values[components * t + c];
+      for (int t : elements) sum += values.in[c][stride * t];
       fit.c[c][0] = elements.empty() ? 0.0 : sum / static_cast<double>(elements.size());
     }
     return;
   }
-  // Each sum in a register over the patch, in the patch's order.
+  // Each sum over the patch in the patch's order; a component's sums side by side, so that
+  // they run in parallel rather than one after another (the linear fit's three in registers).
   long double b[kMaxComponents][kMaxTerms];
   const std::size_t count = elements.size();
-  for (int c = 0; c < components; ++c)
-    for (int i = 0; i < terms; ++i) {
-      long double sum = 0.0L;
-      for (std::size_t k = 0; k < count; ++k)
-        sum += static_cast<long double>(plan.basis[k * static_cast<std::size_t>(terms) + i]) *
-               values[components * elements[k] + c];
-      b[c][i] = sum;
+  const double* basis = plan.basis.data();
+  for (int c = 0; c < components; ++c) {
+    const double* in = values.in[c];
+    if (terms == 3) {
+      long double s0 = 0.0L, s1 = 0.0L, s2 = 0.0L;
+      for (std::size_t k = 0; k < count; ++k) {
+        const long double v = in[stride * elements[k]];
+        s0 += static_cast<long double>(basis[3 * k]) * v;
+        s1 += static_cast<long double>(basis[3 * k + 1]) * v;
+        s2 += static_cast<long double>(basis[3 * k + 2]) * v;
+      }
+      b[c][0] = s0;
+      b[c][1] = s1;
+      b[c][2] = s2;
+      continue;
     }
+    long double* sum = b[c];
+    for (int i = 0; i < terms; ++i) sum[i] = 0.0L;
+    for (std::size_t k = 0; k < count; ++k) {
+      const long double v = in[stride * elements[k]];
+      for (int i = 0; i < terms; ++i)
+        sum[i] += static_cast<long double>(basis[k * static_cast<std::size_t>(terms) + i]) * v;
+    }
+  }
   auto a = [&](int i, int j) { return plan.factor[static_cast<std::size_t>(i) * terms + j]; };
   for (int c = 0; c < components; ++c) {
     long double z[kMaxTerms];
@@ -199,11 +223,31 @@ void PatchRecovery::Apply(const Plan& plan, const std::vector<double>& values, i
 
 void PatchRecovery::Recover(const std::vector<double>& elementValues, int components,
                             std::vector<double>& nodeValues) {
-  const int nodes = static_cast<int>(x_.size());
   components = std::min(components, kMaxComponents);
-  nodeValues.assign(static_cast<size_t>(components) * nodes, 0.0);
-  std::vector<double> boundarySum(static_cast<size_t>(components) * nodes, 0.0);
-  std::vector<int> boundaryCount(nodes, 0);
+  nodeValues.assign(static_cast<size_t>(components) * x_.size(), 0.0);
+  Layout layout;
+  layout.inStride = layout.outStride = static_cast<std::size_t>(components);
+  for (int c = 0; c < components; ++c) {
+    layout.in.push_back(elementValues.data() + c);
+    layout.out.push_back(nodeValues.data() + c);
+  }
+  Recover(layout);
+}
+
+void PatchRecovery::Recover(const Layout& layout) {
+  const int nodes = static_cast<int>(x_.size());
+  const int components = std::min(static_cast<int>(layout.in.size()), kMaxComponents);
+  const auto put = [&](int v, const double* at) {
+    for (int c = 0; c < components; ++c) layout.out[c][layout.outStride * v] = at[c];
+  };
+  // The boundary nodes' sums of the fits that reach them, in slots of their own: the boundary
+  // is a small part of the mesh.
+  std::vector<int> slot(static_cast<std::size_t>(nodes), -1);
+  int boundaryNodes = 0;
+  for (int v = 0; v < nodes; ++v)
+    if (onBoundary_[v] && TriangleCount(v) > 0) slot[v] = boundaryNodes++;
+  std::vector<double> boundarySum(static_cast<size_t>(components) * boundaryNodes, 0.0);
+  std::vector<int> boundaryCount(static_cast<std::size_t>(boundaryNodes), 0);
   std::vector<int> reached;
   // The fits' geometry, made for each node in turn, or once and kept when asked.
   const bool plan = !keep_ || interiorPlans_.empty();
@@ -215,13 +259,17 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
   auto fitAt = [&](std::vector<Plan>& plans, int v, Degree degree, Fit& fit) {
     Plan& p = keep_ ? plans[static_cast<std::size_t>(v)] : scratch;
     if (plan) MakePlan(v, degree, p);
-    Apply(p, elementValues, components, fit);
+    Apply(p, layout, components, fit);
   };
   Fit fit;
+  const double zeros[kMaxComponents] = {};
+  double at[kMaxComponents];
   for (int v = 0; v < nodes; ++v) {
+    if (TriangleCount(v) == 0) put(v, zeros);
     if (onBoundary_[v] || TriangleCount(v) == 0) continue;
     fitAt(interiorPlans_, v, interior_, fit);
-    for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
+    fit.At(x_[v], y_[v], components, at);
+    put(v, at);
     // The boundary nodes of this patch take its fit at their own positions.
     reached.clear();
     for (int k = start_[v]; k < start_[v + 1]; ++k)
@@ -232,20 +280,24 @@ void PatchRecovery::Recover(const std::vector<double>& elementValues, int compon
     reached.erase(std::unique(reached.begin(), reached.end()), reached.end());
     if (boundary_ != interior_) fitAt(boundaryPlans_, v, boundary_, fit);
     for (int w : reached) {
-      ++boundaryCount[w];
-      for (int c = 0; c < components; ++c)
-        boundarySum[components * w + c] += fit.At(x_[w], y_[w], c);
+      const auto s = static_cast<std::size_t>(slot[w]);
+      ++boundaryCount[s];
+      fit.At(x_[w], y_[w], components, at);
+      for (int c = 0; c < components; ++c) boundarySum[components * s + c] += at[c];
     }
   }
   for (int v = 0; v < nodes; ++v) {
     if (!onBoundary_[v] || TriangleCount(v) == 0) continue;
-    if (boundaryCount[v] > 0) {
+    const auto s = static_cast<std::size_t>(slot[v]);
+    if (boundaryCount[s] > 0) {
       for (int c = 0; c < components; ++c)
-        nodeValues[components * v + c] = boundarySum[components * v + c] / boundaryCount[v];
+        at[c] = boundarySum[components * s + c] / boundaryCount[s];
+      put(v, at);
       continue;
     }
     fitAt(boundaryPlans_, v, boundary_, fit);
-    for (int c = 0; c < components; ++c) nodeValues[components * v + c] = fit.At(x_[v], y_[v], c);
+    fit.At(x_[v], y_[v], components, at);
+    put(v, at);
   }
 }
 

@@ -30,7 +30,7 @@ class PatchRecovery {
   // for the circle with quadratic boundary fits).
   enum class Degree { Linear = 1, Quadratic = 2 };
   // The most values per triangle one recovery fits (a group of load cases' stresses and moments).
-  static constexpr int kMaxComponents = 48;
+  static constexpr int kMaxComponents = 96;
 
   // The mesh: node coordinates and triangles by their corner node indices. Nodes of no
   // triangle are allowed and recover zeros.
@@ -53,6 +53,17 @@ class PatchRecovery {
   // `nodeValues` receives as many per node.
   void Recover(const std::vector<double>& elementValues, int components,
                std::vector<double>& nodeValues);
+  // Values kept elsewhere than side by side in one array (a group of load cases' stresses and
+  // moments, each case its own arrays): component c of triangle t is read at
+  // in[c][inStride * t] and the node v's written at out[c][outStride * v], zero for a node of
+  // no triangle. At most kMaxComponents components; the arrays belong to the caller.
+  struct Layout {
+    std::vector<const double*> in;
+    std::size_t inStride = 1;
+    std::vector<double*> out;
+    std::size_t outStride = 1;
+  };
+  void Recover(const Layout& layout);
 
   bool IsBoundary(int node) const { return onBoundary_[node] != 0; }
   // Triangles around a node.
@@ -74,8 +85,8 @@ class PatchRecovery {
   // Elements around `node`, widened once by the elements around their corners.
   void Patch(int node, bool widened, std::vector<int>& elements) const;
   void MakePlan(int node, Degree degree, Plan& plan) const;
-  // The fit of `plan` to the centroid values.
-  void Apply(const Plan& plan, const std::vector<double>& values, int components, Fit& fit) const;
+  // The fit of `plan` to the first `components` centroid values of the layout.
+  void Apply(const Plan& plan, const Layout& values, int components, Fit& fit) const;
 
   std::vector<double> x_, y_;
   std::vector<double> cx_, cy_;  // centroids

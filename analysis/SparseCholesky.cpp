@@ -258,53 +258,66 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
   const auto rows = static_cast<std::size_t>(n);
   cholmod_common& c = lib_->common;
   // The columns in CHOLMOD's dense form, solved together: the substitutions read the factor once
-  // for all of them instead of once per column.
-  auto solveActive = [&](const std::vector<std::vector<long double>>& right) -> cholmod_dense* {
-    cholmod_dense* rhs = cholmod_allocate_dense(rows, active.size(), rows, CHOLMOD_REAL, &c);
-    if (!rhs) return nullptr;
-    auto* r = static_cast<double*>(rhs->x);
-    for (std::size_t a = 0; a < active.size(); ++a)
-      for (std::size_t i = 0; i < rows; ++i)
-        r[a * rows + i] = static_cast<double>(right[active[a]][i]);
-    cholmod_dense* solution = cholmod_solve(CHOLMOD_A, lib_->factor, rhs, &c);
-    cholmod_free_dense(&rhs, &c);
-    return solution;
-  };
-  cholmod_dense* first = solveActive(b);
-  if (!first) {
+  // for all of them instead of once per column. The right-hand side, the answer and CHOLMOD's
+  // workspaces are made once and serve every step (a step with fewer columns uses the first
+  // ones): fresh memory for each would cost as much as the substitutions in page faults.
+  struct Dense {
+    cholmod_common& common;
+    cholmod_dense *rhs = nullptr, *x = nullptr, *y = nullptr, *e = nullptr;
+    ~Dense() {
+      for (cholmod_dense** d : {&rhs, &x, &y, &e}) cholmod_free_dense(d, &common);
+    }
+  } dense{c};
+  dense.rhs = cholmod_allocate_dense(rows, active.size(), rows, CHOLMOD_REAL, &c);
+  if (!dense.rhs) {
     for (const std::size_t a : active)
       for (long double& v : b[a]) v *= scale[a];
     return Code::OutOfMemory;
   }
-  std::vector<std::vector<long double>> x(b.size()), res(b.size()), previous(b.size());
+  // Solves for the active columns of `right`; the answer is in dense.x, column by column.
+  auto solveActive = [&](const std::vector<std::vector<long double>>& right) {
+    dense.rhs->ncol = active.size();
+    auto* r = static_cast<double*>(dense.rhs->x);
+    for (std::size_t a = 0; a < active.size(); ++a)
+      for (std::size_t i = 0; i < rows; ++i)
+        r[a * rows + i] = static_cast<double>(right[active[a]][i]);
+    return cholmod_solve2(CHOLMOD_A, lib_->factor, dense.rhs, nullptr, &dense.x, nullptr, &dense.y,
+                          &dense.e, &c) != 0;
+  };
+  if (!solveActive(b)) {
+    for (const std::size_t a : active)
+      for (long double& v : b[a]) v *= scale[a];
+    return Code::OutOfMemory;
+  }
+  std::vector<std::vector<long double>> x(b.size()), previous(b.size());
   for (std::size_t a = 0; a < active.size(); ++a) {
-    const auto* s = static_cast<const double*>(first->x) + a * rows;
+    const auto* s = static_cast<const double*>(dense.x->x) + a * rows;
     x[active[a]].assign(s, s + rows);
   }
-  cholmod_free_dense(&first, &c);
   // Refinement: each step solves for the residual computed in extended precision, which takes
   // the double-precision factor's answer to about the accuracy the envelope solver gets from
   // computing in extended precision throughout. Two steps are normally enough; a step that does
   // not reduce a column's residual ends that column's refinement. The products of one step are
-  // taken together, column by column in the order a single Multiply takes them.
+  // taken together, column by column in the order a single Multiply takes them, and each
+  // column's residual replaces its product.
   std::vector<long double> norm(b.size(), 0.0L);
-  std::vector<std::vector<long double>> product(b.size());
+  std::vector<std::vector<long double>> residual(b.size());
   auto residuals = [&](const std::vector<std::size_t>& which) {
     const std::size_t k = which.size();
     std::vector<const long double*> in;
     std::vector<long double*> out;
     for (const std::size_t col : which) {
-      product[col].resize(rows);
+      residual[col].resize(rows);
       in.push_back(x[col].data());
-      out.push_back(product[col].data());
+      out.push_back(residual[col].data());
     }
     MultiplyColumns(in, out);
     std::vector<long double> norms(k, 0.0L);
     for (std::size_t a = 0; a < k; ++a) {
-      std::vector<long double>& r = res[which[a]];
-      r.resize(rows);
+      const std::vector<long double>& right = b[which[a]];
+      std::vector<long double>& r = residual[which[a]];
       for (std::size_t i = 0; i < rows; ++i) {
-        r[i] = b[which[a]][i] - product[which[a]][i];
+        r[i] = right[i] - r[i];
         norms[a] += r[i] * r[i];
       }
     }
@@ -320,15 +333,13 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
     active.swap(refined);
   }
   for (int step = 0; step < 4 && !active.empty(); ++step) {
-    cholmod_dense* d = solveActive(res);
-    if (!d) break;
+    if (!solveActive(residual)) break;
     for (std::size_t a = 0; a < active.size(); ++a) {
       std::vector<long double>& xa = x[active[a]];
       previous[active[a]].assign(xa.begin(), xa.end());  // reuses the column's last copy
-      const auto* dx = static_cast<const double*>(d->x) + a * rows;
+      const auto* dx = static_cast<const double*>(dense.x->x) + a * rows;
       for (std::size_t i = 0; i < rows; ++i) xa[i] += dx[i];
     }
-    cholmod_free_dense(&d, &c);
     const std::vector<long double> next = residuals(active);
     std::vector<std::size_t> going;
     for (std::size_t a = 0; a < active.size(); ++a) {

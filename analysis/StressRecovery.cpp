@@ -65,25 +65,23 @@ bool TGlobMatrix::CaseElementValues(ElementValues& values, std::vector<double>& 
   if (group > 1 && options_.recovery == RecoveryKind::Patch) {
     // The group's patch fits too, all its stresses and moments side by side: each value is
     // fitted on its own, so each case's come out as its own recovery gives them, and the
-    // patches are read once for the group.
+    // patches are read once for the group. Read from the cases' arrays and written into each
+    // case's nodal array, with no copy of the group's values in between.
     static_assert(6 * kCasesRecoveredTogether <= PatchRecovery::kMaxComponents);
-    const std::size_t width = 6 * group, triangles = static_cast<std::size_t>(triangleCount_);
-    std::vector<double> side(width * triangles), fitted;
-    for (std::size_t t = 0; t < triangles; ++t)
-      for (std::size_t s = 0; s < group; ++s)
-        for (std::size_t c = 0; c < 3; ++c) {
-          side[width * t + 6 * s + c] = recovered[s].stress[3 * t + c];
-          side[width * t + 6 * s + 3 + c] = recovered[s].moment[3 * t + c];
-        }
-    PatchAtNodes(side, static_cast<int>(width), fitted);
-    caseNodal_.resize(caseDisplacements_.size());
     const auto nodes = static_cast<std::size_t>(nodeCount_);
+    caseNodal_.resize(caseDisplacements_.size());
+    PatchRecovery::Layout layout;
+    layout.inStride = 3;
+    layout.outStride = 6;
     for (std::size_t s = 0; s < group; ++s) {
       std::vector<double>& own = s == 0 ? nodal : caseNodal_[column + s];
       own.resize(6 * nodes);
-      for (std::size_t v = 0; v < nodes; ++v)
-        for (std::size_t c = 0; c < 6; ++c) own[6 * v + c] = fitted[width * v + 6 * s + c];
+      for (const std::vector<double>* field : {&recovered[s].stress, &recovered[s].moment})
+        for (std::size_t c = 0; c < 3; ++c) layout.in.push_back(field->data() + c);
+      for (std::size_t c = 0; c < 6; ++c) layout.out.push_back(own.data() + c);
     }
+    std::unique_ptr<PatchRecovery> made;
+    MeshPatchRecovery(made).Recover(layout);
   }
   values = std::move(recovered[0]);
   if (ofRun) {
@@ -94,20 +92,24 @@ bool TGlobMatrix::CaseElementValues(ElementValues& values, std::vector<double>& 
   return true;
 }
 
+PatchRecovery& TGlobMatrix::MeshPatchRecovery(std::unique_ptr<PatchRecovery>& made) {
+  if (patchRecovery_) return *patchRecovery_;
+  std::vector<double> x(nodeCount_), y(nodeCount_);
+  for (int v = 0; v < nodeCount_; ++v) {
+    x[v] = NodeX(v);
+    y[v] = NodeY(v);
+  }
+  made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
+  if (!keepsRecovery_) return *made;
+  made->KeepFits();
+  patchRecovery_ = std::move(made);
+  return *patchRecovery_;
+}
+
 void TGlobMatrix::PatchAtNodes(const std::vector<double>& values, int components,
                                std::vector<double>& nodal) {
   std::unique_ptr<PatchRecovery> made;
-  if (!patchRecovery_) {
-    std::vector<double> x(nodeCount_), y(nodeCount_);
-    for (int v = 0; v < nodeCount_; ++v) {
-      x[v] = NodeX(v);
-      y[v] = NodeY(v);
-    }
-    made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
-    if (keepsRecovery_) made->KeepFits();
-  }
-  (made ? *made : *patchRecovery_).Recover(values, components, nodal);
-  if (keepsRecovery_ && made) patchRecovery_ = std::move(made);
+  MeshPatchRecovery(made).Recover(values, components, nodal);
 }
 
 StressCode TGlobMatrix::RecoverStresses() {

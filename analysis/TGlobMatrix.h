@@ -251,6 +251,9 @@ class TGlobMatrix {
   // The patch recovery of `components` values per triangle into `nodal`, on the fits a run of
   // cases keeps (made by its first recovery).
   void PatchAtNodes(const std::vector<double>& values, int components, std::vector<double>& nodal);
+  // The mesh's patch recovery: the one a run of cases keeps (made here by its first recovery,
+  // then owned by the solver), or one made into `made` for this call alone.
+  PatchRecovery& MeshPatchRecovery(std::unique_ptr<PatchRecovery>& made);
   void AverageAtNodes();
   void EstimateErrors();
   const std::vector<std::array<int, 3>>& TriangleNodes() const {
@@ -283,9 +286,10 @@ class TGlobMatrix {
   // (made by the first recovery), every solved case's displacements (three per solver node, by
   // its column among the cases solved), and the element values of the cases recovered together
   // ahead of their turn (kCasesRecoveredTogether at a time, from the first case recovered; 56
-  // bytes a triangle and case). caseColumn_ is the column of the case the results answer for,
-  // -1 when there is none or its values were taken.
-  static constexpr std::size_t kCasesRecoveredTogether = 8;
+  // bytes a triangle and case). Sixteen: the nine further cases of a ten-case job in one pass.
+  // caseColumn_ is the column of the case the results answer for, -1 when there is none or its
+  // values were taken.
+  static constexpr std::size_t kCasesRecoveredTogether = 16;
   bool keepsRecovery_ = false;
   std::vector<std::vector<double>> caseDisplacements_;
   std::vector<ElementValues> caseElements_;

@@ -400,6 +400,49 @@ TEST(PatchRecovery, ReproducesALinearFieldExactly) {
   }
 }
 
+// Values read from arrays of their own (a group of load cases' fields) and written into
+// arrays of their own fit exactly as the same values side by side in one array; a node of no
+// triangle gets zeros either way.
+TEST(PatchRecovery, ValuesInArraysOfTheirOwnFitAsSideBySideToTheBit) {
+  StructuredPlate p;
+  p.width = 5;
+  p.height = 3;
+  p.cellsX = 5;
+  p.cellsY = 3;
+  PlateMesh m = p.Build();
+  m.x.push_back(9);  // a node of no triangle
+  m.y.push_back(9);
+  const int triangles = m.TriangleCount(), nodes = static_cast<int>(m.x.size());
+  constexpr int kFields = 3, kEach = 2;  // three arrays of two values a triangle
+  std::vector<std::vector<double>> own(kFields, std::vector<double>(kEach * triangles));
+  std::vector<double> side(kFields * kEach * triangles), together;
+  for (int t = 0; t < triangles; ++t)
+    for (int f = 0; f < kFields; ++f)
+      for (int c = 0; c < kEach; ++c)
+        side[kFields * kEach * t + kEach * f + c] = own[f][kEach * t + c] =
+            std::sin(1.7 * t + 0.9 * f + 0.3 * c) * std::pow(10.0, f - c);
+  std::vector<std::vector<double>> apart(kFields, std::vector<double>(kEach * nodes, -1.0));
+  PatchRecovery::Layout layout;
+  layout.inStride = layout.outStride = kEach;
+  for (int f = 0; f < kFields; ++f)
+    for (int c = 0; c < kEach; ++c) {
+      layout.in.push_back(own[f].data() + c);
+      layout.out.push_back(apart[f].data() + c);
+    }
+  for (auto degree : {PatchRecovery::Degree::Linear, PatchRecovery::Degree::Quadratic}) {
+    PatchRecovery r(m.x, m.y, m.triangles);
+    r.SetDegree(degree, degree);
+    r.Recover(side, kFields * kEach, together);
+    r.Recover(layout);
+    for (int v = 0; v < nodes; ++v)
+      for (int f = 0; f < kFields; ++f)
+        for (int c = 0; c < kEach; ++c)
+          ASSERT_EQ(apart[f][kEach * v + c], together[kFields * kEach * v + kEach * f + c])
+              << v << " " << f << " " << c;
+    EXPECT_EQ(apart[0][kEach * (nodes - 1)], 0.0);
+  }
+}
+
 // Patches with too few elements: a lone triangle, a strip one element wide, a fan of two, a
 // node of no triangle. Every value is finite, and a constant field stays that constant.
 TEST(PatchRecovery, SmallAndDegeneratePatchesFallBackToFiniteValues) {
