@@ -14,6 +14,10 @@ struct SparseCholesky::Library {
   cholmod_common common;
   cholmod_sparse* matrix = nullptr;
   cholmod_factor* factor = nullptr;
+  // The strict upper triangle by rows, for the products (MultiplyColumns): row i's entries
+  // are at upperStart[i] .. upperStart[i + 1] - 1, each its column and its position in the
+  // lower triangle's values. Made with the pattern: 8 bytes an entry off the diagonal.
+  std::vector<int> upperStart, upperColumn, upperPosition;
 
   Library() {
     cholmod_start(&common);
@@ -54,6 +58,23 @@ SparseCholesky::Code SparseCholesky::SetPattern(int size, const std::vector<int>
   std::copy(rows.begin(), rows.end(), static_cast<int*>(lib_->matrix->i));
   std::fill_n(lib_->Values(), rows.size(), 0.0);
   values_.assign(rows.size(), 0.0L);
+  // The upper triangle by rows: each row's entries in column order.
+  std::vector<int>& upperStart = lib_->upperStart;
+  upperStart.assign(static_cast<std::size_t>(size) + 1, 0);
+  for (int j = 0; j < size; ++j)
+    for (int p = columnStart[j]; p < columnStart[j + 1]; ++p)
+      if (rows[p] != j) ++upperStart[static_cast<std::size_t>(rows[p]) + 1];
+  for (int i = 0; i < size; ++i) upperStart[i + 1] += upperStart[i];
+  lib_->upperColumn.resize(static_cast<std::size_t>(upperStart[size]));
+  lib_->upperPosition.resize(lib_->upperColumn.size());
+  std::vector<int> next(upperStart.begin(), upperStart.end() - 1);
+  for (int j = 0; j < size; ++j)
+    for (int p = columnStart[j]; p < columnStart[j + 1]; ++p) {
+      if (rows[p] == j) continue;
+      const int k = next[rows[p]]++;
+      lib_->upperColumn[k] = j;
+      lib_->upperPosition[k] = p;
+    }
   return Code::Ok;
 }
 
@@ -179,25 +200,29 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
 
 namespace {
 
-// y[c] += A x[c] for W columns in one pass over the matrix, their sums held in registers:
-// each column's terms are added in Multiply's order.
+// y[c] = A x[c] for W columns in one pass over the matrix, row by row, every sum held in a
+// register: a row's terms of the upper triangle (the lower one's columns that hold the row, in
+// column order), then the sum down its own column, added last. That is Multiply's order to
+// the bit, without Multiply's additions into other rows in memory, which in extended precision
+// cost a store of ten bytes a term.
 template <int W>
 void MultiplyBlock(int n, const int* start, const int* rows, const long double* v,
+                   const int* upperStart, const int* upperColumn, const int* upperPosition,
                    const long double* const* x, long double* const* y) {
-  for (int j = 0; j < n; ++j) {
-    long double own[W], sum[W];
-    for (int c = 0; c < W; ++c) {
-      own[c] = x[c][j];
-      sum[c] = 0.0L;
+  for (int i = 0; i < n; ++i) {
+    long double upper[W], own[W];
+    for (int c = 0; c < W; ++c) upper[c] = own[c] = 0.0L;
+    for (int k = upperStart[i]; k < upperStart[i + 1]; ++k) {
+      const long double a = v[upperPosition[k]];
+      const int j = upperColumn[k];
+      for (int c = 0; c < W; ++c) upper[c] += a * x[c][j];
     }
-    for (int p = start[j]; p < start[j + 1]; ++p) {
-      const int i = rows[p];
+    for (int p = start[i]; p < start[i + 1]; ++p) {
       const long double a = v[p];
-      for (int c = 0; c < W; ++c) sum[c] += a * x[c][i];
-      if (i == j) continue;
-      for (int c = 0; c < W; ++c) y[c][i] += a * own[c];
+      const int r = rows[p];
+      for (int c = 0; c < W; ++c) own[c] += a * x[c][r];
     }
-    for (int c = 0; c < W; ++c) y[c][j] += sum[c];
+    for (int c = 0; c < W; ++c) y[c][i] = upper[c] + own[c];
   }
 }
 
@@ -206,15 +231,20 @@ void MultiplyBlock(int n, const int* start, const int* rows, const long double* 
 void SparseCholesky::MultiplyColumns(const std::vector<const long double*>& x,
                                      const std::vector<long double*>& y) const {
   const int n = Size();
-  for (long double* column : y) std::fill(column, column + n, 0.0L);
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
-  // Pairs of columns: the x87 registers hold two sums and two multipliers beside the terms;
-  // three columns at once spill them and cost more than taking the third alone.
+  const std::vector<int>& upperStart = lib_->upperStart;
+  const std::vector<int>& upperColumn = lib_->upperColumn;
+  const std::vector<int>& upperPosition = lib_->upperPosition;
+  // Pairs of columns: the x87 registers hold two pairs of sums beside the terms.
   std::size_t c = 0;
-  for (; c + 2 <= x.size(); c += 2) MultiplyBlock<2>(n, start, rows, v, &x[c], &y[c]);
-  if (c < x.size()) MultiplyBlock<1>(n, start, rows, v, &x[c], &y[c]);
+  for (; c + 2 <= x.size(); c += 2)
+    MultiplyBlock<2>(n, start, rows, v, upperStart.data(), upperColumn.data(), upperPosition.data(),
+                     &x[c], &y[c]);
+  if (c < x.size())
+    MultiplyBlock<1>(n, start, rows, v, upperStart.data(), upperColumn.data(), upperPosition.data(),
+                     &x[c], &y[c]);
 }
 
 void SparseCholesky::MultiplyMany(const std::vector<std::vector<long double>>& x,

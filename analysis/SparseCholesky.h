@@ -7,10 +7,11 @@
 // precision, as assembled, and rounded to double for CHOLMOD), its symbolic analysis and its
 // numeric factor. The extended-precision matrix is kept beside the factor: Solve refines the
 // double-precision answer against residuals of that matrix, so the answer is the one of the
-// system as assembled, not of its rounding. Memory: the matrix is 28 bytes a stored entry; the
-// factor's size is known after Analyze (FactorBytes) and is typically tens of entries a row for
-// a plate. Dense kernels run on the BLAS the library was linked with (OpenBLAS starts
-// its own threads; OPENBLAS_NUM_THREADS caps them).
+// system as assembled, not of its rounding. Memory: the matrix is 36 bytes a stored entry (with
+// an index of its upper triangle by rows, for the products); the factor's size is known after
+// Analyze (FactorBytes) and is typically tens of entries a row for a plate. Dense kernels run on
+// the BLAS the library was linked with (OpenBLAS starts its own threads; OPENBLAS_NUM_THREADS
+// caps them).
 #pragma once
 
 #include <cstdint>
@@ -77,8 +78,8 @@ class SparseCholesky {
 
  private:
   // y[c] = A x[c] for every column (each Size() long; y's overwritten), a pair of columns to a
-  // pass over the matrix; each column's sums are taken in Multiply's order, so each agrees
-  // with Multiply bit for bit.
+  // pass over the matrix, row by row; each column's sums are taken in Multiply's order, so each
+  // agrees with Multiply bit for bit.
   void MultiplyColumns(const std::vector<const long double*>& x,
                        const std::vector<long double*>& y) const;
 
