@@ -62,6 +62,21 @@ std::pair<int, int> OtherSides(const TTris& triangles, int t, int e) {
   return {first, second};
 }
 
+// The node of a triangle off its side e (ends a and b), from its three sides; what
+// FEM::OppositeNode answers, without reading the triangle again.
+int Apex(const TEdges& edges, const int* sides, int e, int a, int b) {
+  for (int k = 0; k < 3; ++k) {
+    const int g = sides[k];
+    if (g == e) continue;
+    const int gb = edges.Begin(g);
+    if (gb != a && gb != b) return gb;
+    const int ge = edges.End(g);
+    if (ge != a && ge != b) return ge;
+    return -1;
+  }
+  return -1;
+}
+
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
 }
@@ -288,14 +303,12 @@ void FEM::SplitEdge(int e) {
     CutBesideSplit(t2, e, h, n, k1, k2, CutOrder::SpokeFirst, nullptr);
 }
 
-int FEM::FlipEdge(int e) {
-  const int t1 = edges_.Triangle(e, 1);
-  const int t2 = edges_.Triangle(e, 2);
+int FEM::FlipEdge(int e, int t1, int t2, const int (&sides)[6]) {
   if (t1 == -1 || t2 == -1 || IsSegment(e)) return -1;
   const int a = edges_.Begin(e);
   const int b = edges_.End(e);
-  const int c1 = OppositeNode(t1, e);
-  const int c2 = OppositeNode(t2, e);
+  const int c1 = Apex(edges_, sides, e, a, b);
+  const int c2 = Apex(edges_, sides + 3, e, a, b);
 
   const MeshPoint pa = Node(a);
   const MeshPoint pb = Node(b);
@@ -421,13 +434,14 @@ int FEM::Legalize(int e1, int e2, int e3) {
   int result = -1;
   for (int i = 0; i < count; ++i) {
     const int e = list[i];
+    const int t1 = edges_.Triangle(e, 1);
+    const int t2 = edges_.Triangle(e, 2);
     int noted[6];
-    for (int slot = 1; slot <= 2; ++slot) {
-      const int u = edges_.Triangle(e, slot);
-      for (int k = 1; k <= 3; ++k)
-        noted[(slot - 1) * 3 + k - 1] = u == -1 ? -1 : triangles_.Edge(u, k);
+    for (int k = 1; k <= 3; ++k) {
+      noted[k - 1] = t1 == -1 ? -1 : triangles_.Edge(t1, k);
+      noted[k + 2] = t2 == -1 ? -1 : triangles_.Edge(t2, k);
     }
-    if (FlipEdge(e) == -1) continue;
+    if (FlipEdge(e, t1, t2, noted) == -1) continue;
     result = 1;
     for (int x : noted) {
       if (count == kLimit) break;
