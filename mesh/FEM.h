@@ -191,9 +191,10 @@ class FEM {
   void SplitEdge(int e);
   // Whether segment e meets another segment of triangle t at a node, at less than the bound.
   bool AtCornerSharperThanBound(int e, int t) const;
-  // Flips e, whose slots hold t1 and t2 (-1 when empty), when that gains; sides: the three
-  // edges of t1, then those of t2, as the triangles list them (Legalize has read them
-  // already). e when flipped, else -1.
+  int FlipEdge(int e);  // e when flipped, else -1
+  // The same, for a caller that has read the triangles in e's slots, t1 and t2 (-1 when
+  // empty), and their sides: the three edges of t1, then those of t2, as the triangles list
+  // them (-1 for an empty slot).
   int FlipEdge(int e, int t1, int t2, const int (&sides)[6]);
   int Legalize(int e1, int e2, int e3);  // 1 when anything flipped, else -1
 

@@ -62,6 +62,14 @@ std::pair<int, int> OtherSides(const TTris& triangles, int t, int e) {
   return {first, second};
 }
 
+// The three sides of t1, then those of t2, as the triangles list them; -1 for a triangle -1.
+void ReadSides(const TTris& triangles, int t1, int t2, int (&sides)[6]) {
+  for (int k = 1; k <= 3; ++k) {
+    sides[k - 1] = t1 == -1 ? -1 : triangles.Edge(t1, k);
+    sides[k + 2] = t2 == -1 ? -1 : triangles.Edge(t2, k);
+  }
+}
+
 // The node of a triangle off its side e (ends a and b), from its three sides; what
 // FEM::OppositeNode answers, without reading the triangle again.
 int Apex(const TEdges& edges, const int* sides, int e, int a, int b) {
@@ -303,6 +311,14 @@ void FEM::SplitEdge(int e) {
     CutBesideSplit(t2, e, h, n, k1, k2, CutOrder::SpokeFirst, nullptr);
 }
 
+int FEM::FlipEdge(int e) {
+  const int t1 = edges_.Triangle(e, 1);
+  const int t2 = edges_.Triangle(e, 2);
+  int sides[6];
+  ReadSides(triangles_, t1, t2, sides);
+  return FlipEdge(e, t1, t2, sides);
+}
+
 int FEM::FlipEdge(int e, int t1, int t2, const int (&sides)[6]) {
   if (t1 == -1 || t2 == -1 || IsSegment(e)) return -1;
   const int a = edges_.Begin(e);
@@ -434,13 +450,11 @@ int FEM::Legalize(int e1, int e2, int e3) {
   int result = -1;
   for (int i = 0; i < count; ++i) {
     const int e = list[i];
+    // The sides of both triangles before the flip: those to look at next when it flips.
     const int t1 = edges_.Triangle(e, 1);
     const int t2 = edges_.Triangle(e, 2);
     int noted[6];
-    for (int k = 1; k <= 3; ++k) {
-      noted[k - 1] = t1 == -1 ? -1 : triangles_.Edge(t1, k);
-      noted[k + 2] = t2 == -1 ? -1 : triangles_.Edge(t2, k);
-    }
+    ReadSides(triangles_, t1, t2, noted);
     if (FlipEdge(e, t1, t2, noted) == -1) continue;
     result = 1;
     for (int x : noted) {
