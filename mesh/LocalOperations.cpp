@@ -93,8 +93,6 @@ bool Touches(const TEdges& edges, int e, int node) {
 
 void FEM::CutTriangle(int t, int n, const int corner[3], const Piece pieces[3],
                       TriangleObserver* observer) {
-  ElementPhysics physics;
-  triangles_.GetPhysics(t, physics);
   int spoke[3];
   for (int i = 0; i < 3; ++i) spoke[i] = AddMeshEdge(corner[i], n);
   DetachTriangle(t);
@@ -103,7 +101,7 @@ void FEM::CutTriangle(int t, int n, const int corner[3], const Piece pieces[3],
   if (observer) observer->Reshaped(t);
   for (int k = 1; k <= 2; ++k) {
     const int made = MakeTriangle(pieces[k].side, spoke[pieces[k].first], spoke[pieces[k].second]);
-    triangles_.SetPhysics(made, physics);
+    triangles_.CopyPhysics(t, made);
     if (observer) observer->Made(made);
   }
 }
@@ -152,8 +150,6 @@ int FEM::StartSplit(int e, MeshPoint p) {
 
 void FEM::CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAtEnd, CutOrder order,
                          TriangleObserver* observer) {
-  ElementPhysics physics;
-  triangles_.GetPhysics(t, physics);
   const int spoke = AddMeshEdge(n, CommonNode(sideAtBegin, sideAtEnd));
   DetachTriangle(t);
   ReshapeTriangle(t, e, sideAtBegin, spoke);
@@ -166,7 +162,7 @@ void FEM::CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAt
     AttachTriangle(t);
     made = MakeTriangle(h, sideAtEnd, spoke);
   }
-  triangles_.SetPhysics(made, physics);
+  triangles_.CopyPhysics(t, made);
   if (observer) observer->Made(made);
 }
 
