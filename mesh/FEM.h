@@ -19,6 +19,7 @@
 // GenerateMesh runs; the refinement then ends after its current pass.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -127,7 +128,17 @@ class FEM {
   int EdgeTriangleCount(int e) const;
   // k = 1, 2, 3; -1 otherwise.
   int TriangleEdge(int t, int k) const { return triangles_.Edge(t, k); }
-  int TriangleNode(int t, int k) const;                  // k = 0, 1, 2; -1 otherwise
+  int TriangleNode(int t, int k) const;  // k = 0, 1, 2; -1 otherwise
+  // The three nodes of t in TriangleNode's order, from one read of its first two edges; the
+  // caller passes 0..TriangleCount()-1.
+  std::array<int, 3> TriangleNodes(int t) const {
+    const int e1 = triangles_.Edge(t, 1);
+    const int e2 = triangles_.Edge(t, 2);
+    const int n0 = edges_.Begin(e1);
+    const int n1 = edges_.End(e1);
+    const int b2 = edges_.Begin(e2);
+    return {n0, n1, (b2 == n0 || b2 == n1) ? edges_.End(e2) : b2};
+  }
   int GetNodeDof(int i, DofRecord& dof) const;           // 0, or -1 for a bad index
   int GetEdgeDof(int e, DofRecord& dof) const;           // 0, or -1 for a bad index
   int GetPhysics(int t, ElementPhysics& physics) const;  // t, or -1 for a bad index
@@ -180,7 +191,11 @@ class FEM {
   void SplitEdge(int e);
   // Whether segment e meets another segment of triangle t at a node, at less than the bound.
   bool AtCornerSharperThanBound(int e, int t) const;
-  int FlipEdge(int e);                   // e when flipped, else -1
+  int FlipEdge(int e);  // e when flipped, else -1
+  // The same, for a caller that has read the triangles in e's slots, t1 and t2 (-1 when
+  // empty), and their sides: the three edges of t1, then those of t2, as the triangles list
+  // them (-1 for an empty slot).
+  int FlipEdge(int e, int t1, int t2, const int (&sides)[6]);
   int Legalize(int e1, int e2, int e3);  // 1 when anything flipped, else -1
 
   // Without flips, for a refinement with its own flip rule (FinishingRefinement). Each tells
@@ -249,9 +264,10 @@ class FEM {
  private:
   void StopAtNodeLimit();
   bool AtNodeLimit() const { return stop_ == MeshStop::NodeLimit; }
-  void ClassifyInputCorners();
-  // The figures of the mesh as it is, with the reason it misses a bound (MeshUsability.cpp).
-  MeshStatistics Measure() const;
+  // Finds the triangles at input corners sharper than the minimal angle (cornerTriangles_)
+  // and returns the figures of the mesh as it is, with the reason it misses a bound, from one
+  // walk over the triangles (MeshUsability.cpp).
+  MeshStatistics ClassifyAndMeasure();
   // The loop ended on its own short of a bound: the angle (exactly), or the area.
   bool ShortOfBounds();
   void LoadInput(const TObjCont& structure);

@@ -104,7 +104,8 @@ InputCorners::InputCorners(const FEM& mesh, int inputNodes)
   // the refinement inside the wedge reach round the corner.
   meshedWedge_.assign(static_cast<std::size_t>(inputNodes_), kNoCorner);
   for (int t = 0; t < mesh.TriangleCount(); ++t) {
-    const int v[3] = {mesh.TriangleNode(t, 0), mesh.TriangleNode(t, 1), mesh.TriangleNode(t, 2)};
+    const std::array<int, 3> nodes = mesh.TriangleNodes(t);
+    const int v[3] = {nodes[0], nodes[1], nodes[2]};
     // Most triangles have no job node, and need no centroid.
     if (!IsInputNode(v[0]) && !IsInputNode(v[1]) && !IsInputNode(v[2])) continue;
     const MeshPoint g = Centroid(v);
@@ -210,8 +211,10 @@ double InputCorners::AngleAt(int c, const int (&v)[3], MeshPoint g) const {
   return best;
 }
 
-double InputCorners::CornerAngle(int t) const {
-  const int v[3] = {mesh_.TriangleNode(t, 0), mesh_.TriangleNode(t, 1), mesh_.TriangleNode(t, 2)};
+double InputCorners::CornerAngle(int t) const { return CornerAngle(mesh_.TriangleNodes(t)); }
+
+double InputCorners::CornerAngle(const std::array<int, 3>& nodes) const {
+  const int v[3] = {nodes[0], nodes[1], nodes[2]};
   // The corners a triangle can be exempt at: a job node among its nodes, and the ends of the
   // input segments its nodes lie on (a triangle inside a shell has a node on it, or is the
   // rare one of nodes the first refinement put inside it, which the finishing stage may cut).

@@ -53,8 +53,10 @@ class InputCorners {
   // triangle between them, however bad. -1 when neither or both ends are corners (the piece
   // is then split at its middle).
   int ShellCorner(int e) const;
-  // The corner angle (radians) of triangle t, or kNoCorner; see above.
+  // The corner angle (radians) of triangle t, or kNoCorner; see above. The second form takes
+  // the triangle's nodes as FEM::TriangleNodes gives them, for a caller that has read them.
   double CornerAngle(int t) const;
+  double CornerAngle(const std::array<int, 3>& nodes) const;
 
   int SegmentCount() const { return static_cast<int>(ends_.size()); }
   // The squared radius of the innermost shell of segment s at its end k: the squared distance

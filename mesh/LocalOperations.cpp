@@ -62,6 +62,29 @@ std::pair<int, int> OtherSides(const TTris& triangles, int t, int e) {
   return {first, second};
 }
 
+// The three sides of t1, then those of t2, as the triangles list them; -1 for a triangle -1.
+void ReadSides(const TTris& triangles, int t1, int t2, int (&sides)[6]) {
+  for (int k = 1; k <= 3; ++k) {
+    sides[k - 1] = t1 == -1 ? -1 : triangles.Edge(t1, k);
+    sides[k + 2] = t2 == -1 ? -1 : triangles.Edge(t2, k);
+  }
+}
+
+// The node of a triangle off its side e (ends a and b), from its three sides; what
+// FEM::OppositeNode answers, without reading the triangle again.
+int Apex(const TEdges& edges, const int* sides, int e, int a, int b) {
+  for (int k = 0; k < 3; ++k) {
+    const int g = sides[k];
+    if (g == e) continue;
+    const int gb = edges.Begin(g);
+    if (gb != a && gb != b) return gb;
+    const int ge = edges.End(g);
+    if (ge != a && ge != b) return ge;
+    return -1;
+  }
+  return -1;
+}
+
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
 }
@@ -70,8 +93,6 @@ bool Touches(const TEdges& edges, int e, int node) {
 
 void FEM::CutTriangle(int t, int n, const int corner[3], const Piece pieces[3],
                       TriangleObserver* observer) {
-  ElementPhysics physics;
-  triangles_.GetPhysics(t, physics);
   int spoke[3];
   for (int i = 0; i < 3; ++i) spoke[i] = AddMeshEdge(corner[i], n);
   DetachTriangle(t);
@@ -80,7 +101,7 @@ void FEM::CutTriangle(int t, int n, const int corner[3], const Piece pieces[3],
   if (observer) observer->Reshaped(t);
   for (int k = 1; k <= 2; ++k) {
     const int made = MakeTriangle(pieces[k].side, spoke[pieces[k].first], spoke[pieces[k].second]);
-    triangles_.SetPhysics(made, physics);
+    triangles_.CopyPhysics(t, made);
     if (observer) observer->Made(made);
   }
 }
@@ -129,8 +150,6 @@ int FEM::StartSplit(int e, MeshPoint p) {
 
 void FEM::CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAtEnd, CutOrder order,
                          TriangleObserver* observer) {
-  ElementPhysics physics;
-  triangles_.GetPhysics(t, physics);
   const int spoke = AddMeshEdge(n, CommonNode(sideAtBegin, sideAtEnd));
   DetachTriangle(t);
   ReshapeTriangle(t, e, sideAtBegin, spoke);
@@ -143,7 +162,7 @@ void FEM::CutBesideSplit(int t, int e, int h, int n, int sideAtBegin, int sideAt
     AttachTriangle(t);
     made = MakeTriangle(h, sideAtEnd, spoke);
   }
-  triangles_.SetPhysics(made, physics);
+  triangles_.CopyPhysics(t, made);
   if (observer) observer->Made(made);
 }
 
@@ -291,11 +310,17 @@ void FEM::SplitEdge(int e) {
 int FEM::FlipEdge(int e) {
   const int t1 = edges_.Triangle(e, 1);
   const int t2 = edges_.Triangle(e, 2);
+  int sides[6];
+  ReadSides(triangles_, t1, t2, sides);
+  return FlipEdge(e, t1, t2, sides);
+}
+
+int FEM::FlipEdge(int e, int t1, int t2, const int (&sides)[6]) {
   if (t1 == -1 || t2 == -1 || IsSegment(e)) return -1;
   const int a = edges_.Begin(e);
   const int b = edges_.End(e);
-  const int c1 = OppositeNode(t1, e);
-  const int c2 = OppositeNode(t2, e);
+  const int c1 = Apex(edges_, sides, e, a, b);
+  const int c2 = Apex(edges_, sides + 3, e, a, b);
 
   const MeshPoint pa = Node(a);
   const MeshPoint pb = Node(b);
@@ -421,13 +446,12 @@ int FEM::Legalize(int e1, int e2, int e3) {
   int result = -1;
   for (int i = 0; i < count; ++i) {
     const int e = list[i];
+    // The sides of both triangles before the flip: those to look at next when it flips.
+    const int t1 = edges_.Triangle(e, 1);
+    const int t2 = edges_.Triangle(e, 2);
     int noted[6];
-    for (int slot = 1; slot <= 2; ++slot) {
-      const int u = edges_.Triangle(e, slot);
-      for (int k = 1; k <= 3; ++k)
-        noted[(slot - 1) * 3 + k - 1] = u == -1 ? -1 : triangles_.Edge(u, k);
-    }
-    if (FlipEdge(e) == -1) continue;
+    ReadSides(triangles_, t1, t2, noted);
+    if (FlipEdge(e, t1, t2, noted) == -1) continue;
     result = 1;
     for (int x : noted) {
       if (count == kLimit) break;

@@ -105,26 +105,6 @@ void MeshIndex::Reserve(std::size_t n) {
   byArea_.Reserve(n);
 }
 
-void MeshIndex::TriangleStored(int t, double minAngle, double area) {
-  const auto s = static_cast<std::size_t>(t);
-  // Triangles come in index order, one at a time.
-  if (s == measures_.size()) {
-    measures_.emplace_back();
-    states_.push_back(0);
-  } else if (s > measures_.size()) {
-    measures_.resize(s + 1);
-    states_.resize(s + 1, 0);
-  }
-  if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
-  measures_[s] = Measures{minAngle, area};
-  std::uint8_t& state = states_[s];
-  state |= kKnown;
-  if (!(state & kListed)) {
-    state |= kListed;
-    pending_.push_back(t);
-  }
-}
-
 void MeshIndex::Flush() {
   for (int t : pending_) {
     const Measures& m = measures_[static_cast<std::size_t>(t)];

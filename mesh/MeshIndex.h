@@ -18,6 +18,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <unordered_map>
@@ -35,7 +36,8 @@ class TEdges;
 
 class MeshIndex {
  public:
-  // Triangles: record the stored measures of triangle t (new or re-shaped).
+  // Triangles: record the stored measures of triangle t (new or re-shaped). Inline: the mesh
+  // calls it for every triangle it cuts or turns.
   void TriangleStored(int t, double minAngle, double area);
   // First triangle with the smallest stored minAngle / largest stored area; 0 when there is
   // none. Valid only when Exact() (no stored measure was NaN).
@@ -159,6 +161,26 @@ class MeshIndex {
   std::vector<int> moved_;
   std::vector<int> candidates_;  // scratch of EncroachedSegments
 };
+
+inline void MeshIndex::TriangleStored(int t, double minAngle, double area) {
+  const auto s = static_cast<std::size_t>(t);
+  // Triangles come in index order, one at a time.
+  if (s == measures_.size()) {
+    measures_.emplace_back();
+    states_.push_back(0);
+  } else if (s > measures_.size()) {
+    measures_.resize(s + 1);
+    states_.resize(s + 1, 0);
+  }
+  if (std::isnan(minAngle) || std::isnan(area)) nanSeen_ = true;
+  measures_[s] = Measures{minAngle, area};
+  std::uint8_t& state = states_[s];
+  state |= kKnown;
+  if (!(state & kListed)) {
+    state |= kListed;
+    pending_.push_back(t);
+  }
+}
 
 template <typename Encroaches>
 void MeshIndex::EncroachedSegments(const TVertexes& nodes, const TEdges& edges, MeshPoint p,

@@ -89,10 +89,8 @@ void FEM::Refine(MeshCanvas& canvas, MeshProgress& progress) {
     WorstTriangle();
   }
   running_ = false;
-  ClassifyInputCorners();
   DrawWholeMesh(canvas);
-
-  statistics_ = Measure();
+  statistics_ = ClassifyAndMeasure();
   progress.HideMeshProgress();
 }
 

@@ -59,40 +59,6 @@ void TEdges::DropFindIndex() {
   indexed_ = false;
 }
 
-int TEdges::Attach(int e, int t) {
-  if (!Valid(e)) return 0;
-  int& s1 = links_[static_cast<std::size_t>(e)].tri1;
-  int& s2 = links_[static_cast<std::size_t>(e)].tri2;
-  if (s1 == -1 && s2 == -1) {
-    s1 = t;
-    return 1;
-  }
-  if (s1 != -1 && s2 == -1) {
-    s2 = t;
-    return 2;
-  }
-  if (s1 == -1) {
-    s1 = t;
-    return 2;
-  }
-  return 0;
-}
-
-int TEdges::Detach(int e, int t) {
-  if (!Valid(e)) return -1;
-  int& s1 = links_[static_cast<std::size_t>(e)].tri1;
-  int& s2 = links_[static_cast<std::size_t>(e)].tri2;
-  if (s1 == t) {
-    s1 = -1;
-    return 1;
-  }
-  if (s2 == t) {
-    s2 = -1;
-    return 2;
-  }
-  return -1;
-}
-
 int TEdges::TriangleCount(int e) const {
   if (!Valid(e)) return 0;
   const Links& l = links_[static_cast<std::size_t>(e)];

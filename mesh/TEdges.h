@@ -50,9 +50,39 @@ class TEdges {
   void DropFindIndex();
   // Puts triangle t into a free slot: 1 when both were empty (slot 1 filled), 2 when slot 2 or,
   // with slot 2 full, slot 1 was filled; 0 and no change when both were full or e is invalid.
-  int Attach(int e, int t);
+  // Inline, as Detach: the mesher attaches and detaches every side of every triangle it cuts
+  // or turns.
+  int Attach(int e, int t) {
+    if (!Valid(e)) return 0;
+    Links& l = links_[static_cast<std::size_t>(e)];
+    if (l.tri1 == -1 && l.tri2 == -1) {
+      l.tri1 = t;
+      return 1;
+    }
+    if (l.tri1 != -1 && l.tri2 == -1) {
+      l.tri2 = t;
+      return 2;
+    }
+    if (l.tri1 == -1) {
+      l.tri1 = t;
+      return 2;
+    }
+    return 0;
+  }
   // Empties the slot holding t: 1 or 2 for the slot emptied, -1 when neither holds t.
-  int Detach(int e, int t);
+  int Detach(int e, int t) {
+    if (!Valid(e)) return -1;
+    Links& l = links_[static_cast<std::size_t>(e)];
+    if (l.tri1 == t) {
+      l.tri1 = -1;
+      return 1;
+    }
+    if (l.tri2 == t) {
+      l.tri2 = -1;
+      return 2;
+    }
+    return -1;
+  }
   // 0 when slot 1 is empty (whatever slot 2 holds), 1 when only slot 1 is full, 2 when both are.
   int TriangleCount(int e) const;
   // Slot k (1 or 2); -1 for any other k or an invalid e.

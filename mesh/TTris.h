@@ -46,6 +46,13 @@ class TTris {
   int GetPhysics(int t, ElementPhysics& physics) const;
   // Stores t's physics and returns t; -1 when t is out of range.
   int SetPhysics(int t, const ElementPhysics& physics);
+  // Gives triangle to the physics of triangle from, bit for bit (a piece cut off a triangle
+  // keeps its physics); ignored when either is out of range.
+  void CopyPhysics(int from, int to) {
+    if (Valid(from) && Valid(to))
+      records_[static_cast<std::size_t>(to)].physics =
+          records_[static_cast<std::size_t>(from)].physics;
+  }
   // First triangle with the smallest stored minAngle; 0 for an empty table. Linear scan.
   int MinAngleIndex() const;
   // First triangle with the largest stored area; 0 for an empty table. Linear scan.

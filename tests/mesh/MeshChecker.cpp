@@ -285,6 +285,7 @@ std::vector<std::string> CheckInputCorners(const FEM& mesh, const TObjCont& job)
   if (published.inputCornerTriangles != exempt)
     problems.push_back("published " + std::to_string(published.inputCornerTriangles) +
                        " input-corner triangles, not " + std::to_string(exempt));
+  if (published.usable != usable) problems.push_back("published usable differs from IsUsable");
   return problems;
 }
 
