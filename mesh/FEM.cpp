@@ -179,15 +179,18 @@ int FEM::CommonNode(int e, int f) const {
 }
 
 int FEM::OppositeNode(int t, int e) const {
-  const int eb = edges_.Begin(e);
-  const int ee = edges_.End(e);
-  for (int k = 1; k <= 3; ++k) {
-    const int g = triangles_.Edge(t, k);
+  const int sides[3] = {triangles_.Edge(t, 1), triangles_.Edge(t, 2), triangles_.Edge(t, 3)};
+  return ApexOf(edges_, sides, e, edges_.Begin(e), edges_.End(e));
+}
+
+int FEM::ApexOf(const TEdges& edges, const int sides[3], int e, int a, int b) {
+  for (int k = 0; k < 3; ++k) {
+    const int g = sides[k];
     if (g == e) continue;
-    const int gb = edges_.Begin(g);
-    if (gb != eb && gb != ee) return gb;
-    const int ge = edges_.End(g);
-    if (ge != eb && ge != ee) return ge;
+    const int gb = edges.Begin(g);
+    if (gb != a && gb != b) return gb;
+    const int ge = edges.End(g);
+    if (ge != a && ge != b) return ge;
     return -1;
   }
   return -1;

@@ -173,8 +173,11 @@ class FEM {
   int SetTrianglePhysics(int t, const ElementPhysics& physics);  // t, or -1
 
   // ---- Topology helpers -----------------------------------------------------------------
-  int CommonNode(int e, int f) const;     // begin of f if on e, else end of f if on e, else -1
-  int OppositeNode(int t, int e) const;   // node of t not on its edge e
+  int CommonNode(int e, int f) const;    // begin of f if on e, else end of f if on e, else -1
+  int OppositeNode(int t, int e) const;  // node of t not on its edge e
+  // The node off side e (ends a and b) of a triangle given by its three sides, as OppositeNode
+  // answers, for callers that have read the sides already.
+  static int ApexOf(const TEdges& edges, const int sides[3], int e, int a, int b);
   int ApexAcross(int e, int slot) const;  // node opposite e in the slot's triangle, or -1
   void AttachTriangle(int t);
   void DetachTriangle(int t);

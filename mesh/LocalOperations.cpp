@@ -70,21 +70,6 @@ void ReadSides(const TTris& triangles, int t1, int t2, int (&sides)[6]) {
   }
 }
 
-// The node of a triangle off its side e (ends a and b), from its three sides; what
-// FEM::OppositeNode answers, without reading the triangle again.
-int Apex(const TEdges& edges, const int* sides, int e, int a, int b) {
-  for (int k = 0; k < 3; ++k) {
-    const int g = sides[k];
-    if (g == e) continue;
-    const int gb = edges.Begin(g);
-    if (gb != a && gb != b) return gb;
-    const int ge = edges.End(g);
-    if (ge != a && ge != b) return ge;
-    return -1;
-  }
-  return -1;
-}
-
 bool Touches(const TEdges& edges, int e, int node) {
   return edges.Begin(e) == node || edges.End(e) == node;
 }
@@ -319,8 +304,8 @@ int FEM::FlipEdge(int e, int t1, int t2, const int (&sides)[6]) {
   if (t1 == -1 || t2 == -1 || IsSegment(e)) return -1;
   const int a = edges_.Begin(e);
   const int b = edges_.End(e);
-  const int c1 = Apex(edges_, sides, e, a, b);
-  const int c2 = Apex(edges_, sides + 3, e, a, b);
+  const int c1 = ApexOf(edges_, sides, e, a, b);
+  const int c2 = ApexOf(edges_, sides + 3, e, a, b);
 
   const MeshPoint pa = Node(a);
   const MeshPoint pb = Node(b);
