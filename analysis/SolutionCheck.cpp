@@ -20,7 +20,7 @@ namespace tavrin {
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic, StaticSolution& solution,
-                   const std::vector<long double>* product) {
+                   const long double* residualSquares) {
   const DofNumbering& numbering = solution.numbering;
   const int equations = numbering.EquationCount();
   std::vector<long double> internal(equations, 0.0L);
@@ -66,10 +66,11 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
   }
   long double residual = 0.0L;
   const bool multiplies = !everyElement && numbering.FreeCount() > 0;
-  if (multiplies) {
-    std::vector<long double> own;
-    if (!product) matrix.Multiply(solution.reduced, own, nullptr);
-    const std::vector<long double>& ku = product ? *product : own;
+  if (multiplies && residualSquares) {
+    residual = *residualSquares;
+  } else if (multiplies) {
+    std::vector<long double> ku;
+    matrix.Multiply(solution.reduced, ku, nullptr);
     for (int e = 0; e < equations; ++e) {
       if (numbering.IsFixed(e)) continue;
       const int r = numbering.Reduced(e);

@@ -20,14 +20,15 @@ namespace tavrin {
 // solve started from (read only when the matrix kept its assembled values) and `loadNorm` its
 // norm. Cost: one pass over the elements (only those at a constrained freedom when the matrix
 // can multiply) plus one product with the matrix.
-// `product`, when not null, is the matrix times the reduced displacements, as Multiply gives it
-// (the cases solved together take theirs in one pass); it spares that product.
+// `residualSquares`, when not null, is the sum of squares of the residual of the free equations
+// as that product would give it (the solve's refinement has formed it already); it spares the
+// product.
 // `elastic`, when not null, has the spring and foundation terms the matrix holds; their forces
 // go into the solution and the balance.
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic, StaticSolution& solution,
-                   const std::vector<long double>* product = nullptr);
+                   const long double* residualSquares = nullptr);
 
 // Fills the balance figures of `solution` from its loads and the unrounded `reactions` (per
 // equation; the sum of reactions rounded one by one can hide what the printed sum shows): the

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <limits>
 
 namespace tavrin {
 
@@ -14,7 +15,7 @@ struct SparseCholesky::Library {
   cholmod_common common;
   cholmod_sparse* matrix = nullptr;
   cholmod_factor* factor = nullptr;
-  // The strict upper triangle by rows, for the products (MultiplyColumns): row i's entries
+  // The strict upper triangle by rows, for the refinement's residuals (Residuals): row i's entries
   // are at upperStart[i] .. upperStart[i + 1] - 1, each its column and its position in the
   // lower triangle's values. Made with the pattern: 8 bytes an entry off the diagonal.
   std::vector<int> upperStart, upperColumn, upperPosition;
@@ -198,93 +199,120 @@ void SparseCholesky::Multiply(const std::vector<long double>& x, std::vector<lon
   }
 }
 
+// One column of a refinement step's residuals: r = b * inverse - A x, rounded to double into
+// `out`.
+struct SparseCholesky::ResidualColumn {
+  const long double* x;
+  const long double* b;
+  long double inverse;  // a power of two: the scaling is exact
+  double* out;
+};
+
 namespace {
 
-// y[c] = A x[c] for W columns in one pass over the matrix, row by row, every sum held in a
+// The residuals of W columns in one pass over the matrix, row by row, every sum held in a
 // register: a row's terms of the upper triangle (the lower one's columns that hold the row, in
-// column order), then the sum down its own column, added last. That is Multiply's order to
-// the bit, without Multiply's additions into other rows in memory, which in extended precision
-// cost a store of ten bytes a term.
-template <int W>
-void MultiplyBlock(int n, const int* start, const int* rows, const long double* v,
+// column order), then the sum down its own column, added last. That is Multiply's order to the
+// bit, without Multiply's additions into other rows in memory, which in extended precision
+// cost a store of ten bytes a term. Each residual goes out rounded, as the next substitution
+// reads it, and its square into the column's sum in extended precision, rows in order.
+template <int W, typename Column>
+void ResidualBlock(int n, const int* start, const int* rows, const long double* v,
                    const int* upperStart, const int* upperColumn, const int* upperPosition,
-                   const long double* const* x, long double* const* y) {
+                   const Column* column, long double* squares) {
   for (int i = 0; i < n; ++i) {
     long double upper[W], own[W];
     for (int c = 0; c < W; ++c) upper[c] = own[c] = 0.0L;
     for (int k = upperStart[i]; k < upperStart[i + 1]; ++k) {
       const long double a = v[upperPosition[k]];
       const int j = upperColumn[k];
-      for (int c = 0; c < W; ++c) upper[c] += a * x[c][j];
+      for (int c = 0; c < W; ++c) upper[c] += a * column[c].x[j];
     }
     for (int p = start[i]; p < start[i + 1]; ++p) {
       const long double a = v[p];
       const int r = rows[p];
-      for (int c = 0; c < W; ++c) own[c] += a * x[c][r];
+      for (int c = 0; c < W; ++c) own[c] += a * column[c].x[r];
     }
-    for (int c = 0; c < W; ++c) y[c][i] = upper[c] + own[c];
+    for (int c = 0; c < W; ++c) {
+      const long double r = column[c].b[i] * column[c].inverse - (upper[c] + own[c]);
+      squares[c] += r * r;
+      column[c].out[i] = static_cast<double>(r);
+    }
   }
 }
 
 }  // namespace
 
-void SparseCholesky::MultiplyColumns(const std::vector<const long double*>& x,
-                                     const std::vector<long double*>& y) const {
+void SparseCholesky::Residuals(const std::vector<ResidualColumn>& columns,
+                               std::vector<long double>& squares) const {
   const int n = Size();
   const int* start = lib_->ColumnStart();
   const int* rows = lib_->Rows();
   const long double* v = values_.data();
-  const std::vector<int>& upperStart = lib_->upperStart;
-  const std::vector<int>& upperColumn = lib_->upperColumn;
-  const std::vector<int>& upperPosition = lib_->upperPosition;
+  const int* upperStart = lib_->upperStart.data();
+  const int* upperColumn = lib_->upperColumn.data();
+  const int* upperPosition = lib_->upperPosition.data();
+  squares.assign(columns.size(), 0.0L);
   // Pairs of columns: the x87 registers hold two pairs of sums beside the terms.
   std::size_t c = 0;
-  for (; c + 2 <= x.size(); c += 2)
-    MultiplyBlock<2>(n, start, rows, v, upperStart.data(), upperColumn.data(), upperPosition.data(),
-                     &x[c], &y[c]);
-  if (c < x.size())
-    MultiplyBlock<1>(n, start, rows, v, upperStart.data(), upperColumn.data(), upperPosition.data(),
-                     &x[c], &y[c]);
+  for (; c + 2 <= columns.size(); c += 2)
+    ResidualBlock<2>(n, start, rows, v, upperStart, upperColumn, upperPosition, &columns[c],
+                     &squares[c]);
+  if (c < columns.size())
+    ResidualBlock<1>(n, start, rows, v, upperStart, upperColumn, upperPosition, &columns[c],
+                     &squares[c]);
 }
 
-void SparseCholesky::MultiplyMany(const std::vector<std::vector<long double>>& x,
-                                  std::vector<std::vector<long double>>& y) const {
-  y.resize(x.size());
-  std::vector<const long double*> in;
-  std::vector<long double*> out;
-  for (std::size_t c = 0; c < x.size(); ++c) {
-    y[c].resize(static_cast<std::size_t>(Size()));
-    in.push_back(x[c].data());
-    out.push_back(y[c].data());
+SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b,
+                                           long double* residualSquares) const {
+  std::vector<std::vector<long double>> loads(1), answers;
+  loads[0].swap(b);
+  std::vector<long double> squares;
+  const Code rc = SolveMany(loads, answers, &squares);
+  if (rc != Code::Ok) {
+    b.swap(loads[0]);
+    return rc;
   }
-  MultiplyColumns(in, out);
-}
-
-SparseCholesky::Code SparseCholesky::Solve(std::vector<long double>& b) const {
-  std::vector<std::vector<long double>> columns(1);
-  columns[0].swap(b);
-  const Code rc = SolveMany(columns);
-  b.swap(columns[0]);
+  b.swap(answers[0]);
+  if (residualSquares) *residualSquares = squares[0];
   return rc;
 }
 
-SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long double>>& b) const {
+SparseCholesky::Code SparseCholesky::SolveMany(const std::vector<std::vector<long double>>& b,
+                                               std::vector<std::vector<long double>>& x,
+                                               std::vector<long double>* residualSquares) const {
   const int n = Size();
-  if (n == 0) return Code::Ok;
-  // Each column is solved for over its largest entry: loads from a displacement held near the
-  // top of the double range still fit a double, and the answer is scaled back in extended
-  // precision. Zero loads solve to zero and NaN stays NaN, so such columns take no part.
-  std::vector<long double> scale;
+  x.assign(b.size(), {});
+  std::vector<long double> norm(b.size(), 0.0L);  // of the residual of each x as it stands
+  // Each column is solved for over the power of two just above its largest entry: loads from a
+  // displacement held near the top of the double range still fit a double, and the scaling
+  // being exact, the answer scaled back and its residual are the unscaled system's to the bit.
+  // Zero loads solve to zero and a column not finite is answered with itself (its check fails
+  // it), so such columns take no part.
+  std::vector<long double> scale(b.size(), 1.0L);
   std::vector<std::size_t> active;  // columns of b still refined, in order
   for (std::size_t c = 0; c < b.size(); ++c) {
     long double largest = 0.0L;
     for (long double v : b[c]) largest = std::max(largest, std::fabs(v));
-    scale.push_back(largest);
-    if (largest == 0.0L || !std::isfinite(largest)) continue;
-    for (long double& v : b[c]) v /= largest;
+    if (n == 0 || largest == 0.0L || !std::isfinite(largest)) {
+      x[c] = b[c];
+      if (!(largest == 0.0L)) norm[c] = std::numeric_limits<long double>::quiet_NaN();
+      continue;
+    }
+    int exponent = 0;
+    static_cast<void>(std::frexp(largest, &exponent));
+    scale[c] = std::ldexp(1.0L, exponent);
     active.push_back(c);
   }
-  if (active.empty()) return Code::Ok;
+  auto report = [&] {
+    if (residualSquares) {
+      residualSquares->resize(b.size());
+      for (std::size_t c = 0; c < b.size(); ++c)
+        (*residualSquares)[c] = norm[c] * scale[c] * scale[c];
+    }
+    return Code::Ok;
+  };
+  if (active.empty()) return report();
   const auto rows = static_cast<std::size_t>(n);
   cholmod_common& c = lib_->common;
   // The columns in CHOLMOD's dense form, solved together: the substitutions read the factor once
@@ -299,27 +327,21 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
     }
   } dense{c};
   dense.rhs = cholmod_allocate_dense(rows, active.size(), rows, CHOLMOD_REAL, &c);
-  if (!dense.rhs) {
-    for (const std::size_t a : active)
-      for (long double& v : b[a]) v *= scale[a];
-    return Code::OutOfMemory;
-  }
-  // Solves for the active columns of `right`; the answer is in dense.x, column by column.
-  auto solveActive = [&](const std::vector<std::vector<long double>>& right) {
+  if (!dense.rhs) return Code::OutOfMemory;
+  auto* rhs = static_cast<double*>(dense.rhs->x);
+  // Solves for the first active.size() columns of the right-hand side; the answer is in
+  // dense.x, column by column.
+  auto solveActive = [&] {
     dense.rhs->ncol = active.size();
-    auto* r = static_cast<double*>(dense.rhs->x);
-    for (std::size_t a = 0; a < active.size(); ++a)
-      for (std::size_t i = 0; i < rows; ++i)
-        r[a * rows + i] = static_cast<double>(right[active[a]][i]);
     return cholmod_solve2(CHOLMOD_A, lib_->factor, dense.rhs, nullptr, &dense.x, nullptr, &dense.y,
                           &dense.e, &c) != 0;
   };
-  if (!solveActive(b)) {
-    for (const std::size_t a : active)
-      for (long double& v : b[a]) v *= scale[a];
-    return Code::OutOfMemory;
+  for (std::size_t a = 0; a < active.size(); ++a) {
+    const long double inverse = 1.0L / scale[active[a]];
+    for (std::size_t i = 0; i < rows; ++i)
+      rhs[a * rows + i] = static_cast<double>(b[active[a]][i] * inverse);
   }
-  std::vector<std::vector<long double>> x(b.size()), previous(b.size());
+  if (!solveActive()) return Code::OutOfMemory;
   for (std::size_t a = 0; a < active.size(); ++a) {
     const auto* s = static_cast<const double*>(dense.x->x) + a * rows;
     x[active[a]].assign(s, s + rows);
@@ -327,67 +349,62 @@ SparseCholesky::Code SparseCholesky::SolveMany(std::vector<std::vector<long doub
   // Refinement: each step solves for the residual computed in extended precision, which takes
   // the double-precision factor's answer to about the accuracy the envelope solver gets from
   // computing in extended precision throughout. Two steps are normally enough; a step that does
-  // not reduce a column's residual ends that column's refinement. The products of one step are
-  // taken together, column by column in the order a single Multiply takes them, and each
-  // column's residual replaces its product.
-  std::vector<long double> norm(b.size(), 0.0L);
-  std::vector<std::vector<long double>> residual(b.size());
-  auto residuals = [&](const std::vector<std::size_t>& which) {
-    const std::size_t k = which.size();
-    std::vector<const long double*> in;
-    std::vector<long double*> out;
-    for (const std::size_t col : which) {
-      residual[col].resize(rows);
-      in.push_back(x[col].data());
-      out.push_back(residual[col].data());
-    }
-    MultiplyColumns(in, out);
-    std::vector<long double> norms(k, 0.0L);
-    for (std::size_t a = 0; a < k; ++a) {
-      const std::vector<long double>& right = b[which[a]];
-      std::vector<long double>& r = residual[which[a]];
-      for (std::size_t i = 0; i < rows; ++i) {
-        r[i] = right[i] - r[i];
-        norms[a] += r[i] * r[i];
-      }
-    }
-    return norms;
+  // not reduce a column's residual ends that column's refinement. The residuals of a step are
+  // formed together, each written where the next substitution reads it; a column that goes on
+  // moves its residual up among those that go on.
+  std::vector<long double> next;
+  auto residuals = [&] {
+    std::vector<ResidualColumn> columns;
+    for (std::size_t a = 0; a < active.size(); ++a)
+      columns.push_back({x[active[a]].data(), b[active[a]].data(), 1.0L / scale[active[a]],
+                         rhs + a * rows});
+    Residuals(columns, next);
   };
+  auto goOn = [&](std::vector<std::size_t>& going, std::size_t a) {
+    if (a != going.size()) std::copy_n(rhs + a * rows, rows, rhs + going.size() * rows);
+    going.push_back(active[a]);
+  };
+  residuals();
   {
-    const std::vector<long double> norms = residuals(active);
     std::vector<std::size_t> refined;
     for (std::size_t a = 0; a < active.size(); ++a) {
-      norm[active[a]] = norms[a];
-      if (norms[a] > 0.0L) refined.push_back(active[a]);
+      norm[active[a]] = next[a];
+      if (next[a] > 0.0L) goOn(refined, a);
     }
     active.swap(refined);
   }
+  std::vector<std::vector<long double>> previous(b.size());
   for (int step = 0; step < 4 && !active.empty(); ++step) {
-    if (!solveActive(residual)) break;
+    if (!solveActive()) break;
     for (std::size_t a = 0; a < active.size(); ++a) {
       std::vector<long double>& xa = x[active[a]];
-      previous[active[a]].assign(xa.begin(), xa.end());  // reuses the column's last copy
+      std::vector<long double>& stepped = previous[active[a]];
+      stepped.resize(rows);
       const auto* dx = static_cast<const double*>(dense.x->x) + a * rows;
-      for (std::size_t i = 0; i < rows; ++i) xa[i] += dx[i];
+      for (std::size_t i = 0; i < rows; ++i) stepped[i] = xa[i] + dx[i];
+      xa.swap(stepped);  // the step's answer in x, the one before it in previous
     }
-    const std::vector<long double> next = residuals(active);
+    residuals();
     std::vector<std::size_t> going;
     for (std::size_t a = 0; a < active.size(); ++a) {
       const std::size_t col = active[a];
       if (!(next[a] < 0.25L * norm[col])) {
-        if (!(next[a] <= norm[col])) x[col].swap(previous[col]);  // keep the better of the two
+        // The column's last step: the better of its two answers stays.
+        if (next[a] <= norm[col])
+          norm[col] = next[a];
+        else
+          x[col].swap(previous[col]);
         continue;
       }
       norm[col] = next[a];
-      if (next[a] > 0.0L) going.push_back(col);
+      if (next[a] > 0.0L) goOn(going, a);
     }
     active.swap(going);
   }
-  for (std::size_t col = 0; col < b.size(); ++col) {
-    if (x[col].empty()) continue;
-    for (std::size_t i = 0; i < rows; ++i) b[col][i] = x[col][i] * scale[col];
-  }
-  return Code::Ok;
+  for (std::size_t col = 0; col < b.size(); ++col)
+    if (scale[col] != 1.0L)
+      for (long double& v : x[col]) v *= scale[col];
+  return report();
 }
 
 const char* Message(SparseCholesky::Code code) {

@@ -8,7 +8,7 @@
 // numeric factor. The extended-precision matrix is kept beside the factor: Solve refines the
 // double-precision answer against residuals of that matrix, so the answer is the one of the
 // system as assembled, not of its rounding. Memory: the matrix is 36 bytes a stored entry (with
-// an index of its upper triangle by rows, for the products); the factor's size is known after
+// an index of its upper triangle by rows, for the refinement's residuals); the factor's size is known after
 // Analyze (FactorBytes) and is typically tens of entries a row for a plate. Dense kernels run on
 // the BLAS the library was linked with (OpenBLAS starts its own threads; OPENBLAS_NUM_THREADS
 // caps them).
@@ -61,27 +61,31 @@ class SparseCholesky {
   Code Factor(int& failedRow);
   // Solves A x = b in place after Factor: a double-precision solve, then refinement steps with
   // residuals in extended precision until they stop improving (at most a few). Returns Ok or
-  // OutOfMemory.
-  Code Solve(std::vector<long double>& b) const;
-  // Solve for several right-hand sides at once (each a column of the matrix's size), with the
-  // same answer for each as Solve gives it up to the round-off of the double-precision
-  // substitutions, which the refinement removes: one pass over the factor serves every column.
-  Code SolveMany(std::vector<std::vector<long double>>& b) const;
+  // OutOfMemory (b as it was). `residualSquares`, when given, is set as SolveMany sets it.
+  Code Solve(std::vector<long double>& b, long double* residualSquares = nullptr) const;
+  // Solve for several right-hand sides at once, the columns of `b` (each of the matrix's size,
+  // left as they are), into the columns of `x`: the same answer for each as Solve gives it up to
+  // the round-off of the double-precision substitutions, which the refinement removes; one pass
+  // over the factor serves every column. `residualSquares`, when given, receives for each column
+  // the sum of squares of b - A x over the answer, in extended precision, as Multiply's product
+  // gives it to the bit: the refinement has formed that product already, so a check of the
+  // answer needs none of its own (0 for a zero column, NaN for a column not finite). Returns Ok
+  // or OutOfMemory (x then undefined).
+  Code SolveMany(const std::vector<std::vector<long double>>& b,
+                 std::vector<std::vector<long double>>& x,
+                 std::vector<long double>* residualSquares = nullptr) const;
   // y = A x over the whole symmetric matrix, in extended precision; `magnitude`, when given,
   // receives the sum of |a_ij x_j| of every row (the scale of that row's round-off).
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                 std::vector<long double>* magnitude = nullptr) const;
-  // y[c] = A x[c] for every column, each equal to Multiply's to the bit, in one pass over the
-  // matrix for a few columns at a time.
-  void MultiplyMany(const std::vector<std::vector<long double>>& x,
-                    std::vector<std::vector<long double>>& y) const;
 
  private:
-  // y[c] = A x[c] for every column (each Size() long; y's overwritten), a pair of columns to a
-  // pass over the matrix, row by row; each column's sums are taken in Multiply's order, so each
-  // agrees with Multiply bit for bit.
-  void MultiplyColumns(const std::vector<const long double*>& x,
-                       const std::vector<long double*>& y) const;
+  struct ResidualColumn;
+  // The residuals of a refinement step, two columns to a pass over the matrix, row by row, each
+  // column's sums in Multiply's order, so that they agree with Multiply bit for bit; `squares`
+  // gets each column's sum of squares.
+  void Residuals(const std::vector<ResidualColumn>& columns,
+                 std::vector<long double>& squares) const;
 
   struct Library;  // the CHOLMOD workspace and objects, kept out of this header
   std::unique_ptr<Library> lib_;

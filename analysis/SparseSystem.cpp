@@ -96,9 +96,12 @@ class SparseSystem final : public SystemMatrix {
     message = "The solve ran out of memory in the substitutions.";
     return SolveCode::OutOfMemory;
   }
-  SolveCode SolveEach(std::vector<std::vector<long double>>& columns,
-                      std::string& message) const override {
-    if (size_ == 0 || matrix_.SolveMany(columns) == SparseCholesky::Code::Ok) return SolveCode::Ok;
+  SolveCode SolveColumns(std::vector<std::vector<long double>>& loads,
+                         std::vector<std::vector<long double>>& answers,
+                         std::vector<long double>* residualSquares,
+                         std::string& message) const override {
+    if (matrix_.SolveMany(loads, answers, residualSquares) == SparseCholesky::Code::Ok)
+      return SolveCode::Ok;
     message = "The solve ran out of memory in the substitutions.";
     return SolveCode::OutOfMemory;
   }
@@ -106,10 +109,6 @@ class SparseSystem final : public SystemMatrix {
   void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                 std::vector<long double>* magnitude) const override {
     matrix_.Multiply(x, y, magnitude);
-  }
-  void MultiplyEach(const std::vector<std::vector<long double>>& x,
-                    std::vector<std::vector<long double>>& y) const override {
-    matrix_.MultiplyMany(x, y);
   }
   std::int64_t FactorEntries() const override { return analysed_ ? matrix_.FactorEntries() : 0; }
   std::int64_t EnvelopeEntries() const override { return 0; }

@@ -103,20 +103,24 @@ long double TGlobMatrix::LoadNorm(const std::vector<long double>& rhs) {
 }
 
 SolveCode TGlobMatrix::SolveAndCheck(const ElasticTerms& elastic) {
-  std::vector<long double>& rhs = solution_.reduced;
-  const long double loadNorm = LoadNorm(rhs);
-  std::vector<long double> reducedLoad;
-  if (matrix_->KeepsAssembledMatrix()) reducedLoad = rhs;
+  const long double loadNorm = LoadNorm(solution_.reduced);
+  std::vector<std::vector<long double>> loads(1), answers;
+  loads[0] = std::move(solution_.reduced);
+  std::vector<long double> squares;
   std::string message;
-  if (const SolveCode rc = matrix_->Solve(rhs, message); rc != SolveCode::Ok)
+  if (const SolveCode rc = matrix_->SolveColumns(loads, answers, &squares, message);
+      rc != SolveCode::Ok)
     return Fail(rc, message);
-  return CheckSolved(loadNorm, reducedLoad, elastic);
+  solution_.reduced = std::move(answers[0]);
+  const std::vector<long double> none;  // the loads of a matrix that solved them in place
+  return CheckSolved(loadNorm, loads.empty() ? none : loads[0], elastic,
+                     squares.empty() ? nullptr : &squares[0]);
 }
 
 SolveCode TGlobMatrix::CheckSolved(long double loadNorm,
                                    const std::vector<long double>& reducedLoad,
                                    const ElasticTerms& elastic,
-                                   const std::vector<long double>* product) {
+                                   const long double* residualSquares) {
   const std::vector<long double>& rhs = solution_.reduced;
   // The factor passes relative pivot tests only, so a modulus of 1e-300 solves "successfully"
   // with displacements beyond a double, and the stresses computed from them are NaN.
@@ -126,7 +130,7 @@ SolveCode TGlobMatrix::CheckSolved(long double loadNorm,
                      "is out of range: the plate is far too soft for its loads.");
   }
   solved_ = true;
-  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr, product);
+  return Verify(loadNorm, reducedLoad, elastic.any ? &elastic : nullptr, residualSquares);
 }
 
 SolveCode TGlobMatrix::CheckTables() {
@@ -188,9 +192,9 @@ SolveCode TGlobMatrix::Factorize() {
 }
 
 SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
-                              const ElasticTerms* elastic,
-                              const std::vector<long double>* product) {
-  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_, product);
+                              const ElasticTerms* elastic, const long double* residualSquares) {
+  CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_,
+                residualSquares);
   if (solution_.relativeResidual <= kResidualLimit && solution_.loadImbalance <= kImbalanceLimit)
     return SolveCode::Ok;
   // A pass over the materials, made only for the message of a solve that failed.

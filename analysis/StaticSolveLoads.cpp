@@ -3,8 +3,9 @@
 // check), none of those that depend only on the structure. Cost per case: one pass over the
 // elements when the case prescribes non-zero values, the load vector and the check, linear in
 // the mesh; the back-substitutions of all the cases given at once share each pass over the
-// factor, which for a large plate is most of what a case would cost alone, and their checks'
-// products one pass over the matrix (two columns at a time).
+// factor, which for a large plate is most of what a case would cost alone, and their
+// refinement's residuals each pass over the matrix (two columns at a time), the last of which
+// serves the checks.
 #include <string>
 #include <utility>
 #include <vector>
@@ -106,7 +107,6 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
     SolveCode code = SolveCode::Ok;
     std::string message;
     int element = -1;
-    std::vector<long double> reducedLoad;  // the right-hand side, kept for the check
     std::vector<double> loads;
     double loadZ = 0;
     long double loadNorm = 0;
@@ -136,26 +136,24 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
     }
     AddLoads(meshes[k], rhs, p.loads, p.loadZ);
     p.loadNorm = LoadNorm(rhs);
-    if (matrix_->KeepsAssembledMatrix()) p.reducedLoad = rhs;
     columns.push_back(std::move(rhs));
   }
+  // The right-hand sides stay for the checks (when the matrix keeps them), beside the answers.
+  std::vector<std::vector<long double>> answers;
+  std::vector<long double> squares;
   std::string solveMessage;
-  const SolveCode solved = matrix_->SolveEach(columns, solveMessage);
+  const SolveCode solved = matrix_->SolveColumns(columns, answers, &squares, solveMessage);
   // Every solved case's displacements as its recovery reads them, so that the element pass of
   // a recovery serves a group of cases at once.
   caseDisplacements_.clear();
   caseElements_.clear();
   caseNodal_.clear();
-  // The checks' products of the matrix and the displacements, all in one pass over the matrix.
-  std::vector<std::vector<long double>> products;
-  if (solved == SolveCode::Ok && columns.size() > 1 && matrix_->KeepsAssembledMatrix())
-    matrix_->MultiplyEach(columns, products);
   if (solved == SolveCode::Ok) {
     std::size_t column = 0;
     for (std::size_t k = 0; k < count; ++k) {
       if (prepared[k].code != SolveCode::Ok) continue;
       n.MarkConstraints(meshes[k]);
-      const std::vector<long double>& reduced = columns[column++];
+      const std::vector<long double>& reduced = answers[column++];
       std::vector<double> u(static_cast<std::size_t>(n.EquationCount()));
       for (int e = 0; e < n.EquationCount(); ++e)
         u[static_cast<std::size_t>(e)] = static_cast<double>(
@@ -165,6 +163,7 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
   }
 
   SolveCode rc = SolveCode::Ok;
+  const std::vector<long double> none;  // the loads of a matrix that solved them in place
   std::size_t column = 0;
   for (std::size_t k = 0; k < count; ++k) {
     Prepared& p = prepared[k];
@@ -182,12 +181,12 @@ SolveCode TGlobMatrix::SolveLoadCases(std::vector<PlateMesh> meshes,
       } else if (solved != SolveCode::Ok) {
         rc = Fail(solved, solveMessage);
       } else {
-        solution_.reduced = std::move(columns[column]);
+        solution_.reduced = std::move(answers[column]);
         solution_.loads = std::move(p.loads);
         solution_.loadZ = p.loadZ;
         caseColumn_ = static_cast<int>(column);
-        rc = CheckSolved(p.loadNorm, p.reducedLoad, elastic,
-                         column < products.size() ? &products[column] : nullptr);
+        rc = CheckSolved(p.loadNorm, column < columns.size() ? columns[column] : none, elastic,
+                         column < squares.size() ? &squares[column] : nullptr);
       }
       if (p.code == SolveCode::Ok) ++column;
     }

@@ -1,7 +1,7 @@
 // SystemMatrix: the reduced stiffness matrix of a solve, whichever solver stores and factors it.
 //
 // Assembly adds coefficients through Add without knowing the storage; the solve factors once and
-// then solves as many right-hand sides as it has (Solve, SolveEach), each in place, in the
+// then solves as many right-hand sides as it has (Solve, SolveColumns), each in place, in the
 // reduced numbering of DofNumbering. Two implementations: the sparse one (CHOLMOD, compressed
 // columns; its cost grows little faster than the equations of a plate) and the envelope one
 // (profile Cholesky in extended precision over the Cuthill-McKee numbering; its work grows with
@@ -41,10 +41,18 @@ class SystemMatrix {
                            std::string& message) = 0;
   // Solves for `b` in place after Factor. Returns Ok, or OutOfMemory with `message`.
   virtual SolveCode Solve(std::vector<long double>& b, std::string& message) const = 0;
-  // Solves every column with the one factor, as Solve solves each; stops at the first failure.
-  // A storage that can substitute several columns in one pass over its factor does so.
-  virtual SolveCode SolveEach(std::vector<std::vector<long double>>& columns,
-                              std::string& message) const;
+  // Solves for every column of `loads` with the one factor, into `answers` (a column each), as
+  // Solve solves each; stops at the first failure. A storage that can substitute several columns
+  // in one pass over its factor does so. A storage that keeps its assembled matrix leaves the
+  // loads as they are and fills `residualSquares` (when not null): per column, the sum of
+  // squares of A x - b for the answer x, in extended precision, as the sum over Multiply's
+  // product gives it to the bit, which its refinement has formed already. One that does not
+  // solves the loads in place and moves them into the answers (its check reads neither), and
+  // leaves `residualSquares` empty.
+  virtual SolveCode SolveColumns(std::vector<std::vector<long double>>& loads,
+                                 std::vector<std::vector<long double>>& answers,
+                                 std::vector<long double>* residualSquares,
+                                 std::string& message) const;
 
   // True when the assembled matrix survives the factorization, so Multiply may be called.
   virtual bool KeepsAssembledMatrix() const = 0;
@@ -52,10 +60,6 @@ class SystemMatrix {
   // sum of |a_ij x_j| of every row. Only when KeepsAssembledMatrix.
   virtual void Multiply(const std::vector<long double>& x, std::vector<long double>& y,
                         std::vector<long double>* magnitude) const = 0;
-  // y[c] = A x[c] for every column, each as Multiply gives it to the bit; a storage that can
-  // take them all in one pass over the matrix does so.
-  virtual void MultiplyEach(const std::vector<std::vector<long double>>& x,
-                            std::vector<std::vector<long double>>& y) const;
 
   virtual std::int64_t FactorEntries() const = 0;          // stored entries of the factor
   virtual std::int64_t EnvelopeEntries() const = 0;        // off-diagonal envelope entries, or 0

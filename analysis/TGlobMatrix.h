@@ -233,15 +233,15 @@ class TGlobMatrix {
   SolveCode SolveAndCheck(const ElasticTerms& elastic);
   // With the solution's displacements in place: refuses a displacement beyond a double and
   // checks the solution against the reduced loads (given when the matrix keeps its assembled
-  // values) and their norm, springs and foundation in the balance when any.
+  // values) and their norm, springs and foundation in the balance when any; `residualSquares`
+  // as the solve gave it (SystemMatrix::SolveColumns), or null.
   SolveCode CheckSolved(long double loadNorm, const std::vector<long double>& reducedLoad,
-                        const ElasticTerms& elastic,
-                        const std::vector<long double>* product = nullptr);
+                        const ElasticTerms& elastic, const long double* residualSquares);
   // Clears the last case's results, keeping the numbering and the factor for a next case.
   void ClearCaseResults();
   // `product`: the matrix times the displacements when already taken (CheckSolution).
   SolveCode Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
-                   const ElasticTerms* elastic, const std::vector<long double>* product);
+                   const ElasticTerms* elastic, const long double* residualSquares);
   StressCode RecoverStresses();
   // The element values of the current case: taken from those a SolveLoadCases run recovered
   // together (recovering the group from this case on first), or recovered from the solution.

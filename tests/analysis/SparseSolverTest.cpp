@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -336,11 +337,13 @@ TEST(SparseSolver, CasesSolvedTogetherMatchCasesSolvedOneByOne) {
   }
 }
 
-// Products of several columns at once (the refinement's and the checks' of cases solved
-// together) against the single product, to the bit, for column counts that take every block
-// width and their mixtures; values with long expansions, so that any change in the order of
-// the sums shows in the last bit.
-TEST(SparseSolver, ProductsOfManyColumnsAreTheSingleProductsToTheBit) {
+// Several right-hand sides solved at once: each answer is the single solve's to round-off, and
+// the residual the solve reports for it (which the check takes instead of a product of its own)
+// is the sum of squares over Multiply's product of the answer, to the bit. Column counts take
+// every block width and their mixtures; a zero column, one near the top of the double range
+// and one not finite are among them; values with long expansions, so that any change in the
+// order of the sums shows in the last bit.
+TEST(SparseSolver, ManyColumnsReportTheResidualOfTheirAnswersToTheBit) {
   const int n = 40;
   std::vector<int> start{0}, rows;
   for (int j = 0; j < n; ++j) {
@@ -355,16 +358,36 @@ TEST(SparseSolver, ProductsOfManyColumnsAreTheSingleProductsToTheBit) {
   for (int j = 0; j < n; ++j)
     for (int p = start[j]; p < start[j + 1]; ++p)
       ASSERT_TRUE(a.Add(rows[p], j, rows[p] == j ? 20.0L / 3 : value(random) / 7.0L));
+  ASSERT_EQ(a.Analyze(), SparseCholesky::Code::Ok);
+  int failedRow = -1;
+  ASSERT_EQ(a.Factor(failedRow), SparseCholesky::Code::Ok);
   for (const int columns : {1, 2, 3, 4, 5, 7}) {
-    std::vector<std::vector<long double>> x(columns, std::vector<long double>(n)), y;
-    for (auto& column : x)
-      for (long double& v : column) v = value(random) / 3.0L;
-    a.MultiplyMany(x, y);
-    ASSERT_EQ(y.size(), x.size());
+    std::vector<std::vector<long double>> b(columns, std::vector<long double>(n)), x;
     for (int c = 0; c < columns; ++c) {
-      std::vector<long double> single;
-      a.Multiply(x[c], single);
-      EXPECT_EQ(y[c], single) << columns << " columns, column " << c;
+      const long double scale = c == 3 ? 1e300L : 1.0L;
+      for (long double& v : b[c]) v = c == 1 ? 0.0L : scale * value(random) / 3.0L;
+    }
+    if (columns == 7) b[6][5] = std::numeric_limits<long double>::infinity();
+    std::vector<long double> squares;
+    ASSERT_EQ(a.SolveMany(b, x, &squares), SparseCholesky::Code::Ok);
+    ASSERT_EQ(x.size(), b.size());
+    ASSERT_EQ(squares.size(), b.size());
+    for (int c = 0; c < columns; ++c) {
+      if (c == 6) {
+        EXPECT_TRUE(std::isnan(squares[c]));
+        continue;
+      }
+      std::vector<long double> product, single = b[c];
+      a.Multiply(x[c], product);
+      long double sum = 0.0L;
+      for (int i = 0; i < n; ++i) sum += (product[i] - b[c][i]) * (product[i] - b[c][i]);
+      EXPECT_EQ(squares[c], sum) << columns << " columns, column " << c;
+      long double own = -1;
+      ASSERT_EQ(a.Solve(single, &own), SparseCholesky::Code::Ok);
+      long double largest = 0;
+      for (long double v : single) largest = std::max(largest, std::fabs(v));
+      for (int i = 0; i < n; ++i)
+        ASSERT_LE(std::fabs(single[i] - x[c][i]), 1e-17L * largest) << columns << " " << c;
     }
   }
 }
