@@ -20,7 +20,7 @@ namespace tavrin {
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic, StaticSolution& solution,
-                   const long double* residualSquares) {
+                   const long double* residualSquares, HeldElements* held) {
   const DofNumbering& numbering = solution.numbering;
   const int equations = numbering.EquationCount();
   std::vector<long double> internal(equations, 0.0L);
@@ -30,28 +30,47 @@ void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& 
   auto element = MakePlateElement(kind);
   double in[10];
   const bool everyElement = !matrix.KeepsAssembledMatrix();
-  for (int t = 0; t < mesh.TriangleCount(); ++t) {
+  // K u of one element at the rows the check reads, `k` giving its coefficients.
+  auto addElement = [&](int t, const auto& k) {
     const auto& tn = numbering.TriangleNodes()[t];
-    bool held = everyElement;
-    for (int k = 0; k < 9 && !held; ++k) held = numbering.IsFixed(3 * tn[k / 3] + k % 3);
-    if (!held) continue;
-    mesh.ElementInput(t, in);
-    if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8],
-                                in[9]) != ElementCode::Ok)
-      continue;  // cannot happen after a successful assembly
     long double u[9];
-    for (int k = 0; k < 9; ++k) u[k] = solution.Displacement(tn[k / 3], k % 3);
+    for (int j = 0; j < 9; ++j) u[j] = solution.Displacement(tn[j / 3], j % 3);
     for (int i = 0; i < 9; ++i) {
       const int e = 3 * tn[i / 3] + i % 3;
       if (!everyElement && !numbering.IsFixed(e)) continue;
       long double f = 0.0L;
       for (int j = 0; j < 9; ++j) {
-        const long double term = element->StiffnessAt(i, j) * u[j];
+        const long double term = k(i, j) * u[j];
         f += term;
         if (i % 3 == 0) termsZ += std::fabs(term);
       }
       internal[e] += f;
     }
+  };
+  if (held && held->made && !everyElement) {
+    for (std::size_t h = 0; h < held->triangles.size(); ++h) {
+      const long double* k = &held->stiffness[81 * h];
+      addElement(held->triangles[h], [k](int i, int j) { return k[9 * i + j]; });
+    }
+  } else {
+    const bool keep = held && !everyElement;
+    if (keep) *held = HeldElements{};
+    for (int t = 0; t < mesh.TriangleCount(); ++t) {
+      const auto& tn = numbering.TriangleNodes()[t];
+      bool atHeld = everyElement;
+      for (int k = 0; k < 9 && !atHeld; ++k) atHeld = numbering.IsFixed(3 * tn[k / 3] + k % 3);
+      if (!atHeld) continue;
+      mesh.ElementInput(t, in);
+      if (element->BuildStiffness(in[0], in[1], in[2], in[3], in[4], in[5], in[6], in[7], in[8],
+                                  in[9]) != ElementCode::Ok)
+        continue;  // cannot happen after a successful assembly
+      addElement(t, [&](int i, int j) { return element->StiffnessAt(i, j); });
+      if (!keep) continue;
+      held->triangles.push_back(t);
+      for (int i = 0; i < 9; ++i)
+        for (int j = 0; j < 9; ++j) held->stiffness.push_back(element->StiffnessAt(i, j));
+    }
+    if (keep) held->made = true;
   }
   if (elastic) {
     // The diagonal terms at every freedom the element pass covered.

@@ -25,10 +25,18 @@ namespace tavrin {
 // product.
 // `elastic`, when not null, has the spring and foundation terms the matrix holds; their forces
 // go into the solution and the balance.
+// `held`, when not null, keeps the stiffness of the elements at a constrained freedom from one
+// check to the next of the same structure (the load cases of one factor): filled by the first
+// check that finds it empty and read by the others, which rebuild no element.
+struct HeldElements {
+  std::vector<int> triangles;         // the elements at a constrained freedom, in order
+  std::vector<long double> stiffness;  // 81 coefficients each, row by row
+  bool made = false;
+};
 void CheckSolution(const PlateMesh& mesh, ElementKind kind, const SystemMatrix& matrix,
                    long double loadNorm, const std::vector<long double>& reducedLoad,
                    const ElasticTerms* elastic, StaticSolution& solution,
-                   const long double* residualSquares = nullptr);
+                   const long double* residualSquares = nullptr, HeldElements* held = nullptr);
 
 // Fills the balance figures of `solution` from its loads and the unrounded `reactions` (per
 // equation; the sum of reactions rounded one by one can hide what the printed sum shows): the

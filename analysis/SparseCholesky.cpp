@@ -384,33 +384,35 @@ SparseCholesky::Code SparseCholesky::SolveMany(const std::vector<std::vector<lon
   // can pass: it would only move the answer within that round-off, at the cost of another
   // substitution and another residual.
   std::vector<long double> contraction(b.size(), 0.0L);
-  std::vector<std::vector<long double>> previous(b.size());
+  std::vector<std::size_t> undone;  // columns whose last step made the residual worse
   for (int step = 0; step < 4 && !active.empty(); ++step) {
     if (!solveActive()) break;
     for (std::size_t a = 0; a < active.size(); ++a) {
-      std::vector<long double>& xa = x[active[a]];
-      std::vector<long double>& stepped = previous[active[a]];
-      stepped.resize(rows);
+      long double* xa = x[active[a]].data();
       const auto* dx = static_cast<const double*>(dense.x->x) + a * rows;
       long double correction = 0.0L, answer = 0.0L;
       for (std::size_t i = 0; i < rows; ++i) {
-        stepped[i] = xa[i] + dx[i];
+        xa[i] += dx[i];
         correction = std::max<long double>(correction, std::fabs(dx[i]));
-        answer = std::max(answer, std::fabs(stepped[i]));
+        answer = std::max(answer, std::fabs(xa[i]));
       }
       if (step == 0) contraction[active[a]] = answer > 0.0L ? correction / answer : 1.0L;
-      xa.swap(stepped);  // the step's answer in x, the one before it in previous
     }
     residuals();
     std::vector<std::size_t> going;
     for (std::size_t a = 0; a < active.size(); ++a) {
       const std::size_t col = active[a];
       if (!(next[a] < 0.25L * norm[col])) {
-        // The column's last step: the better of its two answers stays.
-        if (next[a] <= norm[col])
+        // The column's last step. One that made the residual worse is taken back (to within
+        // the answer's last bit: no copy of the answer before it is kept for so rare a step).
+        if (next[a] <= norm[col]) {
           norm[col] = next[a];
-        else
-          x[col].swap(previous[col]);
+        } else {
+          const auto* dx = static_cast<const double*>(dense.x->x) + a * rows;
+          long double* xa = x[col].data();
+          for (std::size_t i = 0; i < rows; ++i) xa[i] -= dx[i];
+          undone.push_back(col);
+        }
         continue;
       }
       const long double left = std::sqrt(next[a] / norm[col]);
@@ -418,6 +420,14 @@ SparseCholesky::Code SparseCholesky::SolveMany(const std::vector<std::vector<lon
       if (next[a] > 0.0L && !(left > kRoundOffLeft * contraction[col])) goOn(going, a);
     }
     active.swap(going);
+  }
+  if (!undone.empty()) {
+    // The residuals of the answers taken back, for the report.
+    std::vector<double> scratch(rows);
+    for (const std::size_t col : undone) {
+      Residuals({{x[col].data(), b[col].data(), 1.0L / scale[col], scratch.data()}}, next);
+      norm[col] = next[0];
+    }
   }
   for (std::size_t col = 0; col < b.size(); ++col)
     if (scale[col] != 1.0L)

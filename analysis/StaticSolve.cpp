@@ -193,8 +193,9 @@ SolveCode TGlobMatrix::Factorize() {
 
 SolveCode TGlobMatrix::Verify(long double loadNorm, const std::vector<long double>& reducedLoad,
                               const ElasticTerms* elastic, const long double* residualSquares) {
+  if (!heldElements_) heldElements_ = std::make_unique<HeldElements>();
   CheckSolution(mesh_, elementKind_, *matrix_, loadNorm, reducedLoad, elastic, solution_,
-                residualSquares);
+                residualSquares, heldElements_.get());
   if (solution_.relativeResidual <= kResidualLimit && solution_.loadImbalance <= kImbalanceLimit)
     return SolveCode::Ok;
   // A pass over the materials, made only for the message of a solve that failed.

@@ -13,6 +13,7 @@
 #include "analysis/Assembly.h"
 #include "analysis/ElasticSupport.h"
 #include "analysis/PatchRecovery.h"
+#include "analysis/SolutionCheck.h"
 #include "analysis/SystemMatrix.h"
 #include "analysis/TGlobMatrix.h"
 
@@ -79,6 +80,7 @@ void TGlobMatrix::ClearCaseResults() {
   std::vector<ElementValues> elements = std::move(caseElements_);
   std::vector<std::vector<double>> nodal = std::move(caseNodal_);
   std::unique_ptr<PatchRecovery> patch = std::move(patchRecovery_);
+  std::unique_ptr<HeldElements> held = std::move(heldElements_);
   ClearResults();
   matrix_ = std::move(matrix);
   solution_.numbering = std::move(numbering);
@@ -89,6 +91,7 @@ void TGlobMatrix::ClearCaseResults() {
   caseElements_ = std::move(elements);
   caseNodal_ = std::move(nodal);
   patchRecovery_ = std::move(patch);
+  heldElements_ = std::move(held);
   keepsRecovery_ = true;
   failure_ = SolveFailure();
 }

@@ -101,7 +101,9 @@ PatchRecovery& TGlobMatrix::MeshPatchRecovery(std::unique_ptr<PatchRecovery>& ma
   }
   made = std::make_unique<PatchRecovery>(x, y, TriangleNodes());
   if (!keepsRecovery_) return *made;
-  made->KeepFits();
+  // The fits are worth their memory (some 500 bytes a node) only to a run that recovers its
+  // cases in more than one group.
+  if (caseDisplacements_.size() > kCasesRecoveredTogether) made->KeepFits();
   patchRecovery_ = std::move(made);
   return *patchRecovery_;
 }

@@ -4,6 +4,7 @@
 #include "analysis/TGlobMatrix.h"
 
 #include "analysis/PatchRecovery.h"
+#include "analysis/SolutionCheck.h"
 #include "analysis/SystemMatrix.h"
 
 namespace tavrin {
@@ -39,6 +40,7 @@ void TGlobMatrix::ClearResults() {
   caseNodal_.clear();
   caseColumn_ = -1;
   patchRecovery_.reset();
+  heldElements_.reset();
   freeCount_ = 0;
   envelopeSize_ = factorEntries_ = 0;
   matrix_.reset();

@@ -45,6 +45,7 @@ class FEM;
 class PatchRecovery;
 class SystemMatrix;
 struct ElasticTerms;
+struct HeldElements;
 
 // The result fields: the six of the workbench's field selector, in its order, then the three
 // bending moments per unit width.
@@ -282,15 +283,19 @@ class TGlobMatrix {
   double errorEstimate_ = 0;
 
   // What the cases of a SolveLoadCases run share (they have one mesh), kept from case to case
-  // while it runs and released when it returns: the patch recovery of the mesh with its fits
-  // (made by the first recovery), every solved case's displacements (three per solver node, by
-  // its column among the cases solved), and the element values of the cases recovered together
-  // ahead of their turn (kCasesRecoveredTogether at a time, from the first case recovered; 56
-  // bytes a triangle and case). Sixteen: the nine further cases of a ten-case job in one pass.
+  // while it runs and released when it returns: the patch recovery of the mesh (made by the
+  // first recovery; with its fits when the run has more than one group of cases), every solved
+  // case's displacements (three per solver node, by its column among the cases solved), and
+  // the element values of the cases recovered together ahead of their turn
+  // (kCasesRecoveredTogether at a time, from the first case recovered; 56 bytes a triangle and
+  // case). Sixteen: the nine further cases of a ten-case job in one pass.
   // caseColumn_ is the column of the case the results answer for, -1 when there is none or its
   // values were taken.
   static constexpr std::size_t kCasesRecoveredTogether = 16;
   bool keepsRecovery_ = false;
+  // The stiffness of the elements at a constrained freedom, made by the first check of the
+  // structure and read by the checks of its further cases (SolutionCheck).
+  std::unique_ptr<HeldElements> heldElements_;
   std::vector<std::vector<double>> caseDisplacements_;
   std::vector<ElementValues> caseElements_;
   std::vector<std::vector<double>> caseNodal_;  // their patch fits (CaseElementValues)
