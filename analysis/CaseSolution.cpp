@@ -1,7 +1,8 @@
 // Solving the cases on one factorization: one case solves in full, all the others together on
 // its numbering and factor (TGlobMatrix::SolveLoadCases: their back-substitutions share each
-// pass over the factor, their checks one pass over the matrix, and their stress recoveries,
-// a group of cases at a time, the passes over the elements and the patch fits).
+// pass over the factor and their refinement's residuals each pass over the matrix, the last of
+// which serves their checks, and their stress recoveries, a group of cases at a time, the
+// passes over the elements and the patch fits).
 // Then the linear combinations, the design columns (the shear fits made once for all sets) and
 // the envelopes. Cost: one factorization, a share of the substitutions, the check and the
 // stress recovery per case (linear in the mesh), linear work per combination and envelope.

@@ -29,7 +29,7 @@ namespace tavrin {
 // check to the next of the same structure (the load cases of one factor): filled by the first
 // check that finds it empty and read by the others, which rebuild no element.
 struct HeldElements {
-  std::vector<int> triangles;         // the elements at a constrained freedom, in order
+  std::vector<int> triangles;          // the elements at a constrained freedom, in order
   std::vector<long double> stiffness;  // 81 coefficients each, row by row
   bool made = false;
 };

@@ -361,8 +361,8 @@ SparseCholesky::Code SparseCholesky::SolveMany(const std::vector<std::vector<lon
   auto residuals = [&] {
     std::vector<ResidualColumn> columns;
     for (std::size_t a = 0; a < active.size(); ++a)
-      columns.push_back({x[active[a]].data(), b[active[a]].data(), 1.0L / scale[active[a]],
-                         rhs + a * rows});
+      columns.push_back(
+          {x[active[a]].data(), b[active[a]].data(), 1.0L / scale[active[a]], rhs + a * rows});
     Residuals(columns, next);
   };
   auto goOn = [&](std::vector<std::size_t>& going, std::size_t a) {

@@ -8,10 +8,10 @@
 // numeric factor. The extended-precision matrix is kept beside the factor: Solve refines the
 // double-precision answer against residuals of that matrix, so the answer is the one of the
 // system as assembled, not of its rounding. Memory: the matrix is 36 bytes a stored entry (with
-// an index of its upper triangle by rows, for the refinement's residuals); the factor's size is known after
-// Analyze (FactorBytes) and is typically tens of entries a row for a plate. Dense kernels run on
-// the BLAS the library was linked with (OpenBLAS starts its own threads; OPENBLAS_NUM_THREADS
-// caps them).
+// an index of its upper triangle by rows, for the refinement's residuals); the factor's size is
+// known after Analyze (FactorBytes) and is typically tens of entries a row for a plate. Dense
+// kernels run on the BLAS the library was linked with (OpenBLAS starts its own threads;
+// OPENBLAS_NUM_THREADS caps them).
 #pragma once
 
 #include <cstdint>
